@@ -1,0 +1,62 @@
+#include "model/Amount.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace kv {
+
+namespace {
+constexpr Ore kMaxOre = static_cast<Ore>(kMaxAmount * 100.0);
+} // namespace
+
+Ore toOre(double kronor) {
+    if (!std::isfinite(kronor)) {
+        return 0;
+    }
+    const double ore = std::round(kronor * 100.0);
+    if (ore > static_cast<double>(kMaxOre)) {
+        return kMaxOre;
+    }
+    if (ore < -static_cast<double>(kMaxOre)) {
+        return -kMaxOre;
+    }
+    return static_cast<Ore>(ore);
+}
+
+double toKronor(Ore ore) { return static_cast<double>(ore) / 100.0; }
+
+Ore addOre(Ore a, Ore b) {
+    Ore sum = 0;
+    if (__builtin_add_overflow(a, b, &sum)) {
+        return b > 0 ? std::numeric_limits<Ore>::max() : std::numeric_limits<Ore>::min();
+    }
+    return sum;
+}
+
+std::string formatPlainOre(Ore ore) {
+    // Integer arithmetic: no "-0.00" and no binary rounding surprises.
+    const bool negative = ore < 0;
+    const std::uint64_t magnitude =
+        negative ? static_cast<std::uint64_t>(-(ore + 1)) + 1 : static_cast<std::uint64_t>(ore);
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%s%llu.%02llu", negative ? "-" : "",
+                  static_cast<unsigned long long>(magnitude / 100),
+                  static_cast<unsigned long long>(magnitude % 100));
+    return buffer;
+}
+
+std::string formatOre(Ore ore) {
+    std::string text = formatPlainOre(ore);
+    if (text.size() > 6) {
+        text.insert(text.size() - 6, " ");
+    }
+    if (text.size() > 10) {
+        text.insert(text.size() - 10, " ");
+    }
+    return text;
+}
+
+std::string FormatAmount(double kronor) { return formatOre(toOre(kronor)); }
+
+} // namespace kv

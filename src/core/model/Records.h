@@ -1,0 +1,118 @@
+// The records of a company's books. Field names are the shared vocabulary of
+// the books and of the company files, so they keep their Swedish names.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kv {
+
+// One line of a voucher as entered in the voucher dialog.
+struct CVerifikatrad {
+    std::string m_strRadtext;
+    std::string m_strKontonamn;
+    std::int32_t m_nKonto = 0;
+    double m_dDebet = 0.0;
+    double m_dKredit = 0.0;
+    double m_dMoms = 0.0; // VAT rate in percent of the matching rule, 0 when none
+
+    bool operator==(const CVerifikatrad&) const = default;
+};
+
+// One voucher ("verifikat"); owns its lines.
+struct CEttVerifikat {
+    std::vector<CVerifikatrad> m_rader;
+    std::string m_strVertext;
+    std::int32_t m_nVernr = 0;
+    std::int32_t m_nTransDag = 0;
+    std::int32_t m_nTransManad = 0;
+    std::int32_t m_nTransAr = 0;
+    std::int32_t m_nBokfDag = 0;
+    std::int32_t m_nBokfManad = 0;
+    std::int32_t m_nBokfAr = 0;
+    double m_dDifferens = 0.0;
+    double m_dKontosaldo = 0.0;
+    std::int32_t m_nAntalRader = 0;
+    std::string m_strText2;
+    double m_dSumDebet = 0.0;
+    double m_dSumKredit = 0.0;
+
+    bool operator==(const CEttVerifikat&) const = default;
+};
+
+// One posted row of an account: a ledger row, an opening balance or a result row.
+struct CKontorad {
+    std::int32_t m_nVernr = 0;
+    std::int32_t m_nDag = 0;
+    std::int32_t m_nManad = 0;
+    std::int32_t m_nAr = 0;
+    double m_dDebet = 0.0;
+    double m_dKredit = 0.0;
+    double m_dExtra = 0.0;
+    std::string m_strText;
+    std::string m_strKontonamn;
+
+    bool operator==(const CKontorad&) const = default;
+};
+
+// One row of an approved chart: an account, a heading, a sum row or the end marker.
+struct CKonto {
+    std::int32_t m_nKontonr = 0;
+    std::string m_strKolumn2; // name or heading
+    std::string m_strKolumn3; // group
+    std::string m_strKolumn4; // subtotal code
+    std::string m_strKolumn5; // total code
+    std::string m_strKolumn6; // use mark
+    std::int32_t m_nAnvands = 0;
+    std::int32_t m_nMarkering = 0;
+    std::vector<CKontorad> m_rader; // posted rows, oldest first
+
+    bool operator==(const CKonto&) const = default;
+
+    // A copy of the chart row without its posted rows.
+    [[nodiscard]] CKonto chartRowCopy() const;
+};
+
+using KontoList = std::vector<std::unique_ptr<CKonto>>;
+
+// One automatic VAT rule.
+struct CAutomoms {
+    double m_dMomssats = 0.0;
+    std::int32_t m_nDebetkonto = 0;
+    std::int32_t m_nKreditkonto = 0;
+    std::int32_t m_nDebetMomskonto = 0;
+    std::int32_t m_nKreditMomskonto = 0;
+    std::string m_strKommentar;
+    std::int32_t m_nRuntime = 0; // copied with templates, never stored
+
+    bool operator==(const CAutomoms&) const = default;
+    [[nodiscard]] bool namesAccount(std::int32_t number) const;
+};
+
+// A chart template: income rows first, then balance rows, and VAT rules.
+struct CKontoplan {
+    std::string m_strNamn;
+    std::int32_t m_nAntalRes = 0;
+    std::int32_t m_nAntalBal = 0;
+    KontoList m_konton;
+    std::vector<CAutomoms> m_momsregler;
+};
+
+// One accounting period with the closing balances stored when it was last left.
+struct CPeriod {
+    std::int32_t m_nReserv1 = 0;
+    std::int32_t m_nFranManad = 0;
+    std::int32_t m_nFranAr = 0;
+    std::int32_t m_nReserv2 = 0;
+    std::int32_t m_nTillManad = 0;
+    std::int32_t m_nTillAr = 0;
+    std::int32_t m_nVinstradNy = 0;
+    KontoList m_ingaende;
+};
+
+// Deep copy of an owning account list (the referring lists are not touched).
+KontoList copyKontoList(const KontoList& list);
+
+} // namespace kv

@@ -1,0 +1,392 @@
+#include "storage/Archive.h"
+
+#include "model/Amount.h"
+#include "storage/Cp1252.h"
+
+#include <bit>
+#include <cmath>
+#include <cstring>
+
+namespace kv {
+
+namespace {
+
+constexpr std::uint16_t kNullTag = 0x0000;
+constexpr std::uint16_t kBigObjectTag = 0x7FFF;
+constexpr std::uint16_t kClassTag = 0x8000;
+constexpr std::uint16_t kNewClassTag = 0xFFFF;
+constexpr std::uint32_t kBigClassTag = 0x80000000U;
+constexpr std::uint32_t kMaxNumber = 0x3FFFFFFEU;
+constexpr std::uint32_t kSchema = 1;
+constexpr std::size_t kBufferSize = 1 << 16;
+
+constexpr const char* kClassNames[kArchiveClassCount] = {
+    "CKonto", "CKontorad", "CKontoplan", "CEttVerifikat", "CVerifikatrad", "CAutomoms", "CPeriod", "CGXGridParam",
+};
+
+static_assert(std::endian::native == std::endian::little, "the archive code assumes a little-endian machine");
+
+std::string describeClass(ArchiveClass cls) { return std::string("\"") + archiveClassName(cls) + "\""; }
+
+} // namespace
+
+const char* archiveClassName(ArchiveClass cls) { return kClassNames[static_cast<std::size_t>(cls)]; }
+
+[[noreturn]] void throwTruncated() { throw ArchiveError("Filen tar slut för tidigt; den är avkortad eller skadad."); }
+
+// ---- writing ----
+
+ArchiveWriter::ArchiveWriter(ByteSink& sink) : m_sink(sink) { m_buffer.reserve(kBufferSize); }
+
+ArchiveWriter::~ArchiveWriter() = default;
+
+void ArchiveWriter::put(const void* data, std::size_t size) {
+    if (m_buffer.size() + size > kBufferSize) {
+        flush();
+    }
+    if (size > kBufferSize) {
+        m_sink.write(static_cast<const char*>(data), size);
+        return;
+    }
+    const auto* bytes = static_cast<const char*>(data);
+    m_buffer.insert(m_buffer.end(), bytes, bytes + size);
+}
+
+void ArchiveWriter::flush() {
+    if (!m_buffer.empty()) {
+        m_sink.write(m_buffer.data(), m_buffer.size());
+        m_buffer.clear();
+    }
+}
+
+void ArchiveWriter::writeUInt16(std::uint16_t value) { put(&value, sizeof value); }
+void ArchiveWriter::writeUInt32(std::uint32_t value) { put(&value, sizeof value); }
+void ArchiveWriter::writeInt32(std::int32_t value) { put(&value, sizeof value); }
+void ArchiveWriter::writeDouble(double value) { put(&value, sizeof value); }
+
+void ArchiveWriter::writeText(std::string_view utf8) {
+    bool ascii = true;
+    for (const char c : utf8) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii) {
+        writeBytesText(utf8);
+        return;
+    }
+    const auto bytes = utf8ToCp1252(utf8);
+    if (!bytes) {
+        throw ArchiveError("Texten \"" + std::string(utf8) + "\" innehåller tecknet \"" +
+                           firstUnstorableCharacter(utf8) + "\", som inte kan sparas i filen.");
+    }
+    writeBytesText(*bytes);
+}
+
+void ArchiveWriter::writeBytesText(std::string_view cp1252) {
+    const std::size_t length = cp1252.size();
+    if (length < 0xFF) {
+        const auto byte = static_cast<std::uint8_t>(length);
+        put(&byte, 1);
+    } else {
+        const std::uint8_t marker = 0xFF;
+        put(&marker, 1);
+        if (length < 0xFFFE) {
+            writeUInt16(static_cast<std::uint16_t>(length));
+        } else {
+            writeUInt16(0xFFFF);
+            writeUInt32(static_cast<std::uint32_t>(length));
+        }
+    }
+    put(cp1252.data(), length);
+}
+
+void ArchiveWriter::writeCount(std::size_t count) {
+    if (count < 0xFFFF) {
+        writeUInt16(static_cast<std::uint16_t>(count));
+    } else {
+        writeUInt16(0xFFFF);
+        writeUInt32(static_cast<std::uint32_t>(count));
+    }
+}
+
+void ArchiveWriter::writeInt32Array(const std::vector<std::int32_t>& values) {
+    writeCount(values.size());
+    put(values.data(), values.size() * sizeof(std::int32_t));
+}
+
+void ArchiveWriter::writeNull() { writeUInt16(kNullTag); }
+
+void ArchiveWriter::writeIndexTag(std::uint32_t index, bool isClass) {
+    if (index < kBigObjectTag) {
+        writeUInt16(static_cast<std::uint16_t>(isClass ? (kClassTag | index) : index));
+    } else {
+        writeUInt16(kBigObjectTag);
+        writeUInt32(isClass ? (kBigClassTag | index) : index);
+    }
+}
+
+void ArchiveWriter::writeClassTag(ArchiveClass cls) {
+    std::uint32_t& classNumber = m_classNumbers[static_cast<std::size_t>(cls)];
+    if (classNumber == 0) {
+        const std::string_view name = archiveClassName(cls);
+        writeUInt16(kNewClassTag);
+        writeUInt16(static_cast<std::uint16_t>(kSchema));
+        writeUInt16(static_cast<std::uint16_t>(name.size()));
+        put(name.data(), name.size());
+        classNumber = m_nextNumber++;
+    } else {
+        writeIndexTag(classNumber, true);
+    }
+}
+
+void ArchiveWriter::writeNewObjectTag(ArchiveClass cls) {
+    if (m_nextNumber >= kMaxNumber) {
+        throw ArchiveError("Företaget har för många poster för att kunna sparas i en fil.");
+    }
+    writeClassTag(cls);
+    ++m_nextNumber;
+}
+
+bool ArchiveWriter::writeSharedObjectTag(const void* object, ArchiveClass cls) {
+    if (object == nullptr) {
+        writeNull();
+        return false;
+    }
+    if (const auto found = m_shared.find(object); found != m_shared.end()) {
+        writeIndexTag(found->second, false);
+        return false;
+    }
+    writeNewObjectTag(cls);
+    m_shared.emplace(object, m_nextNumber - 1);
+    return true;
+}
+
+// ---- reading ----
+
+std::size_t MemorySource::read(char* data, std::size_t size) {
+    const std::size_t count = std::min(size, m_bytes.size() - m_pos);
+    std::memcpy(data, m_bytes.data() + m_pos, count);
+    m_pos += count;
+    return count;
+}
+
+ArchiveReader::ArchiveReader(ByteSource& source) : m_source(source), m_buffer(kBufferSize), m_entries(1) {}
+
+std::uint64_t ArchiveReader::remaining() const { return (m_end - m_pos) + m_source.remaining(); }
+
+bool ArchiveReader::refill() {
+    if (m_pos < m_end) {
+        std::memmove(m_buffer.data(), m_buffer.data() + m_pos, m_end - m_pos);
+    }
+    m_end -= m_pos;
+    m_pos = 0;
+    const std::size_t got = m_source.read(m_buffer.data() + m_end, m_buffer.size() - m_end);
+    m_end += got;
+    return got > 0;
+}
+
+void ArchiveReader::take(void* data, std::size_t size) {
+    auto* out = static_cast<char*>(data);
+    while (size > 0) {
+        if (m_pos == m_end && !refill()) {
+            throwTruncated();
+        }
+        const std::size_t count = std::min(size, m_end - m_pos);
+        std::memcpy(out, m_buffer.data() + m_pos, count);
+        m_pos += count;
+        out += count;
+        size -= count;
+    }
+}
+
+std::uint16_t ArchiveReader::readUInt16() {
+    std::uint16_t value = 0;
+    take(&value, sizeof value);
+    return value;
+}
+
+std::uint32_t ArchiveReader::readUInt32() {
+    std::uint32_t value = 0;
+    take(&value, sizeof value);
+    return value;
+}
+
+std::int32_t ArchiveReader::readInt32() {
+    std::int32_t value = 0;
+    take(&value, sizeof value);
+    return value;
+}
+
+double ArchiveReader::readDouble() {
+    double value = 0;
+    take(&value, sizeof value);
+    return value;
+}
+
+double ArchiveReader::readAmount() {
+    const double value = readDouble();
+    if (!std::isfinite(value) || std::fabs(value) > kMaxAmount) {
+        throw ArchiveError("Filen innehåller ett ogiltigt belopp.");
+    }
+    return value;
+}
+
+std::uint64_t ArchiveReader::readTextLength() {
+    std::uint8_t byte = 0;
+    take(&byte, 1);
+    if (byte < 0xFF) {
+        return byte;
+    }
+    const std::uint16_t word = readUInt16();
+    if (word < 0xFFFE) {
+        return word;
+    }
+    if (word == 0xFFFE) {
+        return UINT64_MAX; // marks a UTF-16 text; its length follows
+    }
+    return readUInt32();
+}
+
+std::string ArchiveReader::readText() {
+    std::uint64_t length = readTextLength();
+    const bool utf16 = length == UINT64_MAX;
+    if (utf16) {
+        length = readTextLength();
+        if (length == UINT64_MAX) {
+            throw ArchiveError("Filen innehåller en felaktig text.");
+        }
+        length *= 2;
+    }
+    if (length > remaining()) {
+        throwTruncated();
+    }
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    take(bytes.data(), bytes.size());
+    if (utf16) {
+        return utf16leToUtf8(bytes);
+    }
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return cp1252ToUtf8(bytes);
+        }
+    }
+    return bytes;
+}
+
+std::size_t ArchiveReader::readCount(std::size_t minBytes) {
+    std::uint64_t count = readUInt16();
+    if (count == 0xFFFF) {
+        count = readUInt32();
+    }
+    if (minBytes > 0 && count > remaining() / minBytes) {
+        throw ArchiveError("Filen anger ett antal (" + std::to_string(count) +
+                           ") som är större än vad resten av filen kan rymma.");
+    }
+    return static_cast<std::size_t>(count);
+}
+
+std::vector<std::int32_t> ArchiveReader::readInt32Array() {
+    const std::size_t count = readCount(sizeof(std::int32_t));
+    std::vector<std::int32_t> values(count);
+    take(values.data(), count * sizeof(std::int32_t));
+    return values;
+}
+
+std::uint32_t ArchiveReader::newNumber() {
+    if (m_entries.size() >= kMaxNumber) {
+        throw ArchiveError("Filen innehåller för många objekt.");
+    }
+    m_entries.emplace_back();
+    return static_cast<std::uint32_t>(m_entries.size() - 1);
+}
+
+void ArchiveReader::bind(std::uint32_t number, void* object) {
+    if (number > 0 && number < m_entries.size() && !m_entries[number].isClass) {
+        m_entries[number].object = object;
+    }
+}
+
+ArchiveReader::ObjectRef ArchiveReader::newObjectOfClassIndex(std::uint32_t classIndex, ArchiveClass cls) {
+    if (classIndex == 0 || classIndex >= m_entries.size()) {
+        throw ArchiveError("Filen hänvisar till en klass som inte finns (nummer " + std::to_string(classIndex) +
+                           ").");
+    }
+    const Entry& entry = m_entries[classIndex];
+    if (!entry.isClass) {
+        throw ArchiveError("Filen anger ett objekt där en klass väntas (nummer " + std::to_string(classIndex) + ").");
+    }
+    if (entry.cls != cls) {
+        throw ArchiveError("Filen innehåller ett objekt av klassen " + describeClass(entry.cls) + " där " +
+                           describeClass(cls) + " väntas.");
+    }
+    const std::uint32_t number = newNumber();
+    m_entries[number].cls = cls;
+    return {RefKind::New, number, nullptr};
+}
+
+ArchiveReader::ObjectRef ArchiveReader::backReference(std::uint32_t index, ArchiveClass cls) {
+    if (index == 0 || index >= m_entries.size()) {
+        throw ArchiveError("Filen hänvisar till ett objekt som inte finns (nummer " + std::to_string(index) + ").");
+    }
+    const Entry& entry = m_entries[index];
+    if (entry.isClass) {
+        throw ArchiveError("Filen anger en klass där ett objekt väntas (nummer " + std::to_string(index) + ").");
+    }
+    if (entry.cls != cls) {
+        throw ArchiveError("Filen hänvisar till ett objekt av klassen " + describeClass(entry.cls) + " där " +
+                           describeClass(cls) + " väntas.");
+    }
+    return {RefKind::Back, index, entry.object};
+}
+
+ArchiveReader::ObjectRef ArchiveReader::newClass(ArchiveClass cls) {
+    const std::uint16_t schema = readUInt16();
+    const std::uint16_t nameLength = readUInt16();
+    if (nameLength > remaining()) {
+        throwTruncated();
+    }
+    std::string name(nameLength, '\0');
+    take(name.data(), name.size());
+    std::size_t known = kArchiveClassCount;
+    for (std::size_t i = 0; i < kArchiveClassCount; ++i) {
+        if (name == kClassNames[i]) {
+            known = i;
+        }
+    }
+    if (known == kArchiveClassCount) {
+        throw ArchiveError("Filen innehåller en okänd klass (\"" + cp1252ToUtf8(name) + "\").");
+    }
+    if (schema != kSchema) {
+        throw ArchiveError("Filen innehåller klassen \"" + name + "\" i en okänd version (" + std::to_string(schema) +
+                           ").");
+    }
+    const std::uint32_t classNumber = newNumber();
+    m_entries[classNumber].isClass = true;
+    m_entries[classNumber].cls = static_cast<ArchiveClass>(known);
+    return newObjectOfClassIndex(classNumber, cls);
+}
+
+ArchiveReader::ObjectRef ArchiveReader::readObjectTag(ArchiveClass cls) {
+    const std::uint16_t tag = readUInt16();
+    if (tag == kNullTag) {
+        return {};
+    }
+    if (tag == kNewClassTag) {
+        return newClass(cls);
+    }
+    if (tag == kBigObjectTag) {
+        const std::uint32_t big = readUInt32();
+        if ((big & kBigClassTag) != 0) {
+            return newObjectOfClassIndex(big & ~kBigClassTag, cls);
+        }
+        return backReference(big, cls);
+    }
+    if ((tag & kClassTag) != 0) {
+        return newObjectOfClassIndex(tag & ~kClassTag, cls);
+    }
+    return backReference(tag, cls);
+}
+
+} // namespace kv

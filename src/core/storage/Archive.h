@@ -1,0 +1,167 @@
+// The object archive of the company, period and template files: little-endian
+// primitives, length-prefixed Windows-1252 texts, counts, and object
+// references that number classes and objects with one counter per file.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace kv {
+
+enum class ArchiveClass : std::uint8_t {
+    Konto,
+    Kontorad,
+    Kontoplan,
+    EttVerifikat,
+    Verifikatrad,
+    Automoms,
+    Period,
+    GridParam,
+};
+inline constexpr std::size_t kArchiveClassCount = 8;
+
+const char* archiveClassName(ArchiveClass cls);
+
+// A file that cannot be read or written as an archive; the message is for the user.
+class ArchiveError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Where an archive writer puts its bytes.
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    virtual void write(const char* data, std::size_t size) = 0;
+};
+
+class StringSink final : public ByteSink {
+public:
+    void write(const char* data, std::size_t size) override { m_bytes.append(data, size); }
+    [[nodiscard]] const std::string& bytes() const { return m_bytes; }
+
+private:
+    std::string m_bytes;
+};
+
+class ArchiveWriter {
+public:
+    explicit ArchiveWriter(ByteSink& sink);
+    ArchiveWriter(const ArchiveWriter&) = delete;
+    ArchiveWriter& operator=(const ArchiveWriter&) = delete;
+    ~ArchiveWriter();
+
+    void writeUInt16(std::uint16_t value);
+    void writeUInt32(std::uint32_t value);
+    void writeInt32(std::int32_t value);
+    void writeDouble(double value);
+    // Throws ArchiveError when the text holds a character Windows-1252 cannot hold.
+    void writeText(std::string_view utf8);
+    void writeBytesText(std::string_view cp1252);
+    void writeCount(std::size_t count);
+    void writeInt32Array(const std::vector<std::int32_t>& values);
+
+    void writeNull();
+    // An object written once only: its tag, and it takes the next number.
+    void writeNewObjectTag(ArchiveClass cls);
+    // An object that may be written again: the first time its tag (returns
+    // true, the caller writes the fields), later a back-reference (false).
+    bool writeSharedObjectTag(const void* object, ArchiveClass cls);
+
+    void flush();
+
+private:
+    void put(const void* data, std::size_t size);
+    void writeClassTag(ArchiveClass cls);
+    void writeIndexTag(std::uint32_t index, bool isClass);
+
+    ByteSink& m_sink;
+    std::vector<char> m_buffer;
+    std::uint32_t m_nextNumber = 1;
+    std::uint32_t m_classNumbers[kArchiveClassCount] = {};
+    std::unordered_map<const void*, std::uint32_t> m_shared;
+};
+
+// Where an archive reader takes its bytes from.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    // Fills up to size bytes; returns how many (0 at the end).
+    virtual std::size_t read(char* data, std::size_t size) = 0;
+    // Bytes not yet handed out.
+    [[nodiscard]] virtual std::uint64_t remaining() const = 0;
+};
+
+class MemorySource final : public ByteSource {
+public:
+    explicit MemorySource(std::string_view bytes) : m_bytes(bytes) {}
+    std::size_t read(char* data, std::size_t size) override;
+    [[nodiscard]] std::uint64_t remaining() const override { return m_bytes.size() - m_pos; }
+
+private:
+    std::string_view m_bytes;
+    std::size_t m_pos = 0;
+};
+
+class ArchiveReader {
+public:
+    enum class RefKind { Null, New, Back };
+    struct ObjectRef {
+        RefKind kind = RefKind::Null;
+        std::uint32_t number = 0; // the object's number (New and Back)
+        void* object = nullptr;   // Back: what was bound to the number
+    };
+
+    explicit ArchiveReader(ByteSource& source);
+    ArchiveReader(const ArchiveReader&) = delete;
+    ArchiveReader& operator=(const ArchiveReader&) = delete;
+
+    std::uint16_t readUInt16();
+    std::uint32_t readUInt32();
+    std::int32_t readInt32();
+    double readDouble();
+    // An amount: refused when not finite or beyond the largest amount.
+    double readAmount();
+    std::string readText(); // as UTF-8
+    // A count of elements of at least minBytes each; refused when the bytes
+    // left cannot hold that many.
+    std::size_t readCount(std::size_t minBytes);
+    std::vector<std::int32_t> readInt32Array();
+
+    // Reads an object reference to an object of class cls; any other class is refused.
+    ObjectRef readObjectTag(ArchiveClass cls);
+    // Makes a back-reference to number yield object.
+    void bind(std::uint32_t number, void* object);
+
+    [[nodiscard]] std::uint64_t remaining() const;
+    [[nodiscard]] bool atEnd() const { return remaining() == 0; }
+
+private:
+    struct Entry {
+        bool isClass = false;
+        ArchiveClass cls = ArchiveClass::Konto;
+        void* object = nullptr;
+    };
+
+    void take(void* data, std::size_t size);
+    bool refill();
+    std::uint32_t newNumber();
+    ObjectRef newObjectOfClassIndex(std::uint32_t classIndex, ArchiveClass cls);
+    ObjectRef backReference(std::uint32_t index, ArchiveClass cls);
+    ObjectRef newClass(ArchiveClass cls);
+    std::uint64_t readTextLength();
+
+    ByteSource& m_source;
+    std::vector<char> m_buffer;
+    std::size_t m_pos = 0;
+    std::size_t m_end = 0;
+    std::vector<Entry> m_entries; // index 0 stands for "no object"
+};
+
+[[noreturn]] void throwTruncated();
+
+} // namespace kv

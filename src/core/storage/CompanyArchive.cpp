@@ -1,0 +1,449 @@
+#include "storage/CompanyArchive.h"
+
+#include "storage/GridStateArchive.h"
+
+#include <unordered_set>
+
+namespace kv {
+
+namespace {
+
+// Fewest bytes each object can take in a file: a two-byte tag and its fields
+// at their shortest (texts empty, lists empty).
+constexpr std::size_t kMinVerifikatrad = 2 + 1 + 1 + 4 + 3 * 8;
+constexpr std::size_t kMinVerifikat = 2 + 2 + 1 + 7 * 4 + 2 * 8 + 4 + 1 + 2 * 8;
+constexpr std::size_t kMinKontorad = 2 + 4 * 4 + 3 * 8 + 1 + 1;
+constexpr std::size_t kMinKonto = 2 + 4 + 5 * 1 + 2 * 4 + 2;
+constexpr std::size_t kMinKontoplan = 2 + 1 + 2 * 4 + 2 + 2;
+constexpr std::size_t kMinAutomoms = 2 + 8 + 4 * 4 + 1;
+constexpr std::size_t kMinPeriod = 2 + 7 * 4 + 2;
+constexpr std::size_t kMinReference = 2;
+
+// ---- writing ----
+
+void writeVerifikatrad(ArchiveWriter& out, const CVerifikatrad& rad) {
+    out.writeNewObjectTag(ArchiveClass::Verifikatrad);
+    out.writeText(rad.m_strRadtext);
+    out.writeText(rad.m_strKontonamn);
+    out.writeInt32(rad.m_nKonto);
+    out.writeDouble(rad.m_dDebet);
+    out.writeDouble(rad.m_dKredit);
+    out.writeDouble(rad.m_dMoms);
+}
+
+void writeVerifikat(ArchiveWriter& out, const CEttVerifikat& ver) {
+    out.writeNewObjectTag(ArchiveClass::EttVerifikat);
+    out.writeCount(ver.m_rader.size());
+    for (const auto& rad : ver.m_rader) {
+        writeVerifikatrad(out, rad);
+    }
+    out.writeText(ver.m_strVertext);
+    out.writeInt32(ver.m_nVernr);
+    out.writeInt32(ver.m_nTransDag);
+    out.writeInt32(ver.m_nTransAr);
+    out.writeInt32(ver.m_nTransManad);
+    out.writeInt32(ver.m_nBokfDag);
+    out.writeInt32(ver.m_nBokfManad);
+    out.writeInt32(ver.m_nBokfAr);
+    out.writeDouble(ver.m_dDifferens);
+    out.writeDouble(ver.m_dKontosaldo);
+    out.writeInt32(ver.m_nAntalRader);
+    out.writeText(ver.m_strText2);
+    out.writeDouble(ver.m_dSumDebet);
+    out.writeDouble(ver.m_dSumKredit);
+}
+
+void writeKontorad(ArchiveWriter& out, const CKontorad& rad) {
+    out.writeNewObjectTag(ArchiveClass::Kontorad);
+    out.writeInt32(rad.m_nVernr);
+    out.writeInt32(rad.m_nDag);
+    out.writeInt32(rad.m_nManad);
+    out.writeInt32(rad.m_nAr);
+    out.writeDouble(rad.m_dDebet);
+    out.writeDouble(rad.m_dKredit);
+    out.writeDouble(rad.m_dExtra);
+    out.writeText(rad.m_strText);
+    out.writeText(rad.m_strKontonamn);
+}
+
+void writeKontoFields(ArchiveWriter& out, const CKonto& konto) {
+    out.writeInt32(konto.m_nKontonr);
+    out.writeText(konto.m_strKolumn2);
+    out.writeText(konto.m_strKolumn3);
+    out.writeText(konto.m_strKolumn4);
+    out.writeText(konto.m_strKolumn5);
+    out.writeText(konto.m_strKolumn6);
+    out.writeInt32(konto.m_nAnvands);
+    out.writeInt32(konto.m_nMarkering);
+    out.writeCount(konto.m_rader.size());
+    for (const auto& rad : konto.m_rader) {
+        writeKontorad(out, rad);
+    }
+}
+
+// An owning list whose rows nothing else refers to.
+void writeOwnedKontoList(ArchiveWriter& out, const KontoList& list) {
+    out.writeCount(list.size());
+    for (const auto& konto : list) {
+        out.writeNewObjectTag(ArchiveClass::Konto);
+        writeKontoFields(out, *konto);
+    }
+}
+
+void writeSharedKontoList(ArchiveWriter& out, const std::vector<const CKonto*>& list) {
+    out.writeCount(list.size());
+    for (const CKonto* konto : list) {
+        if (out.writeSharedObjectTag(konto, ArchiveClass::Konto)) {
+            writeKontoFields(out, *konto);
+        }
+    }
+}
+
+std::vector<const CKonto*> rawList(const KontoList& list) {
+    std::vector<const CKonto*> raw;
+    raw.reserve(list.size());
+    for (const auto& konto : list) {
+        raw.push_back(konto.get());
+    }
+    return raw;
+}
+
+void writeAutomoms(ArchiveWriter& out, const CAutomoms& regel) {
+    out.writeNewObjectTag(ArchiveClass::Automoms);
+    out.writeDouble(regel.m_dMomssats);
+    out.writeInt32(regel.m_nDebetkonto);
+    out.writeInt32(regel.m_nKreditkonto);
+    out.writeInt32(regel.m_nDebetMomskonto);
+    out.writeInt32(regel.m_nKreditMomskonto);
+    out.writeText(regel.m_strKommentar);
+}
+
+void writeAutomomsList(ArchiveWriter& out, const std::vector<CAutomoms>& list) {
+    out.writeCount(list.size());
+    for (const auto& regel : list) {
+        writeAutomoms(out, regel);
+    }
+}
+
+void writePeriod(ArchiveWriter& out, const CPeriod& period) {
+    out.writeNewObjectTag(ArchiveClass::Period);
+    out.writeInt32(period.m_nReserv1);
+    out.writeInt32(period.m_nFranManad);
+    out.writeInt32(period.m_nFranAr);
+    out.writeInt32(period.m_nReserv2);
+    out.writeInt32(period.m_nTillManad);
+    out.writeInt32(period.m_nTillAr);
+    out.writeInt32(period.m_nVinstradNy);
+    writeOwnedKontoList(out, period.m_ingaende);
+}
+
+// The fields from m_nNastaVernr to m_nEndastAnvanda, shared by both files.
+void writeOpening(ArchiveWriter& out, const CompanyState& doc) {
+    out.writeInt32(doc.m_nNastaVernr);
+    out.writeInt32(doc.m_nUtskrift1);
+    out.writeInt32(doc.m_nUtskrift2);
+    out.writeInt32(doc.m_bNyttForetag);
+    writeGridStateRef(out, doc.m_pBalansGrid.get());
+    writeGridStateRef(out, doc.m_pResultatGrid.get());
+    out.writeInt32(doc.m_nReserv1);
+    out.writeInt32(doc.m_nFranManad);
+    out.writeInt32(doc.m_nFranAr);
+    out.writeInt32(doc.m_nReserv2);
+    out.writeInt32(doc.m_nTillManad);
+    out.writeInt32(doc.m_nTillAr);
+    out.writeInt32(doc.m_nEndastAnvanda);
+}
+
+// The fields from m_allaKonton to m_verifikat, shared by both files.
+void writeBooks(ArchiveWriter& out, const CompanyState& doc) {
+    writeSharedKontoList(out, rawList(doc.m_allaKonton));
+    writeSharedKontoList(out, {doc.m_resKonton.begin(), doc.m_resKonton.end()});
+    writeSharedKontoList(out, {doc.m_balKonton.begin(), doc.m_balKonton.end()});
+    out.writeInt32Array(doc.m_balNummer);
+    out.writeInt32Array(doc.m_resNummer);
+    writeAutomomsList(out, doc.m_momsregler);
+    out.writeCount(doc.m_verifikat.size());
+    for (const auto& ver : doc.m_verifikat) {
+        writeVerifikat(out, ver);
+    }
+}
+
+// ---- reading ----
+
+// A list that owns what it holds must hold new objects only.
+ArchiveReader::ObjectRef requireNew(const ArchiveReader::ObjectRef& ref, ArchiveClass cls) {
+    if (ref.kind == ArchiveReader::RefKind::Null) {
+        throw ArchiveError(std::string("Filen innehåller en tom plats i en lista av \"") + archiveClassName(cls) +
+                           "\".");
+    }
+    if (ref.kind == ArchiveReader::RefKind::Back) {
+        throw ArchiveError(std::string("Filen innehåller samma \"") + archiveClassName(cls) +
+                           "\" på två ställen i en lista som äger det.");
+    }
+    return ref;
+}
+
+void expectOwned(ArchiveReader& in, ArchiveClass cls) { requireNew(in.readObjectTag(cls), cls); }
+
+CVerifikatrad readVerifikatrad(ArchiveReader& in) {
+    expectOwned(in, ArchiveClass::Verifikatrad);
+    CVerifikatrad rad;
+    rad.m_strRadtext = in.readText();
+    rad.m_strKontonamn = in.readText();
+    rad.m_nKonto = in.readInt32();
+    rad.m_dDebet = in.readAmount();
+    rad.m_dKredit = in.readAmount();
+    rad.m_dMoms = in.readAmount();
+    return rad;
+}
+
+CEttVerifikat readVerifikat(ArchiveReader& in) {
+    expectOwned(in, ArchiveClass::EttVerifikat);
+    CEttVerifikat ver;
+    const std::size_t count = in.readCount(kMinVerifikatrad);
+    ver.m_rader.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        ver.m_rader.push_back(readVerifikatrad(in));
+    }
+    ver.m_strVertext = in.readText();
+    ver.m_nVernr = in.readInt32();
+    ver.m_nTransDag = in.readInt32();
+    ver.m_nTransAr = in.readInt32();
+    ver.m_nTransManad = in.readInt32();
+    ver.m_nBokfDag = in.readInt32();
+    ver.m_nBokfManad = in.readInt32();
+    ver.m_nBokfAr = in.readInt32();
+    ver.m_dDifferens = in.readAmount();
+    ver.m_dKontosaldo = in.readAmount();
+    ver.m_nAntalRader = in.readInt32();
+    ver.m_strText2 = in.readText();
+    ver.m_dSumDebet = in.readAmount();
+    ver.m_dSumKredit = in.readAmount();
+    return ver;
+}
+
+CKontorad readKontorad(ArchiveReader& in) {
+    expectOwned(in, ArchiveClass::Kontorad);
+    CKontorad rad;
+    rad.m_nVernr = in.readInt32();
+    rad.m_nDag = in.readInt32();
+    rad.m_nManad = in.readInt32();
+    rad.m_nAr = in.readInt32();
+    rad.m_dDebet = in.readAmount();
+    rad.m_dKredit = in.readAmount();
+    rad.m_dExtra = in.readAmount();
+    rad.m_strText = in.readText();
+    rad.m_strKontonamn = in.readText();
+    return rad;
+}
+
+void readKontoFields(ArchiveReader& in, CKonto& konto) {
+    konto.m_nKontonr = in.readInt32();
+    konto.m_strKolumn2 = in.readText();
+    konto.m_strKolumn3 = in.readText();
+    konto.m_strKolumn4 = in.readText();
+    konto.m_strKolumn5 = in.readText();
+    konto.m_strKolumn6 = in.readText();
+    konto.m_nAnvands = in.readInt32();
+    konto.m_nMarkering = in.readInt32();
+    const std::size_t count = in.readCount(kMinKontorad);
+    konto.m_rader.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        konto.m_rader.push_back(readKontorad(in));
+    }
+}
+
+// An owning list of accounts; with bindRows the accounts can be referred to later.
+KontoList readOwnedKontoList(ArchiveReader& in, bool bindRows) {
+    const std::size_t count = in.readCount(kMinKonto);
+    KontoList list;
+    list.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto ref = requireNew(in.readObjectTag(ArchiveClass::Konto), ArchiveClass::Konto);
+        auto konto = std::make_unique<CKonto>();
+        if (bindRows) {
+            in.bind(ref.number, konto.get());
+        }
+        readKontoFields(in, *konto);
+        list.push_back(std::move(konto));
+    }
+    return list;
+}
+
+// A referring list: every element must be an account of m_allaKonton, once.
+std::vector<CKonto*> readReferringKontoList(ArchiveReader& in, std::unordered_set<const CKonto*>& used) {
+    const std::size_t count = in.readCount(kMinReference);
+    std::vector<CKonto*> list;
+    list.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto ref = in.readObjectTag(ArchiveClass::Konto);
+        auto* konto = static_cast<CKonto*>(ref.object);
+        if (ref.kind != ArchiveReader::RefKind::Back || konto == nullptr) {
+            throw ArchiveError("Filen innehåller ett konto i resultat- eller balansräkningen som inte finns bland "
+                               "företagets konton.");
+        }
+        if (!used.insert(konto).second) {
+            throw ArchiveError("Filen innehåller samma konto två gånger i resultat- och balansräkningen.");
+        }
+        list.push_back(konto);
+    }
+    return list;
+}
+
+CAutomoms readAutomoms(ArchiveReader& in) {
+    expectOwned(in, ArchiveClass::Automoms);
+    CAutomoms regel;
+    regel.m_dMomssats = in.readAmount();
+    regel.m_nDebetkonto = in.readInt32();
+    regel.m_nKreditkonto = in.readInt32();
+    regel.m_nDebetMomskonto = in.readInt32();
+    regel.m_nKreditMomskonto = in.readInt32();
+    regel.m_strKommentar = in.readText();
+    return regel;
+}
+
+std::vector<CAutomoms> readAutomomsList(ArchiveReader& in) {
+    const std::size_t count = in.readCount(kMinAutomoms);
+    std::vector<CAutomoms> list;
+    list.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        list.push_back(readAutomoms(in));
+    }
+    return list;
+}
+
+CPeriod readPeriod(ArchiveReader& in) {
+    expectOwned(in, ArchiveClass::Period);
+    CPeriod period;
+    period.m_nReserv1 = in.readInt32();
+    period.m_nFranManad = in.readInt32();
+    period.m_nFranAr = in.readInt32();
+    period.m_nReserv2 = in.readInt32();
+    period.m_nTillManad = in.readInt32();
+    period.m_nTillAr = in.readInt32();
+    period.m_nVinstradNy = in.readInt32();
+    period.m_ingaende = readOwnedKontoList(in, false);
+    return period;
+}
+
+void readOpening(ArchiveReader& in, CompanyState& doc) {
+    doc.m_nNastaVernr = in.readInt32();
+    doc.m_nUtskrift1 = in.readInt32();
+    doc.m_nUtskrift2 = in.readInt32();
+    doc.m_bNyttForetag = in.readInt32();
+    doc.m_pBalansGrid = readGridStateRef(in);
+    doc.m_pResultatGrid = readGridStateRef(in);
+    doc.m_nReserv1 = in.readInt32();
+    doc.m_nFranManad = in.readInt32();
+    doc.m_nFranAr = in.readInt32();
+    doc.m_nReserv2 = in.readInt32();
+    doc.m_nTillManad = in.readInt32();
+    doc.m_nTillAr = in.readInt32();
+    doc.m_nEndastAnvanda = in.readInt32();
+}
+
+void readBooks(ArchiveReader& in, CompanyState& doc) {
+    doc.m_allaKonton = readOwnedKontoList(in, true);
+    std::unordered_set<const CKonto*> used;
+    doc.m_resKonton = readReferringKontoList(in, used);
+    doc.m_balKonton = readReferringKontoList(in, used);
+    doc.m_balNummer = in.readInt32Array();
+    doc.m_resNummer = in.readInt32Array();
+    doc.m_momsregler = readAutomomsList(in);
+    const std::size_t count = in.readCount(kMinVerifikat);
+    doc.m_verifikat.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        doc.m_verifikat.push_back(readVerifikat(in));
+    }
+}
+
+} // namespace
+
+void writeCompanyArchive(ArchiveWriter& out, const CompanyState& doc, const std::function<void()>& afterHeader) {
+    writeOpening(out, doc);
+    out.writeText(doc.m_strEnhet);
+    out.writeText(doc.m_strFilnamn);
+    out.writeInt32(doc.m_nAktuellPeriod);
+    out.writeInt32(doc.m_nVinstrad);
+    if (afterHeader) {
+        afterHeader();
+    }
+    writeBooks(out, doc);
+    out.writeCount(doc.m_perioder.size());
+    for (const auto& period : doc.m_perioder) {
+        writePeriod(out, period);
+    }
+    out.flush();
+}
+
+void writePeriodArchive(ArchiveWriter& out, const CompanyState& doc, const std::string& companyFileName) {
+    out.writeText(companyFileName);
+    writeOpening(out, doc);
+    out.writeInt32(doc.m_nAktuellPeriod);
+    out.writeInt32(doc.m_nVinstrad);
+    writeBooks(out, doc);
+    out.flush();
+}
+
+void writeTemplateArchive(ArchiveWriter& out, const TemplateList& templates) {
+    out.writeCount(templates.size());
+    for (const auto& mall : templates) {
+        out.writeNewObjectTag(ArchiveClass::Kontoplan);
+        out.writeText(mall->m_strNamn);
+        out.writeInt32(mall->m_nAntalRes);
+        out.writeInt32(mall->m_nAntalBal);
+        writeOwnedKontoList(out, mall->m_konton);
+        writeAutomomsList(out, mall->m_momsregler);
+    }
+    out.flush();
+}
+
+CompanyState readCompanyArchive(ArchiveReader& in) {
+    CompanyState doc;
+    readOpening(in, doc);
+    doc.m_strEnhet = in.readText();
+    doc.m_strFilnamn = in.readText();
+    doc.m_nAktuellPeriod = in.readInt32();
+    doc.m_nVinstrad = in.readInt32();
+    readBooks(in, doc);
+    const std::size_t count = in.readCount(kMinPeriod);
+    doc.m_perioder.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        doc.m_perioder.push_back(readPeriod(in));
+    }
+    if (!doc.m_perioder.empty() &&
+        (doc.m_nAktuellPeriod < 0 || static_cast<std::size_t>(doc.m_nAktuellPeriod) >= doc.m_perioder.size())) {
+        throw ArchiveError("Filen anger en öppen period som inte finns.");
+    }
+    return doc;
+}
+
+std::string readPeriodArchiveOwner(ArchiveReader& in) { return in.readText(); }
+
+CompanyState readPeriodArchiveBody(ArchiveReader& in) {
+    CompanyState doc;
+    readOpening(in, doc);
+    doc.m_nAktuellPeriod = in.readInt32();
+    doc.m_nVinstrad = in.readInt32();
+    readBooks(in, doc);
+    return doc;
+}
+
+TemplateList readTemplateArchive(ArchiveReader& in) {
+    const std::size_t count = in.readCount(kMinKontoplan);
+    TemplateList templates;
+    templates.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        expectOwned(in, ArchiveClass::Kontoplan);
+        auto mall = std::make_unique<CKontoplan>();
+        mall->m_strNamn = in.readText();
+        mall->m_nAntalRes = in.readInt32();
+        mall->m_nAntalBal = in.readInt32();
+        mall->m_konton = readOwnedKontoList(in, false);
+        mall->m_momsregler = readAutomomsList(in);
+        templates.push_back(std::move(mall));
+    }
+    return templates;
+}
+
+} // namespace kv

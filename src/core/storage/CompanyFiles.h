@@ -1,0 +1,74 @@
+// The files of a company: the company file, the period folder with one file
+// per period, and the shared chart-template file; when each is written and
+// read, and the messages the user gets when that fails.
+#pragma once
+
+#include "model/TallvingeDoc.h"
+#include "storage/Archive.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kv {
+
+inline constexpr const char* kMsgKanEjSparaPerioden = "Kan ej spara perioden/filen";
+inline constexpr const char* kMsgKanEjSkriva = "Kan ej skriva till filen";
+inline constexpr const char* kMsgKanEjOppna = "Kan ej öppna filen";
+inline constexpr const char* kMsgKanEjLasa = "Kan ej läsa från filen";
+inline constexpr const char* kTemplateFileName = "mallalternativ.mal";
+inline constexpr const char* kTemplateFolderName = "bokforingsmallar";
+
+// What a file operation has to tell the user, in order, and whether it succeeded.
+struct FileReport {
+    bool ok = true;
+    std::vector<std::string> messages;
+
+    void fail(std::string message) {
+        ok = false;
+        messages.push_back(std::move(message));
+    }
+    void note(std::string message) { messages.push_back(std::move(message)); }
+};
+
+// Reads a whole archive file under its lock. Returns the reason for the user
+// when the file cannot be opened or read, or an empty text on success.
+std::string readArchiveAt(const std::string& path, const std::function<void(ArchiveReader&)>& read);
+
+// Paths. For the company file P = D + T + ".bok":
+// period folder D + T + "_perioder/", period file n: folder + T + n + ".per".
+std::string fileNameOf(const std::string& path);
+std::string companyTitleOf(const std::string& path); // the file name minus its last four characters
+std::string periodFolderPath(const std::string& companyPath);
+std::string periodFilePath(const std::string& companyPath, int index);
+// The name used when another period is opened: built from the full path and
+// the stored file name; the same as periodFilePath for a name ending in ".bok".
+std::string periodFilePathForOpening(const std::string& companyPath, const std::string& storedFileName, int index);
+
+// The chart-template folder: $KVISTORAN_MALLAR when set, else
+// $XDG_DATA_HOME/kvistoran/bokforingsmallar (~/.local/share when unset).
+std::string templateFolderPath();
+std::string templateFilePath();
+// "Kontoplanmallarna sparas i / läses från filen ..." with the real path.
+std::string templateFileMessage();
+
+// Saves the company as P: the company file and, on the way, the open
+// period's file. A failure leaves the files as they were (the period file
+// may be the only one that got through) and the document marked modified.
+FileReport saveCompany(CTallvingeDoc& doc, const std::string& path);
+// Reads the company file only; on failure the document is left cleared.
+FileReport openCompany(CTallvingeDoc& doc, const std::string& path);
+
+// The open period's file of the saved company.
+FileReport writeOpenPeriodFile(CTallvingeDoc& doc);
+// Reads period index of the company into the document when the file belongs
+// to it; a failure leaves the document as it was.
+FileReport readPeriodFile(CTallvingeDoc& doc, int index);
+
+// Replaces m_mallar with the template file's contents (empty on failure).
+FileReport readTemplates(CTallvingeDoc& doc);
+// Writes m_mallar to the template file; refuses to overwrite a file that exists
+// but could not be read.
+FileReport writeTemplates(CTallvingeDoc& doc);
+
+} // namespace kv

@@ -1,0 +1,29 @@
+// Windows-1252, the encoding of every text in the company files. The five
+// byte values that Windows-1252 leaves undefined map to the C1 control
+// characters of the same value, so that every byte survives a round trip.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kv {
+
+std::string cp1252ToUtf8(std::string_view bytes);
+
+// Appends the UTF-8 form of one UTF-16 code unit sequence (little-endian
+// bytes); unpaired surrogates become U+FFFD.
+std::string utf16leToUtf8(std::string_view bytes);
+
+// The Windows-1252 bytes of a UTF-8 text, or nothing when the text holds a
+// character that Windows-1252 cannot hold or is not valid UTF-8.
+std::optional<std::string> utf8ToCp1252(std::string_view utf8);
+
+// True when every character of the UTF-8 text can be stored.
+bool fitsCp1252(std::string_view utf8);
+
+// The first character that cannot be stored, as UTF-8, or empty when all can.
+std::string firstUnstorableCharacter(std::string_view utf8);
+
+} // namespace kv

@@ -1,0 +1,157 @@
+#include "storage/GridStateArchive.h"
+
+namespace kv {
+
+namespace {
+
+constexpr std::int32_t kLayoutVersion = 1;
+constexpr std::int32_t kMinZoom = 10;
+constexpr std::int32_t kMaxZoom = 1000;
+constexpr std::int32_t kMaxFontSize = 400;
+
+enum SettingsFlag : std::int32_t { kGridReadOnly = 1, kGridPrintLike = 2 };
+enum StyleFlag : std::int32_t {
+    kReadOnly = 1,
+    kBackground = 2,
+    kTextColor = 4,
+    kBold = 8,
+    kItalic = 16,
+    kUnderline = 32,
+};
+constexpr std::int32_t kAllStyleFlags = 63;
+
+// int32 row, int32 col, empty text, five int32 and an empty text
+constexpr std::size_t kMinCellBytes = 4 + 4 + 1 + 4 + 4 + 4 + 1 + 4 + 4;
+
+[[noreturn]] void refuse(const std::string& what) {
+    throw ArchiveError("Filen innehåller ett felaktigt rutnät: " + what + ".");
+}
+
+std::int32_t styleFlags(const CellStyle& style) {
+    return (style.readOnly ? kReadOnly : 0) | (style.background ? kBackground : 0) |
+           (style.textColor ? kTextColor : 0) | (style.bold ? kBold : 0) | (style.italic ? kItalic : 0) |
+           (style.underline ? kUnderline : 0);
+}
+
+std::int32_t inRange(std::int32_t value, std::int32_t low, std::int32_t high, const char* what) {
+    if (value < low || value > high) {
+        refuse(what);
+    }
+    return value;
+}
+
+CellStyle readStyle(ArchiveReader& in) {
+    CellStyle style;
+    const std::int32_t flags = in.readInt32();
+    if ((flags & ~kAllStyleFlags) != 0) {
+        refuse("okända formatflaggor");
+    }
+    const auto background = static_cast<Rgb>(in.readInt32());
+    const auto textColor = static_cast<Rgb>(in.readInt32());
+    if (background > 0xFFFFFF || textColor > 0xFFFFFF) {
+        refuse("en ogiltig färg");
+    }
+    style.readOnly = (flags & kReadOnly) != 0;
+    if ((flags & kBackground) != 0) {
+        style.background = background;
+    }
+    if ((flags & kTextColor) != 0) {
+        style.textColor = textColor;
+    }
+    style.bold = (flags & kBold) != 0;
+    style.italic = (flags & kItalic) != 0;
+    style.underline = (flags & kUnderline) != 0;
+    style.fontFace = in.readText();
+    style.fontSize = inRange(in.readInt32(), 0, kMaxFontSize, "en ogiltig teckenstorlek");
+    style.align = static_cast<HAlign>(inRange(in.readInt32(), 0, 3, "en ogiltig justering"));
+    return style;
+}
+
+} // namespace
+
+void writeGridState(ArchiveWriter& out, const GridState& grid) {
+    out.writeInt32(kLayoutVersion);
+    out.writeInt32(grid.rowCount());
+    out.writeInt32(grid.colCount());
+    std::vector<std::int32_t> widths;
+    for (std::int32_t c = 0; c <= grid.colCount(); ++c) {
+        widths.push_back(grid.columnWidth(c));
+    }
+    out.writeInt32Array(widths);
+    out.writeInt32(grid.settings().zoom);
+    out.writeInt32((grid.settings().readOnly ? kGridReadOnly : 0) | (grid.settings().printLike ? kGridPrintLike : 0));
+    std::size_t count = 0;
+    grid.forEachStoredCell([&count](std::int32_t, std::int32_t, const GridCell&) { ++count; });
+    out.writeCount(count);
+    grid.forEachStoredCell([&out](std::int32_t row, std::int32_t col, const GridCell& cell) {
+        out.writeInt32(row);
+        out.writeInt32(col);
+        out.writeText(cell.text);
+        out.writeInt32(styleFlags(cell.style));
+        out.writeInt32(static_cast<std::int32_t>(cell.style.background.value_or(0)));
+        out.writeInt32(static_cast<std::int32_t>(cell.style.textColor.value_or(0)));
+        out.writeText(cell.style.fontFace);
+        out.writeInt32(cell.style.fontSize);
+        out.writeInt32(static_cast<std::int32_t>(cell.style.align));
+    });
+}
+
+GridState readGridState(ArchiveReader& in) {
+    if (in.readInt32() != kLayoutVersion) {
+        refuse("okänd version");
+    }
+    GridState grid;
+    const std::int32_t rows = inRange(in.readInt32(), 0, GridState::kMaxRows, "för många rader");
+    const std::int32_t cols = inRange(in.readInt32(), 0, GridState::kMaxCols, "för många kolumner");
+    grid.setRowCount(rows);
+    grid.setColCount(cols);
+    const std::vector<std::int32_t> widths = in.readInt32Array();
+    if (widths.size() != static_cast<std::size_t>(cols) + 1) {
+        refuse("fel antal kolumnbredder");
+    }
+    for (std::int32_t c = 0; c <= cols; ++c) {
+        grid.setColumnWidth(
+            c, inRange(widths[static_cast<std::size_t>(c)], 0, GridState::kMaxColumnWidth, "en ogiltig kolumnbredd"));
+    }
+    grid.settings().zoom = inRange(in.readInt32(), kMinZoom, kMaxZoom, "en ogiltig zoomnivå");
+    const std::int32_t flags = in.readInt32();
+    if ((flags & ~(kGridReadOnly | kGridPrintLike)) != 0) {
+        refuse("okända inställningar");
+    }
+    grid.settings().readOnly = (flags & kGridReadOnly) != 0;
+    grid.settings().printLike = (flags & kGridPrintLike) != 0;
+    const std::size_t cells = in.readCount(kMinCellBytes);
+    for (std::size_t i = 0; i < cells; ++i) {
+        const std::int32_t row = inRange(in.readInt32(), 0, rows, "en cell utanför rutnätet");
+        const std::int32_t col = inRange(in.readInt32(), 0, cols, "en cell utanför rutnätet");
+        GridCell cell;
+        cell.text = in.readText();
+        cell.style = readStyle(in);
+        grid.setCell(row, col, std::move(cell));
+    }
+    return grid;
+}
+
+void writeGridStateRef(ArchiveWriter& out, const GridState* grid) {
+    if (grid == nullptr) {
+        out.writeNull();
+        return;
+    }
+    out.writeNewObjectTag(ArchiveClass::GridParam);
+    writeGridState(out, *grid);
+}
+
+std::unique_ptr<GridState> readGridStateRef(ArchiveReader& in) {
+    const auto ref = in.readObjectTag(ArchiveClass::GridParam);
+    switch (ref.kind) {
+    case ArchiveReader::RefKind::Null:
+        return nullptr;
+    case ArchiveReader::RefKind::Back:
+        throw ArchiveError("Filen använder samma rutnät två gånger.");
+    case ArchiveReader::RefKind::New:
+        break;
+    }
+    return std::make_unique<GridState>(readGridState(in));
+}
+
+} // namespace kv
