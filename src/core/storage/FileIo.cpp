@@ -183,7 +183,11 @@ AtomicFileWriter::AtomicFileWriter(std::string target) : m_target(std::move(targ
             }
             mode = info.st_mode & 07777;
         }
-        // A file the user made read-only is not replaced behind the user's back.
+        // A file the user made read-only is not replaced behind the user's back
+        // (checked on the mode too, since the super-user may write anything).
+        if ((mode & 0222) == 0) {
+            fail("open " + m_target, EACCES);
+        }
         if (::access(m_target.c_str(), W_OK) != 0) {
             fail("open " + m_target, errno);
         }

@@ -1,0 +1,132 @@
+// Runs the command-line tool as a user would.
+#include "TestSupport.h"
+
+#include "storage/CompanyFiles.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <sys/wait.h>
+
+namespace kv {
+namespace {
+
+using test::buildSmallCompany;
+using test::postVoucher;
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string& text) { return "'" + text + "'"; }
+
+CliRun runCli(const TempDir& dir, const std::string& arguments) {
+    const std::string errFile = dir.file("stderr.txt");
+    const std::string command = std::string(KVISTORAN_CLI) + " " + arguments + " 2>" + quoted(errFile);
+    CliRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return run;
+    }
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        run.out.append(buffer, got);
+    }
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = readFile(errFile);
+    return run;
+}
+
+std::string savedCompany(const TempDir& dir) {
+    CTallvingeDoc doc;
+    buildSmallCompany(doc);
+    postVoucher(doc, 5, 2, 2012, {{1930, 1250.75, 0}, {3000, 0, 1250.75}});
+    doc.m_allaKonton.front()->m_strKolumn2 = "Intäkter – övriga";
+    const std::string path = dir.file("Firma.bok");
+    EXPECT_TRUE(saveCompany(doc, path).ok);
+    return path;
+}
+
+TEST(Cli, DumpsACompanyFileWithItsFieldNames) {
+    TempDir dir;
+    const std::string path = savedCompany(dir);
+    const CliRun run = runCli(dir, "dump " + quoted(path));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto json = nlohmann::ordered_json::parse(run.out);
+    EXPECT_EQ(json.begin().key(), "m_nNastaVernr");
+    EXPECT_EQ(json["m_nNastaVernr"], 2);
+    EXPECT_TRUE(json["m_pBalansGrid"].is_null());
+    EXPECT_EQ(json["m_strFilnamn"], "Firma.bok");
+    EXPECT_EQ(json["m_allaKonton"][0]["m_strKolumn2"], "Intäkter – övriga");
+    // The subsets are positions in the owning list.
+    const auto& res = json["m_resKonton"];
+    const auto& bal = json["m_balKonton"];
+    EXPECT_EQ(res[0], 0);
+    EXPECT_EQ(bal[0], res.size());
+    EXPECT_EQ(json["m_verifikat"][0]["m_rader"][0]["m_dDebet"], 1250.75);
+    EXPECT_EQ(json["m_perioder"][0]["m_nTillAr"], 2012);
+}
+
+TEST(Cli, DumpsPeriodAndTemplateFiles) {
+    TempDir dir;
+    savedCompany(dir);
+    const CliRun period = runCli(dir, "dump " + quoted(dir.file("Firma_perioder/Firma0.per")));
+    ASSERT_EQ(period.status, 0) << period.err;
+    const auto json = nlohmann::ordered_json::parse(period.out);
+    EXPECT_EQ(json.begin().key(), "m_strFilnamn");
+    EXPECT_EQ(json["m_strFilnamn"], "Firma.bok");
+    EXPECT_FALSE(json.contains("m_perioder"));
+    EXPECT_FALSE(json.contains("m_strEnhet"));
+
+    writeFile(dir.file("mallar.mal"), std::string("\x00\x00", 2));
+    const CliRun templates = runCli(dir, "dump " + quoted(dir.file("mallar.mal")));
+    ASSERT_EQ(templates.status, 0) << templates.err;
+    EXPECT_TRUE(nlohmann::json::parse(templates.out).is_array());
+}
+
+TEST(Cli, ResaveWritesTheSameBytesAndThePeriodFile) {
+    TempDir dir;
+    TempDir other;
+    const std::string path = savedCompany(dir);
+    const std::string target = other.file("Firma.bok");
+    const CliRun run = runCli(dir, "resave " + quoted(path) + " " + quoted(target));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.err.empty());
+    // Same file name and same first three characters of the path: same bytes.
+    EXPECT_EQ(readFile(target), readFile(path));
+    EXPECT_EQ(readFile(other.file("Firma_perioder/Firma0.per")), readFile(dir.file("Firma_perioder/Firma0.per")));
+}
+
+TEST(Cli, BadFilesAndArgumentsGiveOneLineAndNoOutput) {
+    TempDir dir;
+    const std::string path = savedCompany(dir);
+    const std::string bytes = readFile(path);
+    writeFile(dir.file("Trasig.bok"), bytes.substr(0, 40));
+
+    for (const std::string& arguments :
+         {"dump " + quoted(dir.file("Trasig.bok")), "dump " + quoted(dir.file("saknas.bok")),
+          "dump " + quoted(path + ".txt"), "resave " + quoted(dir.file("Trasig.bok")) + " " + quoted(dir.file("Ny.bok")),
+          std::string("resave"), std::string("klipp")}) {
+        const CliRun run = runCli(dir, arguments);
+        EXPECT_EQ(run.status, 1) << arguments;
+        EXPECT_TRUE(run.out.empty()) << arguments;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << arguments << ": " << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Ny.bok")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Ny_perioder")));
+
+    const CliRun help = runCli(dir, "--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("resave"), std::string::npos);
+}
+
+} // namespace
+} // namespace kv

@@ -1,0 +1,393 @@
+#include "TestSupport.h"
+
+#include "storage/CompanyFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace kv {
+namespace {
+
+using test::buildSmallCompany;
+using test::postVoucher;
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+// Points the template folder at a folder of the test while it lives.
+class TemplateFolder {
+public:
+    explicit TemplateFolder(const std::string& path) { ::setenv("KVISTORAN_MALLAR", path.c_str(), 1); }
+    TemplateFolder(const TemplateFolder&) = delete;
+    TemplateFolder& operator=(const TemplateFolder&) = delete;
+    ~TemplateFolder() { ::unsetenv("KVISTORAN_MALLAR"); }
+};
+
+// Holds an exclusive lock on a file as another program would.
+class ForeignLock {
+public:
+    explicit ForeignLock(const std::string& path) : m_fd(::open(path.c_str(), O_RDONLY)) {
+        if (m_fd >= 0) {
+            ::flock(m_fd, LOCK_EX);
+        }
+    }
+    ForeignLock(const ForeignLock&) = delete;
+    ForeignLock& operator=(const ForeignLock&) = delete;
+    ~ForeignLock() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+
+private:
+    int m_fd;
+};
+
+void addSomeVouchers(CTallvingeDoc& doc, int count) {
+    for (int i = 0; i < count; ++i) {
+        const double amount = 100.0 + i;
+        postVoucher(doc, 1 + i % 28, 1 + i % 12, 2012, {{1930, amount, 0}, {3000, 0, amount}});
+    }
+}
+
+std::vector<std::string> filesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(CompanyPaths, PeriodFolderAndFilesAreNamedAfterTheCompany) {
+    EXPECT_EQ(periodFolderPath("/hem/bok/Firma.bok"), "/hem/bok/Firma_perioder/");
+    EXPECT_EQ(periodFilePath("/hem/bok/Firma.bok", 0), "/hem/bok/Firma_perioder/Firma0.per");
+    EXPECT_EQ(periodFilePath("/hem/bok/Firma.bok", 2), "/hem/bok/Firma_perioder/Firma2.per");
+    EXPECT_EQ(periodFilePath("/hem/bok/Firma.bok", 12), "/hem/bok/Firma_perioder/Firma12.per");
+    // A name without a four-character extension still loses four characters.
+    EXPECT_EQ(periodFolderPath("/hem/bok/Foretaget.x"), "/hem/bok/Foretag_perioder/");
+    EXPECT_EQ(periodFilePathForOpening("/hem/bok/Firma.bok", "Firma.bok", 1), "/hem/bok/Firma_perioder/Firma1.per");
+    EXPECT_EQ(companyTitleOf("/a/Mittföretag AB.bok"), "Mittföretag AB");
+}
+
+TEST(CompanyPaths, TemplateFolderFollowsTheEnvironment) {
+    {
+        TemplateFolder folder("/tmp/mallar-här");
+        EXPECT_EQ(templateFilePath(), "/tmp/mallar-här/mallalternativ.mal");
+        EXPECT_EQ(templateFileMessage(),
+                  "Kontoplanmallarna sparas i / läses från filen  -/tmp/mallar-här/mallalternativ.mal- . Tryck OK "
+                  "och fortsätt. ");
+    }
+    const char* oldXdg = std::getenv("XDG_DATA_HOME");
+    const std::string saved = oldXdg != nullptr ? oldXdg : "";
+    ::setenv("XDG_DATA_HOME", "/data", 1);
+    EXPECT_EQ(templateFilePath(), "/data/kvistoran/bokforingsmallar/mallalternativ.mal");
+    if (oldXdg != nullptr) {
+        ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_DATA_HOME");
+    }
+}
+
+TEST(CompanySave, WritesTheCompanyAndTheOpenPeriodFile) {
+    TempDir dir;
+    CTallvingeDoc doc;
+    buildSmallCompany(doc);
+    addSomeVouchers(doc, 5);
+    CPeriod second;
+    second.m_nFranManad = 1;
+    second.m_nFranAr = 2013;
+    second.m_nTillManad = 12;
+    second.m_nTillAr = 2013;
+    doc.m_perioder.push_back(std::move(second));
+    CPeriod third;
+    doc.m_perioder.push_back(std::move(third));
+    doc.m_nAktuellPeriod = 2;
+    doc.setModified();
+
+    const std::string path = dir.file("Firma.bok");
+    const FileReport report = saveCompany(doc, path);
+    ASSERT_TRUE(report.ok) << (report.messages.empty() ? "" : report.messages.front());
+    EXPECT_TRUE(report.messages.empty());
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(doc.pathName(), path);
+    EXPECT_EQ(doc.title(), "Firma");
+    EXPECT_EQ(doc.m_strFilnamn, "Firma.bok");
+    EXPECT_EQ(doc.m_strEnhet, path.substr(0, 3));
+    EXPECT_EQ(doc.m_strPeriodfilnamn, "Firma.bok");
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"Firma.bok", "Firma_perioder"}));
+    EXPECT_EQ(filesIn(dir.file("Firma_perioder")), (std::vector<std::string>{"Firma2.per"}));
+
+    // Saving again overwrites both files in place and leaves no temporary files.
+    addSomeVouchers(doc, 1);
+    const std::string before = readFile(dir.file("Firma_perioder/Firma2.per"));
+    ASSERT_TRUE(saveCompany(doc, path).ok);
+    EXPECT_NE(readFile(dir.file("Firma_perioder/Firma2.per")), before);
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"Firma.bok", "Firma_perioder"}));
+    EXPECT_EQ(filesIn(dir.file("Firma_perioder")), (std::vector<std::string>{"Firma2.per"}));
+}
+
+TEST(CompanySave, OpenReadsBackWhatWasSaved) {
+    TempDir dir;
+    CTallvingeDoc doc;
+    buildSmallCompany(doc);
+    addSomeVouchers(doc, 3);
+    ASSERT_TRUE(saveCompany(doc, dir.file("Förening.bok")).ok);
+
+    CTallvingeDoc opened;
+    const FileReport report = openCompany(opened, dir.file("Förening.bok"));
+    ASSERT_TRUE(report.ok);
+    EXPECT_FALSE(opened.isModified());
+    EXPECT_EQ(opened.m_strFilnamn, "Förening.bok");
+    ASSERT_EQ(opened.m_verifikat.size(), 3U);
+    EXPECT_EQ(opened.m_verifikat[2], doc.m_verifikat[2]);
+    ASSERT_EQ(opened.m_allaKonton.size(), doc.m_allaKonton.size());
+    for (std::size_t i = 0; i < doc.m_allaKonton.size(); ++i) {
+        EXPECT_EQ(*opened.m_allaKonton[i], *doc.m_allaKonton[i]);
+    }
+    EXPECT_EQ(opened.m_resKonton.front(), opened.m_allaKonton.front().get());
+    // Opening reads the company file only: a missing period folder does not matter.
+    std::filesystem::remove_all(dir.file("Förening_perioder"));
+    CTallvingeDoc again;
+    EXPECT_TRUE(openCompany(again, dir.file("Förening.bok")).ok);
+}
+
+TEST(CompanySave, AFailedSaveKeepsTheTextsAndTheModifiedMark) {
+    TempDir dir;
+    CTallvingeDoc doc;
+    buildSmallCompany(doc);
+    doc.setModified();
+    const FileReport report = saveCompany(doc, dir.file("saknas/Firma.bok"));
+    EXPECT_FALSE(report.ok);
+    ASSERT_FALSE(report.messages.empty());
+    EXPECT_NE(report.messages.back().find("Det gick inte att spara"), std::string::npos);
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.neverSaved());
+    EXPECT_EQ(doc.m_strEnhet, "Nytt företag123456");
+    EXPECT_TRUE(doc.pathName().empty());
+}
+
+TEST(CompanySave, ATextThatCannotBeStoredFailsCleanly) {
+    TempDir dir;
+    CTallvingeDoc doc;
+    buildSmallCompany(doc);
+    ASSERT_TRUE(saveCompany(doc, dir.file("Firma.bok")).ok);
+    const std::string company = readFile(dir.file("Firma.bok"));
+    const std::string period = readFile(dir.file("Firma_perioder/Firma0.per"));
+
+    doc.m_allaKonton.front()->m_strKolumn2 = "Intäkter → kassa";
+    doc.setModified();
+    const FileReport report = saveCompany(doc, dir.file("Firma.bok"));
+    EXPECT_FALSE(report.ok);
+    EXPECT_EQ(report.messages.front(), "Kan ej skriva till filen");
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_EQ(readFile(dir.file("Firma.bok")), company);
+    EXPECT_EQ(readFile(dir.file("Firma_perioder/Firma0.per")), period);
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"Firma.bok", "Firma_perioder"}));
+}
+
+TEST(CompanySave, AFullDiskLeavesTheOldFileWhole) {
+    TempDir dir;
+    CTallvingeDoc doc;
+    buildSmallCompany(doc);
+    ASSERT_TRUE(saveCompany(doc, dir.file("Firma.bok")).ok);
+    const std::string before = readFile(dir.file("Firma.bok"));
+    addSomeVouchers(doc, 2000);
+
+    // The child can write only a little, as on a nearly full disk.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        doc.setModified();
+        const FileReport report = saveCompany(doc, dir.file("Firma.bok"));
+        std::_Exit(!report.ok && doc.isModified() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(readFile(dir.file("Firma.bok")), before);
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"Firma.bok", "Firma_perioder"}));
+}
+
+TEST(CompanySave, AReadOnlyFileIsNotReplaced) {
+    TempDir dir;
+    CTallvingeDoc doc;
+    buildSmallCompany(doc);
+    ASSERT_TRUE(saveCompany(doc, dir.file("Firma.bok")).ok);
+    ::chmod(dir.file("Firma.bok").c_str(), 0444);
+    const std::string before = readFile(dir.file("Firma.bok"));
+    addSomeVouchers(doc, 1);
+    const FileReport report = saveCompany(doc, dir.file("Firma.bok"));
+    EXPECT_FALSE(report.ok);
+    EXPECT_NE(report.messages.back().find("Åtkomst nekad"), std::string::npos);
+    EXPECT_EQ(readFile(dir.file("Firma.bok")), before);
+}
+
+TEST(CompanySave, AFileHeldByAnotherProgramIsNotWritten) {
+    TempDir dir;
+    CTallvingeDoc doc;
+    buildSmallCompany(doc);
+    ASSERT_TRUE(saveCompany(doc, dir.file("Firma.bok")).ok);
+    const std::string period = readFile(dir.file("Firma_perioder/Firma0.per"));
+    addSomeVouchers(doc, 1);
+    doc.setModified();
+    {
+        ForeignLock lock(dir.file("Firma_perioder/Firma0.per"));
+        const FileReport report = saveCompany(doc, dir.file("Firma.bok"));
+        EXPECT_FALSE(report.ok);
+        ASSERT_EQ(report.messages.size(), 2U);
+        EXPECT_EQ(report.messages[0], "Kan ej spara perioden/filen");
+        EXPECT_EQ(report.messages[1], "Filen används just nu av ett annat program.");
+        // The company file itself got through; the period file waits for the next save.
+        EXPECT_TRUE(doc.isModified());
+        EXPECT_EQ(readFile(dir.file("Firma_perioder/Firma0.per")), period);
+    }
+    EXPECT_TRUE(saveCompany(doc, dir.file("Firma.bok")).ok);
+    EXPECT_FALSE(doc.isModified());
+}
+
+TEST(CompanyOpen, ADamagedFileIsRefusedAndTheDocumentCleared) {
+    TempDir dir;
+    CTallvingeDoc doc;
+    buildSmallCompany(doc);
+    ASSERT_TRUE(saveCompany(doc, dir.file("Firma.bok")).ok);
+    const std::string bytes = readFile(dir.file("Firma.bok"));
+    writeFile(dir.file("Trasig.bok"), bytes.substr(0, bytes.size() / 2));
+
+    CTallvingeDoc opened;
+    buildSmallCompany(opened);
+    const FileReport report = openCompany(opened, dir.file("Trasig.bok"));
+    EXPECT_FALSE(report.ok);
+    ASSERT_EQ(report.messages.size(), 1U);
+    EXPECT_NE(report.messages[0].find("Trasig.bok"), std::string::npos);
+    EXPECT_NE(report.messages[0].find("Filen "), std::string::npos) << report.messages[0];
+    EXPECT_TRUE(opened.m_allaKonton.empty());
+    EXPECT_TRUE(opened.neverSaved());
+
+    EXPECT_FALSE(openCompany(opened, dir.file("finns-inte.bok")).ok);
+    EXPECT_FALSE(openCompany(opened, dir.path()).ok);
+}
+
+TEST(PeriodFile, ReadsOnlyAFileThatBelongsToTheCompany) {
+    TempDir dir;
+    CTallvingeDoc doc;
+    buildSmallCompany(doc);
+    addSomeVouchers(doc, 4);
+    ASSERT_TRUE(saveCompany(doc, dir.file("Firma.bok")).ok);
+
+    CTallvingeDoc reader;
+    ASSERT_TRUE(openCompany(reader, dir.file("Firma.bok")).ok);
+    reader.m_verifikat.clear();
+    reader.m_allaKonton.clear();
+    reader.m_resKonton.clear();
+    reader.m_balKonton.clear();
+    const FileReport read = readPeriodFile(reader, 0);
+    ASSERT_TRUE(read.ok);
+    EXPECT_EQ(reader.m_verifikat.size(), 4U);
+    EXPECT_EQ(reader.m_allaKonton.size(), doc.m_allaKonton.size());
+    EXPECT_EQ(reader.m_perioder.size(), 1U);
+
+    // A period file written by another company file of the same folder is not read.
+    reader.m_strFilnamn = "Annan.bok";
+    reader.m_verifikat.clear();
+    reader.setPathName(dir.file("Firma.bok"));
+    std::filesystem::copy(dir.file("Firma_perioder"), dir.file("Annan_perioder"));
+    reader.setPathName(dir.file("Annan.bok"));
+    EXPECT_FALSE(readPeriodFile(reader, 0).ok);
+    EXPECT_TRUE(reader.m_verifikat.empty());
+
+    const FileReport missing = readPeriodFile(reader, 7);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.messages.front(), "Kan ej öppna filen");
+}
+
+TEST(PeriodFile, ADamagedPeriodFileLeavesTheDocumentAsItWas) {
+    TempDir dir;
+    CTallvingeDoc doc;
+    buildSmallCompany(doc);
+    addSomeVouchers(doc, 2);
+    ASSERT_TRUE(saveCompany(doc, dir.file("Firma.bok")).ok);
+    const std::string bytes = readFile(dir.file("Firma_perioder/Firma0.per"));
+    writeFile(dir.file("Firma_perioder/Firma0.per"), bytes.substr(0, bytes.size() - 3));
+
+    const FileReport report = readPeriodFile(doc, 0);
+    EXPECT_FALSE(report.ok);
+    EXPECT_EQ(report.messages.front(), "Kan ej läsa från filen");
+    EXPECT_EQ(doc.m_verifikat.size(), 2U);
+    EXPECT_EQ(doc.m_resKonton.front(), doc.m_allaKonton.front().get());
+}
+
+TEST(TemplateFile, SavesAndReadsTheSharedTemplates) {
+    TempDir dir;
+    TemplateFolder folder(dir.file("mallar"));
+    CTallvingeDoc doc;
+    FileReport first = readTemplates(doc);
+    EXPECT_FALSE(first.ok);
+    EXPECT_EQ(first.messages, (std::vector<std::string>{templateFileMessage()}));
+    EXPECT_EQ(doc.m_bMallarLasta, 1);
+
+    auto mall = std::make_unique<CKontoplan>();
+    mall->m_strNamn = "Firma.bok";
+    mall->m_nAntalRes = 1;
+    mall->m_konton.push_back(std::make_unique<CKonto>());
+    mall->m_konton.back()->m_nKontonr = 3000;
+    mall->m_momsregler.push_back(CAutomoms{25.0, 0, 3000, 0, 2610, "Försäljning moms 25%", 0});
+    doc.m_mallar.push_back(std::move(mall));
+    doc.m_bMallLage = 1;
+    ASSERT_TRUE(writeTemplates(doc).ok);
+    EXPECT_EQ(doc.m_bMallLage, 0);
+
+    CTallvingeDoc other;
+    ASSERT_TRUE(readTemplates(other).ok);
+    ASSERT_EQ(other.m_mallar.size(), 1U);
+    EXPECT_EQ(other.m_mallar[0]->m_strNamn, "Firma.bok");
+    EXPECT_EQ(other.m_mallar[0]->m_momsregler.front().m_strKommentar, "Försäljning moms 25%");
+}
+
+TEST(TemplateFile, AnUnreadableFileIsNeverOverwritten) {
+    TempDir dir;
+    TemplateFolder folder(dir.path());
+    writeFile(templateFilePath(), std::string("\x05\x00\xff", 3));
+    CTallvingeDoc doc;
+    const FileReport read = readTemplates(doc);
+    EXPECT_FALSE(read.ok);
+    EXPECT_EQ(read.messages.front(), templateFileMessage());
+    EXPECT_TRUE(doc.m_mallar.empty());
+
+    doc.m_mallar.push_back(std::make_unique<CKontoplan>());
+    const FileReport write = writeTemplates(doc);
+    EXPECT_FALSE(write.ok);
+    EXPECT_EQ(readFile(templateFilePath()), std::string("\x05\x00\xff", 3));
+}
+
+TEST(TemplateFile, TwoProgramsCannotUseTheFileAtOnce) {
+    TempDir dir;
+    TemplateFolder folder(dir.path());
+    CTallvingeDoc doc;
+    doc.m_mallar.push_back(std::make_unique<CKontoplan>());
+    ASSERT_TRUE(writeTemplates(doc).ok);
+    const std::string bytes = readFile(templateFilePath());
+
+    ForeignLock lock(templateFilePath());
+    CTallvingeDoc other;
+    EXPECT_FALSE(readTemplates(other).ok);
+    doc.m_mallar.push_back(std::make_unique<CKontoplan>());
+    EXPECT_FALSE(writeTemplates(doc).ok);
+    EXPECT_EQ(readFile(templateFilePath()), bytes);
+}
+
+} // namespace
+} // namespace kv
