@@ -1,0 +1,45 @@
+// A prompter that answers from a script and records everything it was told,
+// so that a test reads like a user at work: ask -> answer Cancel -> check.
+#pragma once
+
+#include "app/Prompter.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace kv::test {
+
+class ScriptedPrompter : public Prompter {
+public:
+    // Answers for the questions, in the order they are asked.
+    ScriptedPrompter& answer(Answer next) {
+        m_answers.push_back(next);
+        return *this;
+    }
+
+    void message(const std::string& text) override { said.push_back(text); }
+    Answer askOkCancel(const std::string& text) override { return ask(text, Answer::Ok); }
+    Answer askYesNoCancel(const std::string& text) override { return ask(text, Answer::Yes); }
+
+    // Everything said or asked, in order.
+    std::vector<std::string> said;
+    // Questions asked without a scripted answer (a test should leave none).
+    int unscripted = 0;
+
+private:
+    Answer ask(const std::string& text, Answer fallback) {
+        said.push_back(text);
+        if (m_answers.empty()) {
+            ++unscripted;
+            return fallback;
+        }
+        const Answer next = m_answers.front();
+        m_answers.pop_front();
+        return next;
+    }
+
+    std::deque<Answer> m_answers;
+};
+
+} // namespace kv::test
