@@ -43,5 +43,20 @@ TEST(Ore, OddValuesCannotBreakArithmetic) {
     EXPECT_EQ(addOre(std::numeric_limits<Ore>::min(), -1), std::numeric_limits<Ore>::min());
 }
 
+TEST(TypedAmount, AcceptsACommaOrAPointAsDecimalSeparator) {
+    EXPECT_EQ(parseTypedAmount("12,5"), 12.5);
+    EXPECT_EQ(parseTypedAmount("12.5"), 12.5);
+    EXPECT_EQ(parseTypedAmount(" 1250 "), 1250.0);
+    EXPECT_EQ(parseTypedAmount("-3,25"), -3.25);
+    EXPECT_EQ(parseTypedAmount(",5"), 0.5);
+    EXPECT_EQ(parseTypedAmount("."), std::nullopt);
+    EXPECT_EQ(parseTypedAmount(""), std::nullopt);
+    EXPECT_EQ(parseTypedAmount("1,2,3"), std::nullopt);
+    EXPECT_EQ(parseTypedAmount("1 000"), std::nullopt);
+    EXPECT_EQ(parseTypedAmount("12a"), std::nullopt);
+    EXPECT_EQ(parseTypedAmount("1-2"), std::nullopt);
+    EXPECT_EQ(parseTypedAmount("9999999999999"), std::nullopt);
+}
+
 } // namespace
 } // namespace kv

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace kv {
@@ -58,5 +59,38 @@ std::string formatOre(Ore ore) {
 }
 
 std::string FormatAmount(double kronor) { return formatOre(toOre(kronor)); }
+
+std::optional<double> parseTypedAmount(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return std::nullopt;
+    }
+    const std::string trimmed = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    std::string number;
+    bool separator = false;
+    bool digit = false;
+    for (std::size_t i = 0; i < trimmed.size(); ++i) {
+        const char c = trimmed[i];
+        if (c == '-' && i == 0) {
+            number += c;
+        } else if (c >= '0' && c <= '9') {
+            number += c;
+            digit = true;
+        } else if ((c == ',' || c == '.') && !separator) {
+            number += '.';
+            separator = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!digit) {
+        return std::nullopt;
+    }
+    const double value = std::strtod(number.c_str(), nullptr);
+    if (!std::isfinite(value) || std::fabs(value) > kMaxAmount) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 } // namespace kv

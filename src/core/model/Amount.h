@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kv {
@@ -27,5 +28,10 @@ std::string formatOre(Ore ore);
 
 // Two decimals with a point and no grouping ("1234.50").
 std::string formatPlainOre(Ore ore);
+
+// An amount as the user types it: digits with at most one decimal separator,
+// a comma or a point, an optional leading minus sign, blanks around it
+// ignored. Nothing when the text is not such a number or is too large.
+std::optional<double> parseTypedAmount(const std::string& text);
 
 } // namespace kv
