@@ -7,33 +7,7 @@
 
 namespace kv {
 
-namespace {
-constexpr Ore kMaxOre = static_cast<Ore>(kMaxAmount * 100.0);
-} // namespace
-
-Ore toOre(double kronor) {
-    if (!std::isfinite(kronor)) {
-        return 0;
-    }
-    const double ore = std::round(kronor * 100.0);
-    if (ore > static_cast<double>(kMaxOre)) {
-        return kMaxOre;
-    }
-    if (ore < -static_cast<double>(kMaxOre)) {
-        return -kMaxOre;
-    }
-    return static_cast<Ore>(ore);
-}
-
 double toKronor(Ore ore) { return static_cast<double>(ore) / 100.0; }
-
-Ore addOre(Ore a, Ore b) {
-    Ore sum = 0;
-    if (__builtin_add_overflow(a, b, &sum)) {
-        return b > 0 ? std::numeric_limits<Ore>::max() : std::numeric_limits<Ore>::min();
-    }
-    return sum;
-}
 
 std::string formatPlainOre(Ore ore) {
     // Integer arithmetic: no "-0.00" and no binary rounding surprises.

@@ -36,26 +36,29 @@ const char* archiveClassName(ArchiveClass cls) { return kClassNames[static_cast<
 
 // ---- writing ----
 
-ArchiveWriter::ArchiveWriter(ByteSink& sink) : m_sink(sink) { m_buffer.reserve(kBufferSize); }
+ArchiveWriter::ArchiveWriter(ByteSink& sink) : m_sink(sink), m_buffer(kBufferSize) {}
 
 ArchiveWriter::~ArchiveWriter() = default;
 
 void ArchiveWriter::put(const void* data, std::size_t size) {
-    if (m_buffer.size() + size > kBufferSize) {
+    if (size == 0) {
+        return; // an empty array's data() may be null, which memcpy must not see
+    }
+    if (m_used + size > kBufferSize) {
         flush();
     }
     if (size > kBufferSize) {
         m_sink.write(static_cast<const char*>(data), size);
         return;
     }
-    const auto* bytes = static_cast<const char*>(data);
-    m_buffer.insert(m_buffer.end(), bytes, bytes + size);
+    std::memcpy(m_buffer.data() + m_used, data, size);
+    m_used += size;
 }
 
 void ArchiveWriter::flush() {
-    if (!m_buffer.empty()) {
-        m_sink.write(m_buffer.data(), m_buffer.size());
-        m_buffer.clear();
+    if (m_used > 0) {
+        m_sink.write(m_buffer.data(), m_used);
+        m_used = 0;
     }
 }
 
@@ -65,23 +68,24 @@ void ArchiveWriter::writeInt32(std::int32_t value) { put(&value, sizeof value); 
 void ArchiveWriter::writeDouble(double value) { put(&value, sizeof value); }
 
 void ArchiveWriter::writeText(std::string_view utf8) {
-    bool ascii = true;
-    for (const char c : utf8) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
+    // Nearly every text is short: its Windows-1252 form, never longer than
+    // the UTF-8 one, then has a one-byte prefix and is encoded in place.
+    const bool shortText = utf8.size() < 0xFF;
+    if (shortText && m_used + 1 + utf8.size() > kBufferSize) {
+        flush();
     }
-    if (ascii) {
-        writeBytesText(utf8);
+    if (shortText) {
+        if (const auto length = utf8ToCp1252(utf8, m_buffer.data() + m_used + 1)) {
+            m_buffer[m_used] = static_cast<char>(*length);
+            m_used += 1 + *length;
+            return;
+        }
+    } else if (const auto bytes = utf8ToCp1252(utf8)) {
+        writeBytesText(*bytes);
         return;
     }
-    const auto bytes = utf8ToCp1252(utf8);
-    if (!bytes) {
-        throw ArchiveError("Texten \"" + std::string(utf8) + "\" innehåller tecknet \"" +
-                           firstUnstorableCharacter(utf8) + "\", som inte kan sparas i filen.");
-    }
-    writeBytesText(*bytes);
+    throw ArchiveError("Texten \"" + std::string(utf8) + "\" innehåller tecknet \"" +
+                       firstUnstorableCharacter(utf8) + "\", som inte kan sparas i filen.");
 }
 
 void ArchiveWriter::writeBytesText(std::string_view cp1252) {
@@ -167,6 +171,9 @@ bool ArchiveWriter::writeSharedObjectTag(const void* object, ArchiveClass cls) {
 
 std::size_t MemorySource::read(char* data, std::size_t size) {
     const std::size_t count = std::min(size, m_bytes.size() - m_pos);
+    if (count == 0) {
+        return 0; // an empty view's data() may be null
+    }
     std::memcpy(data, m_bytes.data() + m_pos, count);
     m_pos += count;
     return count;
@@ -188,6 +195,13 @@ bool ArchiveReader::refill() {
 }
 
 void ArchiveReader::take(void* data, std::size_t size) {
+    if (size <= m_end - m_pos) { // the usual case: all of it is in the buffer
+        if (size > 0) { // an empty array's data() may be null
+            std::memcpy(data, m_buffer.data() + m_pos, size);
+            m_pos += size;
+        }
+        return;
+    }
     auto* out = static_cast<char*>(data);
     while (size > 0) {
         if (m_pos == m_end && !refill()) {
@@ -261,6 +275,17 @@ std::string ArchiveReader::readText() {
     }
     if (length > remaining()) {
         throwTruncated();
+    }
+    if (!utf16 && length <= m_end - m_pos) {
+        // The whole text is in the buffer: convert it from there, without a copy.
+        const std::string_view buffered(m_buffer.data() + m_pos, static_cast<std::size_t>(length));
+        m_pos += buffered.size();
+        for (const char c : buffered) {
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                return cp1252ToUtf8(buffered);
+            }
+        }
+        return std::string(buffered);
     }
     std::string bytes(static_cast<std::size_t>(length), '\0');
     take(bytes.data(), bytes.size());

@@ -80,7 +80,8 @@ private:
     void writeIndexTag(std::uint32_t index, bool isClass);
 
     ByteSink& m_sink;
-    std::vector<char> m_buffer;
+    std::vector<char> m_buffer; // fixed size; m_used bytes wait for the sink
+    std::size_t m_used = 0;
     std::uint32_t m_nextNumber = 1;
     std::uint32_t m_classNumbers[kArchiveClassCount] = {};
     std::unordered_map<const void*, std::uint32_t> m_shared;

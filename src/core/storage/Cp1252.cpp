@@ -115,13 +115,22 @@ std::string utf16leToUtf8(std::string_view bytes) {
 }
 
 std::optional<std::string> utf8ToCp1252(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
+    std::string out(utf8.size(), '\0');
+    const auto length = utf8ToCp1252(utf8, out.data());
+    if (!length) {
+        return std::nullopt;
+    }
+    out.resize(*length);
+    return out;
+}
+
+std::optional<std::size_t> utf8ToCp1252(std::string_view utf8, char* out) {
+    std::size_t written = 0;
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         const auto lead = static_cast<unsigned char>(utf8[pos]);
         if (lead < 0x80) {
-            out.push_back(static_cast<char>(lead));
+            out[written++] = static_cast<char>(lead);
             ++pos;
             continue;
         }
@@ -133,9 +142,9 @@ std::optional<std::string> utf8ToCp1252(std::string_view utf8) {
         if (!byte) {
             return std::nullopt;
         }
-        out.push_back(static_cast<char>(*byte));
+        out[written++] = static_cast<char>(*byte);
     }
-    return out;
+    return written;
 }
 
 bool fitsCp1252(std::string_view utf8) { return firstUnstorableCharacter(utf8).empty(); }

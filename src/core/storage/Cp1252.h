@@ -20,6 +20,11 @@ std::string utf16leToUtf8(std::string_view bytes);
 // character that Windows-1252 cannot hold or is not valid UTF-8.
 std::optional<std::string> utf8ToCp1252(std::string_view utf8);
 
+// The same into out, which must have room for utf8.size() bytes (the
+// Windows-1252 form is never longer); returns the number of bytes written.
+// Lets the archive writer encode straight into its buffer.
+std::optional<std::size_t> utf8ToCp1252(std::string_view utf8, char* out);
+
 // True when every character of the UTF-8 text can be stored.
 bool fitsCp1252(std::string_view utf8);
 

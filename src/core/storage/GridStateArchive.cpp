@@ -1,5 +1,7 @@
 #include "storage/GridStateArchive.h"
 
+#include <algorithm>
+
 namespace kv {
 
 namespace {
@@ -8,6 +10,7 @@ constexpr std::int32_t kLayoutVersion = 1;
 constexpr std::int32_t kMinZoom = 10;
 constexpr std::int32_t kMaxZoom = 1000;
 constexpr std::int32_t kMaxFontSize = 400;
+constexpr Rgb kRgbMask = 0xFFFFFF; // a colour with an alpha byte (0xAARRGGBB) keeps its colour
 
 enum SettingsFlag : std::int32_t { kGridReadOnly = 1, kGridPrintLike = 2 };
 enum StyleFlag : std::int32_t {
@@ -48,7 +51,7 @@ CellStyle readStyle(ArchiveReader& in) {
     }
     const auto background = static_cast<Rgb>(in.readInt32());
     const auto textColor = static_cast<Rgb>(in.readInt32());
-    if (background > 0xFFFFFF || textColor > 0xFFFFFF) {
+    if (background > kRgbMask || textColor > kRgbMask) {
         refuse("en ogiltig färg");
     }
     style.readOnly = (flags & kReadOnly) != 0;
@@ -78,8 +81,10 @@ void writeGridState(ArchiveWriter& out, const GridState& grid) {
         widths.push_back(grid.columnWidth(c));
     }
     out.writeInt32Array(widths);
-    out.writeInt32(grid.settings().zoom);
-    out.writeInt32((grid.settings().readOnly ? kGridReadOnly : 0) | (grid.settings().printLike ? kGridPrintLike : 0));
+    // Values are kept within what the reader accepts, so that a save is never unreadable.
+    out.writeInt32(std::clamp(grid.settings().zoom, kMinZoom, kMaxZoom));
+    out.writeInt32((grid.settings().readOnly ? kGridReadOnly : 0) |
+                   (grid.settings().printLike ? kGridPrintLike : 0));
     std::size_t count = 0;
     grid.forEachStoredCell([&count](std::int32_t, std::int32_t, const GridCell&) { ++count; });
     out.writeCount(count);
@@ -88,10 +93,10 @@ void writeGridState(ArchiveWriter& out, const GridState& grid) {
         out.writeInt32(col);
         out.writeText(cell.text);
         out.writeInt32(styleFlags(cell.style));
-        out.writeInt32(static_cast<std::int32_t>(cell.style.background.value_or(0)));
-        out.writeInt32(static_cast<std::int32_t>(cell.style.textColor.value_or(0)));
+        out.writeInt32(static_cast<std::int32_t>(cell.style.background.value_or(0) & kRgbMask));
+        out.writeInt32(static_cast<std::int32_t>(cell.style.textColor.value_or(0) & kRgbMask));
         out.writeText(cell.style.fontFace);
-        out.writeInt32(cell.style.fontSize);
+        out.writeInt32(std::clamp(cell.style.fontSize, 0, kMaxFontSize));
         out.writeInt32(static_cast<std::int32_t>(cell.style.align));
     });
 }
@@ -110,8 +115,8 @@ GridState readGridState(ArchiveReader& in) {
         refuse("fel antal kolumnbredder");
     }
     for (std::int32_t c = 0; c <= cols; ++c) {
-        grid.setColumnWidth(
-            c, inRange(widths[static_cast<std::size_t>(c)], 0, GridState::kMaxColumnWidth, "en ogiltig kolumnbredd"));
+        grid.setColumnWidth(c, inRange(widths[static_cast<std::size_t>(c)], 0, GridState::kMaxColumnWidth,
+                                       "en ogiltig kolumnbredd"));
     }
     grid.settings().zoom = inRange(in.readInt32(), kMinZoom, kMaxZoom, "en ogiltig zoomnivå");
     const std::int32_t flags = in.readInt32();
