@@ -6,15 +6,30 @@ namespace kv {
 
 // ---- default hooks: allow everything ----
 
-bool GridHooks::validateCell(Grid&, std::int32_t, std::int32_t) { return true; }
-bool GridHooks::startEditing(Grid&, std::int32_t, std::int32_t) { return true; }
+bool GridHooks::validateCell(Grid&, std::int32_t, std::int32_t) {
+    return true;
+}
+bool GridHooks::startEditing(Grid&, std::int32_t, std::int32_t) {
+    return true;
+}
 void GridHooks::currentCellMoving(Grid&, CellPos, CellPos) {}
 void GridHooks::cellChanged(Grid&, std::int32_t, std::int32_t) {}
-bool GridHooks::keyDown(Grid&, const GridKey&) { return false; }
-bool GridHooks::clearCells(Grid&) { return true; }
-bool GridHooks::cut(Grid&) { return true; }
-bool GridHooks::copy(Grid&) { return true; }
-bool GridHooks::paste(Grid&) { return true; }
+bool GridHooks::keyDown(Grid&, const GridKey&) {
+    return false;
+}
+bool GridHooks::clearCells(Grid&) {
+    return true;
+}
+bool GridHooks::cut(Grid&) {
+    return true;
+}
+bool GridHooks::copy(Grid&) {
+    return true;
+}
+bool GridHooks::paste(Grid&) {
+    return true;
+}
+void GridHooks::readOnlyCellTouched(Grid&, std::int32_t, std::int32_t) {}
 
 namespace {
 
@@ -48,7 +63,8 @@ std::string folded(const std::string& text) {
     return out;
 }
 
-std::string replacedAll(const std::string& text, const std::string& what, const std::string& with, bool matchCase) {
+std::string replacedAll(const std::string& text, const std::string& what, const std::string& with,
+                        bool matchCase) {
     if (what.empty()) {
         return text;
     }
@@ -70,15 +86,20 @@ Grid::Grid() : m_own(std::make_unique<GridState>()), m_state(m_own.get()) {}
 Grid::~Grid() = default;
 
 void Grid::attach(GridState& state) {
+    const bool wasEditing = m_editing;
     m_editing = false;
     m_editText.clear();
     m_state = &state;
     m_own.reset();
     m_undo.clear();
     m_redo.clear();
-    m_selection.clear();
+    m_drag = Drag::None;
+    clearSelection();
     clampCurrent();
     notifyLayout();
+    if (wasEditing) {
+        notifyEdit();
+    }
 }
 
 // ---- notifications ----
@@ -101,6 +122,12 @@ void Grid::notifyCurrent() {
     }
 }
 
+void Grid::notifySelection() {
+    if (m_listener != nullptr) {
+        m_listener->gridSelectionChanged();
+    }
+}
+
 void Grid::notifyEdit() {
     if (m_listener != nullptr) {
         m_listener->gridEditChanged();
@@ -119,11 +146,17 @@ void Grid::setFocus() {
     }
 }
 
-void Grid::redraw() { notifyLayout(); }
+void Grid::redraw() {
+    notifyLayout();
+}
+
+CellPos Grid::clamped(CellPos cell) const {
+    return {std::clamp(cell.row, std::min(1, rowCount()), rowCount()),
+            std::clamp(cell.col, std::min(1, colCount()), colCount())};
+}
 
 void Grid::clampCurrent() {
-    m_current.row = std::clamp(m_current.row, std::min(1, rowCount()), rowCount());
-    m_current.col = std::clamp(m_current.col, std::min(1, colCount()), colCount());
+    m_current = clamped(m_current);
 }
 
 // ---- the program's operations ----
@@ -169,7 +202,9 @@ const std::string& Grid::text(std::int32_t row, std::int32_t col) const {
     return m_state->text(row, col);
 }
 
-const std::string& Grid::storedText(std::int32_t row, std::int32_t col) const { return m_state->text(row, col); }
+const std::string& Grid::storedText(std::int32_t row, std::int32_t col) const {
+    return m_state->text(row, col);
+}
 
 void Grid::setText(std::int32_t row, std::int32_t col, std::string text) {
     if (m_editing && m_current == CellPos{row, col}) {
@@ -180,7 +215,9 @@ void Grid::setText(std::int32_t row, std::int32_t col, std::string text) {
     notifyCells({row, col, row, col});
 }
 
-const CellStyle& Grid::style(std::int32_t row, std::int32_t col) const { return m_state->style(row, col); }
+const CellStyle& Grid::style(std::int32_t row, std::int32_t col) const {
+    return m_state->style(row, col);
+}
 
 void Grid::setStyle(std::int32_t row, std::int32_t col, const CellStyle& style) {
     m_state->setStyle(row, col, style);
@@ -219,18 +256,45 @@ bool Grid::moveBy(std::int32_t rows, std::int32_t cols) {
     return moveCurrentCell({m_current.row + rows, m_current.col + cols});
 }
 
-void Grid::setSelection(std::vector<CellRange> ranges) {
-    m_selection.clear();
-    for (const CellRange& range : ranges) {
-        m_selection.push_back(normalised(range));
+void Grid::applySelection(std::vector<CellRange> ranges) {
+    for (CellRange& range : ranges) {
+        range = normalised(range);
     }
+    if (ranges != m_selection) {
+        m_selection = std::move(ranges);
+        notifySelection();
+    }
+}
+
+void Grid::setSelection(std::vector<CellRange> ranges) {
+    m_selectionEnd.reset();
+    applySelection(std::move(ranges));
 }
 
 void Grid::selectRows(std::int32_t first, std::int32_t last) {
     setSelection({CellRange{first, 1, last, std::max(1, colCount())}});
 }
 
-void Grid::clearSelection() { m_selection.clear(); }
+void Grid::selectCols(std::int32_t first, std::int32_t last) {
+    setSelection({CellRange{1, first, std::max(1, rowCount()), last}});
+}
+
+void Grid::selectAll() {
+    if (rowCount() < 1 || colCount() < 1) {
+        clearSelection();
+        return;
+    }
+    setSelection({CellRange{1, 1, rowCount(), colCount()}});
+}
+
+void Grid::clearSelection() {
+    setSelection({});
+}
+
+bool Grid::isSelected(std::int32_t row, std::int32_t col) const {
+    return std::any_of(m_selection.begin(), m_selection.end(),
+                       [row, col](const CellRange& range) { return range.contains(row, col); });
+}
 
 std::int32_t Grid::firstSelectedRow() const {
     if (m_selection.empty()) {
@@ -261,13 +325,109 @@ CellRange Grid::effectiveRange() const {
     return m_selection.front();
 }
 
+// ---- the user's mouse ----
+
+bool Grid::pressCell(CellPos cell, bool extend, bool add) {
+    if (rowCount() < 1 || colCount() < 1) {
+        return false;
+    }
+    cell = clamped(cell);
+    m_drag = Drag::None;
+    m_keptRanges.clear();
+    if (extend) {
+        // The current cell stays where it is and becomes a corner of the block.
+        if (m_editing && !endEdit()) {
+            return false;
+        }
+        m_dragAnchor = m_current;
+    } else {
+        if (add) {
+            m_keptRanges = m_selection.empty() ? std::vector<CellRange>{effectiveRange()} : m_selection;
+        }
+        if (!moveCurrentCell(cell)) {
+            return false;
+        }
+        m_dragAnchor = cell;
+    }
+    m_drag = Drag::Cells;
+    dragTo(cell);
+    return true;
+}
+
+bool Grid::pressRowTitle(std::int32_t row, bool extend) {
+    if (rowCount() < 1 || colCount() < 1) {
+        return false;
+    }
+    m_drag = Drag::None;
+    m_keptRanges.clear();
+    const CellPos cell = clamped({row, m_current.col});
+    if (extend ? (m_editing && !endEdit()) : !moveCurrentCell(cell)) {
+        return false;
+    }
+    m_dragAnchor = extend ? m_current : cell;
+    m_drag = Drag::Rows;
+    dragTo(cell);
+    return true;
+}
+
+bool Grid::pressColumnTitle(std::int32_t col, bool extend) {
+    if (rowCount() < 1 || colCount() < 1) {
+        return false;
+    }
+    m_drag = Drag::None;
+    m_keptRanges.clear();
+    const CellPos cell = clamped({m_current.row, col});
+    if (extend ? (m_editing && !endEdit()) : !moveCurrentCell(cell)) {
+        return false;
+    }
+    m_dragAnchor = extend ? m_current : cell;
+    m_drag = Drag::Cols;
+    dragTo(cell);
+    return true;
+}
+
+void Grid::dragTo(CellPos cell) {
+    if (m_drag == Drag::None || rowCount() < 1 || colCount() < 1) {
+        return;
+    }
+    cell = clamped(cell);
+    std::vector<CellRange> ranges = m_keptRanges;
+    switch (m_drag) {
+    case Drag::Cells:
+        // Back on the pressed cell alone: a current cell, not a selection.
+        if (cell != m_dragAnchor || !ranges.empty()) {
+            ranges.push_back({m_dragAnchor.row, m_dragAnchor.col, cell.row, cell.col});
+        }
+        break;
+    case Drag::Rows:
+        ranges.push_back({m_dragAnchor.row, 1, cell.row, colCount()});
+        break;
+    case Drag::Cols:
+        ranges.push_back({1, m_dragAnchor.col, rowCount(), cell.col});
+        break;
+    case Drag::None:
+        break;
+    }
+    applySelection(std::move(ranges));
+    m_selectionEnd = cell;
+    scrollTo(cell);
+}
+
+void Grid::releasePointer() {
+    m_drag = Drag::None;
+    m_keptRanges.clear();
+}
+
 // ---- editing ----
 
 bool Grid::isEditable(std::int32_t row, std::int32_t col) const {
-    return row >= 1 && col >= 1 && m_state->isValid(row, col) && !isReadOnly() && !m_state->style(row, col).readOnly;
+    return row >= 1 && col >= 1 && m_state->isValid(row, col) && !isReadOnly() &&
+           !m_state->style(row, col).readOnly;
 }
 
-bool Grid::beginEdit() { return beginEdit(m_state->text(m_current.row, m_current.col)); }
+bool Grid::beginEdit() {
+    return beginEdit(m_state->text(m_current.row, m_current.col));
+}
 
 bool Grid::beginEdit(std::string initialText) {
     if (m_editing) {
@@ -275,6 +435,10 @@ bool Grid::beginEdit(std::string initialText) {
         return true;
     }
     if (!isEditable(m_current.row, m_current.col)) {
+        if (m_hooks != nullptr && !isReadOnly() && m_state->isValid(m_current.row, m_current.col) &&
+            m_state->style(m_current.row, m_current.col).readOnly) {
+            m_hooks->readOnlyCellTouched(*this, m_current.row, m_current.col);
+        }
         return false;
     }
     if (m_hooks != nullptr && !m_hooks->startEditing(*this, m_current.row, m_current.col)) {
@@ -329,32 +493,93 @@ void Grid::cancelEdit() {
     }
 }
 
+bool Grid::navigate(CellPos to) {
+    if (!moveCurrentCell(to)) {
+        return false;
+    }
+    clearSelection();
+    return true;
+}
+
+void Grid::extendSelection(const GridKey& key) {
+    CellPos end = m_selection.empty() || !m_selectionEnd ? m_current : *m_selectionEnd;
+    switch (key.code) {
+    case GridKeyCode::Left:
+        --end.col;
+        break;
+    case GridKeyCode::Right:
+        ++end.col;
+        break;
+    case GridKeyCode::Up:
+        --end.row;
+        break;
+    case GridKeyCode::Down:
+        ++end.row;
+        break;
+    case GridKeyCode::PageUp:
+        end.row -= kPageRows;
+        break;
+    case GridKeyCode::PageDown:
+        end.row += kPageRows;
+        break;
+    case GridKeyCode::Home:
+        end = {key.ctrl ? 1 : end.row, 1};
+        break;
+    case GridKeyCode::End:
+        end = {key.ctrl ? rowCount() : end.row, colCount()};
+        break;
+    default:
+        return;
+    }
+    end = clamped(end);
+    if (end == m_current) {
+        applySelection({});
+    } else {
+        applySelection({CellRange{m_current.row, m_current.col, end.row, end.col}});
+    }
+    m_selectionEnd = end;
+    scrollTo(end);
+}
+
 bool Grid::keyDown(const GridKey& key) {
     if (m_hooks != nullptr && m_hooks->keyDown(*this, key)) {
+        return true;
+    }
+    // Shift with a movement key stretches the selection; the current cell stays.
+    const bool stretching = key.code == GridKeyCode::Left || key.code == GridKeyCode::Right ||
+                            key.code == GridKeyCode::Up || key.code == GridKeyCode::Down ||
+                            key.code == GridKeyCode::Home || key.code == GridKeyCode::End ||
+                            key.code == GridKeyCode::PageUp || key.code == GridKeyCode::PageDown;
+    if (key.shift && stretching && !m_editing) {
+        extendSelection(key);
         return true;
     }
     // Keys that end an edit and move on; a refused edit keeps the cell.
     switch (key.code) {
     case GridKeyCode::Escape:
+        // Without an edit the key is not the grid's: a dialog closes on it.
+        if (!m_editing) {
+            return false;
+        }
         cancelEdit();
         return true;
     case GridKeyCode::Enter:
-        moveBy(key.shift ? -1 : 1, 0);
+        navigate({m_current.row + (key.shift ? -1 : 1), m_current.col});
         return true;
     case GridKeyCode::Tab:
-        moveBy(0, key.shift ? -1 : 1);
+        navigate({m_current.row, m_current.col + (key.shift ? -1 : 1)});
         return true;
     case GridKeyCode::Up:
-        moveBy(-1, 0);
+        navigate({m_current.row - 1, m_current.col});
         return true;
     case GridKeyCode::Down:
-        moveBy(1, 0);
+        navigate({m_current.row + 1, m_current.col});
         return true;
     case GridKeyCode::PageUp:
-        moveBy(-kPageRows, 0);
+        navigate({m_current.row - kPageRows, m_current.col});
         return true;
     case GridKeyCode::PageDown:
-        moveBy(kPageRows, 0);
+        navigate({m_current.row + kPageRows, m_current.col});
         return true;
     default:
         break;
@@ -364,16 +589,16 @@ bool Grid::keyDown(const GridKey& key) {
     }
     switch (key.code) {
     case GridKeyCode::Left:
-        moveBy(0, -1);
+        navigate({m_current.row, m_current.col - 1});
         return true;
     case GridKeyCode::Right:
-        moveBy(0, 1);
+        navigate({m_current.row, m_current.col + 1});
         return true;
     case GridKeyCode::Home:
-        moveCurrentCell({key.ctrl ? 1 : m_current.row, 1});
+        navigate({key.ctrl ? 1 : m_current.row, 1});
         return true;
     case GridKeyCode::End:
-        moveCurrentCell({key.ctrl ? rowCount() : m_current.row, colCount()});
+        navigate({key.ctrl ? rowCount() : m_current.row, colCount()});
         return true;
     case GridKeyCode::F2:
         beginEdit();
@@ -396,7 +621,8 @@ bool Grid::clearSelectedCells() {
         return false;
     }
     cancelEdit();
-    const std::vector<CellRange> ranges = m_selection.empty() ? std::vector<CellRange>{effectiveRange()} : m_selection;
+    const std::vector<CellRange> ranges =
+        m_selection.empty() ? std::vector<CellRange>{effectiveRange()} : m_selection;
     std::vector<CellPos> cleared;
     for (const CellRange& range : ranges) {
         for (std::int32_t r = range.top; r <= range.bottom; ++r) {
@@ -480,12 +706,14 @@ bool Grid::paste(const std::string& text) {
     }
     cancelEdit();
     const auto cells = fromClipboardText(text);
-    const CellPos origin = m_selection.empty() ? m_current : CellPos{effectiveRange().top, effectiveRange().left};
+    const CellPos origin =
+        m_selection.empty() ? m_current : CellPos{effectiveRange().top, effectiveRange().left};
     std::vector<CellPos> changed;
     bool remembered = false;
     for (std::size_t i = 0; i < cells.size(); ++i) {
         for (std::size_t j = 0; j < cells[i].size(); ++j) {
-            const CellPos cell{origin.row + static_cast<std::int32_t>(i), origin.col + static_cast<std::int32_t>(j)};
+            const CellPos cell{origin.row + static_cast<std::int32_t>(i),
+                               origin.col + static_cast<std::int32_t>(j)};
             if (!isEditable(cell.row, cell.col) || m_state->text(cell.row, cell.col) == cells[i][j]) {
                 continue;
             }
@@ -517,6 +745,10 @@ void Grid::remember() {
         m_undo.erase(m_undo.begin());
     }
     m_redo.clear();
+}
+
+void Grid::rememberForUndo() {
+    remember();
 }
 
 bool Grid::undo() {
@@ -573,7 +805,8 @@ std::optional<CellPos> Grid::find(const FindOptions& options) {
     const std::int64_t start = std::int64_t{m_current.row - 1} * cols + (m_current.col - 1);
     for (std::int64_t step = 1; step <= total; ++step) {
         const std::int64_t at = (start + step) % total;
-        const CellPos cell{static_cast<std::int32_t>(at / cols) + 1, static_cast<std::int32_t>(at % cols) + 1};
+        const CellPos cell{static_cast<std::int32_t>(at / cols) + 1,
+                           static_cast<std::int32_t>(at % cols) + 1};
         if (matches(m_state->text(cell.row, cell.col), options)) {
             if (!moveCurrentCell(cell)) {
                 return std::nullopt;
@@ -599,7 +832,8 @@ std::optional<CellPos> Grid::replace(const FindOptions& options, const std::stri
         remember();
         const std::string& old = m_state->text(cell.row, cell.col);
         m_state->setText(cell.row, cell.col,
-                         options.wholeCell ? replacement : replacedAll(old, options.text, replacement, options.matchCase));
+                         options.wholeCell ? replacement
+                                           : replacedAll(old, options.text, replacement, options.matchCase));
         notifyCells({cell.row, cell.col, cell.row, cell.col});
         if (m_hooks != nullptr) {
             m_hooks->cellChanged(*this, cell.row, cell.col);
@@ -626,7 +860,8 @@ int Grid::replaceAll(const FindOptions& options, const std::string& replacement)
     for (const CellPos& cell : found) {
         const std::string& old = m_state->text(cell.row, cell.col);
         m_state->setText(cell.row, cell.col,
-                         options.wholeCell ? replacement : replacedAll(old, options.text, replacement, options.matchCase));
+                         options.wholeCell ? replacement
+                                           : replacedAll(old, options.text, replacement, options.matchCase));
     }
     notifyLayout();
     if (m_hooks != nullptr) {
@@ -676,7 +911,8 @@ template <typename Change> void Grid::changeSelectionStyle(Change change) {
         return;
     }
     remember();
-    const std::vector<CellRange> ranges = m_selection.empty() ? std::vector<CellRange>{effectiveRange()} : m_selection;
+    const std::vector<CellRange> ranges =
+        m_selection.empty() ? std::vector<CellRange>{effectiveRange()} : m_selection;
     for (const CellRange& range : ranges) {
         m_state->changeStyle(range, change);
         notifyCells(range);
@@ -684,7 +920,8 @@ template <typename Change> void Grid::changeSelectionStyle(Change change) {
 }
 
 bool Grid::selectionAll(bool CellStyle::*flag) const {
-    const std::vector<CellRange> ranges = m_selection.empty() ? std::vector<CellRange>{effectiveRange()} : m_selection;
+    const std::vector<CellRange> ranges =
+        m_selection.empty() ? std::vector<CellRange>{effectiveRange()} : m_selection;
     for (const CellRange& range : ranges) {
         for (std::int32_t r = range.top; r <= range.bottom; ++r) {
             for (std::int32_t c = range.left; c <= range.right; ++c) {
@@ -743,7 +980,7 @@ void Grid::removeSelectedRows() {
     cancelEdit();
     remember();
     m_state->removeRows(range.top, range.bottom);
-    m_selection.clear();
+    clearSelection();
     clampCurrent();
     notifyLayout();
     notifyCurrent();
@@ -768,7 +1005,7 @@ void Grid::removeSelectedCols() {
     cancelEdit();
     remember();
     m_state->removeCols(range.left, range.right);
-    m_selection.clear();
+    clearSelection();
     clampCurrent();
     notifyLayout();
     notifyCurrent();

@@ -24,8 +24,27 @@ struct CellPos {
 };
 
 // The keys the program reacts to; everything else arrives as Other or as text.
-enum class GridKeyCode { Other, Delete, Backspace, Enter, Escape, Tab, Left, Right, Up, Down, Home, End, PageUp, PageDown,
-                         Divide, Plus, Minus, Multiply, F2 };
+enum class GridKeyCode {
+    Other,
+    Delete,
+    Backspace,
+    Enter,
+    Escape,
+    Tab,
+    Left,
+    Right,
+    Up,
+    Down,
+    Home,
+    End,
+    PageUp,
+    PageDown,
+    Divide,
+    Plus,
+    Minus,
+    Multiply,
+    F2
+};
 
 struct GridKey {
     GridKeyCode code = GridKeyCode::Other;
@@ -55,6 +74,9 @@ public:
     virtual bool cut(Grid& grid);
     virtual bool copy(Grid& grid);
     virtual bool paste(Grid& grid);
+    // The user tried to edit a cell that the program made read-only; the
+    // program may say why.
+    virtual void readOnlyCellTouched(Grid& grid, std::int32_t row, std::int32_t col);
 };
 
 // The widget's side: told what to redraw and where to scroll.
@@ -67,6 +89,7 @@ public:
     virtual void gridEditChanged() = 0; // editing began or ended, or its text changed
     virtual void gridScrollTo(CellPos cell) = 0;
     virtual void gridFocus() = 0;
+    virtual void gridSelectionChanged() {}
 };
 
 struct FindOptions {
@@ -124,12 +147,29 @@ public:
     [[nodiscard]] const std::vector<CellRange>& selection() const { return m_selection; }
     void setSelection(std::vector<CellRange> ranges);
     void selectRows(std::int32_t first, std::int32_t last);
+    void selectCols(std::int32_t first, std::int32_t last);
+    void selectAll();
     void clearSelection();
+    [[nodiscard]] bool isSelected(std::int32_t row, std::int32_t col) const;
     // The first selected row and how many rows are selected (0 without a selection).
     [[nodiscard]] std::int32_t firstSelectedRow() const;
     [[nodiscard]] std::int32_t selectedRowCount() const;
     // The selection, or the current cell when nothing is selected.
     [[nodiscard]] CellRange effectiveRange() const;
+
+    // ---- the user's mouse ----
+    // A press on a cell makes it current without a selection; with extend it
+    // selects from the current cell to the pressed one instead, and with add
+    // it keeps the ranges selected so far. Returns false when the current
+    // cell could not move (a refused edit).
+    bool pressCell(CellPos cell, bool extend = false, bool add = false);
+    // A press on a row or column title selects whole rows or columns.
+    bool pressRowTitle(std::int32_t row, bool extend = false);
+    bool pressColumnTitle(std::int32_t col, bool extend = false);
+    // Dragging after a press selects from the pressed cell, row or column to
+    // the one under the pointer; back on the pressed cell, nothing is selected.
+    void dragTo(CellPos cell);
+    void releasePointer();
 
     // ---- editing by the user ----
     [[nodiscard]] bool isEditable(std::int32_t row, std::int32_t col) const;
@@ -158,11 +198,16 @@ public:
     [[nodiscard]] bool canRedo() const { return !m_redo.empty(); }
     bool undo();
     bool redo();
+    // A change that the program makes for a command of the user (a dialog's
+    // row command) becomes undoable: the next undo returns to the state before it.
+    void rememberForUndo();
 
     // Searches from the cell after the current one, row by row, wrapping
     // around; makes the found cell current.
     std::optional<CellPos> find(const FindOptions& options);
     std::optional<CellPos> findAgain();
+    // The search that findAgain repeats, if there was one.
+    [[nodiscard]] const std::optional<FindOptions>& lastFind() const { return m_lastFind; }
     // Replaces in the current cell when it matches, then finds the next.
     std::optional<CellPos> replace(const FindOptions& options, const std::string& replacement);
     int replaceAll(const FindOptions& options, const std::string& replacement);
@@ -201,6 +246,11 @@ private:
     void notifyCurrent();
     void notifyEdit();
     void clampCurrent();
+    void notifySelection();
+    void applySelection(std::vector<CellRange> ranges);
+    bool navigate(CellPos to);
+    void extendSelection(const GridKey& key);
+    [[nodiscard]] CellPos clamped(CellPos cell) const;
     bool matches(const std::string& cellText, const FindOptions& options) const;
     template <typename Change> void changeSelectionStyle(Change change);
     [[nodiscard]] bool selectionAll(bool CellStyle::*flag) const;
@@ -211,6 +261,13 @@ private:
     GridListener* m_listener = nullptr;
     CellPos m_current{1, 1};
     std::vector<CellRange> m_selection;
+    // Where a selection made by the keyboard or the mouse ends; the current
+    // cell is its other corner.
+    std::optional<CellPos> m_selectionEnd;
+    enum class Drag { None, Cells, Rows, Cols };
+    Drag m_drag = Drag::None;
+    CellPos m_dragAnchor;
+    std::vector<CellRange> m_keptRanges; // ranges selected before an adding press
     bool m_editing = false;
     std::string m_editText;
     std::vector<Snapshot> m_undo;

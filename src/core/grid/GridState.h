@@ -15,14 +15,15 @@ enum class HAlign : std::int32_t { Default = 0, Left = 1, Center = 2, Right = 3 
 // A colour as 0xRRGGBB.
 using Rgb = std::uint32_t;
 constexpr Rgb rgb(int r, int g, int b) {
-    return (static_cast<Rgb>(r & 0xFF) << 16) | (static_cast<Rgb>(g & 0xFF) << 8) | static_cast<Rgb>(b & 0xFF);
+    return (static_cast<Rgb>(r & 0xFF) << 16) | (static_cast<Rgb>(g & 0xFF) << 8) |
+           static_cast<Rgb>(b & 0xFF);
 }
 
 struct CellStyle {
     bool readOnly = false;
     std::optional<Rgb> background;
     std::optional<Rgb> textColor;
-    std::string fontFace; // empty: the grid's font
+    std::string fontFace;      // empty: the grid's font
     std::int32_t fontSize = 0; // points; 0: the grid's size
     bool bold = false;
     bool italic = false;
@@ -65,6 +66,8 @@ public:
     static constexpr std::int32_t kMaxRows = 100000;
     static constexpr std::int32_t kMaxCols = 256;
     static constexpr std::int32_t kMaxColumnWidth = 10000;
+    // The width of a column whose width was never set, in pixels at zoom 100.
+    static constexpr std::int32_t kDefaultColumnWidth = 80;
 
     GridState();
 

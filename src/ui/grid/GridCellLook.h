@@ -1,0 +1,20 @@
+// How a cell's style looks in Qt terms, on screen and on paper alike.
+#pragma once
+
+#include "grid/GridState.h"
+
+#include <QColor>
+#include <QFont>
+
+namespace kv::ui {
+
+// The cell's font: the grid's font with the cell's face, size and emphasis,
+// scaled by the zoom in percent.
+[[nodiscard]] QFont cellFont(const QFont& gridFont, const CellStyle& style, int zoom = 100);
+// The grid's font scaled by the zoom.
+[[nodiscard]] QFont zoomedFont(const QFont& gridFont, int zoom);
+[[nodiscard]] QColor toQColor(Rgb colour);
+[[nodiscard]] Rgb toRgb(const QColor& colour);
+[[nodiscard]] Qt::Alignment toQtAlignment(HAlign align);
+
+} // namespace kv::ui

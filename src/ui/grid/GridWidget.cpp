@@ -1,0 +1,529 @@
+#include "grid/GridWidget.h"
+
+#include "grid/GridCellLook.h"
+#include "grid/GridDelegate.h"
+#include "grid/GridEditor.h"
+#include "grid/GridFindDialog.h"
+#include "grid/GridFormatDialog.h"
+#include "grid/GridMessages.h"
+#include "grid/GridModel.h"
+#include "grid/GridPrinting.h"
+#include "grid/GridView.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QVBoxLayout>
+
+namespace kv::ui {
+
+namespace {
+
+int scaled(int pixels, int zoom) {
+    return std::max(1, pixels * zoom / 100);
+}
+
+} // namespace
+
+GridWidget::GridWidget(QWidget* parent) : QWidget(parent) {
+    m_model = std::make_unique<GridModel>(m_grid);
+    m_model->setGridFont(font());
+    m_delegate = std::make_unique<GridDelegate>(m_grid);
+    m_view = std::make_unique<GridView>(m_grid, this);
+    m_view->setItemDelegate(m_delegate.get());
+    m_view->setModel(m_model.get());
+
+    auto* layout = new QVBoxLayout(this); // owned by this widget
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view.get());
+    setFocusProxy(m_view.get());
+
+    GridView* view = m_view.get();
+    connect(view, &GridView::userActed, this, &GridWidget::commandStateChanged);
+    connect(m_delegate.get(), &GridDelegate::editorKeyHandled, this, &GridWidget::commandStateChanged);
+    connect(view, &GridView::copyRequested, this, &GridWidget::copy);
+    connect(view, &GridView::cutRequested, this, &GridWidget::cut);
+    connect(view, &GridView::pasteRequested, this, &GridWidget::paste);
+    connect(view, &GridView::undoRequested, this, &GridWidget::undo);
+    connect(view, &GridView::redoRequested, this, &GridWidget::redo);
+    connect(view, &GridView::zoomRequested, this, [this](bool in) { in ? zoomIn() : zoomOut(); });
+    // A column widened by hand keeps its width in the grid, at zoom 100.
+    connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int section, int, int size) {
+                if (!m_applyingLayout) {
+                    m_applyingLayout = true;
+                    m_grid.setColumnWidth(section + 1, std::max(1, size * 100 / m_grid.zoom()));
+                    m_applyingLayout = false;
+                }
+            });
+
+    m_grid.setListener(this);
+    applyLayout();
+    showCurrentCell();
+}
+
+GridWidget::~GridWidget() {
+    m_grid.setListener(nullptr);
+    m_grid.setHooks(nullptr);
+}
+
+Grid& GridWidget::grid() {
+    return m_grid;
+}
+
+QTableView* GridWidget::view() const {
+    return m_view.get();
+}
+
+void GridWidget::setPrintHeading(const QStringList& lines) {
+    m_printHeading = lines;
+}
+
+// ---- command state ----
+
+bool GridWidget::canUndo() const {
+    return m_grid.canUndo();
+}
+bool GridWidget::canRedo() const {
+    return m_grid.canRedo();
+}
+bool GridWidget::hasSelection() const {
+    return !m_grid.selection().empty();
+}
+bool GridWidget::canZoomIn() const {
+    return m_grid.canZoomIn();
+}
+bool GridWidget::canZoomOut() const {
+    return m_grid.canZoomOut();
+}
+bool GridWidget::isReadOnly() const {
+    return m_grid.isReadOnly();
+}
+bool GridWidget::isPrintLike() const {
+    return m_grid.isPrintLike();
+}
+
+// ---- what the grid tells ----
+
+void GridWidget::gridCellsChanged(const CellRange& range) {
+    m_model->cellsChanged(range);
+    if (range.left == 0 || range.top == 0) {
+        m_view->relayout(); // a title may need more room
+    }
+    scheduleRowHeights(); // a style may have changed the font size
+}
+
+void GridWidget::scheduleRowHeights() {
+    // Once after a run of changes (a report writes every cell in a row).
+    if (!m_rowHeightsPending) {
+        m_rowHeightsPending = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_rowHeightsPending = false;
+                applyRowHeights();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void GridWidget::gridLayoutChanged() {
+    const bool reset = m_model->refresh();
+    applyLayout();
+    showCurrentCell();
+    if (reset && m_grid.isEditing()) {
+        gridEditChanged(); // a reset closes every editor
+    }
+    emit commandStateChanged();
+}
+
+void GridWidget::gridCurrentCellChanged() {
+    showCurrentCell();
+    emit commandStateChanged();
+}
+
+void GridWidget::gridEditChanged() {
+    if (!m_grid.isEditing()) {
+        closeEditor();
+        return;
+    }
+    const QModelIndex index = m_model->indexOf(m_grid.currentCell());
+    if (!index.isValid()) {
+        return;
+    }
+    if (m_editorIndex != index || m_delegate->editor() == nullptr) {
+        closeEditor();
+        m_editorIndex = index;
+        m_view->openPersistentEditor(index);
+        m_view->viewport()->update(m_view->visualRect(index));
+        if (GridEditor* editor = m_delegate->editor()) {
+            // The view selects an opened line edit's text; typing goes on after it instead.
+            editor->deselect();
+            editor->end(false);
+        }
+    }
+    if (GridEditor* editor = m_delegate->editor()) {
+        editor->showEditText();
+        editor->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void GridWidget::closeEditor() {
+    if (!m_editorIndex.isValid()) {
+        return;
+    }
+    const bool hadFocus = m_delegate->editor() != nullptr && m_delegate->editor()->hasFocus();
+    const QModelIndex index = m_editorIndex;
+    m_editorIndex = QPersistentModelIndex();
+    m_view->closePersistentEditor(index);
+    m_view->viewport()->update(m_view->visualRect(index));
+    if (hadFocus) {
+        m_view->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void GridWidget::gridScrollTo(CellPos cell) {
+    const QModelIndex index = m_model->indexOf(cell);
+    if (index.isValid()) {
+        m_view->scrollTo(index);
+    }
+}
+
+void GridWidget::gridFocus() {
+    if (GridEditor* editor = m_delegate->editor(); editor != nullptr && m_grid.isEditing()) {
+        editor->setFocus(Qt::OtherFocusReason);
+    } else {
+        m_view->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void GridWidget::gridSelectionChanged() {
+    m_view->viewport()->update();
+    emit commandStateChanged();
+}
+
+void GridWidget::showCurrentCell() {
+    const QModelIndex index = m_model->indexOf(m_grid.currentCell());
+    if (index.isValid() && m_view->selectionModel() != nullptr) {
+        // Only the view's idea of where it is (for scrolling); the grid keeps the real one.
+        m_view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    }
+    m_view->viewport()->update();
+}
+
+// ---- layout: widths, fonts and heights follow the zoom ----
+
+void GridWidget::applyLayout() {
+    m_applyingLayout = true;
+    const int zoom = m_grid.zoom();
+    const GridState& state = m_grid.state();
+    const QFont font = zoomedFont(m_model->gridFont(), zoom);
+    QHeaderView* columns = m_view->horizontalHeader();
+    QHeaderView* rows = m_view->verticalHeader();
+    columns->setFont(font);
+    rows->setFont(font);
+    for (int col = 1; col <= state.colCount(); ++col) {
+        const int width =
+            state.columnWidth(col) > 0 ? state.columnWidth(col) : GridState::kDefaultColumnWidth;
+        columns->resizeSection(col - 1, scaled(width, zoom));
+    }
+    if (state.columnWidth(0) > 0) {
+        rows->setFixedWidth(scaled(state.columnWidth(0), zoom));
+    } else {
+        rows->setMinimumWidth(0);
+        rows->setMaximumWidth(QWIDGETSIZE_MAX);
+    }
+    applyRowHeights();
+
+    // Paper shows no row numbers or column letters: only titles the program wrote.
+    bool rowTitles = false;
+    bool columnTitles = false;
+    state.forEachStoredCell([&](std::int32_t row, std::int32_t col, const GridCell& cell) {
+        rowTitles = rowTitles || (col == 0 && row > 0 && !cell.text.empty());
+        columnTitles = columnTitles || (row == 0 && !cell.text.empty());
+    });
+    const bool paper = m_grid.isPrintLike();
+    rows->setVisible(!paper || rowTitles);
+    columns->setVisible(!paper || columnTitles);
+    m_view->setCornerButtonEnabled(!paper);
+    // Paper has no buttons: titles stand on white, column titles over a rule.
+    const QString flat =
+        paper ? QStringLiteral("QHeaderView, QTableCornerButton::section { background-color: white; "
+                               "border: none; }"
+                               "QHeaderView::section { background-color: white; border: none; "
+                               "padding: 0 4px; }"
+                               "QHeaderView::section:horizontal { border-bottom: 1px solid #202020; }")
+              : QString();
+    if (m_view->styleSheet() != flat) {
+        m_view->setStyleSheet(flat);
+    }
+
+    m_view->relayout();
+    m_view->viewport()->update();
+    m_applyingLayout = false;
+}
+
+void GridWidget::applyRowHeights() {
+    // Rows are as high as the grid's font; a row holding a larger font grows.
+    const int zoom = m_grid.zoom();
+    const auto heightOf = [zoom](const QFont& font) {
+        return QFontMetrics(font).height() + 2 * std::max(2, 3 * zoom / 100);
+    };
+    const int normal = heightOf(zoomedFont(m_model->gridFont(), zoom));
+    QHeaderView* rows = m_view->verticalHeader();
+    rows->setDefaultSectionSize(normal);
+    std::map<int, int> tall;
+    m_grid.state().forEachStoredCell([&](std::int32_t row, std::int32_t, const GridCell& cell) {
+        if (row > 0 && cell.style.fontSize > 0) {
+            const int height = heightOf(cellFont(m_model->gridFont(), cell.style, zoom));
+            if (height > normal) {
+                tall[row - 1] = std::max(tall[row - 1], height);
+            }
+        }
+    });
+    for (const int section : m_tallRows) {
+        if (section < rows->count() && tall.count(section) == 0) {
+            rows->resizeSection(section, normal);
+        }
+    }
+    m_tallRows.clear();
+    for (const auto& [section, height] : tall) {
+        if (section < rows->count()) {
+            rows->resizeSection(section, height);
+            m_tallRows.push_back(section);
+        }
+    }
+}
+
+void GridWidget::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && m_model != nullptr) {
+        m_model->setGridFont(font());
+        m_model->refresh();
+        applyLayout();
+    }
+}
+
+// ---- commands ----
+
+void GridWidget::undo() {
+    m_grid.undo();
+    emit commandStateChanged();
+}
+
+void GridWidget::redo() {
+    m_grid.redo();
+    emit commandStateChanged();
+}
+
+void GridWidget::cut() {
+    // While a cell is being edited the clipboard commands work on its text.
+    if (GridEditor* editor = m_delegate->editor(); editor != nullptr && m_grid.isEditing()) {
+        editor->cut();
+        return;
+    }
+    if (const auto text = m_grid.cutSelection()) {
+        QApplication::clipboard()->setText(QString::fromStdString(*text));
+    }
+    emit commandStateChanged();
+}
+
+void GridWidget::copy() {
+    if (GridEditor* editor = m_delegate->editor(); editor != nullptr && m_grid.isEditing()) {
+        editor->copy();
+        return;
+    }
+    if (const auto text = m_grid.copySelection()) {
+        QApplication::clipboard()->setText(QString::fromStdString(*text));
+    }
+}
+
+void GridWidget::paste() {
+    if (GridEditor* editor = m_delegate->editor(); editor != nullptr && m_grid.isEditing()) {
+        editor->paste();
+        return;
+    }
+    const QString text = QApplication::clipboard()->text();
+    if (!text.isEmpty()) {
+        m_grid.paste(text.toStdString());
+    }
+    emit commandStateChanged();
+}
+
+void GridWidget::clearSelection() {
+    m_grid.clearSelectedCells();
+    emit commandStateChanged();
+}
+
+void GridWidget::zoomIn() {
+    m_grid.zoomIn();
+}
+void GridWidget::zoomOut() {
+    m_grid.zoomOut();
+}
+void GridWidget::zoomNormal() {
+    m_grid.zoomNormal();
+}
+void GridWidget::toggleReadOnly() {
+    m_grid.toggleReadOnly();
+}
+void GridWidget::togglePrintLike() {
+    m_grid.togglePrintLike();
+}
+void GridWidget::insertRows() {
+    m_grid.insertRowsAtSelection();
+}
+void GridWidget::removeRows() {
+    m_grid.removeSelectedRows();
+}
+void GridWidget::insertColumns() {
+    m_grid.insertColsAtSelection();
+}
+void GridWidget::removeColumns() {
+    m_grid.removeSelectedCols();
+}
+
+void GridWidget::alignLeft() {
+    m_grid.alignSelection(HAlign::Left);
+    emit commandStateChanged();
+}
+
+void GridWidget::alignCenter() {
+    m_grid.alignSelection(HAlign::Center);
+    emit commandStateChanged();
+}
+
+void GridWidget::alignRight() {
+    m_grid.alignSelection(HAlign::Right);
+    emit commandStateChanged();
+}
+
+void GridWidget::toggleBold() {
+    m_grid.toggleBoldSelection();
+    emit commandStateChanged();
+}
+
+void GridWidget::toggleItalic() {
+    m_grid.toggleItalicSelection();
+    emit commandStateChanged();
+}
+
+void GridWidget::toggleUnderline() {
+    m_grid.toggleUnderlineSelection();
+    emit commandStateChanged();
+}
+
+void GridWidget::formatCells() {
+    if (m_grid.isReadOnly()) {
+        return;
+    }
+    const CellRange range = m_grid.effectiveRange();
+    GridFormatDialog dialog(m_grid.style(range.top, range.left), m_model->gridFont(), this);
+    if (dialog.exec() == QDialog::Accepted) {
+        m_grid.applyStyleToSelection(dialog.style());
+        emit commandStateChanged();
+    }
+}
+
+// ---- find and replace ----
+
+void GridWidget::find() {
+    openFindDialog(false);
+}
+
+void GridWidget::replace() {
+    openFindDialog(true);
+}
+
+void GridWidget::openFindDialog(bool replacing) {
+    if (m_findDialog == nullptr) {
+        m_findDialog = new GridFindDialog(this); // a tool window of this widget, which owns it
+        connect(m_findDialog, &GridFindDialog::findNextRequested, this,
+                [this] { findNext(m_findDialog->options()); });
+        connect(m_findDialog, &GridFindDialog::replaceRequested, this,
+                [this] { replaceOne(m_findDialog->options(), m_findDialog->replacement()); });
+        connect(m_findDialog, &GridFindDialog::replaceAllRequested, this,
+                [this] { replaceAll(m_findDialog->options(), m_findDialog->replacement()); });
+    }
+    if (const auto& last = m_grid.lastFind()) {
+        m_findDialog->setOptions(*last);
+    }
+    m_findDialog->setReplacing(replacing && !m_grid.isReadOnly());
+    m_findDialog->show();
+    m_findDialog->raise();
+    m_findDialog->activateWindow();
+}
+
+void GridWidget::findAgain() {
+    if (!m_grid.lastFind()) {
+        find();
+        return;
+    }
+    findNext(*m_grid.lastFind());
+}
+
+void GridWidget::findNext(const FindOptions& options) {
+    if (!m_grid.find(options) && !m_grid.isEditing()) {
+        tell(gridNotFoundMessage(options.text));
+    }
+    emit commandStateChanged();
+}
+
+void GridWidget::replaceOne(const FindOptions& options, const std::string& replacement) {
+    if (!m_grid.replace(options, replacement) && !m_grid.isEditing()) {
+        tell(gridNotFoundMessage(options.text));
+    }
+    emit commandStateChanged();
+}
+
+void GridWidget::replaceAll(const FindOptions& options, const std::string& replacement) {
+    const int count = m_grid.replaceAll(options, replacement);
+    tell(count == 0 ? gridNotFoundMessage(options.text) : gridReplacedMessage(count));
+    emit commandStateChanged();
+}
+
+void GridWidget::tell(const std::string& message) {
+    QWidget* parent =
+        m_findDialog != nullptr && m_findDialog->isVisible() ? static_cast<QWidget*>(m_findDialog) : this;
+    QMessageBox box(QMessageBox::Information, parent->window()->windowTitle(),
+                    QString::fromStdString(message), QMessageBox::Ok, parent);
+    box.exec();
+}
+
+// ---- printing ----
+
+void GridWidget::print(QPrinter* printer) {
+    if (printer == nullptr) {
+        return;
+    }
+    if (m_grid.isEditing()) {
+        m_grid.endEdit(); // print what the user sees
+    }
+    paintGridPages(*printer, gridPages(*printer, m_grid.state(), m_model->gridFont(), m_printHeading),
+                   m_model->gridFont());
+}
+
+void GridWidget::printWithDialog() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Skriv ut"));
+    if (dialog.exec() == QDialog::Accepted) {
+        print(&printer);
+    }
+}
+
+void GridWidget::printPreview() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Förhandsgranska"));
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, &GridWidget::print);
+    dialog.exec();
+}
+
+} // namespace kv::ui
