@@ -5,6 +5,7 @@
 #include "app/Prompter.h"
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,12 +18,22 @@ public:
         m_answers.push_back(next);
         return *this;
     }
+    // Answers for the file choices, in order; nothing stands for Cancel.
+    ScriptedPrompter& chooseFile(std::optional<std::string> path) {
+        m_files.push_back(std::move(path));
+        return *this;
+    }
 
     void message(const std::string& text) override { said.push_back(text); }
     Answer askOkCancel(const std::string& text) override { return ask(text, Answer::Ok); }
     Answer askYesNoCancel(const std::string& text) override { return ask(text, Answer::Yes); }
+    std::optional<std::string> chooseCompanyToOpen() override { return choose("<öppna>"); }
+    std::optional<std::string> chooseCompanySaveName(const std::string& suggestedName) override {
+        return choose("<spara som " + suggestedName + ">");
+    }
 
-    // Everything said or asked, in order.
+    // Everything said or asked, in order; file choices appear as "<öppna>"
+    // and "<spara som NAME>".
     std::vector<std::string> said;
     // Questions asked without a scripted answer (a test should leave none).
     int unscripted = 0;
@@ -39,7 +50,19 @@ private:
         return next;
     }
 
+    std::optional<std::string> choose(const std::string& what) {
+        said.push_back(what);
+        if (m_files.empty()) {
+            ++unscripted;
+            return std::nullopt;
+        }
+        auto next = m_files.front();
+        m_files.pop_front();
+        return next;
+    }
+
     std::deque<Answer> m_answers;
+    std::deque<std::optional<std::string>> m_files;
 };
 
 } // namespace kv::test

@@ -1,0 +1,63 @@
+// What the enable and check state of every command depends on: the company,
+// its charts and periods, the open windows and what the active window offers.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace kv {
+
+// The windows of a company; each kind exists at most once.
+enum class WindowKind { Journal, Ledger, TrialBalance, IncomeStatement, BalanceSheet, VoucherList };
+
+inline constexpr std::array<WindowKind, 6> kAllWindowKinds = {
+    WindowKind::Journal,         WindowKind::Ledger,       WindowKind::TrialBalance,
+    WindowKind::IncomeStatement, WindowKind::BalanceSheet, WindowKind::VoucherList};
+
+// The income statement and the balance sheet are grids with their own menu.
+inline constexpr bool isReportWindow(WindowKind kind) {
+    return kind == WindowKind::IncomeStatement || kind == WindowKind::BalanceSheet;
+}
+
+// The commands that the active window decides about itself.
+struct ViewCapabilities {
+    bool isGrid = false; // the grid commands of the report menu apply
+    bool canUndo = false;
+    bool canRedo = false;
+    bool canCut = false;
+    bool canCopy = false;
+    bool canPaste = false;
+    bool canPrint = false;
+    bool canZoomIn = false;
+    bool canZoomOut = false;
+    bool readOnly = false;
+    bool printLike = false;
+    bool monthRange = false;       // offers the month-range choice
+    bool monthRangeActive = false; // a month range is chosen
+};
+
+struct AppState {
+    bool companyOpen = false;
+    bool incomeChartApproved = false;
+    bool balanceChartApproved = false;
+    bool voucherDialogOpen = false;
+    bool periodHasVouchers = false;
+    int periodCount = 0;
+    int currentPeriod = 0;
+    bool modified = false;
+    bool neverSaved = true;
+    bool onlyUsedAccounts = false;
+    std::array<bool, kAllWindowKinds.size()> openWindows{};
+    std::optional<WindowKind> activeWindow;
+    bool toolbarVisible = true;
+    bool statusBarVisible = true;
+    int recentFileCount = 0;
+    ViewCapabilities view;
+
+    [[nodiscard]] bool bothChartsApproved() const { return incomeChartApproved && balanceChartApproved; }
+    [[nodiscard]] bool isOpen(WindowKind kind) const { return openWindows[static_cast<std::size_t>(kind)]; }
+    void setOpen(WindowKind kind, bool open) { openWindows[static_cast<std::size_t>(kind)] = open; }
+};
+
+} // namespace kv

@@ -1,0 +1,43 @@
+#include "app/StartUp.h"
+
+#include <clocale>
+
+namespace kv {
+
+int linesPerPage(const std::optional<PrinterMetrics>& printer) {
+    if (!printer || printer->lineHeight <= 0 || printer->printableHeight <= 0) {
+        return kLinesPerPageWithoutPrinter;
+    }
+    const int lines = printer->printableHeight / printer->lineHeight - 5;
+    return lines > 0 ? lines : kLinesPerPageWithoutPrinter;
+}
+
+void setUserLocale() {
+    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+CommandLine readCommandLine(const std::vector<std::string>& arguments) {
+    CommandLine line;
+    bool optionsEnded = false;
+    for (const std::string& argument : arguments) {
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && (argument == "-h" || argument == "--help")) {
+            line.help = true;
+        } else if (!optionsEnded && (argument == "-v" || argument == "--version")) {
+            line.version = true;
+        } else if (!optionsEnded && argument.size() > 1 && argument.front() == '-') {
+            line.error = "Okänt val: " + argument;
+            return line;
+        } else if (line.company) {
+            line.error = "Ange högst ett företag.";
+            return line;
+        } else {
+            line.company = argument;
+        }
+    }
+    return line;
+}
+
+} // namespace kv

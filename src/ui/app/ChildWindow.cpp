@@ -1,0 +1,43 @@
+#include "app/ChildWindow.h"
+
+#include "app/AppController.h"
+#include "app/AppTexts.h"
+#include "app/Icons.h"
+#include "app/WindowContent.h"
+
+#include <QCloseEvent>
+
+namespace kv::ui {
+
+ChildWindow::ChildWindow(WindowKind kind, AppController& controller, WindowContent* content)
+    : m_kind(kind), m_controller(controller), m_content(content) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWidget(content);
+    setWindowTitle(QString::fromStdString(kv::windowTitle(kind)));
+    setWindowIcon(kv::ui::windowIcon(kind));
+}
+
+void ChildWindow::closeByProgram() {
+    m_byProgram = true;
+    close();
+}
+
+void ChildWindow::closeEvent(QCloseEvent* event) {
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    if (!m_byProgram && !m_controller.mayCloseWindow(m_kind)) {
+        event->ignore();
+        return;
+    }
+    m_content->detachFromDocument();
+    QMdiSubWindow::closeEvent(event);
+    if (!event->isAccepted()) {
+        return;
+    }
+    m_closed = true;
+    m_controller.windowClosed(m_kind);
+}
+
+} // namespace kv::ui

@@ -1,0 +1,14 @@
+// The program's keys as Qt key sequences.
+#pragma once
+
+#include "app/Menus.h"
+
+#include <QKeySequence>
+#include <QList>
+
+namespace kv::ui {
+
+QKeySequence toKeySequence(const KeyChord& chord);
+QList<QKeySequence> keySequencesOf(CommandId id);
+
+} // namespace kv::ui

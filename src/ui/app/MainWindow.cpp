@@ -1,0 +1,481 @@
+#include "app/MainWindow.h"
+
+#include "app/AboutDialog.h"
+#include "app/AppTexts.h"
+#include "app/ChildWindow.h"
+#include "app/Icons.h"
+#include "app/KeySequences.h"
+#include "app/LockIndicators.h"
+#include "app/RecentFilesStore.h"
+#include "app/ReportWindowContent.h"
+#include "app/WindowContent.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace kv::ui {
+
+namespace {
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// The toolbar's buttons and their labels.
+struct ToolbarButton {
+    CommandId id;
+    const char* label;
+};
+constexpr ToolbarButton kToolbarButtons[] = {
+    {CommandId::Save, "Spara"},
+    {CommandId::NewVoucher, "Nytt verifikat"},
+    {CommandId::FindVoucher, "Sök verifikat"},
+    {CommandId::FindAccount, "Ta fram konto"},
+};
+constexpr int kToolbarButtonWidth = 94;
+
+QSize defaultWindowSize(WindowKind kind) {
+    switch (kind) {
+    case WindowKind::VoucherList:
+        return {550, 350};
+    case WindowKind::IncomeStatement:
+    case WindowKind::BalanceSheet:
+        return {620, 460};
+    default:
+        return {600, 420};
+    }
+}
+
+} // namespace
+
+MainWindow::MainWindow(AppController& controller, QWidget* parent)
+    : QMainWindow(parent), m_controller(controller), m_mdi(new QMdiArea(this)),
+      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    setWindowIcon(programIcon());
+    setContextMenuPolicy(Qt::NoContextMenu);
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setBackground(QColor(0xab, 0xab, 0xab));
+    setCentralWidget(m_mdi);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::subWindowActivated);
+    buildToolbar();
+    buildStatusBar();
+    buildKeys();
+    m_storedRecent = m_controller.recentFiles().files();
+    m_controller.setHost(this);
+    shellChanged();
+}
+
+MainWindow::~MainWindow() {
+    m_controller.setHost(nullptr);
+    m_mdi->disconnect(this); // the area's last signals would reach a window half gone
+    // The windows let go of the company before they go.
+    for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+        if (auto* child = qobject_cast<ChildWindow*>(sub)) {
+            child->content()->detachFromDocument();
+        }
+    }
+}
+
+// ---- menus ----
+
+void MainWindow::buildMenuBar(MenuBarId id) {
+    m_menuBarId = id;
+    menuBar()->clear();
+    for (QMenu* menu : m_menus) {
+        menu->deleteLater(); // one of them may be emitting right now
+    }
+    m_menus.clear();
+    const MenuBar& definition = kv::menuBar(id);
+    for (const Menu& menuDefinition : definition.menus) {
+        QMenu* menu = menuBar()->addMenu(qs(menuDefinition.title));
+        m_menus.push_back(menu);
+        const Menu* source = &menuDefinition;
+        connect(menu, &QMenu::aboutToShow, this, [this, menu, source] { fillMenu(menu, *source); });
+        connect(menu, &QMenu::triggered, this, [this](QAction* action) {
+            if (action->data().isValid()) {
+                m_controller.execute(static_cast<CommandId>(action->data().toInt()));
+            }
+        });
+        fillMenu(menu, menuDefinition);
+    }
+}
+
+void MainWindow::addCommandItem(QMenu* menu, CommandId id, const QString& text) {
+    QString shown = text;
+    const QList<QKeySequence> keys = keySequencesOf(id);
+    if (!keys.isEmpty() && !keyNamedInMenuText(id)) {
+        shown += QLatin1Char('\t') + keys.constFirst().toString(QKeySequence::NativeText);
+    }
+    QAction* action = menu->addAction(shown);
+    action->setData(static_cast<int>(id));
+    action->setStatusTip(qs(statusText(id)));
+    const CommandState state = m_controller.commandState(id);
+    action->setEnabled(state.enabled);
+    action->setCheckable(state.checked);
+    action->setChecked(state.checked);
+}
+
+void MainWindow::addWindowList(QMenu* menu) {
+    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
+    if (windows.isEmpty()) {
+        return;
+    }
+    menu->addSeparator();
+    int number = 1;
+    for (QMdiSubWindow* sub : windows) {
+        QAction* action =
+            menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(sub->windowTitle().trimmed()));
+        action->setCheckable(true);
+        action->setChecked(sub == m_mdi->activeSubWindow());
+        action->setStatusTip(QStringLiteral("Byt till det här fönstret"));
+        const QPointer<QMdiSubWindow> target(sub);
+        connect(action, &QAction::triggered, this, [this, target] {
+            if (target) {
+                if (target->isMinimized()) {
+                    target->showNormal();
+                }
+                m_mdi->setActiveSubWindow(target);
+            }
+        });
+    }
+}
+
+void MainWindow::fillMenu(QMenu* menu, const Menu& definition) {
+    menu->clear();
+    const QString home = QDir::homePath();
+    for (const MenuItem& item : definition.items) {
+        switch (item.kind) {
+        case MenuItem::Kind::Command:
+            addCommandItem(menu, item.id, qs(item.text));
+            break;
+        case MenuItem::Kind::Separator:
+            menu->addSeparator();
+            break;
+        case MenuItem::Kind::RecentFiles:
+            for (std::size_t i = 0; i < m_controller.recentFiles().size(); ++i) {
+                addCommandItem(menu, recentFileCommand(static_cast<int>(i)),
+                               qs(m_controller.recentFiles().menuText(i, home.toStdString())));
+            }
+            break;
+        case MenuItem::Kind::WindowList:
+            addWindowList(menu);
+            break;
+        }
+    }
+}
+
+QAction* MainWindow::menuAction(CommandId id) {
+    const MenuBar& definition = kv::menuBar(m_menuBarId.value_or(MenuBarId::NoCompany));
+    for (std::size_t i = 0; i < m_menus.size() && i < definition.menus.size(); ++i) {
+        fillMenu(m_menus[i], definition.menus[i]);
+        for (QAction* action : m_menus[i]->actions()) {
+            if (action->data().isValid() && action->data().toInt() == static_cast<int>(id)) {
+                return action;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// ---- toolbar, status bar, keys ----
+
+void MainWindow::buildToolbar() {
+    m_toolbar = addToolBar(QStringLiteral("Verktygsrad"));
+    m_toolbar->setObjectName(QStringLiteral("toolbar"));
+    m_toolbar->setMovable(false);
+    m_toolbar->setFloatable(false);
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_toolbar->setStyleSheet(QStringLiteral("QToolBar { spacing: 3px; padding: 2px 4px; }"));
+    for (const ToolbarButton& button : kToolbarButtons) {
+        QAction* action = m_toolbar->addAction(QString::fromUtf8(button.label));
+        action->setStatusTip(qs(statusText(button.id)));
+        action->setToolTip(qs(statusText(button.id)));
+        const CommandId id = button.id;
+        connect(action, &QAction::triggered, this, [this, id] { m_controller.execute(id); });
+        if (auto* widget = qobject_cast<QToolButton*>(m_toolbar->widgetForAction(action))) {
+            widget->setAutoRaise(false);
+            widget->setFixedWidth(kToolbarButtonWidth);
+        }
+        m_toolbarActions[id] = action;
+    }
+}
+
+QAction* MainWindow::toolbarAction(CommandId id) const {
+    const auto found = m_toolbarActions.find(id);
+    return found == m_toolbarActions.end() ? nullptr : found->second;
+}
+
+void MainWindow::buildStatusBar() {
+    m_message = new QLabel(QString::fromUtf8(kIdleStatusText), this);
+    m_message->setIndent(2);
+    statusBar()->addWidget(m_message, 1);
+    m_locks = new LockIndicators(statusBar());
+}
+
+void MainWindow::buildKeys() {
+    // The keys work whatever menu is shown; a disabled command ignores them.
+    for (const CommandId id : allCommands()) {
+        const QList<QKeySequence> keys = keySequencesOf(id);
+        if (keys.isEmpty()) {
+            continue;
+        }
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, id] { m_controller.execute(id); });
+        addAction(action);
+    }
+}
+
+void MainWindow::updateCommandStates() {
+    for (const auto& [id, action] : m_toolbarActions) {
+        action->setEnabled(m_controller.commandState(id).enabled);
+    }
+}
+
+void MainWindow::storeRecentFilesIfChanged() {
+    if (m_controller.recentFiles().files() != m_storedRecent) {
+        m_storedRecent = m_controller.recentFiles().files();
+        storeRecentFiles(m_controller.recentFiles());
+    }
+}
+
+// ---- the window host ----
+
+ChildWindow* MainWindow::window(WindowKind kind) const {
+    for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+        auto* child = qobject_cast<ChildWindow*>(sub);
+        if (child != nullptr && child->kind() == kind) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+void MainWindow::openCompanyWindow(WindowKind kind) {
+    CTallvingeDoc* doc = m_controller.document();
+    if (doc == nullptr) {
+        return;
+    }
+    WindowContent* content = nullptr;
+    if (isReportWindow(kind)) {
+        content = new ReportWindowContent(kind, *doc);
+    } else {
+        content = new EmptyWindowContent;
+    }
+    connect(content, &WindowContent::commandStateChanged, this, &MainWindow::updateCommandStates);
+    auto* child = new ChildWindow(kind, m_controller, content);
+    // Each new window a title bar further down and to the right, as the
+    // windows of a desktop program open; kept inside the area.
+    const int step = child->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, child);
+    const auto others = static_cast<int>(m_mdi->subWindowList().size());
+    m_mdi->addSubWindow(child);
+    const QRect area = m_mdi->viewport()->rect();
+    const QPoint place =
+        kind == WindowKind::VoucherList ? QPoint(10, 10) : QPoint(others % 8, others % 8) * step;
+    QSize size = defaultWindowSize(kind);
+    if (m_mdi->isVisible()) { // before the main window shows, the area has no size yet
+        size = size.boundedTo(
+            QSize(std::max(area.width() - place.x(), 200), std::max(area.height() - place.y(), 150)));
+    }
+    child->setGeometry(QRect(place, size));
+    child->show();
+    m_mdi->setActiveSubWindow(child);
+    content->setFocus();
+}
+
+void MainWindow::closeCompanyWindow(WindowKind kind) {
+    if (ChildWindow* child = window(kind)) {
+        child->closeByProgram();
+    }
+}
+
+void MainWindow::activateCompanyWindow(WindowKind kind) {
+    if (ChildWindow* child = window(kind)) {
+        if (child->isMinimized()) {
+            child->showNormal();
+        }
+        m_mdi->setActiveSubWindow(child);
+    }
+}
+
+WindowContent* MainWindow::activeContent() const {
+    const auto active = m_controller.windows().active();
+    ChildWindow* child = active ? window(*active) : nullptr;
+    return child != nullptr ? child->content() : nullptr;
+}
+
+void MainWindow::describe(AppState& state) const {
+    state.toolbarVisible = m_toolbarShown;
+    state.statusBarVisible = m_statusBarShown;
+    state.view = {};
+    if (const WindowContent* content = activeContent()) {
+        content->describe(state.view);
+    }
+}
+
+void MainWindow::performWindowCommand(CommandId id) {
+    switch (id) {
+    case CommandId::Print:
+        print(false);
+        break;
+    case CommandId::PrintPreview:
+        print(true);
+        break;
+    case CommandId::PrintSetup:
+        printerSetup();
+        break;
+    case CommandId::ViewToolbar:
+        m_toolbarShown = !m_toolbarShown;
+        m_toolbar->setVisible(m_toolbarShown);
+        break;
+    case CommandId::ViewStatusBar:
+        m_statusBarShown = !m_statusBarShown;
+        statusBar()->setVisible(m_statusBarShown);
+        break;
+    case CommandId::Cascade:
+        m_mdi->cascadeSubWindows();
+        break;
+    case CommandId::TileHorizontally:
+        tileHorizontally();
+        break;
+    case CommandId::ArrangeIcons:
+        arrangeIcons();
+        break;
+    case CommandId::NextWindow:
+        m_mdi->activateNextSubWindow();
+        break;
+    case CommandId::PreviousWindow:
+        m_mdi->activatePreviousSubWindow();
+        break;
+    case CommandId::About:
+        AboutDialog(this).exec();
+        break;
+    case CommandId::Calendar:
+        CalendarDialog(this).exec();
+        break;
+    default:
+        if (WindowContent* content = activeContent()) {
+            content->perform(id);
+        }
+        break;
+    }
+}
+
+void MainWindow::shellChanged() {
+    setWindowTitle(qs(m_controller.mainWindowTitle()));
+    const MenuBarId id = m_controller.menuBar();
+    if (m_menuBarId != id) {
+        buildMenuBar(id);
+    }
+    updateCommandStates();
+    storeRecentFilesIfChanged();
+}
+
+void MainWindow::closeMainWindow() {
+    close();
+}
+
+void MainWindow::subWindowActivated(QMdiSubWindow* sub) {
+    if (sub == nullptr) {
+        // The main window itself lost the focus; the last active window stays current.
+        sub = m_mdi->currentSubWindow();
+    }
+    auto* child = qobject_cast<ChildWindow*>(sub);
+    m_controller.windowActivated(child != nullptr ? std::optional<WindowKind>(child->kind()) : std::nullopt);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!m_controller.mayQuit()) {
+        event->ignore();
+        return;
+    }
+    storeRecentFilesIfChanged();
+    event->accept();
+}
+
+// ---- arranging and printing ----
+
+void MainWindow::tileHorizontally() {
+    QList<QMdiSubWindow*> shown;
+    int iconHeight = 0;
+    for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+        if (sub->isMinimized()) {
+            iconHeight = std::max(iconHeight, sub->height());
+        } else {
+            if (sub->isMaximized()) {
+                sub->showNormal();
+            }
+            shown.append(sub);
+        }
+    }
+    if (shown.isEmpty()) {
+        return;
+    }
+    // One above the other, each the full width; room is left for the icons.
+    const QRect area = m_mdi->viewport()->rect().adjusted(0, 0, 0, -iconHeight);
+    const int height = area.height() / static_cast<int>(shown.size());
+    for (int i = 0; i < shown.size(); ++i) {
+        const int top = area.top() + i * height;
+        const int bottom = i == shown.size() - 1 ? area.bottom() + 1 : top + height;
+        shown[i]->setGeometry(area.left(), top, area.width(), bottom - top);
+    }
+}
+
+void MainWindow::arrangeIcons() {
+    const QRect area = m_mdi->viewport()->rect();
+    int x = area.left();
+    int y = area.bottom() + 1;
+    for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+        if (!sub->isMinimized()) {
+            continue;
+        }
+        if (x > area.left() && x + sub->width() > area.right()) {
+            x = area.left();
+            y -= sub->height();
+        }
+        sub->move(x, y - sub->height());
+        x += sub->width();
+    }
+}
+
+void MainWindow::print(bool preview) {
+    WindowContent* content = activeContent();
+    if (content == nullptr) {
+        return;
+    }
+    if (preview) {
+        QPrintPreviewDialog dialog(m_printer.get(), this);
+        dialog.setWindowTitle(QStringLiteral("Förhandsgranska"));
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, content, &WindowContent::print);
+        dialog.exec();
+        return;
+    }
+    QPrintDialog dialog(m_printer.get(), this);
+    dialog.setWindowTitle(QStringLiteral("Skriv ut"));
+    if (dialog.exec() == QDialog::Accepted) {
+        content->print(m_printer.get());
+    }
+}
+
+void MainWindow::printerSetup() {
+    QPageSetupDialog dialog(m_printer.get(), this);
+    dialog.setWindowTitle(QStringLiteral("Skrivarinställningar"));
+    dialog.exec();
+}
+
+} // namespace kv::ui

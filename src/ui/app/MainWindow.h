@@ -1,0 +1,88 @@
+// The main window: the menus, keys, toolbar and status bar of the program and
+// the company's windows inside it. It shows what the application controller
+// decides and hands every command to it.
+#pragma once
+
+#include "app/AppController.h"
+#include "app/WindowHost.h"
+
+#include <QMainWindow>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QPrinter;
+class QToolBar;
+
+namespace kv::ui {
+
+class ChildWindow;
+class LockIndicators;
+class WindowContent;
+
+class MainWindow : public QMainWindow, public WindowHost {
+    Q_OBJECT
+public:
+    explicit MainWindow(AppController& controller, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // WindowHost
+    void openCompanyWindow(WindowKind kind) override;
+    void closeCompanyWindow(WindowKind kind) override;
+    void activateCompanyWindow(WindowKind kind) override;
+    void describe(AppState& state) const override;
+    void performWindowCommand(CommandId id) override;
+    void shellChanged() override;
+    void closeMainWindow() override;
+
+    [[nodiscard]] QMdiArea* mdiArea() const { return m_mdi; }
+    [[nodiscard]] ChildWindow* window(WindowKind kind) const;
+    [[nodiscard]] std::optional<MenuBarId> shownMenuBar() const { return m_menuBarId; }
+    [[nodiscard]] QToolBar* toolbar() const { return m_toolbar; }
+    [[nodiscard]] QAction* toolbarAction(CommandId id) const;
+    // The menu item of a command in the menu bar shown, with its state as
+    // the user would see it on opening the menu; null when not there.
+    [[nodiscard]] QAction* menuAction(CommandId id);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenuBar(MenuBarId id);
+    void fillMenu(QMenu* menu, const Menu& definition);
+    void addCommandItem(QMenu* menu, CommandId id, const QString& text);
+    void addWindowList(QMenu* menu);
+    void buildToolbar();
+    void buildStatusBar();
+    void buildKeys();
+    void updateCommandStates();
+    void storeRecentFilesIfChanged();
+    void subWindowActivated(QMdiSubWindow* window);
+    [[nodiscard]] WindowContent* activeContent() const;
+    void tileHorizontally();
+    void arrangeIcons();
+    void print(bool preview);
+    void printerSetup();
+
+    AppController& m_controller;
+    QMdiArea* m_mdi;
+    QToolBar* m_toolbar = nullptr;
+    QLabel* m_message = nullptr;
+    LockIndicators* m_locks = nullptr;
+    std::map<CommandId, QAction*> m_toolbarActions;
+    std::optional<MenuBarId> m_menuBarId;
+    std::vector<QMenu*> m_menus;
+    std::unique_ptr<QPrinter> m_printer;
+    std::vector<std::string> m_storedRecent;
+    bool m_toolbarShown = true;
+    bool m_statusBarShown = true;
+};
+
+} // namespace kv::ui

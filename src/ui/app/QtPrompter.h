@@ -1,0 +1,25 @@
+// Asks the user with message boxes and file dialogs, with Swedish buttons.
+#pragma once
+
+#include "app/Prompter.h"
+
+class QWidget;
+
+namespace kv::ui {
+
+class QtPrompter : public Prompter {
+public:
+    // Dialogs are centred over parent (may be null until the main window exists).
+    void setParent(QWidget* parent) { m_parent = parent; }
+
+    void message(const std::string& text) override;
+    Answer askOkCancel(const std::string& text) override;
+    Answer askYesNoCancel(const std::string& text) override;
+    std::optional<std::string> chooseCompanyToOpen() override;
+    std::optional<std::string> chooseCompanySaveName(const std::string& suggestedName) override;
+
+private:
+    QWidget* m_parent = nullptr;
+};
+
+} // namespace kv::ui

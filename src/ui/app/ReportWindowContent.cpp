@@ -1,0 +1,161 @@
+#include "app/ReportWindowContent.h"
+
+#include "grid/GridWidget.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QVBoxLayout>
+
+namespace kv::ui {
+
+ReportWindowContent::ReportWindowContent(WindowKind kind, CTallvingeDoc& doc, QWidget* parent)
+    : WindowContent(parent), m_kind(kind), m_doc(&doc), m_grid(new GridWidget(this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_grid);
+    setFocusProxy(m_grid);
+    connect(m_grid, &GridWidget::commandStateChanged, this, &WindowContent::commandStateChanged);
+    attachToDocument();
+    m_doc->addView(this);
+}
+
+ReportWindowContent::~ReportWindowContent() {
+    detachFromDocument();
+    // The grid widget reads m_detached while it is torn down; the base class
+    // would delete it only after m_detached is gone.
+    delete m_grid;
+    m_grid = nullptr;
+}
+
+GridState* ReportWindowContent::documentState() const {
+    if (m_doc == nullptr) {
+        return nullptr;
+    }
+    return m_kind == WindowKind::IncomeStatement ? m_doc->m_pResultatGrid.get() : m_doc->m_pBalansGrid.get();
+}
+
+void ReportWindowContent::attachToDocument() {
+    GridState* state = documentState();
+    GridState& target = state != nullptr ? *state : m_detached;
+    if (&target != m_attached) {
+        m_grid->grid().attach(target);
+        m_attached = &target;
+    }
+}
+
+void ReportWindowContent::detachFromDocument() {
+    if (m_doc == nullptr) {
+        return;
+    }
+    m_doc->removeView(this);
+    m_doc = nullptr;
+    attachToDocument();
+}
+
+void ReportWindowContent::onDocumentUpdated() {
+    // Reading another period replaces the document's grid state.
+    attachToDocument();
+}
+
+void ReportWindowContent::describe(ViewCapabilities& view) const {
+    view = {};
+    view.isGrid = true;
+    view.canUndo = m_grid->canUndo();
+    view.canRedo = m_grid->canRedo();
+    view.canCut = true;
+    view.canCopy = true;
+    view.canPaste = !QApplication::clipboard()->text().isEmpty();
+    view.canPrint = true;
+    view.canZoomIn = m_grid->canZoomIn();
+    view.canZoomOut = m_grid->canZoomOut();
+    view.readOnly = m_grid->isReadOnly();
+    view.printLike = m_grid->isPrintLike();
+}
+
+bool ReportWindowContent::perform(CommandId id) {
+    GridWidget& g = *m_grid;
+    switch (id) {
+    case CommandId::Undo:
+        g.undo();
+        break;
+    case CommandId::Redo:
+        g.redo();
+        break;
+    case CommandId::Cut:
+        g.cut();
+        break;
+    case CommandId::Copy:
+        g.copy();
+        break;
+    case CommandId::Paste:
+        g.paste();
+        break;
+    case CommandId::Find:
+        g.find();
+        break;
+    case CommandId::Replace:
+        g.replace();
+        break;
+    case CommandId::FindAgain:
+        g.findAgain();
+        break;
+    case CommandId::ZoomIn:
+        g.zoomIn();
+        break;
+    case CommandId::ZoomOut:
+        g.zoomOut();
+        break;
+    case CommandId::Zoom100:
+        g.zoomNormal();
+        break;
+    case CommandId::ReadOnly:
+        g.toggleReadOnly();
+        break;
+    case CommandId::PrintLike:
+        g.togglePrintLike();
+        break;
+    case CommandId::InsertRows:
+        g.insertRows();
+        break;
+    case CommandId::RemoveRows:
+        g.removeRows();
+        break;
+    case CommandId::InsertColumns:
+        g.insertColumns();
+        break;
+    case CommandId::RemoveColumns:
+        g.removeColumns();
+        break;
+    case CommandId::AlignLeft:
+        g.alignLeft();
+        break;
+    case CommandId::AlignCenter:
+        g.alignCenter();
+        break;
+    case CommandId::AlignRight:
+        g.alignRight();
+        break;
+    case CommandId::Bold:
+        g.toggleBold();
+        break;
+    case CommandId::Italic:
+        g.toggleItalic();
+        break;
+    case CommandId::Underline:
+        g.toggleUnderline();
+        break;
+    case CommandId::CellFormat:
+        g.formatCells();
+        break;
+    default:
+        return false;
+    }
+    emit commandStateChanged();
+    return true;
+}
+
+void ReportWindowContent::print(QPrinter* printer) {
+    m_grid->print(printer);
+}
+
+} // namespace kv::ui

@@ -1,0 +1,39 @@
+// The income-statement and balance-sheet windows: a cell grid that works on
+// the grid state the document keeps for the window.
+#pragma once
+
+#include "app/WindowContent.h"
+#include "grid/GridState.h"
+#include "model/TallvingeDoc.h"
+
+namespace kv::ui {
+
+class GridWidget;
+
+class ReportWindowContent : public WindowContent, private DocumentView {
+    Q_OBJECT
+public:
+    ReportWindowContent(WindowKind kind, CTallvingeDoc& doc, QWidget* parent = nullptr);
+    ~ReportWindowContent() override;
+
+    void detachFromDocument() override;
+    void describe(ViewCapabilities& view) const override;
+    bool perform(CommandId id) override;
+    void print(QPrinter* printer) override;
+
+    [[nodiscard]] GridWidget& gridWidget() const { return *m_grid; }
+
+private:
+    void onDocumentUpdated() override;
+    [[nodiscard]] GridState* documentState() const;
+    void attachToDocument();
+
+    WindowKind m_kind;
+    CTallvingeDoc* m_doc;
+    GridWidget* m_grid;
+    GridState* m_attached = nullptr;
+    // What the grid works on once the document is gone.
+    GridState m_detached;
+};
+
+} // namespace kv::ui

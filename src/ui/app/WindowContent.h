@@ -1,0 +1,42 @@
+// What a company window shows, and the commands it decides about itself.
+#pragma once
+
+#include "app/AppState.h"
+#include "app/CommandId.h"
+
+#include <QWidget>
+
+class QPrinter;
+
+namespace kv::ui {
+
+class WindowContent : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+
+    // Lets go of the document; called before the window or the company goes.
+    virtual void detachFromDocument() {}
+    // Fills in what this window offers for the commands it decides about.
+    virtual void describe(ViewCapabilities& view) const { view = {}; }
+    // Carries out such a command; false when this window has none.
+    virtual bool perform(CommandId id) {
+        static_cast<void>(id);
+        return false;
+    }
+    virtual void print(QPrinter* printer) { static_cast<void>(printer); }
+
+signals:
+    // The enable or check state of a command may have changed.
+    void commandStateChanged();
+};
+
+// The windows whose contents the program does not show yet: a plain, empty
+// client area under the window's title and icon.
+class EmptyWindowContent : public WindowContent {
+    Q_OBJECT
+public:
+    explicit EmptyWindowContent(QWidget* parent = nullptr);
+};
+
+} // namespace kv::ui

@@ -1,0 +1,57 @@
+// kvistoran: the window program.
+#include "app/AppController.h"
+#include "app/Icons.h"
+#include "app/MainWindow.h"
+#include "app/QtPrompter.h"
+#include "app/RecentFilesStore.h"
+#include "app/StartUp.h"
+#include "app/StartUpSupport.h"
+
+#include <QApplication>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char* argv[]) {
+    // Help and version need no display.
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "-h" || argument == "--help" || argument == "-v" || argument == "--version") {
+            const bool help = argument == "-h" || argument == "--help";
+            std::cout << (help ? kv::kCommandLineHelp : kv::kVersionText);
+            return 0;
+        }
+    }
+    QApplication app(argc, argv);
+    // Qt has put the runtime under the user's locale; numbers keep the decimal point.
+    kv::setUserLocale();
+    QCoreApplication::setOrganizationName(QStringLiteral("Kvistoran"));
+    QCoreApplication::setApplicationName(QStringLiteral("Kvistoran"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.15"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("kvistoran"));
+    QApplication::setWindowIcon(kv::ui::programIcon());
+    kv::ui::installSwedishQtTexts(app);
+
+    // The arguments left once Qt has taken its own, as the bytes the file system knows.
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const kv::CommandLine commandLine = kv::readCommandLine(arguments);
+    if (!commandLine.error.empty()) {
+        std::cerr << commandLine.error << "\n" << kv::kCommandLineHelp;
+        return 1;
+    }
+
+    kv::ui::QtPrompter prompter;
+    kv::AppController controller(prompter);
+    controller.setLinesPerPage(kv::linesPerPage(kv::ui::defaultPrinterMetrics()));
+    controller.recentFiles() = kv::ui::loadRecentFiles();
+
+    kv::ui::MainWindow window(controller);
+    // A company named on the command line is opened and stays open.
+    if (commandLine.company) {
+        controller.openAtStartUp(*commandLine.company);
+    }
+    window.showMaximized();
+    prompter.setParent(&window);
+    return QApplication::exec();
+}

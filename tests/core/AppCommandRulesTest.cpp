@@ -1,0 +1,183 @@
+// When the commands are enabled and checked, in the states a company goes
+// through: none open, new without charts, one chart approved, both approved.
+#include "app/CommandRules.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+namespace kv {
+namespace {
+
+using C = CommandId;
+
+bool enabled(C id, const AppState& state) {
+    return commandState(id, state).enabled;
+}
+
+void expectEnabled(const AppState& state, std::initializer_list<C> ids, bool expected) {
+    for (const C id : ids) {
+        EXPECT_EQ(enabled(id, state), expected) << "command " << static_cast<int>(id);
+    }
+}
+
+AppState newCompany() {
+    AppState state;
+    state.companyOpen = true;
+    state.setOpen(WindowKind::Journal, true);
+    state.activeWindow = WindowKind::Journal;
+    return state;
+}
+
+AppState approvedCompany() {
+    AppState state = newCompany();
+    state.incomeChartApproved = true;
+    state.balanceChartApproved = true;
+    state.periodCount = 1;
+    return state;
+}
+
+const std::initializer_list<C> kNeedBothCharts = {
+    C::NewVoucher,        C::VoucherList,         C::IncomeChart,        C::BalanceChart,      C::FindAccount,
+    C::SaveChartTemplate, C::DeleteChartTemplate, C::VatRules,           C::OpenPeriod,        C::NewPeriod,
+    C::ChangeEndDate,     C::LedgerWindow,        C::TrialBalanceWindow, C::BalanceSheetWindow};
+
+const std::initializer_list<C> kAlways = {C::PrintSetup,     C::About,       C::HelpVat,    C::HelpPeriods,
+                                          C::HelpAccounts,   C::HelpRename,  C::HelpMoving, C::HelpTemplates,
+                                          C::HelpMonthRange, C::HelpOpening, C::Calendar,   C::ViewToolbar,
+                                          C::ViewStatusBar};
+
+TEST(AppCommandRules, WithoutACompanyOnlyNewOpenRecentExitAndHelpWork) {
+    AppState state;
+    state.recentFileCount = 2;
+    expectEnabled(state, {C::NewCompany, C::OpenCompany, C::AppExit, C::RecentFile1, C::RecentFile2}, true);
+    expectEnabled(state, kAlways, true);
+    expectEnabled(state,
+                  {C::RecentFile3, C::RecentFile4, C::CloseCompany, C::Save, C::SaveAs, C::Exit,
+                   C::JournalWindow, C::IncomeStatementWindow, C::Cascade, C::NextWindow, C::Undo},
+                  false);
+    expectEnabled(state, kNeedBothCharts, false);
+    EXPECT_EQ(menuBarFor(state), MenuBarId::NoCompany);
+}
+
+TEST(AppCommandRules, ANewCompanyWithoutChartsCanOnlyBeSavedClosedAndLookedAt) {
+    const AppState state = newCompany();
+    // A second company only after "Stäng".
+    expectEnabled(state, {C::NewCompany, C::OpenCompany, C::RecentFile1}, false);
+    expectEnabled(state,
+                  {C::CloseCompany, C::Exit, C::SaveAs, C::SeveralVouchers, C::Cascade, C::TileHorizontally,
+                   C::ArrangeIcons, C::NextWindow, C::PreviousWindow},
+                  true);
+    // Not modified yet, never saved: nothing to save and nothing to rename.
+    expectEnabled(state, {C::Save, C::RenameCompany, C::FindVoucher, C::IncomeStatementWindow}, false);
+    expectEnabled(state, kNeedBothCharts, false);
+    // The journal is open, so its command is off until it closes.
+    EXPECT_FALSE(enabled(C::JournalWindow, state));
+    AppState withoutJournal = state;
+    withoutJournal.setOpen(WindowKind::Journal, false);
+    EXPECT_TRUE(enabled(C::JournalWindow, withoutJournal));
+    EXPECT_EQ(menuBarFor(state), MenuBarId::Company);
+}
+
+TEST(AppCommandRules, WithOnlyTheIncomeChartApprovedOnlyTheIncomeStatementOpens) {
+    AppState state = newCompany();
+    state.incomeChartApproved = true;
+    state.periodCount = 1;
+    EXPECT_TRUE(enabled(C::IncomeStatementWindow, state));
+    expectEnabled(state,
+                  {C::BalanceSheetWindow, C::LedgerWindow, C::OpenPeriod, C::NewPeriod, C::ChangeEndDate,
+                   C::NewVoucher},
+                  false);
+    expectEnabled(state, kNeedBothCharts, false);
+}
+
+TEST(AppCommandRules, WithBothChartsApprovedTheBooksAreOpen) {
+    AppState state = approvedCompany();
+    expectEnabled(state, kNeedBothCharts, true);
+    EXPECT_TRUE(enabled(C::IncomeStatementWindow, state));
+    // Looking up a voucher needs one; changing the end date needs a period.
+    EXPECT_FALSE(enabled(C::FindVoucher, state));
+    state.periodHasVouchers = true;
+    EXPECT_TRUE(enabled(C::FindVoucher, state));
+    state.periodCount = 0;
+    EXPECT_FALSE(enabled(C::ChangeEndDate, state));
+}
+
+TEST(AppCommandRules, EachWindowKindOpensOnlyOnce) {
+    AppState state = approvedCompany();
+    const std::pair<C, WindowKind> windows[] = {
+        {C::JournalWindow, WindowKind::Journal},
+        {C::LedgerWindow, WindowKind::Ledger},
+        {C::TrialBalanceWindow, WindowKind::TrialBalance},
+        {C::IncomeStatementWindow, WindowKind::IncomeStatement},
+        {C::BalanceSheetWindow, WindowKind::BalanceSheet},
+        {C::VoucherList, WindowKind::VoucherList},
+    };
+    for (const auto& [id, kind] : windows) {
+        state.setOpen(kind, false);
+        EXPECT_TRUE(enabled(id, state)) << static_cast<int>(id);
+        state.setOpen(kind, true);
+        EXPECT_FALSE(enabled(id, state)) << static_cast<int>(id);
+    }
+    // The commands that reopen a window afresh stay on while it is open.
+    expectEnabled(state, {C::IncomeChart, C::BalanceChart, C::VatRules, C::FindAccount}, true);
+}
+
+TEST(AppCommandRules, AnOpenVoucherDialogStopsOnlyANewVoucher) {
+    AppState state = approvedCompany();
+    state.voucherDialogOpen = true;
+    EXPECT_FALSE(enabled(C::NewVoucher, state));
+    state.periodHasVouchers = true;
+    expectEnabled(state, {C::FindVoucher, C::VoucherList, C::IncomeChart, C::NewPeriod}, true);
+}
+
+TEST(AppCommandRules, SaveFollowsTheModifiedFlagAndSaveAsTheFirstSave) {
+    AppState state = approvedCompany();
+    state.modified = true;
+    EXPECT_TRUE(enabled(C::Save, state));
+    state.modified = false;
+    EXPECT_FALSE(enabled(C::Save, state));
+    state.neverSaved = false;
+    EXPECT_FALSE(enabled(C::SaveAs, state));
+    EXPECT_TRUE(enabled(C::RenameCompany, state));
+}
+
+TEST(AppCommandRules, TheActiveWindowDecidesItsOwnCommands) {
+    AppState state = approvedCompany();
+    expectEnabled(state,
+                  {C::Undo, C::Cut, C::Copy, C::Paste, C::Print, C::PrintPreview, C::MonthRange, C::ZoomIn,
+                   C::Bold, C::Find, C::CellFormat, C::ReadOnly, C::OnlyUsedAccounts},
+                  false);
+    state.setOpen(WindowKind::IncomeStatement, true);
+    state.activeWindow = WindowKind::IncomeStatement;
+    EXPECT_EQ(menuBarFor(state), MenuBarId::Report);
+    state.view.isGrid = true;
+    state.view.canUndo = true;
+    state.view.canCopy = true;
+    state.view.canPrint = true;
+    state.view.canZoomOut = true;
+    state.view.readOnly = true;
+    expectEnabled(state,
+                  {C::Undo, C::Copy, C::Print, C::PrintPreview, C::ZoomOut, C::Zoom100, C::Bold, C::Find,
+                   C::FindAgain, C::Replace, C::InsertRows, C::RemoveColumns, C::AlignRight, C::CellFormat},
+                  true);
+    expectEnabled(state, {C::Redo, C::Cut, C::Paste, C::ZoomIn}, false);
+    EXPECT_EQ(commandState(C::ReadOnly, state), (CommandState{true, true}));
+    EXPECT_EQ(commandState(C::PrintLike, state), (CommandState{true, false}));
+    state.onlyUsedAccounts = true;
+    EXPECT_EQ(commandState(C::OnlyUsedAccounts, state), (CommandState{true, true}));
+    state.activeWindow = WindowKind::BalanceSheet;
+    EXPECT_EQ(menuBarFor(state), MenuBarId::Report);
+    state.activeWindow = WindowKind::Ledger;
+    EXPECT_EQ(menuBarFor(state), MenuBarId::Company);
+}
+
+TEST(AppCommandRules, TheBarsAreCheckedWhileShown) {
+    AppState state;
+    EXPECT_EQ(commandState(C::ViewToolbar, state), (CommandState{true, true}));
+    state.statusBarVisible = false;
+    EXPECT_EQ(commandState(C::ViewStatusBar, state), (CommandState{true, false}));
+}
+
+} // namespace
+} // namespace kv

@@ -1,0 +1,80 @@
+// A window host for the application tests: it records what the controller
+// asks of the windows and reports back as the window program does.
+#pragma once
+
+#include "app/AppController.h"
+#include "app/WindowHost.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace kv::test {
+
+inline std::string kindName(WindowKind kind) {
+    switch (kind) {
+    case WindowKind::Journal:
+        return "grundbok";
+    case WindowKind::Ledger:
+        return "huvudbok";
+    case WindowKind::TrialBalance:
+        return "råbalans";
+    case WindowKind::IncomeStatement:
+        return "resultat";
+    case WindowKind::BalanceSheet:
+        return "balans";
+    case WindowKind::VoucherList:
+        break;
+    }
+    return "verifikatlista";
+}
+
+class FakeHost : public WindowHost {
+public:
+    explicit FakeHost(AppController& controller) : m_controller(controller) { controller.setHost(this); }
+    ~FakeHost() override { m_controller.setHost(nullptr); }
+
+    void openCompanyWindow(WindowKind kind) override {
+        log.push_back("öppna " + kindName(kind));
+        shown.push_back(kind);
+        m_controller.windowActivated(kind);
+    }
+    void closeCompanyWindow(WindowKind kind) override {
+        log.push_back("stäng " + kindName(kind));
+        std::erase(shown, kind);
+        m_controller.windowClosed(kind); // the window program reports every close
+    }
+    void activateCompanyWindow(WindowKind kind) override {
+        log.push_back("aktivera " + kindName(kind));
+        m_controller.windowActivated(kind);
+    }
+    void describe(AppState& state) const override { state.view = view; }
+    void performWindowCommand(CommandId id) override { performed.push_back(id); }
+    void shellChanged() override { ++shellChanges; }
+    void closeMainWindow() override { mainWindowClosed = true; }
+
+    // The user closes a window with its close box; false when it stays.
+    bool userCloses(WindowKind kind) {
+        if (!m_controller.mayCloseWindow(kind)) {
+            return false;
+        }
+        std::erase(shown, kind);
+        m_controller.windowClosed(kind);
+        return true;
+    }
+    [[nodiscard]] bool isShown(WindowKind kind) const {
+        return std::find(shown.begin(), shown.end(), kind) != shown.end();
+    }
+
+    ViewCapabilities view;
+    std::vector<std::string> log;
+    std::vector<WindowKind> shown;
+    std::vector<CommandId> performed;
+    int shellChanges = 0;
+    bool mainWindowClosed = false;
+
+private:
+    AppController& m_controller;
+};
+
+} // namespace kv::test

@@ -1,0 +1,189 @@
+// The company's windows: one of each kind, the commands that reopen a window
+// afresh, the statement windows' grid state, and the last window closing the
+// company.
+#include "AppFakeHost.h"
+#include "ScriptedPrompter.h"
+#include "TestSupport.h"
+
+#include "app/AppController.h"
+
+#include <gtest/gtest.h>
+
+namespace kv {
+namespace {
+
+using C = CommandId;
+using test::FakeHost;
+using test::ScriptedPrompter;
+
+struct App {
+    ScriptedPrompter prompter;
+    AppController controller{prompter};
+    FakeHost host{controller};
+
+    CTallvingeDoc& doc() { return *controller.document(); }
+    void newApprovedCompany() {
+        controller.execute(C::NewCompany);
+        test::buildSmallCompany(doc());
+        doc().setModified(false);
+        host.log.clear();
+    }
+};
+
+TEST(AppWindows, ANewCompanyOpensItsJournal) {
+    App app;
+    app.controller.execute(C::NewCompany);
+    ASSERT_TRUE(app.controller.companyOpen());
+    EXPECT_EQ(app.host.log, (std::vector<std::string>{"öppna grundbok"}));
+    EXPECT_EQ(app.controller.windows().active(), WindowKind::Journal);
+    EXPECT_EQ(app.controller.mainWindowTitle(), "  Kvistoran - Namnlös");
+    EXPECT_FALSE(app.doc().isModified());
+    // Only after "Stäng" can another company come.
+    app.controller.execute(C::NewCompany);
+    EXPECT_EQ(app.host.log.size(), 1U);
+}
+
+TEST(AppWindows, AWindowCommandOpensItsWindowOnce) {
+    App app;
+    app.newApprovedCompany();
+    app.controller.execute(C::LedgerWindow);
+    app.controller.execute(C::LedgerWindow); // off while the ledger is open
+    EXPECT_EQ(app.host.log, (std::vector<std::string>{"öppna huvudbok"}));
+    EXPECT_FALSE(app.controller.commandState(C::LedgerWindow).enabled);
+    EXPECT_TRUE(app.host.userCloses(WindowKind::Ledger));
+    EXPECT_TRUE(app.controller.commandState(C::LedgerWindow).enabled);
+    EXPECT_TRUE(app.controller.companyOpen()); // the journal is still open
+}
+
+TEST(AppWindows, ChartAndVatCommandsRaiseTheirFlagAndReopenTheTrialBalance) {
+    App app;
+    app.newApprovedCompany();
+    app.controller.execute(C::TrialBalanceWindow);
+    app.controller.execute(C::IncomeChart);
+    EXPECT_EQ(app.doc().m_bBegarResultatplan, 1);
+    app.controller.execute(C::BalanceChart);
+    EXPECT_EQ(app.doc().m_bBegarBalansplan, 1);
+    app.controller.execute(C::VatRules);
+    EXPECT_EQ(app.doc().m_bBegarMoms, 1);
+    EXPECT_EQ(app.host.log, (std::vector<std::string>{"öppna råbalans", "stäng råbalans", "öppna råbalans",
+                                                      "stäng råbalans", "öppna råbalans", "stäng råbalans",
+                                                      "öppna råbalans"}));
+    EXPECT_TRUE(app.prompter.said.empty());
+    EXPECT_TRUE(app.controller.windows().isOpen(WindowKind::TrialBalance));
+}
+
+TEST(AppWindows, FindAccountReopensTheLedger) {
+    App app;
+    app.newApprovedCompany();
+    app.controller.execute(C::FindAccount);
+    app.controller.execute(C::FindAccount);
+    EXPECT_EQ(app.host.log, (std::vector<std::string>{"öppna huvudbok", "stäng huvudbok", "öppna huvudbok"}));
+}
+
+TEST(AppWindows, ReopeningTheOnlyWindowKeepsTheCompany) {
+    App app;
+    app.newApprovedCompany();
+    app.controller.execute(C::TrialBalanceWindow);
+    ASSERT_TRUE(app.host.userCloses(WindowKind::Journal));
+    app.controller.execute(C::IncomeChart);
+    EXPECT_TRUE(app.controller.companyOpen());
+    EXPECT_TRUE(app.host.isShown(WindowKind::TrialBalance));
+}
+
+TEST(AppWindows, TheStatementWindowsKeepTheirGridStateInTheDocument) {
+    App app;
+    app.newApprovedCompany();
+    EXPECT_EQ(app.doc().m_pResultatGrid, nullptr);
+    app.controller.execute(C::IncomeStatementWindow);
+    const GridState* income = app.doc().m_pResultatGrid.get();
+    ASSERT_NE(income, nullptr);
+    EXPECT_EQ(app.doc().m_pBalansGrid, nullptr);
+    EXPECT_EQ(app.controller.menuBar(), MenuBarId::Report);
+    app.host.userCloses(WindowKind::IncomeStatement);
+    app.controller.execute(C::IncomeStatementWindow);
+    EXPECT_EQ(app.doc().m_pResultatGrid.get(), income);
+    app.controller.execute(C::BalanceSheetWindow);
+    EXPECT_NE(app.doc().m_pBalansGrid, nullptr);
+    // Making the state is no change of the books.
+    EXPECT_FALSE(app.doc().isModified());
+}
+
+TEST(AppWindows, TheMenuFollowsTheActiveWindow) {
+    App app;
+    EXPECT_EQ(app.controller.menuBar(), MenuBarId::NoCompany);
+    app.newApprovedCompany();
+    app.controller.execute(C::BalanceSheetWindow);
+    EXPECT_EQ(app.controller.menuBar(), MenuBarId::Report);
+    app.controller.windowActivated(WindowKind::Journal);
+    EXPECT_EQ(app.controller.menuBar(), MenuBarId::Company);
+    // Activating a window that is open only through its command activates it.
+    app.controller.execute(C::SeveralVouchers);
+    EXPECT_EQ(app.host.log.back(), "aktivera grundbok");
+}
+
+TEST(AppWindows, ClosingTheLastWindowClosesTheCompany) {
+    App app;
+    app.newApprovedCompany();
+    app.controller.execute(C::LedgerWindow);
+    EXPECT_TRUE(app.host.userCloses(WindowKind::Journal));
+    EXPECT_TRUE(app.prompter.said.empty()); // not the last one: no question
+    EXPECT_TRUE(app.host.userCloses(WindowKind::Ledger));
+    EXPECT_FALSE(app.controller.companyOpen());
+    EXPECT_EQ(app.controller.menuBar(), MenuBarId::NoCompany);
+}
+
+TEST(AppWindows, ClosingTheLastWindowOfAModifiedCompanyAsksFirst) {
+    App app;
+    app.newApprovedCompany();
+    app.doc().changed();
+    app.prompter.answer(Answer::Cancel).answer(Answer::No);
+    EXPECT_FALSE(app.host.userCloses(WindowKind::Journal));
+    EXPECT_TRUE(app.controller.companyOpen());
+    EXPECT_TRUE(app.host.isShown(WindowKind::Journal));
+    EXPECT_TRUE(app.host.userCloses(WindowKind::Journal));
+    EXPECT_FALSE(app.controller.companyOpen());
+    EXPECT_EQ(app.prompter.said, (std::vector<std::string>{"Vill du spara ändringarna i Namnlös?",
+                                                           "Vill du spara ändringarna i Namnlös?"}));
+}
+
+TEST(AppWindows, ClosingTheCompanyClosesEveryWindow) {
+    App app;
+    app.newApprovedCompany();
+    app.controller.execute(C::LedgerWindow);
+    app.controller.execute(C::IncomeStatementWindow);
+    app.host.log.clear();
+    app.controller.execute(C::CloseCompany);
+    EXPECT_FALSE(app.controller.companyOpen());
+    EXPECT_TRUE(app.host.shown.empty());
+    EXPECT_EQ(app.host.log, (std::vector<std::string>{"stäng grundbok", "stäng huvudbok", "stäng resultat"}));
+    EXPECT_TRUE(app.controller.windows().empty());
+}
+
+TEST(AppWindows, WindowAndFrameCommandsGoToTheWindows) {
+    App app;
+    app.newApprovedCompany();
+    app.controller.execute(C::Cascade);
+    app.controller.execute(C::NextWindow);
+    app.controller.execute(C::About);
+    app.controller.execute(C::Calendar);
+    app.controller.execute(C::Bold); // off: the journal is no grid
+    app.host.view.isGrid = true;
+    app.controller.execute(C::Bold);
+    EXPECT_EQ(app.host.performed,
+              (std::vector<C>{C::Cascade, C::NextWindow, C::About, C::Calendar, C::Bold}));
+}
+
+TEST(AppWindows, CommandsWhoseFlowsAreMissingStayOff) {
+    App app;
+    app.newApprovedCompany();
+    EXPECT_TRUE(commandState(C::NewPeriod, app.controller.state()).enabled);
+    for (const C id : {C::RenameCompany, C::SaveChartTemplate, C::DeleteChartTemplate, C::OpenPeriod,
+                       C::NewPeriod, C::ChangeEndDate}) {
+        EXPECT_FALSE(app.controller.commandState(id).enabled) << static_cast<int>(id);
+        EXPECT_TRUE(commandFlowMissing(id));
+    }
+    EXPECT_FALSE(commandFlowMissing(C::NewVoucher));
+}
+
+} // namespace
+} // namespace kv

@@ -1,0 +1,55 @@
+// The keys reach the commands: the numeric keypad's + runs "Nytt verifikat"
+// once per press, and not at all while the voucher dialog is open.
+#include "ShellTestSupport.h"
+
+#include "app/AppTexts.h"
+#include "app/ChildWindow.h"
+
+#include <QMdiArea>
+
+using kv::CommandId;
+using kv::WindowKind;
+
+class ShellKeysTest : public QObject {
+    Q_OBJECT
+private slots:
+    void keypadPlusRunsNewVoucherOncePerPress() {
+        kv::test::Shell shell;
+        shell.newApprovedCompany(); // no VAT rules: the flow tells where to go
+        QTest::keyClick(shell.window.get(), Qt::Key_Plus, Qt::KeypadModifier);
+        QCOMPARE(shell.prompter.said, std::vector<std::string>{kv::kMsgMomsEjGodkand});
+        // The + of the main keyboard is text, not the command.
+        QTest::keyClick(shell.window.get(), Qt::Key_Plus);
+        QCOMPARE(shell.prompter.said.size(), std::size_t{1});
+        // Once the voucher dialog is open, a second press does nothing.
+        shell.doc().m_bVerifikatOppen = 1;
+        QTest::keyClick(shell.window.get(), Qt::Key_Plus, Qt::KeypadModifier);
+        QCOMPARE(shell.prompter.said.size(), std::size_t{1});
+    }
+
+    void keypadMultiplyAndMinusOpenTheVoucherList() {
+        kv::test::Shell shell;
+        shell.newApprovedCompany();
+        QTest::keyClick(shell.window.get(), Qt::Key_Asterisk, Qt::KeypadModifier);
+        QVERIFY(shell.window->window(WindowKind::VoucherList) != nullptr);
+        QCOMPARE(shell.window->window(WindowKind::VoucherList)->windowTitle(),
+                 QString("  Verifikat / Sök verifikat"));
+        // No voucher in the period: the lookup key is off.
+        QTest::keyClick(shell.window.get(), Qt::Key_Minus, Qt::KeypadModifier);
+        QCOMPARE(shell.doc().m_bBegarVerifikatSok, 0);
+    }
+
+    void f6MovesBetweenTheWindows() {
+        kv::test::Shell shell;
+        shell.newApprovedCompany();
+        shell.controller.execute(CommandId::LedgerWindow);
+        QCOMPARE(shell.controller.windows().active(), WindowKind::Ledger);
+        QTest::keyClick(shell.window.get(), Qt::Key_F6);
+        QCOMPARE(shell.controller.windows().active(), WindowKind::Journal);
+        QTest::keyClick(shell.window.get(), Qt::Key_F6, Qt::ShiftModifier);
+        QCOMPARE(shell.controller.windows().active(), WindowKind::Ledger);
+    }
+};
+
+QTEST_MAIN(ShellKeysTest)
+#include "ShellKeysTest.moc"

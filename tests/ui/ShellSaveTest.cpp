@@ -1,0 +1,44 @@
+// "Spara" is off right after a save and on again after any change, in the
+// menu and on the toolbar alike.
+#include "ShellTestSupport.h"
+
+#include <QTemporaryDir>
+
+using kv::CommandId;
+
+class ShellSaveTest : public QObject {
+    Q_OBJECT
+private slots:
+    void saveIsOffAfterASaveAndOnAfterAChange() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        kv::test::Shell shell;
+        shell.newApprovedCompany();
+        QAction* button = shell.window->toolbarAction(CommandId::Save);
+        QVERIFY(button != nullptr);
+        QVERIFY(!button->isEnabled());
+        QVERIFY(!shell.window->menuAction(CommandId::Save)->isEnabled());
+
+        shell.doc().changed();
+        QVERIFY(button->isEnabled());
+        QVERIFY(shell.window->menuAction(CommandId::Save)->isEnabled());
+
+        shell.prompter.chooseFile(dir.filePath("Firma").toStdString());
+        button->trigger();
+        QVERIFY(QFileInfo::exists(dir.filePath("Firma.bok")));
+        QVERIFY(!button->isEnabled());
+        QVERIFY(!shell.window->menuAction(CommandId::Save)->isEnabled());
+        QVERIFY(!shell.window->menuAction(CommandId::SaveAs)->isEnabled());
+        QCOMPARE(shell.window->windowTitle(), QString("  Kvistoran - Firma"));
+
+        shell.doc().changed();
+        QVERIFY(button->isEnabled());
+        QVERIFY(shell.window->menuAction(CommandId::Save)->isEnabled());
+        QTest::keyClick(shell.window.get(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!button->isEnabled());
+        QCOMPARE(shell.prompter.unscripted, 0);
+    }
+};
+
+QTEST_MAIN(ShellSaveTest)
+#include "ShellSaveTest.moc"

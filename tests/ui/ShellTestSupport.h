@@ -1,0 +1,77 @@
+// What the window tests of the application shell share: a main window on a
+// scripted prompter, and a small company with both charts approved.
+#pragma once
+
+#include "../core/ScriptedPrompter.h"
+
+#include "app/AppController.h"
+#include "app/MainWindow.h"
+
+#include <QMenuBar>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QTest>
+
+#include <memory>
+
+namespace kv::test {
+
+inline ChartRowTexts chartRow(std::string number, std::string name, std::string group = {},
+                              std::string sum = {}, std::string total = {}, std::string mark = {}) {
+    return {std::move(number), std::move(name),  std::move(group),
+            std::move(sum),    std::move(total), std::move(mark)};
+}
+
+// Both charts approved and one period; no VAT rules yet.
+inline void approveCharts(CTallvingeDoc& doc) {
+    doc.approveIncomeChart({chartRow("3000", "Försäljning", "a"), chartRow("", "Sa intäkter", "", "a"),
+                            chartRow("", "RESULTAT", "", "", "="), chartRow("", "2090", "", "", "", "v"),
+                            chartRow("Exempel", "")});
+    doc.approveBalanceChart({chartRow("1930", "Bank", "c"), chartRow("", "Sa AKTIVA", "", "", "a"),
+                             chartRow("2090", "Årets resultat", "d"), chartRow("", "Sa PASSIVA", "", "", "p"),
+                             chartRow("Exempel", "")});
+    CPeriod period;
+    period.m_nFranManad = 1;
+    period.m_nFranAr = 2012;
+    period.m_nTillManad = 12;
+    period.m_nTillAr = 2012;
+    doc.m_perioder.push_back(std::move(period));
+    doc.m_nFranManad = 1;
+    doc.m_nFranAr = 2012;
+    doc.m_nTillManad = 12;
+    doc.m_nTillAr = 2012;
+}
+
+struct Shell {
+    ScriptedPrompter prompter;
+    AppController controller{prompter};
+    std::unique_ptr<ui::MainWindow> window;
+
+    Shell() {
+        // The recent files go to a test folder, not to the user's settings.
+        QStandardPaths::setTestModeEnabled(true);
+        window = std::make_unique<ui::MainWindow>(controller);
+        window->resize(1000, 700);
+        window->show();
+        window->activateWindow();
+        static_cast<void>(QTest::qWaitForWindowActive(window.get()));
+    }
+    ~Shell() { window.reset(); }
+
+    CTallvingeDoc& doc() { return *controller.document(); }
+    void newApprovedCompany() {
+        controller.execute(CommandId::NewCompany);
+        approveCharts(doc());
+        doc().setModified(false);
+        doc().updateAllViews();
+    }
+    [[nodiscard]] QStringList menuTitles() const {
+        QStringList titles;
+        for (QAction* action : window->menuBar()->actions()) {
+            titles << action->text();
+        }
+        return titles;
+    }
+};
+
+} // namespace kv::test
