@@ -1,8 +1,11 @@
 // kvistoran-cli: looks into and converts company files from the command line.
 #include "DumpJson.h"
+#include "chart/NewCompany.h"
 #include "storage/CompanyFiles.h"
+#include "storage/FileIo.h"
 
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +20,13 @@ constexpr const char* kHelp =
   kvistoran-cli resave IN.bok UT.bok
       Läser företaget i IN.bok och sparar det som UT.bok så som programmet
       sparar: företagsfilen och den öppna periodens fil i UT:s periodmapp.
+  kvistoran-cli new --template MALL --from ÅÅÅÅ-MM --to ÅÅÅÅ-MM UT.bok
+      Skapar ett nytt företag i UT.bok så som programmet gör när alla
+      förslag godtas: den första perioden från och med månaden --from till
+      och med månaden --to, kontoplanen från MALL (ett av de inbyggda namnen,
+      t.ex. "FÖRENINGSMALL 22 ST KONTON", eller namnet på en egen mall i
+      mallfilen) med båda kontoplanerna och momsreglerna godkända.
+      UT.bok får inte finnas sedan tidigare.
   kvistoran-cli --help
       Visar den här texten.
 
@@ -51,9 +61,8 @@ int dump(const std::string& path) {
     kv::Json json;
     std::string error;
     if (endsWith(path, ".bok")) {
-        error = kv::readArchiveAt(path, [&json](kv::ArchiveReader& in) {
-            json = kv::companyToJson(kv::readCompanyArchive(in));
-        });
+        error = kv::readArchiveAt(
+            path, [&json](kv::ArchiveReader& in) { json = kv::companyToJson(kv::readCompanyArchive(in)); });
     } else if (endsWith(path, ".per")) {
         error = kv::readArchiveAt(path, [&json](kv::ArchiveReader& in) {
             const std::string owner = kv::readPeriodArchiveOwner(in);
@@ -86,6 +95,76 @@ int resave(const std::string& in, const std::string& out) {
     return 0;
 }
 
+// "2012-01" as a year and a month.
+std::optional<std::pair<std::int32_t, std::int32_t>> readYearMonth(const std::string& text) {
+    const auto dash = text.find('-');
+    if (dash != 4 || text.size() < 6 || text.size() > 7) {
+        return std::nullopt;
+    }
+    const std::string year = text.substr(0, 4);
+    const std::string month = text.substr(5);
+    const auto digits = [](const std::string& part) {
+        return !part.empty() && part.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (!digits(year) || !digits(month)) {
+        return std::nullopt;
+    }
+    const int monthNumber = std::stoi(month);
+    if (monthNumber < 1 || monthNumber > 12) {
+        return std::nullopt;
+    }
+    return std::pair{static_cast<std::int32_t>(std::stoi(year)), static_cast<std::int32_t>(monthNumber)};
+}
+
+int newCompany(const std::vector<std::string>& args) {
+    std::optional<std::string> templateName;
+    std::optional<std::string> from;
+    std::optional<std::string> to;
+    std::optional<std::string> out;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        std::optional<std::string>* option = arg == "--template" ? &templateName
+                                             : arg == "--from"   ? &from
+                                             : arg == "--to"     ? &to
+                                                                 : nullptr;
+        if (option != nullptr) {
+            if (i + 1 >= args.size() || option->has_value()) {
+                return failWith("felaktiga argument till new; se kvistoran-cli --help");
+            }
+            *option = args[++i];
+        } else if (!out && !arg.starts_with("--")) {
+            out = arg;
+        } else {
+            return failWith("felaktiga argument till new; se kvistoran-cli --help");
+        }
+    }
+    if (!templateName || !from || !to || !out) {
+        return failWith("new behöver --template, --from, --to och en utfil; se kvistoran-cli --help");
+    }
+    const auto start = readYearMonth(*from);
+    const auto end = readYearMonth(*to);
+    if (!start || !end) {
+        return failWith("perioden skrivs ÅÅÅÅ-MM, t.ex. 2012-01: " + (!start ? *from : *to));
+    }
+    if (!endsWith(*out, ".bok")) {
+        return failWith("företagsfilen måste sluta på .bok: " + *out);
+    }
+    if (kv::fileExists(*out)) {
+        return failWith("filen finns redan och skrivs inte över: " + *out);
+    }
+    kv::CTallvingeDoc doc;
+    const kv::NewCompanyResult made =
+        kv::createDefaultCompany(doc, {*templateName, start->second, start->first, end->second, end->first});
+    if (!made.ok) {
+        return failWith(made.error);
+    }
+    const kv::FileReport saved = kv::saveCompany(doc, *out);
+    if (!saved.ok) {
+        return failWith(joined(saved.messages));
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -104,6 +183,9 @@ int main(int argc, char** argv) {
         }
         if (args[0] == "resave" && args.size() == 3) {
             return resave(args[1], args[2]);
+        }
+        if (args[0] == "new") {
+            return newCompany(args);
         }
     } catch (const std::exception& error) {
         return failWith(error.what());

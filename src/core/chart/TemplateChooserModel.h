@@ -1,0 +1,43 @@
+// The template chooser "Kontoplanmallar" of a new company: the four built-in
+// templates on top, then the user's templates; OK makes the chosen one the
+// company's template.
+#pragma once
+
+#include "app/Prompter.h"
+#include "model/TallvingeDoc.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kv {
+
+inline constexpr const char* kTemplateChooserTitle = "Kontoplanmallar";
+inline constexpr const char* kTemplateChooserLabel = "Välj en mall";
+
+class TemplateChooserModel {
+public:
+    // Lists the templates of m_mallar as read from the template file.
+    explicit TemplateChooserModel(CTallvingeDoc& doc);
+
+    [[nodiscard]] const std::vector<std::string>& entries() const { return m_entries; }
+    [[nodiscard]] std::int32_t selected() const { return m_selected; }
+    void select(std::int32_t index);
+    // Selects the entry with this text; false when there is none.
+    bool selectName(const std::string& name);
+
+    // OK: the selected text becomes m_strMallnamn; a user template is copied
+    // into the company and m_nValdMall tells which, else m_nValdMall is -1.
+    void accept();
+
+private:
+    CTallvingeDoc& m_doc;
+    std::vector<std::string> m_entries;
+    std::int32_t m_selected = 0;
+};
+
+// Answer::Ok when the user pressed OK (the dialog has called accept()).
+using RunTemplateChooser = std::function<Answer(TemplateChooserModel&)>;
+
+} // namespace kv

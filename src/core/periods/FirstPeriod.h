@@ -1,0 +1,31 @@
+// The first period of a new company: asked for once, when the company is
+// new, before it has a chart.
+#pragma once
+
+#include "app/Prompter.h"
+#include "model/TallvingeDoc.h"
+#include "periods/PeriodDialogModel.h"
+
+#include <functional>
+
+namespace kv {
+
+inline constexpr const char* kMsgBestamForstaPerioden =
+    "Bestäm den första bokföringsperioden för det nya företaget. Klicka OK och fortsätt.";
+
+// Shows the period dialog over the model until it closes: Answer::Ok only
+// after the model's accept() has said yes, anything else for Escape or Cancel.
+using RunPeriodDialog = std::function<Answer(PeriodDialogModel&)>;
+
+// While m_bNyttForetag is 1: tells the user, runs the dialog in first-period
+// mode and on OK makes the chosen months the company's first and open
+// period. The company is no longer new afterwards, whatever the answer;
+// without OK it has no period (CTallvingeDoc::hasOpenPeriod() is false).
+// Returns true when a period was created.
+bool runFirstPeriodPrompt(CTallvingeDoc& doc, Prompter& prompter, const RunPeriodDialog& run,
+                          std::int32_t suggestedYear = 0);
+
+// Appends the period and opens it.
+void addFirstPeriod(CTallvingeDoc& doc, const PeriodChoice& choice);
+
+} // namespace kv

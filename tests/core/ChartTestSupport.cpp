@@ -1,0 +1,41 @@
+#include "ChartTestSupport.h"
+
+#include "chart/NewCompany.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace kv::test {
+
+TemplateFolder::TemplateFolder() {
+    if (const char* previous = std::getenv("KVISTORAN_MALLAR")) {
+        m_previous = previous;
+    }
+    ::setenv("KVISTORAN_MALLAR", m_dir.path().c_str(), 1);
+}
+
+TemplateFolder::~TemplateFolder() {
+    if (m_previous) {
+        ::setenv("KVISTORAN_MALLAR", m_previous->c_str(), 1);
+    } else {
+        ::unsetenv("KVISTORAN_MALLAR");
+    }
+}
+
+bool typeInto(Grid& grid, std::int32_t row, std::int32_t col, const std::string& text) {
+    if (!grid.moveCurrentCell({row, col})) {
+        return false;
+    }
+    if (!grid.beginEdit(text)) {
+        return false;
+    }
+    return grid.endEdit();
+}
+
+void setUpCompany(CTallvingeDoc& doc, const std::string& templateName) {
+    const NewCompanyResult result = createDefaultCompany(doc, {templateName, 1, 2012, 12, 2012});
+    ASSERT_TRUE(result.ok) << result.error;
+}
+
+} // namespace kv::test
