@@ -1,0 +1,26 @@
+// Peak memory of reading a company file, measured in a fresh process so that
+// nothing the benchmark itself holds (the generated books) is counted.
+#pragma once
+
+#include <string>
+
+namespace kv::bench {
+
+// The argument that makes the benchmark program a reading child.
+inline constexpr const char* kReadChildFlag = "--kv_read_child";
+
+struct ChildRead {
+    bool ok = false;
+    std::string error;
+    double seconds = 0.0; // the read alone
+    long baselineKb = 0;  // peak resident size before the read
+    long peakKb = 0;      // peak resident size after it
+};
+
+// Runs this program again as a child that reads companyPath and reports.
+ChildRead readInFreshProcess(const std::string& companyPath);
+
+// The child's side: reads the company and prints what readInFreshProcess parses.
+int runReadChild(const std::string& companyPath);
+
+} // namespace kv::bench
