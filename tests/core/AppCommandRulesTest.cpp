@@ -33,14 +33,18 @@ AppState approvedCompany() {
     AppState state = newCompany();
     state.incomeChartApproved = true;
     state.balanceChartApproved = true;
+    state.hasChartRows = true;
     state.periodCount = 1;
+    state.periodOpen = true;
     return state;
 }
 
 const std::initializer_list<C> kNeedBothCharts = {
-    C::NewVoucher,        C::VoucherList,         C::IncomeChart,        C::BalanceChart,      C::FindAccount,
-    C::SaveChartTemplate, C::DeleteChartTemplate, C::VatRules,           C::OpenPeriod,        C::NewPeriod,
-    C::ChangeEndDate,     C::LedgerWindow,        C::TrialBalanceWindow, C::BalanceSheetWindow};
+    C::NewVoucher,          C::VoucherList,  C::FindAccount,        C::SaveChartTemplate,
+    C::DeleteChartTemplate, C::VatRules,     C::OpenPeriod,         C::NewPeriod,
+    C::ChangeEndDate,       C::LedgerWindow, C::TrialBalanceWindow, C::BalanceSheetWindow};
+// The chart editors also open on a chart that is only half set up.
+const std::initializer_list<C> kChartEditors = {C::IncomeChart, C::BalanceChart};
 
 const std::initializer_list<C> kAlways = {C::PrintSetup,     C::About,       C::HelpVat,    C::HelpPeriods,
                                           C::HelpAccounts,   C::HelpRename,  C::HelpMoving, C::HelpTemplates,
@@ -57,6 +61,7 @@ TEST(AppCommandRules, WithoutACompanyOnlyNewOpenRecentExitAndHelpWork) {
                    C::JournalWindow, C::IncomeStatementWindow, C::Cascade, C::NextWindow, C::Undo},
                   false);
     expectEnabled(state, kNeedBothCharts, false);
+    expectEnabled(state, kChartEditors, false);
     EXPECT_EQ(menuBarFor(state), MenuBarId::NoCompany);
 }
 
@@ -71,6 +76,7 @@ TEST(AppCommandRules, ANewCompanyWithoutChartsCanOnlyBeSavedClosedAndLookedAt) {
     // Not modified yet, never saved: nothing to save and nothing to rename.
     expectEnabled(state, {C::Save, C::RenameCompany, C::FindVoucher, C::IncomeStatementWindow}, false);
     expectEnabled(state, kNeedBothCharts, false);
+    expectEnabled(state, kChartEditors, false);
     // The journal is open, so its command is off until it closes.
     EXPECT_FALSE(enabled(C::JournalWindow, state));
     AppState withoutJournal = state;
@@ -83,24 +89,59 @@ TEST(AppCommandRules, WithOnlyTheIncomeChartApprovedOnlyTheIncomeStatementOpens)
     AppState state = newCompany();
     state.incomeChartApproved = true;
     state.periodCount = 1;
+    state.periodOpen = true;
     EXPECT_TRUE(enabled(C::IncomeStatementWindow, state));
     expectEnabled(state,
                   {C::BalanceSheetWindow, C::LedgerWindow, C::OpenPeriod, C::NewPeriod, C::ChangeEndDate,
                    C::NewVoucher},
                   false);
     expectEnabled(state, kNeedBothCharts, false);
+    expectEnabled(state, kChartEditors, true);
 }
 
 TEST(AppCommandRules, WithBothChartsApprovedTheBooksAreOpen) {
     AppState state = approvedCompany();
     expectEnabled(state, kNeedBothCharts, true);
+    expectEnabled(state, kChartEditors, true);
     EXPECT_TRUE(enabled(C::IncomeStatementWindow, state));
     // Looking up a voucher needs one; changing the end date needs a period.
     EXPECT_FALSE(enabled(C::FindVoucher, state));
     state.periodHasVouchers = true;
     EXPECT_TRUE(enabled(C::FindVoucher, state));
     state.periodCount = 0;
+    state.periodOpen = false;
     EXPECT_FALSE(enabled(C::ChangeEndDate, state));
+}
+
+TEST(AppCommandRules, WithoutAPeriodTheChartsCanBeSetUpButNothingBooked) {
+    // The first-period dialog was left without OK: no period to book in or report on.
+    AppState state = approvedCompany();
+    state.periodCount = 0;
+    state.periodOpen = false;
+    state.periodHasVouchers = true; // even a damaged file's vouchers cannot be looked up
+    expectEnabled(state,
+                  {C::NewVoucher, C::VoucherList, C::FindVoucher, C::FindAccount, C::OpenPeriod, C::NewPeriod,
+                   C::ChangeEndDate, C::LedgerWindow, C::TrialBalanceWindow, C::IncomeStatementWindow,
+                   C::BalanceSheetWindow},
+                  false);
+    expectEnabled(state,
+                  {C::IncomeChart, C::BalanceChart, C::VatRules, C::SaveChartTemplate, C::DeleteChartTemplate,
+                   C::SaveAs, C::CloseCompany},
+                  true);
+}
+
+TEST(AppCommandRules, AChartLeftHalfDoneCanBeFinishedFromTheMenu) {
+    AppState state = newCompany();
+    state.periodCount = 1;
+    state.periodOpen = true;
+    // A template's rows, neither chart approved yet.
+    state.hasChartRows = true;
+    expectEnabled(state, {C::IncomeChart, C::BalanceChart}, true);
+    expectEnabled(state, {C::VatRules, C::SaveChartTemplate, C::DeleteChartTemplate, C::NewVoucher}, false);
+    // The balance sheet approved, the income statement cancelled.
+    state.balanceChartApproved = true;
+    expectEnabled(state, {C::IncomeChart, C::BalanceChart}, true);
+    expectEnabled(state, {C::VatRules, C::LedgerWindow, C::NewPeriod, C::NewVoucher}, false);
 }
 
 TEST(AppCommandRules, EachWindowKindOpensOnlyOnce) {

@@ -6,6 +6,7 @@
 #include "app/WindowHost.h"
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,9 @@ public:
         log.push_back("öppna " + kindName(kind));
         shown.push_back(kind);
         m_controller.windowActivated(kind);
+        if (onFirstUpdate) {
+            onFirstUpdate(kind);
+        }
     }
     void closeCompanyWindow(WindowKind kind) override {
         log.push_back("stäng " + kindName(kind));
@@ -66,6 +70,8 @@ public:
         return std::find(shown.begin(), shown.end(), kind) != shown.end();
     }
 
+    // What a window does as it first shows, for the tests that play the windows too.
+    std::function<void(WindowKind)> onFirstUpdate;
     ViewCapabilities view;
     std::vector<std::string> log;
     std::vector<WindowKind> shown;

@@ -35,27 +35,35 @@ const CKonto* account(const CTallvingeDoc& doc, std::int32_t number) {
     return index < 0 ? nullptr : doc.m_allaKonton[static_cast<std::size_t>(index)].get();
 }
 
-RunPeriodDialog choosePeriod(ScriptedPrompter& prompter, const char* year) {
-    return [&prompter, year](PeriodDialogModel& dialog) {
+// The first period: the whole of year, OK.
+bool choosePeriod(CTallvingeDoc& doc, ScriptedPrompter& prompter, const char* year) {
+    prompter.periodDialog = [&prompter, year](PeriodDialogModel& dialog) {
         dialog.setStartMonth(1);
         dialog.setStartYearText(year);
         dialog.setEndMonth(12);
         dialog.setEndYearText(year);
         return dialog.accept(prompter) ? Answer::Ok : Answer::Cancel;
     };
+    return runFirstPeriodPrompt(doc, prompter);
 }
 
 // Editors that the user approves as they stand, after an optional look and edit.
-SetupDialogs approvingDialogs(const std::function<void(ChartEditorModel&)>& edit = {}) {
-    SetupDialogs dialogs;
-    dialogs.editChart = [edit](ChartEditorModel& editor) {
+void approveEditors(ScriptedPrompter& prompter, const std::function<void(ChartEditorModel&)>& edit = {}) {
+    prompter.chartEditor = [edit](ChartEditorModel& editor) {
         if (edit) {
             edit(editor);
         }
         return editor.approve() ? Answer::Ok : Answer::Cancel;
     };
-    dialogs.editVatRules = [](VatRulesModel& rules) { return rules.approve() ? Answer::Ok : Answer::Cancel; };
-    return dialogs;
+    prompter.vatRules = [](VatRulesModel& rules) { return rules.approve() ? Answer::Ok : Answer::Cancel; };
+}
+
+void chooseTemplate(ScriptedPrompter& prompter, const std::string& name) {
+    prompter.templateChooser = [name](TemplateChooserModel& chooser) {
+        EXPECT_TRUE(chooser.selectName(name));
+        chooser.accept();
+        return Answer::Ok;
+    };
 }
 
 TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
@@ -66,28 +74,25 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
 
     // ---- A new company: its first period, then the first-run button. ----
     CTallvingeDoc doc;
-    ASSERT_TRUE(runFirstPeriodPrompt(doc, prompter, choosePeriod(prompter, "2012")));
+    ASSERT_TRUE(choosePeriod(doc, prompter, "2012"));
     ASSERT_TRUE(needsChartGuidance(doc));
-    std::vector<std::string> editorsSeen;
-    SetupDialogs dialogs = approvingDialogs([&](ChartEditorModel& editor) {
-        editorsSeen.push_back(editor.title());
+    approveEditors(prompter, [&](ChartEditorModel& editor) {
         if (editor.kind() == ChartKind::Balance) {
             EXPECT_EQ(editor.grid().storedText(1, kColNamn), "A K T I V A");
             EXPECT_EQ(editor.grid().storedText(34, kColNamn), "2040");
         }
     });
-    dialogs.chooseTemplate = [](TemplateChooserModel& chooser) {
+    prompter.templateChooser = [](TemplateChooserModel& chooser) {
         EXPECT_EQ(chooser.entries().size(), 4u);
         EXPECT_TRUE(chooser.selectName(kMallRikssvensk));
         chooser.accept();
         return Answer::Ok;
     };
-    dialogs.editVatRules = [](VatRulesModel&) {
-        ADD_FAILURE() << "a new company's first rules are approved without the dialog";
-        return Answer::Cancel;
-    };
-    runChartGuidance(doc, prompter, dialogs);
-    EXPECT_EQ(editorsSeen, (std::vector<std::string>{kTitleBalansplan, kTitleResultatplan}));
+    // A new company's first rules are approved without the dialog being shown.
+    prompter.vatRules = nullptr;
+    runChartGuidance(doc, prompter);
+    EXPECT_EQ(prompter.dialogs, (std::vector<std::string>{kFirstPeriodTitle, kTemplateChooserTitle,
+                                                          kTitleBalansplan, kTitleResultatplan}));
     EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgBestamForstaPerioden, templateFileMessage()}));
     ASSERT_TRUE(doc.bothChartsApproved());
     EXPECT_FALSE(needsChartGuidance(doc));
@@ -106,38 +111,39 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
     postVoucher(doc, 5, 3, 2012, {{1900, 1250, 0}, {3000, 0, 1000}, {2930, 0, 250}});
     prompter.said.clear();
     requestIncomeChartEditor(doc);
-    runRequestedEditors(doc, prompter, approvingDialogs([&](ChartEditorModel& editor) {
-                            Grid& grid = editor.grid();
-                            const std::int32_t sales = rowOf(grid, "3000");
-                            const std::int32_t purchases = rowOf(grid, "4000");
-                            EXPECT_EQ(grid.storedText(sales, kColAnvands), "A");
-                            EXPECT_EQ(grid.storedText(purchases, kColAnvands), "Autom momsber");
-                            ASSERT_TRUE(grid.moveCurrentCell({sales, kColKontonr}));
-                            EXPECT_FALSE(grid.beginEdit(std::string("3009")));
-                            ASSERT_TRUE(grid.moveCurrentCell({purchases, kColKontonr}));
-                            EXPECT_TRUE(grid.keyDown({GridKeyCode::Delete}));
-                            EXPECT_EQ(grid.storedText(purchases, kColKontonr), "4000");
-                            // A new account in the empty row under the sales accounts' subtotal.
-                            EXPECT_TRUE(typeInto(grid, 8, kColKontonr, "3002"));
-                            EXPECT_TRUE(typeInto(grid, 8, kColNamn, "Tjänster"));
-                            EXPECT_TRUE(typeInto(grid, 8, kColGrupp, "b"));
-                        }));
+    approveEditors(prompter, [&](ChartEditorModel& editor) {
+        Grid& grid = editor.grid();
+        const std::int32_t sales = rowOf(grid, "3000");
+        const std::int32_t purchases = rowOf(grid, "4000");
+        EXPECT_EQ(grid.storedText(sales, kColAnvands), "A");
+        EXPECT_EQ(grid.storedText(purchases, kColAnvands), "Autom momsber");
+        ASSERT_TRUE(grid.moveCurrentCell({sales, kColKontonr}));
+        EXPECT_FALSE(grid.beginEdit(std::string("3009")));
+        ASSERT_TRUE(grid.moveCurrentCell({purchases, kColKontonr}));
+        EXPECT_TRUE(grid.keyDown({GridKeyCode::Delete}));
+        EXPECT_EQ(grid.storedText(purchases, kColKontonr), "4000");
+        // A new account in the empty row under the sales accounts' subtotal.
+        EXPECT_TRUE(typeInto(grid, 8, kColKontonr, "3002"));
+        EXPECT_TRUE(typeInto(grid, 8, kColNamn, "Tjänster"));
+        EXPECT_TRUE(typeInto(grid, 8, kColGrupp, "b"));
+    });
+    runRequestedEditors(doc, prompter);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{inUseEditMessage(3000), kMsgMomsLasning}));
     ASSERT_NE(account(doc, 3002), nullptr);
     EXPECT_EQ(account(doc, 3000)->m_rader.size(), 1u);
 
     requestBalanceChartEditor(doc);
-    runRequestedEditors(doc, prompter, approvingDialogs([](ChartEditorModel& editor) {
-                            const std::int32_t kassa = rowOf(editor.grid(), "1900");
-                            EXPECT_EQ(editor.grid().storedText(kassa, kColAnvands), "A");
-                            EXPECT_TRUE(typeInto(editor.grid(), kassa, kColNamn, "Kassa och växel"));
-                        }));
+    approveEditors(prompter, [](ChartEditorModel& editor) {
+        const std::int32_t kassa = rowOf(editor.grid(), "1900");
+        EXPECT_EQ(editor.grid().storedText(kassa, kColAnvands), "A");
+        EXPECT_TRUE(typeInto(editor.grid(), kassa, kColNamn, "Kassa och växel"));
+    });
+    runRequestedEditors(doc, prompter);
     EXPECT_EQ(account(doc, 1900)->m_strKolumn2, "Kassa och växel");
     EXPECT_EQ(account(doc, 1900)->m_rader.size(), 1u);
 
     ASSERT_TRUE(requestVatRules(doc, prompter));
-    SetupDialogs vat = approvingDialogs();
-    vat.editVatRules = [](VatRulesModel& rules) {
+    prompter.vatRules = [](VatRulesModel& rules) {
         EXPECT_EQ(rules.grid().storedText(1, 1), "25.00");
         EXPECT_TRUE(typeInto(rules.grid(), 12, 1, "25"));
         EXPECT_TRUE(typeInto(rules.grid(), 12, 4, "3002"));
@@ -145,7 +151,8 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
         EXPECT_TRUE(typeInto(rules.grid(), 12, 8, "Tjänster moms 25%"));
         return rules.approve() ? Answer::Ok : Answer::Cancel;
     };
-    runRequestedEditors(doc, prompter, vat);
+    runRequestedEditors(doc, prompter);
+    EXPECT_EQ(prompter.dialogs.back(), kVatDialogTitle);
     EXPECT_EQ(doc.m_momsregler[11].m_nKreditkonto, 3002);
     ASSERT_TRUE(saveCompany(doc, firma).ok);
 
@@ -164,8 +171,9 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
     // ---- The next company starts from that template. ----
     CTallvingeDoc next;
     prompter.said.clear();
-    ASSERT_TRUE(runFirstPeriodPrompt(next, prompter, choosePeriod(prompter, "2013")));
-    SetupDialogs fromTemplate = approvingDialogs([](ChartEditorModel& editor) {
+    prompter.dialogs.clear();
+    ASSERT_TRUE(choosePeriod(next, prompter, "2013"));
+    approveEditors(prompter, [](ChartEditorModel& editor) {
         const Grid& grid = editor.grid();
         if (editor.kind() == ChartKind::Income) {
             EXPECT_EQ(grid.storedText(rowOf(grid, "3000"), kColAnvands), ""); // nothing is in use yet
@@ -175,14 +183,18 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
             EXPECT_EQ(grid.storedText(rowOf(grid, "1900"), kColNamn), "Kassa och växel");
         }
     });
-    fromTemplate.chooseTemplate = [](TemplateChooserModel& chooser) {
+    prompter.templateChooser = [](TemplateChooserModel& chooser) {
         EXPECT_EQ(chooser.entries().back(), "Firma.bok");
         EXPECT_TRUE(chooser.selectName("Firma.bok"));
         chooser.accept();
         return Answer::Ok;
     };
-    runChartGuidance(next, prompter, fromTemplate);
+    // The template's rules are approved at once: no rules dialog either.
+    prompter.vatRules = nullptr;
+    runChartGuidance(next, prompter);
     EXPECT_EQ(prompter.said, std::vector<std::string>{kMsgBestamForstaPerioden});
+    EXPECT_EQ(prompter.dialogs, (std::vector<std::string>{kFirstPeriodTitle, kTemplateChooserTitle,
+                                                          kTitleBalansplan, kTitleResultatplan}));
     ASSERT_TRUE(next.bothChartsApproved());
     EXPECT_EQ(next.m_allaKonton.size(), doc.m_allaKonton.size());
     for (const auto& konto : next.m_allaKonton) {
@@ -205,14 +217,10 @@ TEST(NewCompanyFlow, CancelledEditorsLeaveTheCompanyWithoutCharts) {
     TemplateFolder folder;
     ScriptedPrompter prompter;
     CTallvingeDoc doc;
-    ASSERT_TRUE(runFirstPeriodPrompt(doc, prompter, choosePeriod(prompter, "2012")));
-    SetupDialogs dialogs;
-    dialogs.chooseTemplate = [](TemplateChooserModel& chooser) {
-        chooser.accept();
-        return Answer::Ok;
-    };
-    dialogs.editChart = [](ChartEditorModel&) { return Answer::Cancel; };
-    runChartGuidance(doc, prompter, dialogs);
+    ASSERT_TRUE(choosePeriod(doc, prompter, "2012"));
+    chooseTemplate(prompter, kMallRikssvensk);
+    prompter.chartEditor = [](ChartEditorModel&) { return Answer::Cancel; };
+    runChartGuidance(doc, prompter);
     EXPECT_FALSE(doc.incomeChartApproved());
     EXPECT_FALSE(doc.balanceChartApproved());
     EXPECT_TRUE(needsChartGuidance(doc));

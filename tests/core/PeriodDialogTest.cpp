@@ -179,16 +179,18 @@ TEST(PeriodDialog, NoVoucherMayLieAfterTheNewEnd) {
 TEST(FirstPeriod, OkCreatesTheOpenPeriod) {
     CTallvingeDoc doc;
     ScriptedPrompter prompter;
-    const bool created = runFirstPeriodPrompt(doc, prompter, [&prompter](PeriodDialogModel& dialog) {
+    prompter.periodDialog = [&prompter](PeriodDialogModel& dialog) {
         EXPECT_EQ(dialog.mode(), PeriodDialogMode::FirstPeriod);
         dialog.setStartMonth(7);
         dialog.setStartYearText("2012");
         dialog.setEndMonth(6);
         dialog.setEndYearText("2013");
         return dialog.accept(prompter) ? Answer::Ok : Answer::Cancel;
-    });
-    EXPECT_TRUE(created);
+    };
+    EXPECT_TRUE(runFirstPeriodPrompt(doc, prompter));
     EXPECT_EQ(prompter.said, std::vector<std::string>{kMsgBestamForstaPerioden});
+    EXPECT_EQ(prompter.dialogs, std::vector<std::string>{kFirstPeriodTitle});
+    EXPECT_TRUE(doc.isModified());
     ASSERT_EQ(doc.m_perioder.size(), 1u);
     const CPeriod& p = doc.m_perioder.front();
     EXPECT_EQ(p.m_nFranManad, 7);
@@ -204,24 +206,40 @@ TEST(FirstPeriod, OkCreatesTheOpenPeriod) {
     EXPECT_EQ(doc.periodLabel(), "7.2012 - 6.2013");
 
     // Asked once only.
-    EXPECT_FALSE(runFirstPeriodPrompt(doc, prompter, [](PeriodDialogModel&) { return Answer::Ok; }));
+    EXPECT_FALSE(runFirstPeriodPrompt(doc, prompter));
     EXPECT_EQ(prompter.said.size(), 1u);
+    EXPECT_EQ(prompter.dialogs.size(), 1u);
+}
+
+TEST(FirstPeriod, ACompanyThatAlreadyHasPeriodsIsNotAskedAgain) {
+    // A file may say "new" although it has periods; a second first period would break the chain.
+    CTallvingeDoc doc;
+    addFirstPeriod(doc, {1, 2012, 12, 2012});
+    ASSERT_EQ(doc.m_bNyttForetag, 1);
+    ScriptedPrompter prompter;
+    EXPECT_FALSE(runFirstPeriodPrompt(doc, prompter));
+    EXPECT_TRUE(prompter.said.empty());
+    EXPECT_TRUE(prompter.dialogs.empty());
+    EXPECT_EQ(doc.m_perioder.size(), 1u);
+    EXPECT_EQ(doc.m_bNyttForetag, 0);
 }
 
 TEST(FirstPeriod, EscapeLeavesACompanyWithoutPeriod) {
     CTallvingeDoc doc;
     ScriptedPrompter prompter;
-    EXPECT_FALSE(runFirstPeriodPrompt(doc, prompter, [](PeriodDialogModel&) { return Answer::Cancel; }));
+    prompter.periodDialog = [](PeriodDialogModel&) { return Answer::Cancel; };
+    EXPECT_FALSE(runFirstPeriodPrompt(doc, prompter));
     EXPECT_TRUE(doc.m_perioder.empty());
     EXPECT_EQ(doc.m_bNyttForetag, 0);
     EXPECT_FALSE(doc.hasOpenPeriod());
     // A dialog closed without OK is not taken as OK, even if its fields are right.
     CTallvingeDoc other;
-    EXPECT_FALSE(runFirstPeriodPrompt(other, prompter, [](PeriodDialogModel& dialog) {
+    prompter.periodDialog = [](PeriodDialogModel& dialog) {
         dialog.setStartYearText("2012");
         dialog.setEndYearText("2012");
         return Answer::Ok;
-    }));
+    };
+    EXPECT_FALSE(runFirstPeriodPrompt(other, prompter));
     EXPECT_TRUE(other.m_perioder.empty());
 }
 

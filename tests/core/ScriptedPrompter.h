@@ -3,8 +3,14 @@
 #pragma once
 
 #include "app/Prompter.h"
+#include "chart/ChartEditorModel.h"
+#include "chart/TemplateChooserModel.h"
+#include "chart/UserTemplates.h"
+#include "periods/PeriodDialogModel.h"
+#include "voucher/VatRulesModel.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,13 +38,48 @@ public:
         return choose("<spara som " + suggestedName + ">");
     }
 
+    Answer runPeriodDialog(PeriodDialogModel& dialog) override {
+        return show(dialog.title(), periodDialog, dialog);
+    }
+    Answer runTemplateChooser(TemplateChooserModel& chooser) override {
+        return show(kTemplateChooserTitle, templateChooser, chooser);
+    }
+    Answer runChartEditor(ChartEditorModel& editor) override {
+        return show(editor.title(), chartEditor, editor);
+    }
+    Answer runVatRules(VatRulesModel& rules) override { return show(rules.title(), vatRules, rules); }
+    Answer runDeleteTemplate(DeleteTemplateModel& dialog) override {
+        return show(kDeleteTemplateTitle, deleteTemplate, dialog);
+    }
+
+    // What the user does in each dialog: works on its model and closes it,
+    // with Answer::Ok after the model accepted. An unscripted dialog is
+    // closed without OK.
+    std::function<Answer(PeriodDialogModel&)> periodDialog;
+    std::function<Answer(TemplateChooserModel&)> templateChooser;
+    std::function<Answer(ChartEditorModel&)> chartEditor;
+    std::function<Answer(VatRulesModel&)> vatRules;
+    std::function<Answer(DeleteTemplateModel&)> deleteTemplate;
+
     // Everything said or asked, in order; file choices appear as "<öppna>"
     // and "<spara som NAME>".
     std::vector<std::string> said;
-    // Questions asked without a scripted answer (a test should leave none).
+    // The titles of the dialogs shown, in order.
+    std::vector<std::string> dialogs;
+    // Questions and dialogs met without a scripted answer (a test should leave none).
     int unscripted = 0;
 
 private:
+    template <typename Model>
+    Answer show(const std::string& title, const std::function<Answer(Model&)>& user, Model& model) {
+        dialogs.push_back(title);
+        if (!user) {
+            ++unscripted;
+            return Answer::Cancel;
+        }
+        return user(model);
+    }
+
     Answer ask(const std::string& text, Answer fallback) {
         said.push_back(text);
         if (m_answers.empty()) {

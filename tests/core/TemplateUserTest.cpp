@@ -210,13 +210,14 @@ TEST_F(UserTemplates, AtMostOneHundredTemplates) {
     // Deleting one makes room.
     prompter.said.clear();
     prompter.answer(Answer::Ok);
-    deleteChartTemplate(doc, prompter, [this](DeleteTemplateModel& dialog) {
+    prompter.deleteTemplate = [this](DeleteTemplateModel& dialog) {
         EXPECT_EQ(dialog.entries().front(), "Mall0.bok");
         EXPECT_EQ(dialog.entries()[1], "Mall1.bok");
         dialog.select(1);
         dialog.accept(prompter);
         return Answer::Ok;
-    });
+    };
+    deleteChartTemplate(doc, prompter);
     EXPECT_EQ(namesInFile().size(), 99u);
     prompter.answer(Answer::Ok);
     saveChartAsTemplate(doc, prompter);
@@ -237,12 +238,13 @@ TEST_F(UserTemplates, DeletingTakesTheLastOfEqualNames) {
     }
     CTallvingeDoc doc;
     prompter.answer(Answer::Ok);
-    deleteChartTemplate(doc, prompter, [this](DeleteTemplateModel& dialog) {
+    prompter.deleteTemplate = [this](DeleteTemplateModel& dialog) {
         EXPECT_EQ(dialog.entries(), (std::vector<std::string>{"A.bok", "B.bok", "B.bok"}));
         dialog.select(1);
         dialog.accept(prompter);
         return Answer::Ok;
-    });
+    };
+    deleteChartTemplate(doc, prompter);
     CTallvingeDoc reader;
     ASSERT_TRUE(readTemplates(reader).ok);
     ASSERT_EQ(reader.m_mallar.size(), 2u);
@@ -255,20 +257,18 @@ TEST_F(UserTemplates, DeletingFromAnEmptyListWritesNothing) {
     CTallvingeDoc doc;
     prompter.answer(Answer::Cancel);
     bool shown = false;
-    deleteChartTemplate(doc, prompter, [&shown](DeleteTemplateModel&) {
-        shown = true;
-        return Answer::Ok;
-    });
-    EXPECT_FALSE(shown);
-
-    prompter.answer(Answer::Ok);
-    deleteChartTemplate(doc, prompter, [this, &shown](DeleteTemplateModel& dialog) {
+    prompter.deleteTemplate = [this, &shown](DeleteTemplateModel& dialog) {
         shown = true;
         EXPECT_TRUE(dialog.entries().empty());
         EXPECT_EQ(dialog.selected(), -1);
         dialog.accept(prompter);
         return Answer::Ok;
-    });
+    };
+    deleteChartTemplate(doc, prompter);
+    EXPECT_FALSE(shown);
+
+    prompter.answer(Answer::Ok);
+    deleteChartTemplate(doc, prompter);
     EXPECT_TRUE(shown);
     EXPECT_FALSE(fileExists(templateFilePath()));
     EXPECT_EQ(prompter.said.back(), templateFileMessage());

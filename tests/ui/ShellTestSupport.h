@@ -22,7 +22,7 @@ inline ChartRowTexts chartRow(std::string number, std::string name, std::string 
             std::move(sum),    std::move(total), std::move(mark)};
 }
 
-// Both charts approved and one period; no VAT rules yet.
+// Both charts approved and one period (unless it has one); no VAT rules yet.
 inline void approveCharts(CTallvingeDoc& doc) {
     doc.approveIncomeChart({chartRow("3000", "Försäljning", "a"), chartRow("", "Sa intäkter", "", "a"),
                             chartRow("", "RESULTAT", "", "", "="), chartRow("", "2090", "", "", "", "v"),
@@ -30,6 +30,9 @@ inline void approveCharts(CTallvingeDoc& doc) {
     doc.approveBalanceChart({chartRow("1930", "Bank", "c"), chartRow("", "Sa AKTIVA", "", "", "a"),
                              chartRow("2090", "Årets resultat", "d"), chartRow("", "Sa PASSIVA", "", "", "p"),
                              chartRow("Exempel", "")});
+    if (doc.hasOpenPeriod()) {
+        return;
+    }
     CPeriod period;
     period.m_nFranManad = 1;
     period.m_nFranAr = 2012;
@@ -59,8 +62,19 @@ struct Shell {
     ~Shell() { window.reset(); }
 
     CTallvingeDoc& doc() { return *controller.document(); }
-    void newApprovedCompany() {
+    // A new company whose user chooses the year 2012 as its first period.
+    void newCompany() {
+        prompter.periodDialog = [this](PeriodDialogModel& dialog) {
+            dialog.setStartYearText("2012");
+            dialog.setEndYearText("2012");
+            return dialog.accept(prompter) ? Answer::Ok : Answer::Cancel;
+        };
         controller.execute(CommandId::NewCompany);
+        prompter.said.clear();
+        prompter.dialogs.clear();
+    }
+    void newApprovedCompany() {
+        newCompany();
         approveCharts(doc());
         doc().setModified(false);
         doc().updateAllViews();

@@ -4,6 +4,8 @@
 #include "app/NewVoucherCheck.h"
 #include "app/Prompter.h"
 #include "app/WindowHost.h"
+#include "chart/SetupFlow.h"
+#include "chart/UserTemplates.h"
 #include "storage/CompanyFiles.h"
 
 #include <filesystem>
@@ -23,8 +25,6 @@ std::string absolutePath(const std::string& path) {
 bool commandFlowMissing(CommandId id) {
     switch (id) {
     case CommandId::RenameCompany:
-    case CommandId::SaveChartTemplate:
-    case CommandId::DeleteChartTemplate:
     case CommandId::OpenPeriod:
     case CommandId::NewPeriod:
     case CommandId::ChangeEndDate:
@@ -55,10 +55,12 @@ AppState AppController::state() const {
     if (m_doc) {
         s.incomeChartApproved = m_doc->incomeChartApproved();
         s.balanceChartApproved = m_doc->balanceChartApproved();
+        s.hasChartRows = !m_doc->m_allaKonton.empty();
         s.voucherDialogOpen = m_doc->m_bVerifikatOppen != 0;
         s.periodHasVouchers = !m_doc->m_verifikat.empty();
         s.periodCount = static_cast<int>(m_doc->m_perioder.size());
         s.currentPeriod = m_doc->m_nAktuellPeriod;
+        s.periodOpen = m_doc->hasOpenPeriod();
         s.modified = m_doc->isModified();
         s.neverSaved = m_doc->neverSaved();
         s.onlyUsedAccounts = m_doc->m_nEndastAnvanda == 1;
@@ -128,13 +130,24 @@ bool AppController::runCompanyCommand(CommandId id) {
         showSeveralVouchers();
         return true;
     case CommandId::IncomeChart:
-        requestChartEditor(&CompanyState::m_bBegarResultatplan);
+        // The trial-balance window runs the editor while it is created.
+        requestIncomeChartEditor(*m_doc);
+        reopenWindow(WindowKind::TrialBalance);
         return true;
     case CommandId::BalanceChart:
-        requestChartEditor(&CompanyState::m_bBegarBalansplan);
+        requestBalanceChartEditor(*m_doc);
+        reopenWindow(WindowKind::TrialBalance);
         return true;
     case CommandId::VatRules:
-        setVatRules();
+        if (requestVatRules(*m_doc, m_prompter)) {
+            reopenWindow(WindowKind::TrialBalance);
+        }
+        return true;
+    case CommandId::SaveChartTemplate:
+        saveChartAsTemplate(*m_doc, m_prompter);
+        return true;
+    case CommandId::DeleteChartTemplate:
+        deleteChartTemplate(*m_doc, m_prompter);
         return true;
     case CommandId::FindAccount:
         // The ledger asks for the account whenever it is created.
@@ -353,20 +366,6 @@ void AppController::findVoucher() {
     }
     m_doc->m_bBegarVerifikatSok = 1;
     reopenWindow(WindowKind::VoucherList);
-}
-
-void AppController::requestChartEditor(std::int32_t CompanyState::*flag) {
-    // The trial-balance window runs the editor while it is created.
-    (*m_doc).*flag = 1;
-    reopenWindow(WindowKind::TrialBalance);
-}
-
-void AppController::setVatRules() {
-    if (!m_doc->bothChartsApproved()) {
-        m_prompter.message(kMsgBadaPlanerGodkanda);
-        return;
-    }
-    requestChartEditor(&CompanyState::m_bBegarMoms);
 }
 
 void AppController::showSeveralVouchers() {

@@ -29,6 +29,8 @@ public:
     ~AppController() override;
 
     void setHost(WindowHost* host) { m_host = host; }
+    // The user, for the windows whose flows ask questions of their own.
+    [[nodiscard]] Prompter& prompter() { return m_prompter; }
 
     // ---- state ----
     [[nodiscard]] bool companyOpen() const { return m_doc != nullptr; }
@@ -92,8 +94,6 @@ private:
     // Commands of the company.
     void newVoucher();
     void findVoucher();
-    void requestChartEditor(std::int32_t CompanyState::*flag);
-    void setVatRules();
     void showSeveralVouchers();
     void toggleOnlyUsedAccounts();
     bool runCompanyCommand(CommandId id);

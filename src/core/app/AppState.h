@@ -41,10 +41,12 @@ struct AppState {
     bool companyOpen = false;
     bool incomeChartApproved = false;
     bool balanceChartApproved = false;
+    bool hasChartRows = false; // a template's rows, approved or not
     bool voucherDialogOpen = false;
     bool periodHasVouchers = false;
     int periodCount = 0;
     int currentPeriod = 0;
+    bool periodOpen = false; // the company has a period to book in and report on
     bool modified = false;
     bool neverSaved = true;
     bool onlyUsedAccounts = false;

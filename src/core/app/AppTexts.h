@@ -16,8 +16,6 @@ inline constexpr const char* kAboutTitle = "Om Kvistoran";
 inline constexpr const char* kAboutLine = "Kvistoran version 1.15  (dec 2012)";
 inline constexpr const char* kCalendarTitle = "Kalender";
 
-// "Sätt moms"
-inline constexpr const char* kMsgBadaPlanerGodkanda = "Både Resultat- o. Balansräkning måste vara godkända";
 // "Nytt verifikat"
 inline constexpr const char* kMsgPeriodenLast = "Perioden är låst";
 inline constexpr const char* kMsgResultatEjGodkand =

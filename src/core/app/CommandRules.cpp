@@ -141,6 +141,8 @@ CommandState commandState(CommandId id, const AppState& s) {
         return {};
     }
     const bool both = s.bothChartsApproved();
+    // Vouchers and reports need a period; the charts and the VAT rules do not.
+    const bool books = both && s.periodOpen;
     const ViewCapabilities& v = s.view;
     switch (id) {
     case C::Save:
@@ -163,31 +165,34 @@ CommandState commandState(CommandId id, const AppState& s) {
     case C::MonthRange:
         return checkable(v.monthRange, v.monthRange && v.monthRangeActive);
     case C::NewVoucher:
-        return enabledIf(both && !s.voucherDialogOpen);
+        return enabledIf(books && !s.voucherDialogOpen);
     case C::FindVoucher:
-        return enabledIf(both && s.periodHasVouchers);
+        return enabledIf(books && s.periodHasVouchers);
     case C::IncomeChart:
     case C::BalanceChart:
-    case C::FindAccount:
+        // Also a chart left half done by the first set-up (one chart approved, or a
+        // user template's rows not yet approved) can be finished from the menu.
+        return enabledIf(s.hasChartRows || s.incomeChartApproved || s.balanceChartApproved);
     case C::SaveChartTemplate:
     case C::DeleteChartTemplate:
     case C::VatRules:
+        return enabledIf(both);
+    case C::FindAccount:
     case C::OpenPeriod:
     case C::NewPeriod:
-        return enabledIf(both);
     case C::ChangeEndDate:
-        return enabledIf(both && s.periodCount > 0);
+        return enabledIf(books);
     case C::JournalWindow:
         return enabledIf(!s.isOpen(WindowKind::Journal));
     case C::IncomeStatementWindow:
-        return enabledIf(s.incomeChartApproved && !s.isOpen(WindowKind::IncomeStatement));
+        return enabledIf(s.incomeChartApproved && s.periodOpen && !s.isOpen(WindowKind::IncomeStatement));
     case C::VoucherList:
     case C::LedgerWindow:
     case C::TrialBalanceWindow:
     case C::BalanceSheetWindow: {
         WindowKind kind{};
         windowOfCommand(id, kind);
-        return enabledIf(both && !s.isOpen(kind));
+        return enabledIf(books && !s.isOpen(kind));
     }
     default:
         return {};

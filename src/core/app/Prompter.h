@@ -1,5 +1,5 @@
 // The one way the books talk to the user: messages, questions and the modal
-// choices that a flow needs. The window program answers with real message
+// dialogs that a flow needs. The window program answers with real message
 // boxes and dialogs; tests answer from a script and record what was said.
 #pragma once
 
@@ -7,6 +7,12 @@
 #include <string>
 
 namespace kv {
+
+class ChartEditorModel;
+class DeleteTemplateModel;
+class PeriodDialogModel;
+class TemplateChooserModel;
+class VatRulesModel;
 
 enum class Answer { Ok, Cancel, Yes, No };
 
@@ -30,6 +36,17 @@ public:
     // Where to save the company ("Spara företaget som"), offering
     // suggestedName; nothing on Cancel. The answer may lack the extension.
     virtual std::optional<std::string> chooseCompanySaveName(const std::string& suggestedName) = 0;
+
+    // The modal dialogs. Each shows the model, which the caller has opened,
+    // and forwards the user's actions to it until the dialog closes. OK calls
+    // the model's accept() or approve(); the dialog closes with Answer::Ok
+    // only when that said yes, and stays open otherwise. Anything else that
+    // closes the dialog is Answer::Cancel and leaves the model unaccepted.
+    virtual Answer runPeriodDialog(PeriodDialogModel& dialog) = 0;
+    virtual Answer runTemplateChooser(TemplateChooserModel& chooser) = 0;
+    virtual Answer runChartEditor(ChartEditorModel& editor) = 0;
+    virtual Answer runVatRules(VatRulesModel& rules) = 0;
+    virtual Answer runDeleteTemplate(DeleteTemplateModel& dialog) = 0;
 };
 
 } // namespace kv

@@ -2,6 +2,7 @@
 // chart, the column titles, the fixed texts and help lines, and their looks.
 #pragma once
 
+#include "app/DialogButtons.h"
 #include "grid/GridState.h"
 
 #include <array>
@@ -28,8 +29,8 @@ inline constexpr std::array<const char*, kChartColumns> kIncomeColumnTitles{
 inline constexpr std::array<const char*, kChartColumns> kBalanceColumnTitles{
     "Kontonr", "Kontonamn eller rubrik", "Gr-upp", "Del-    summa", "Total-  sum", "An-  vänds"};
 
-// Row header and columns 1 to 6, in pixels.
-inline constexpr std::array<std::int32_t, kChartColumns + 1> kChartColumnWidths{22, 50, 200, 25, 58, 50, 50};
+// Row header and columns 1 to 6, in pixels; column 6 room for kVatRuleMark.
+inline constexpr std::array<std::int32_t, kChartColumns + 1> kChartColumnWidths{22, 50, 200, 25, 58, 50, 90};
 
 // The end-marker row stands here unless the stored chart is longer.
 inline constexpr std::int32_t kIncomeEndMarkerRow = 236;
@@ -67,7 +68,6 @@ inline constexpr Rgb kResultAccountHighlight = rgb(200, 230, 255);
 
 // The dialog's controls.
 inline constexpr const char* kButtonGodkannKontoplan = "Godkänn kontoplan";
-inline constexpr const char* kButtonCancel = "Cancel";
 inline constexpr const char* kButtonSattInRad = "Sätt in ny rad";
 inline constexpr const char* kButtonTaBortRad = "Ta bort rad";
 inline constexpr const char* kButtonAngra = "Ångra";

@@ -1,8 +1,8 @@
 #include "chart/NewCompany.h"
 
 #include "chart/ChartEditorModel.h"
+#include "chart/SetupFlow.h"
 #include "chart/TemplateChooserModel.h"
-#include "chart/UserTemplates.h"
 #include "periods/FirstPeriod.h"
 #include "storage/CompanyFiles.h"
 #include "voucher/VatRulesModel.h"
@@ -13,9 +13,28 @@ namespace kv {
 
 namespace {
 
-// The user who answers OK to every question and reads every message.
+std::string templateNotFound(const std::string& name, const CTallvingeDoc& doc,
+                             const std::vector<std::string>& readMessages) {
+    std::string error = "Mallen \"" + name + "\" finns inte bland kontoplanmallarna.";
+    if (doc.m_bMallfilOlast != 0) {
+        // The first message only names the file; the rest say why it could not be read.
+        for (std::size_t i = 1; i < readMessages.size(); ++i) {
+            error += " " + readMessages[i];
+        }
+    } else if (!readMessages.empty()) {
+        error += " Mallfilen " + templateFilePath() + " finns inte.";
+    }
+    return error;
+}
+
+// The user who takes every default: answers OK, reads every message, gives
+// the period dialog the requested months, chooses the requested template and
+// approves each editor as it stands. The first refusal ends the set-up.
 class AcceptingPrompter final : public Prompter {
 public:
+    AcceptingPrompter(const CTallvingeDoc& doc, const NewCompanyRequest& request)
+        : m_doc(doc), m_request(request) {}
+
     void message(const std::string& text) override { said.push_back(text); }
     Answer askOkCancel(const std::string& text) override {
         said.push_back(text);
@@ -29,6 +48,38 @@ public:
     std::optional<std::string> chooseCompanyToOpen() override { return std::nullopt; }
     std::optional<std::string> chooseCompanySaveName(const std::string&) override { return std::nullopt; }
 
+    Answer runPeriodDialog(PeriodDialogModel& dialog) override {
+        dialog.setStartMonth(m_request.fromMonth);
+        dialog.setStartYearText(std::to_string(m_request.fromYear));
+        dialog.setEndMonth(m_request.toMonth);
+        dialog.setEndYearText(std::to_string(m_request.toYear));
+        if (dialog.accept(*this)) {
+            return Answer::Ok;
+        }
+        refuse(said.empty() ? std::string() : said.back());
+        return Answer::Cancel;
+    }
+    Answer runTemplateChooser(TemplateChooserModel& chooser) override {
+        if (!chooser.selectName(m_request.templateName)) {
+            // Everything said since the set-up of the charts began is the template file's report.
+            const std::vector<std::string> readMessages(
+                said.begin() + static_cast<std::ptrdiff_t>(chartsBegin), said.end());
+            refuse(templateNotFound(m_request.templateName, m_doc, readMessages));
+            return Answer::Cancel;
+        }
+        chooser.accept();
+        return Answer::Ok;
+    }
+    Answer runChartEditor(ChartEditorModel& editor) override {
+        const std::size_t mark = said.size();
+        return approved(editor.approve(), mark);
+    }
+    Answer runVatRules(VatRulesModel& rules) override {
+        const std::size_t mark = said.size();
+        return approved(rules.approve(), mark);
+    }
+    Answer runDeleteTemplate(DeleteTemplateModel&) override { return Answer::Cancel; }
+
     [[nodiscard]] std::string since(std::size_t first) const {
         std::string out;
         for (std::size_t i = first; i < said.size(); ++i) {
@@ -38,38 +89,34 @@ public:
     }
 
     std::vector<std::string> said;
-};
+    bool refused = false;
+    std::string refusal; // what the first refusal said
+    std::size_t chartsBegin = 0;
 
-std::string templateNotFound(const std::string& name, const CTallvingeDoc& doc,
-                             const FileReport& readReport) {
-    std::string error = "Mallen \"" + name + "\" finns inte bland kontoplanmallarna.";
-    if (doc.m_bMallfilOlast != 0) {
-        // The first message only names the file; the rest say why it could not be read.
-        for (std::size_t i = 1; i < readReport.messages.size(); ++i) {
-            error += " " + readReport.messages[i];
+private:
+    void refuse(std::string why) {
+        if (!refused) {
+            refused = true;
+            refusal = std::move(why);
         }
-    } else if (!readReport.ok) {
-        error += " Mallfilen " + templateFilePath() + " finns inte.";
     }
-    return error;
-}
+    Answer approved(bool ok, std::size_t mark) {
+        if (ok) {
+            return Answer::Ok;
+        }
+        refuse(since(mark));
+        return Answer::Cancel;
+    }
 
-bool approveChart(CTallvingeDoc& doc, AcceptingPrompter& prompter, ChartKind kind, std::string& error) {
-    ChartEditorModel editor(doc, prompter, kind);
-    editor.open();
-    const std::size_t mark = prompter.said.size();
-    if (editor.approve()) {
-        return true;
-    }
-    error = prompter.since(mark);
-    return false;
-}
+    const CTallvingeDoc& m_doc;
+    const NewCompanyRequest& m_request;
+};
 
 } // namespace
 
 NewCompanyResult createDefaultCompany(CTallvingeDoc& doc, const NewCompanyRequest& request) {
     NewCompanyResult result;
-    AcceptingPrompter prompter;
+    AcceptingPrompter prompter(doc, request);
     const auto finish = [&](std::string error) {
         result.error = std::move(error);
         result.ok = result.error.empty();
@@ -78,42 +125,18 @@ NewCompanyResult createDefaultCompany(CTallvingeDoc& doc, const NewCompanyReques
     };
     doc.clear();
 
-    std::string periodRefusal;
-    const bool period = runFirstPeriodPrompt(doc, prompter, [&](PeriodDialogModel& dialog) {
-        dialog.setStartMonth(request.fromMonth);
-        dialog.setStartYearText(std::to_string(request.fromYear));
-        dialog.setEndMonth(request.toMonth);
-        dialog.setEndYearText(std::to_string(request.toYear));
-        if (dialog.accept(prompter)) {
-            return Answer::Ok;
-        }
-        periodRefusal = prompter.said.back();
-        return Answer::Cancel;
-    });
-    if (!period) {
-        return finish(periodRefusal);
+    // Whatever stops the set-up is reported, in the words the user would have been told.
+    const auto failure = [&prompter](std::size_t from) {
+        const std::string told = prompter.refused ? prompter.refusal : prompter.since(from);
+        return told.empty() ? std::string("Företaget kunde inte skapas.") : told;
+    };
+    if (!runFirstPeriodPrompt(doc, prompter)) {
+        return finish(failure(0));
     }
-
-    const FileReport readReport = readTemplates(doc);
-    tellFileReport(prompter, readReport);
-    TemplateChooserModel chooser(doc);
-    if (!chooser.selectName(request.templateName)) {
-        return finish(templateNotFound(request.templateName, doc, readReport));
-    }
-    chooser.accept();
-
-    std::string error;
-    if (!approveChart(doc, prompter, ChartKind::Balance, error) ||
-        !approveChart(doc, prompter, ChartKind::Income, error)) {
-        return finish(error);
-    }
-    VatRulesModel rules(doc, prompter);
-    const std::size_t mark = prompter.said.size();
-    if (!rules.open() && !rules.approve()) {
-        return finish(prompter.since(mark));
-    }
-    if (doc.m_momsregler.empty()) {
-        return finish(prompter.since(mark));
+    prompter.chartsBegin = prompter.said.size();
+    runChartGuidance(doc, prompter);
+    if (prompter.refused || !doc.bothChartsApproved() || doc.m_momsregler.empty()) {
+        return finish(failure(prompter.chartsBegin));
     }
     doc.setModified(true);
     return finish({});

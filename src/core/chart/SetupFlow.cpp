@@ -1,12 +1,21 @@
 #include "chart/SetupFlow.h"
 
+#include "chart/ChartEditorModel.h"
+#include "chart/TemplateChooserModel.h"
 #include "chart/UserTemplates.h"
+#include "periods/FirstPeriod.h"
 #include "storage/CompanyFiles.h"
+#include "voucher/VatRulesModel.h"
 
 namespace kv {
 
 bool needsChartGuidance(const CTallvingeDoc& doc) {
     return doc.m_allaKonton.empty();
+}
+
+bool refreshJournalGuidance(CTallvingeDoc& doc, Prompter& prompter, std::int32_t suggestedYear) {
+    runFirstPeriodPrompt(doc, prompter, suggestedYear);
+    return needsChartGuidance(doc);
 }
 
 void requestIncomeChartEditor(CTallvingeDoc& doc) {
@@ -26,22 +35,20 @@ bool requestVatRules(CTallvingeDoc& doc, Prompter& prompter) {
     return true;
 }
 
-void runRequestedEditors(CTallvingeDoc& doc, Prompter& prompter, const SetupDialogs& dialogs) {
+void runRequestedEditors(CTallvingeDoc& doc, Prompter& prompter) {
     for (const ChartKind kind : {ChartKind::Income, ChartKind::Balance}) {
         const bool requested =
             kind == ChartKind::Income ? doc.m_bBegarResultatplan != 0 : doc.m_bBegarBalansplan != 0;
         if (requested) {
             ChartEditorModel editor(doc, prompter, kind);
             editor.open();
-            if (dialogs.editChart) {
-                dialogs.editChart(editor);
-            }
+            prompter.runChartEditor(editor);
         }
     }
     if (doc.m_bBegarMoms != 0) {
         VatRulesModel rules(doc, prompter);
-        if (!rules.open() && dialogs.editVatRules) {
-            dialogs.editVatRules(rules);
+        if (!rules.open()) {
+            prompter.runVatRules(rules);
         }
     }
     doc.m_bBegarResultatplan = 0;
@@ -49,18 +56,21 @@ void runRequestedEditors(CTallvingeDoc& doc, Prompter& prompter, const SetupDial
     doc.m_bBegarMoms = 0;
 }
 
-void runChartGuidance(CTallvingeDoc& doc, Prompter& prompter, const SetupDialogs& dialogs) {
+void runChartGuidance(CTallvingeDoc& doc, Prompter& prompter) {
+    if (!needsChartGuidance(doc)) {
+        return; // a second template would land on top of the first one's rows
+    }
     tellFileReport(prompter, readTemplates(doc));
     TemplateChooserModel chooser(doc);
-    if (dialogs.chooseTemplate) {
-        dialogs.chooseTemplate(chooser);
+    if (prompter.runTemplateChooser(chooser) != Answer::Ok) {
+        return;
     }
     requestBalanceChartEditor(doc);
-    runRequestedEditors(doc, prompter, dialogs);
+    runRequestedEditors(doc, prompter);
     requestIncomeChartEditor(doc);
-    runRequestedEditors(doc, prompter, dialogs);
+    runRequestedEditors(doc, prompter);
     if (requestVatRules(doc, prompter)) {
-        runRequestedEditors(doc, prompter, dialogs);
+        runRequestedEditors(doc, prompter);
     }
 }
 

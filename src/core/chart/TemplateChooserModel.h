@@ -3,11 +3,9 @@
 // company's template.
 #pragma once
 
-#include "app/Prompter.h"
 #include "model/TallvingeDoc.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,8 +34,5 @@ private:
     std::vector<std::string> m_entries;
     std::int32_t m_selected = 0;
 };
-
-// Answer::Ok when the user pressed OK (the dialog has called accept()).
-using RunTemplateChooser = std::function<Answer(TemplateChooserModel&)>;
 
 } // namespace kv

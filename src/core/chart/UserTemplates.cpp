@@ -174,15 +174,13 @@ void DeleteTemplateModel::accept(Prompter& prompter) {
     writeTemplateFile(m_doc, prompter);
 }
 
-void deleteChartTemplate(CTallvingeDoc& doc, Prompter& prompter, const RunDeleteTemplateDialog& run) {
+void deleteChartTemplate(CTallvingeDoc& doc, Prompter& prompter) {
     if (prompter.askOkCancel(kMsgTasBortFranMallar) != Answer::Ok) {
         return;
     }
     DeleteTemplateModel dialog(doc);
     dialog.open(prompter);
-    if (run) {
-        run(dialog);
-    }
+    prompter.runDeleteTemplate(dialog);
 }
 
 } // namespace kv

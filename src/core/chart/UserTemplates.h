@@ -8,7 +8,6 @@
 #include "storage/CompanyFiles.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -58,10 +57,7 @@ private:
     std::int32_t m_selected = -1;
 };
 
-// Answer::Ok when the user pressed OK (the dialog has called accept()).
-using RunDeleteTemplateDialog = std::function<Answer(DeleteTemplateModel&)>;
-
 // "Ta bort från kontoplanmallar": the question, then the dialog.
-void deleteChartTemplate(CTallvingeDoc& doc, Prompter& prompter, const RunDeleteTemplateDialog& run);
+void deleteChartTemplate(CTallvingeDoc& doc, Prompter& prompter);
 
 } // namespace kv

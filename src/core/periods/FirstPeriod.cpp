@@ -17,20 +17,22 @@ void addFirstPeriod(CTallvingeDoc& doc, const PeriodChoice& choice) {
     doc.m_nAktuellPeriod = static_cast<std::int32_t>(doc.m_perioder.size()) - 1;
 }
 
-bool runFirstPeriodPrompt(CTallvingeDoc& doc, Prompter& prompter, const RunPeriodDialog& run,
-                          std::int32_t suggestedYear) {
+bool runFirstPeriodPrompt(CTallvingeDoc& doc, Prompter& prompter, std::int32_t suggestedYear) {
     if (doc.m_bNyttForetag != 1) {
         return false;
     }
+    // Cleared before asking: a view that refreshes while the dialog is open must not ask again.
+    doc.m_bNyttForetag = 0;
+    if (!doc.m_perioder.empty()) {
+        return false; // a file that says "new" but has periods: a second first period would break the chain
+    }
     prompter.message(kMsgBestamForstaPerioden);
     PeriodDialogModel dialog(doc, PeriodDialogMode::FirstPeriod, suggestedYear);
-    const bool created = run && run(dialog) == Answer::Ok && dialog.accepted();
+    const bool created = prompter.runPeriodDialog(dialog) == Answer::Ok && dialog.accepted();
     if (created) {
         addFirstPeriod(doc, dialog.choice());
     }
-    // The views that the caller refreshes next find the flag clear and do not ask again.
-    doc.m_bNyttForetag = 0;
-    doc.setModified(true);
+    doc.changed();
     return created;
 }
 

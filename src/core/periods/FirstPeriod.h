@@ -6,24 +6,18 @@
 #include "model/TallvingeDoc.h"
 #include "periods/PeriodDialogModel.h"
 
-#include <functional>
-
 namespace kv {
 
 inline constexpr const char* kMsgBestamForstaPerioden =
     "Bestäm den första bokföringsperioden för det nya företaget. Klicka OK och fortsätt.";
 
-// Shows the period dialog over the model until it closes: Answer::Ok only
-// after the model's accept() has said yes, anything else for Escape or Cancel.
-using RunPeriodDialog = std::function<Answer(PeriodDialogModel&)>;
-
-// While m_bNyttForetag is 1: tells the user, runs the dialog in first-period
-// mode and on OK makes the chosen months the company's first and open
-// period. The company is no longer new afterwards, whatever the answer;
-// without OK it has no period (CTallvingeDoc::hasOpenPeriod() is false).
-// Returns true when a period was created.
-bool runFirstPeriodPrompt(CTallvingeDoc& doc, Prompter& prompter, const RunPeriodDialog& run,
-                          std::int32_t suggestedYear = 0);
+// While m_bNyttForetag is 1: tells the user, runs the period dialog in
+// first-period mode and on OK makes the chosen months the company's first
+// and open period. The company is no longer new afterwards, whatever the
+// answer; without OK it has no period (CTallvingeDoc::hasOpenPeriod() is
+// false). A company that already has periods is not asked. Returns true
+// when a period was created.
+bool runFirstPeriodPrompt(CTallvingeDoc& doc, Prompter& prompter, std::int32_t suggestedYear = 0);
 
 // Appends the period and opens it.
 void addFirstPeriod(CTallvingeDoc& doc, const PeriodChoice& choice);

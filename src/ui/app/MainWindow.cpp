@@ -9,6 +9,8 @@
 #include "app/RecentFilesStore.h"
 #include "app/ReportWindowContent.h"
 #include "app/WindowContent.h"
+#include "reports/JournalWindowContent.h"
+#include "reports/TrialBalanceWindowContent.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -274,6 +276,10 @@ void MainWindow::openCompanyWindow(WindowKind kind) {
     WindowContent* content = nullptr;
     if (isReportWindow(kind)) {
         content = new ReportWindowContent(kind, *doc);
+    } else if (kind == WindowKind::Journal) {
+        content = new JournalWindowContent(*doc, m_controller.prompter());
+    } else if (kind == WindowKind::TrialBalance) {
+        content = new TrialBalanceWindowContent(*doc, m_controller.prompter());
     } else {
         content = new EmptyWindowContent;
     }
@@ -296,6 +302,12 @@ void MainWindow::openCompanyWindow(WindowKind kind) {
     child->show();
     m_mdi->setActiveSubWindow(child);
     content->setFocus();
+    // As in a desktop program, a window's set-up questions come once it shows.
+    const QPointer<WindowContent> shown(content);
+    content->firstUpdate();
+    if (shown) {
+        shown->setFocus();
+    }
 }
 
 void MainWindow::closeCompanyWindow(WindowKind kind) {

@@ -1,7 +1,13 @@
 #include "app/QtPrompter.h"
 
 #include "app/AppTexts.h"
+#include "chart/ChartEditorDialog.h"
+#include "chart/DeleteTemplateDialog.h"
+#include "chart/TemplateChooserDialog.h"
+#include "periods/PeriodDialog.h"
+#include "voucher/VatRulesDialog.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -19,18 +25,52 @@ QString companyFilter() {
     return QString::fromUtf8(kCompanyFileFilter);
 }
 
+Answer answerOf(QDialog& dialog) {
+    return dialog.exec() == QDialog::Accepted ? Answer::Ok : Answer::Cancel;
+}
+
 } // namespace
+
+QWidget* QtPrompter::owner() const {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal != nullptr ? modal : m_parent;
+}
+
+Answer QtPrompter::runPeriodDialog(PeriodDialogModel& dialog) {
+    PeriodDialog shown(dialog, *this, owner());
+    return answerOf(shown);
+}
+
+Answer QtPrompter::runTemplateChooser(TemplateChooserModel& chooser) {
+    TemplateChooserDialog shown(chooser, owner());
+    return answerOf(shown);
+}
+
+Answer QtPrompter::runChartEditor(ChartEditorModel& editor) {
+    ChartEditorDialog shown(editor, owner());
+    return answerOf(shown);
+}
+
+Answer QtPrompter::runVatRules(VatRulesModel& rules) {
+    VatRulesDialog shown(rules, owner());
+    return answerOf(shown);
+}
+
+Answer QtPrompter::runDeleteTemplate(DeleteTemplateModel& dialog) {
+    DeleteTemplateDialog shown(dialog, *this, owner());
+    return answerOf(shown);
+}
 
 void QtPrompter::message(const std::string& text) {
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton,
-                    m_parent);
+                    owner());
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
 
 Answer QtPrompter::askOkCancel(const std::string& text) {
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton,
-                    m_parent);
+                    owner());
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton* cancel = box.addButton(QStringLiteral("Avbryt"), QMessageBox::RejectRole);
     box.setDefaultButton(ok);
@@ -41,7 +81,7 @@ Answer QtPrompter::askOkCancel(const std::string& text) {
 
 Answer QtPrompter::askYesNoCancel(const std::string& text) {
     QMessageBox box(QMessageBox::Question, QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton,
-                    m_parent);
+                    owner());
     QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("Nej"), QMessageBox::NoRole);
     QPushButton* cancel = box.addButton(QStringLiteral("Avbryt"), QMessageBox::RejectRole);

@@ -18,7 +18,16 @@ public:
     std::optional<std::string> chooseCompanyToOpen() override;
     std::optional<std::string> chooseCompanySaveName(const std::string& suggestedName) override;
 
+    Answer runPeriodDialog(PeriodDialogModel& dialog) override;
+    Answer runTemplateChooser(TemplateChooserModel& chooser) override;
+    Answer runChartEditor(ChartEditorModel& editor) override;
+    Answer runVatRules(VatRulesModel& rules) override;
+    Answer runDeleteTemplate(DeleteTemplateModel& dialog) override;
+
 private:
+    // Over the dialog that is showing, if any: a message from a dialog belongs to it.
+    [[nodiscard]] QWidget* owner() const;
+
     QWidget* m_parent = nullptr;
 };
 

@@ -15,6 +15,9 @@ class WindowContent : public QWidget {
 public:
     using QWidget::QWidget;
 
+    // The window has just been shown for the first time: what it does while
+    // it initialises (it may run modal dialogs).
+    virtual void firstUpdate() {}
     // Lets go of the document; called before the window or the company goes.
     virtual void detachFromDocument() {}
     // Fills in what this window offers for the commands it decides about.

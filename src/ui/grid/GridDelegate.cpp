@@ -3,6 +3,7 @@
 #include "grid/GridEditor.h"
 #include "grid/GridModel.h"
 
+#include <QAbstractItemView>
 #include <QPainter>
 
 namespace kv::ui {
@@ -32,20 +33,26 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     if (m_grid.isSelected(cell.row, cell.col)) {
         painter->fillRect(rect, kSelectionTint);
     }
+    const QString text = index.data(Qt::DisplayRole).toString();
     if (!(current && m_grid.isEditing())) {
         const int pad = padding(m_grid.zoom());
         painter->setClipRect(rect);
         painter->setFont(index.data(Qt::FontRole).value<QFont>());
         painter->setPen(index.data(Qt::ForegroundRole).value<QBrush>().color());
         const auto align = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
-        painter->drawText(rect.adjusted(pad, 0, -pad, 0), static_cast<int>(align),
-                          index.data(Qt::DisplayRole).toString());
+        // A left-aligned text runs to the cell's edge, where an empty neighbour takes it on.
+        const bool runsOn = (align & (Qt::AlignRight | Qt::AlignHCenter)) == 0;
+        const QRect room = runsOn ? rect.adjusted(pad, 0, 0, 0) : rect.adjusted(pad, 0, -pad, 0);
+        painter->drawText(room, static_cast<int>(align) | (runsOn ? Qt::TextDontClip : 0), text);
         painter->setClipping(false);
     }
     if (!m_grid.isPrintLike()) {
         painter->setPen(kGridLine);
         painter->drawLine(rect.topRight(), rect.bottomRight());
         painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+    }
+    if (text.isEmpty() && !(current && m_grid.isEditing())) {
+        paintOverflow(painter, option, index);
     }
     if (current) {
         const bool active = option.widget != nullptr && option.widget->hasFocus();
@@ -57,6 +64,41 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         painter->drawRect(QRectF(rect).adjusted(1, 1, -1, -1));
     }
     painter->restore();
+}
+
+void GridDelegate::paintOverflow(QPainter* painter, const QStyleOptionViewItem& option,
+                                 const QModelIndex& index) const {
+    // As in a spreadsheet: a left-aligned text longer than its cell goes on over the empty cells after it.
+    const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+    if (view == nullptr) {
+        return;
+    }
+    const CellPos cell = GridModel::cellOf(index);
+    for (std::int32_t col = cell.col - 1; col >= 1; --col) {
+        const bool editing = m_grid.isEditing() && m_grid.currentCell() == CellPos{cell.row, col};
+        const QModelIndex source = index.sibling(index.row(), col - 1);
+        const QString text = source.data(Qt::DisplayRole).toString();
+        if (text.isEmpty() && !editing) {
+            continue;
+        }
+        const auto align = Qt::Alignment(source.data(Qt::TextAlignmentRole).toInt());
+        if (editing || (align & (Qt::AlignRight | Qt::AlignHCenter)) != 0) {
+            return;
+        }
+        const QFont font = source.data(Qt::FontRole).value<QFont>();
+        const int left = view->visualRect(source).left() + padding(m_grid.zoom());
+        if (left + QFontMetrics(font).horizontalAdvance(text) <= option.rect.left()) {
+            return;
+        }
+        painter->save();
+        painter->setClipRect(option.rect);
+        painter->setFont(font);
+        painter->setPen(source.data(Qt::ForegroundRole).value<QBrush>().color());
+        const QRect line(left, option.rect.top(), option.rect.right() - left + 1, option.rect.height());
+        painter->drawText(line, static_cast<int>(align), text);
+        painter->restore();
+        return;
+    }
 }
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,

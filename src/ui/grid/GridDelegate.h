@@ -37,6 +37,9 @@ protected:
     bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
+    // The text of a filled cell to the left that runs on into this empty one.
+    void paintOverflow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
+
     Grid& m_grid;
     mutable QPointer<GridEditor> m_editor;
 };

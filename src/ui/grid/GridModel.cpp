@@ -102,6 +102,12 @@ QVariant GridModel::titleData(std::int32_t row, std::int32_t col, int role) cons
     case Qt::ForegroundRole:
         return style.textColor ? QVariant(QBrush(toQColor(*style.textColor))) : QVariant();
     case Qt::TextAlignmentRole:
+        if (row == 0) {
+            // A column title longer than its column goes on over more lines (after a hyphen, say).
+            return QVariant::fromValue(styleData(style, {row, col}, role).value<Qt::Alignment>() |
+                                       Qt::TextWordWrap);
+        }
+        return styleData(style, {row, col}, role);
     case Qt::FontRole:
         return styleData(style, {row, col}, role);
     default:

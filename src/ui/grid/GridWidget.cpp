@@ -19,19 +19,26 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace kv::ui {
 
 namespace {
 
-int scaled(int pixels, int zoom) {
-    return std::max(1, pixels * zoom / 100);
+int scaled(int pixels, int zoom, double widthScale = 1.0) {
+    return std::max(1, static_cast<int>(pixels * zoom / 100 * widthScale + 0.5));
 }
 
 } // namespace
 
-GridWidget::GridWidget(QWidget* parent) : QWidget(parent) {
+GridWidget::GridWidget(QWidget* parent) : GridWidget(nullptr, parent) {}
+
+GridWidget::GridWidget(Grid& grid, QWidget* parent) : GridWidget(&grid, parent) {}
+
+GridWidget::GridWidget(Grid* shown, QWidget* parent)
+    : QWidget(parent), m_ownGrid(shown == nullptr ? std::make_unique<Grid>() : nullptr),
+      m_grid(shown == nullptr ? *m_ownGrid : *shown) {
     m_model = std::make_unique<GridModel>(m_grid);
     m_model->setGridFont(font());
     m_delegate = std::make_unique<GridDelegate>(m_grid);
@@ -58,7 +65,8 @@ GridWidget::GridWidget(QWidget* parent) : QWidget(parent) {
             [this](int section, int, int size) {
                 if (!m_applyingLayout) {
                     m_applyingLayout = true;
-                    m_grid.setColumnWidth(section + 1, std::max(1, size * 100 / m_grid.zoom()));
+                    const double unscaled = size * 100.0 / m_grid.zoom() / m_widthScale;
+                    m_grid.setColumnWidth(section + 1, std::max(1, static_cast<int>(unscaled + 0.5)));
                     m_applyingLayout = false;
                 }
             });
@@ -70,7 +78,9 @@ GridWidget::GridWidget(QWidget* parent) : QWidget(parent) {
 
 GridWidget::~GridWidget() {
     m_grid.setListener(nullptr);
-    m_grid.setHooks(nullptr);
+    if (m_ownGrid) {
+        m_grid.setHooks(nullptr); // a model's grid keeps its model's hooks
+    }
 }
 
 Grid& GridWidget::grid() {
@@ -83,6 +93,20 @@ QTableView* GridWidget::view() const {
 
 void GridWidget::setPrintHeading(const QStringList& lines) {
     m_printHeading = lines;
+}
+
+int GridWidget::naturalWidth() const {
+    // Asked before the widget shows, too: a fixed width counts, else what the titles need.
+    const QHeaderView* rows = m_view->verticalHeader();
+    const bool fixed = rows->minimumWidth() == rows->maximumWidth();
+    const int titles = rows->isHidden() ? 0 : (fixed ? rows->minimumWidth() : rows->sizeHint().width());
+    const int scrollBar = m_view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_view.get());
+    return titles + m_view->horizontalHeader()->length() + scrollBar + 2 * m_view->frameWidth();
+}
+
+void GridWidget::setWidthScale(double scale) {
+    m_widthScale = scale > 0 ? scale : 1.0;
+    applyLayout();
 }
 
 // ---- command state ----
@@ -113,6 +137,9 @@ bool GridWidget::isPrintLike() const {
 
 void GridWidget::gridCellsChanged(const CellRange& range) {
     m_model->cellsChanged(range);
+    if (range.top == 0) {
+        applyTitleHeight();
+    }
     if (range.left == 0 || range.top == 0) {
         m_view->relayout(); // a title may need more room
     }
@@ -231,15 +258,16 @@ void GridWidget::applyLayout() {
     for (int col = 1; col <= state.colCount(); ++col) {
         const int width =
             state.columnWidth(col) > 0 ? state.columnWidth(col) : GridState::kDefaultColumnWidth;
-        columns->resizeSection(col - 1, scaled(width, zoom));
+        columns->resizeSection(col - 1, scaled(width, zoom, m_widthScale));
     }
     if (state.columnWidth(0) > 0) {
-        rows->setFixedWidth(scaled(state.columnWidth(0), zoom));
+        rows->setFixedWidth(scaled(state.columnWidth(0), zoom, m_widthScale));
     } else {
         rows->setMinimumWidth(0);
         rows->setMaximumWidth(QWIDGETSIZE_MAX);
     }
     applyRowHeights();
+    applyTitleHeight();
 
     // Paper shows no row numbers or column letters: only titles the program wrote.
     bool rowTitles = false;
@@ -298,6 +326,33 @@ void GridWidget::applyRowHeights() {
             rows->resizeSection(section, height);
             m_tallRows.push_back(section);
         }
+    }
+}
+
+void GridWidget::applyTitleHeight() {
+    // As high as the title that needs the most lines at its column's width.
+    QHeaderView* columns = m_view->horizontalHeader();
+    columns->setTextElideMode(Qt::ElideNone);
+    const int zoom = m_grid.zoom();
+    const int padding = 2 * std::max(2, 3 * zoom / 100);
+    const int oneLine = QFontMetrics(zoomedFont(m_model->gridFont(), zoom)).height() + padding;
+    int needed = 0;
+    for (int col = 1; col <= m_grid.colCount() && col <= columns->count(); ++col) {
+        const std::string& title = m_grid.storedText(0, col);
+        if (title.empty()) {
+            continue;
+        }
+        const QFontMetrics metrics(cellFont(m_model->gridFont(), m_grid.style(0, col), zoom));
+        const int width = std::max(1, columns->sectionSize(col - 1) - padding);
+        const QRect room(0, 0, width, 100 * metrics.height());
+        const QString text = QString::fromStdString(title);
+        needed = std::max(needed, metrics.boundingRect(room, Qt::TextWordWrap, text).height() + padding);
+    }
+    if (needed > oneLine) {
+        columns->setFixedHeight(needed);
+    } else {
+        columns->setMinimumHeight(0);
+        columns->setMaximumHeight(QWIDGETSIZE_MAX);
     }
 }
 

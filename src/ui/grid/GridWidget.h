@@ -25,6 +25,8 @@ class GridWidget : public QWidget, private GridListener {
     Q_OBJECT
 public:
     explicit GridWidget(QWidget* parent = nullptr);
+    // Shows a grid that a presentation model owns; it must outlive the widget.
+    explicit GridWidget(Grid& grid, QWidget* parent = nullptr);
     ~GridWidget() override;
 
     [[nodiscard]] Grid& grid();
@@ -33,6 +35,12 @@ public:
 
     // Lines printed at the top of every page (a report's title and period).
     void setPrintHeading(const QStringList& lines);
+
+    // Column widths are kept in the grid as the program's layout gives them;
+    // a dialog whose font is wider than that layout's shows them this much wider.
+    void setWidthScale(double scale);
+    // Wide enough for every column, the row titles and the scroll bar.
+    [[nodiscard]] int naturalWidth() const;
     [[nodiscard]] const QStringList& printHeading() const { return m_printHeading; }
 
     // Enable and check state of the commands, for the menus.
@@ -84,6 +92,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    GridWidget(Grid* shown, QWidget* parent); // nullptr: a grid of its own
+
     // GridListener: the grid tells what to show again.
     void gridCellsChanged(const CellRange& range) override;
     void gridLayoutChanged() override;
@@ -95,6 +105,7 @@ private:
 
     void applyLayout();
     void applyRowHeights();
+    void applyTitleHeight();
     void scheduleRowHeights();
     void showCurrentCell();
     void closeEditor();
@@ -106,7 +117,8 @@ private:
 
     // Declared in this order so that the view goes first and the grid last:
     // a view being torn down still asks its model, which asks the grid.
-    Grid m_grid;
+    std::unique_ptr<Grid> m_ownGrid;
+    Grid& m_grid;
     std::unique_ptr<GridModel> m_model;
     std::unique_ptr<GridDelegate> m_delegate;
     std::unique_ptr<GridView> m_view;
@@ -114,6 +126,7 @@ private:
     QPersistentModelIndex m_editorIndex;
     QStringList m_printHeading;
     std::vector<int> m_tallRows; // rows given more height for a large font
+    double m_widthScale = 1.0;
     bool m_applyingLayout = false;
     bool m_rowHeightsPending = false;
 };

@@ -1,0 +1,41 @@
+// "Automatisk momsberäkning": the grid of the automatic VAT rules, the list
+// of the chart's accounts below it and the approval button.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace kv {
+class VatRulesModel;
+}
+
+namespace kv::ui {
+
+class GridWidget;
+
+class VatRulesDialog : public QDialog {
+    Q_OBJECT
+public:
+    // The model has been opened; it outlives the dialog.
+    explicit VatRulesDialog(VatRulesModel& model, QWidget* parent = nullptr);
+
+    [[nodiscard]] GridWidget* gridWidget() const { return m_grid; }
+    [[nodiscard]] QListWidget* accountList() const { return m_accounts; }
+    [[nodiscard]] QPushButton* approveButton() const { return m_approve; }
+    [[nodiscard]] QPushButton* cancelButton() const { return m_cancel; }
+
+private:
+    void approve();
+    void followCursor();
+
+    VatRulesModel& m_model;
+    GridWidget* m_grid;
+    QListWidget* m_accounts;
+    QPushButton* m_approve;
+    QPushButton* m_cancel;
+};
+
+} // namespace kv::ui
