@@ -15,20 +15,12 @@ namespace {
 using test::buildSmallCompany;
 using test::postVoucher;
 using test::row;
+using test::rowOf;
 using test::ScriptedPrompter;
 using test::ScrollRecorder;
 using test::setUpCompany;
 using test::TemplateFolder;
 using test::typeInto;
-
-std::int32_t rowOf(const Grid& grid, const std::string& number) {
-    for (std::int32_t r = 1; r <= grid.rowCount(); ++r) {
-        if (grid.storedText(r, kColKontonr) == number) {
-            return r;
-        }
-    }
-    return 0;
-}
 
 // A new company that has chosen its template and approved nothing yet.
 void chooseTemplate(CTallvingeDoc& doc, const char* name) {

@@ -11,20 +11,12 @@ namespace kv {
 namespace {
 
 using test::postVoucher;
+using test::rowOf;
 using test::ScriptedPrompter;
 using test::ScrollRecorder;
 using test::setUpCompany;
 using test::TemplateFolder;
 using test::typeInto;
-
-std::int32_t rowOf(const Grid& grid, const std::string& number) {
-    for (std::int32_t row = 1; row <= grid.rowCount(); ++row) {
-        if (grid.storedText(row, kColKontonr) == number) {
-            return row;
-        }
-    }
-    return 0;
-}
 
 class ChartGridRules : public ::testing::Test {
 protected:

@@ -1,5 +1,6 @@
 #include "ChartTestSupport.h"
 
+#include "chart/ChartLayout.h"
 #include "chart/NewCompany.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,15 @@ TemplateFolder::~TemplateFolder() {
     } else {
         ::unsetenv("KVISTORAN_MALLAR");
     }
+}
+
+std::int32_t rowOf(const Grid& grid, const std::string& number) {
+    for (std::int32_t row = 1; row <= grid.rowCount(); ++row) {
+        if (grid.storedText(row, kColKontonr) == number) {
+            return row;
+        }
+    }
+    return 0;
 }
 
 bool typeInto(Grid& grid, std::int32_t row, std::int32_t col, const std::string& text) {

@@ -25,6 +25,9 @@ private:
     std::optional<std::string> m_previous;
 };
 
+// The grid row whose account number column holds number, or 0.
+std::int32_t rowOf(const Grid& grid, const std::string& number);
+
 // Records where the grid was asked to scroll.
 class ScrollRecorder : public GridListener {
 public:

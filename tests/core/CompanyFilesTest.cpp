@@ -1,3 +1,4 @@
+#include "ChartTestSupport.h"
 #include "TestSupport.h"
 
 #include "storage/CompanyFiles.h"
@@ -21,16 +22,8 @@ using test::buildSmallCompany;
 using test::postVoucher;
 using test::readFile;
 using test::TempDir;
+using test::TemplateFolder;
 using test::writeFile;
-
-// Points the template folder at a folder of the test while it lives.
-class TemplateFolder {
-public:
-    explicit TemplateFolder(const std::string& path) { ::setenv("KVISTORAN_MALLAR", path.c_str(), 1); }
-    TemplateFolder(const TemplateFolder&) = delete;
-    TemplateFolder& operator=(const TemplateFolder&) = delete;
-    ~TemplateFolder() { ::unsetenv("KVISTORAN_MALLAR"); }
-};
 
 // Holds an exclusive lock on a file as another program would.
 class ForeignLock {
@@ -75,17 +68,17 @@ TEST(CompanyPaths, PeriodFolderAndFilesAreNamedAfterTheCompany) {
     EXPECT_EQ(periodFilePath("/hem/bok/Firma.bok", 12), "/hem/bok/Firma_perioder/Firma12.per");
     // A name without a four-character extension still loses four characters.
     EXPECT_EQ(periodFolderPath("/hem/bok/Foretaget.x"), "/hem/bok/Foretag_perioder/");
-    EXPECT_EQ(periodFilePathForOpening("/hem/bok/Firma.bok", "Firma.bok", 1), "/hem/bok/Firma_perioder/Firma1.per");
+    EXPECT_EQ(periodFilePathForOpening("/hem/bok/Firma.bok", "Firma.bok", 1),
+              "/hem/bok/Firma_perioder/Firma1.per");
     EXPECT_EQ(companyTitleOf("/a/Mittföretag AB.bok"), "Mittföretag AB");
 }
 
 TEST(CompanyPaths, TemplateFolderFollowsTheEnvironment) {
     {
-        TemplateFolder folder("/tmp/mallar-här");
-        EXPECT_EQ(templateFilePath(), "/tmp/mallar-här/mallalternativ.mal");
-        EXPECT_EQ(templateFileMessage(),
-                  "Kontoplanmallarna sparas i / läses från filen  -/tmp/mallar-här/mallalternativ.mal- . Tryck OK "
-                  "och fortsätt. ");
+        TemplateFolder folder;
+        EXPECT_EQ(templateFilePath(), folder.path() + "/mallalternativ.mal");
+        EXPECT_EQ(templateFileMessage(), "Kontoplanmallarna sparas i / läses från filen  -" + folder.path() +
+                                             "/mallalternativ.mal- . Tryck OK och fortsätt. ");
     }
     const char* oldXdg = std::getenv("XDG_DATA_HOME");
     const std::string saved = oldXdg != nullptr ? oldXdg : "";
@@ -331,8 +324,7 @@ TEST(PeriodFile, ADamagedPeriodFileLeavesTheDocumentAsItWas) {
 }
 
 TEST(TemplateFile, SavesAndReadsTheSharedTemplates) {
-    TempDir dir;
-    TemplateFolder folder(dir.file("mallar"));
+    TemplateFolder folder;
     CTallvingeDoc doc;
     FileReport first = readTemplates(doc);
     EXPECT_FALSE(first.ok);
@@ -358,8 +350,7 @@ TEST(TemplateFile, SavesAndReadsTheSharedTemplates) {
 }
 
 TEST(TemplateFile, AnUnreadableFileIsNeverOverwritten) {
-    TempDir dir;
-    TemplateFolder folder(dir.path());
+    TemplateFolder folder;
     writeFile(templateFilePath(), std::string("\x05\x00\xff", 3));
     CTallvingeDoc doc;
     const FileReport read = readTemplates(doc);
@@ -374,8 +365,7 @@ TEST(TemplateFile, AnUnreadableFileIsNeverOverwritten) {
 }
 
 TEST(TemplateFile, TwoProgramsCannotUseTheFileAtOnce) {
-    TempDir dir;
-    TemplateFolder folder(dir.path());
+    TemplateFolder folder;
     CTallvingeDoc doc;
     doc.m_mallar.push_back(std::make_unique<CKontoplan>());
     ASSERT_TRUE(writeTemplates(doc).ok);

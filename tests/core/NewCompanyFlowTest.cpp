@@ -16,19 +16,11 @@ namespace kv {
 namespace {
 
 using test::postVoucher;
+using test::rowOf;
 using test::ScriptedPrompter;
 using test::TempDir;
 using test::TemplateFolder;
 using test::typeInto;
-
-std::int32_t rowOf(const Grid& grid, const std::string& number) {
-    for (std::int32_t r = 1; r <= grid.rowCount(); ++r) {
-        if (grid.storedText(r, kColKontonr) == number) {
-            return r;
-        }
-    }
-    return 0;
-}
 
 const CKonto* account(const CTallvingeDoc& doc, std::int32_t number) {
     const int index = doc.accountIndex(number);

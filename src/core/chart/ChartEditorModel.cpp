@@ -82,13 +82,7 @@ void ChartEditorModel::fillStoredRows() {
         if (row > m_grid.rowCount()) {
             break;
         }
-        if (konto.m_nKontonr != 0) {
-            m_grid.setText(row, kColKontonr, std::to_string(konto.m_nKontonr));
-        }
-        m_grid.setText(row, kColNamn, konto.m_strKolumn2);
-        m_grid.setText(row, kColGrupp, konto.m_strKolumn3);
-        m_grid.setText(row, kColDelsumma, konto.m_strKolumn4);
-        m_grid.setText(row, kColTotalsumma, konto.m_strKolumn5);
+        writeChartRow(row, konto);
         const bool inVatRule = m_rules.inVatRule(konto.m_nKontonr);
         if (konto.m_nAnvands != 0) {
             m_grid.setText(row, kColAnvands, kInUseMark);
@@ -99,6 +93,16 @@ void ChartEditorModel::fillStoredRows() {
             lockCell(row, kColKontonr);
         }
     }
+}
+
+void ChartEditorModel::writeChartRow(std::int32_t row, const CKonto& konto) {
+    if (konto.m_nKontonr != 0) {
+        m_grid.setText(row, kColKontonr, std::to_string(konto.m_nKontonr));
+    }
+    m_grid.setText(row, kColNamn, konto.m_strKolumn2);
+    m_grid.setText(row, kColGrupp, konto.m_strKolumn3);
+    m_grid.setText(row, kColDelsumma, konto.m_strKolumn4);
+    m_grid.setText(row, kColTotalsumma, konto.m_strKolumn5);
 }
 
 void ChartEditorModel::fillFromUserTemplate(const CKontoplan& mall) {
@@ -112,13 +116,7 @@ void ChartEditorModel::fillFromUserTemplate(const CKontoplan& mall) {
         if (row > m_grid.rowCount()) {
             break;
         }
-        if (konto.m_nKontonr != 0) {
-            m_grid.setText(row, kColKontonr, std::to_string(konto.m_nKontonr));
-        }
-        m_grid.setText(row, kColNamn, konto.m_strKolumn2);
-        m_grid.setText(row, kColGrupp, konto.m_strKolumn3);
-        m_grid.setText(row, kColDelsumma, konto.m_strKolumn4);
-        m_grid.setText(row, kColTotalsumma, konto.m_strKolumn5);
+        writeChartRow(row, konto);
     }
 }
 

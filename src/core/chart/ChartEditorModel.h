@@ -71,6 +71,8 @@ public:
 private:
     void fillStoredRows();
     void fillFromUserTemplate(const CKontoplan& mall);
+    // Columns 1 to 5 of a grid row from a chart row (no number for 0).
+    void writeChartRow(std::int32_t row, const CKonto& konto);
     void writeIncomeFixedRows(std::int32_t endMarker);
     void writeBalanceFixedRows(std::int32_t endMarker);
     void writeEndRows(std::int32_t endMarker);
