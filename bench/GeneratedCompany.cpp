@@ -566,7 +566,7 @@ private:
 
 // The VAT rate of the rule naming the account, as the voucher dialog shows it.
 double vatRateFor(const CTallvingeDoc& doc, std::int32_t account) {
-    for (const CAutomoms& regel : doc.m_momsregler) {
+    for (const CAutomoms& regel : doc.state().m_momsregler) {
         if (regel.m_dMomssats != 0.0 && (regel.m_nDebetkonto == account || regel.m_nKreditkonto == account)) {
             return regel.m_dMomssats;
         }
@@ -586,7 +586,7 @@ void addVatRules(CTallvingeDoc& doc) {
         regel.m_strKommentar = std::move(comment);
         return regel;
     };
-    doc.m_momsregler = {
+    std::vector<CAutomoms> rules = {
         rule(25, 0, 3001, 0, 2611, "Försäljning varor 25%"),
         rule(12, 0, 3002, 0, 2621, "Försäljning varor 12%"),
         rule(6, 0, 3003, 0, 2631, "Försäljning varor 6%"),
@@ -600,7 +600,8 @@ void addVatRules(CTallvingeDoc& doc) {
         rule(25, 6212, 0, 2641, 0, "Mobiltelefon 25%"),
         rule(25, 5611, 0, 2641, 0, "Drivmedel 25%"),
     };
-    doc.m_momsregler.resize(kVatRuleRows);
+    rules.resize(kVatRuleRows);
+    doc.setVatRules(std::move(rules));
 }
 
 // Opening balances of the open period, in öre (debit positive). They balance:
@@ -622,57 +623,37 @@ const std::vector<std::pair<std::int32_t, Ore>>& openingBalances() {
     return balances;
 }
 
-CKontorad carriedRow(const char* text, Ore balance, int month) {
-    CKontorad row;
-    row.m_nManad = month;
-    row.m_nAr = kYear;
-    row.m_strText = text;
-    row.m_dDebet = balance >= 0 ? toKronor(balance) : 0.0;
-    row.m_dKredit = balance < 0 ? toKronor(-balance) : 0.0;
-    return row;
+CVerifikatrad line(std::int32_t account, Ore amount) {
+    CVerifikatrad rad;
+    rad.m_nKonto = account;
+    rad.m_dDebet = amount >= 0 ? toKronor(amount) : 0.0;
+    rad.m_dKredit = amount < 0 ? toKronor(-amount) : 0.0;
+    return rad;
 }
 
-// A closed first period and the open second one, whose balance rows start
-// with the first one's closing balances.
+// A first period whose books close at the opening balances, then the open
+// second period, created as the program creates a new period: the closing
+// balances carried, the first period's result on the carried-profit account.
 void addPeriods(CTallvingeDoc& doc) {
-    std::unordered_map<std::int32_t, Ore> opening(openingBalances().begin(), openingBalances().end());
-    CPeriod closed;
-    closed.m_nFranManad = 1;
-    closed.m_nFranAr = kYear - 1;
-    closed.m_nTillManad = 12;
-    closed.m_nTillAr = kYear - 1;
-    for (CKonto* row : doc.m_balKonton) {
-        const auto found = opening.find(row->m_nKontonr);
-        const Ore balance = row->m_nKontonr > 0 && found != opening.end() ? found->second : 0;
-        row->m_rader.push_back(carriedRow("Ingående balans", balance, 1));
-        row->m_nAnvands = balance != 0 ? 1 : 0;
-        auto copy = std::make_unique<CKonto>(row->chartRowCopy());
-        copy->m_rader.push_back(row->m_rader.back());
-        closed.m_ingaende.push_back(std::move(copy));
+    doc.firstPeriodAsked();
+    doc.addFirstPeriod({1, kYear - 1, 12, kYear - 1});
+    std::vector<CVerifikatrad> lines;
+    Ore result = 0;
+    for (const auto& [account, balance] : openingBalances()) {
+        if (account == 2090) {
+            result = -balance; // the result account receives the income accounts' result
+        } else {
+            lines.push_back(line(account, balance));
+        }
     }
-    // The previous result moves from the result account to the carried-profit account.
-    CKonto& carried = *doc.m_allaKonton[static_cast<std::size_t>(doc.accountIndex(2091))];
-    carried.m_rader.push_back(carriedRow("Vinst / förlust föreg. per.", opening.at(2090), 1));
-    doc.m_nVinstrad = 1;
-
-    CPeriod open;
-    open.m_nFranManad = 1;
-    open.m_nFranAr = kYear;
-    open.m_nTillManad = 12;
-    open.m_nTillAr = kYear;
-    doc.m_perioder.push_back(std::move(closed));
-    doc.m_perioder.push_back(std::move(open));
-    doc.m_nAktuellPeriod = 1;
-    doc.m_nFranManad = 1;
-    doc.m_nFranAr = kYear;
-    doc.m_nTillManad = 12;
-    doc.m_nTillAr = kYear;
-    doc.m_bNyttForetag = 0;
+    lines.push_back(line(3001, -result));
+    doc.registerVoucher(makeVoucher(31, 12, kYear - 1, "Ingående balanser", std::move(lines)));
+    doc.newPeriod({1, kYear, 12, kYear});
 }
 
 void postVouchers(CTallvingeDoc& doc, int count) {
-    std::unordered_map<std::int32_t, CKonto*> accounts;
-    for (const auto& konto : doc.m_allaKonton) {
+    std::unordered_map<std::int32_t, const CKonto*> accounts;
+    for (const auto& konto : doc.state().m_allaKonton) {
         if (konto->m_nKontonr > 0) {
             accounts.emplace(konto->m_nKontonr, konto.get());
         }
@@ -682,55 +663,32 @@ void postVouchers(CTallvingeDoc& doc, int count) {
         rates.emplace(number, vatRateFor(doc, number));
     }
     VoucherPlanner planner(0x4b56U);
-    doc.m_verifikat.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         const Date date = dateOf(i, count);
-        CEttVerifikat ver;
-        ver.m_nVernr = doc.m_nNastaVernr++;
-        ver.m_nTransDag = ver.m_nBokfDag = date.day;
-        ver.m_nTransManad = ver.m_nBokfManad = date.month;
-        ver.m_nTransAr = ver.m_nBokfAr = kYear;
-        PlannedVoucher plan = planner.next(ver.m_nVernr, date);
-        ver.m_strVertext = std::move(plan.text);
-        Ore debit = 0;
-        Ore credit = 0;
-        for (PlannedLine& line : plan.lines) {
-            CKonto& konto = *accounts.at(line.account);
+        PlannedVoucher plan = planner.next(doc.state().m_nNastaVernr, date);
+        std::vector<CVerifikatrad> lines;
+        for (PlannedLine& planned : plan.lines) {
             CVerifikatrad rad;
-            rad.m_nKonto = line.account;
-            rad.m_strRadtext = line.text;
-            rad.m_strKontonamn = konto.m_strKolumn2;
-            rad.m_dDebet = toKronor(line.debit);
-            rad.m_dKredit = toKronor(line.credit);
-            rad.m_dMoms = rates.at(line.account);
-            CKontorad posted;
-            posted.m_nVernr = ver.m_nVernr;
-            posted.m_nDag = date.day;
-            posted.m_nManad = date.month;
-            posted.m_nAr = kYear;
-            posted.m_dDebet = rad.m_dDebet;
-            posted.m_dKredit = rad.m_dKredit;
-            posted.m_strText = std::move(line.text);
-            posted.m_strKontonamn = konto.m_strKolumn2;
-            konto.m_rader.push_back(std::move(posted));
-            konto.m_nAnvands = 1;
-            debit += line.debit;
-            credit += line.credit;
-            ver.m_rader.push_back(std::move(rad));
+            rad.m_nKonto = planned.account;
+            rad.m_strRadtext = std::move(planned.text);
+            rad.m_strKontonamn = accounts.at(planned.account)->m_strKolumn2;
+            rad.m_dDebet = toKronor(planned.debit);
+            rad.m_dKredit = toKronor(planned.credit);
+            rad.m_dMoms = rates.at(planned.account);
+            lines.push_back(std::move(rad));
         }
-        if (debit != credit) {
-            throw std::logic_error("generated voucher " + std::to_string(ver.m_nVernr) + " does not balance");
+        CEttVerifikat voucher = makeVoucher(date.day, date.month, kYear, std::move(plan.text), std::move(lines));
+        if (voucher.m_dDifferens != 0.0) {
+            throw std::logic_error("generated voucher " + std::to_string(doc.state().m_nNastaVernr) +
+                                   " does not balance");
         }
-        ver.m_nAntalRader = static_cast<std::int32_t>(ver.m_rader.size());
-        ver.m_dSumDebet = toKronor(debit);
-        ver.m_dSumKredit = toKronor(credit);
-        doc.m_verifikat.push_back(std::move(ver));
+        doc.registerVoucher(std::move(voucher));
     }
 }
 
 void checkChart(const CTallvingeDoc& doc) {
     std::unordered_set<std::int32_t> numbers;
-    for (const auto& konto : doc.m_allaKonton) {
+    for (const auto& konto : doc.state().m_allaKonton) {
         if (konto->m_nKontonr > 0 && !numbers.insert(konto->m_nKontonr).second) {
             throw std::logic_error("generated chart uses " + std::to_string(konto->m_nKontonr) + " twice");
         }
@@ -793,7 +751,7 @@ void generateCompany(CTallvingeDoc& doc, int voucherCount) {
 
 std::size_t accountCount(const CTallvingeDoc& doc) {
     std::size_t count = 0;
-    for (const auto& konto : doc.m_allaKonton) {
+    for (const auto& konto : doc.state().m_allaKonton) {
         count += konto->m_nKontonr > 0 ? 1 : 0;
     }
     return count;
@@ -801,7 +759,7 @@ std::size_t accountCount(const CTallvingeDoc& doc) {
 
 std::size_t postedRowCount(const CTallvingeDoc& doc) {
     std::size_t count = 0;
-    for (const auto& konto : doc.m_allaKonton) {
+    for (const auto& konto : doc.state().m_allaKonton) {
         count += konto->m_rader.size();
     }
     return count;

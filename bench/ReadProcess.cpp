@@ -58,7 +58,7 @@ int runReadChild(const std::string& companyPath) {
         std::printf("error %s\n", report.messages.empty() ? "?" : report.messages.front().c_str());
         return 1;
     }
-    std::printf("ok %.6f %ld %ld %zu\n", elapsed.count(), baseline, peakResidentKb(), doc.m_verifikat.size());
+    std::printf("ok %.6f %ld %ld %zu\n", elapsed.count(), baseline, peakResidentKb(), doc.state().m_verifikat.size());
     std::fflush(stdout);
     // The books are not needed any more: leave without freeing them one by one.
     std::_Exit(0);

@@ -1,11 +1,12 @@
 // kvistoran-cli: looks into and converts company files from the command line.
 #include "DumpJson.h"
-#include "chart/NewCompany.h"
+#include "app/NewCompany.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
 
 #include <iostream>
 #include <optional>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -154,7 +155,9 @@ int newCompany(const std::vector<std::string>& args) {
     }
     kv::CTallvingeDoc doc;
     const kv::NewCompanyResult made =
-        kv::createDefaultCompany(doc, {*templateName, start->second, start->first, end->second, end->first});
+        kv::createDefaultCompany(doc, {*templateName, start->second, start->first, end->second, end->first,
+                                       kv::defaultTemplateFolder(std::getenv("KVISTORAN_MALLAR"),
+                                                                 std::getenv("XDG_DATA_HOME"), std::getenv("HOME"))});
     if (!made.ok) {
         return failWith(made.error);
     }

@@ -6,9 +6,11 @@
 #include "app/RecentFilesStore.h"
 #include "app/StartUp.h"
 #include "app/StartUpSupport.h"
+#include "storage/CompanyFiles.h"
 
 #include <QApplication>
 
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -42,7 +44,9 @@ int main(int argc, char* argv[]) {
     }
 
     kv::ui::QtPrompter prompter;
-    kv::AppController controller(prompter);
+    // The only place that reads the environment: where the user's chart templates are.
+    kv::AppController controller(prompter, kv::defaultTemplateFolder(std::getenv("KVISTORAN_MALLAR"),
+                                                                     std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
     controller.setLinesPerPage(kv::linesPerPage(kv::ui::defaultPrinterMetrics()));
     controller.recentFiles() = kv::ui::loadRecentFiles();
 

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "app/AppController.h"
-#include "app/WindowHost.h"
+#include "interaction/Prompter.h"
+#include "interaction/WindowHost.h"
+#include "periods/PeriodDialogModel.h"
 
 #include <algorithm>
 #include <functional>
@@ -52,6 +54,15 @@ public:
         log.push_back("aktivera " + kindName(kind));
         m_controller.windowActivated(kind);
     }
+    void openForm(FormModel& form) override {
+        log.push_back("öppna formulär " + form.title());
+        forms.push_back(&form);
+    }
+    void closeForm(FormModel& form) override {
+        log.push_back("stäng formulär " + form.title());
+        std::erase(forms, &form);
+    }
+    void activateForm(FormModel& form) override { log.push_back("aktivera formulär " + form.title()); }
     void describe(AppState& state) const override { state.view = view; }
     void performWindowCommand(CommandId id) override { performed.push_back(id); }
     void shellChanged() override { ++shellChanges; }
@@ -75,6 +86,7 @@ public:
     ViewCapabilities view;
     std::vector<std::string> log;
     std::vector<WindowKind> shown;
+    std::vector<FormModel*> forms;
     std::vector<CommandId> performed;
     int shellChanges = 0;
     bool mainWindowClosed = false;
@@ -82,5 +94,14 @@ public:
 private:
     AppController& m_controller;
 };
+
+// "Nytt företag" with the first-period question answered Cancel: a company
+// that tests then build themselves.
+template <typename Prompter> void newCompanyWithoutPeriod(AppController& controller, Prompter& prompter) {
+    prompter.periodDialog = [](PeriodDialogModel&) { return Answer::Cancel; };
+    controller.execute(CommandId::NewCompany);
+    prompter.said.clear();
+    prompter.dialogs.clear();
+}
 
 } // namespace kv::test

@@ -23,15 +23,27 @@ using test::TempDir;
 const char* const kQuestion = "Vill du spara ändringarna i Namnlös?";
 
 struct App {
+    test::TempDir templates;
     ScriptedPrompter prompter;
-    AppController controller{prompter};
+    AppController controller{prompter, templates.path()};
     FakeHost host{controller};
 
-    CTallvingeDoc& doc() { return *controller.document(); }
-    void newChangedCompany() {
+    App() {
+        // The first period of a new company is left unchosen unless a test says otherwise.
+        prompter.periodDialog = [](PeriodDialogModel&) { return Answer::Cancel; };
+    }
+    // A new company, its first question answered.
+    void newCompany() {
         controller.execute(C::NewCompany);
+        prompter.said.clear();
+        prompter.dialogs.clear();
+    }
+
+    CTallvingeDoc& doc() { return controller.document(); }
+    void newChangedCompany() {
+        newCompany();
         test::buildSmallCompany(doc());
-        doc().changed();
+        test::changeSomething(doc());
     }
 };
 
@@ -59,7 +71,7 @@ TEST(AppFiles, StangWithNoClosesWithoutSaving) {
 
 TEST(AppFiles, AnUnchangedCompanyClosesWithoutAQuestion) {
     App app;
-    app.controller.execute(C::NewCompany);
+    app.newCompany();
     app.controller.execute(C::CloseCompany);
     EXPECT_FALSE(app.controller.companyOpen());
     EXPECT_TRUE(app.prompter.said.empty());
@@ -118,7 +130,7 @@ TEST(AppFiles, SpararIsOffAfterASaveAndOnAfterAChange) {
     EXPECT_FALSE(app.controller.commandState(C::Save).enabled);
     EXPECT_FALSE(app.controller.commandState(C::SaveAs).enabled); // named once and for all
     EXPECT_EQ(app.controller.mainWindowTitle(), "  Kvistoran - Firma");
-    app.doc().changed();
+    test::changeSomething(app.doc());
     EXPECT_TRUE(app.controller.commandState(C::Save).enabled);
     // The second save writes the same files without asking.
     app.controller.execute(C::Save);

@@ -6,9 +6,11 @@
 
 #include "app/AppController.h"
 #include "app/AppTexts.h"
-#include "app/NewVoucherCheck.h"
 #include "app/StartUp.h"
-#include "periods/ResultRowCheck.h"
+#include "model/DocumentTexts.h"
+#include "model/ResultRow.h"
+#include "voucher/NewVoucherCheck.h"
+#include "voucher/VoucherTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -28,18 +30,28 @@ void buildReadyCompany(CTallvingeDoc& doc) {
     CAutomoms rule;
     rule.m_dMomssats = 25.0;
     rule.m_nDebetkonto = 4000;
-    doc.m_momsregler.push_back(rule);
+    doc.setVatRules({rule});
 }
 
+// The company as its file holds it with more periods after the open first one.
 void addPeriods(CTallvingeDoc& doc, int count) {
-    for (int i = 0; i < count; ++i) {
-        CPeriod period;
-        period.m_nFranManad = 1;
-        period.m_nFranAr = 2013 + i;
-        period.m_nTillManad = 12;
-        period.m_nTillAr = 2013 + i;
-        doc.m_perioder.push_back(std::move(period));
-    }
+    test::loadEdited(doc, [count](CompanyState& state) {
+        for (int i = 0; i < count; ++i) {
+            CPeriod period;
+            period.m_nFranManad = 1;
+            period.m_nFranAr = 2013 + i;
+            period.m_nTillManad = 12;
+            period.m_nTillAr = 2013 + i;
+            state.m_perioder.push_back(std::move(period));
+        }
+    });
+}
+
+// The result row of the income chart names account.
+void nameResultAccount(CTallvingeDoc& doc, const std::string& account) {
+    test::loadEdited(doc, [&account](CompanyState& state) {
+        state.m_resKonton[state.m_resKonton.size() - 2]->m_strKolumn2 = account;
+    });
 }
 
 TEST(AppNewVoucher, AReadyCompanyPassesEveryCheckSilently) {
@@ -65,19 +77,20 @@ TEST(AppNewVoucher, TheResultMustGoToALiabilitiesAccount) {
         "till   Kontoplan - Kontoplan för resultaträkning.";
     CTallvingeDoc doc;
     buildReadyCompany(doc);
-    CKonto& resultRow = *doc.m_resKonton[doc.m_resKonton.size() - 2];
     // An assets account does not take the result.
-    resultRow.m_strKolumn2 = "1930";
+    nameResultAccount(doc, "1930");
     EXPECT_EQ(resultRowProblem(doc), question);
     // Nor does a number that is no account (headings carry 0).
-    resultRow.m_strKolumn2 = "";
+    nameResultAccount(doc, "");
     EXPECT_EQ(resultRowProblem(doc), question);
-    resultRow.m_strKolumn2 = "2440";
+    nameResultAccount(doc, "2440");
     EXPECT_EQ(resultRowProblem(doc), std::nullopt);
     // Without an assets total there is no liabilities side at all.
-    for (CKonto* row : doc.m_balKonton) {
-        row->m_strKolumn5.clear();
-    }
+    test::loadEdited(doc, [](CompanyState& state) {
+        for (CKonto* row : state.m_balKonton) {
+            row->m_strKolumn5.clear();
+        }
+    });
     ScriptedPrompter prompter;
     EXPECT_EQ(checkNewVoucher(doc, prompter), NewVoucherOutcome::Stopped);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{question}));
@@ -90,8 +103,8 @@ TEST(AppNewVoucher, OnlyTheLastTwoPeriodsTakeVouchers) {
     ScriptedPrompter prompter;
     EXPECT_EQ(checkNewVoucher(doc, prompter), NewVoucherOutcome::Stopped);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{"Perioden är låst"}));
-    doc.m_nAktuellPeriod = 1;
-    EXPECT_FALSE(periodLocked(doc));
+    test::loadEdited(doc, [](CompanyState& state) { state.m_nAktuellPeriod = 1; });
+    EXPECT_FALSE(doc.periodLocked());
     EXPECT_EQ(checkNewVoucher(doc, prompter), NewVoucherOutcome::Ready);
     EXPECT_EQ(prompter.said.size(), 1U);
 }
@@ -99,7 +112,7 @@ TEST(AppNewVoucher, OnlyTheLastTwoPeriodsTakeVouchers) {
 TEST(AppNewVoucher, ACompanyWithoutAPeriodTakesNoVoucher) {
     CTallvingeDoc doc;
     buildReadyCompany(doc);
-    doc.m_perioder.clear();
+    test::loadEdited(doc, [](CompanyState& state) { state.m_perioder.clear(); });
     ScriptedPrompter prompter;
     EXPECT_EQ(checkNewVoucher(doc, prompter), NewVoucherOutcome::Stopped);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgIngenPeriod}));
@@ -108,8 +121,8 @@ TEST(AppNewVoucher, ACompanyWithoutAPeriodTakesNoVoucher) {
 TEST(AppNewVoucher, AnOpenVoucherDialogMeansNothingHappens) {
     CTallvingeDoc doc;
     buildReadyCompany(doc);
-    doc.m_momsregler.clear();
-    doc.m_bVerifikatOppen = 1;
+    doc.setVatRules({});
+    doc.setVoucherDialogOpen(true);
     ScriptedPrompter prompter;
     EXPECT_EQ(checkNewVoucher(doc, prompter), NewVoucherOutcome::AlreadyOpen);
     EXPECT_TRUE(prompter.said.empty());
@@ -117,47 +130,47 @@ TEST(AppNewVoucher, AnOpenVoucherDialogMeansNothingHappens) {
 
 TEST(AppNewVoucher, WithoutVatRulesTheUserIsSentToSattMoms) {
     ScriptedPrompter prompter;
-    AppController controller(prompter);
+    AppController controller(prompter, "");
     FakeHost host(controller);
-    controller.execute(C::NewCompany);
-    test::buildSmallCompany(*controller.document());
+    test::newCompanyWithoutPeriod(controller, prompter);
+    test::buildSmallCompany(controller.document());
     host.log.clear();
     controller.execute(C::NewVoucher);
     controller.execute(C::NewVoucher);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgMomsEjGodkand, kMsgMomsEjGodkand}));
     EXPECT_TRUE(host.log.empty());
     // With the dialog open the command is off: the key does nothing.
-    controller.document()->m_bVerifikatOppen = 1;
+    controller.document().setVoucherDialogOpen(true);
     controller.execute(C::NewVoucher);
     EXPECT_EQ(prompter.said.size(), 2U);
 }
 
 TEST(AppFindVoucher, AnOpenVoucherDialogIsToldToClose) {
     ScriptedPrompter prompter;
-    AppController controller(prompter);
+    AppController controller(prompter, "");
     FakeHost host(controller);
-    controller.execute(C::NewCompany);
-    CTallvingeDoc& doc = *controller.document();
+    test::newCompanyWithoutPeriod(controller, prompter);
+    CTallvingeDoc& doc = controller.document();
     test::buildSmallCompany(doc);
     test::postVoucher(doc, 3, 2, 2012, {{1930, 100.0, 0.0}, {3000, 0.0, 100.0}});
-    doc.m_bVerifikatOppen = 1;
+    doc.setVoucherDialogOpen(true);
     host.log.clear();
     controller.execute(C::FindVoucher);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{"Verifikatdialogen är öppen. Stäng den!"}));
-    EXPECT_EQ(doc.m_bBegarVerifikatSok, 0);
+    EXPECT_EQ(doc.state().m_bBegarVerifikatSok, 0);
     EXPECT_TRUE(host.log.empty());
 
-    doc.m_bVerifikatOppen = 0;
+    doc.setVoucherDialogOpen(false);
     controller.execute(C::VoucherList);
     controller.execute(C::FindVoucher);
-    EXPECT_EQ(doc.m_bBegarVerifikatSok, 1);
+    EXPECT_EQ(doc.state().m_bBegarVerifikatSok, 1);
     EXPECT_EQ(host.log, (std::vector<std::string>{"öppna verifikatlista", "stäng verifikatlista",
                                                   "öppna verifikatlista"}));
 }
 
 TEST(AppHelp, EachHelpCommandShowsItsTextOnce) {
     ScriptedPrompter prompter;
-    AppController controller(prompter);
+    AppController controller(prompter, "");
     controller.execute(C::HelpOpening);
     controller.execute(C::HelpMonthRange);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{
@@ -169,18 +182,18 @@ TEST(AppHelp, EachHelpCommandShowsItsTextOnce) {
 
 TEST(AppReportOption, OnlyUsedAccountsTogglesAndIsAChange) {
     ScriptedPrompter prompter;
-    AppController controller(prompter);
+    AppController controller(prompter, "");
     FakeHost host(controller);
-    controller.execute(C::NewCompany);
-    test::buildSmallCompany(*controller.document());
+    test::newCompanyWithoutPeriod(controller, prompter);
+    test::buildSmallCompany(controller.document());
     controller.execute(C::IncomeStatementWindow);
     host.view.isGrid = true;
     controller.execute(C::OnlyUsedAccounts);
-    EXPECT_EQ(controller.document()->m_nEndastAnvanda, 1);
+    EXPECT_EQ(controller.document().state().m_nEndastAnvanda, 1);
     EXPECT_TRUE(controller.commandState(C::OnlyUsedAccounts).checked);
-    EXPECT_TRUE(controller.document()->isModified());
+    EXPECT_TRUE(controller.document().isModified());
     controller.execute(C::OnlyUsedAccounts);
-    EXPECT_EQ(controller.document()->m_nEndastAnvanda, 0);
+    EXPECT_EQ(controller.document().state().m_nEndastAnvanda, 0);
 }
 
 TEST(AppStartUp, LinesPerPageComeFromTheDefaultPrinter) {

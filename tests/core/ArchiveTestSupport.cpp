@@ -77,10 +77,12 @@ GridState styledGrid() {
     return grid;
 }
 
-void buildFullCompany(CTallvingeDoc& doc) {
-    buildSmallCompany(doc);
-    postVoucher(doc, 15, 3, 2012, {{1930, 1250.5, 0}, {3000, 0, 1000.4}, {3010, 0, 250.1}});
-    postVoucher(doc, 2, 4, 2012, {{5010, 4000, 0}, {1930, 0, 4000}});
+void buildFullCompany(CTallvingeDoc& company) {
+    buildSmallCompany(company);
+    postVoucher(company, 15, 3, 2012, {{1930, 1250.5, 0}, {3000, 0, 1000.4}, {3010, 0, 250.1}});
+    postVoucher(company, 2, 4, 2012, {{5010, 4000, 0}, {1930, 0, 4000}});
+    // Every other stored field as a file may hold it.
+    CompanyState doc = copyCompanyState(company.state());
     doc.m_verifikat[1].m_strText2 = "Hyra för april, lokal på Östra gatan";
     doc.m_verifikat[1].m_dKontosaldo = -2749.6;
     doc.m_verifikat[1].m_rader[0].m_strRadtext = everyWindows1252Character();
@@ -129,6 +131,7 @@ void buildFullCompany(CTallvingeDoc& doc) {
     doc.m_strEnhet = "/ho";
     doc.m_strFilnamn = "Företaget Åkesson & Söner.bok";
     doc.m_nVinstrad = 3;
+    company.loadCompany(std::move(doc));
 }
 
 namespace {

@@ -122,11 +122,6 @@ std::unordered_map<const CKonto*, std::uint32_t> accountNumbers(const CompanySta
 // m_resKonton and m_balKonton as the company file holds them: back-references only.
 std::string subsetBytes(const CompanyState& doc, std::uint32_t next);
 
-// A small company that uses every stored field: two vouchers, a VAT rule,
-// two periods with opening balances, grid states with styled cells, and
-// texts with every Windows-1252 character.
-void buildFullCompany(CTallvingeDoc& doc);
-
 // A grid state with a few styled cells.
 GridState styledGrid();
 

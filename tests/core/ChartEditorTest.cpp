@@ -38,13 +38,13 @@ public:
 TEST(ChartEditor, IncomeEditorOfANewAssociation) {
     CTallvingeDoc doc;
     chooseTemplate(doc, kMallForening);
-    doc.m_nEndastAnvanda = 1;
+    doc.setOnlyUsedAccounts(true);
     ScriptedPrompter prompter;
     ChartEditorModel editor(doc, prompter, ChartKind::Income);
     editor.open();
     const Grid& grid = editor.grid();
     EXPECT_STREQ(editor.title(), "Konton i resultaträkningen");
-    EXPECT_EQ(doc.m_nEndastAnvanda, 0);
+    EXPECT_EQ(doc.state().m_nEndastAnvanda, 0);
     EXPECT_FALSE(editor.onlyUsedAccounts());
     EXPECT_EQ(grid.colCount(), 6);
     EXPECT_EQ(editor.endMarkerRow(), 236);
@@ -116,7 +116,7 @@ TEST(ChartEditor, BalanceEditorOfANewAssociation) {
 TEST(ChartEditor, BalanceEditorHighlightsTheResultAccountOfTheIncomeChart) {
     TemplateFolder folder;
     CTallvingeDoc doc;
-    setUpCompany(doc, kMallRikssvensk);
+    setUpCompany(doc, kMallRikssvensk, folder.path());
     ScriptedPrompter prompter;
     ChartEditorModel editor(doc, prompter, ChartKind::Balance);
     editor.open();
@@ -189,23 +189,23 @@ TEST(ChartEditor, AccountListShowsTheWholeChartFromAccount1000) {
 TEST(ChartEditor, CheckBoxIsWrittenAtOnceAndSurvivesCancel) {
     TemplateFolder folder;
     CTallvingeDoc doc;
-    setUpCompany(doc, kMallForening);
+    setUpCompany(doc, kMallForening, folder.path());
     doc.setModified(false);
     ScriptedPrompter prompter;
-    const auto namesBefore = doc.m_resKonton;
+    const auto namesBefore = doc.state().m_resKonton;
     {
         ChartEditorModel editor(doc, prompter, ChartKind::Income);
         editor.open();
         editor.setOnlyUsedAccounts(true);
-        EXPECT_EQ(doc.m_nEndastAnvanda, 1);
+        EXPECT_EQ(doc.state().m_nEndastAnvanda, 1);
         EXPECT_TRUE(doc.isModified());
         ASSERT_TRUE(typeInto(editor.grid(), 3, kColNamn, "Ändrat namn"));
         editor.insertRow();
     } // Cancel
-    EXPECT_EQ(doc.m_nEndastAnvanda, 1);
-    EXPECT_EQ(doc.m_resKonton, namesBefore);
-    EXPECT_EQ(doc.m_resKonton[2]->m_strKolumn2, "Medlemsavgifter");
-    EXPECT_EQ(doc.m_resKonton.size(), 236u);
+    EXPECT_EQ(doc.state().m_nEndastAnvanda, 1);
+    EXPECT_EQ(doc.state().m_resKonton, namesBefore);
+    EXPECT_EQ(doc.state().m_resKonton[2]->m_strKolumn2, "Medlemsavgifter");
+    EXPECT_EQ(doc.state().m_resKonton.size(), 236u);
 }
 
 TEST(ChartEditor, InsertRowOnlyWhereTheChartAllowsIt) {
@@ -269,7 +269,7 @@ TEST(ChartEditor, InsertRowOnlyWhereTheChartAllowsIt) {
 TEST(ChartEditor, DeleteRowsNeedsEmptySelectedRows) {
     TemplateFolder folder;
     CTallvingeDoc doc;
-    setUpCompany(doc, kMallRikssvensk);
+    setUpCompany(doc, kMallRikssvensk, folder.path());
     ScriptedPrompter prompter;
     ChartEditorModel income(doc, prompter, ChartKind::Income);
     income.open();
@@ -328,7 +328,7 @@ TEST(ChartEditor, DeletingKeepsTheEndMarkerAboveItsFloor) {
 
 class ChartApproval : public ::testing::Test {
 protected:
-    void SetUp() override { setUpCompany(doc, kMallForening); }
+    void SetUp() override { setUpCompany(doc, kMallForening, folder.path()); }
 
     // Approves and returns what the user was told; the grid's scrolls land in scrolls.
     std::vector<std::string> approveIncome(const std::function<void(Grid&)>& edit) {
@@ -382,18 +382,18 @@ TEST_F(ChartApproval, RowCheckStopsAtTheFirstFaultyRow) {
         // Far enough down to show the rows under the faulty one, as far as there are rows.
         EXPECT_EQ(scrolls.scrolls.back(), (CellPos{std::min(c.row + 15, 247), 1}));
     }
-    EXPECT_EQ(doc.m_resKonton[49]->m_strKolumn2, ""); // nothing reached the document
+    EXPECT_EQ(doc.state().m_resKonton[49]->m_strKolumn2, ""); // nothing reached the document
 }
 
 TEST_F(ChartApproval, OnlyTheLastTwoPeriodsMayChangeTheirChart) {
-    for (int i = 0; i < 2; ++i) {
-        doc.m_perioder.push_back(CPeriod{});
-    }
+    test::loadEdited(doc, [](CompanyState& state) {
+        state.m_perioder.resize(3);
+    });
     const auto said = approveIncome([](Grid&) {});
     EXPECT_FALSE(approved);
     EXPECT_EQ(said,
               (std::vector<std::string>{"Endast de 2 sista perioderna kan ändras", "Rad 1.är ej korrekt"}));
-    doc.m_nAktuellPeriod = 1;
+    test::loadEdited(doc, [](CompanyState& state) { state.m_nAktuellPeriod = 1; });
     approveIncome([](Grid&) {});
     EXPECT_TRUE(approved);
 }
@@ -434,24 +434,24 @@ TEST_F(ChartApproval, ApprovalKeepsPostedRowsAndTellsTheViews) {
     postVoucher(doc, 3, 2, 2012, {{1010, 100, 0}, {3000, 0, 100}});
     doc.setModified(false);
     CountingView view;
-    doc.addView(&view);
-    CKonto* before = doc.m_resKonton[2];
+    ViewSubscription subscription = doc.subscribe(view);
+    CKonto* before = doc.state().m_resKonton[2];
     const auto said = approveIncome([](Grid& g) {
         g.setText(3, 2, "Medlemsavg.");
         g.setText(2, 1, "3004"), g.setText(2, 2, "Gåvor"), g.setText(2, 3, "a");
     });
-    doc.removeView(&view);
+    subscription.reset();
     ASSERT_TRUE(approved) << (said.empty() ? "" : said.front());
     EXPECT_TRUE(said.empty());
     EXPECT_TRUE(doc.isModified());
     EXPECT_GE(view.updates, 1);
-    EXPECT_EQ(doc.m_resKonton[2], before);
+    EXPECT_EQ(doc.state().m_resKonton[2], before);
     EXPECT_EQ(before->m_strKolumn2, "Medlemsavg.");
     EXPECT_EQ(before->m_rader.size(), 1u);
-    EXPECT_EQ(doc.m_resKonton[1]->m_nKontonr, 3004);
+    EXPECT_EQ(doc.state().m_resKonton[1]->m_nKontonr, 3004);
     EXPECT_TRUE(doc.inResNummer(3004));
-    EXPECT_EQ(doc.m_resKonton.size(), 236u);
-    EXPECT_EQ(doc.m_resKonton[2]->m_strKolumn6, "A");
+    EXPECT_EQ(doc.state().m_resKonton.size(), 236u);
+    EXPECT_EQ(doc.state().m_resKonton[2]->m_strKolumn6, "A");
 }
 
 } // namespace

@@ -20,7 +20,7 @@ using test::typeInto;
 
 class ChartGridRules : public ::testing::Test {
 protected:
-    void SetUp() override { setUpCompany(doc, kMallForening); }
+    void SetUp() override { setUpCompany(doc, kMallForening, folder.path()); }
 
     TemplateFolder folder;
     CTallvingeDoc doc;
@@ -118,7 +118,7 @@ TEST_F(ChartGridRules, ResultRowMustNameALiabilityAccount) {
 
 TEST_F(ChartGridRules, ResultRowTakesAnyAccountBeforeTheBalanceChartIsApproved) {
     CTallvingeDoc fresh;
-    fresh.m_strMallnamn = kMallForening;
+    fresh.chooseTemplate(kMallForening);
     ChartEditorModel editor(fresh, prompter, ChartKind::Income);
     editor.open();
     EXPECT_TRUE(typeInto(editor.grid(), editor.endMarkerRow() - 1, kColNamn, "1010"));
@@ -128,12 +128,14 @@ TEST_F(ChartGridRules, ResultRowTakesAnyAccountBeforeTheBalanceChartIsApproved) 
 
 TEST_F(ChartGridRules, AccountsInUseOrInAVatRuleKeepTheirNumbers) {
     postVoucher(doc, 3, 2, 2012, {{1010, 100, 0}, {3000, 0, 100}});
-    doc.m_momsregler[5].m_dMomssats = 25;
-    doc.m_momsregler[5].m_nDebetkonto = 4000;
-    doc.m_momsregler[5].m_nDebetMomskonto = 1050;
-    doc.m_momsregler[6].m_dMomssats = 25;
-    doc.m_momsregler[6].m_nKreditkonto = 3000;
-    doc.m_momsregler[6].m_nKreditMomskonto = 2750;
+    std::vector<CAutomoms> rules = doc.state().m_momsregler;
+    rules[5].m_dMomssats = 25;
+    rules[5].m_nDebetkonto = 4000;
+    rules[5].m_nDebetMomskonto = 1050;
+    rules[6].m_dMomssats = 25;
+    rules[6].m_nKreditkonto = 3000;
+    rules[6].m_nKreditMomskonto = 2750;
+    doc.setVatRules(rules);
 
     ChartEditorModel income(doc, prompter, ChartKind::Income);
     income.open();
@@ -219,9 +221,11 @@ TEST_F(ChartGridRules, ANumberOfTheOtherChartIsEmptiedWhenTheCursorMoves) {
 
 TEST_F(ChartGridRules, DeleteKeyAndClearingHonourTheLocks) {
     postVoucher(doc, 3, 2, 2012, {{1010, 100, 0}, {3000, 0, 100}});
-    doc.m_momsregler[5].m_dMomssats = 25;
-    doc.m_momsregler[5].m_nDebetkonto = 4000;
-    doc.m_momsregler[5].m_nDebetMomskonto = 1050;
+    std::vector<CAutomoms> rules = doc.state().m_momsregler;
+    rules[5].m_dMomssats = 25;
+    rules[5].m_nDebetkonto = 4000;
+    rules[5].m_nDebetMomskonto = 1050;
+    doc.setVatRules(rules);
     ChartEditorModel editor(doc, prompter, ChartKind::Income);
     editor.open();
     Grid& grid = editor.grid();

@@ -130,24 +130,24 @@ TEST(ChartTemplates, EveryTemplateIsApprovedAsTheEditorsShowIt) {
     for (const Shape& shape : kShapes) {
         SCOPED_TRACE(shape.name);
         CTallvingeDoc doc;
-        setUpCompany(doc, shape.name);
+        setUpCompany(doc, shape.name, folder.path());
         ASSERT_TRUE(doc.bothChartsApproved());
-        EXPECT_EQ(doc.m_resKonton.size(), 236u);
-        EXPECT_EQ(doc.m_balKonton.size(), 138u);
+        EXPECT_EQ(doc.state().m_resKonton.size(), 236u);
+        EXPECT_EQ(doc.state().m_balKonton.size(), 138u);
         const auto numbered = [](const std::vector<CKonto*>& rows) {
             return std::count_if(rows.begin(), rows.end(), [](const CKonto* k) { return k->m_nKontonr > 0; });
         };
-        EXPECT_EQ(numbered(doc.m_resKonton), shape.incomeAccounts);
-        EXPECT_EQ(numbered(doc.m_balKonton), shape.balanceAccounts);
+        EXPECT_EQ(numbered(doc.state().m_resKonton), shape.incomeAccounts);
+        EXPECT_EQ(numbered(doc.state().m_balKonton), shape.balanceAccounts);
         std::int32_t result = 0;
         ASSERT_TRUE(doc.resultAccountNumber(result));
         EXPECT_EQ(result, 2090);
         // The carried-profit account: four rows after the assets total.
-        EXPECT_EQ(doc.m_balKonton[static_cast<std::size_t>(shape.assetsTotal) + 3]->m_strKolumn2, "2040");
-        EXPECT_EQ(doc.m_balKonton.front()->m_strKolumn2, "A K T I V A");
-        EXPECT_EQ(doc.m_momsregler.size(), 54u);
-        EXPECT_EQ(doc.m_strMallnamn, kIngenMall);
-        EXPECT_EQ(doc.m_nValdMall, -2);
+        EXPECT_EQ(doc.state().m_balKonton[static_cast<std::size_t>(shape.assetsTotal) + 3]->m_strKolumn2, "2040");
+        EXPECT_EQ(doc.state().m_balKonton.front()->m_strKolumn2, "A K T I V A");
+        EXPECT_EQ(doc.state().m_momsregler.size(), 54u);
+        EXPECT_EQ(doc.state().m_strMallnamn, kIngenMall);
+        EXPECT_EQ(doc.state().m_nValdMall, -2);
     }
 }
 

@@ -1,28 +1,12 @@
 #include "ChartTestSupport.h"
 
 #include "chart/ChartLayout.h"
-#include "chart/NewCompany.h"
+#include "app/NewCompany.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 namespace kv::test {
-
-TemplateFolder::TemplateFolder() {
-    if (const char* previous = std::getenv("KVISTORAN_MALLAR")) {
-        m_previous = previous;
-    }
-    ::setenv("KVISTORAN_MALLAR", m_dir.path().c_str(), 1);
-}
-
-TemplateFolder::~TemplateFolder() {
-    if (m_previous) {
-        ::setenv("KVISTORAN_MALLAR", m_previous->c_str(), 1);
-    } else {
-        ::unsetenv("KVISTORAN_MALLAR");
-    }
-}
 
 std::int32_t rowOf(const Grid& grid, const std::string& number) {
     for (std::int32_t row = 1; row <= grid.rowCount(); ++row) {
@@ -43,8 +27,8 @@ bool typeInto(Grid& grid, std::int32_t row, std::int32_t col, const std::string&
     return grid.endEdit();
 }
 
-void setUpCompany(CTallvingeDoc& doc, const std::string& templateName) {
-    const NewCompanyResult result = createDefaultCompany(doc, {templateName, 1, 2012, 12, 2012});
+void setUpCompany(CTallvingeDoc& doc, const std::string& templateName, const std::string& templateFolder) {
+    const NewCompanyResult result = createDefaultCompany(doc, {templateName, 1, 2012, 12, 2012, templateFolder});
     ASSERT_TRUE(result.ok) << result.error;
 }
 

@@ -11,19 +11,8 @@
 
 namespace kv::test {
 
-// Points the chart-template folder at a temporary folder for as long as it lives.
-class TemplateFolder {
-public:
-    TemplateFolder();
-    TemplateFolder(const TemplateFolder&) = delete;
-    TemplateFolder& operator=(const TemplateFolder&) = delete;
-    ~TemplateFolder();
-    [[nodiscard]] const std::string& path() const { return m_dir.path(); }
-
-private:
-    TempDir m_dir;
-    std::optional<std::string> m_previous;
-};
+// A chart-template folder of its own, removed when it goes.
+using TemplateFolder = TempDir;
 
 // The grid row whose account number column holds number, or 0.
 std::int32_t rowOf(const Grid& grid, const std::string& number);
@@ -46,7 +35,8 @@ public:
 bool typeInto(Grid& grid, std::int32_t row, std::int32_t col, const std::string& text);
 
 // A new company with the first period January to December 2012, set up from
-// the template with every default accepted. Needs a TemplateFolder.
-void setUpCompany(CTallvingeDoc& doc, const std::string& templateName);
+// the template (built in, or a user template of templateFolder) with every
+// default accepted.
+void setUpCompany(CTallvingeDoc& doc, const std::string& templateName, const std::string& templateFolder);
 
 } // namespace kv::test

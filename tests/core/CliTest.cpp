@@ -49,7 +49,7 @@ std::string savedCompany(const TempDir& dir) {
     CTallvingeDoc doc;
     buildSmallCompany(doc);
     postVoucher(doc, 5, 2, 2012, {{1930, 1250.75, 0}, {3000, 0, 1250.75}});
-    doc.m_allaKonton.front()->m_strKolumn2 = "Intäkter – övriga";
+    doc.state().m_allaKonton.front()->m_strKolumn2 = "Intäkter – övriga";
     const std::string path = dir.file("Firma.bok");
     EXPECT_TRUE(saveCompany(doc, path).ok);
     return path;

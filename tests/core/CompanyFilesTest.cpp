@@ -74,20 +74,20 @@ TEST(CompanyPaths, PeriodFolderAndFilesAreNamedAfterTheCompany) {
 }
 
 TEST(CompanyPaths, TemplateFolderFollowsTheEnvironment) {
-    {
-        TemplateFolder folder;
-        EXPECT_EQ(templateFilePath(), folder.path() + "/mallalternativ.mal");
-        EXPECT_EQ(templateFileMessage(), "Kontoplanmallarna sparas i / läses från filen  -" + folder.path() +
-                                             "/mallalternativ.mal- . Tryck OK och fortsätt. ");
-    }
-    const char* oldXdg = std::getenv("XDG_DATA_HOME");
-    const std::string saved = oldXdg != nullptr ? oldXdg : "";
-    ::setenv("XDG_DATA_HOME", "/data", 1);
-    EXPECT_EQ(templateFilePath(), "/data/kvistoran/bokforingsmallar/mallalternativ.mal");
-    if (oldXdg != nullptr) {
-        ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
-    } else {
-        ::unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(templateFilePath("/m"), "/m/mallalternativ.mal");
+    EXPECT_EQ(templateFileMessage("/m"),
+              "Kontoplanmallarna sparas i / läses från filen  -/m/mallalternativ.mal- . Tryck OK och fortsätt. ");
+    struct Case {
+        const char* chosen;
+        const char* dataHome;
+        const char* home;
+        const char* folder;
+    };
+    for (const Case& c : {Case{"/mallar", "/data", "/home/a", "/mallar"},
+                          Case{"", "/data", "/home/a", "/data/kvistoran/bokforingsmallar"},
+                          Case{nullptr, nullptr, "/home/a", "/home/a/.local/share/kvistoran/bokforingsmallar"},
+                          Case{nullptr, "", nullptr, "./.local/share/kvistoran/bokforingsmallar"}}) {
+        EXPECT_EQ(defaultTemplateFolder(c.chosen, c.dataHome, c.home), c.folder);
     }
 }
 
@@ -96,15 +96,16 @@ TEST(CompanySave, WritesTheCompanyAndTheOpenPeriodFile) {
     CTallvingeDoc doc;
     buildSmallCompany(doc);
     addSomeVouchers(doc, 5);
-    CPeriod second;
-    second.m_nFranManad = 1;
-    second.m_nFranAr = 2013;
-    second.m_nTillManad = 12;
-    second.m_nTillAr = 2013;
-    doc.m_perioder.push_back(std::move(second));
-    CPeriod third;
-    doc.m_perioder.push_back(std::move(third));
-    doc.m_nAktuellPeriod = 2;
+    test::loadEdited(doc, [](CompanyState& state) {
+        CPeriod second;
+        second.m_nFranManad = 1;
+        second.m_nFranAr = 2013;
+        second.m_nTillManad = 12;
+        second.m_nTillAr = 2013;
+        state.m_perioder.push_back(std::move(second));
+        state.m_perioder.emplace_back();
+        state.m_nAktuellPeriod = 2;
+    });
     doc.setModified();
 
     const std::string path = dir.file("Firma.bok");
@@ -114,14 +115,14 @@ TEST(CompanySave, WritesTheCompanyAndTheOpenPeriodFile) {
     EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(doc.pathName(), path);
     EXPECT_EQ(doc.title(), "Firma");
-    EXPECT_EQ(doc.m_strFilnamn, "Firma.bok");
-    EXPECT_EQ(doc.m_strEnhet, path.substr(0, 3));
-    EXPECT_EQ(doc.m_strPeriodfilnamn, "Firma.bok");
+    EXPECT_EQ(doc.state().m_strFilnamn, "Firma.bok");
+    EXPECT_EQ(doc.state().m_strEnhet, path.substr(0, 3));
+    EXPECT_EQ(doc.state().m_strPeriodfilnamn, "Firma.bok");
     EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"Firma.bok", "Firma_perioder"}));
     EXPECT_EQ(filesIn(dir.file("Firma_perioder")), (std::vector<std::string>{"Firma2.per"}));
 
     // Saving again overwrites both files in place and leaves no temporary files.
-    addSomeVouchers(doc, 1);
+    test::changeSomething(doc);
     const std::string before = readFile(dir.file("Firma_perioder/Firma2.per"));
     ASSERT_TRUE(saveCompany(doc, path).ok);
     EXPECT_NE(readFile(dir.file("Firma_perioder/Firma2.per")), before);
@@ -140,14 +141,14 @@ TEST(CompanySave, OpenReadsBackWhatWasSaved) {
     const FileReport report = openCompany(opened, dir.file("Förening.bok"));
     ASSERT_TRUE(report.ok);
     EXPECT_FALSE(opened.isModified());
-    EXPECT_EQ(opened.m_strFilnamn, "Förening.bok");
-    ASSERT_EQ(opened.m_verifikat.size(), 3U);
-    EXPECT_EQ(opened.m_verifikat[2], doc.m_verifikat[2]);
-    ASSERT_EQ(opened.m_allaKonton.size(), doc.m_allaKonton.size());
-    for (std::size_t i = 0; i < doc.m_allaKonton.size(); ++i) {
-        EXPECT_EQ(*opened.m_allaKonton[i], *doc.m_allaKonton[i]);
+    EXPECT_EQ(opened.state().m_strFilnamn, "Förening.bok");
+    ASSERT_EQ(opened.state().m_verifikat.size(), 3U);
+    EXPECT_EQ(opened.state().m_verifikat[2], doc.state().m_verifikat[2]);
+    ASSERT_EQ(opened.state().m_allaKonton.size(), doc.state().m_allaKonton.size());
+    for (std::size_t i = 0; i < doc.state().m_allaKonton.size(); ++i) {
+        EXPECT_EQ(*opened.state().m_allaKonton[i], *doc.state().m_allaKonton[i]);
     }
-    EXPECT_EQ(opened.m_resKonton.front(), opened.m_allaKonton.front().get());
+    EXPECT_EQ(opened.state().m_resKonton.front(), opened.state().m_allaKonton.front().get());
     // Opening reads the company file only: a missing period folder does not matter.
     std::filesystem::remove_all(dir.file("Förening_perioder"));
     CTallvingeDoc again;
@@ -165,7 +166,7 @@ TEST(CompanySave, AFailedSaveKeepsTheTextsAndTheModifiedMark) {
     EXPECT_NE(report.messages.back().find("Det gick inte att spara"), std::string::npos);
     EXPECT_TRUE(doc.isModified());
     EXPECT_TRUE(doc.neverSaved());
-    EXPECT_EQ(doc.m_strEnhet, "Nytt företag123456");
+    EXPECT_EQ(doc.state().m_strEnhet, "Nytt företag123456");
     EXPECT_TRUE(doc.pathName().empty());
 }
 
@@ -177,7 +178,7 @@ TEST(CompanySave, ATextThatCannotBeStoredFailsCleanly) {
     const std::string company = readFile(dir.file("Firma.bok"));
     const std::string period = readFile(dir.file("Firma_perioder/Firma0.per"));
 
-    doc.m_allaKonton.front()->m_strKolumn2 = "Intäkter → kassa";
+    doc.state().m_allaKonton.front()->m_strKolumn2 = "Intäkter → kassa";
     doc.setModified();
     const FileReport report = saveCompany(doc, dir.file("Firma.bok"));
     EXPECT_FALSE(report.ok);
@@ -267,7 +268,7 @@ TEST(CompanyOpen, ADamagedFileIsRefusedAndTheDocumentCleared) {
     ASSERT_EQ(report.messages.size(), 1U);
     EXPECT_NE(report.messages[0].find("Trasig.bok"), std::string::npos);
     EXPECT_NE(report.messages[0].find("Filen "), std::string::npos) << report.messages[0];
-    EXPECT_TRUE(opened.m_allaKonton.empty());
+    EXPECT_TRUE(opened.state().m_allaKonton.empty());
     EXPECT_TRUE(opened.neverSaved());
 
     EXPECT_FALSE(openCompany(opened, dir.file("finns-inte.bok")).ok);
@@ -283,24 +284,28 @@ TEST(PeriodFile, ReadsOnlyAFileThatBelongsToTheCompany) {
 
     CTallvingeDoc reader;
     ASSERT_TRUE(openCompany(reader, dir.file("Firma.bok")).ok);
-    reader.m_verifikat.clear();
-    reader.m_allaKonton.clear();
-    reader.m_resKonton.clear();
-    reader.m_balKonton.clear();
+    test::loadEdited(reader, [](CompanyState& state) {
+        state.m_verifikat.clear();
+        state.m_resKonton.clear();
+        state.m_balKonton.clear();
+        state.m_allaKonton.clear();
+    });
     const FileReport read = readPeriodFile(reader, 0);
     ASSERT_TRUE(read.ok);
-    EXPECT_EQ(reader.m_verifikat.size(), 4U);
-    EXPECT_EQ(reader.m_allaKonton.size(), doc.m_allaKonton.size());
-    EXPECT_EQ(reader.m_perioder.size(), 1U);
+    EXPECT_EQ(reader.state().m_verifikat.size(), 4U);
+    EXPECT_EQ(reader.state().m_allaKonton.size(), doc.state().m_allaKonton.size());
+    EXPECT_EQ(reader.state().m_perioder.size(), 1U);
 
     // A period file written by another company file of the same folder is not read.
-    reader.m_strFilnamn = "Annan.bok";
-    reader.m_verifikat.clear();
+    test::loadEdited(reader, [](CompanyState& state) {
+        state.m_strFilnamn = "Annan.bok";
+        state.m_verifikat.clear();
+    });
     reader.setPathName(dir.file("Firma.bok"));
     std::filesystem::copy(dir.file("Firma_perioder"), dir.file("Annan_perioder"));
     reader.setPathName(dir.file("Annan.bok"));
     EXPECT_FALSE(readPeriodFile(reader, 0).ok);
-    EXPECT_TRUE(reader.m_verifikat.empty());
+    EXPECT_TRUE(reader.state().m_verifikat.empty());
 
     const FileReport missing = readPeriodFile(reader, 7);
     EXPECT_FALSE(missing.ok);
@@ -319,17 +324,17 @@ TEST(PeriodFile, ADamagedPeriodFileLeavesTheDocumentAsItWas) {
     const FileReport report = readPeriodFile(doc, 0);
     EXPECT_FALSE(report.ok);
     EXPECT_EQ(report.messages.front(), "Kan ej läsa från filen");
-    EXPECT_EQ(doc.m_verifikat.size(), 2U);
-    EXPECT_EQ(doc.m_resKonton.front(), doc.m_allaKonton.front().get());
+    EXPECT_EQ(doc.state().m_verifikat.size(), 2U);
+    EXPECT_EQ(doc.state().m_resKonton.front(), doc.state().m_allaKonton.front().get());
 }
 
 TEST(TemplateFile, SavesAndReadsTheSharedTemplates) {
     TemplateFolder folder;
     CTallvingeDoc doc;
-    FileReport first = readTemplates(doc);
+    FileReport first = readTemplates(doc, folder.path());
     EXPECT_FALSE(first.ok);
-    EXPECT_EQ(first.messages, (std::vector<std::string>{templateFileMessage()}));
-    EXPECT_EQ(doc.m_bMallarLasta, 1);
+    EXPECT_EQ(first.messages, (std::vector<std::string>{templateFileMessage(folder.path())}));
+    EXPECT_EQ(doc.state().m_bMallarLasta, 1);
 
     auto mall = std::make_unique<CKontoplan>();
     mall->m_strNamn = "Firma.bok";
@@ -337,46 +342,46 @@ TEST(TemplateFile, SavesAndReadsTheSharedTemplates) {
     mall->m_konton.push_back(std::make_unique<CKonto>());
     mall->m_konton.back()->m_nKontonr = 3000;
     mall->m_momsregler.push_back(CAutomoms{25.0, 0, 3000, 0, 2610, "Försäljning moms 25%", 0});
-    doc.m_mallar.push_back(std::move(mall));
-    doc.m_bMallLage = 1;
-    ASSERT_TRUE(writeTemplates(doc).ok);
-    EXPECT_EQ(doc.m_bMallLage, 0);
+    doc.storeTemplate(std::move(mall), std::nullopt);
+    doc.setTemplateSaving(true);
+    ASSERT_TRUE(writeTemplates(doc, folder.path()).ok);
+    EXPECT_EQ(doc.state().m_bMallLage, 0);
 
     CTallvingeDoc other;
-    ASSERT_TRUE(readTemplates(other).ok);
-    ASSERT_EQ(other.m_mallar.size(), 1U);
-    EXPECT_EQ(other.m_mallar[0]->m_strNamn, "Firma.bok");
-    EXPECT_EQ(other.m_mallar[0]->m_momsregler.front().m_strKommentar, "Försäljning moms 25%");
+    ASSERT_TRUE(readTemplates(other, folder.path()).ok);
+    ASSERT_EQ(other.state().m_mallar.size(), 1U);
+    EXPECT_EQ(other.state().m_mallar[0]->m_strNamn, "Firma.bok");
+    EXPECT_EQ(other.state().m_mallar[0]->m_momsregler.front().m_strKommentar, "Försäljning moms 25%");
 }
 
 TEST(TemplateFile, AnUnreadableFileIsNeverOverwritten) {
     TemplateFolder folder;
-    writeFile(templateFilePath(), std::string("\x05\x00\xff", 3));
+    writeFile(templateFilePath(folder.path()), std::string("\x05\x00\xff", 3));
     CTallvingeDoc doc;
-    const FileReport read = readTemplates(doc);
+    const FileReport read = readTemplates(doc, folder.path());
     EXPECT_FALSE(read.ok);
-    EXPECT_EQ(read.messages.front(), templateFileMessage());
-    EXPECT_TRUE(doc.m_mallar.empty());
+    EXPECT_EQ(read.messages.front(), templateFileMessage(folder.path()));
+    EXPECT_TRUE(doc.state().m_mallar.empty());
 
-    doc.m_mallar.push_back(std::make_unique<CKontoplan>());
-    const FileReport write = writeTemplates(doc);
+    doc.storeTemplate(std::make_unique<CKontoplan>(), std::nullopt);
+    const FileReport write = writeTemplates(doc, folder.path());
     EXPECT_FALSE(write.ok);
-    EXPECT_EQ(readFile(templateFilePath()), std::string("\x05\x00\xff", 3));
+    EXPECT_EQ(readFile(templateFilePath(folder.path())), std::string("\x05\x00\xff", 3));
 }
 
 TEST(TemplateFile, TwoProgramsCannotUseTheFileAtOnce) {
     TemplateFolder folder;
     CTallvingeDoc doc;
-    doc.m_mallar.push_back(std::make_unique<CKontoplan>());
-    ASSERT_TRUE(writeTemplates(doc).ok);
-    const std::string bytes = readFile(templateFilePath());
+    doc.storeTemplate(std::make_unique<CKontoplan>(), std::nullopt);
+    ASSERT_TRUE(writeTemplates(doc, folder.path()).ok);
+    const std::string bytes = readFile(templateFilePath(folder.path()));
 
-    ForeignLock lock(templateFilePath());
+    ForeignLock lock(templateFilePath(folder.path()));
     CTallvingeDoc other;
-    EXPECT_FALSE(readTemplates(other).ok);
-    doc.m_mallar.push_back(std::make_unique<CKontoplan>());
-    EXPECT_FALSE(writeTemplates(doc).ok);
-    EXPECT_EQ(readFile(templateFilePath()), bytes);
+    EXPECT_FALSE(readTemplates(other, folder.path()).ok);
+    doc.storeTemplate(std::make_unique<CKontoplan>(), std::nullopt);
+    EXPECT_FALSE(writeTemplates(doc, folder.path()).ok);
+    EXPECT_EQ(readFile(templateFilePath(folder.path())), bytes);
 }
 
 } // namespace

@@ -52,7 +52,6 @@ bool contains(const std::string& text, const std::string& part) {
 class DamagedFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::buildFullCompany(m_doc);
         m_bytes = test::companyBytes(m_doc);
         ASSERT_EQ(companyError(m_bytes), "");
     }
@@ -89,7 +88,7 @@ protected:
 
     std::size_t subsets() const { return find(test::subsetBytes(m_doc, 4)); }
 
-    CTallvingeDoc m_doc;
+    const CompanyState m_doc = test::fullCompany();
     std::string m_bytes;
 };
 

@@ -1,3 +1,4 @@
+#include "ArchiveTestSupport.h"
 #include "TestSupport.h"
 
 #include "model/TallvingeDoc.h"
@@ -11,17 +12,17 @@ using test::buildSmallCompany;
 using test::postVoucher;
 using test::row;
 
-CKonto& account(CTallvingeDoc& doc, std::int32_t number) {
-    return *doc.m_allaKonton.at(static_cast<std::size_t>(doc.accountIndex(number)));
+const CKonto& account(const CTallvingeDoc& doc, std::int32_t number) {
+    return *doc.state().m_allaKonton.at(static_cast<std::size_t>(doc.accountIndex(number)));
 }
 
 std::size_t resPosition(const CTallvingeDoc& doc, std::int32_t number) {
-    for (std::size_t i = 0; i < doc.m_resKonton.size(); ++i) {
-        if (doc.m_resKonton[i]->m_nKontonr == number) {
+    for (std::size_t i = 0; i < doc.state().m_resKonton.size(); ++i) {
+        if (doc.state().m_resKonton[i]->m_nKontonr == number) {
             return i;
         }
     }
-    return doc.m_resKonton.size();
+    return doc.state().m_resKonton.size();
 }
 
 TEST(Document, AccountLookupScansAllRowsInOrder) {
@@ -30,7 +31,7 @@ TEST(Document, AccountLookupScansAllRowsInOrder) {
     EXPECT_EQ(doc.accountIndex(4711), -1);
     EXPECT_FALSE(doc.hasAccount(4711));
     EXPECT_TRUE(doc.hasAccount(3000));
-    EXPECT_EQ(doc.m_allaKonton[static_cast<std::size_t>(doc.accountIndex(1930))]->m_strKolumn2, "Bank");
+    EXPECT_EQ(doc.state().m_allaKonton[static_cast<std::size_t>(doc.accountIndex(1930))]->m_strKolumn2, "Bank");
     // Income rows come first in the owning list.
     EXPECT_LT(doc.accountIndex(5010), doc.accountIndex(1910));
     EXPECT_TRUE(doc.inResNummer(3000));
@@ -41,17 +42,17 @@ TEST(Document, AccountLookupScansAllRowsInOrder) {
 TEST(Document, ApprovalBuildsDisjointSubsetsOfTheOwningList) {
     CTallvingeDoc doc;
     buildSmallCompany(doc);
-    ASSERT_EQ(doc.m_allaKonton.size(), doc.m_resKonton.size() + doc.m_balKonton.size());
-    for (std::size_t i = 0; i < doc.m_resKonton.size(); ++i) {
-        EXPECT_EQ(doc.m_resKonton[i], doc.m_allaKonton[i].get());
-        EXPECT_EQ(doc.m_resNummer[i], doc.m_resKonton[i]->m_nKontonr);
+    ASSERT_EQ(doc.state().m_allaKonton.size(), doc.state().m_resKonton.size() + doc.state().m_balKonton.size());
+    for (std::size_t i = 0; i < doc.state().m_resKonton.size(); ++i) {
+        EXPECT_EQ(doc.state().m_resKonton[i], doc.state().m_allaKonton[i].get());
+        EXPECT_EQ(doc.state().m_resNummer[i], doc.state().m_resKonton[i]->m_nKontonr);
     }
-    for (std::size_t i = 0; i < doc.m_balKonton.size(); ++i) {
-        EXPECT_EQ(doc.m_balKonton[i], doc.m_allaKonton[doc.m_resKonton.size() + i].get());
+    for (std::size_t i = 0; i < doc.state().m_balKonton.size(); ++i) {
+        EXPECT_EQ(doc.state().m_balKonton[i], doc.state().m_allaKonton[doc.state().m_resKonton.size() + i].get());
     }
-    EXPECT_EQ(doc.m_resKonton.back()->m_nKontonr, 0);
-    EXPECT_EQ(doc.m_resKonton.back()->m_strKolumn2, "");
-    for (const auto& konto : doc.m_allaKonton) {
+    EXPECT_EQ(doc.state().m_resKonton.back()->m_nKontonr, 0);
+    EXPECT_EQ(doc.state().m_resKonton.back()->m_strKolumn2, "");
+    for (const auto& konto : doc.state().m_allaKonton) {
         EXPECT_EQ(konto->m_nMarkering, 1);
     }
 }
@@ -60,7 +61,7 @@ TEST(Document, ReapprovalKeepsPostedRowsAndDropsRemovedRows) {
     CTallvingeDoc doc;
     buildSmallCompany(doc);
     postVoucher(doc, 3, 2, 2012, {{1930, 500, 0}, {3000, 0, 500}});
-    CKonto* sales = &account(doc, 3000);
+    const CKonto* sales = &account(doc, 3000);
 
     doc.approveIncomeChart({
         row("3000", "Försäljning av varor", "a"),
@@ -76,11 +77,11 @@ TEST(Document, ReapprovalKeepsPostedRowsAndDropsRemovedRows) {
     ASSERT_EQ(sales->m_rader.size(), 1U);
     EXPECT_FALSE(doc.hasAccount(4000));
     EXPECT_TRUE(doc.hasAccount(3500));
-    EXPECT_EQ(doc.m_resKonton.size(), 5U);
-    EXPECT_EQ(doc.m_allaKonton.size(), doc.m_resKonton.size() + doc.m_balKonton.size());
+    EXPECT_EQ(doc.state().m_resKonton.size(), 5U);
+    EXPECT_EQ(doc.state().m_allaKonton.size(), doc.state().m_resKonton.size() + doc.state().m_balKonton.size());
     // Balance rows follow, untouched and still first-class members.
-    EXPECT_EQ(doc.m_allaKonton[5].get(), doc.m_balKonton.front());
-    EXPECT_EQ(doc.m_resNummer, (std::vector<std::int32_t>{3000, 3500, 0, 0, 0}));
+    EXPECT_EQ(doc.state().m_allaKonton[5].get(), doc.state().m_balKonton.front());
+    EXPECT_EQ(doc.state().m_resNummer, (std::vector<std::int32_t>{3000, 3500, 0, 0, 0}));
 }
 
 TEST(Document, ApprovalOfAChartStartingWithTheEndMarkerReadsNothing) {
@@ -89,7 +90,7 @@ TEST(Document, ApprovalOfAChartStartingWithTheEndMarkerReadsNothing) {
     doc.approveIncomeChart({row("Exempel", ""), row("3000", "Försäljning", "a")});
     EXPECT_FALSE(doc.incomeChartApproved());
     EXPECT_TRUE(doc.balanceChartApproved());
-    EXPECT_EQ(doc.m_allaKonton.size(), doc.m_balKonton.size());
+    EXPECT_EQ(doc.state().m_allaKonton.size(), doc.state().m_balKonton.size());
 }
 
 TEST(Document, ApprovalNeverPutsOneRowInTwoPlaces) {
@@ -104,13 +105,13 @@ TEST(Document, ApprovalNeverPutsOneRowInTwoPlaces) {
         row("Exempel", ""),
     });
     std::vector<const CKonto*> seen;
-    for (const auto& konto : doc.m_allaKonton) {
+    for (const auto& konto : doc.state().m_allaKonton) {
         EXPECT_EQ(std::count(seen.begin(), seen.end(), konto.get()), 0);
         seen.push_back(konto.get());
     }
-    EXPECT_EQ(doc.m_allaKonton.size(), doc.m_resKonton.size() + doc.m_balKonton.size());
-    for (const CKonto* income : doc.m_resKonton) {
-        EXPECT_EQ(std::count(doc.m_balKonton.begin(), doc.m_balKonton.end(), income), 0);
+    EXPECT_EQ(doc.state().m_allaKonton.size(), doc.state().m_resKonton.size() + doc.state().m_balKonton.size());
+    for (const CKonto* income : doc.state().m_resKonton) {
+        EXPECT_EQ(std::count(doc.state().m_balKonton.begin(), doc.state().m_balKonton.end(), income), 0);
     }
 }
 
@@ -120,7 +121,7 @@ TEST(Document, BalancesAreExactInOre) {
     for (int i = 0; i < 10; ++i) {
         postVoucher(doc, 1, 3, 2012, {{1930, 0.1, 0}, {3000, 0, 0.1}});
     }
-    const auto bank = static_cast<std::size_t>(doc.accountIndex(1930)) - doc.m_resKonton.size();
+    const auto bank = static_cast<std::size_t>(doc.accountIndex(1930)) - doc.state().m_resKonton.size();
     EXPECT_EQ(doc.balanceOfBalanceAccount(bank), 100);
     EXPECT_EQ(doc.RangeBalance(resPosition(doc, 3000)), -100);
     postVoucher(doc, 2, 3, 2012, {{1930, 0, 1.0}, {3000, 1.0, 0}});
@@ -138,35 +139,28 @@ TEST(Document, RangeRulesSelectRowsByMonth) {
     const std::size_t sales = resPosition(doc, 3000);
     EXPECT_EQ(doc.RangeBalance(sales), -780000);
 
-    doc.m_nDelperiod = 1;
-    doc.m_nDelFranManad = 3;
-    doc.m_nDelFranAr = 2012;
-    doc.m_nDelTillManad = 5;
-    doc.m_nDelTillAr = 2012;
+    doc.setMonthRange(MonthRange{{2012, 3}, {2012, 5}});
     EXPECT_EQ(doc.RangeBalance(sales), -(30000 + 40000 + 50000));
-    doc.m_bKumulativ = 1; // start of the period through May
-    EXPECT_EQ(doc.RangeBalance(sales), -(10000 + 20000 + 30000 + 40000 + 50000));
-    doc.m_bKumulativ = 0;
+    // Cumulative: from the start of the period through May.
+    EXPECT_EQ(doc.balanceUnder(*doc.state().m_resKonton[sales], RangeRule::Cumulative),
+              -(10000 + 20000 + 30000 + 40000 + 50000));
 
     // One month as both ends: exactly that month.
-    doc.m_nDelFranManad = doc.m_nDelTillManad = 3;
+    doc.setMonthRange(MonthRange{{2012, 3}, {2012, 3}});
     EXPECT_EQ(doc.RangeBalance(sales), -30000);
     // Switching the range off shows everything again, whatever the bounds say.
-    doc.m_nDelperiod = 0;
+    doc.setMonthRange(std::nullopt);
     EXPECT_EQ(doc.RangeBalance(sales), -780000);
 }
 
 TEST(Document, RangeRulesCrossTheYearEnd) {
     CTallvingeDoc doc;
     buildSmallCompany(doc);
+    doc.changeEndDate(6, 2013);
     postVoucher(doc, 15, 12, 2012, {{1930, 10, 0}, {3000, 0, 10}});
     postVoucher(doc, 15, 1, 2013, {{1930, 20, 0}, {3000, 0, 20}});
     postVoucher(doc, 15, 2, 2013, {{1930, 40, 0}, {3000, 0, 40}});
-    doc.m_nDelperiod = 1;
-    doc.m_nDelFranManad = 12;
-    doc.m_nDelFranAr = 2012;
-    doc.m_nDelTillManad = 1;
-    doc.m_nDelTillAr = 2013;
+    doc.setMonthRange(MonthRange{{2012, 12}, {2013, 1}});
     EXPECT_EQ(doc.RangeBalance(resPosition(doc, 3000)), -3000);
 }
 
@@ -187,9 +181,7 @@ TEST(Document, PostPeriodResultBooksTheResultAsTheOnlyRow) {
     EXPECT_DOUBLE_EQ(result.m_rader[0].m_dDebet, 0);
 
     // Posting again replaces, never adds; a range narrows the result.
-    doc.m_nDelperiod = 1;
-    doc.m_nDelFranManad = doc.m_nDelTillManad = 2;
-    doc.m_nDelFranAr = doc.m_nDelTillAr = 2012;
+    doc.setMonthRange(MonthRange{{2012, 2}, {2012, 2}});
     doc.PostPeriodResult(number);
     ASSERT_EQ(result.m_rader.size(), 1U);
     EXPECT_DOUBLE_EQ(result.m_rader[0].m_dKredit, 1000);
@@ -226,11 +218,9 @@ TEST(Document, PeriodBoundsAndLabels) {
     EXPECT_EQ(doc.periodEnd(), (YearMonth{2012, 12}));
     EXPECT_EQ(doc.periodFileLabel(), "_1.2012-12.2012.per");
     EXPECT_EQ(doc.periodLabel(), "1.2012 - 12.2012");
-    doc.m_nFranManad = 3;
-    doc.m_nFranAr = 2011;
-    doc.m_nTillManad = 2;
-    doc.m_nTillAr = 2013;
-    EXPECT_EQ(doc.periodFileLabel(), "_3.2011-2.2013.per");
+    CTallvingeDoc other;
+    other.addFirstPeriod({3, 2011, 2, 2013});
+    EXPECT_EQ(other.periodFileLabel(), "_3.2011-2.2013.per");
     EXPECT_EQ(PeriodLabel("_3.2011-2.2013.per"), "3.2011 - 2.2013");
 }
 
@@ -252,58 +242,101 @@ TEST(Document, ReadWholeNumberReadsLikeTheChartCells) {
 
 class CountingView : public DocumentView {
 public:
-    explicit CountingView(CTallvingeDoc& doc, bool closeOnUpdate = false)
-        : m_doc(doc), m_closeOnUpdate(closeOnUpdate) {}
+    explicit CountingView(CTallvingeDoc& doc) : subscription(doc.subscribe(*this)) {}
     void onDocumentUpdated() override {
         ++updates;
-        if (m_closeOnUpdate) {
-            m_doc.removeView(this);
+        if (closeOnUpdate) {
+            subscription.reset();
         }
     }
+    ViewSubscription subscription;
     int updates = 0;
-
-private:
-    CTallvingeDoc& m_doc;
-    bool m_closeOnUpdate;
+    bool closeOnUpdate = false;
 };
 
-TEST(Document, ChangesMarkModifiedAndUpdateEveryView) {
+TEST(Document, ACommittedChangeMarksModifiedAndTellsEveryViewOnce) {
     CTallvingeDoc doc;
-    CountingView first(doc, true);
+    buildSmallCompany(doc);
+    doc.setModified(false);
+    CountingView first(doc);
+    first.closeOnUpdate = true;
     CountingView second(doc);
-    doc.addView(&first);
-    doc.addView(&second);
-    doc.addView(&second);
-    EXPECT_FALSE(doc.isModified());
-    doc.changed();
+    {
+        auto change = doc.beginChange();
+        postVoucher(doc, 1, 2, 2012, {{1930, 5, 0}, {3000, 0, 5}});
+        postVoucher(doc, 2, 2, 2012, {{1930, 6, 0}, {3000, 0, 6}});
+        EXPECT_EQ(second.updates, 0); // nobody hears of a change before it is whole
+        change.commit();
+    }
     EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(first.updates, 1);
     EXPECT_EQ(second.updates, 1);
-    doc.updateAllViews(); // the first closed itself while updating
+    doc.updateAllViews(); // the first unsubscribed while it was told
     EXPECT_EQ(first.updates, 1);
     EXPECT_EQ(second.updates, 2);
+    {
+        CountingView gone(doc);
+    } // a view that goes unsubscribes
+    doc.updateAllViews();
+    EXPECT_EQ(second.updates, 3);
+    // A display change is told, but leaves nothing to save.
+    doc.setModified(false);
+    doc.setMonthRange(MonthRange{{2012, 1}, {2012, 1}});
+    EXPECT_EQ(second.updates, 4);
+    EXPECT_FALSE(doc.isModified());
+}
+
+TEST(Document, AChangeThatFailsHalfwayPutsEverythingBackAndTellsNobody) {
+    CTallvingeDoc doc;
+    buildSmallCompany(doc);
+    postVoucher(doc, 1, 2, 2012, {{1930, 5, 0}, {3000, 0, 5}});
+    doc.setModified(false);
+    const std::string before = test::companyBytes(doc.state());
+    CountingView view(doc);
+    // Every kind of step: postings and a voucher, a whole-state step, fields.
+    EXPECT_THROW(
+        {
+            auto change = doc.beginChange();
+            postVoucher(doc, 3, 2, 2012, {{1930, 7, 0}, {3000, 0, 7}});
+            doc.approveBalanceChart({row("1930", "Bank", "c"), row("", "Sa", "", "", "a"), row("Exempel", "")});
+            doc.setOnlyUsedAccounts(true);
+            doc.amendVoucher(makeVoucher(1, 2, 2012, "Ändrad", {}), 0);
+            postVoucher(doc, 1, 3, 2013, {{1930, 1, 0}}); // outside the period: refused
+            change.commit();
+        },
+        DocumentRefusal);
+    EXPECT_EQ(test::companyBytes(doc.state()), before);
+    EXPECT_EQ(view.updates, 0);
+    EXPECT_FALSE(doc.isModified());
+    // A scope left without commit, by an early return, puts back too.
+    {
+        auto change = doc.beginChange();
+        postVoucher(doc, 3, 2, 2012, {{1930, 7, 0}, {3000, 0, 7}});
+    }
+    EXPECT_EQ(test::companyBytes(doc.state()), before);
+    EXPECT_EQ(view.updates, 0);
 }
 
 TEST(Document, ClearingReturnsEveryFieldToItsStartingValue) {
     CTallvingeDoc doc;
     buildSmallCompany(doc);
     postVoucher(doc, 1, 1, 2012, {{1930, 1, 0}, {3000, 0, 1}});
-    doc.m_pBalansGrid = std::make_unique<GridState>();
-    doc.m_nDelperiod = 1;
-    doc.m_strFilnamn = "Firma.bok";
+    doc.statementGrid(Statement::Balance);
+    doc.setMonthRange(MonthRange{{2012, 1}, {2012, 2}});
+    doc.markSaved("/ho", "Firma.bok");
     doc.clear();
-    EXPECT_TRUE(doc.m_allaKonton.empty());
-    EXPECT_TRUE(doc.m_resKonton.empty());
-    EXPECT_TRUE(doc.m_verifikat.empty());
-    EXPECT_TRUE(doc.m_perioder.empty());
-    EXPECT_EQ(doc.m_pBalansGrid, nullptr);
-    EXPECT_EQ(doc.m_nDelperiod, 0);
-    EXPECT_EQ(doc.m_nNastaVernr, 1);
-    EXPECT_EQ(doc.m_nUtskrift1, 2046);
-    EXPECT_EQ(doc.m_bNyttForetag, 1);
-    EXPECT_EQ(doc.m_strFilnamn, "Nytt företag123456");
-    EXPECT_EQ(doc.m_strMallnamn, "xxx123456");
-    EXPECT_EQ(doc.m_nValdMall, -1);
+    EXPECT_TRUE(doc.state().m_allaKonton.empty());
+    EXPECT_TRUE(doc.state().m_resKonton.empty());
+    EXPECT_TRUE(doc.state().m_verifikat.empty());
+    EXPECT_TRUE(doc.state().m_perioder.empty());
+    EXPECT_EQ(doc.state().m_pBalansGrid, nullptr);
+    EXPECT_EQ(doc.state().m_nDelperiod, 0);
+    EXPECT_EQ(doc.state().m_nNastaVernr, 1);
+    EXPECT_EQ(doc.state().m_nUtskrift1, 2046);
+    EXPECT_EQ(doc.state().m_bNyttForetag, 1);
+    EXPECT_EQ(doc.state().m_strFilnamn, "Nytt företag123456");
+    EXPECT_EQ(doc.state().m_strMallnamn, "xxx123456");
+    EXPECT_EQ(doc.state().m_nValdMall, -1);
     EXPECT_TRUE(doc.neverSaved());
 }
 

@@ -3,7 +3,7 @@
 #include "ChartTestSupport.h"
 
 #include "chart/ChartTemplates.h"
-#include "chart/NewCompany.h"
+#include "app/NewCompany.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
 
@@ -63,22 +63,22 @@ TEST(NewCompanyCli, WritesTheCompanyTheWindowProgramWouldMake) {
 
     CTallvingeDoc made;
     ASSERT_TRUE(openCompany(made, out).ok);
-    ASSERT_EQ(made.m_perioder.size(), 1u);
+    ASSERT_EQ(made.state().m_perioder.size(), 1u);
     EXPECT_EQ(made.periodLabel(), "7.2012 - 6.2013");
-    EXPECT_EQ(made.m_bNyttForetag, 0);
-    EXPECT_EQ(made.m_resKonton.size(), 236u);
-    EXPECT_EQ(made.m_balKonton.size(), 138u);
-    EXPECT_EQ(made.m_momsregler.size(), 54u);
+    EXPECT_EQ(made.state().m_bNyttForetag, 0);
+    EXPECT_EQ(made.state().m_resKonton.size(), 236u);
+    EXPECT_EQ(made.state().m_balKonton.size(), 138u);
+    EXPECT_EQ(made.state().m_momsregler.size(), 54u);
 
     // The same company made in memory, as the flows of the window program make it.
     test::TemplateFolder folder;
     CTallvingeDoc expected;
-    ASSERT_TRUE(createDefaultCompany(expected, {kMallForening, 7, 2012, 6, 2013}).ok);
-    ASSERT_EQ(made.m_allaKonton.size(), expected.m_allaKonton.size());
-    for (std::size_t i = 0; i < made.m_allaKonton.size(); ++i) {
-        EXPECT_EQ(*made.m_allaKonton[i], *expected.m_allaKonton[i]) << i;
+    ASSERT_TRUE(createDefaultCompany(expected, {kMallForening, 7, 2012, 6, 2013, folder.path()}).ok);
+    ASSERT_EQ(made.state().m_allaKonton.size(), expected.state().m_allaKonton.size());
+    for (std::size_t i = 0; i < made.state().m_allaKonton.size(); ++i) {
+        EXPECT_EQ(*made.state().m_allaKonton[i], *expected.state().m_allaKonton[i]) << i;
     }
-    EXPECT_EQ(made.m_momsregler, expected.m_momsregler);
+    EXPECT_EQ(made.state().m_momsregler, expected.state().m_momsregler);
 }
 
 TEST(NewCompanyCli, StartsFromAUserTemplate) {
@@ -92,16 +92,18 @@ TEST(NewCompanyCli, StartsFromAUserTemplate) {
     {
         CTallvingeDoc source;
         ASSERT_TRUE(openCompany(source, dir.file("Mall.bok")).ok);
-        source.m_resKonton[2]->m_strKolumn2 = "Egen försäljning";
-        source.m_strFilnamn = "Mall.bok";
+        test::loadEdited(source, [](CompanyState& state) {
+            state.m_resKonton[2]->m_strKolumn2 = "Egen försäljning";
+            state.m_strFilnamn = "Mall.bok";
+        });
         auto mall = std::make_unique<CKontoplan>();
         mall->m_strNamn = "Mall.bok";
-        mall->m_nAntalRes = static_cast<std::int32_t>(source.m_resKonton.size());
-        mall->m_nAntalBal = static_cast<std::int32_t>(source.m_balKonton.size());
-        mall->m_konton = copyKontoList(source.m_allaKonton);
-        mall->m_momsregler = source.m_momsregler;
-        source.m_mallar.push_back(std::move(mall));
-        ASSERT_TRUE(writeTemplates(source).ok);
+        mall->m_nAntalRes = static_cast<std::int32_t>(source.state().m_resKonton.size());
+        mall->m_nAntalBal = static_cast<std::int32_t>(source.state().m_balKonton.size());
+        mall->m_konton = copyKontoList(source.state().m_allaKonton);
+        mall->m_momsregler = source.state().m_momsregler;
+        source.storeTemplate(std::move(mall), std::nullopt);
+        ASSERT_TRUE(writeTemplates(source, templates.path()).ok);
     }
     const CliResult run =
         runNew(dir, templates.path(),
@@ -109,8 +111,8 @@ TEST(NewCompanyCli, StartsFromAUserTemplate) {
     ASSERT_EQ(run.status, 0) << run.err;
     CTallvingeDoc made;
     ASSERT_TRUE(openCompany(made, dir.file("Ny.bok")).ok);
-    EXPECT_EQ(made.m_resKonton[2]->m_strKolumn2, "Egen försäljning");
-    EXPECT_EQ(made.m_momsregler[0].m_dMomssats, 25.0);
+    EXPECT_EQ(made.state().m_resKonton[2]->m_strKolumn2, "Egen försäljning");
+    EXPECT_EQ(made.state().m_momsregler[0].m_dMomssats, 25.0);
 }
 
 TEST(NewCompanyCli, RefusesWithOneLineAndWritesNothing) {

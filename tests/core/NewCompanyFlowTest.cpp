@@ -4,11 +4,12 @@
 #include "ScriptedPrompter.h"
 
 #include "chart/ChartTemplates.h"
-#include "chart/SetupFlow.h"
+#include "app/SetupFlow.h"
 #include "chart/UserTemplates.h"
 #include "periods/FirstPeriod.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
+#include "voucher/VoucherCommands.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,7 @@ using test::typeInto;
 
 const CKonto* account(const CTallvingeDoc& doc, std::int32_t number) {
     const int index = doc.accountIndex(number);
-    return index < 0 ? nullptr : doc.m_allaKonton[static_cast<std::size_t>(index)].get();
+    return index < 0 ? nullptr : doc.state().m_allaKonton[static_cast<std::size_t>(index)].get();
 }
 
 // The first period: the whole of year, OK.
@@ -82,14 +83,14 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
     };
     // A new company's first rules are approved without the dialog being shown.
     prompter.vatRules = nullptr;
-    runChartGuidance(doc, prompter);
+    runChartGuidance(doc, prompter, folder.path(), [&] { runRequestedEditors(doc, prompter); });
     EXPECT_EQ(prompter.dialogs, (std::vector<std::string>{kFirstPeriodTitle, kTemplateChooserTitle,
                                                           kTitleBalansplan, kTitleResultatplan}));
-    EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgBestamForstaPerioden, templateFileMessage()}));
+    EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgBestamForstaPerioden, templateFileMessage(folder.path())}));
     ASSERT_TRUE(doc.bothChartsApproved());
     EXPECT_FALSE(needsChartGuidance(doc));
-    EXPECT_EQ(doc.m_momsregler.size(), 54u);
-    EXPECT_EQ(doc.m_bBegarResultatplan + doc.m_bBegarBalansplan + doc.m_bBegarMoms, 0);
+    EXPECT_EQ(doc.state().m_momsregler.size(), 54u);
+    EXPECT_EQ(doc.state().m_bBegarResultatplan + doc.state().m_bBegarBalansplan + doc.state().m_bBegarMoms, 0);
 
     // ---- Save, close, reopen. ----
     ASSERT_TRUE(saveCompany(doc, firma).ok);
@@ -102,7 +103,7 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
     // ---- Some bookkeeping, then the charts again under the locks. ----
     postVoucher(doc, 5, 3, 2012, {{1900, 1250, 0}, {3000, 0, 1000}, {2930, 0, 250}});
     prompter.said.clear();
-    requestIncomeChartEditor(doc);
+    doc.requestEditors({.incomeChart = true});
     approveEditors(prompter, [&](ChartEditorModel& editor) {
         Grid& grid = editor.grid();
         const std::int32_t sales = rowOf(grid, "3000");
@@ -124,7 +125,7 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
     ASSERT_NE(account(doc, 3002), nullptr);
     EXPECT_EQ(account(doc, 3000)->m_rader.size(), 1u);
 
-    requestBalanceChartEditor(doc);
+    doc.requestEditors({.balanceChart = true});
     approveEditors(prompter, [](ChartEditorModel& editor) {
         const std::int32_t kassa = rowOf(editor.grid(), "1900");
         EXPECT_EQ(editor.grid().storedText(kassa, kColAnvands), "A");
@@ -145,7 +146,7 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
     };
     runRequestedEditors(doc, prompter);
     EXPECT_EQ(prompter.dialogs.back(), kVatDialogTitle);
-    EXPECT_EQ(doc.m_momsregler[11].m_nKreditkonto, 3002);
+    EXPECT_EQ(doc.state().m_momsregler[11].m_nKreditkonto, 3002);
     ASSERT_TRUE(saveCompany(doc, firma).ok);
 
     // ---- Reopened, everything is there; then the charts become a template. ----
@@ -153,11 +154,11 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
     ASSERT_TRUE(openCompany(doc, firma).ok);
     ASSERT_NE(account(doc, 3002), nullptr);
     EXPECT_EQ(account(doc, 3000)->m_nAnvands, 1);
-    EXPECT_EQ(doc.m_momsregler[11].m_strKommentar, "Tjänster moms 25%");
+    EXPECT_EQ(doc.state().m_momsregler[11].m_strKommentar, "Tjänster moms 25%");
     prompter.said.clear();
     prompter.answer(Answer::Ok);
-    saveChartAsTemplate(doc, prompter);
-    EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgSparasSomMall, templateFileMessage()}));
+    saveChartAsTemplate(doc, prompter, folder.path());
+    EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgSparasSomMall, templateFileMessage(folder.path())}));
     EXPECT_TRUE(fileExists(folder.path() + "/mallalternativ.mal"));
 
     // ---- The next company starts from that template. ----
@@ -183,23 +184,23 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
     };
     // The template's rules are approved at once: no rules dialog either.
     prompter.vatRules = nullptr;
-    runChartGuidance(next, prompter);
+    runChartGuidance(next, prompter, folder.path(), [&] { runRequestedEditors(next, prompter); });
     EXPECT_EQ(prompter.said, std::vector<std::string>{kMsgBestamForstaPerioden});
     EXPECT_EQ(prompter.dialogs, (std::vector<std::string>{kFirstPeriodTitle, kTemplateChooserTitle,
                                                           kTitleBalansplan, kTitleResultatplan}));
     ASSERT_TRUE(next.bothChartsApproved());
-    EXPECT_EQ(next.m_allaKonton.size(), doc.m_allaKonton.size());
-    for (const auto& konto : next.m_allaKonton) {
+    EXPECT_EQ(next.state().m_allaKonton.size(), doc.state().m_allaKonton.size());
+    for (const auto& konto : next.state().m_allaKonton) {
         EXPECT_TRUE(konto->m_rader.empty());
         EXPECT_EQ(konto->m_nAnvands, 0);
     }
-    EXPECT_EQ(next.m_momsregler, doc.m_momsregler);
-    EXPECT_EQ(next.m_nValdMall, -2);
-    EXPECT_EQ(next.m_strMallnamn, kIngenMall);
+    EXPECT_EQ(next.state().m_momsregler, doc.state().m_momsregler);
+    EXPECT_EQ(next.state().m_nValdMall, -2);
+    EXPECT_EQ(next.state().m_strMallnamn, kIngenMall);
     ASSERT_TRUE(saveCompany(next, dir.file("Nästa.bok")).ok);
     CTallvingeDoc reopened;
     ASSERT_TRUE(openCompany(reopened, dir.file("Nästa.bok")).ok);
-    EXPECT_EQ(reopened.m_perioder.front().m_nFranAr, 2013);
+    EXPECT_EQ(reopened.state().m_perioder.front().m_nFranAr, 2013);
     ASSERT_NE(account(reopened, 3002), nullptr);
     EXPECT_EQ(account(reopened, 1900)->m_strKolumn2, "Kassa och växel");
     EXPECT_EQ(prompter.unscripted, 0);
@@ -212,13 +213,13 @@ TEST(NewCompanyFlow, CancelledEditorsLeaveTheCompanyWithoutCharts) {
     ASSERT_TRUE(choosePeriod(doc, prompter, "2012"));
     chooseTemplate(prompter, kMallRikssvensk);
     prompter.chartEditor = [](ChartEditorModel&) { return Answer::Cancel; };
-    runChartGuidance(doc, prompter);
+    runChartGuidance(doc, prompter, folder.path(), [&] { runRequestedEditors(doc, prompter); });
     EXPECT_FALSE(doc.incomeChartApproved());
     EXPECT_FALSE(doc.balanceChartApproved());
     EXPECT_TRUE(needsChartGuidance(doc));
     EXPECT_EQ(prompter.said.back(), kMsgBadaGodkanda);
-    EXPECT_TRUE(doc.m_momsregler.empty());
-    EXPECT_EQ(doc.m_strMallnamn, kMallRikssvensk); // kept for the next try
+    EXPECT_TRUE(doc.state().m_momsregler.empty());
+    EXPECT_EQ(doc.state().m_strMallnamn, kMallRikssvensk); // kept for the next try
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "periods/FirstPeriod.h"
+#include "model/DocumentTexts.h"
 #include "periods/PeriodDialogModel.h"
 
 #include <gtest/gtest.h>
@@ -54,8 +55,8 @@ TEST(PeriodDialog, FirstPeriodModeLetsTheUserChooseBoth) {
 
 TEST(PeriodDialog, NewPeriodStartsTheMonthAfterTheLastOne) {
     CTallvingeDoc doc;
-    doc.m_perioder.push_back(period(1, 2011, 12, 2011));
-    doc.m_perioder.push_back(period(1, 2012, 12, 2012));
+    test::loadEdited(doc, [&](CompanyState& state) { state.m_perioder.push_back(period(1, 2011, 12, 2011)); });
+    test::loadEdited(doc, [&](CompanyState& state) { state.m_perioder.push_back(period(1, 2012, 12, 2012)); });
     PeriodDialogModel dialog(doc, PeriodDialogMode::NewPeriod);
     EXPECT_STREQ(dialog.title(), "Ny period");
     EXPECT_TRUE(dialog.cancelEnabled());
@@ -71,7 +72,7 @@ TEST(PeriodDialog, NewPeriodStartsTheMonthAfterTheLastOne) {
     EXPECT_EQ(dialog.startYearText(), "2013");
 
     CTallvingeDoc single;
-    single.m_perioder.push_back(period(7, 2012, 6, 2013));
+    test::loadEdited(single, [&](CompanyState& state) { state.m_perioder.push_back(period(7, 2012, 6, 2013)); });
     PeriodDialogModel after(single, PeriodDialogMode::NewPeriod);
     EXPECT_EQ(after.startMonth(), 7);
     EXPECT_EQ(after.startYearText(), "2013");
@@ -80,8 +81,8 @@ TEST(PeriodDialog, NewPeriodStartsTheMonthAfterTheLastOne) {
 
 TEST(PeriodDialog, EndDateModeKeepsTheLastPeriodsStart) {
     CTallvingeDoc doc;
-    doc.m_perioder.push_back(period(1, 2011, 12, 2011));
-    doc.m_perioder.push_back(period(3, 2012, 12, 2012));
+    test::loadEdited(doc, [&](CompanyState& state) { state.m_perioder.push_back(period(1, 2011, 12, 2011)); });
+    test::loadEdited(doc, [&](CompanyState& state) { state.m_perioder.push_back(period(3, 2012, 12, 2012)); });
     PeriodDialogModel dialog(doc, PeriodDialogMode::EndDate);
     EXPECT_STREQ(dialog.title(), "Ändra slutdatum för den sista perioden");
     EXPECT_FALSE(dialog.startEnabled());
@@ -191,17 +192,17 @@ TEST(FirstPeriod, OkCreatesTheOpenPeriod) {
     EXPECT_EQ(prompter.said, std::vector<std::string>{kMsgBestamForstaPerioden});
     EXPECT_EQ(prompter.dialogs, std::vector<std::string>{kFirstPeriodTitle});
     EXPECT_TRUE(doc.isModified());
-    ASSERT_EQ(doc.m_perioder.size(), 1u);
-    const CPeriod& p = doc.m_perioder.front();
+    ASSERT_EQ(doc.state().m_perioder.size(), 1u);
+    const CPeriod& p = doc.state().m_perioder.front();
     EXPECT_EQ(p.m_nFranManad, 7);
     EXPECT_EQ(p.m_nFranAr, 2012);
     EXPECT_EQ(p.m_nTillManad, 6);
     EXPECT_EQ(p.m_nTillAr, 2013);
     EXPECT_EQ(p.m_nVinstradNy, 1);
-    EXPECT_EQ(doc.m_nAktuellPeriod, 0);
-    EXPECT_EQ(doc.m_nFranManad, 7);
-    EXPECT_EQ(doc.m_nTillAr, 2013);
-    EXPECT_EQ(doc.m_bNyttForetag, 0);
+    EXPECT_EQ(doc.state().m_nAktuellPeriod, 0);
+    EXPECT_EQ(doc.state().m_nFranManad, 7);
+    EXPECT_EQ(doc.state().m_nTillAr, 2013);
+    EXPECT_EQ(doc.state().m_bNyttForetag, 0);
     EXPECT_TRUE(doc.hasOpenPeriod());
     EXPECT_EQ(doc.periodLabel(), "7.2012 - 6.2013");
 
@@ -214,14 +215,14 @@ TEST(FirstPeriod, OkCreatesTheOpenPeriod) {
 TEST(FirstPeriod, ACompanyThatAlreadyHasPeriodsIsNotAskedAgain) {
     // A file may say "new" although it has periods; a second first period would break the chain.
     CTallvingeDoc doc;
-    addFirstPeriod(doc, {1, 2012, 12, 2012});
-    ASSERT_EQ(doc.m_bNyttForetag, 1);
+    doc.addFirstPeriod({1, 2012, 12, 2012});
+    ASSERT_EQ(doc.state().m_bNyttForetag, 1);
     ScriptedPrompter prompter;
     EXPECT_FALSE(runFirstPeriodPrompt(doc, prompter));
     EXPECT_TRUE(prompter.said.empty());
     EXPECT_TRUE(prompter.dialogs.empty());
-    EXPECT_EQ(doc.m_perioder.size(), 1u);
-    EXPECT_EQ(doc.m_bNyttForetag, 0);
+    EXPECT_EQ(doc.state().m_perioder.size(), 1u);
+    EXPECT_EQ(doc.state().m_bNyttForetag, 0);
 }
 
 TEST(FirstPeriod, EscapeLeavesACompanyWithoutPeriod) {
@@ -229,8 +230,8 @@ TEST(FirstPeriod, EscapeLeavesACompanyWithoutPeriod) {
     ScriptedPrompter prompter;
     prompter.periodDialog = [](PeriodDialogModel&) { return Answer::Cancel; };
     EXPECT_FALSE(runFirstPeriodPrompt(doc, prompter));
-    EXPECT_TRUE(doc.m_perioder.empty());
-    EXPECT_EQ(doc.m_bNyttForetag, 0);
+    EXPECT_TRUE(doc.state().m_perioder.empty());
+    EXPECT_EQ(doc.state().m_bNyttForetag, 0);
     EXPECT_FALSE(doc.hasOpenPeriod());
     // A dialog closed without OK is not taken as OK, even if its fields are right.
     CTallvingeDoc other;
@@ -240,7 +241,7 @@ TEST(FirstPeriod, EscapeLeavesACompanyWithoutPeriod) {
         return Answer::Ok;
     };
     EXPECT_FALSE(runFirstPeriodPrompt(other, prompter));
-    EXPECT_TRUE(other.m_perioder.empty());
+    EXPECT_TRUE(other.state().m_perioder.empty());
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // so that a test reads like a user at work: ask -> answer Cancel -> check.
 #pragma once
 
-#include "app/Prompter.h"
+#include "interaction/Prompter.h"
 #include "chart/ChartEditorModel.h"
 #include "chart/TemplateChooserModel.h"
 #include "chart/UserTemplates.h"

@@ -9,7 +9,7 @@
 
 #include "app/AppController.h"
 #include "chart/ChartTemplates.h"
-#include "chart/SetupFlow.h"
+#include "app/SetupFlow.h"
 #include "chart/UserTemplates.h"
 #include "periods/FirstPeriod.h"
 #include "storage/CompanyFiles.h"
@@ -37,7 +37,7 @@ std::int32_t rowOf(const Grid& grid, const std::string& number) {
 
 std::vector<std::string> chartNames(const CTallvingeDoc& doc) {
     std::vector<std::string> names;
-    for (const auto& konto : doc.m_allaKonton) {
+    for (const auto& konto : doc.state().m_allaKonton) {
         names.push_back(std::to_string(konto->m_nKontonr) + " " + konto->m_strKolumn2);
     }
     return names;
@@ -48,20 +48,19 @@ std::vector<std::string> chartNames(const CTallvingeDoc& doc) {
 struct App {
     TemplateFolder templates;
     ScriptedPrompter prompter;
-    AppController controller{prompter};
+    AppController controller{prompter, templates.path()};
     FakeHost host{controller};
-    bool guidanceButton = false;
 
     App() {
         host.onFirstUpdate = [this](WindowKind kind) {
-            if (kind == WindowKind::Journal) {
-                guidanceButton = refreshJournalGuidance(doc(), prompter, 2012);
-            } else if (kind == WindowKind::TrialBalance) {
+            if (kind == WindowKind::TrialBalance) {
                 runRequestedEditors(doc(), prompter);
             }
         };
     }
-    CTallvingeDoc& doc() { return *controller.document(); }
+    // What the journal shows: the guidance button while the company has no chart.
+    bool guidanceButton() { return needsChartGuidance(doc()); }
+    CTallvingeDoc& doc() { return controller.document(); }
     bool enabled(C id) const { return controller.commandState(id).enabled; }
 
     void choosePeriod(const char* year) {
@@ -90,7 +89,7 @@ struct App {
     void newAssociation() {
         choosePeriod("2012");
         controller.execute(C::NewCompany);
-        test::setUpCompany(doc(), kMallForening);
+        test::setUpCompany(doc(), kMallForening, templates.path());
         doc().setModified(false);
         prompter.said.clear();
         prompter.dialogs.clear();
@@ -107,19 +106,20 @@ TEST(SetupThroughTheShell, ANewCompanyGoesFromItsFirstPeriodToBooksReadyForVouch
     ASSERT_TRUE(app.doc().hasOpenPeriod());
     EXPECT_TRUE(app.doc().isModified());
     EXPECT_TRUE(app.enabled(C::Save));
-    EXPECT_TRUE(app.guidanceButton);
+    EXPECT_TRUE(app.guidanceButton());
     EXPECT_FALSE(app.enabled(C::IncomeChart));
 
     // The guidance button.
     app.chooseTemplate(kMallForening);
     app.approveEveryEditor();
-    runChartGuidance(app.doc(), app.prompter);
+    app.controller.runChartGuidance();
     EXPECT_EQ(app.prompter.dialogs, (std::vector<std::string>{kFirstPeriodTitle, kTemplateChooserTitle,
                                                               kTitleBalansplan, kTitleResultatplan}));
+    EXPECT_TRUE(app.host.isShown(WindowKind::TrialBalance)); // which hosted the editors
     ASSERT_TRUE(app.doc().bothChartsApproved());
-    EXPECT_EQ(app.doc().m_momsregler.size(), 54u);
+    EXPECT_EQ(app.doc().state().m_momsregler.size(), 54u);
     EXPECT_FALSE(needsChartGuidance(app.doc()));
-    for (const C id : {C::NewVoucher, C::LedgerWindow, C::TrialBalanceWindow, C::IncomeChart, C::VatRules,
+    for (const C id : {C::NewVoucher, C::LedgerWindow, C::BalanceSheetWindow, C::IncomeChart, C::VatRules,
                        C::SaveChartTemplate}) {
         EXPECT_TRUE(app.enabled(id)) << static_cast<int>(id);
     }
@@ -139,10 +139,10 @@ TEST(SetupThroughTheShell, AChartCommandOpensTheTrialBalanceWhichRunsTheEditor) 
     app.controller.execute(C::IncomeChart);
     EXPECT_EQ(app.host.log, (std::vector<std::string>{"öppna råbalans", "stäng råbalans", "öppna råbalans"}));
     EXPECT_EQ(app.prompter.dialogs, std::vector<std::string>{kTitleResultatplan});
-    EXPECT_EQ(app.doc().m_resKonton[2]->m_strKolumn2, "Medlemsavgift");
+    EXPECT_EQ(app.doc().state().m_resKonton[2]->m_strKolumn2, "Medlemsavgift");
     EXPECT_TRUE(app.doc().isModified());
     EXPECT_GT(app.host.shellChanges, shellChanges); // the views heard of it
-    EXPECT_EQ(app.doc().m_bBegarResultatplan, 0);
+    EXPECT_FALSE(app.doc().takeEditorRequests().incomeChart);
     EXPECT_TRUE(app.prompter.said.empty());
 }
 
@@ -159,13 +159,13 @@ TEST(SetupThroughTheShell, CancelInAnEditorLeavesTheCompanyAsItWas) {
     EXPECT_EQ(app.prompter.dialogs, std::vector<std::string>{kTitleBalansplan});
     EXPECT_EQ(chartNames(app.doc()), before);
     EXPECT_FALSE(app.doc().isModified());
-    EXPECT_EQ(app.doc().m_bBegarBalansplan, 0);
+    EXPECT_FALSE(app.doc().takeEditorRequests().balanceChart);
 }
 
 TEST(SetupThroughTheShell, SattMomsShowsTheRulesAndAppliesThemOnlyOnApproval) {
     App app;
     app.newAssociation();
-    const auto rules = app.doc().m_momsregler;
+    const auto rules = app.doc().state().m_momsregler;
     ASSERT_EQ(rules.size(), 54u);
     app.prompter.vatRules = [](VatRulesModel& vat) {
         EXPECT_FALSE(vat.pink());
@@ -174,9 +174,9 @@ TEST(SetupThroughTheShell, SattMomsShowsTheRulesAndAppliesThemOnlyOnApproval) {
     };
     app.controller.execute(C::VatRules);
     EXPECT_EQ(app.prompter.dialogs, std::vector<std::string>{kVatDialogTitle});
-    EXPECT_EQ(app.doc().m_momsregler, rules);
+    EXPECT_EQ(app.doc().state().m_momsregler, rules);
     EXPECT_FALSE(app.doc().isModified());
-    EXPECT_EQ(app.doc().m_bBegarMoms, 0);
+    EXPECT_FALSE(app.doc().takeEditorRequests().vatRules);
 
     app.prompter.vatRules = [](VatRulesModel& vat) {
         EXPECT_TRUE(typeInto(vat.grid(), 12, kVatColSats, "12"));
@@ -185,8 +185,8 @@ TEST(SetupThroughTheShell, SattMomsShowsTheRulesAndAppliesThemOnlyOnApproval) {
         return vat.approve() ? Answer::Ok : Answer::Cancel;
     };
     app.controller.execute(C::VatRules);
-    EXPECT_EQ(app.doc().m_momsregler[11].m_nKreditkonto, 3001);
-    EXPECT_EQ(app.doc().m_momsregler[11].m_dMomssats, 12.0);
+    EXPECT_EQ(app.doc().state().m_momsregler[11].m_nKreditkonto, 3001);
+    EXPECT_EQ(app.doc().state().m_momsregler[11].m_dMomssats, 12.0);
     EXPECT_TRUE(app.doc().isModified());
     EXPECT_TRUE(app.prompter.said.empty());
 }
@@ -203,7 +203,7 @@ TEST(SetupThroughTheShell, AChartLeftHalfDoneByTheGuidanceIsFinishedFromTheMenu)
         }
         return editor.approve() ? Answer::Ok : Answer::Cancel;
     };
-    runChartGuidance(app.doc(), app.prompter);
+    app.controller.runChartGuidance();
     EXPECT_EQ(app.prompter.said.back(), kMsgBadaGodkanda);
     ASSERT_TRUE(app.doc().balanceChartApproved());
     ASSERT_FALSE(app.doc().incomeChartApproved());
@@ -215,10 +215,10 @@ TEST(SetupThroughTheShell, AChartLeftHalfDoneByTheGuidanceIsFinishedFromTheMenu)
     app.controller.execute(C::IncomeChart);
     ASSERT_TRUE(app.doc().bothChartsApproved());
     // The association template's income rows, since that chart was still empty.
-    EXPECT_EQ(app.doc().m_resKonton[2]->m_strKolumn2, "Medlemsavgifter");
+    EXPECT_EQ(app.doc().state().m_resKonton[2]->m_strKolumn2, "Medlemsavgifter");
     EXPECT_TRUE(app.enabled(C::VatRules));
     app.controller.execute(C::VatRules);
-    EXPECT_EQ(app.doc().m_momsregler.size(), 54u);
+    EXPECT_EQ(app.doc().state().m_momsregler.size(), 54u);
     EXPECT_TRUE(app.enabled(C::NewVoucher));
 }
 
@@ -233,18 +233,18 @@ TEST(SetupThroughTheShell, AnEscapedTemplateChooserChoosesNothing) {
         return Answer::Cancel;
     };
     app.approveEveryEditor();
-    runChartGuidance(app.doc(), app.prompter);
+    app.controller.runChartGuidance();
     EXPECT_EQ(app.prompter.dialogs, std::vector<std::string>{kTemplateChooserTitle});
-    EXPECT_EQ(app.prompter.said, std::vector<std::string>{templateFileMessage()});
-    EXPECT_EQ(app.doc().m_strMallnamn, kIngenMall);
+    EXPECT_EQ(app.prompter.said, std::vector<std::string>{templateFileMessage(app.templates.path())});
+    EXPECT_EQ(app.doc().state().m_strMallnamn, kIngenMall);
     EXPECT_TRUE(needsChartGuidance(app.doc())); // the button stays for another try
 
     app.chooseTemplate(kMallForening);
-    runChartGuidance(app.doc(), app.prompter);
+    app.controller.runChartGuidance();
     EXPECT_TRUE(app.doc().bothChartsApproved());
     // Once the company has its chart, the button's flow does nothing more.
     app.prompter.dialogs.clear();
-    runChartGuidance(app.doc(), app.prompter);
+    app.controller.runChartGuidance();
     EXPECT_TRUE(app.prompter.dialogs.empty());
 }
 
@@ -253,15 +253,15 @@ TEST(SetupThroughTheShell, ACompanyWithoutAPeriodSetsUpItsChartsButBooksNothing)
     app.prompter.periodDialog = [](PeriodDialogModel&) { return Answer::Cancel; };
     app.controller.execute(C::NewCompany);
     ASSERT_FALSE(app.doc().hasOpenPeriod());
-    // The journal asks once only; without a chart it still shows the button.
-    EXPECT_TRUE(refreshJournalGuidance(app.doc(), app.prompter, 2012));
+    // Asked once only; without a chart the journal still shows the button.
+    EXPECT_TRUE(app.guidanceButton());
     EXPECT_EQ(app.prompter.said, std::vector<std::string>{kMsgBestamForstaPerioden});
 
     app.chooseTemplate(kMallRikssvensk);
     app.approveEveryEditor();
-    runChartGuidance(app.doc(), app.prompter);
+    app.controller.runChartGuidance();
     ASSERT_TRUE(app.doc().bothChartsApproved());
-    EXPECT_EQ(app.doc().m_momsregler.size(), 54u);
+    EXPECT_EQ(app.doc().state().m_momsregler.size(), 54u);
     for (const C id : {C::IncomeChart, C::BalanceChart, C::VatRules, C::SaveChartTemplate}) {
         EXPECT_TRUE(app.enabled(id)) << static_cast<int>(id);
     }
@@ -286,18 +286,18 @@ TEST(SetupThroughTheShell, TheTemplateCommandsSaveAndDeleteTheCompanysTemplate) 
     app.prompter.answer(Answer::Ok);
     app.controller.execute(C::SaveChartTemplate);
     EXPECT_EQ(app.prompter.said, (std::vector<std::string>{kMsgSparasSomMall, kMsgSparaForstSomMall}));
-    EXPECT_FALSE(fileExists(templateFilePath()));
+    EXPECT_FALSE(fileExists(templateFilePath(app.templates.path())));
 
     app.prompter.chooseFile(dir.file("Förening"));
     app.controller.execute(C::SaveAs);
     app.prompter.said.clear();
     app.prompter.answer(Answer::Ok);
     app.controller.execute(C::SaveChartTemplate);
-    EXPECT_EQ(app.prompter.said, (std::vector<std::string>{kMsgSparasSomMall, templateFileMessage()}));
+    EXPECT_EQ(app.prompter.said, (std::vector<std::string>{kMsgSparasSomMall, templateFileMessage(app.templates.path())}));
     CTallvingeDoc reader;
-    ASSERT_TRUE(readTemplates(reader).ok);
-    ASSERT_EQ(reader.m_mallar.size(), 1u);
-    EXPECT_EQ(reader.m_mallar.front()->m_strNamn, "Förening.bok");
+    ASSERT_TRUE(readTemplates(reader, app.templates.path()).ok);
+    ASSERT_EQ(reader.state().m_mallar.size(), 1u);
+    EXPECT_EQ(reader.state().m_mallar.front()->m_strNamn, "Förening.bok");
 
     // Deleting: the question, then the list; Cancel in the list deletes nothing.
     app.prompter.said.clear();
@@ -308,8 +308,8 @@ TEST(SetupThroughTheShell, TheTemplateCommandsSaveAndDeleteTheCompanysTemplate) 
     };
     app.controller.execute(C::DeleteChartTemplate);
     EXPECT_EQ(app.prompter.dialogs, std::vector<std::string>{kDeleteTemplateTitle});
-    ASSERT_TRUE(readTemplates(reader).ok);
-    EXPECT_EQ(reader.m_mallar.size(), 1u);
+    ASSERT_TRUE(readTemplates(reader, app.templates.path()).ok);
+    EXPECT_EQ(reader.state().m_mallar.size(), 1u);
 
     app.prompter.answer(Answer::Ok);
     app.prompter.deleteTemplate = [&app](DeleteTemplateModel& dialog) {
@@ -317,8 +317,8 @@ TEST(SetupThroughTheShell, TheTemplateCommandsSaveAndDeleteTheCompanysTemplate) 
         return Answer::Ok;
     };
     app.controller.execute(C::DeleteChartTemplate);
-    ASSERT_TRUE(readTemplates(reader).ok);
-    EXPECT_TRUE(reader.m_mallar.empty());
+    ASSERT_TRUE(readTemplates(reader, app.templates.path()).ok);
+    EXPECT_TRUE(reader.state().m_mallar.empty());
     EXPECT_EQ(app.prompter.said, (std::vector<std::string>{kMsgTasBortFranMallar, kMsgTasBortFranMallar}));
     EXPECT_EQ(app.prompter.unscripted, 0);
 }

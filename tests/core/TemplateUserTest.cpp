@@ -35,19 +35,19 @@ std::unique_ptr<CKontoplan> namedTemplate(const std::string& name) {
 }
 
 // Writes a template file holding templates with these names.
-void writeTemplateFile(const std::vector<std::string>& names) {
+void writeTemplateFile(const std::string& folder, const std::vector<std::string>& names) {
     CTallvingeDoc holder;
     for (const std::string& name : names) {
-        holder.m_mallar.push_back(namedTemplate(name));
+        holder.storeTemplate(namedTemplate(name), std::nullopt);
     }
-    ASSERT_TRUE(writeTemplates(holder).ok);
+    ASSERT_TRUE(writeTemplates(holder, folder).ok);
 }
 
-std::vector<std::string> namesInFile() {
+std::vector<std::string> namesInFile(const std::string& folder) {
     CTallvingeDoc reader;
-    EXPECT_TRUE(readTemplates(reader).ok);
+    EXPECT_TRUE(readTemplates(reader, folder).ok);
     std::vector<std::string> names;
-    for (const auto& mall : reader.m_mallar) {
+    for (const auto& mall : reader.state().m_mallar) {
         names.push_back(mall->m_strNamn);
     }
     return names;
@@ -56,7 +56,7 @@ std::vector<std::string> namesInFile() {
 TEST(TemplateChooser, ListsTheBuiltInTemplatesFirstThenTheUsersSorted) {
     CTallvingeDoc doc;
     for (const char* name : {"Zeta.bok", "bägare.bok", "Ödla.bok", "alfa.bok", "Åsa.bok", "Ärla.bok"}) {
-        doc.m_mallar.push_back(namedTemplate(name));
+        doc.storeTemplate(namedTemplate(name), std::nullopt);
     }
     TemplateChooserModel chooser(doc);
     const std::vector<std::string> expected{
@@ -65,14 +65,14 @@ TEST(TemplateChooser, ListsTheBuiltInTemplatesFirstThenTheUsersSorted) {
     EXPECT_EQ(chooser.entries(), expected);
     EXPECT_EQ(chooser.selected(), 0);
     chooser.accept();
-    EXPECT_EQ(doc.m_strMallnamn, kMallRikssvensk);
-    EXPECT_EQ(doc.m_nValdMall, -1);
-    EXPECT_TRUE(doc.m_allaKonton.empty());
+    EXPECT_EQ(doc.state().m_strMallnamn, kMallRikssvensk);
+    EXPECT_EQ(doc.state().m_nValdMall, -1);
+    EXPECT_TRUE(doc.state().m_allaKonton.empty());
 }
 
 TEST(TemplateChooser, AUserTemplateIsCopiedIntoTheNewCompany) {
     CTallvingeDoc doc;
-    doc.m_mallar.push_back(namedTemplate("Andra.bok"));
+    doc.storeTemplate(namedTemplate("Andra.bok"), std::nullopt);
     auto mall = std::make_unique<CKontoplan>();
     mall->m_strNamn = "Firma.bok";
     mall->m_nAntalRes = 2;
@@ -90,20 +90,20 @@ TEST(TemplateChooser, AUserTemplateIsCopiedIntoTheNewCompany) {
     rule.m_nKreditkonto = 3000;
     rule.m_nKreditMomskonto = 1910;
     mall->m_momsregler.push_back(rule);
-    doc.m_mallar.push_back(std::move(mall));
+    doc.storeTemplate(std::move(mall), std::nullopt);
 
     TemplateChooserModel chooser(doc);
     ASSERT_TRUE(chooser.selectName("Firma.bok"));
     chooser.accept();
-    EXPECT_EQ(doc.m_strMallnamn, "Firma.bok");
-    EXPECT_EQ(doc.m_nValdMall, 1);
-    ASSERT_EQ(doc.m_allaKonton.size(), 3u);
-    EXPECT_EQ(doc.m_allaKonton[0]->m_strKolumn2, "Konto 3000");
-    EXPECT_EQ(doc.m_allaKonton[0]->m_nAnvands, 0);
-    EXPECT_EQ(doc.m_resNummer, (std::vector<std::int32_t>{3000, 0}));
-    EXPECT_EQ(doc.m_balNummer, (std::vector<std::int32_t>{1910}));
-    EXPECT_EQ(doc.m_momsregler, std::vector<CAutomoms>{rule});
-    EXPECT_TRUE(doc.m_resKonton.empty()); // the user still approves both charts
+    EXPECT_EQ(doc.state().m_strMallnamn, "Firma.bok");
+    EXPECT_EQ(doc.state().m_nValdMall, 1);
+    ASSERT_EQ(doc.state().m_allaKonton.size(), 3u);
+    EXPECT_EQ(doc.state().m_allaKonton[0]->m_strKolumn2, "Konto 3000");
+    EXPECT_EQ(doc.state().m_allaKonton[0]->m_nAnvands, 0);
+    EXPECT_EQ(doc.state().m_resNummer, (std::vector<std::int32_t>{3000, 0}));
+    EXPECT_EQ(doc.state().m_balNummer, (std::vector<std::int32_t>{1910}));
+    EXPECT_EQ(doc.state().m_momsregler, std::vector<CAutomoms>{rule});
+    EXPECT_TRUE(doc.state().m_resKonton.empty()); // the user still approves both charts
 }
 
 class UserTemplates : public ::testing::Test {
@@ -114,34 +114,34 @@ protected:
 
 TEST_F(UserTemplates, SavingAsksFirstAndNeedsASavedCompany) {
     CTallvingeDoc doc;
-    setUpCompany(doc, kMallForening);
+    setUpCompany(doc, kMallForening, folder.path());
     prompter.answer(Answer::Cancel);
-    saveChartAsTemplate(doc, prompter);
+    saveChartAsTemplate(doc, prompter, folder.path());
     EXPECT_EQ(prompter.said, std::vector<std::string>{kMsgSparasSomMall});
-    EXPECT_FALSE(fileExists(templateFilePath()));
+    EXPECT_FALSE(fileExists(templateFilePath(folder.path())));
 
     prompter.said.clear();
     prompter.answer(Answer::Ok);
-    saveChartAsTemplate(doc, prompter);
+    saveChartAsTemplate(doc, prompter, folder.path());
     EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgSparasSomMall, kMsgSparaForstSomMall}));
-    EXPECT_FALSE(fileExists(templateFilePath()));
+    EXPECT_FALSE(fileExists(templateFilePath(folder.path())));
 }
 
 TEST_F(UserTemplates, SavedTemplateHoldsTheChartsWithoutPostingsOrMarks) {
     CTallvingeDoc doc;
-    setUpCompany(doc, kMallForening);
+    setUpCompany(doc, kMallForening, folder.path());
     postVoucher(doc, 3, 2, 2012, {{1010, 100, 0}, {3000, 0, 100}});
-    doc.m_strFilnamn = "Föreningen.bok";
+    doc.markSaved("/ho", "Föreningen.bok");
     prompter.answer(Answer::Ok);
-    saveChartAsTemplate(doc, prompter);
+    saveChartAsTemplate(doc, prompter, folder.path());
     // The first save finds no file to read yet.
-    EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgSparasSomMall, templateFileMessage()}));
-    EXPECT_EQ(doc.m_bMallLage, 0);
+    EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgSparasSomMall, templateFileMessage(folder.path())}));
+    EXPECT_EQ(doc.state().m_bMallLage, 0);
 
     CTallvingeDoc reader;
-    ASSERT_TRUE(readTemplates(reader).ok);
-    ASSERT_EQ(reader.m_mallar.size(), 1u);
-    const CKontoplan& mall = *reader.m_mallar.front();
+    ASSERT_TRUE(readTemplates(reader, folder.path()).ok);
+    ASSERT_EQ(reader.state().m_mallar.size(), 1u);
+    const CKontoplan& mall = *reader.state().m_mallar.front();
     EXPECT_EQ(mall.m_strNamn, "Föreningen.bok");
     EXPECT_EQ(mall.m_nAntalRes, 236);
     EXPECT_EQ(mall.m_nAntalBal, 138);
@@ -155,33 +155,33 @@ TEST_F(UserTemplates, SavedTemplateHoldsTheChartsWithoutPostingsOrMarks) {
 
     // Saving the same company again replaces its template after showing its name.
     prompter.said.clear();
-    doc.m_resKonton[2]->m_strKolumn2 = "Avgifter";
+    doc.state().m_resKonton[2]->m_strKolumn2 = "Avgifter";
     prompter.answer(Answer::Ok);
-    saveChartAsTemplate(doc, prompter);
+    saveChartAsTemplate(doc, prompter, folder.path());
     EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgSparasSomMall, "Föreningen.bok"}));
-    ASSERT_TRUE(readTemplates(reader).ok);
-    ASSERT_EQ(reader.m_mallar.size(), 1u);
-    EXPECT_EQ(reader.m_mallar.front()->m_konton[2]->m_strKolumn2, "Avgifter");
+    ASSERT_TRUE(readTemplates(reader, folder.path()).ok);
+    ASSERT_EQ(reader.state().m_mallar.size(), 1u);
+    EXPECT_EQ(reader.state().m_mallar.front()->m_konton[2]->m_strKolumn2, "Avgifter");
     EXPECT_EQ(prompter.unscripted, 0);
 }
 
 TEST_F(UserTemplates, CompaniesWithTheSameFileNameShareOneTemplate) {
     test::TempDir dirs;
     CTallvingeDoc first;
-    setUpCompany(first, kMallForening);
+    setUpCompany(first, kMallForening, folder.path());
     ASSERT_TRUE(std::filesystem::create_directory(dirs.file("a")));
     ASSERT_TRUE(std::filesystem::create_directory(dirs.file("b")));
     ASSERT_TRUE(saveCompany(first, dirs.file("a/Firma.bok")).ok);
     CTallvingeDoc second;
-    setUpCompany(second, kMallBaskonto);
+    setUpCompany(second, kMallBaskonto, folder.path());
     ASSERT_TRUE(saveCompany(second, dirs.file("b/Firma.bok")).ok);
     prompter.answer(Answer::Ok).answer(Answer::Ok);
-    saveChartAsTemplate(first, prompter);
-    saveChartAsTemplate(second, prompter);
+    saveChartAsTemplate(first, prompter, folder.path());
+    saveChartAsTemplate(second, prompter, folder.path());
     CTallvingeDoc reader;
-    ASSERT_TRUE(readTemplates(reader).ok);
-    ASSERT_EQ(reader.m_mallar.size(), 1u);
-    EXPECT_EQ(reader.m_mallar.front()->m_konton.size(), second.m_allaKonton.size());
+    ASSERT_TRUE(readTemplates(reader, folder.path()).ok);
+    ASSERT_EQ(reader.state().m_mallar.size(), 1u);
+    EXPECT_EQ(reader.state().m_mallar.front()->m_konton.size(), second.state().m_allaKonton.size());
 }
 
 TEST_F(UserTemplates, AtMostOneHundredTemplates) {
@@ -189,23 +189,23 @@ TEST_F(UserTemplates, AtMostOneHundredTemplates) {
     for (int i = 0; i < 100; ++i) {
         names.push_back("Mall" + std::to_string(i) + ".bok");
     }
-    writeTemplateFile(names);
+    writeTemplateFile(folder.path(), names);
     CTallvingeDoc doc;
-    setUpCompany(doc, kMallForening);
-    doc.m_strFilnamn = "Ny.bok";
+    setUpCompany(doc, kMallForening, folder.path());
+    doc.markSaved("/ho", "Ny.bok");
     // The chooser's list is in memory; the file holds 100.
-    ASSERT_EQ(doc.m_mallar.size(), 100u);
+    ASSERT_EQ(doc.state().m_mallar.size(), 100u);
     prompter.answer(Answer::Ok);
-    saveChartAsTemplate(doc, prompter);
+    saveChartAsTemplate(doc, prompter, folder.path());
     EXPECT_EQ(prompter.said.back(), kMsgRedan100Mallar);
 
     // An older list in memory does not get round the limit.
-    doc.m_mallar.clear();
+    doc.setTemplates({}, false);
     prompter.said.clear();
     prompter.answer(Answer::Ok);
-    saveChartAsTemplate(doc, prompter);
+    saveChartAsTemplate(doc, prompter, folder.path());
     EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgSparasSomMall, kMsgRedan100Mallar}));
-    EXPECT_EQ(namesInFile().size(), 100u);
+    EXPECT_EQ(namesInFile(folder.path()).size(), 100u);
 
     // Deleting one makes room.
     prompter.said.clear();
@@ -217,24 +217,27 @@ TEST_F(UserTemplates, AtMostOneHundredTemplates) {
         dialog.accept(prompter);
         return Answer::Ok;
     };
-    deleteChartTemplate(doc, prompter);
-    EXPECT_EQ(namesInFile().size(), 99u);
+    deleteChartTemplate(doc, prompter, folder.path());
+    EXPECT_EQ(namesInFile(folder.path()).size(), 99u);
     prompter.answer(Answer::Ok);
-    saveChartAsTemplate(doc, prompter);
-    const auto after = namesInFile();
+    saveChartAsTemplate(doc, prompter, folder.path());
+    const auto after = namesInFile(folder.path());
     EXPECT_EQ(after.size(), 100u);
     EXPECT_EQ(after.back(), "Ny.bok");
     EXPECT_EQ(std::count(after.begin(), after.end(), "Mall1.bok"), 0);
 }
 
 TEST_F(UserTemplates, DeletingTakesTheLastOfEqualNames) {
-    writeTemplateFile({"B.bok", "A.bok", "B.bok"});
+    writeTemplateFile(folder.path(), {"B.bok", "A.bok", "B.bok"});
     {
         // Rewrite the last "B.bok" with a second row so that the two can be told apart.
         CTallvingeDoc holder;
-        ASSERT_TRUE(readTemplates(holder).ok);
-        holder.m_mallar[2]->m_nAntalRes = 2;
-        ASSERT_TRUE(writeTemplates(holder).ok);
+        ASSERT_TRUE(readTemplates(holder, folder.path()).ok);
+        auto changed = namedTemplate("B.bok");
+        changed->m_konton = copyKontoList(holder.state().m_mallar[2]->m_konton);
+        changed->m_nAntalRes = 2;
+        holder.storeTemplate(std::move(changed), 2);
+        ASSERT_TRUE(writeTemplates(holder, folder.path()).ok);
     }
     CTallvingeDoc doc;
     prompter.answer(Answer::Ok);
@@ -244,13 +247,13 @@ TEST_F(UserTemplates, DeletingTakesTheLastOfEqualNames) {
         dialog.accept(prompter);
         return Answer::Ok;
     };
-    deleteChartTemplate(doc, prompter);
+    deleteChartTemplate(doc, prompter, folder.path());
     CTallvingeDoc reader;
-    ASSERT_TRUE(readTemplates(reader).ok);
-    ASSERT_EQ(reader.m_mallar.size(), 2u);
-    EXPECT_EQ(reader.m_mallar[0]->m_strNamn, "B.bok");
-    EXPECT_EQ(reader.m_mallar[0]->m_nAntalRes, 1);
-    EXPECT_EQ(reader.m_mallar[1]->m_strNamn, "A.bok");
+    ASSERT_TRUE(readTemplates(reader, folder.path()).ok);
+    ASSERT_EQ(reader.state().m_mallar.size(), 2u);
+    EXPECT_EQ(reader.state().m_mallar[0]->m_strNamn, "B.bok");
+    EXPECT_EQ(reader.state().m_mallar[0]->m_nAntalRes, 1);
+    EXPECT_EQ(reader.state().m_mallar[1]->m_strNamn, "A.bok");
 }
 
 TEST_F(UserTemplates, DeletingFromAnEmptyListWritesNothing) {
@@ -264,25 +267,25 @@ TEST_F(UserTemplates, DeletingFromAnEmptyListWritesNothing) {
         dialog.accept(prompter);
         return Answer::Ok;
     };
-    deleteChartTemplate(doc, prompter);
+    deleteChartTemplate(doc, prompter, folder.path());
     EXPECT_FALSE(shown);
 
     prompter.answer(Answer::Ok);
-    deleteChartTemplate(doc, prompter);
+    deleteChartTemplate(doc, prompter, folder.path());
     EXPECT_TRUE(shown);
-    EXPECT_FALSE(fileExists(templateFilePath()));
-    EXPECT_EQ(prompter.said.back(), templateFileMessage());
+    EXPECT_FALSE(fileExists(templateFilePath(folder.path())));
+    EXPECT_EQ(prompter.said.back(), templateFileMessage(folder.path()));
 }
 
 TEST_F(UserTemplates, ADamagedTemplateFileIsNeverOverwritten) {
     ASSERT_TRUE(makeFolder(folder.path()));
-    test::writeFile(templateFilePath(), "inte en mallfil");
+    test::writeFile(templateFilePath(folder.path()), "inte en mallfil");
     CTallvingeDoc doc;
-    setUpCompany(doc, kMallForening);
-    doc.m_strFilnamn = "Firma.bok";
+    setUpCompany(doc, kMallForening, folder.path());
+    doc.markSaved("/ho", "Firma.bok");
     prompter.answer(Answer::Ok);
-    saveChartAsTemplate(doc, prompter);
-    EXPECT_EQ(test::readFile(templateFilePath()), "inte en mallfil");
+    saveChartAsTemplate(doc, prompter, folder.path());
+    EXPECT_EQ(test::readFile(templateFilePath(folder.path())), "inte en mallfil");
     EXPECT_EQ(prompter.said.back().rfind("Mallfilen ", 0), 0u);
 }
 

@@ -75,28 +75,41 @@ void buildSmallCompany(CTallvingeDoc& doc) {
         row("", "Sa PASSIVA", "", "", "p"),
         row("Exempel", ""),
     });
-    CPeriod period;
-    period.m_nFranManad = 1;
-    period.m_nFranAr = 2012;
-    period.m_nTillManad = 12;
-    period.m_nTillAr = 2012;
-    period.m_nVinstradNy = 1;
-    doc.m_perioder.push_back(std::move(period));
-    doc.m_nAktuellPeriod = 0;
-    doc.m_nFranManad = 1;
-    doc.m_nFranAr = 2012;
-    doc.m_nTillManad = 12;
-    doc.m_nTillAr = 2012;
-    doc.m_bNyttForetag = 0;
+    doc.firstPeriodAsked();
+    doc.addFirstPeriod({1, 2012, 12, 2012});
+}
+
+CompanyState smallCompany() {
+    CTallvingeDoc doc;
+    buildSmallCompany(doc);
+    return copyCompanyState(doc.state());
+}
+
+CompanyState fullCompany() {
+    CTallvingeDoc doc;
+    buildFullCompany(doc);
+    return copyCompanyState(doc.state());
+}
+
+void changeSomething(CTallvingeDoc& doc) { doc.setOnlyUsedAccounts(doc.state().m_nEndastAnvanda == 0); }
+
+void loadEdited(CTallvingeDoc& doc, const std::function<void(CompanyState&)>& edit) {
+    CompanyState state = copyCompanyState(doc.state());
+    edit(state);
+    doc.loadCompany(std::move(state));
+}
+
+std::size_t accountIndex(const CompanyState& company, std::int32_t number) {
+    for (std::size_t i = 0; i < company.m_allaKonton.size(); ++i) {
+        if (company.m_allaKonton[i]->m_nKontonr == number) {
+            return i;
+        }
+    }
+    throw std::out_of_range("no account " + std::to_string(number));
 }
 
 void postVoucher(CTallvingeDoc& doc, int day, int month, int year, const std::vector<Line>& lines) {
-    CEttVerifikat ver;
-    ver.m_nVernr = doc.m_nNastaVernr++;
-    ver.m_nTransDag = ver.m_nBokfDag = day;
-    ver.m_nTransManad = ver.m_nBokfManad = month;
-    ver.m_nTransAr = ver.m_nBokfAr = year;
-    ver.m_strVertext = "Verifikat " + std::to_string(ver.m_nVernr);
+    std::vector<CVerifikatrad> rader;
     for (const Line& line : lines) {
         CVerifikatrad rad;
         rad.m_nKonto = line.account;
@@ -104,26 +117,12 @@ void postVoucher(CTallvingeDoc& doc, int day, int month, int year, const std::ve
         rad.m_dKredit = line.credit;
         const int index = doc.accountIndex(line.account);
         if (index >= 0) {
-            CKonto& konto = *doc.m_allaKonton[static_cast<std::size_t>(index)];
-            rad.m_strKontonamn = konto.m_strKolumn2;
-            CKontorad posted;
-            posted.m_nVernr = ver.m_nVernr;
-            posted.m_nDag = day;
-            posted.m_nManad = month;
-            posted.m_nAr = year;
-            posted.m_dDebet = line.debit;
-            posted.m_dKredit = line.credit;
-            posted.m_strText = ver.m_strVertext;
-            posted.m_strKontonamn = konto.m_strKolumn2;
-            konto.m_rader.push_back(std::move(posted));
-            konto.m_nAnvands = 1;
+            rad.m_strKontonamn = doc.state().m_allaKonton[static_cast<std::size_t>(index)]->m_strKolumn2;
         }
-        ver.m_dSumDebet += line.debit;
-        ver.m_dSumKredit += line.credit;
-        ver.m_rader.push_back(std::move(rad));
+        rader.push_back(std::move(rad));
     }
-    ver.m_nAntalRader = static_cast<std::int32_t>(lines.size());
-    doc.m_verifikat.push_back(std::move(ver));
+    const std::string text = "Verifikat " + std::to_string(doc.state().m_nNastaVernr);
+    doc.registerVoucher(makeVoucher(day, month, year, text, std::move(rader)));
 }
 
 } // namespace kv::test

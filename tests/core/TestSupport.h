@@ -4,6 +4,7 @@
 
 #include "model/TallvingeDoc.h"
 
+#include <functional>
 #include <string>
 
 namespace kv::test {
@@ -33,6 +34,24 @@ ChartRowTexts row(std::string number, std::string name, std::string group = {}, 
 // (January to December 2012) and no vouchers. The income chart ends with the
 // result row naming 2090 and the end marker.
 void buildSmallCompany(CTallvingeDoc& doc);
+// The same company as its files hold it.
+CompanyState smallCompany();
+
+// A small company that uses every stored field: two vouchers, a VAT rule,
+// two periods with opening balances, grid states with styled cells, and
+// texts with every Windows-1252 character.
+void buildFullCompany(CTallvingeDoc& doc);
+CompanyState fullCompany();
+
+// Some change of the books, as the user makes them.
+void changeSomething(CTallvingeDoc& doc);
+
+// Replaces the company with what its file would hold after edit: for the
+// states that the program reaches only over many steps or from damaged files.
+void loadEdited(CTallvingeDoc& doc, const std::function<void(CompanyState&)>& edit);
+
+// The position in m_allaKonton of the first row with the number, as the document looks it up.
+std::size_t accountIndex(const CompanyState& company, std::int32_t number);
 
 // Posts one voucher with the given lines (account, debit, credit) as the
 // voucher registration does: the voucher, one posted row per line, in-use flags.

@@ -51,8 +51,8 @@ protected:
 
 TEST_F(VatRules, ANewCompanyGetsTheDefaultsOfItsTemplateAtOnce) {
     CTallvingeDoc finnish;
-    setUpCompany(finnish, kMallFinlandssvensk);
-    const auto& rules = finnish.m_momsregler;
+    setUpCompany(finnish, kMallFinlandssvensk, folder.path());
+    const auto& rules = finnish.state().m_momsregler;
     ASSERT_EQ(rules.size(), 54u);
     EXPECT_EQ(rules[0], creditRule(22, 3000, 2930, "Försäljning moms 22%"));
     EXPECT_EQ(rules[2], creditRule(8, 3065, 2932, "Försäljning moms 8%"));
@@ -60,38 +60,40 @@ TEST_F(VatRules, ANewCompanyGetsTheDefaultsOfItsTemplateAtOnce) {
     EXPECT_EQ(rules[6], debitRule(22, 6605, 1717, "Värme 22%"));
     EXPECT_EQ(rules[10], debitRule(22, 6850, 1717, "Kontorsmaterial 22%"));
     EXPECT_TRUE(allZero(rules, 11, 53));
-    EXPECT_EQ(finnish.m_nValdMall, -2);
-    EXPECT_EQ(finnish.m_strMallnamn, kIngenMall);
+    EXPECT_EQ(finnish.state().m_nValdMall, -2);
+    EXPECT_EQ(finnish.state().m_strMallnamn, kIngenMall);
 
     CTallvingeDoc swedish;
-    setUpCompany(swedish, kMallRikssvensk);
-    EXPECT_EQ(swedish.m_momsregler[1], creditRule(12, 3001, 2931, "Försäljning moms 12%"));
-    EXPECT_EQ(swedish.m_momsregler[5], debitRule(6, 4065, 1719, "Inköp moms 6%"));
-    EXPECT_EQ(swedish.m_momsregler[7], debitRule(25, 6607, 1717, "Vatten moms 25%"));
-    EXPECT_EQ(swedish.m_momsregler[9], debitRule(25, 6800, 1717, "Telefon moms 25%"));
+    setUpCompany(swedish, kMallRikssvensk, folder.path());
+    EXPECT_EQ(swedish.state().m_momsregler[1], creditRule(12, 3001, 2931, "Försäljning moms 12%"));
+    EXPECT_EQ(swedish.state().m_momsregler[5], debitRule(6, 4065, 1719, "Inköp moms 6%"));
+    EXPECT_EQ(swedish.state().m_momsregler[7], debitRule(25, 6607, 1717, "Vatten moms 25%"));
+    EXPECT_EQ(swedish.state().m_momsregler[9], debitRule(25, 6800, 1717, "Telefon moms 25%"));
 
     CTallvingeDoc bas;
-    setUpCompany(bas, kMallBaskonto);
+    setUpCompany(bas, kMallBaskonto, folder.path());
     for (const std::size_t first : {0u, 25u}) {
-        EXPECT_EQ(bas.m_momsregler[first], creditRule(25, 3010, 2610, "Försäljning moms 25%"));
-        EXPECT_EQ(bas.m_momsregler[first + 1], debitRule(25, 4010, 1650, "Inköp moms 25%"));
+        EXPECT_EQ(bas.state().m_momsregler[first], creditRule(25, 3010, 2610, "Försäljning moms 25%"));
+        EXPECT_EQ(bas.state().m_momsregler[first + 1], debitRule(25, 4010, 1650, "Inköp moms 25%"));
     }
-    EXPECT_TRUE(allZero(bas.m_momsregler, 2, 24));
-    EXPECT_TRUE(allZero(bas.m_momsregler, 27, 53));
+    EXPECT_TRUE(allZero(bas.state().m_momsregler, 2, 24));
+    EXPECT_TRUE(allZero(bas.state().m_momsregler, 27, 53));
 
     CTallvingeDoc association;
-    setUpCompany(association, kMallForening);
+    setUpCompany(association, kMallForening, folder.path());
     CAutomoms marker;
     marker.m_strKommentar = "Föreningsmall";
-    EXPECT_EQ(association.m_momsregler[1], marker);
-    EXPECT_TRUE(allZero(association.m_momsregler, 2, 53));
-    EXPECT_TRUE(allZero(association.m_momsregler, 0, 0));
+    EXPECT_EQ(association.state().m_momsregler[1], marker);
+    EXPECT_TRUE(allZero(association.state().m_momsregler, 2, 53));
+    EXPECT_TRUE(allZero(association.state().m_momsregler, 0, 0));
 }
 
 TEST_F(VatRules, StoredRulesAreShownForEditing) {
     CTallvingeDoc doc;
-    setUpCompany(doc, kMallRikssvensk);
-    doc.m_momsregler[12] = debitRule(12.5, 4444, 1717, "Borttaget konto");
+    setUpCompany(doc, kMallRikssvensk, folder.path());
+    std::vector<CAutomoms> rules = doc.state().m_momsregler;
+    rules[12] = debitRule(12.5, 4444, 1717, "Borttaget konto");
+    doc.setVatRules(rules);
     doc.setModified(false);
     VatRulesModel dialog(doc, prompter);
     EXPECT_FALSE(dialog.open());
@@ -133,8 +135,8 @@ TEST_F(VatRules, StoredRulesAreShownForEditing) {
 
 TEST_F(VatRules, PinkWhileTheVoucherDialogIsOpen) {
     CTallvingeDoc doc;
-    setUpCompany(doc, kMallRikssvensk);
-    doc.m_bVerifikatOppen = 1;
+    setUpCompany(doc, kMallRikssvensk, folder.path());
+    doc.setVoucherDialogOpen(true);
     VatRulesModel dialog(doc, prompter);
     dialog.open();
     EXPECT_TRUE(dialog.pink());
@@ -145,16 +147,19 @@ TEST_F(VatRules, PinkWhileTheVoucherDialogIsOpen) {
 
 TEST_F(VatRules, AUserTemplatesRulesAreApprovedAtOnce) {
     CTallvingeDoc doc;
-    setUpCompany(doc, kMallRikssvensk);
-    doc.m_momsregler.resize(3);
-    doc.m_nValdMall = 0;
-    doc.m_strMallnamn = "Firma.bok";
+    setUpCompany(doc, kMallRikssvensk, folder.path());
+    test::loadEdited(doc, [](CompanyState& state) {
+        // A user template's three rules, just taken by a new company.
+        state.m_momsregler.resize(3);
+        state.m_nValdMall = 0;
+        state.m_strMallnamn = "Firma.bok";
+    });
     VatRulesModel dialog(doc, prompter);
     EXPECT_TRUE(dialog.open());
-    EXPECT_EQ(doc.m_momsregler.size(), 54u);
-    EXPECT_EQ(doc.m_momsregler[0], creditRule(25, 3000, 2930, "Försäljning moms 25%"));
-    EXPECT_EQ(doc.m_nValdMall, -2);
-    EXPECT_EQ(doc.m_strMallnamn, kIngenMall);
+    EXPECT_EQ(doc.state().m_momsregler.size(), 54u);
+    EXPECT_EQ(doc.state().m_momsregler[0], creditRule(25, 3000, 2930, "Försäljning moms 25%"));
+    EXPECT_EQ(doc.state().m_nValdMall, -2);
+    EXPECT_EQ(doc.state().m_strMallnamn, kIngenMall);
 }
 
 TEST_F(VatRules, NothingIsApprovedBeforeBothCharts) {
@@ -162,14 +167,14 @@ TEST_F(VatRules, NothingIsApprovedBeforeBothCharts) {
     VatRulesModel dialog(doc, prompter);
     EXPECT_TRUE(dialog.open());
     EXPECT_EQ(prompter.said, std::vector<std::string>{kMsgBadaGodkanda});
-    EXPECT_TRUE(doc.m_momsregler.empty());
+    EXPECT_TRUE(doc.state().m_momsregler.empty());
     EXPECT_EQ(dialog.grid().storedText(1, 1), "");
 }
 
 class VatRuleCells : public VatRules {
 protected:
     void SetUp() override {
-        setUpCompany(doc, kMallRikssvensk);
+        setUpCompany(doc, kMallRikssvensk, folder.path());
         ASSERT_FALSE(dialog.open());
         prompter.said.clear();
     }
@@ -221,17 +226,18 @@ TEST_F(VatRuleCells, RatesAreNumbersWithCommaOrPoint) {
 
 TEST_F(VatRuleCells, ChecksNeedApprovedCharts) {
     CTallvingeDoc bare;
-    bare.m_momsregler.resize(54);
-    auto konto = std::make_unique<CKonto>();
-    konto->m_nKontonr = 3000;
-    bare.m_allaKonton.push_back(std::move(konto));
+    test::loadEdited(bare, [](CompanyState& state) {
+        state.m_momsregler.resize(54);
+        state.m_allaKonton.push_back(std::make_unique<CKonto>());
+        state.m_allaKonton.back()->m_nKontonr = 3000;
+    });
     VatRulesModel other(bare, prompter);
     ASSERT_FALSE(other.open());
     prompter.said.clear();
     EXPECT_FALSE(typeInto(other.grid(), 1, 4, "3000"));
     EXPECT_EQ(prompter.said.back(),
               "Resultaträknigen är ej ännu godkännd. Gå till Kontoplan-Resultaträkning");
-    bare.m_resKonton.push_back(bare.m_allaKonton.front().get());
+    test::loadEdited(bare, [](CompanyState& state) { state.m_resKonton.push_back(state.m_allaKonton.front().get()); });
     other.grid().cancelEdit();
     EXPECT_FALSE(typeInto(other.grid(), 1, 4, "3000"));
     EXPECT_EQ(prompter.said.back(), "Balansräkningen är ej ännu godkännd. Gå till Kontoplan-Balansräkning");
@@ -259,11 +265,11 @@ TEST_F(VatRuleCells, ApprovalNeedsWellFilledRowsAndMakes54Rules) {
     grid.setText(3, 3, "4000"); // row 3 now has both sides
     grid.setText(30, 1, "25");  // a rate alone
     prompter.said.clear();
-    const auto before = doc.m_momsregler;
+    const auto before = doc.state().m_momsregler;
     EXPECT_FALSE(dialog.approve());
     EXPECT_EQ(prompter.said,
               (std::vector<std::string>{"Rad 3 är felaktigt ifylld", "Rad 30 är felaktigt ifylld"}));
-    EXPECT_EQ(doc.m_momsregler, before);
+    EXPECT_EQ(doc.state().m_momsregler, before);
 
     grid.setText(3, 3, "");
     ASSERT_TRUE(typeInto(grid, 30, 1, "12,5"));
@@ -272,10 +278,10 @@ TEST_F(VatRuleCells, ApprovalNeedsWellFilledRowsAndMakes54Rules) {
     ASSERT_TRUE(typeInto(grid, 30, 8, "Löner?"));
     doc.setModified(false);
     EXPECT_TRUE(dialog.approve());
-    ASSERT_EQ(doc.m_momsregler.size(), 54u);
-    EXPECT_EQ(doc.m_momsregler[29], debitRule(12.5, 6000, 1718, "Löner?"));
-    EXPECT_EQ(doc.m_momsregler[2], creditRule(6, 3065, 2932, "Försäljning moms 6%"));
-    EXPECT_EQ(doc.m_momsregler[40], CAutomoms{});
+    ASSERT_EQ(doc.state().m_momsregler.size(), 54u);
+    EXPECT_EQ(doc.state().m_momsregler[29], debitRule(12.5, 6000, 1718, "Löner?"));
+    EXPECT_EQ(doc.state().m_momsregler[2], creditRule(6, 3065, 2932, "Försäljning moms 6%"));
+    EXPECT_EQ(doc.state().m_momsregler[40], CAutomoms{});
     EXPECT_TRUE(doc.isModified());
 }
 

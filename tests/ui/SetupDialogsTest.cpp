@@ -7,7 +7,7 @@
 #include "chart/ChartEditorDialog.h"
 #include "chart/ChartTemplates.h"
 #include "chart/DeleteTemplateDialog.h"
-#include "chart/NewCompany.h"
+#include "app/NewCompany.h"
 #include "chart/TemplateChooserDialog.h"
 #include "grid/GridWidget.h"
 #include "periods/FirstPeriod.h"
@@ -50,9 +50,15 @@ void keep(QWidget& widget, const QString& name) {
 // A new company with its first period, whose template is chosen but whose
 // charts are not approved yet: the editors fill themselves from the template.
 void newCompanyWithTemplate(CTallvingeDoc& doc, const char* name) {
-    kv::addFirstPeriod(doc, {1, 2012, 12, 2012});
-    doc.m_bNyttForetag = 0;
-    doc.m_strMallnamn = name;
+    doc.firstPeriodAsked();
+    doc.addFirstPeriod({1, 2012, 12, 2012});
+    doc.chooseTemplate(name);
+}
+
+// The chart-template folder of these tests.
+std::string templateFolder() {
+    static const QTemporaryDir folder;
+    return folder.path().toStdString();
 }
 
 QStringList texts(const QListWidget& list) {
@@ -68,11 +74,6 @@ QStringList texts(const QListWidget& list) {
 class SetupDialogsTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        QVERIFY(m_templates.isValid());
-        qputenv("KVISTORAN_MALLAR", m_templates.path().toUtf8());
-    }
-
     void theTemplateChooserListsTheBuiltInTemplatesAndTakesTheChosenOne() {
         CTallvingeDoc doc;
         kv::TemplateChooserModel model(doc);
@@ -88,14 +89,14 @@ private slots:
         // Escape chooses nothing.
         QTest::keyClick(dialog.list(), Qt::Key_Escape);
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QCOMPARE(doc.m_strMallnamn, std::string(kv::kIngenMall));
+        QCOMPARE(doc.state().m_strMallnamn, std::string(kv::kIngenMall));
 
         dialog.show();
         dialog.list()->setCurrentRow(3);
         dialog.okButton()->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(doc.m_strMallnamn, std::string(kv::kMallForening));
-        QCOMPARE(doc.m_nValdMall, -1);
+        QCOMPARE(doc.state().m_strMallnamn, std::string(kv::kMallForening));
+        QCOMPARE(doc.state().m_nValdMall, -1);
     }
 
     void theBalanceEditorShowsTheTemplateAndApprovesIt() {
@@ -127,7 +128,7 @@ private slots:
         keep(dialog, QStringLiteral("setup-balance-editor-22.png"));
 
         dialog.onlyUsedBox()->click();
-        QCOMPARE(doc.m_nEndastAnvanda, 1);
+        QCOMPARE(doc.state().m_nEndastAnvanda, 1);
         dialog.onlyUsedBox()->click();
 
         // Enter in the grid moves on; it does not approve the chart.
@@ -232,14 +233,17 @@ private slots:
 
     void aNewPeriodListsTheLastTwoAndStartsAfterThem() {
         CTallvingeDoc doc;
-        kv::addFirstPeriod(doc, {1, 2011, 12, 2011});
+        doc.addFirstPeriod({1, 2011, 12, 2011});
+        // A company file whose second period is open.
+        kv::CompanyState state = kv::copyCompanyState(doc.state());
         kv::CPeriod second;
         second.m_nFranManad = 1;
         second.m_nFranAr = 2012;
         second.m_nTillManad = 12;
         second.m_nTillAr = 2012;
-        doc.m_perioder.push_back(std::move(second));
-        doc.m_nAktuellPeriod = 1;
+        state.m_perioder.push_back(std::move(second));
+        state.m_nAktuellPeriod = 1;
+        doc.loadCompany(std::move(state));
         ScriptedPrompter prompter;
         kv::PeriodDialogModel model(doc, kv::PeriodDialogMode::NewPeriod);
         kv::ui::PeriodDialog dialog(model, prompter);
@@ -258,7 +262,7 @@ private slots:
     void theVatRulesFollowTheCursorInTheAccountListAndTurnPinkBesideAVoucher() {
         CTallvingeDoc doc;
         const kv::NewCompanyResult made =
-            kv::createDefaultCompany(doc, {kv::kMallRikssvensk, 1, 2012, 12, 2012});
+            kv::createDefaultCompany(doc, {kv::kMallRikssvensk, 1, 2012, 12, 2012, templateFolder()});
         QVERIFY2(made.ok, made.error.c_str());
         ScriptedPrompter prompter;
         {
@@ -285,7 +289,7 @@ private slots:
             dialog.approveButton()->click();
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
         }
-        doc.m_bVerifikatOppen = 1;
+        doc.setVoucherDialogOpen(true);
         kv::VatRulesModel model(doc, prompter);
         QVERIFY(!model.open());
         kv::ui::VatRulesDialog dialog(model);
@@ -302,12 +306,12 @@ private slots:
         for (const char* name : {"B.bok", "A.bok"}) {
             auto mall = std::make_unique<kv::CKontoplan>();
             mall->m_strNamn = name;
-            source.m_mallar.push_back(std::move(mall));
+            source.storeTemplate(std::move(mall), std::nullopt);
         }
-        QVERIFY(kv::writeTemplates(source).ok);
+        QVERIFY(kv::writeTemplates(source, templateFolder()).ok);
         CTallvingeDoc doc;
         ScriptedPrompter prompter;
-        kv::DeleteTemplateModel model(doc);
+        kv::DeleteTemplateModel model(doc, templateFolder());
         model.open(prompter);
         kv::ui::DeleteTemplateDialog dialog(model, prompter);
         QCOMPARE(dialog.windowTitle(), QString("Välj den mall som skall tas bort från kontomallar"));
@@ -317,13 +321,11 @@ private slots:
         dialog.okButton()->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         CTallvingeDoc reader;
-        QVERIFY(kv::readTemplates(reader).ok);
-        QCOMPARE(reader.m_mallar.size(), std::size_t{1});
-        QCOMPARE(reader.m_mallar.front()->m_strNamn, std::string("A.bok"));
+        QVERIFY(kv::readTemplates(reader, templateFolder()).ok);
+        QCOMPARE(reader.state().m_mallar.size(), std::size_t{1});
+        QCOMPARE(reader.state().m_mallar.front()->m_strNamn, std::string("A.bok"));
     }
 
-private:
-    QTemporaryDir m_templates;
 };
 
 QTEST_MAIN(SetupDialogsTest)

@@ -9,7 +9,7 @@
 #include "chart/ChartEditorDialog.h"
 #include "chart/ChartEditorModel.h"
 #include "chart/ChartTemplates.h"
-#include "chart/NewCompany.h"
+#include "app/NewCompany.h"
 #include "chart/TemplateChooserDialog.h"
 #include "grid/GridWidget.h"
 #include "periods/FirstPeriod.h"
@@ -146,10 +146,16 @@ void keep(QWidget* widget, const QString& name) {
     }
 }
 
+// The chart-template folder of these tests.
+std::string templateFolder() {
+    static const QTemporaryDir folder;
+    return folder.path().toStdString();
+}
+
 // The window program as a user meets it: real message boxes and dialogs.
 struct Program {
     kv::ui::QtPrompter prompter;
-    kv::AppController controller{prompter};
+    kv::AppController controller{prompter, templateFolder()};
     std::unique_ptr<kv::ui::MainWindow> window;
 
     Program() {
@@ -162,12 +168,12 @@ struct Program {
     }
     ~Program() {
         // Nothing asks on the way out.
-        if (controller.document() != nullptr) {
-            controller.document()->setModified(false);
+        if (controller.company() != nullptr) {
+            controller.company()->setModified(false);
         }
         window.reset();
     }
-    kv::CTallvingeDoc& doc() { return *controller.document(); }
+    kv::CTallvingeDoc& doc() { return controller.document(); }
     kv::ui::JournalWindowContent* journal() const {
         auto* child = window->window(WindowKind::Journal);
         return child != nullptr ? qobject_cast<kv::ui::JournalWindowContent*>(child->content()) : nullptr;
@@ -192,11 +198,6 @@ void answerFirstPeriod(ModalDriver& driver) {
 class SetupWiringTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        QVERIFY(m_templates.isValid());
-        qputenv("KVISTORAN_MALLAR", m_templates.path().toUtf8());
-    }
-
     void aNewCompanyIsGuidedFromItsFirstPeriodToApprovedCharts() {
         Program program;
         ModalDriver driver;
@@ -212,7 +213,7 @@ private slots:
         QCOMPARE(button->geometry(), QRect(QPoint(1, 1), QPoint(550, 130)));
         keep(program.window.get(), QStringLiteral("setup-journal-guidance.png"));
 
-        driver.message(kv::templateFileMessage()); // no templates saved on this computer yet
+        driver.message(kv::templateFileMessage(templateFolder())); // no templates saved on this computer yet
         driver.expect<kv::ui::TemplateChooserDialog>(QStringLiteral("mallarna"), [](auto& chooser) {
             chooser.list()->setCurrentRow(3);
             chooser.okButton()->click();
@@ -225,7 +226,7 @@ private slots:
         }
         QVERIFY(driver.run([&] { button->click(); }));
         QVERIFY(program.doc().bothChartsApproved());
-        QCOMPARE(program.doc().m_momsregler.size(), std::size_t{54});
+        QCOMPARE(program.doc().state().m_momsregler.size(), std::size_t{54});
         QVERIFY(!button->isVisible());
         QVERIFY(program.controller.commandState(CommandId::IncomeChart).enabled);
     }
@@ -235,7 +236,7 @@ private slots:
         ModalDriver driver;
         answerFirstPeriod(driver);
         QVERIFY(driver.run([&] { program.controller.execute(CommandId::NewCompany); }));
-        QVERIFY(kv::createDefaultCompany(program.doc(), {kv::kMallRikssvensk, 1, 2012, 12, 2012}).ok);
+        QVERIFY(kv::createDefaultCompany(program.doc(), {kv::kMallRikssvensk, 1, 2012, 12, 2012, templateFolder()}).ok);
         program.doc().setModified(false);
         program.doc().updateAllViews();
         QVERIFY(!program.journal()->guidanceButton()->isVisible());
@@ -254,14 +255,14 @@ private slots:
         QVERIFY(program.window->window(WindowKind::TrialBalance) != nullptr);
         const int sixThousand = program.doc().accountIndex(6000);
         QVERIFY(sixThousand >= 0);
-        QCOMPARE(program.doc().m_allaKonton[static_cast<std::size_t>(sixThousand)]->m_strKolumn2,
+        QCOMPARE(program.doc().state().m_allaKonton[static_cast<std::size_t>(sixThousand)]->m_strKolumn2,
                  std::string("Löner och arvoden"));
         QVERIFY(program.doc().isModified());
-        QCOMPARE(program.doc().m_bBegarResultatplan, 0);
+        QVERIFY(!program.doc().takeEditorRequests().incomeChart);
 
         // Cancel leaves the company as it was.
         program.doc().setModified(false);
-        const std::size_t rows = program.doc().m_allaKonton.size();
+        const std::size_t rows = program.doc().state().m_allaKonton.size();
         driver.expect<ChartEditorDialog>(QStringLiteral("balansräkningen"), [](ChartEditorDialog& editor) {
             QCOMPARE(editor.windowTitle(), QString("Konton i balansräkningen"));
             kv::Grid& grid = editor.gridWidget()->grid();
@@ -269,21 +270,21 @@ private slots:
             editor.cancelButton()->click();
         });
         QVERIFY(driver.run([&] { program.controller.execute(CommandId::BalanceChart); }));
-        QCOMPARE(program.doc().m_allaKonton.size(), rows);
+        QCOMPARE(program.doc().state().m_allaKonton.size(), rows);
         const int cash = program.doc().accountIndex(1900);
-        QCOMPARE(program.doc().m_allaKonton[static_cast<std::size_t>(cash)]->m_strKolumn2,
+        QCOMPARE(program.doc().state().m_allaKonton[static_cast<std::size_t>(cash)]->m_strKolumn2,
                  std::string("Kassa"));
         QVERIFY(!program.doc().isModified());
-        QCOMPARE(program.doc().m_bBegarBalansplan, 0);
+        QVERIFY(!program.doc().takeEditorRequests().balanceChart);
 
         // "Sätt moms" shows the stored rules in the same window; Cancel keeps them.
-        const auto rules = program.doc().m_momsregler;
+        const auto rules = program.doc().state().m_momsregler;
         driver.expect<kv::ui::VatRulesDialog>(QStringLiteral("moms"), [](kv::ui::VatRulesDialog& dialog) {
             QCOMPARE(dialog.windowTitle(), QString("Automatisk momsberäkning"));
             dialog.cancelButton()->click();
         });
         QVERIFY(driver.run([&] { program.controller.execute(CommandId::VatRules); }));
-        QVERIFY(program.doc().m_momsregler == rules);
+        QVERIFY(program.doc().state().m_momsregler == rules);
         QVERIFY(!program.doc().isModified());
     }
 
@@ -293,8 +294,10 @@ private slots:
         ModalDriver driver;
         answerFirstPeriod(driver);
         QVERIFY(driver.run([&] { program.controller.execute(CommandId::NewCompany); }));
-        QVERIFY(kv::createDefaultCompany(program.doc(), {kv::kMallForening, 1, 2012, 12, 2012}).ok);
-        program.doc().m_perioder.clear();
+        QVERIFY(kv::createDefaultCompany(program.doc(), {kv::kMallForening, 1, 2012, 12, 2012, templateFolder()}).ok);
+        kv::CompanyState withoutPeriod = kv::copyCompanyState(program.doc().state());
+        withoutPeriod.m_perioder.clear();
+        program.doc().loadCompany(std::move(withoutPeriod));
         program.doc().updateAllViews();
         QVERIFY(program.window->menuAction(CommandId::IncomeChart)->isEnabled());
         QVERIFY(!program.window->menuAction(CommandId::NewVoucher)->isEnabled());
@@ -303,7 +306,6 @@ private slots:
     }
 
 private:
-    QTemporaryDir m_templates;
 };
 
 QTEST_MAIN(SetupWiringTest)

@@ -4,6 +4,7 @@
 
 #include "app/AppTexts.h"
 #include "app/ChildWindow.h"
+#include "voucher/VoucherTexts.h"
 
 #include <QMdiArea>
 
@@ -22,7 +23,7 @@ private slots:
         QTest::keyClick(shell.window.get(), Qt::Key_Plus);
         QCOMPARE(shell.prompter.said.size(), std::size_t{1});
         // Once the voucher dialog is open, a second press does nothing.
-        shell.doc().m_bVerifikatOppen = 1;
+        shell.doc().setVoucherDialogOpen(true);
         QTest::keyClick(shell.window.get(), Qt::Key_Plus, Qt::KeypadModifier);
         QCOMPARE(shell.prompter.said.size(), std::size_t{1});
     }
@@ -36,7 +37,7 @@ private slots:
                  QString("  Verifikat / Sök verifikat"));
         // No voucher in the period: the lookup key is off.
         QTest::keyClick(shell.window.get(), Qt::Key_Minus, Qt::KeypadModifier);
-        QCOMPARE(shell.doc().m_bBegarVerifikatSok, 0);
+        QCOMPARE(shell.doc().state().m_bBegarVerifikatSok, 0);
     }
 
     void f6MovesBetweenTheWindows() {

@@ -19,7 +19,7 @@ private slots:
         QVERIFY(!button->isEnabled());
         QVERIFY(!shell.window->menuAction(CommandId::Save)->isEnabled());
 
-        shell.doc().changed();
+        shell.doc().setOnlyUsedAccounts(shell.doc().state().m_nEndastAnvanda == 0);
         QVERIFY(button->isEnabled());
         QVERIFY(shell.window->menuAction(CommandId::Save)->isEnabled());
 
@@ -31,7 +31,7 @@ private slots:
         QVERIFY(!shell.window->menuAction(CommandId::SaveAs)->isEnabled());
         QCOMPARE(shell.window->windowTitle(), QString("  Kvistoran - Firma"));
 
-        shell.doc().changed();
+        shell.doc().setOnlyUsedAccounts(shell.doc().state().m_nEndastAnvanda == 0);
         QVERIFY(button->isEnabled());
         QVERIFY(shell.window->menuAction(CommandId::Save)->isEnabled());
         QTest::keyClick(shell.window.get(), Qt::Key_S, Qt::ControlModifier);

@@ -9,6 +9,7 @@
 
 #include <QMenuBar>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QStringList>
 #include <QTest>
 
@@ -30,24 +31,15 @@ inline void approveCharts(CTallvingeDoc& doc) {
     doc.approveBalanceChart({chartRow("1930", "Bank", "c"), chartRow("", "Sa AKTIVA", "", "", "a"),
                              chartRow("2090", "Årets resultat", "d"), chartRow("", "Sa PASSIVA", "", "", "p"),
                              chartRow("Exempel", "")});
-    if (doc.hasOpenPeriod()) {
-        return;
+    if (!doc.hasOpenPeriod()) {
+        doc.addFirstPeriod({1, 2012, 12, 2012});
     }
-    CPeriod period;
-    period.m_nFranManad = 1;
-    period.m_nFranAr = 2012;
-    period.m_nTillManad = 12;
-    period.m_nTillAr = 2012;
-    doc.m_perioder.push_back(std::move(period));
-    doc.m_nFranManad = 1;
-    doc.m_nFranAr = 2012;
-    doc.m_nTillManad = 12;
-    doc.m_nTillAr = 2012;
 }
 
 struct Shell {
     ScriptedPrompter prompter;
-    AppController controller{prompter};
+    QTemporaryDir templates;
+    AppController controller{prompter, templates.path().toStdString()};
     std::unique_ptr<ui::MainWindow> window;
 
     Shell() {
@@ -61,7 +53,7 @@ struct Shell {
     }
     ~Shell() { window.reset(); }
 
-    CTallvingeDoc& doc() { return *controller.document(); }
+    CTallvingeDoc& doc() { return controller.document(); }
     // A new company whose user chooses the year 2012 as its first period.
     void newCompany() {
         prompter.periodDialog = [this](PeriodDialogModel& dialog) {

@@ -1,14 +1,17 @@
 #include "app/AppController.h"
 
+#include "app/AppCommands.h"
 #include "app/AppTexts.h"
-#include "app/NewVoucherCheck.h"
-#include "app/Prompter.h"
-#include "app/WindowHost.h"
-#include "chart/SetupFlow.h"
-#include "chart/UserTemplates.h"
+#include "app/SetupFlow.h"
+#include "interaction/Prompter.h"
+#include "interaction/WindowHost.h"
+#include "periods/FirstPeriod.h"
 #include "storage/CompanyFiles.h"
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <stdexcept>
 
 namespace kv {
 
@@ -20,19 +23,12 @@ std::string absolutePath(const std::string& path) {
     return error ? path : full.lexically_normal().string();
 }
 
-} // namespace
-
-bool commandFlowMissing(CommandId id) {
-    switch (id) {
-    case CommandId::RenameCompany:
-    case CommandId::OpenPeriod:
-    case CommandId::NewPeriod:
-    case CommandId::ChangeEndDate:
-        return true;
-    default:
-        return false;
-    }
+std::int32_t currentYear() {
+    const std::chrono::year_month_day today{std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
+    return static_cast<std::int32_t>(static_cast<int>(today.year()));
 }
+
+} // namespace
 
 std::string withCompanyExtension(const std::string& path) {
     if (fileNameOf(path).find('.') == std::string::npos) {
@@ -41,29 +37,34 @@ std::string withCompanyExtension(const std::string& path) {
     return path;
 }
 
-AppController::AppController(Prompter& prompter) : m_prompter(prompter) {}
+AppController::AppController(Prompter& prompter, std::string templateFolder)
+    : m_prompter(prompter), m_templateFolder(std::move(templateFolder)) {
+    registerFileCommands();
+    registerSubsystemCommands(m_commands, *this);
+}
 
 AppController::~AppController() {
-    if (m_doc) {
-        m_doc->removeView(this);
-    }
+    // The forms let go of the company before it goes.
+    m_forms.clear();
+    m_finishedForms.clear();
 }
 
 AppState AppController::state() const {
     AppState s;
     s.companyOpen = m_doc != nullptr;
     if (m_doc) {
+        const CompanyState& company = m_doc->state();
         s.incomeChartApproved = m_doc->incomeChartApproved();
         s.balanceChartApproved = m_doc->balanceChartApproved();
-        s.hasChartRows = !m_doc->m_allaKonton.empty();
-        s.voucherDialogOpen = m_doc->m_bVerifikatOppen != 0;
-        s.periodHasVouchers = !m_doc->m_verifikat.empty();
-        s.periodCount = static_cast<int>(m_doc->m_perioder.size());
-        s.currentPeriod = m_doc->m_nAktuellPeriod;
+        s.hasChartRows = !company.m_allaKonton.empty();
+        s.voucherDialogOpen = company.m_bVerifikatOppen != 0;
+        s.periodHasVouchers = !company.m_verifikat.empty();
+        s.periodCount = static_cast<int>(company.m_perioder.size());
+        s.currentPeriod = company.m_nAktuellPeriod;
         s.periodOpen = m_doc->hasOpenPeriod();
         s.modified = m_doc->isModified();
         s.neverSaved = m_doc->neverSaved();
-        s.onlyUsedAccounts = m_doc->m_nEndastAnvanda == 1;
+        s.onlyUsedAccounts = company.m_nEndastAnvanda == 1;
     }
     for (const WindowKind kind : m_windows.openWindows()) {
         s.setOpen(kind, true);
@@ -76,93 +77,16 @@ AppState AppController::state() const {
     return s;
 }
 
-CommandState AppController::commandState(CommandId id) const {
-    CommandState result = kv::commandState(id, state());
-    if (commandFlowMissing(id)) {
-        result.enabled = false;
-    }
-    return result;
-}
+MenuBarId AppController::menuBar() const { return menuBarFor(state()); }
 
 std::string AppController::mainWindowTitle() const {
     return m_doc ? std::string(kMainWindowTitle) + " - " + m_doc->title() : std::string(kMainWindowTitle);
 }
 
 void AppController::execute(CommandId id) {
-    if (!commandState(id).enabled) {
-        return;
-    }
-    if (const int recent = recentFileIndex(id); recent >= 0) {
-        const std::string path = m_recent.files()[static_cast<std::size_t>(recent)];
-        openCompanyAt(path, true);
-    } else if (id == CommandId::NewCompany) {
-        newCompany();
-    } else if (id == CommandId::OpenCompany) {
-        openChosenCompany();
-    } else if (id == CommandId::CloseCompany) {
-        closeCompany();
-    } else if (id == CommandId::Exit || id == CommandId::AppExit) {
-        if (closeCompany() && m_host != nullptr) {
-            m_host->closeMainWindow();
-        }
-    } else if (id == CommandId::Save) {
-        save();
-    } else if (id == CommandId::SaveAs) {
-        saveAs();
-    } else if (const auto text = helpText(id)) {
-        m_prompter.message(*text);
-    } else if (!runCompanyCommand(id) && m_host != nullptr) {
-        m_host->performWindowCommand(id);
-    }
-    changed();
-}
-
-bool AppController::runCompanyCommand(CommandId id) {
-    WindowKind kind{};
-    switch (id) {
-    case CommandId::NewVoucher:
-        newVoucher();
-        return true;
-    case CommandId::FindVoucher:
-        findVoucher();
-        return true;
-    case CommandId::SeveralVouchers:
-        showSeveralVouchers();
-        return true;
-    case CommandId::IncomeChart:
-        // The trial-balance window runs the editor while it is created.
-        requestIncomeChartEditor(*m_doc);
-        reopenWindow(WindowKind::TrialBalance);
-        return true;
-    case CommandId::BalanceChart:
-        requestBalanceChartEditor(*m_doc);
-        reopenWindow(WindowKind::TrialBalance);
-        return true;
-    case CommandId::VatRules:
-        if (requestVatRules(*m_doc, m_prompter)) {
-            reopenWindow(WindowKind::TrialBalance);
-        }
-        return true;
-    case CommandId::SaveChartTemplate:
-        saveChartAsTemplate(*m_doc, m_prompter);
-        return true;
-    case CommandId::DeleteChartTemplate:
-        deleteChartTemplate(*m_doc, m_prompter);
-        return true;
-    case CommandId::FindAccount:
-        // The ledger asks for the account whenever it is created.
-        reopenWindow(WindowKind::Ledger);
-        return true;
-    case CommandId::OnlyUsedAccounts:
-        toggleOnlyUsedAccounts();
-        return true;
-    default:
-        if (windowOfCommand(id, kind)) {
-            openWindow(kind);
-            return true;
-        }
-        return false;
-    }
+    m_finishedForms.clear();
+    m_commands.run(id, state());
+    shellChanged();
 }
 
 bool AppController::openAtStartUp(const std::string& path) {
@@ -170,17 +94,67 @@ bool AppController::openAtStartUp(const std::string& path) {
         return false;
     }
     const bool opened = openCompanyAt(path, false);
-    changed();
+    shellChanged();
     return opened;
+}
+
+void AppController::runChartGuidance() {
+    if (m_doc) {
+        kv::runChartGuidance(*this);
+        shellChanged();
+    }
+}
+
+CTallvingeDoc& AppController::document() {
+    if (!m_doc) {
+        throw std::logic_error("a command of the company ran without a company");
+    }
+    return *m_doc;
 }
 
 // ---- files ----
 
+void AppController::registerFileCommands() {
+    using C = CommandId;
+    const auto noCompany = [](const AppState& s) { return enabledIf(!s.companyOpen); };
+    const auto withCompany = [](const AppState& s) { return enabledIf(s.companyOpen); };
+    m_commands.add(C::NewCompany, {noCompany, [this] { newCompany(); }});
+    m_commands.add(C::OpenCompany, {noCompany, [this] { openChosenCompany(); }});
+    m_commands.add(C::CloseCompany, {withCompany, [this] { closeCompany(); }});
+    const auto exit = [this] {
+        if (closeCompany() && m_host != nullptr) {
+            m_host->closeMainWindow();
+        }
+    };
+    m_commands.add(C::Exit, {withCompany, exit});
+    m_commands.add(C::AppExit, {[](const AppState&) { return enabledIf(true); }, exit});
+    m_commands.add(C::Save, {[](const AppState& s) { return enabledIf(s.companyOpen && s.modified); },
+                             [this] { save(); }});
+    m_commands.add(C::SaveAs, {[](const AppState& s) { return enabledIf(s.companyOpen && s.neverSaved); },
+                               [this] { saveAs(); }});
+    for (int index = 0; index < 4; ++index) {
+        m_commands.add(recentFileCommand(index),
+                       {[index](const AppState& s) { return enabledIf(!s.companyOpen && index < s.recentFileCount); },
+                        [this, index] {
+                            const std::string path = m_recent.files()[static_cast<std::size_t>(index)];
+                            openCompanyAt(path, true);
+                        }});
+    }
+}
+
 void AppController::takeCompany(std::unique_ptr<CTallvingeDoc> doc) {
     m_windows.clear();
     m_doc = std::move(doc);
-    m_doc->addView(this);
+    m_subscription = m_doc->subscribe(*this);
     openWindow(WindowKind::Journal);
+    askFirstPeriod();
+}
+
+void AppController::askFirstPeriod() {
+    // A new company's first question, asked once its journal shows.
+    if (m_doc) {
+        runFirstPeriodPrompt(*m_doc, m_prompter, currentYear());
+    }
 }
 
 void AppController::newCompany() {
@@ -198,7 +172,7 @@ void AppController::openChosenCompany() {
 bool AppController::openCompanyAt(const std::string& path, bool fromRecentList) {
     const std::string full = absolutePath(path);
     auto doc = std::make_unique<CTallvingeDoc>();
-    const FileReport report = openCompany(*doc, full);
+    const FileReport report = kv::openCompany(*doc, full);
     for (const std::string& text : report.messages) {
         m_prompter.message(text);
     }
@@ -215,6 +189,9 @@ bool AppController::openCompanyAt(const std::string& path, bool fromRecentList) 
 }
 
 bool AppController::save() {
+    if (!m_doc) {
+        return false;
+    }
     if (m_doc->pathName().empty()) {
         return saveAs();
     }
@@ -266,6 +243,7 @@ bool AppController::closeCompany() {
 }
 
 void AppController::discardCompany() {
+    closeAllForms();
     const std::vector<WindowKind> open = m_windows.openWindows();
     m_windows.clear();
     // The windows let go of the document before it goes.
@@ -274,10 +252,9 @@ void AppController::discardCompany() {
             m_host->closeCompanyWindow(kind);
         }
     }
-    if (m_doc) {
-        m_doc->removeView(this);
-        m_doc.reset();
-    }
+    m_subscription.reset();
+    m_finishedForms.clear();
+    m_doc.reset();
 }
 
 // ---- windows ----
@@ -292,13 +269,6 @@ void AppController::openWindow(WindowKind kind) {
         }
         m_windows.setActive(kind);
         return;
-    }
-    // The statement windows keep their grid state in the document, made on first opening.
-    if (kind == WindowKind::IncomeStatement && !m_doc->m_pResultatGrid) {
-        m_doc->m_pResultatGrid = std::make_unique<GridState>();
-    }
-    if (kind == WindowKind::BalanceSheet && !m_doc->m_pBalansGrid) {
-        m_doc->m_pBalansGrid = std::make_unique<GridState>();
     }
     m_windows.open(kind);
     if (m_host != nullptr) {
@@ -321,9 +291,15 @@ void AppController::closeWindowByProgram(WindowKind kind) {
     }
 }
 
+void AppController::performWindowCommand(CommandId id) {
+    if (m_host != nullptr) {
+        m_host->performWindowCommand(id);
+    }
+}
+
 void AppController::windowActivated(std::optional<WindowKind> kind) {
     m_windows.setActive(kind);
-    changed();
+    shellChanged();
 }
 
 bool AppController::mayCloseWindow(WindowKind kind) {
@@ -341,49 +317,67 @@ void AppController::windowClosed(WindowKind kind) {
     if (m_windows.empty() && m_doc) {
         discardCompany();
     }
-    changed();
+    shellChanged();
 }
 
 bool AppController::mayQuit() {
     const bool closed = closeCompany();
-    changed();
+    shellChanged();
     return closed;
 }
 
-// ---- commands of the company ----
+// ---- forms ----
 
-void AppController::newVoucher() {
-    if (checkNewVoucher(*m_doc, m_prompter) == NewVoucherOutcome::Ready) {
-        // Every check passed. The voucher dialog is not part of the program
-        // yet, so nothing opens.
+void AppController::showForm(std::unique_ptr<FormModel> form) {
+    m_finishedForms.clear();
+    FormModel& shown = *form;
+    shown.setCloser([this, &shown] { closeForm(shown); });
+    m_forms.push_back(std::move(form));
+    if (m_host != nullptr) {
+        m_host->openForm(shown);
     }
 }
 
-void AppController::findVoucher() {
-    if (m_doc->m_bVerifikatOppen != 0) {
-        m_prompter.message(kMsgVerifikatdialogenOppen);
+FormModel* AppController::openForm(FormKind kind) {
+    const auto found = std::find_if(m_forms.begin(), m_forms.end(),
+                                    [kind](const auto& form) { return form->kind() == kind; });
+    return found == m_forms.end() ? nullptr : found->get();
+}
+
+void AppController::closeForm(FormModel& form) {
+    const auto found = std::find_if(m_forms.begin(), m_forms.end(),
+                                    [&form](const auto& owned) { return owned.get() == &form; });
+    if (found == m_forms.end()) {
         return;
     }
-    m_doc->m_bBegarVerifikatSok = 1;
-    reopenWindow(WindowKind::VoucherList);
+    if (m_host != nullptr) {
+        m_host->closeForm(form);
+    }
+    form.setListener(nullptr);
+    // The form may be in one of its own calls right now: it goes at the next event.
+    m_finishedForms.push_back(std::move(*found));
+    m_forms.erase(found);
+    shellChanged();
 }
 
-void AppController::showSeveralVouchers() {
-    if (m_windows.isOpen(WindowKind::Journal)) {
-        openWindow(WindowKind::Journal);
+void AppController::closeAllForms() {
+    while (!m_forms.empty()) {
+        closeForm(*m_forms.back());
     }
 }
 
-void AppController::toggleOnlyUsedAccounts() {
-    m_doc->m_nEndastAnvanda = m_doc->m_nEndastAnvanda == 1 ? 0 : 1;
-    m_doc->changed();
+bool AppController::closeFormByUser(FormModel& form) {
+    m_finishedForms.clear();
+    if (!form.mayClose()) {
+        return false;
+    }
+    closeForm(form);
+    return true;
 }
 
-void AppController::onDocumentUpdated() {
-    changed();
-}
+void AppController::onDocumentUpdated() { shellChanged(); }
 
-void AppController::changed() const {
+void AppController::shellChanged() const {
     if (m_host != nullptr) {
         m_host->shellChanged();
     }

@@ -1,47 +1,49 @@
 // The application: it owns the open company (one at a time), knows which of
-// its windows are open, decides when each command is enabled and runs the
-// commands' flows. It talks to the user through the prompter and to the
-// windows through the window host.
+// its windows and forms are open, and routes each command to the handler
+// that its subsystem registered. It talks to the user through the prompter
+// and to the windows through the window host.
 #pragma once
 
-#include "app/AppState.h"
-#include "app/CommandId.h"
-#include "app/CommandRules.h"
 #include "app/Menus.h"
 #include "app/RecentFiles.h"
 #include "app/WindowRegistry.h"
+#include "interaction/AppServices.h"
+#include "interaction/AppState.h"
+#include "interaction/CommandId.h"
+#include "interaction/CommandRegistry.h"
 #include "model/TallvingeDoc.h"
 
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kv {
 
 class Prompter;
 class WindowHost;
 
-class AppController : private DocumentView {
+class AppController : private DocumentView, public AppServices {
 public:
-    explicit AppController(Prompter& prompter);
+    // templateFolder: the folder of the user's chart-template file.
+    AppController(Prompter& prompter, std::string templateFolder);
     AppController(const AppController&) = delete;
     AppController& operator=(const AppController&) = delete;
     ~AppController() override;
 
     void setHost(WindowHost* host) { m_host = host; }
-    // The user, for the windows whose flows ask questions of their own.
-    [[nodiscard]] Prompter& prompter() { return m_prompter; }
 
     // ---- state ----
     [[nodiscard]] bool companyOpen() const { return m_doc != nullptr; }
     // The open company, or nullptr.
-    [[nodiscard]] CTallvingeDoc* document() { return m_doc.get(); }
-    [[nodiscard]] const CTallvingeDoc* document() const { return m_doc.get(); }
+    [[nodiscard]] CTallvingeDoc* company() { return m_doc.get(); }
+    [[nodiscard]] const CTallvingeDoc* company() const { return m_doc.get(); }
     [[nodiscard]] AppState state() const;
-    // The command's state as the user meets it: its rule, and disabled while
-    // its flow is still missing from the program.
-    [[nodiscard]] CommandState commandState(CommandId id) const;
-    [[nodiscard]] MenuBarId menuBar() const { return menuBarFor(state()); }
+    [[nodiscard]] const CommandRegistry& commands() const { return m_commands; }
+    // The command's state as the user meets it; a command that no subsystem
+    // registered is disabled.
+    [[nodiscard]] CommandState commandState(CommandId id) const { return m_commands.state(id, state()); }
+    [[nodiscard]] MenuBarId menuBar() const;
     [[nodiscard]] const WindowRegistry& windows() const { return m_windows; }
     // The title of the main window: "  Kvistoran", with the company's title.
     [[nodiscard]] std::string mainWindowTitle() const;
@@ -58,57 +60,70 @@ public:
     void execute(CommandId id);
     // Opens the company named on the command line; it stays open.
     bool openAtStartUp(const std::string& path);
+    // The journal's guidance button of a company without a chart.
+    void runChartGuidance();
 
-    // ---- window events from the window program ----
+    // ---- window and form events from the window program ----
     void windowActivated(std::optional<WindowKind> kind);
     // The user closes a window. Closing the company's last window closes the
     // company: asks the save question; false when the user cancels.
     bool mayCloseWindow(WindowKind kind);
     // A window has closed (by the user or the program).
     void windowClosed(WindowKind kind);
+    // The user closes a form (close box, Escape); true when it closed.
+    bool closeFormByUser(FormModel& form);
     // The main window is about to close: closes the company first; false
     // when the user cancels.
     bool mayQuit();
 
+    // ---- AppServices, for the commands of the subsystems ----
+    [[nodiscard]] CTallvingeDoc& document() override;
+    [[nodiscard]] Prompter& prompter() override { return m_prompter; }
+    [[nodiscard]] const std::string& templateFolder() const override { return m_templateFolder; }
+    void openWindow(WindowKind kind) override;
+    void reopenWindow(WindowKind kind) override;
+    [[nodiscard]] bool isWindowOpen(WindowKind kind) const override { return m_windows.isOpen(kind); }
+    void performWindowCommand(CommandId id) override;
+    void showForm(std::unique_ptr<FormModel> form) override;
+    [[nodiscard]] FormModel* openForm(FormKind kind) override;
+    bool save() override;
+
 private:
     void onDocumentUpdated() override;
-    void changed() const;
+    void shellChanged() const;
+    void registerFileCommands();
 
     // Files.
     void newCompany();
     void openChosenCompany();
     bool openCompanyAt(const std::string& path, bool fromRecentList);
-    bool save();
     bool saveAs();
     bool saveTo(const std::string& path);
     bool saveModified();
     bool closeCompany();
     void discardCompany();
     void takeCompany(std::unique_ptr<CTallvingeDoc> doc);
+    void askFirstPeriod();
 
-    // Windows.
-    void openWindow(WindowKind kind);
-    void reopenWindow(WindowKind kind);
+    // Windows and forms.
     void closeWindowByProgram(WindowKind kind);
-
-    // Commands of the company.
-    void newVoucher();
-    void findVoucher();
-    void showSeveralVouchers();
-    void toggleOnlyUsedAccounts();
-    bool runCompanyCommand(CommandId id);
+    void closeForm(FormModel& form);
+    void closeAllForms();
 
     Prompter& m_prompter;
+    std::string m_templateFolder;
     WindowHost* m_host = nullptr;
     std::unique_ptr<CTallvingeDoc> m_doc;
+    ViewSubscription m_subscription;
+    CommandRegistry m_commands;
     WindowRegistry m_windows;
+    std::vector<std::unique_ptr<FormModel>> m_forms;
+    // Forms that finished while one of their own calls ran: dropped at the
+    // next event, once nothing of theirs is on the stack.
+    std::vector<std::unique_ptr<FormModel>> m_finishedForms;
     RecentFiles m_recent;
     std::int32_t m_nRaderPerSida = 20;
 };
-
-// True for the commands whose flows the program does not have yet; they stay
-// disabled whatever their rule says.
-bool commandFlowMissing(CommandId id);
 
 // The path as saved: the extension ".bok" added when the file name has none.
 std::string withCompanyExtension(const std::string& path);

@@ -10,10 +10,10 @@ namespace {
 // was first written for; the real folder is put in its place.
 constexpr const char* kWrittenTemplateFolder = "c:/bokforingsmallar";
 
-std::string withRealTemplateFolder(std::string text) {
+std::string withRealTemplateFolder(std::string text, const std::string& folder) {
     const std::string written = kWrittenTemplateFolder;
     if (const auto at = text.find(written); at != std::string::npos) {
-        text.replace(at, written.size(), templateFolderPath());
+        text.replace(at, written.size(), folder);
     }
     return text;
 }
@@ -24,12 +24,13 @@ std::string saveQuestion(const std::string& title) {
     return "Vill du spara ändringarna i " + title + "?";
 }
 
-std::optional<std::string> helpText(CommandId id) {
+std::optional<std::string> helpText(CommandId id, const std::string& templateFolder) {
     switch (id) {
     case CommandId::HelpTemplates:
         return withRealTemplateFolder(
             "Alla kontoplaner som du väljer att spara som mall finns i mappen  c:/bokforingsmallar.  Välj  "
-            "Kontoplan-Spara i kontoplanmallar.  Mappen öppnas automatiskt då du skapar ett nytt företag.");
+            "Kontoplan-Spara i kontoplanmallar.  Mappen öppnas automatiskt då du skapar ett nytt företag.",
+            templateFolder);
     case CommandId::HelpPeriods:
         return "Bokföringsperioderna sparas i en mapp som ligger i samma mapp som företaget är sparat i.  "
                "Flyttar "

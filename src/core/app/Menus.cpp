@@ -285,4 +285,14 @@ std::string statusText(CommandId id) {
     return found == statusTable().end() ? std::string() : found->second;
 }
 
+MenuBarId menuBarFor(const AppState& state) {
+    if (!state.companyOpen) {
+        return MenuBarId::NoCompany;
+    }
+    if (state.activeWindow && isReportWindow(*state.activeWindow)) {
+        return MenuBarId::Report;
+    }
+    return MenuBarId::Company;
+}
+
 } // namespace kv

@@ -2,7 +2,8 @@
 // program builds its menus and shortcuts from these.
 #pragma once
 
-#include "app/CommandId.h"
+#include "interaction/AppState.h"
+#include "interaction/CommandId.h"
 
 #include <string>
 #include <vector>
@@ -49,6 +50,10 @@ struct MenuBar {
 
 const MenuBar& menuBar(MenuBarId id);
 
+// The menu bar in force: none without a company, the report menu while an
+// income-statement or balance-sheet window is active, else the company menu.
+MenuBarId menuBarFor(const AppState& state);
+
 // Every command of the program (the menu commands, the recent files and the
 // window keys).
 const std::vector<CommandId>& allCommands();
@@ -65,5 +70,20 @@ std::string statusText(CommandId id);
 
 // The text of the status bar's message pane when nothing else is shown.
 inline constexpr const char* kIdleStatusText = "Klar";
+// The status text of the window list's entries in the menu "Fönster".
+inline constexpr const char* kWindowListStatusText = "Byt till det här fönstret";
+
+// The toolbar and its buttons, in order.
+inline constexpr const char* kToolbarTitle = "Verktygsrad";
+struct ToolbarButton {
+    CommandId id;
+    const char* label;
+};
+inline constexpr ToolbarButton kToolbarButtons[] = {
+    {CommandId::Save, "Spara"},
+    {CommandId::NewVoucher, "Nytt verifikat"},
+    {CommandId::FindVoucher, "Sök verifikat"},
+    {CommandId::FindAccount, "Ta fram konto"},
+};
 
 } // namespace kv

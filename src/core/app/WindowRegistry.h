@@ -2,7 +2,7 @@
 // exists at most once.
 #pragma once
 
-#include "app/AppState.h"
+#include "interaction/AppState.h"
 
 #include <optional>
 #include <vector>

@@ -52,13 +52,13 @@ CKontoplanGrid::CKontoplanGrid(CTallvingeDoc& doc, Prompter& prompter, ChartKind
 
 bool CKontoplanGrid::inUse(std::int32_t number) const {
     return number > 0 &&
-           std::any_of(m_doc.m_allaKonton.begin(), m_doc.m_allaKonton.end(), [number](const auto& konto) {
+           std::any_of(m_doc.state().m_allaKonton.begin(), m_doc.state().m_allaKonton.end(), [number](const auto& konto) {
                return konto->m_nKontonr == number && konto->m_nAnvands != 0;
            });
 }
 
 bool CKontoplanGrid::inVatRule(std::int32_t number) const {
-    return number > 0 && std::any_of(m_doc.m_momsregler.begin(), m_doc.m_momsregler.end(),
+    return number > 0 && std::any_of(m_doc.state().m_momsregler.begin(), m_doc.state().m_momsregler.end(),
                                      [number](const CAutomoms& rule) { return rule.namesAccount(number); });
 }
 
@@ -74,12 +74,12 @@ bool CKontoplanGrid::resultAccountAllowed(const std::string& text) const {
     if (text.empty() || number <= 0) {
         return false;
     }
-    if (m_doc.m_balKonton.empty()) {
+    if (m_doc.state().m_balKonton.empty()) {
         return true;
     }
-    const auto assets = std::find_if(m_doc.m_balKonton.begin(), m_doc.m_balKonton.end(),
+    const auto assets = std::find_if(m_doc.state().m_balKonton.begin(), m_doc.state().m_balKonton.end(),
                                      [](const CKonto* konto) { return konto->m_strKolumn5 == "a"; });
-    return std::any_of(assets, m_doc.m_balKonton.end(),
+    return std::any_of(assets, m_doc.state().m_balKonton.end(),
                        [number](const CKonto* konto) { return konto->m_nKontonr == number; });
 }
 

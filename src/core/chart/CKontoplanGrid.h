@@ -4,7 +4,7 @@
 // Delete, cut, copy and paste may do.
 #pragma once
 
-#include "app/Prompter.h"
+#include "interaction/Prompter.h"
 #include "chart/ChartLayout.h"
 #include "grid/Grid.h"
 #include "model/TallvingeDoc.h"

@@ -75,7 +75,7 @@ std::string ChartEditorModel::rowFailure(std::int32_t row) const {
     if (m_kind == ChartKind::Income && row == endMarkerRow() - 1 && !m_rules.resultAccountAllowed(name)) {
         return kMsgKorrektKontoIPassiva;
     }
-    if (m_doc.m_nAktuellPeriod < static_cast<std::int32_t>(m_doc.m_perioder.size()) - 2) {
+    if (m_doc.state().m_nAktuellPeriod < static_cast<std::int32_t>(m_doc.state().m_perioder.size()) - 2) {
         return kMsgTvaSistaPerioderna;
     }
     return {};
@@ -160,7 +160,6 @@ bool ChartEditorModel::approve() {
     } else {
         m_doc.approveBalanceChart(rows);
     }
-    m_doc.changed();
     return true;
 }
 

@@ -23,15 +23,11 @@ const char* ChartEditorModel::title() const {
 }
 
 bool ChartEditorModel::onlyUsedAccounts() const {
-    return m_doc.m_nEndastAnvanda != 0;
+    return m_doc.state().m_nEndastAnvanda != 0;
 }
 
 void ChartEditorModel::setOnlyUsedAccounts(bool on) {
-    const std::int32_t value = on ? 1 : 0;
-    if (m_doc.m_nEndastAnvanda != value) {
-        m_doc.m_nEndastAnvanda = value;
-        m_doc.changed();
-    }
+    m_doc.setOnlyUsedAccounts(on);
 }
 
 void ChartEditorModel::open() {
@@ -41,7 +37,7 @@ void ChartEditorModel::open() {
     fillAccountList();
 
     const auto stored =
-        static_cast<std::int32_t>(income ? m_doc.m_resNummer.size() : m_doc.m_balNummer.size());
+        static_cast<std::int32_t>(income ? m_doc.state().m_resNummer.size() : m_doc.state().m_balNummer.size());
     std::int32_t endMarker = income ? kIncomeEndMarkerRow : kBalanceEndMarkerRow;
     if (stored > (income ? kIncomeStoredRowsAbove : kBalanceStoredRowsAbove)) {
         endMarker = stored;
@@ -52,15 +48,15 @@ void ChartEditorModel::open() {
     }
 
     if (stored == 0) {
-        fillBuiltInTemplate(m_grid, m_doc.m_strMallnamn, m_kind, 0);
+        fillBuiltInTemplate(m_grid, m_doc.state().m_strMallnamn, m_kind, 0);
         if (income) {
             m_grid.setText(endMarker - 1, kColNamn, kDefaultResultAccount);
         }
     }
-    if (m_doc.m_nValdMall < 0) {
+    if (m_doc.state().m_nValdMall < 0) {
         fillStoredRows();
-    } else if (static_cast<std::size_t>(m_doc.m_nValdMall) < m_doc.m_mallar.size()) {
-        fillFromUserTemplate(*m_doc.m_mallar[static_cast<std::size_t>(m_doc.m_nValdMall)]);
+    } else if (static_cast<std::size_t>(m_doc.state().m_nValdMall) < m_doc.state().m_mallar.size()) {
+        fillFromUserTemplate(*m_doc.state().m_mallar[static_cast<std::size_t>(m_doc.state().m_nValdMall)]);
     }
 
     writeTitles();
@@ -74,10 +70,10 @@ void ChartEditorModel::open() {
 
 void ChartEditorModel::fillStoredRows() {
     const bool income = m_kind == ChartKind::Income;
-    const std::size_t first = income ? 0 : m_doc.m_resNummer.size();
-    const std::size_t count = income ? m_doc.m_resNummer.size() : m_doc.m_balNummer.size();
-    for (std::size_t k = 0; k < count && first + k < m_doc.m_allaKonton.size(); ++k) {
-        const CKonto& konto = *m_doc.m_allaKonton[first + k];
+    const std::size_t first = income ? 0 : m_doc.state().m_resNummer.size();
+    const std::size_t count = income ? m_doc.state().m_resNummer.size() : m_doc.state().m_balNummer.size();
+    for (std::size_t k = 0; k < count && first + k < m_doc.state().m_allaKonton.size(); ++k) {
+        const CKonto& konto = *m_doc.state().m_allaKonton[first + k];
         const auto row = static_cast<std::int32_t>(k) + 1;
         if (row > m_grid.rowCount()) {
             break;
@@ -107,9 +103,9 @@ void ChartEditorModel::writeChartRow(std::int32_t row, const CKonto& konto) {
 
 void ChartEditorModel::fillFromUserTemplate(const CKontoplan& mall) {
     const bool income = m_kind == ChartKind::Income;
-    const std::size_t first = income ? 0 : m_doc.m_resNummer.size();
+    const std::size_t first = income ? 0 : m_doc.state().m_resNummer.size();
     const std::size_t end =
-        income ? std::min(m_doc.m_resNummer.size(), mall.m_konton.size()) : mall.m_konton.size();
+        income ? std::min(m_doc.state().m_resNummer.size(), mall.m_konton.size()) : mall.m_konton.size();
     for (std::size_t k = first; k < end; ++k) {
         const CKonto& konto = *mall.m_konton[k];
         const auto row = static_cast<std::int32_t>(k - first) + 1;
@@ -188,7 +184,7 @@ void ChartEditorModel::writeBalanceFixedRows(std::int32_t endMarker) {
         lockRow(a);
         setFixed(a + 2, kColNamn, kForraPerioden);
         setFixed(a + 3, kColNamn, kVinstInsattPa);
-        if (m_doc.m_balNummer.empty()) {
+        if (m_doc.state().m_balNummer.empty()) {
             m_grid.setText(a + 4, kColNamn, kDefaultCarriedAccount);
         }
         setFixed(a + 5, kColNamn, kPassivaHeading);
@@ -241,18 +237,18 @@ void ChartEditorModel::writeEndRows(std::int32_t endMarker) {
 
 void ChartEditorModel::fillAccountList() {
     m_accountList.clear();
-    const std::size_t incomeRows = std::min(m_doc.m_resNummer.size(), m_doc.m_allaKonton.size());
+    const std::size_t incomeRows = std::min(m_doc.state().m_resNummer.size(), m_doc.state().m_allaKonton.size());
     if (incomeRows > 0) {
         m_accountList.emplace_back(kListHeadingResultat);
         m_accountList.emplace_back();
     }
-    for (std::size_t i = 0; i < m_doc.m_allaKonton.size(); ++i) {
+    for (std::size_t i = 0; i < m_doc.state().m_allaKonton.size(); ++i) {
         if (i == incomeRows) {
             m_accountList.emplace_back();
             m_accountList.emplace_back(kListHeadingBalans);
             m_accountList.emplace_back();
         }
-        const CKonto& konto = *m_doc.m_allaKonton[i];
+        const CKonto& konto = *m_doc.state().m_allaKonton[i];
         if (konto.m_nKontonr > 999) {
             m_accountList.push_back(std::to_string(konto.m_nKontonr) + "  " + konto.m_strKolumn2);
         }

@@ -5,7 +5,7 @@
 // chart and makes it the document's. Dropping the model is Cancel.
 #pragma once
 
-#include "app/Prompter.h"
+#include "interaction/Prompter.h"
 #include "chart/CKontoplanGrid.h"
 #include "chart/ChartLayout.h"
 #include "grid/Grid.h"

@@ -2,7 +2,7 @@
 // chart, the column titles, the fixed texts and help lines, and their looks.
 #pragma once
 
-#include "app/DialogButtons.h"
+#include "interaction/DialogButtons.h"
 #include "grid/GridState.h"
 
 #include <array>

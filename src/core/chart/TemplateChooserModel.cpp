@@ -9,7 +9,7 @@ namespace kv {
 
 TemplateChooserModel::TemplateChooserModel(CTallvingeDoc& doc) : m_doc(doc) {
     std::vector<std::string> userNames;
-    for (const auto& mall : doc.m_mallar) {
+    for (const auto& mall : doc.state().m_mallar) {
         userNames.push_back(mall->m_strNamn);
     }
     sortTemplateNames(userNames);
@@ -33,15 +33,7 @@ bool TemplateChooserModel::selectName(const std::string& name) {
 }
 
 void TemplateChooserModel::accept() {
-    const std::string name = m_entries[static_cast<std::size_t>(m_selected)];
-    m_doc.m_strMallnamn = name;
-    const auto mall = std::find_if(m_doc.m_mallar.begin(), m_doc.m_mallar.end(),
-                                   [&name](const auto& candidate) { return candidate->m_strNamn == name; });
-    if (mall == m_doc.m_mallar.end()) {
-        m_doc.m_nValdMall = -1;
-        return;
-    }
-    applyUserTemplate(m_doc, static_cast<std::size_t>(mall - m_doc.m_mallar.begin()));
+    m_doc.chooseTemplate(m_entries[static_cast<std::size_t>(m_selected)]);
 }
 
 } // namespace kv

@@ -52,32 +52,23 @@ std::vector<std::int32_t> sortKey(const std::string& text) {
     return key;
 }
 
-CKonto templateRowCopy(const CKonto& konto) {
-    CKonto copy;
-    copy.m_nKontonr = konto.m_nKontonr;
-    copy.m_strKolumn2 = konto.m_strKolumn2;
-    copy.m_strKolumn3 = konto.m_strKolumn3;
-    copy.m_strKolumn4 = konto.m_strKolumn4;
-    copy.m_strKolumn5 = konto.m_strKolumn5;
-    return copy;
-}
-
-void fillTemplate(CKontoplan& mall, const CTallvingeDoc& doc) {
-    mall.m_strNamn = doc.m_strFilnamn;
-    mall.m_nAntalRes = static_cast<std::int32_t>(doc.m_resKonton.size());
-    mall.m_nAntalBal = static_cast<std::int32_t>(doc.m_balKonton.size());
-    mall.m_konton.clear();
-    for (const auto& konto : doc.m_allaKonton) {
-        auto copy = std::make_unique<CKonto>(templateRowCopy(*konto));
+std::unique_ptr<CKontoplan> templateOf(const CTallvingeDoc& doc) {
+    auto mall = std::make_unique<CKontoplan>();
+    mall->m_strNamn = doc.state().m_strFilnamn;
+    mall->m_nAntalRes = static_cast<std::int32_t>(doc.state().m_resKonton.size());
+    mall->m_nAntalBal = static_cast<std::int32_t>(doc.state().m_balKonton.size());
+    for (const auto& konto : doc.state().m_allaKonton) {
+        auto copy = std::make_unique<CKonto>(konto->templateRowCopy());
         copy->m_nAnvands = konto->m_nAnvands;
-        mall.m_konton.push_back(std::move(copy));
+        mall->m_konton.push_back(std::move(copy));
     }
-    mall.m_momsregler = doc.m_momsregler;
+    mall->m_momsregler = doc.state().m_momsregler;
+    return mall;
 }
 
-void writeTemplateFile(CTallvingeDoc& doc, Prompter& prompter) {
-    doc.m_bMallLage = 1;
-    tellFileReport(prompter, writeTemplates(doc));
+void writeTemplateFile(CTallvingeDoc& doc, Prompter& prompter, const std::string& folder) {
+    doc.setTemplateSaving(true);
+    tellFileReport(prompter, writeTemplates(doc, folder));
 }
 
 } // namespace
@@ -96,26 +87,11 @@ void sortTemplateNames(std::vector<std::string>& names) {
     });
 }
 
-void applyUserTemplate(CTallvingeDoc& doc, std::size_t index) {
-    if (index >= doc.m_mallar.size()) {
-        return;
-    }
-    const CKontoplan& mall = *doc.m_mallar[index];
-    doc.m_nValdMall = static_cast<std::int32_t>(index);
-    const auto incomeRows = static_cast<std::size_t>(std::max(0, mall.m_nAntalRes));
-    for (std::size_t k = 0; k < mall.m_konton.size(); ++k) {
-        const CKonto& konto = *mall.m_konton[k];
-        doc.m_allaKonton.push_back(std::make_unique<CKonto>(templateRowCopy(konto)));
-        (k < incomeRows ? doc.m_resNummer : doc.m_balNummer).push_back(konto.m_nKontonr);
-    }
-    doc.m_momsregler.insert(doc.m_momsregler.end(), mall.m_momsregler.begin(), mall.m_momsregler.end());
-}
-
-void saveChartAsTemplate(CTallvingeDoc& doc, Prompter& prompter) {
+void saveChartAsTemplate(CTallvingeDoc& doc, Prompter& prompter, const std::string& folder) {
     if (prompter.askOkCancel(kMsgSparasSomMall) != Answer::Ok) {
         return;
     }
-    if (doc.m_mallar.size() >= kMaxTemplates) {
+    if (doc.state().m_mallar.size() >= kMaxTemplates) {
         prompter.message(kMsgRedan100Mallar);
         return;
     }
@@ -123,31 +99,31 @@ void saveChartAsTemplate(CTallvingeDoc& doc, Prompter& prompter) {
         prompter.message(kMsgSparaForstSomMall);
         return;
     }
-    tellFileReport(prompter, readTemplates(doc));
-    const auto same = std::find_if(doc.m_mallar.begin(), doc.m_mallar.end(),
-                                   [&doc](const auto& mall) { return mall->m_strNamn == doc.m_strFilnamn; });
-    if (same != doc.m_mallar.end()) {
+    tellFileReport(prompter, readTemplates(doc, folder));
+    const auto& mallar = doc.state().m_mallar;
+    const auto same = std::find_if(mallar.begin(), mallar.end(),
+                                   [&doc](const auto& mall) { return mall->m_strNamn == doc.state().m_strFilnamn; });
+    if (same != mallar.end()) {
         prompter.message((*same)->m_strNamn);
-        fillTemplate(**same, doc);
+        doc.storeTemplate(templateOf(doc), static_cast<std::size_t>(same - mallar.begin()));
     } else {
         // The list in memory may have been older than the file: the limit holds for the file.
-        if (doc.m_mallar.size() >= kMaxTemplates) {
+        if (doc.state().m_mallar.size() >= kMaxTemplates) {
             prompter.message(kMsgRedan100Mallar);
             return;
         }
-        auto mall = std::make_unique<CKontoplan>();
-        fillTemplate(*mall, doc);
-        doc.m_mallar.push_back(std::move(mall));
+        doc.storeTemplate(templateOf(doc), std::nullopt);
     }
-    writeTemplateFile(doc, prompter);
+    writeTemplateFile(doc, prompter, folder);
 }
 
-DeleteTemplateModel::DeleteTemplateModel(CTallvingeDoc& doc) : m_doc(doc) {}
+DeleteTemplateModel::DeleteTemplateModel(CTallvingeDoc& doc, std::string templateFolder)
+    : m_doc(doc), m_templateFolder(std::move(templateFolder)) {}
 
 void DeleteTemplateModel::open(Prompter& prompter) {
-    tellFileReport(prompter, readTemplates(m_doc));
+    tellFileReport(prompter, readTemplates(m_doc, m_templateFolder));
     m_entries.clear();
-    for (const auto& mall : m_doc.m_mallar) {
+    for (const auto& mall : m_doc.state().m_mallar) {
         m_entries.push_back(mall->m_strNamn);
     }
     sortTemplateNames(m_entries);
@@ -165,20 +141,20 @@ void DeleteTemplateModel::accept(Prompter& prompter) {
         return;
     }
     const std::string& name = m_entries[static_cast<std::size_t>(m_selected)];
-    const auto last = std::find_if(m_doc.m_mallar.rbegin(), m_doc.m_mallar.rend(),
+    const auto last = std::find_if(m_doc.state().m_mallar.rbegin(), m_doc.state().m_mallar.rend(),
                                    [&name](const auto& mall) { return mall->m_strNamn == name; });
-    if (last == m_doc.m_mallar.rend()) {
+    if (last == m_doc.state().m_mallar.rend()) {
         return;
     }
-    m_doc.m_mallar.erase(std::next(last).base());
-    writeTemplateFile(m_doc, prompter);
+    m_doc.removeTemplate(static_cast<std::size_t>(std::next(last).base() - m_doc.state().m_mallar.begin()));
+    writeTemplateFile(m_doc, prompter, m_templateFolder);
 }
 
-void deleteChartTemplate(CTallvingeDoc& doc, Prompter& prompter) {
+void deleteChartTemplate(CTallvingeDoc& doc, Prompter& prompter, const std::string& templateFolder) {
     if (prompter.askOkCancel(kMsgTasBortFranMallar) != Answer::Ok) {
         return;
     }
-    DeleteTemplateModel dialog(doc);
+    DeleteTemplateModel dialog(doc, templateFolder);
     dialog.open(prompter);
     prompter.runDeleteTemplate(dialog);
 }

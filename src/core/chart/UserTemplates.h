@@ -3,7 +3,7 @@
 // from one.
 #pragma once
 
-#include "app/Prompter.h"
+#include "interaction/Prompter.h"
 #include "model/TallvingeDoc.h"
 #include "storage/CompanyFiles.h"
 
@@ -30,17 +30,13 @@ void tellFileReport(Prompter& prompter, const FileReport& report);
 // letter case aside, with å, ä and ö after z.
 void sortTemplateNames(std::vector<std::string>& names);
 
-// Copies user template index into the new company: its rows, unused and
-// without posted rows, its VAT rules and the two lists of numbers.
-void applyUserTemplate(CTallvingeDoc& doc, std::size_t index);
-
-// "Spara i kontoplanmallar".
-void saveChartAsTemplate(CTallvingeDoc& doc, Prompter& prompter);
+// "Spara i kontoplanmallar", into the template file of templateFolder.
+void saveChartAsTemplate(CTallvingeDoc& doc, Prompter& prompter, const std::string& templateFolder);
 
 // The dialog that lists the templates for "Ta bort från kontoplanmallar".
 class DeleteTemplateModel {
 public:
-    explicit DeleteTemplateModel(CTallvingeDoc& doc);
+    DeleteTemplateModel(CTallvingeDoc& doc, std::string templateFolder);
 
     // The dialog opens: reads the template file and lists the names, the first selected.
     void open(Prompter& prompter);
@@ -53,11 +49,12 @@ public:
 
 private:
     CTallvingeDoc& m_doc;
+    std::string m_templateFolder;
     std::vector<std::string> m_entries;
     std::int32_t m_selected = -1;
 };
 
 // "Ta bort från kontoplanmallar": the question, then the dialog.
-void deleteChartTemplate(CTallvingeDoc& doc, Prompter& prompter);
+void deleteChartTemplate(CTallvingeDoc& doc, Prompter& prompter, const std::string& templateFolder);
 
 } // namespace kv

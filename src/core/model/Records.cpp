@@ -15,6 +15,16 @@ CKonto CKonto::chartRowCopy() const {
     return copy;
 }
 
+CKonto CKonto::templateRowCopy() const {
+    CKonto copy;
+    copy.m_nKontonr = m_nKontonr;
+    copy.m_strKolumn2 = m_strKolumn2;
+    copy.m_strKolumn3 = m_strKolumn3;
+    copy.m_strKolumn4 = m_strKolumn4;
+    copy.m_strKolumn5 = m_strKolumn5;
+    return copy;
+}
+
 bool CAutomoms::namesAccount(std::int32_t number) const {
     return m_nDebetkonto == number || m_nKreditkonto == number || m_nDebetMomskonto == number ||
            m_nKreditMomskonto == number;

@@ -73,6 +73,9 @@ struct CKonto {
 
     // A copy of the chart row without its posted rows.
     [[nodiscard]] CKonto chartRowCopy() const;
+    // The row as a template gives it to a new company: number and the texts
+    // of columns 2 to 5, unused, without posted rows.
+    [[nodiscard]] CKonto templateRowCopy() const;
 };
 
 using KontoList = std::vector<std::unique_ptr<CKonto>>;

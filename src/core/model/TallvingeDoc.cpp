@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <stdexcept>
 
 namespace kv {
 
-void CTallvingeDoc::clear() { replaceState(CompanyState{}); }
+CTallvingeDoc::CTallvingeDoc() : m_views(std::make_shared<ViewList>()) {}
 
-void CTallvingeDoc::replaceState(CompanyState&& state) { static_cast<CompanyState&>(*this) = std::move(state); }
+CTallvingeDoc::~CTallvingeDoc() = default;
 
 std::string CTallvingeDoc::title() const {
     if (m_pathName.empty()) {
@@ -22,28 +23,154 @@ std::string CTallvingeDoc::title() const {
     return name;
 }
 
-void CTallvingeDoc::addView(DocumentView* view) {
-    if (view != nullptr && std::find(m_views.begin(), m_views.end(), view) == m_views.end()) {
-        m_views.push_back(view);
+// ---- changes and views ----
+
+ChangeScope CTallvingeDoc::beginChange(ChangeKind kind) { return ChangeScope(*this, kind); }
+
+ChangeScope& CTallvingeDoc::currentScope() {
+    if (m_scope == nullptr) {
+        throw std::logic_error("the company changes outside a change scope");
     }
+    return *m_scope;
 }
 
-void CTallvingeDoc::removeView(DocumentView* view) { std::erase(m_views, view); }
+void CTallvingeDoc::keepWholeStateForRollback() {
+    auto saved = std::make_shared<CompanyState>(copyCompanyState(*this));
+    currentScope().onRollback([this, saved] { restoreState(std::move(*saved)); });
+}
 
-void CTallvingeDoc::updateAllViews() {
-    // A view may unsubscribe (close) while it updates: walk a copy.
-    const auto views = m_views;
-    for (DocumentView* view : views) {
-        if (std::find(m_views.begin(), m_views.end(), view) != m_views.end()) {
-            view->onDocumentUpdated();
-        }
+void CTallvingeDoc::keepAccountForRollback(std::size_t index) {
+    // By position, not by pointer: a whole-state restore of an outer step
+    // replaces the objects but keeps the positions.
+    const CKonto& konto = *m_allaKonton.at(index);
+    currentScope().onRollback([this, index, rows = konto.m_rader.size(), inUse = konto.m_nAnvands] {
+        CKonto& restored = *m_allaKonton[index];
+        restored.m_rader.resize(std::min(rows, restored.m_rader.size()));
+        restored.m_nAnvands = inUse;
+    });
+}
+
+void CTallvingeDoc::committed(ChangeKind kind) {
+    if (kind == ChangeKind::Books) {
+        m_modified = true;
     }
+    m_views->updateAll();
 }
 
-void CTallvingeDoc::changed() {
-    setModified(true);
-    updateAllViews();
+ViewSubscription CTallvingeDoc::subscribe(DocumentView& view) { return ViewSubscription(m_views, &view); }
+
+void CTallvingeDoc::updateAllViews() { m_views->updateAll(); }
+
+// ---- the files ----
+
+void CTallvingeDoc::clear() { restoreState(CompanyState{}); }
+
+void CTallvingeDoc::loadCompany(CompanyState&& state) {
+    auto scope = beginChange(ChangeKind::Display);
+    auto old = std::make_shared<CompanyState>(std::move(static_cast<CompanyState&>(*this)));
+    currentScope().onRollback([this, old] { restoreState(std::move(*old)); });
+    restoreState(std::move(state));
+    scope.commit();
 }
+
+void CTallvingeDoc::loadPeriod(CompanyState&& period) {
+    auto scope = beginChange();
+    keepWholeStateForRollback();
+    m_nNastaVernr = period.m_nNastaVernr;
+    m_nUtskrift1 = period.m_nUtskrift1;
+    m_nUtskrift2 = period.m_nUtskrift2;
+    m_bNyttForetag = period.m_bNyttForetag;
+    m_pBalansGrid = std::move(period.m_pBalansGrid);
+    m_pResultatGrid = std::move(period.m_pResultatGrid);
+    m_nReserv1 = period.m_nReserv1;
+    m_nFranManad = period.m_nFranManad;
+    m_nFranAr = period.m_nFranAr;
+    m_nReserv2 = period.m_nReserv2;
+    m_nTillManad = period.m_nTillManad;
+    m_nTillAr = period.m_nTillAr;
+    m_nEndastAnvanda = period.m_nEndastAnvanda;
+    m_nAktuellPeriod = period.m_nAktuellPeriod;
+    m_nVinstrad = period.m_nVinstrad;
+    m_allaKonton = std::move(period.m_allaKonton);
+    m_resKonton = std::move(period.m_resKonton);
+    m_balKonton = std::move(period.m_balKonton);
+    m_balNummer = std::move(period.m_balNummer);
+    m_resNummer = std::move(period.m_resNummer);
+    m_momsregler = std::move(period.m_momsregler);
+    m_verifikat = std::move(period.m_verifikat);
+    scope.commit();
+}
+
+void CTallvingeDoc::markSaved(std::string enhet, std::string filnamn) {
+    m_strEnhet = std::move(enhet);
+    m_strFilnamn = std::move(filnamn);
+}
+
+void CTallvingeDoc::markPeriodFileWritten() { m_strPeriodfilnamn = m_strFilnamn; }
+
+// ---- what the windows show ----
+
+void CTallvingeDoc::setOnlyUsedAccounts(bool only) {
+    const std::int32_t value = only ? 1 : 0;
+    if (m_nEndastAnvanda == value) {
+        return;
+    }
+    auto scope = beginChange();
+    assign(m_nEndastAnvanda, value);
+    scope.commit();
+}
+
+void CTallvingeDoc::setMonthRange(std::optional<MonthRange> range) {
+    auto scope = beginChange(ChangeKind::Display);
+    assign(m_nDelperiod, range ? 1 : 0);
+    if (range) {
+        assign(m_nDelFranManad, range->from.month);
+        assign(m_nDelFranAr, range->from.year);
+        assign(m_nDelTillManad, range->to.month);
+        assign(m_nDelTillAr, range->to.year);
+    }
+    scope.commit();
+}
+
+GridState& CTallvingeDoc::statementGrid(Statement which) {
+    std::unique_ptr<GridState>& grid = which == Statement::Income ? m_pResultatGrid : m_pBalansGrid;
+    if (!grid) {
+        grid = std::make_unique<GridState>();
+    }
+    return *grid;
+}
+
+void CTallvingeDoc::setVatRules(std::vector<CAutomoms> rules) {
+    auto scope = beginChange();
+    assign(m_momsregler, std::move(rules));
+    scope.commit();
+}
+
+void CTallvingeDoc::setVoucherDialogOpen(bool open) { m_bVerifikatOppen = open ? 1 : 0; }
+
+void CTallvingeDoc::requestEditors(const EditorRequests& requests) {
+    m_bBegarResultatplan = m_bBegarResultatplan != 0 || requests.incomeChart ? 1 : 0;
+    m_bBegarBalansplan = m_bBegarBalansplan != 0 || requests.balanceChart ? 1 : 0;
+    m_bBegarMoms = m_bBegarMoms != 0 || requests.vatRules ? 1 : 0;
+}
+
+EditorRequests CTallvingeDoc::takeEditorRequests() {
+    const EditorRequests requests{m_bBegarResultatplan != 0, m_bBegarBalansplan != 0, m_bBegarMoms != 0};
+    m_bBegarResultatplan = 0;
+    m_bBegarBalansplan = 0;
+    m_bBegarMoms = 0;
+    return requests;
+}
+
+void CTallvingeDoc::requestVoucherSearch() { m_bBegarVerifikatSok = 1; }
+
+bool CTallvingeDoc::takeVoucherSearchRequest() {
+    const bool requested = m_bBegarVerifikatSok != 0;
+    m_bBegarVerifikatSok = 0;
+    return requested;
+}
+
+// ---- reading ----
 
 int CTallvingeDoc::accountIndex(std::int32_t number) const {
     for (std::size_t i = 0; i < m_allaKonton.size(); ++i) {
@@ -206,97 +333,6 @@ std::int32_t readWholeNumber(const std::string& text) {
     }
     value = negative ? -value : value;
     return static_cast<std::int32_t>(std::clamp(value, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
-}
-
-// Chart approval: turns the rows of a chart grid into chart rows of the
-// document. Rows already in the document with the same number above 0 are
-// kept (with their posted rows) and get the new texts.
-CKonto* CTallvingeDoc::reusableRow(std::int32_t number, const std::vector<CKonto*>& taken,
-                                   const std::vector<CKonto*>& other) const {
-    // Never hand out a row twice or take one from the other chart: a row must
-    // have exactly one owner and stand in one chart only.
-    for (const auto& konto : m_allaKonton) {
-        CKonto* row = konto.get();
-        if (row->m_nKontonr == number && std::find(taken.begin(), taken.end(), row) == taken.end() &&
-            std::find(other.begin(), other.end(), row) == other.end()) {
-            return row;
-        }
-    }
-    return nullptr;
-}
-
-std::vector<CKonto*> CTallvingeDoc::takeChartRows(const std::vector<ChartRowTexts>& rows,
-                                                  std::vector<CKonto*>& subset, std::vector<std::int32_t>& numbers,
-                                                  const std::vector<CKonto*>& other) {
-    subset.clear();
-    numbers.clear();
-    for (auto& konto : m_allaKonton) {
-        konto->m_nMarkering = 0;
-    }
-    std::vector<CKonto*> taken;
-    if (rows.empty() || rows.front()[0] == kEndMarker) {
-        return taken;
-    }
-    for (const ChartRowTexts& texts : rows) {
-        const std::int32_t number = readWholeNumber(texts[0]);
-        CKonto* row = number > 0 ? reusableRow(number, taken, other) : nullptr;
-        if (row == nullptr) {
-            m_allaKonton.push_back(std::make_unique<CKonto>());
-            row = m_allaKonton.back().get();
-            row->m_nKontonr = number;
-        }
-        row->m_strKolumn2 = texts[1];
-        row->m_strKolumn3 = texts[2];
-        row->m_strKolumn4 = texts[3];
-        row->m_strKolumn5 = texts[4];
-        row->m_strKolumn6 = texts[5];
-        row->m_nMarkering = 1;
-        taken.push_back(row);
-        subset.push_back(row);
-        numbers.push_back(number);
-        if (texts[0] == kEndMarker) {
-            break;
-        }
-    }
-    return taken;
-}
-
-void CTallvingeDoc::finishApproval(std::vector<CKonto*> ordered) {
-    // Keep the marked rows in the new order; every other row is deleted.
-    KontoList kept;
-    kept.reserve(ordered.size());
-    for (CKonto* row : ordered) {
-        const auto owner = std::find_if(m_allaKonton.begin(), m_allaKonton.end(),
-                                        [row](const std::unique_ptr<CKonto>& k) { return k.get() == row; });
-        if (owner != m_allaKonton.end() && *owner) {
-            kept.push_back(std::move(*owner));
-        }
-    }
-    m_allaKonton = std::move(kept);
-}
-
-void CTallvingeDoc::approveIncomeChart(const std::vector<ChartRowTexts>& rows) {
-    std::vector<CKonto*> ordered = takeChartRows(rows, m_resKonton, m_resNummer, m_balKonton);
-    for (CKonto* row : m_balKonton) {
-        row->m_nMarkering = 1;
-        ordered.push_back(row);
-    }
-    finishApproval(std::move(ordered));
-}
-
-void CTallvingeDoc::approveBalanceChart(const std::vector<ChartRowTexts>& rows) {
-    std::vector<CKonto*> ordered;
-    for (CKonto* row : m_resKonton) {
-        row->m_nMarkering = 1;
-        ordered.push_back(row);
-    }
-    // takeChartRows clears every mark first, so mark the income rows after it.
-    std::vector<CKonto*> balance = takeChartRows(rows, m_balKonton, m_balNummer, m_resKonton);
-    for (CKonto* row : m_resKonton) {
-        row->m_nMarkering = 1;
-    }
-    ordered.insert(ordered.end(), balance.begin(), balance.end());
-    finishApproval(std::move(ordered));
 }
 
 } // namespace kv

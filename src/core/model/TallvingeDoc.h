@@ -3,6 +3,7 @@
 #pragma once
 
 #include "grid/GridState.h"
+#include "model/DocumentChange.h"
 #include "model/Amount.h"
 #include "model/Records.h"
 #include "model/YearMonth.h"
@@ -10,6 +11,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -22,13 +25,6 @@ inline constexpr const char* kEndMarker = "Exempel";
 
 // Texts of chart-grid columns 1 to 6 of one row (index 0 is column 1).
 using ChartRowTexts = std::array<std::string, 6>;
-
-// Receives a call after every change of the document; rebuilds what it shows.
-class DocumentView {
-public:
-    virtual ~DocumentView() = default;
-    virtual void onDocumentUpdated() = 0;
-};
 
 // Every field of the company, stored and run-time, with its starting value.
 // Kept apart from the document so that clearing is one assignment.
@@ -100,32 +96,143 @@ struct CompanyState {
 
 enum class RangeRule { WholePeriod, SubPeriod, Cumulative };
 
-class CTallvingeDoc : public CompanyState {
+// The months of a period, as the period dialog chose them.
+struct PeriodChoice {
+    std::int32_t franManad = 0;
+    std::int32_t franAr = 0;
+    std::int32_t tillManad = 0;
+    std::int32_t tillAr = 0;
+};
+
+// A document operation refused because its precondition does not hold; the
+// document is unchanged. what() is the text for the user.
+class DocumentRefusal : public std::runtime_error {
 public:
-    CTallvingeDoc() = default;
+    using std::runtime_error::runtime_error;
+};
+
+// A run of months of the open period that the reports show.
+struct MonthRange {
+    YearMonth from;
+    YearMonth to;
+};
+
+// The two statement windows, whose grids the company keeps.
+enum class Statement { Income, Balance };
+
+// The chart, VAT and voucher-search dialogs that a command asks the
+// trial-balance or voucher-list window to run when it opens.
+struct EditorRequests {
+    bool incomeChart = false;
+    bool balanceChart = false;
+    bool vatRules = false;
+};
+
+// Everyone reads the company through state(); only the operations below (and
+// the archive code, through load*) change it. Each operation checks its
+// preconditions, changes the company inside a ChangeScope and so either
+// completes, with the views told once, or leaves the company as it was.
+class CTallvingeDoc : private CompanyState {
+public:
+    CTallvingeDoc();
     CTallvingeDoc(const CTallvingeDoc&) = delete;
     CTallvingeDoc& operator=(const CTallvingeDoc&) = delete;
+    ~CTallvingeDoc();
 
-    // Deletes every owned record and returns every field to its starting value.
-    void clear();
-    // Replaces the company's contents (not its views or modified flag).
-    void replaceState(CompanyState&& state);
+    [[nodiscard]] const CompanyState& state() const { return *this; }
 
+    // ---- changes and views ----
+    // Groups operations into one change: the views hear of it once, at the
+    // commit of the outermost scope, and a scope left without commit puts
+    // back everything changed inside it.
+    [[nodiscard]] ChangeScope beginChange(ChangeKind kind = ChangeKind::Books);
+    [[nodiscard]] ViewSubscription subscribe(DocumentView& view);
+    // Tells every view to rebuild, without any change.
+    void updateAllViews();
+    void setModified(bool modified = true) { m_modified = modified; }
+    [[nodiscard]] bool isModified() const { return m_modified; }
+
+    // ---- the files ----
     // The full path of the company file; empty until it is saved or opened.
     [[nodiscard]] const std::string& pathName() const { return m_pathName; }
     void setPathName(std::string path) { m_pathName = std::move(path); }
     // The window title: the file name without ".bok", or "Namnlös".
     [[nodiscard]] std::string title() const;
+    // Deletes every record and returns every field to its starting value.
+    void clear();
+    // What a company file held replaces the company's contents.
+    void loadCompany(CompanyState&& state);
+    // What a period file held replaces the open period's stored fields; the
+    // periods, the templates and the company's texts stay.
+    void loadPeriod(CompanyState&& period);
+    // The company file was written under this name.
+    void markSaved(std::string enhet, std::string filnamn);
+    // The open period's file was written with the company's current name.
+    void markPeriodFileWritten();
 
-    // Views and the modified flag.
-    void addView(DocumentView* view);
-    void removeView(DocumentView* view);
-    void updateAllViews();
-    void setModified(bool modified = true) { m_modified = modified; }
-    [[nodiscard]] bool isModified() const { return m_modified; }
-    // Marks the document modified and updates all views: what every changer does last.
-    void changed();
+    // ---- chart templates ----
+    // The template file was read (templates empty and unreadable when it
+    // exists but could not be read: then it is never overwritten).
+    void setTemplates(std::vector<std::unique_ptr<CKontoplan>> templates, bool unreadable);
+    // Adds a template or replaces the one at index.
+    void storeTemplate(std::unique_ptr<CKontoplan> mall, std::optional<std::size_t> replacing);
+    void removeTemplate(std::size_t index);
+    void setTemplateSaving(bool saving);
+    // A new company chooses a template by name: a built-in one, whose rows
+    // the chart editors fill in, or a user template, whose rows, unused and
+    // without posted rows, and VAT rules it takes at once.
+    void chooseTemplate(const std::string& name);
+    // The VAT rules are the company's own now: no template's rules apply.
+    void forgetChosenTemplate();
 
+    // ---- charts ----
+    // Chart approval from the rows of a chart grid (row 1 first).
+    void approveIncomeChart(const std::vector<ChartRowTexts>& rows);
+    void approveBalanceChart(const std::vector<ChartRowTexts>& rows);
+    void setOnlyUsedAccounts(bool only);
+    // The month range of the reports, or the whole period.
+    void setMonthRange(std::optional<MonthRange> range);
+    // The grid state of a statement window, made on its first opening.
+    GridState& statementGrid(Statement which);
+
+    // ---- VAT ----
+    // The approved VAT rules; the company no longer follows a template's.
+    void setVatRules(std::vector<CAutomoms> rules);
+
+    // ---- periods ----
+    // The first-period question has been asked; the company is no longer new.
+    void firstPeriodAsked();
+    // Appends the first period and opens it; refused when the company has one.
+    void addFirstPeriod(const PeriodChoice& choice);
+    // Closes the open period and opens a new last one after it: the result
+    // is booked, the balances carried, the vouchers and posted rows go.
+    void newPeriod(const PeriodChoice& choice);
+    // Stores the open period's closing balances (and books its result) before
+    // it is left; yields the result account, or -1 when there is none.
+    std::int32_t closePeriod();
+    // What another period's file held becomes the open period, with opening
+    // balances from the period before it.
+    void openPeriod(CompanyState&& period);
+    // Moves the end month of the last period, which must be the open one.
+    void changeEndDate(std::int32_t tillManad, std::int32_t tillAr);
+
+    // ---- vouchers ----
+    // Registers a new voucher in the open period: it gets the next number,
+    // each line with an account is posted to it. Returns the number.
+    std::int32_t registerVoucher(CEttVerifikat voucher);
+    // Replaces registered voucher voucher.m_nVernr; its first postedLines
+    // lines were posted at registration and are not posted again.
+    void amendVoucher(CEttVerifikat voucher, std::int32_t postedLines);
+    void setVoucherDialogOpen(bool open);
+
+    // ---- requests to the windows ----
+    void requestEditors(const EditorRequests& requests);
+    // The raised requests, now cleared.
+    EditorRequests takeEditorRequests();
+    void requestVoucherSearch();
+    bool takeVoucherSearchRequest();
+
+    // ---- reading ----
     // Accounts.
     [[nodiscard]] int accountIndex(std::int32_t number) const;
     [[nodiscard]] bool hasAccount(std::int32_t number) const { return accountIndex(number) >= 0; }
@@ -134,6 +241,9 @@ public:
     [[nodiscard]] bool incomeChartApproved() const { return !m_resKonton.empty(); }
     [[nodiscard]] bool balanceChartApproved() const { return !m_balKonton.empty(); }
     [[nodiscard]] bool bothChartsApproved() const { return incomeChartApproved() && balanceChartApproved(); }
+    // The balance-sheet account that carries the previous period's result,
+    // or 0 when the chart names none.
+    [[nodiscard]] std::int32_t carriedProfitAccount() const;
 
     // Balances in öre, debit minus credit.
     [[nodiscard]] Ore balanceOfBalanceAccount(std::size_t position) const;
@@ -141,7 +251,9 @@ public:
     [[nodiscard]] RangeRule rangeRuleInForce() const;
     [[nodiscard]] Ore balanceUnder(const CKonto& konto, RangeRule rule) const;
     // Books the period result as the result account's single row; sets number
-    // to the result account, or leaves it when there is none.
+    // to the result account, or leaves it when there is none. The row is
+    // derived from the books, so it neither marks the company modified nor
+    // tells the views.
     void PostPeriodResult(std::int32_t& number);
     // The result account named by the result row, or nothing.
     [[nodiscard]] bool resultAccountNumber(std::int32_t& number) const;
@@ -152,26 +264,57 @@ public:
     [[nodiscard]] YearMonth periodStart() const;
     [[nodiscard]] YearMonth periodEnd() const;
     [[nodiscard]] bool hasOpenPeriod() const;
+    // True when the open period is older than the second-to-last one.
+    [[nodiscard]] bool periodLocked() const;
     [[nodiscard]] std::string periodFileLabel() const;
     [[nodiscard]] std::string periodLabel() const;
     [[nodiscard]] bool neverSaved() const { return m_strFilnamn == kNyttForetag; }
 
-    // Chart approval from the rows of a chart grid (row 1 first).
-    void approveIncomeChart(const std::vector<ChartRowTexts>& rows);
-    void approveBalanceChart(const std::vector<ChartRowTexts>& rows);
-
 private:
+    friend class ChangeScope;
+
+    // The innermost open scope; operations record how to undo their steps in it.
+    ChangeScope& currentScope();
+    // Makes the whole company restorable by the current scope (for the
+    // operations that touch most of it).
+    void keepWholeStateForRollback();
+    void keepAccountForRollback(std::size_t index);
+    void restoreState(CompanyState&& state) { static_cast<CompanyState&>(*this) = std::move(state); }
+    // Sets a field of the company inside the current scope, which can put it back.
+    template <typename T> void assign(T& field, T value) {
+        currentScope().onRollback([&field, old = field] { field = old; });
+        field = std::move(value);
+    }
+    void committed(ChangeKind kind);
+
     std::vector<CKonto*> takeChartRows(const std::vector<ChartRowTexts>& rows, std::vector<CKonto*>& subset,
                                        std::vector<std::int32_t>& numbers, const std::vector<CKonto*>& other);
     [[nodiscard]] CKonto* reusableRow(std::int32_t number, const std::vector<CKonto*>& taken,
                                       const std::vector<CKonto*>& other) const;
     void finishApproval(std::vector<CKonto*> ordered);
+    void applyUserTemplate(std::size_t index);
 
-    std::vector<DocumentView*> m_views;
+    void checkVoucherFits(const CEttVerifikat& voucher) const;
+    void postLines(const CEttVerifikat& voucher, std::size_t firstLine);
+    std::int32_t closePeriodSteps();
+    void applyOpeningBalances(std::int32_t resultAccount);
+    CKontorad* carriedResultRow(CKonto& carried);
+    void carryPreviousResult(const CPeriod& previous, const CKonto* resultCopy);
+    void applyInUseRule();
+
+    std::shared_ptr<ViewList> m_views;
+    ChangeScope* m_scope = nullptr;
     bool m_modified = false;
     std::string m_pathName;
 };
 
+// A deep copy of a company's contents: the subsets refer into the copy.
+CompanyState copyCompanyState(const CompanyState& state);
+
+// A voucher as typed: dated, with its text and lines; the sums, the
+// difference and the line count follow from the lines.
+CEttVerifikat makeVoucher(std::int32_t day, std::int32_t month, std::int32_t year, std::string text,
+                          std::vector<CVerifikatrad> lines);
 // "1.2012 - 12.2012" from the period-file label "_1.2012-12.2012.per".
 std::string PeriodLabel(const std::string& periodFileLabel);
 

@@ -2,7 +2,7 @@
 // new, before it has a chart.
 #pragma once
 
-#include "app/Prompter.h"
+#include "interaction/Prompter.h"
 #include "model/TallvingeDoc.h"
 #include "periods/PeriodDialogModel.h"
 
@@ -18,8 +18,5 @@ inline constexpr const char* kMsgBestamForstaPerioden =
 // false). A company that already has periods is not asked. Returns true
 // when a period was created.
 bool runFirstPeriodPrompt(CTallvingeDoc& doc, Prompter& prompter, std::int32_t suggestedYear = 0);
-
-// Appends the period and opens it.
-void addFirstPeriod(CTallvingeDoc& doc, const PeriodChoice& choice);
 
 } // namespace kv

@@ -1,5 +1,7 @@
 #include "periods/PeriodDialogModel.h"
 
+#include "model/DocumentTexts.h"
+
 #include <algorithm>
 #include <cctype>
 #include <optional>
@@ -66,10 +68,10 @@ PeriodDialogModel::PeriodDialogModel(const CTallvingeDoc& doc, PeriodDialogMode 
     }
     listLastPeriods(doc);
     m_latestVoucher = doc.latestVoucherDate(m_latestVoucherNumber);
-    if (doc.m_perioder.empty()) {
+    if (doc.state().m_perioder.empty()) {
         return;
     }
-    const CPeriod& last = doc.m_perioder.back();
+    const CPeriod& last = doc.state().m_perioder.back();
     // The 15th of the last end month plus 30 days always falls in the month after it.
     const YearMonth start = mode == PeriodDialogMode::EndDate
                                 ? YearMonth{last.m_nFranAr, last.m_nFranManad}
@@ -82,14 +84,14 @@ PeriodDialogModel::PeriodDialogModel(const CTallvingeDoc& doc, PeriodDialogMode 
 
 void PeriodDialogModel::listLastPeriods(const CTallvingeDoc& doc) {
     const bool endDate = m_mode == PeriodDialogMode::EndDate;
-    const std::size_t count = doc.m_perioder.size();
+    const std::size_t count = doc.state().m_perioder.size();
     if (count >= 2) {
-        m_periodLines.push_back(periodText(doc.m_perioder[count - 2]) +
+        m_periodLines.push_back(periodText(doc.state().m_perioder[count - 2]) +
                                 (endDate ? " ( låst slutdatum )" : "  ( perioden låses för ändringar )"));
     }
     if (count >= 1) {
         m_periodLines.push_back(
-            periodText(doc.m_perioder[count - 1]) +
+            periodText(doc.state().m_perioder[count - 1]) +
             (endDate ? " ( slutdatum som kan ändras )" : "  ( periodens slutdatum låses )"));
     }
 }
@@ -144,8 +146,7 @@ bool PeriodDialogModel::accept(Prompter& prompter) {
         return false;
     }
     if (m_mode != PeriodDialogMode::FirstPeriod && m_latestVoucher > YearMonth{*endYear, m_endMonth}) {
-        prompter.message("Ett/flera transaktionsdatum  -verifikat nr " +
-                         std::to_string(m_latestVoucherNumber) + "-  finns registrerat efter slutdatumet!");
+        prompter.message(voucherAfterEndMessage(m_latestVoucherNumber));
         return false;
     }
     if (days >= kLongPeriodDays && prompter.askOkCancel(kMsgLangre18) != Answer::Ok) {

@@ -3,7 +3,7 @@
 // what it shows when it opens and the checks of its OK button.
 #pragma once
 
-#include "app/Prompter.h"
+#include "interaction/Prompter.h"
 #include "model/TallvingeDoc.h"
 
 #include <array>
@@ -31,15 +31,6 @@ inline constexpr const char* kMsgKortare6 =
     "Perioden är kortare än 6 månader !  Klicka  OK om du ändå vill fortsätta.";
 inline constexpr const char* kMsgLangre18 =
     "Perioden är längre än 18 månader !  Klicka  OK om du ändå vill fortsätta.";
-inline constexpr const char* kMsgSlutdatumMindre = "Slutdatum mindre eller lika med begynnelsedatum";
-
-// The months and years that the dialog ended with.
-struct PeriodChoice {
-    std::int32_t franManad = 0;
-    std::int32_t franAr = 0;
-    std::int32_t tillManad = 0;
-    std::int32_t tillAr = 0;
-};
 
 class PeriodDialogModel {
 public:

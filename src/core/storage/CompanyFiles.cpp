@@ -3,7 +3,6 @@
 #include "storage/CompanyArchive.h"
 #include "storage/FileIo.h"
 
-#include <cstdlib>
 
 namespace kv {
 
@@ -29,11 +28,6 @@ std::string utf8Prefix(const std::string& text, int count) {
         }
     }
     return text.substr(0, end);
-}
-
-std::string envOr(const char* name, const std::string& fallback) {
-    const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0' ? std::string(value) : fallback;
 }
 
 std::string companyFailure(const char* what, const std::string& path, const std::string& reason) {
@@ -94,10 +88,10 @@ template <typename Read> bool readArchiveFile(const std::string& path, FileRepor
 
 void writePeriodFileAt(CTallvingeDoc& doc, const std::string& companyPath, FileReport& report) {
     makeFolder(periodFolderPath(companyPath)); // a failure shows when the file is created
-    writeArchiveFile(periodFilePath(companyPath, doc.m_nAktuellPeriod), report,
-                     [&doc](ArchiveWriter& out) { writePeriodArchive(out, doc, doc.m_strFilnamn); });
+    writeArchiveFile(periodFilePath(companyPath, doc.state().m_nAktuellPeriod), report,
+                     [&doc](ArchiveWriter& out) { writePeriodArchive(out, doc.state(), doc.state().m_strFilnamn); });
     if (report.ok) {
-        doc.m_strPeriodfilnamn = doc.m_strFilnamn;
+        doc.markPeriodFileWritten();
     }
 }
 
@@ -130,28 +124,28 @@ std::string periodFilePathForOpening(const std::string& companyPath, const std::
     return dropLast(companyPath, 4) + "_perioder/" + dropLast(storedFileName, 4) + std::to_string(index) + ".per";
 }
 
-std::string templateFolderPath() {
-    if (const char* chosen = std::getenv("KVISTORAN_MALLAR"); chosen != nullptr && *chosen != '\0') {
+std::string defaultTemplateFolder(const char* chosen, const char* dataHome, const char* home) {
+    const auto given = [](const char* value) { return value != nullptr && *value != '\0'; };
+    if (given(chosen)) {
         return chosen;
     }
-    const std::string dataHome = envOr("XDG_DATA_HOME", envOr("HOME", ".") + "/.local/share");
-    return dataHome + "/kvistoran/" + kTemplateFolderName;
+    const std::string data =
+        given(dataHome) ? std::string(dataHome) : std::string(given(home) ? home : ".") + "/.local/share";
+    return data + "/kvistoran/" + kTemplateFolderName;
 }
 
-std::string templateFilePath() { return templateFolderPath() + "/" + kTemplateFileName; }
+std::string templateFilePath(const std::string& folder) { return folder + "/" + kTemplateFileName; }
 
-std::string templateFileMessage() {
-    return "Kontoplanmallarna sparas i / läses från filen  -" + templateFilePath() + "- . Tryck OK och fortsätt. ";
+std::string templateFileMessage(const std::string& folder) {
+    return "Kontoplanmallarna sparas i / läses från filen  -" + templateFilePath(folder) +
+           "- . Tryck OK och fortsätt. ";
 }
 
 FileReport saveCompany(CTallvingeDoc& doc, const std::string& path) {
     FileReport report;
-    const std::string oldEnhet = doc.m_strEnhet;
-    const std::string oldFilnamn = doc.m_strFilnamn;
-    const auto restoreTexts = [&] {
-        doc.m_strEnhet = oldEnhet;
-        doc.m_strFilnamn = oldFilnamn;
-    };
+    const std::string oldEnhet = doc.state().m_strEnhet;
+    const std::string oldFilnamn = doc.state().m_strFilnamn;
+    const auto restoreTexts = [&] { doc.markSaved(oldEnhet, oldFilnamn); };
     std::unique_ptr<AtomicFileWriter> file;
     try {
         file = std::make_unique<AtomicFileWriter>(path);
@@ -160,12 +154,11 @@ FileReport saveCompany(CTallvingeDoc& doc, const std::string& path) {
                                    describeFileError(error.errnum())));
         return report;
     }
-    doc.m_strEnhet = utf8Prefix(path, 3);
-    doc.m_strFilnamn = fileNameOf(path);
+    doc.markSaved(utf8Prefix(path, 3), fileNameOf(path));
     FileReport periodReport;
     try {
         ArchiveWriter out(*file);
-        writeCompanyArchive(out, doc, [&] { writePeriodFileAt(doc, path, periodReport); });
+        writeCompanyArchive(out, doc.state(), [&] { writePeriodFileAt(doc, path, periodReport); });
         file->commit();
     } catch (const FileError& error) {
         restoreTexts();
@@ -199,7 +192,7 @@ FileReport openCompany(CTallvingeDoc& doc, const std::string& path) {
         report.fail(companyFailure("Det gick inte att öppna företaget i filen", path, reason));
         return report;
     }
-    doc.replaceState(std::move(state));
+    doc.loadCompany(std::move(state));
     doc.setPathName(path);
     doc.setModified(false);
     return report;
@@ -213,11 +206,11 @@ FileReport writeOpenPeriodFile(CTallvingeDoc& doc) {
 
 FileReport readPeriodFile(CTallvingeDoc& doc, int index) {
     FileReport report;
-    const std::string path = periodFilePathForOpening(doc.pathName(), doc.m_strFilnamn, index);
+    const std::string path = periodFilePathForOpening(doc.pathName(), doc.state().m_strFilnamn, index);
     bool belongs = false;
     CompanyState state;
     const bool read = readArchiveFile(path, report, [&](ArchiveReader& in) {
-        belongs = readPeriodArchiveOwner(in) == doc.m_strFilnamn;
+        belongs = readPeriodArchiveOwner(in) == doc.state().m_strFilnamn;
         if (belongs) {
             state = readPeriodArchiveBody(in);
         }
@@ -228,68 +221,43 @@ FileReport readPeriodFile(CTallvingeDoc& doc, int index) {
     }
     // Everything the period file holds replaces the document's; the list of
     // periods, the company texts and the run-time fields stay.
-    doc.m_nNastaVernr = state.m_nNastaVernr;
-    doc.m_nUtskrift1 = state.m_nUtskrift1;
-    doc.m_nUtskrift2 = state.m_nUtskrift2;
-    doc.m_bNyttForetag = state.m_bNyttForetag;
-    doc.m_pBalansGrid = std::move(state.m_pBalansGrid);
-    doc.m_pResultatGrid = std::move(state.m_pResultatGrid);
-    doc.m_nReserv1 = state.m_nReserv1;
-    doc.m_nFranManad = state.m_nFranManad;
-    doc.m_nFranAr = state.m_nFranAr;
-    doc.m_nReserv2 = state.m_nReserv2;
-    doc.m_nTillManad = state.m_nTillManad;
-    doc.m_nTillAr = state.m_nTillAr;
-    doc.m_nEndastAnvanda = state.m_nEndastAnvanda;
-    doc.m_nAktuellPeriod = state.m_nAktuellPeriod;
-    doc.m_nVinstrad = state.m_nVinstrad;
-    doc.m_allaKonton = std::move(state.m_allaKonton);
-    doc.m_resKonton = std::move(state.m_resKonton);
-    doc.m_balKonton = std::move(state.m_balKonton);
-    doc.m_balNummer = std::move(state.m_balNummer);
-    doc.m_resNummer = std::move(state.m_resNummer);
-    doc.m_momsregler = std::move(state.m_momsregler);
-    doc.m_verifikat = std::move(state.m_verifikat);
+    doc.loadPeriod(std::move(state));
     return report;
 }
 
-FileReport readTemplates(CTallvingeDoc& doc) {
+FileReport readTemplates(CTallvingeDoc& doc, const std::string& folder) {
     FileReport report;
-    doc.m_mallar.clear();
-    doc.m_bMallfilOlast = 0;
-    const std::string path = templateFilePath();
+    const std::string path = templateFilePath(folder);
     const bool exists = fileExists(path);
     TemplateList templates;
     FileReport readReport;
     const bool read = exists && readArchiveFile(path, readReport, [&templates](ArchiveReader& in) {
         templates = readTemplateArchive(in);
     });
-    if (read) {
-        doc.m_mallar = std::move(templates);
-    } else {
-        report.fail(templateFileMessage());
+    if (!read) {
+        templates.clear();
+        report.fail(templateFileMessage(folder));
         if (exists) {
-            doc.m_bMallfilOlast = 1;
             report.messages.insert(report.messages.end(), readReport.messages.begin(), readReport.messages.end());
         }
     }
-    doc.m_bMallarLasta = 1;
+    doc.setTemplates(std::move(templates), !read && exists);
     return report;
 }
 
-FileReport writeTemplates(CTallvingeDoc& doc) {
+FileReport writeTemplates(CTallvingeDoc& doc, const std::string& folder) {
     FileReport report;
-    if (doc.m_bMallfilOlast != 0) {
+    if (doc.state().m_bMallfilOlast != 0) {
         report.fail(kMsgKanEjSparaPerioden);
-        report.note("Mallfilen " + templateFilePath() +
+        report.note("Mallfilen " + templateFilePath(folder) +
                     " kunde inte läsas och skrivs därför inte över. Flytta eller ta bort den och försök igen.");
-        doc.m_bMallLage = 0;
+        doc.setTemplateSaving(false);
         return report;
     }
-    makeFolder(templateFolderPath());
-    writeArchiveFile(templateFilePath(), report,
-                     [&doc](ArchiveWriter& out) { writeTemplateArchive(out, doc.m_mallar); });
-    doc.m_bMallLage = 0;
+    makeFolder(folder);
+    writeArchiveFile(templateFilePath(folder), report,
+                     [&doc](ArchiveWriter& out) { writeTemplateArchive(out, doc.state().m_mallar); });
+    doc.setTemplateSaving(false);
     return report;
 }
 

@@ -45,12 +45,14 @@ std::string periodFilePath(const std::string& companyPath, int index);
 // the stored file name; the same as periodFilePath for a name ending in ".bok".
 std::string periodFilePathForOpening(const std::string& companyPath, const std::string& storedFileName, int index);
 
-// The chart-template folder: $KVISTORAN_MALLAR when set, else
-// $XDG_DATA_HOME/kvistoran/bokforingsmallar (~/.local/share when unset).
-std::string templateFolderPath();
-std::string templateFilePath();
+// The chart-template folder of this user, from the values of the environment
+// variables KVISTORAN_MALLAR, XDG_DATA_HOME and HOME (null when unset), which
+// the programs read at start-up: the chosen folder when given, else
+// XDG_DATA_HOME (or ~/.local/share) + "/kvistoran/bokforingsmallar".
+std::string defaultTemplateFolder(const char* chosen, const char* dataHome, const char* home);
+std::string templateFilePath(const std::string& folder);
 // "Kontoplanmallarna sparas i / läses från filen ..." with the real path.
-std::string templateFileMessage();
+std::string templateFileMessage(const std::string& folder);
 
 // Saves the company as P: the company file and, on the way, the open
 // period's file. A failure leaves the files as they were (the period file
@@ -65,10 +67,10 @@ FileReport writeOpenPeriodFile(CTallvingeDoc& doc);
 // to it; a failure leaves the document as it was.
 FileReport readPeriodFile(CTallvingeDoc& doc, int index);
 
-// Replaces m_mallar with the template file's contents (empty on failure).
-FileReport readTemplates(CTallvingeDoc& doc);
-// Writes m_mallar to the template file; refuses to overwrite a file that exists
-// but could not be read.
-FileReport writeTemplates(CTallvingeDoc& doc);
+// Replaces m_mallar with the contents of the template file in folder (empty on failure).
+FileReport readTemplates(CTallvingeDoc& doc, const std::string& folder);
+// Writes m_mallar to the template file in folder; refuses to overwrite a file
+// that exists but could not be read.
+FileReport writeTemplates(CTallvingeDoc& doc, const std::string& folder);
 
 } // namespace kv

@@ -98,21 +98,23 @@ bool VatRulesModel::open() {
     if (m_doc.bothChartsApproved()) {
         writeDefaultRules();
     }
-    if (!m_doc.m_momsregler.empty()) {
+    if (!m_doc.state().m_momsregler.empty()) {
         writeStoredRules();
     }
-    if (m_doc.m_strMallnamn == kMallForening) {
+    if (m_doc.state().m_strMallnamn == kMallForening) {
         clearRuleRows(1, kMainRuleRows);
         m_grid.setText(2, kVatColKommentar, kForeningComment);
     }
-    m_pink = m_doc.m_bVerifikatOppen != 0;
+    m_pink = m_doc.state().m_bVerifikatOppen != 0;
     if (m_pink) {
         makePink();
     }
-    if (m_doc.m_momsregler.empty() || m_doc.m_nValdMall >= 0) {
+    if (m_doc.state().m_momsregler.empty() || m_doc.state().m_nValdMall >= 0) {
+        // The template's rules become the company's own, in one change.
+        auto change = m_doc.beginChange();
         approve();
-        m_doc.m_nValdMall = -2;
-        m_doc.m_strMallnamn = kIngenMall;
+        m_doc.forgetChosenTemplate();
+        change.commit();
         return true;
     }
     return false;
@@ -121,7 +123,7 @@ bool VatRulesModel::open() {
 void VatRulesModel::fillAccountList() {
     m_accountList.clear();
     m_accountListNumbers.clear();
-    for (const auto& konto : m_doc.m_allaKonton) {
+    for (const auto& konto : m_doc.state().m_allaKonton) {
         if (konto->m_nKontonr != 0) {
             std::array<char, 16> number{};
             std::snprintf(number.data(), number.size(), "%2d", konto->m_nKontonr);
@@ -179,12 +181,12 @@ void VatRulesModel::clearRuleRows(std::int32_t first, std::int32_t last) {
 }
 
 void VatRulesModel::writeDefaultRules() {
-    const bool swedish = m_doc.m_strMallnamn == kMallRikssvensk;
+    const bool swedish = m_doc.state().m_strMallnamn == kMallRikssvensk;
     for (const DefaultRule& rule : kDefaultRules) {
         writeRule(rule.row, swedish ? rule.swedishRate : rule.rate, rule.creditSide, rule.account,
                   rule.vatAccount, swedish ? rule.swedishComment : rule.comment);
     }
-    if (m_doc.m_strMallnamn == kMallBaskonto) {
+    if (m_doc.state().m_strMallnamn == kMallBaskonto) {
         clearRuleRows(1, kMainRuleRows);
         for (const std::int32_t row : {1, 26}) {
             writeRule(row, "25,00", true, 3010, 2610, "Försäljning moms 25%");
@@ -195,9 +197,9 @@ void VatRulesModel::writeDefaultRules() {
 
 void VatRulesModel::writeStoredRules() {
     clearRuleRows(1, kVatRuleRows);
-    const auto shown = std::min<std::size_t>(m_doc.m_momsregler.size(), kVatRuleRows);
+    const auto shown = std::min<std::size_t>(m_doc.state().m_momsregler.size(), kVatRuleRows);
     for (std::size_t k = 0; k < shown; ++k) {
-        const CAutomoms& rule = m_doc.m_momsregler[k];
+        const CAutomoms& rule = m_doc.state().m_momsregler[k];
         const auto row = static_cast<std::int32_t>(k) + 1;
         if (rule.m_dMomssats > 0) {
             m_grid.setText(row, kVatColSats, formatRate(rule.m_dMomssats));
@@ -344,8 +346,7 @@ bool VatRulesModel::approve() {
         rule.m_strKommentar = m_grid.storedText(row, kVatColKommentar);
         rules.push_back(std::move(rule));
     }
-    m_doc.m_momsregler = std::move(rules);
-    m_doc.changed();
+    m_doc.setVatRules(std::move(rules));
     return true;
 }
 

@@ -4,7 +4,7 @@
 // rules. Dropping the model is Cancel.
 #pragma once
 
-#include "app/Prompter.h"
+#include "interaction/Prompter.h"
 #include "grid/Grid.h"
 #include "model/TallvingeDoc.h"
 

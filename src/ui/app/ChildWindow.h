@@ -2,7 +2,7 @@
 // and the rule that closing the company's last window closes the company.
 #pragma once
 
-#include "app/AppState.h"
+#include "interaction/AppState.h"
 
 #include <QMdiSubWindow>
 

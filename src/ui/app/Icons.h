@@ -1,7 +1,7 @@
 // The program's icon and the small icons of the company windows.
 #pragma once
 
-#include "app/AppState.h"
+#include "interaction/AppState.h"
 
 #include <QIcon>
 

@@ -3,6 +3,7 @@
 #include "app/AboutDialog.h"
 #include "app/AppTexts.h"
 #include "app/ChildWindow.h"
+#include "app/FormWindow.h"
 #include "app/Icons.h"
 #include "app/KeySequences.h"
 #include "app/LockIndicators.h"
@@ -36,17 +37,6 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// The toolbar's buttons and their labels.
-struct ToolbarButton {
-    CommandId id;
-    const char* label;
-};
-constexpr ToolbarButton kToolbarButtons[] = {
-    {CommandId::Save, "Spara"},
-    {CommandId::NewVoucher, "Nytt verifikat"},
-    {CommandId::FindVoucher, "Sök verifikat"},
-    {CommandId::FindAccount, "Ta fram konto"},
-};
 constexpr int kToolbarButtonWidth = 94;
 
 QSize defaultWindowSize(WindowKind kind) {
@@ -143,7 +133,7 @@ void MainWindow::addWindowList(QMenu* menu) {
             menu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(sub->windowTitle().trimmed()));
         action->setCheckable(true);
         action->setChecked(sub == m_mdi->activeSubWindow());
-        action->setStatusTip(QStringLiteral("Byt till det här fönstret"));
+        action->setStatusTip(QString::fromUtf8(kWindowListStatusText));
         const QPointer<QMdiSubWindow> target(sub);
         connect(action, &QAction::triggered, this, [this, target] {
             if (target) {
@@ -196,7 +186,7 @@ QAction* MainWindow::menuAction(CommandId id) {
 // ---- toolbar, status bar, keys ----
 
 void MainWindow::buildToolbar() {
-    m_toolbar = addToolBar(QStringLiteral("Verktygsrad"));
+    m_toolbar = addToolBar(QString::fromUtf8(kToolbarTitle));
     m_toolbar->setObjectName(QStringLiteral("toolbar"));
     m_toolbar->setMovable(false);
     m_toolbar->setFloatable(false);
@@ -269,7 +259,7 @@ ChildWindow* MainWindow::window(WindowKind kind) const {
 }
 
 void MainWindow::openCompanyWindow(WindowKind kind) {
-    CTallvingeDoc* doc = m_controller.document();
+    CTallvingeDoc* doc = m_controller.company();
     if (doc == nullptr) {
         return;
     }
@@ -277,7 +267,7 @@ void MainWindow::openCompanyWindow(WindowKind kind) {
     if (isReportWindow(kind)) {
         content = new ReportWindowContent(kind, *doc);
     } else if (kind == WindowKind::Journal) {
-        content = new JournalWindowContent(*doc, m_controller.prompter());
+        content = new JournalWindowContent(*doc, [this] { m_controller.runChartGuidance(); });
     } else if (kind == WindowKind::TrialBalance) {
         content = new TrialBalanceWindowContent(*doc, m_controller.prompter());
     } else {
@@ -402,6 +392,46 @@ void MainWindow::closeMainWindow() {
     close();
 }
 
+// ---- modeless forms ----
+
+void MainWindow::registerFormContent(FormKind kind, FormContentFactory factory) {
+    m_formContents[kind] = std::move(factory);
+}
+
+FormWindow* MainWindow::formWindow(const FormModel& form) const {
+    for (FormWindow* window : findChildren<FormWindow*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (window->model() == &form) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+void MainWindow::openForm(FormModel& form) {
+    const auto factory = m_formContents.find(form.kind());
+    if (factory == m_formContents.end()) {
+        return; // no subsystem shows this kind of form in this program
+    }
+    auto* window = new FormWindow(form, factory->second(form, m_controller), m_controller, this);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void MainWindow::closeForm(FormModel& form) {
+    if (FormWindow* window = formWindow(form)) {
+        window->closeByProgram();
+    }
+}
+
+void MainWindow::activateForm(FormModel& form) {
+    if (FormWindow* window = formWindow(form)) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
+}
+
 void MainWindow::subWindowActivated(QMdiSubWindow* sub) {
     if (sub == nullptr) {
         // The main window itself lost the focus; the last active window stays current.
@@ -472,13 +502,13 @@ void MainWindow::print(bool preview) {
     }
     if (preview) {
         QPrintPreviewDialog dialog(m_printer.get(), this);
-        dialog.setWindowTitle(QStringLiteral("Förhandsgranska"));
+        dialog.setWindowTitle(QString::fromUtf8(kPrintPreviewTitle));
         connect(&dialog, &QPrintPreviewDialog::paintRequested, content, &WindowContent::print);
         dialog.exec();
         return;
     }
     QPrintDialog dialog(m_printer.get(), this);
-    dialog.setWindowTitle(QStringLiteral("Skriv ut"));
+    dialog.setWindowTitle(QString::fromUtf8(kPrintTitle));
     if (dialog.exec() == QDialog::Accepted) {
         content->print(m_printer.get());
     }
@@ -486,7 +516,7 @@ void MainWindow::print(bool preview) {
 
 void MainWindow::printerSetup() {
     QPageSetupDialog dialog(m_printer.get(), this);
-    dialog.setWindowTitle(QStringLiteral("Skrivarinställningar"));
+    dialog.setWindowTitle(QString::fromUtf8(kPrintSetupTitle));
     dialog.exec();
 }
 

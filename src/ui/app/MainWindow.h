@@ -4,10 +4,11 @@
 #pragma once
 
 #include "app/AppController.h"
-#include "app/WindowHost.h"
+#include "interaction/WindowHost.h"
 
 #include <QMainWindow>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -24,6 +25,7 @@ class QToolBar;
 namespace kv::ui {
 
 class ChildWindow;
+class FormWindow;
 class LockIndicators;
 class WindowContent;
 
@@ -41,6 +43,15 @@ public:
     void performWindowCommand(CommandId id) override;
     void shellChanged() override;
     void closeMainWindow() override;
+    void openForm(FormModel& form) override;
+    void closeForm(FormModel& form) override;
+    void activateForm(FormModel& form) override;
+
+    // What shows a form model of a kind: each subsystem with a modeless form
+    // registers the widget that shows its model.
+    using FormContentFactory = std::function<QWidget*(FormModel& model, AppController& controller)>;
+    void registerFormContent(FormKind kind, FormContentFactory factory);
+    [[nodiscard]] FormWindow* formWindow(const FormModel& form) const;
 
     [[nodiscard]] QMdiArea* mdiArea() const { return m_mdi; }
     [[nodiscard]] ChildWindow* window(WindowKind kind) const;
@@ -77,6 +88,7 @@ private:
     QLabel* m_message = nullptr;
     LockIndicators* m_locks = nullptr;
     std::map<CommandId, QAction*> m_toolbarActions;
+    std::map<FormKind, FormContentFactory> m_formContents;
     std::optional<MenuBarId> m_menuBarId;
     std::vector<QMenu*> m_menus;
     std::unique_ptr<QPrinter> m_printer;

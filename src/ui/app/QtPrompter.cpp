@@ -95,7 +95,7 @@ Answer QtPrompter::askYesNoCancel(const std::string& text) {
 }
 
 std::optional<std::string> QtPrompter::chooseCompanyToOpen() {
-    const QString path = QFileDialog::getOpenFileName(m_parent, QStringLiteral("Öppna ett företag"),
+    const QString path = QFileDialog::getOpenFileName(m_parent, QString::fromUtf8(kOpenCompanyTitle),
                                                       QString(), companyFilter());
     if (path.isEmpty()) {
         return std::nullopt;
@@ -104,7 +104,7 @@ std::optional<std::string> QtPrompter::chooseCompanyToOpen() {
 }
 
 std::optional<std::string> QtPrompter::chooseCompanySaveName(const std::string& suggestedName) {
-    QFileDialog dialog(m_parent, QStringLiteral("Spara företaget som"), QString(), companyFilter());
+    QFileDialog dialog(m_parent, QString::fromUtf8(kSaveCompanyTitle), QString(), companyFilter());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QString::fromUtf8(kCompanyFileExtension).mid(1));

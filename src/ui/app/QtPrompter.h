@@ -1,7 +1,7 @@
 // Asks the user with message boxes and file dialogs, with Swedish buttons.
 #pragma once
 
-#include "app/Prompter.h"
+#include "interaction/Prompter.h"
 
 class QWidget;
 

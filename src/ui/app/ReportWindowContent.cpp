@@ -16,7 +16,7 @@ ReportWindowContent::ReportWindowContent(WindowKind kind, CTallvingeDoc& doc, QW
     setFocusProxy(m_grid);
     connect(m_grid, &GridWidget::commandStateChanged, this, &WindowContent::commandStateChanged);
     attachToDocument();
-    m_doc->addView(this);
+    m_subscription = doc.subscribe(*this);
 }
 
 ReportWindowContent::~ReportWindowContent() {
@@ -31,7 +31,7 @@ GridState* ReportWindowContent::documentState() const {
     if (m_doc == nullptr) {
         return nullptr;
     }
-    return m_kind == WindowKind::IncomeStatement ? m_doc->m_pResultatGrid.get() : m_doc->m_pBalansGrid.get();
+    return &m_doc->statementGrid(m_kind == WindowKind::IncomeStatement ? Statement::Income : Statement::Balance);
 }
 
 void ReportWindowContent::attachToDocument() {
@@ -47,7 +47,7 @@ void ReportWindowContent::detachFromDocument() {
     if (m_doc == nullptr) {
         return;
     }
-    m_doc->removeView(this);
+    m_subscription.reset();
     m_doc = nullptr;
     attachToDocument();
 }

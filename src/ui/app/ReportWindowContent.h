@@ -30,6 +30,7 @@ private:
 
     WindowKind m_kind;
     CTallvingeDoc* m_doc;
+    ViewSubscription m_subscription;
     GridWidget* m_grid;
     GridState* m_attached = nullptr;
     // What the grid works on once the document is gone.

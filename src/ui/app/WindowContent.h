@@ -1,8 +1,8 @@
 // What a company window shows, and the commands it decides about itself.
 #pragma once
 
-#include "app/AppState.h"
-#include "app/CommandId.h"
+#include "interaction/AppState.h"
+#include "interaction/CommandId.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #include "chart/DeleteTemplateDialog.h"
 
-#include "app/DialogButtons.h"
+#include "interaction/DialogButtons.h"
 #include "app/DialogLayout.h"
 #include "chart/UserTemplates.h"
 

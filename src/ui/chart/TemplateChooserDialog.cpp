@@ -1,6 +1,6 @@
 #include "chart/TemplateChooserDialog.h"
 
-#include "app/DialogButtons.h"
+#include "interaction/DialogButtons.h"
 #include "app/DialogLayout.h"
 #include "chart/TemplateChooserModel.h"
 

@@ -1,6 +1,6 @@
 #include "periods/PeriodDialog.h"
 
-#include "app/DialogButtons.h"
+#include "interaction/DialogButtons.h"
 #include "app/DialogLayout.h"
 #include "periods/PeriodDialogModel.h"
 

@@ -1,9 +1,8 @@
 #include "reports/JournalWindowContent.h"
 
 #include "app/DialogLayout.h"
-#include "chart/SetupFlow.h"
+#include "app/SetupFlow.h"
 
-#include <QDate>
 #include <QPushButton>
 
 namespace kv::ui {
@@ -15,20 +14,19 @@ const QRect kGuidanceButtonPlace(QPoint(1, 1), QPoint(550, 130));
 
 } // namespace
 
-JournalWindowContent::JournalWindowContent(CTallvingeDoc& doc, Prompter& prompter, QWidget* parent)
-    : WindowContent(parent), m_doc(&doc), m_prompter(prompter),
+JournalWindowContent::JournalWindowContent(CTallvingeDoc& doc, std::function<void()> runGuidance, QWidget* parent)
+    : WindowContent(parent), m_doc(&doc), m_subscription(doc.subscribe(*this)),
       m_guidance(new QPushButton(uiText(kGuidanceButtonText), this)) {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
     m_guidance->setGeometry(kGuidanceButtonPlace);
     m_guidance->setDefault(true);
     m_guidance->hide();
-    connect(m_guidance, &QPushButton::clicked, this, [this] {
+    connect(m_guidance, &QPushButton::clicked, this, [this, run = std::move(runGuidance)] {
         if (m_doc != nullptr) {
-            runChartGuidance(*m_doc, m_prompter);
+            run();
         }
     });
-    doc.addView(this);
 }
 
 JournalWindowContent::~JournalWindowContent() {
@@ -36,10 +34,8 @@ JournalWindowContent::~JournalWindowContent() {
 }
 
 void JournalWindowContent::detachFromDocument() {
-    if (m_doc != nullptr) {
-        m_doc->removeView(this);
-        m_doc = nullptr;
-    }
+    m_subscription.reset();
+    m_doc = nullptr;
 }
 
 void JournalWindowContent::firstUpdate() {
@@ -54,11 +50,7 @@ void JournalWindowContent::refresh() {
     if (m_doc == nullptr) {
         return;
     }
-    // The year fields of a new company's first period suggest this year.
-    const bool guidance = refreshJournalGuidance(*m_doc, m_prompter, QDate::currentDate().year());
-    if (m_doc != nullptr) {
-        m_guidance->setVisible(guidance);
-    }
+    m_guidance->setVisible(needsChartGuidance(*m_doc));
 }
 
 } // namespace kv::ui

@@ -1,24 +1,23 @@
 // The journal window "Grundbok (verifikat)". For now it carries the guidance
-// of a new company: the first-period prompt and, while the company has no
-// chart, the button that sets the charts up. Its summary panel and listing
-// are not built yet; until then the rest of the window is empty.
+// of a new company: while the company has no chart, the button that sets the
+// charts up. Its summary panel and listing are not built yet; until then the
+// rest of the window is empty.
 #pragma once
 
 #include "app/WindowContent.h"
 #include "model/TallvingeDoc.h"
 
-class QPushButton;
+#include <functional>
 
-namespace kv {
-class Prompter;
-}
+class QPushButton;
 
 namespace kv::ui {
 
 class JournalWindowContent : public WindowContent, private DocumentView {
     Q_OBJECT
 public:
-    JournalWindowContent(CTallvingeDoc& doc, Prompter& prompter, QWidget* parent = nullptr);
+    // runGuidance: what the guidance button starts.
+    JournalWindowContent(CTallvingeDoc& doc, std::function<void()> runGuidance, QWidget* parent = nullptr);
     ~JournalWindowContent() override;
 
     void firstUpdate() override;
@@ -31,7 +30,7 @@ private:
     void refresh();
 
     CTallvingeDoc* m_doc;
-    Prompter& m_prompter;
+    ViewSubscription m_subscription;
     QPushButton* m_guidance;
 };
 

@@ -1,6 +1,6 @@
 #include "reports/TrialBalanceWindowContent.h"
 
-#include "chart/SetupFlow.h"
+#include "app/SetupFlow.h"
 
 namespace kv::ui {
 

@@ -1,6 +1,6 @@
 #include "voucher/VatRulesDialog.h"
 
-#include "app/DialogButtons.h"
+#include "interaction/DialogButtons.h"
 #include "app/DialogLayout.h"
 #include "grid/GridWidget.h"
 #include "voucher/VatRulesModel.h"

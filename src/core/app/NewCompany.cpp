@@ -1,7 +1,7 @@
-#include "chart/NewCompany.h"
+#include "app/NewCompany.h"
 
+#include "app/SetupFlow.h"
 #include "chart/ChartEditorModel.h"
-#include "chart/SetupFlow.h"
 #include "chart/TemplateChooserModel.h"
 #include "periods/FirstPeriod.h"
 #include "storage/CompanyFiles.h"
@@ -13,16 +13,16 @@ namespace kv {
 
 namespace {
 
-std::string templateNotFound(const std::string& name, const CTallvingeDoc& doc,
+std::string templateNotFound(const std::string& name, const std::string& folder, const CTallvingeDoc& doc,
                              const std::vector<std::string>& readMessages) {
     std::string error = "Mallen \"" + name + "\" finns inte bland kontoplanmallarna.";
-    if (doc.m_bMallfilOlast != 0) {
+    if (doc.state().m_bMallfilOlast != 0) {
         // The first message only names the file; the rest say why it could not be read.
         for (std::size_t i = 1; i < readMessages.size(); ++i) {
             error += " " + readMessages[i];
         }
     } else if (!readMessages.empty()) {
-        error += " Mallfilen " + templateFilePath() + " finns inte.";
+        error += " Mallfilen " + templateFilePath(folder) + " finns inte.";
     }
     return error;
 }
@@ -64,7 +64,7 @@ public:
             // Everything said since the set-up of the charts began is the template file's report.
             const std::vector<std::string> readMessages(
                 said.begin() + static_cast<std::ptrdiff_t>(chartsBegin), said.end());
-            refuse(templateNotFound(m_request.templateName, m_doc, readMessages));
+            refuse(templateNotFound(m_request.templateName, m_request.templateFolder, m_doc, readMessages));
             return Answer::Cancel;
         }
         chooser.accept();
@@ -134,8 +134,8 @@ NewCompanyResult createDefaultCompany(CTallvingeDoc& doc, const NewCompanyReques
         return finish(failure(0));
     }
     prompter.chartsBegin = prompter.said.size();
-    runChartGuidance(doc, prompter);
-    if (prompter.refused || !doc.bothChartsApproved() || doc.m_momsregler.empty()) {
+    runChartGuidance(doc, prompter, request.templateFolder, [&] { runRequestedEditors(doc, prompter); });
+    if (prompter.refused || !doc.bothChartsApproved() || doc.state().m_momsregler.empty()) {
         return finish(failure(prompter.chartsBegin));
     }
     doc.setModified(true);

@@ -2,14 +2,12 @@
 // before a voucher is entered and before periods are created or opened.
 #pragma once
 
-#include "model/TallvingeDoc.h"
-
 #include <optional>
 #include <string>
 
 namespace kv {
 
-class Prompter;
+class CTallvingeDoc;
 
 inline constexpr const char* kMsgResultatEjRegistrerad =
     "Resultaträkningen är ej registrerad. Gå till   Kontoplan - Kontoplan för resultaträkning.";
@@ -22,8 +20,5 @@ inline constexpr const char* kMsgVilketVinstkonto = "Vilket konto skall vinst/f�
 // its result row (the second-last row) is an account of the balance-sheet
 // chart at or after its assets total (the first row coded "a").
 std::optional<std::string> resultRowProblem(const CTallvingeDoc& doc);
-
-// Shows the problem, if any; true when the command may go on.
-bool checkResultRow(const CTallvingeDoc& doc, Prompter& prompter);
 
 } // namespace kv

@@ -1,20 +1,17 @@
-#include "app/NewVoucherCheck.h"
+#include "voucher/NewVoucherCheck.h"
 
-#include "app/AppTexts.h"
-#include "app/Prompter.h"
-#include "periods/ResultRowCheck.h"
+#include "chart/ResultRowCheck.h"
+#include "interaction/Prompter.h"
+#include "model/DocumentTexts.h"
+#include "voucher/VoucherTexts.h"
 
 namespace kv {
-
-bool periodLocked(const CTallvingeDoc& doc) {
-    return doc.m_nAktuellPeriod < static_cast<std::int64_t>(doc.m_perioder.size()) - 2;
-}
 
 NewVoucherOutcome checkNewVoucher(const CTallvingeDoc& doc, Prompter& prompter) {
     if (!checkResultRow(doc, prompter)) {
         return NewVoucherOutcome::Stopped;
     }
-    if (periodLocked(doc)) {
+    if (doc.periodLocked()) {
         prompter.message(kMsgPeriodenLast);
         return NewVoucherOutcome::Stopped;
     }
@@ -22,7 +19,7 @@ NewVoucherOutcome checkNewVoucher(const CTallvingeDoc& doc, Prompter& prompter) 
         prompter.message(kMsgIngenPeriod);
         return NewVoucherOutcome::Stopped;
     }
-    if (doc.m_bVerifikatOppen != 0) {
+    if (doc.state().m_bVerifikatOppen != 0) {
         return NewVoucherOutcome::AlreadyOpen;
     }
     bool told = false;
@@ -36,7 +33,7 @@ NewVoucherOutcome checkNewVoucher(const CTallvingeDoc& doc, Prompter& prompter) 
     if (!doc.balanceChartApproved()) {
         tell(kMsgBalansEjGodkand);
     }
-    if (doc.m_momsregler.empty()) {
+    if (doc.state().m_momsregler.empty()) {
         tell(kMsgMomsEjGodkand);
     }
     return told ? NewVoucherOutcome::Stopped : NewVoucherOutcome::Ready;

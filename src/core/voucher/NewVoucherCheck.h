@@ -18,7 +18,4 @@ enum class NewVoucherOutcome {
 // approval of both charts and the VAT rules (every failing one is told).
 NewVoucherOutcome checkNewVoucher(const CTallvingeDoc& doc, Prompter& prompter);
 
-// True when the open period is older than the second-to-last one.
-bool periodLocked(const CTallvingeDoc& doc);
-
 } // namespace kv

@@ -3,8 +3,9 @@
 // themselves. The controller decides; the host shows.
 #pragma once
 
-#include "app/AppState.h"
-#include "app/CommandId.h"
+#include "interaction/AppState.h"
+#include "interaction/CommandId.h"
+#include "interaction/FormModel.h"
 
 namespace kv {
 
@@ -18,6 +19,14 @@ public:
     // the controller is not told again.
     virtual void closeCompanyWindow(WindowKind kind) = 0;
     virtual void activateCompanyWindow(WindowKind kind) = 0;
+
+    // Shows a modeless form over the model, beside the windows; the model
+    // outlives the form on the screen.
+    virtual void openForm(FormModel& form) = 0;
+    // Takes the form off the screen at once, without asking: the model is
+    // about to go. The form must not touch the model after this.
+    virtual void closeForm(FormModel& form) = 0;
+    virtual void activateForm(FormModel& form) = 0;
 
     // Fills in what the host knows: the active window's capabilities and
     // whether the toolbar and the status bar are shown.

@@ -17,6 +17,7 @@ struct NewCompanyRequest {
     std::int32_t fromYear = 0;
     std::int32_t toMonth = 12;
     std::int32_t toYear = 0;
+    std::string templateFolder; // where the user templates are
 };
 
 struct NewCompanyResult {

@@ -58,6 +58,8 @@ struct AppState {
     ViewCapabilities view;
 
     [[nodiscard]] bool bothChartsApproved() const { return incomeChartApproved && balanceChartApproved; }
+    // Vouchers and reports need both charts and a period to book in.
+    [[nodiscard]] bool hasBooks() const { return companyOpen && bothChartsApproved() && periodOpen; }
     [[nodiscard]] bool isOpen(WindowKind kind) const { return openWindows[static_cast<std::size_t>(kind)]; }
     void setOpen(WindowKind kind, bool open) { openWindows[static_cast<std::size_t>(kind)] = open; }
 };

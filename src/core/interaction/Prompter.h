@@ -19,6 +19,9 @@ enum class Answer { Ok, Cancel, Yes, No };
 // The company file type, as the file dialogs offer it.
 inline constexpr const char* kCompanyFileFilter = "Kvistoran fil (*.bok)";
 inline constexpr const char* kCompanyFileExtension = ".bok";
+// The titles of the file dialogs.
+inline constexpr const char* kOpenCompanyTitle = "Öppna ett företag";
+inline constexpr const char* kSaveCompanyTitle = "Spara företaget som";
 
 class Prompter {
 public:

@@ -1,0 +1,37 @@
+// How a new company gets its charts and VAT rules: the guidance of the
+// journal window, and the editors that the trial-balance window runs when it
+// opens on a raised request.
+#pragma once
+
+#include "interaction/Prompter.h"
+#include "model/TallvingeDoc.h"
+
+#include <functional>
+#include <string>
+
+namespace kv {
+
+class AppServices;
+
+inline constexpr const char* kGuidanceButtonText = "Klicka HÄR och välj en kontoplan bland mallarna.";
+
+// True while the company has no chart rows at all: the journal window then
+// shows the button kGuidanceButtonText instead of its contents.
+[[nodiscard]] bool needsChartGuidance(const CTallvingeDoc& doc);
+
+// The guidance button: reads the template file and lets the user choose a
+// template; then the balance-sheet editor, the income-statement editor and
+// "Sätt moms", each requested and run by runRequested (the program opens the
+// trial-balance window afresh, which runs them). A chooser closed without OK
+// stops here, with nothing chosen.
+void runChartGuidance(CTallvingeDoc& doc, Prompter& prompter, const std::string& templateFolder,
+                      const std::function<void()>& runRequested);
+// The same in the program, with the editors hosted by the trial-balance window.
+void runChartGuidance(AppServices& app);
+
+// The trial-balance window opening: for each raised request, in this order,
+// the income-statement editor, the balance-sheet editor and the VAT dialog.
+// An approval applies at once. The requests are cleared.
+void runRequestedEditors(CTallvingeDoc& doc, Prompter& prompter);
+
+} // namespace kv

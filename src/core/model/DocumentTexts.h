@@ -1,0 +1,36 @@
+// The texts with which the document refuses an operation whose precondition
+// does not hold.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kv {
+
+inline constexpr const char* kMsgEndast2SistaPerioderna = "Endast de 2 sista perioderna kan ändras";
+inline constexpr const char* kMsgEjInomPerioden = "Transaktionsdatumet är ej inom perioden!";
+// A company whose first period was never chosen has nowhere to put a voucher.
+inline constexpr const char* kMsgIngenPeriod =
+    "Företaget har ingen bokföringsperiod. Det går inte att registrera verifikat.";
+inline constexpr const char* kMsgVerifikatFinnsEj = "Det finns inget registrerat verifikat med det numret.";
+inline constexpr const char* kMsgForstaPeriodenFinns = "Företaget har redan en första period.";
+inline constexpr const char* kMsgInteSistaPerioden = "Den öppna perioden är inte den sista perioden.";
+// A balance-sheet chart without its assets total cannot name the account that
+// carries the previous period's result.
+inline constexpr const char* kMsgVinstkontoSaknas =
+    "Balansräkningen saknar raden för summa aktiva (\"a\" i kolumn 5), så det går inte att veta vilket "
+    "konto som skall ta emot förra periodens vinst/förlust. Gå till   Kontoplan - Kontoplan för Balansräkning.";
+inline constexpr const char* kMsgFelaktigPeriod = "Perioden måste börja månaden efter den förra periodens slut.";
+inline constexpr const char* kMsgSlutdatumMindre = "Slutdatum mindre eller lika med begynnelsedatum";
+inline constexpr const char* kMsgVerifikatdialogenNyPeriod =
+    "Verifikatdialogen måste stängas före registrering av ny period.";
+
+// A voucher dated after the end month that a period is to get.
+inline std::string voucherAfterEndMessage(std::int32_t vernr) {
+    return "Ett/flera transaktionsdatum  -verifikat nr " + std::to_string(vernr) +
+           "-  finns registrerat efter slutdatumet!";
+}
+
+inline constexpr const char* kMsgOkandPeriod = "Perioden finns inte i företaget.";
+
+} // namespace kv
