@@ -16,8 +16,7 @@ void Grid::attach(GridState& state) {
     m_editText.clear();
     m_state = &state;
     m_own.reset();
-    m_undo.clear();
-    m_redo.clear();
+    m_undo->clear();
     m_drag = Drag::None;
     clearSelection();
     clampCurrent();

@@ -5,7 +5,9 @@
 // to it; tests drive it directly.
 #pragma once
 
+#include "grid/GridSnapshotUndoStore.h"
 #include "grid/GridState.h"
+#include "grid/GridUndoStore.h"
 
 #include <cstdint>
 #include <memory>
@@ -16,12 +18,6 @@
 namespace kv {
 
 class Grid;
-
-struct CellPos {
-    std::int32_t row = 0;
-    std::int32_t col = 0;
-    bool operator==(const CellPos&) const = default;
-};
 
 // The keys the program reacts to; everything else arrives as Other or as text.
 enum class GridKeyCode {
@@ -102,7 +98,7 @@ class Grid {
 public:
     static constexpr std::int32_t kMinZoom = 40;
     static constexpr std::int32_t kMaxZoom = 300;
-    static constexpr std::size_t kUndoDepth = 100;
+    static constexpr std::size_t kUndoDepth = GridSnapshotUndoStore::kDepth;
 
     Grid();
     Grid(const Grid&) = delete;
@@ -194,12 +190,16 @@ public:
     // Pastes tab-separated text at the current cell, filling right and down.
     bool paste(const std::string& text);
 
-    [[nodiscard]] bool canUndo() const { return !m_undo.empty(); }
-    [[nodiscard]] bool canRedo() const { return !m_redo.empty(); }
+    // Undo and redo are the undo store's: the grid's own snapshots unless a
+    // form plugged in a store of its own, which must outlive the grid or be
+    // unplugged (nullptr brings back the grid's own, emptied).
+    void setUndoStore(GridUndoStore* store);
+    [[nodiscard]] bool canUndo() const { return m_undo->canUndo(); }
+    [[nodiscard]] bool canRedo() const { return m_undo->canRedo(); }
     bool undo();
     bool redo();
     // A change that the program makes for a command of the user (a dialog's
-    // row command) becomes undoable: the next undo returns to the state before it.
+    // row command) becomes undoable: the store is handed the state before it.
     void rememberForUndo();
 
     // Searches from the cell after the current one, row by row, wrapping
@@ -235,12 +235,8 @@ public:
     void removeSelectedCols();
 
 private:
-    struct Snapshot {
-        GridState state;
-        CellPos current;
-    };
-
-    void remember();
+    void remember(RememberCause cause = RememberCause::GridChange);
+    void showRestored();
     void notifyCells(const CellRange& range);
     void notifyLayout();
     void notifyCurrent();
@@ -270,8 +266,8 @@ private:
     std::vector<CellRange> m_keptRanges; // ranges selected before an adding press
     bool m_editing = false;
     std::string m_editText;
-    std::vector<Snapshot> m_undo;
-    std::vector<Snapshot> m_redo;
+    GridSnapshotUndoStore m_ownUndo;
+    GridUndoStore* m_undo = &m_ownUndo;
     std::optional<FindOptions> m_lastFind;
 };
 

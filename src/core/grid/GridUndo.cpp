@@ -1,48 +1,45 @@
-// Undo and redo of the user's changes.
+// Undo and redo through the grid's undo store.
 #include "grid/Grid.h"
 
 namespace kv {
 
-void Grid::remember() {
-    m_undo.push_back({*m_state, m_current});
-    if (m_undo.size() > kUndoDepth) {
-        m_undo.erase(m_undo.begin());
-    }
-    m_redo.clear();
+void Grid::setUndoStore(GridUndoStore* store) {
+    // The grid's own history would not match the state once another store
+    // has been in charge.
+    m_ownUndo.clear();
+    m_undo = store != nullptr ? store : &m_ownUndo;
+}
+
+void Grid::remember(RememberCause cause) {
+    m_undo->remember(*m_state, m_current, cause);
 }
 
 void Grid::rememberForUndo() {
-    remember();
+    remember(RememberCause::Requested);
 }
 
 bool Grid::undo() {
     cancelEdit();
-    if (m_undo.empty()) {
+    if (!m_undo->undo(*m_state, m_current)) {
         return false;
     }
-    m_redo.push_back({*m_state, m_current});
-    *m_state = std::move(m_undo.back().state);
-    m_current = m_undo.back().current;
-    m_undo.pop_back();
-    clampCurrent();
-    notifyLayout();
-    notifyCurrent();
+    showRestored();
     return true;
 }
 
 bool Grid::redo() {
     cancelEdit();
-    if (m_redo.empty()) {
+    if (!m_undo->redo(*m_state, m_current)) {
         return false;
     }
-    m_undo.push_back({*m_state, m_current});
-    *m_state = std::move(m_redo.back().state);
-    m_current = m_redo.back().current;
-    m_redo.pop_back();
+    showRestored();
+    return true;
+}
+
+void Grid::showRestored() {
     clampCurrent();
     notifyLayout();
     notifyCurrent();
-    return true;
 }
 
 } // namespace kv
