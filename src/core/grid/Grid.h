@@ -94,6 +94,15 @@ struct FindOptions {
     bool wholeCell = false;
 };
 
+// What a search or a replace came to, and what to tell the user about it.
+struct FindOutcome {
+    std::optional<CellPos> found;       // the match that became the current cell
+    std::int32_t replaced = 0;          // cells whose text was replaced
+    std::optional<std::string> message; // for the user; none: nothing to tell
+
+    bool operator==(const FindOutcome&) const = default;
+};
+
 class Grid {
 public:
     static constexpr std::int32_t kMinZoom = 40;
@@ -203,14 +212,18 @@ public:
     void rememberForUndo();
 
     // Searches from the cell after the current one, row by row, wrapping
-    // around; makes the found cell current.
-    std::optional<CellPos> find(const FindOptions& options);
-    std::optional<CellPos> findAgain();
+    // around, and makes the match current. Tells that nothing was found,
+    // unless the current cell could not be left (the program refused the
+    // open edit and has said why).
+    FindOutcome find(const FindOptions& options);
+    // Repeats the last search; without one, finds and tells nothing.
+    FindOutcome findAgain();
     // The search that findAgain repeats, if there was one.
     [[nodiscard]] const std::optional<FindOptions>& lastFind() const { return m_lastFind; }
     // Replaces in the current cell when it matches, then finds the next.
-    std::optional<CellPos> replace(const FindOptions& options, const std::string& replacement);
-    int replaceAll(const FindOptions& options, const std::string& replacement);
+    FindOutcome replace(const FindOptions& options, const std::string& replacement);
+    // Replaces in every cell the user may edit and tells how many changed.
+    FindOutcome replaceAll(const FindOptions& options, const std::string& replacement);
 
     [[nodiscard]] std::int32_t zoom() const { return m_state->settings().zoom; }
     [[nodiscard]] bool canZoomIn() const { return zoom() < kMaxZoom; }
@@ -248,6 +261,7 @@ private:
     void extendSelection(const GridKey& key);
     [[nodiscard]] CellPos clamped(CellPos cell) const;
     bool matches(const std::string& cellText, const FindOptions& options) const;
+    [[nodiscard]] bool anyCellMatches(const FindOptions& options) const;
     template <typename Change> void changeSelectionStyle(Change change);
     [[nodiscard]] bool selectionAll(bool CellStyle::*flag) const;
 

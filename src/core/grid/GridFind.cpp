@@ -1,6 +1,8 @@
 // Find, find again and replace.
 #include "grid/Grid.h"
 
+#include "grid/GridMessages.h"
+
 namespace kv {
 
 namespace {
@@ -39,6 +41,17 @@ std::string replacedAll(const std::string& text, const std::string& what, const 
     return out + text.substr(from);
 }
 
+// The cell's text after the replacement; a whole-cell match replaces it all.
+std::string replacedText(const std::string& cellText, const FindOptions& options,
+                         const std::string& replacement) {
+    return options.wholeCell ? replacement
+                             : replacedAll(cellText, options.text, replacement, options.matchCase);
+}
+
+FindOutcome notFound(const FindOptions& options) {
+    return {std::nullopt, 0, gridNotFoundMessage(options.text)};
+}
+
 } // namespace
 
 bool Grid::matches(const std::string& cellText, const FindOptions& options) const {
@@ -52,12 +65,23 @@ bool Grid::matches(const std::string& cellText, const FindOptions& options) cons
                              : folded(cellText).find(folded(options.text)) != std::string::npos;
 }
 
-std::optional<CellPos> Grid::find(const FindOptions& options) {
+bool Grid::anyCellMatches(const FindOptions& options) const {
+    for (std::int32_t r = 1; r <= rowCount(); ++r) {
+        for (std::int32_t c = 1; c <= colCount(); ++c) {
+            if (matches(m_state->text(r, c), options)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+FindOutcome Grid::find(const FindOptions& options) {
     m_lastFind = options;
     const std::int32_t rows = rowCount();
     const std::int32_t cols = colCount();
     if (rows < 1 || cols < 1) {
-        return std::nullopt;
+        return notFound(options);
     }
     const std::int64_t total = std::int64_t{rows} * cols;
     const std::int64_t start = std::int64_t{m_current.row - 1} * cols + (m_current.col - 1);
@@ -67,41 +91,50 @@ std::optional<CellPos> Grid::find(const FindOptions& options) {
                            static_cast<std::int32_t>(at % cols) + 1};
         if (matches(m_state->text(cell.row, cell.col), options)) {
             if (!moveCurrentCell(cell)) {
-                return std::nullopt;
+                return {}; // the program refused the open edit and has told the user
             }
             scrollTo(cell);
-            return cell;
+            return {cell, 0, std::nullopt};
         }
     }
-    return std::nullopt;
+    return notFound(options);
 }
 
-std::optional<CellPos> Grid::findAgain() {
+FindOutcome Grid::findAgain() {
     if (!m_lastFind) {
-        return std::nullopt;
+        return {};
     }
     return find(*m_lastFind);
 }
 
-std::optional<CellPos> Grid::replace(const FindOptions& options, const std::string& replacement) {
+FindOutcome Grid::replace(const FindOptions& options, const std::string& replacement) {
+    if (isReadOnly()) {
+        m_lastFind = options;
+        return {std::nullopt, 0, gridReadOnlyReplaceMessage()};
+    }
     const CellPos cell = m_current;
+    std::int32_t replacedCount = 0;
     if (isEditable(cell.row, cell.col) && matches(m_state->text(cell.row, cell.col), options)) {
         cancelEdit();
         remember();
-        const std::string& old = m_state->text(cell.row, cell.col);
         m_state->setText(cell.row, cell.col,
-                         options.wholeCell ? replacement
-                                           : replacedAll(old, options.text, replacement, options.matchCase));
+                         replacedText(m_state->text(cell.row, cell.col), options, replacement));
+        replacedCount = 1;
         notifyCells({cell.row, cell.col, cell.row, cell.col});
         if (m_hooks != nullptr) {
             m_hooks->cellChanged(*this, cell.row, cell.col);
         }
     }
-    return find(options);
+    FindOutcome outcome = find(options);
+    outcome.replaced = replacedCount;
+    return outcome;
 }
 
-int Grid::replaceAll(const FindOptions& options, const std::string& replacement) {
+FindOutcome Grid::replaceAll(const FindOptions& options, const std::string& replacement) {
     m_lastFind = options;
+    if (isReadOnly()) {
+        return {std::nullopt, 0, gridReadOnlyReplaceMessage()};
+    }
     cancelEdit();
     std::vector<CellPos> found;
     for (std::int32_t r = 1; r <= rowCount(); ++r) {
@@ -112,14 +145,14 @@ int Grid::replaceAll(const FindOptions& options, const std::string& replacement)
         }
     }
     if (found.empty()) {
-        return 0;
+        // Matches only in protected cells were found all the same: none replaced.
+        return anyCellMatches(options) ? FindOutcome{std::nullopt, 0, gridReplacedMessage(0)}
+                                       : notFound(options);
     }
     remember();
     for (const CellPos& cell : found) {
-        const std::string& old = m_state->text(cell.row, cell.col);
         m_state->setText(cell.row, cell.col,
-                         options.wholeCell ? replacement
-                                           : replacedAll(old, options.text, replacement, options.matchCase));
+                         replacedText(m_state->text(cell.row, cell.col), options, replacement));
     }
     notifyLayout();
     if (m_hooks != nullptr) {
@@ -127,7 +160,8 @@ int Grid::replaceAll(const FindOptions& options, const std::string& replacement)
             m_hooks->cellChanged(*this, cell.row, cell.col);
         }
     }
-    return static_cast<int>(found.size());
+    const auto count = static_cast<std::int32_t>(found.size());
+    return {std::nullopt, count, gridReplacedMessage(count)};
 }
 
 } // namespace kv
