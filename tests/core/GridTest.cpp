@@ -16,7 +16,9 @@ public:
     bool startEditing(Grid&, std::int32_t, std::int32_t col) override { return col != lockedColumn; }
     void currentCellMoving(Grid&, CellPos from, CellPos to) override { moves.push_back({from, to}); }
     void cellChanged(Grid&, std::int32_t row, std::int32_t col) override { changed.push_back({row, col}); }
-    bool keyDown(Grid&, const GridKey& key) override { return key.code == GridKeyCode::Delete && swallowDelete; }
+    bool keyDown(Grid&, const GridKey& key) override {
+        return key.code == GridKeyCode::Delete && swallowDelete;
+    }
     bool clearCells(Grid&) override { return !refuseClear; }
     bool paste(Grid&) override { return !refusePaste; }
 
@@ -133,7 +135,7 @@ TEST(Grid, EveryMoveIsAnnouncedWithItsOldAndNewCell) {
     grid.moveCurrentCell({1, 2});
     grid.keyDown({GridKeyCode::Down});
     grid.keyDown({GridKeyCode::Down});
-    grid.moveCurrentCell({3, 2}); // no move, no announcement
+    grid.moveCurrentCell({3, 2});   // no move, no announcement
     grid.moveCurrentCell({99, 99}); // clamped to the last cell
     ASSERT_EQ(hooks.moves.size(), 4U);
     EXPECT_EQ(hooks.moves[0].first, (CellPos{1, 1}));
@@ -229,36 +231,6 @@ TEST(Grid, UndoAndRedoTheUsersChanges) {
     type(grid, {4, 1}, "tre");
     EXPECT_FALSE(grid.canRedo());
     EXPECT_EQ(grid.text(1, 1), "programmet");
-}
-
-TEST(Grid, FindReplaceAndFindAgain) {
-    Grid grid;
-    sized(grid, 4, 3);
-    grid.setText(1, 2, "Kassa");
-    grid.setText(3, 1, "kassa och bank");
-    grid.setText(4, 3, "KASSA");
-    FindOptions options{"kassa", false, false};
-    EXPECT_EQ(grid.find(options), (CellPos{1, 2}));
-    EXPECT_EQ(grid.findAgain(), (CellPos{3, 1}));
-    EXPECT_EQ(grid.findAgain(), (CellPos{4, 3}));
-    EXPECT_EQ(grid.findAgain(), (CellPos{1, 2})); // wraps around
-
-    options.matchCase = true;
-    EXPECT_EQ(grid.find(options), (CellPos{3, 1}));
-    options.matchCase = false;
-    options.wholeCell = true;
-    EXPECT_EQ(grid.find(options), (CellPos{4, 3}));
-    EXPECT_EQ(grid.find({"saknas", false, false}), std::nullopt);
-
-    grid.moveCurrentCell({3, 1});
-    grid.replace({"kassa", false, false}, "Kassan");
-    EXPECT_EQ(grid.text(3, 1), "Kassan och bank");
-    EXPECT_EQ(grid.replaceAll({"kassa", false, true}, "Bank"), 2);
-    EXPECT_EQ(grid.text(1, 2), "Bank");
-    EXPECT_EQ(grid.text(4, 3), "Bank");
-    EXPECT_EQ(grid.find({"ÅÄÖ", false, false}), std::nullopt);
-    grid.setText(2, 2, "åäö");
-    EXPECT_EQ(grid.find({"ÅÄÖ", false, false}), (CellPos{2, 2}));
 }
 
 TEST(Grid, ZoomStepsStayWithinTheirBounds) {

@@ -1,6 +1,7 @@
 // The grid widget wired to a core Grid: keys, mouse, editor, clipboard,
 // commands and printing, on the offscreen platform.
 #include "grid/GridWidget.h"
+#include "../core/ScriptedPrompter.h"
 #include "grid/GridEditor.h"
 #include "grid/GridFindDialog.h"
 #include "grid/GridPrinting.h"
@@ -425,6 +426,23 @@ private slots:
         dialog->findChild<QPushButton*>(QStringLiteral("replaceAll"))->click();
         QCOMPARE(qs(grid().text(7, 1)), QStringLiteral("Bank och bank"));
         QCOMPARE(message, QStringLiteral("1 cell ersattes."));
+    }
+
+    void findTellsTheUserThroughTheOwnersPrompter() {
+        kv::test::ScriptedPrompter prompter;
+        m_widget->setPrompter(&prompter);
+        grid().setText(3, 2, "Kassa");
+        m_widget->find();
+        auto* dialog = m_widget->findChild<kv::ui::GridFindDialog*>();
+        QVERIFY(dialog != nullptr);
+        auto* findText = dialog->findChild<QLineEdit*>(QStringLiteral("findText"));
+        findText->setText(QStringLiteral("saknas"));
+        dialog->findChild<QPushButton*>(QStringLiteral("findNext"))->click();
+        findText->setText(QStringLiteral("kassa"));
+        dialog->findChild<QPushButton*>(QStringLiteral("findNext"))->click();
+        QCOMPARE(grid().currentCell(), (CellPos{3, 2}));
+        QCOMPARE(prompter.said, (std::vector<std::string>{"Hittade inte \"saknas\"."}));
+        m_widget->setPrompter(nullptr);
     }
 
     void printingPaintsEveryPageOfTheGrid() {

@@ -5,7 +5,9 @@
 // to it; tests drive it directly.
 #pragma once
 
+#include "grid/GridSnapshotUndoStore.h"
 #include "grid/GridState.h"
+#include "grid/GridUndoStore.h"
 
 #include <cstdint>
 #include <memory>
@@ -16,12 +18,6 @@
 namespace kv {
 
 class Grid;
-
-struct CellPos {
-    std::int32_t row = 0;
-    std::int32_t col = 0;
-    bool operator==(const CellPos&) const = default;
-};
 
 // The keys the program reacts to; everything else arrives as Other or as text.
 enum class GridKeyCode {
@@ -98,11 +94,20 @@ struct FindOptions {
     bool wholeCell = false;
 };
 
+// What a search or a replace came to, and what to tell the user about it.
+struct FindOutcome {
+    std::optional<CellPos> found;       // the match that became the current cell
+    std::int32_t replaced = 0;          // cells whose text was replaced
+    std::optional<std::string> message; // for the user; none: nothing to tell
+
+    bool operator==(const FindOutcome&) const = default;
+};
+
 class Grid {
 public:
     static constexpr std::int32_t kMinZoom = 40;
     static constexpr std::int32_t kMaxZoom = 300;
-    static constexpr std::size_t kUndoDepth = 100;
+    static constexpr std::size_t kUndoDepth = GridSnapshotUndoStore::kDepth;
 
     Grid();
     Grid(const Grid&) = delete;
@@ -194,23 +199,31 @@ public:
     // Pastes tab-separated text at the current cell, filling right and down.
     bool paste(const std::string& text);
 
-    [[nodiscard]] bool canUndo() const { return !m_undo.empty(); }
-    [[nodiscard]] bool canRedo() const { return !m_redo.empty(); }
+    // Undo and redo are the undo store's: the grid's own snapshots unless a
+    // form plugged in a store of its own, which must outlive the grid or be
+    // unplugged (nullptr brings back the grid's own, emptied).
+    void setUndoStore(GridUndoStore* store);
+    [[nodiscard]] bool canUndo() const { return m_undo->canUndo(); }
+    [[nodiscard]] bool canRedo() const { return m_undo->canRedo(); }
     bool undo();
     bool redo();
     // A change that the program makes for a command of the user (a dialog's
-    // row command) becomes undoable: the next undo returns to the state before it.
+    // row command) becomes undoable: the store is handed the state before it.
     void rememberForUndo();
 
     // Searches from the cell after the current one, row by row, wrapping
-    // around; makes the found cell current.
-    std::optional<CellPos> find(const FindOptions& options);
-    std::optional<CellPos> findAgain();
+    // around, and makes the match current. Tells that nothing was found,
+    // unless the current cell could not be left (the program refused the
+    // open edit and has said why).
+    FindOutcome find(const FindOptions& options);
+    // Repeats the last search; without one, finds and tells nothing.
+    FindOutcome findAgain();
     // The search that findAgain repeats, if there was one.
     [[nodiscard]] const std::optional<FindOptions>& lastFind() const { return m_lastFind; }
     // Replaces in the current cell when it matches, then finds the next.
-    std::optional<CellPos> replace(const FindOptions& options, const std::string& replacement);
-    int replaceAll(const FindOptions& options, const std::string& replacement);
+    FindOutcome replace(const FindOptions& options, const std::string& replacement);
+    // Replaces in every cell the user may edit and tells how many changed.
+    FindOutcome replaceAll(const FindOptions& options, const std::string& replacement);
 
     [[nodiscard]] std::int32_t zoom() const { return m_state->settings().zoom; }
     [[nodiscard]] bool canZoomIn() const { return zoom() < kMaxZoom; }
@@ -235,12 +248,8 @@ public:
     void removeSelectedCols();
 
 private:
-    struct Snapshot {
-        GridState state;
-        CellPos current;
-    };
-
-    void remember();
+    void remember(RememberCause cause = RememberCause::GridChange);
+    void showRestored();
     void notifyCells(const CellRange& range);
     void notifyLayout();
     void notifyCurrent();
@@ -252,6 +261,7 @@ private:
     void extendSelection(const GridKey& key);
     [[nodiscard]] CellPos clamped(CellPos cell) const;
     bool matches(const std::string& cellText, const FindOptions& options) const;
+    [[nodiscard]] bool anyCellMatches(const FindOptions& options) const;
     template <typename Change> void changeSelectionStyle(Change change);
     [[nodiscard]] bool selectionAll(bool CellStyle::*flag) const;
 
@@ -270,8 +280,8 @@ private:
     std::vector<CellRange> m_keptRanges; // ranges selected before an adding press
     bool m_editing = false;
     std::string m_editText;
-    std::vector<Snapshot> m_undo;
-    std::vector<Snapshot> m_redo;
+    GridSnapshotUndoStore m_ownUndo;
+    GridUndoStore* m_undo = &m_ownUndo;
     std::optional<FindOptions> m_lastFind;
 };
 

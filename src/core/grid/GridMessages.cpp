@@ -13,4 +13,8 @@ std::string gridReplacedMessage(int count) {
     return std::to_string(count) + " celler ersattes.";
 }
 
+std::string gridReadOnlyReplaceMessage() {
+    return "Skrivskyddet är på: inga celler kan ersättas.";
+}
+
 } // namespace kv

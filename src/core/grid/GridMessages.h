@@ -9,5 +9,7 @@ namespace kv {
 [[nodiscard]] std::string gridNotFoundMessage(const std::string& text);
 // "Ersätt alla" is done.
 [[nodiscard]] std::string gridReplacedMessage(int count);
+// Replacing while the whole grid is write-protected ("Skrivskydd").
+[[nodiscard]] std::string gridReadOnlyReplaceMessage();
 
 } // namespace kv

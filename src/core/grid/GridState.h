@@ -41,6 +41,12 @@ struct GridCell {
     [[nodiscard]] bool isDefault() const { return text.empty() && style == CellStyle{}; }
 };
 
+struct CellPos {
+    std::int32_t row = 0;
+    std::int32_t col = 0;
+    bool operator==(const CellPos&) const = default;
+};
+
 struct CellRange {
     std::int32_t top = 0;
     std::int32_t left = 0;

@@ -1,11 +1,11 @@
 #include "grid/GridWidget.h"
 
+#include "app/QtPrompter.h"
 #include "grid/GridCellLook.h"
 #include "grid/GridDelegate.h"
 #include "grid/GridEditor.h"
 #include "grid/GridFindDialog.h"
 #include "grid/GridFormatDialog.h"
-#include "grid/GridMessages.h"
 #include "grid/GridModel.h"
 #include "grid/GridPrinting.h"
 #include "grid/GridView.h"
@@ -15,7 +15,6 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -524,31 +523,37 @@ void GridWidget::findAgain() {
 }
 
 void GridWidget::findNext(const FindOptions& options) {
-    if (!m_grid.find(options) && !m_grid.isEditing()) {
-        tell(gridNotFoundMessage(options.text));
-    }
+    tell(m_grid.find(options));
     emit commandStateChanged();
 }
 
 void GridWidget::replaceOne(const FindOptions& options, const std::string& replacement) {
-    if (!m_grid.replace(options, replacement) && !m_grid.isEditing()) {
-        tell(gridNotFoundMessage(options.text));
-    }
+    tell(m_grid.replace(options, replacement));
     emit commandStateChanged();
 }
 
 void GridWidget::replaceAll(const FindOptions& options, const std::string& replacement) {
-    const int count = m_grid.replaceAll(options, replacement);
-    tell(count == 0 ? gridNotFoundMessage(options.text) : gridReplacedMessage(count));
+    tell(m_grid.replaceAll(options, replacement));
     emit commandStateChanged();
 }
 
-void GridWidget::tell(const std::string& message) {
-    QWidget* parent =
-        m_findDialog != nullptr && m_findDialog->isVisible() ? static_cast<QWidget*>(m_findDialog) : this;
-    QMessageBox box(QMessageBox::Information, parent->window()->windowTitle(),
-                    QString::fromStdString(message), QMessageBox::Ok, parent);
-    box.exec();
+void GridWidget::tell(const FindOutcome& outcome) {
+    if (outcome.message) {
+        prompter().message(*outcome.message);
+    }
+}
+
+Prompter& GridWidget::prompter() {
+    if (m_prompter != nullptr) {
+        return *m_prompter;
+    }
+    if (!m_ownPrompter) {
+        m_ownPrompter = std::make_unique<QtPrompter>();
+    }
+    // Over the find window while it shows: the message answers its button.
+    const bool overFind = m_findDialog != nullptr && m_findDialog->isVisible();
+    m_ownPrompter->setParent(overFind ? static_cast<QWidget*>(m_findDialog) : this);
+    return *m_ownPrompter;
 }
 
 // ---- printing ----

@@ -14,12 +14,17 @@
 class QTableView;
 class QPrinter;
 
+namespace kv {
+class Prompter;
+}
+
 namespace kv::ui {
 
 class GridDelegate;
 class GridFindDialog;
 class GridModel;
 class GridView;
+class QtPrompter;
 
 class GridWidget : public QWidget, private GridListener {
     Q_OBJECT
@@ -32,6 +37,11 @@ public:
     [[nodiscard]] Grid& grid();
     // The table inside, for tests and for placing the focus.
     [[nodiscard]] QTableView* view() const;
+
+    // Who tells the user what a search or a replace came to: the owner's
+    // prompter, which must outlive the widget or be taken back (nullptr);
+    // without one, the widget's own message boxes.
+    void setPrompter(Prompter* prompter) { m_prompter = prompter; }
 
     // Lines printed at the top of every page (a report's title and period).
     void setPrintHeading(const QStringList& lines);
@@ -113,7 +123,8 @@ private:
     void findNext(const FindOptions& options);
     void replaceOne(const FindOptions& options, const std::string& replacement);
     void replaceAll(const FindOptions& options, const std::string& replacement);
-    void tell(const std::string& message);
+    void tell(const FindOutcome& outcome);
+    [[nodiscard]] Prompter& prompter();
 
     // Declared in this order so that the view goes first and the grid last:
     // a view being torn down still asks its model, which asks the grid.
@@ -123,6 +134,8 @@ private:
     std::unique_ptr<GridDelegate> m_delegate;
     std::unique_ptr<GridView> m_view;
     QPointer<GridFindDialog> m_findDialog;
+    Prompter* m_prompter = nullptr;
+    std::unique_ptr<QtPrompter> m_ownPrompter; // made when first needed
     QPersistentModelIndex m_editorIndex;
     QStringList m_printHeading;
     std::vector<int> m_tallRows; // rows given more height for a large font
