@@ -4,6 +4,8 @@
 #include "storage/FileIo.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
 
 namespace kv {
 
@@ -36,7 +38,8 @@ std::string envOr(const char* name, const std::string& fallback) {
     return value != nullptr && *value != '\0' ? std::string(value) : fallback;
 }
 
-std::string companyFailure(const char* what, const std::string& path, const std::string& reason) {
+// A failure as the user sees it: what failed, which file, and why.
+std::string failureMessage(const char* what, const std::string& path, const std::string& reason) {
     return std::string(what) + "\n" + path + "\n\n" + reason;
 }
 
@@ -47,8 +50,7 @@ template <typename Write> void writeArchiveFile(const std::string& path, FileRep
     try {
         file = std::make_unique<AtomicFileWriter>(path);
     } catch (const FileError& error) {
-        report.fail(kMsgKanEjSparaPerioden);
-        report.note(describeFileError(error.errnum()));
+        report.fail(failureMessage(kMsgKanEjSparaPerioden, path, error.reason()));
         return;
     }
     try {
@@ -56,40 +58,38 @@ template <typename Write> void writeArchiveFile(const std::string& path, FileRep
         write(out);
         file->commit();
     } catch (const FileError& error) {
-        report.fail(kMsgKanEjSkriva);
-        report.note(describeFileError(error.errnum()));
+        report.fail(failureMessage(kMsgKanEjSkriva, path, error.reason()));
     } catch (const ArchiveError& error) {
-        report.fail(kMsgKanEjSkriva);
-        report.note(error.what());
+        report.fail(failureMessage(kMsgKanEjSkriva, path, error.what()));
     }
 }
 
+// Why a file could not be read: the message that heads it and the reason.
+struct ReadFailure {
+    const char* what = kMsgKanEjLasa;
+    std::string reason;
+};
+
 // Reads one archive file under its lock; read fills what it reads.
-template <typename Read> bool readArchiveFile(const std::string& path, FileReport& report, Read read) {
+template <typename Read> std::optional<ReadFailure> readArchiveFile(const std::string& path, Read read) {
     FileHandle handle;
     try {
         handle = openLockedForReading(path);
     } catch (const FileError& error) {
-        report.fail(kMsgKanEjOppna);
-        report.note(describeFileError(error.errnum()));
-        return false;
+        return ReadFailure{kMsgKanEjOppna, error.reason()};
     }
     try {
         FileSource source(handle.fd());
         ArchiveReader in(source);
         read(in);
-        return true;
+        return std::nullopt;
     } catch (const FileError& error) {
-        report.fail(kMsgKanEjLasa);
-        report.note(describeFileError(error.errnum()));
+        return ReadFailure{kMsgKanEjLasa, error.reason()};
     } catch (const ArchiveError& error) {
-        report.fail(kMsgKanEjLasa);
-        report.note(error.what());
+        return ReadFailure{kMsgKanEjLasa, error.what()};
     } catch (const std::bad_alloc&) {
-        report.fail(kMsgKanEjLasa);
-        report.note("Filen är för stor för datorns minne.");
+        return ReadFailure{kMsgKanEjLasa, "Filen är för stor för datorns minne."};
     }
-    return false;
 }
 
 void writePeriodFileAt(CTallvingeDoc& doc, const std::string& companyPath, FileReport& report) {
@@ -104,11 +104,14 @@ void writePeriodFileAt(CTallvingeDoc& doc, const std::string& companyPath, FileR
 } // namespace
 
 std::string readArchiveAt(const std::string& path, const std::function<void(ArchiveReader&)>& read) {
-    FileReport report;
-    if (readArchiveFile(path, report, read)) {
-        return {};
-    }
-    return report.messages.size() > 1 ? report.messages[1] : report.messages.front();
+    const auto failure = readArchiveFile(path, read);
+    return failure ? failure->reason : std::string();
+}
+
+std::string fullPath(const std::string& path) {
+    std::error_code error;
+    const auto full = std::filesystem::absolute(path, error);
+    return error ? path : full.lexically_normal().string();
 }
 
 std::string fileNameOf(const std::string& path) {
@@ -156,11 +159,10 @@ FileReport saveCompany(CTallvingeDoc& doc, const std::string& path) {
     try {
         file = std::make_unique<AtomicFileWriter>(path);
     } catch (const FileError& error) {
-        report.fail(companyFailure("Det gick inte att spara företaget i filen", path,
-                                   describeFileError(error.errnum())));
+        report.fail(failureMessage(kMsgKanEjSparaForetaget, path, error.reason()));
         return report;
     }
-    doc.m_strEnhet = utf8Prefix(path, 3);
+    doc.m_strEnhet = utf8Prefix(fullPath(path), 3);
     doc.m_strFilnamn = fileNameOf(path);
     FileReport periodReport;
     try {
@@ -170,13 +172,12 @@ FileReport saveCompany(CTallvingeDoc& doc, const std::string& path) {
     } catch (const FileError& error) {
         restoreTexts();
         report.messages = periodReport.messages;
-        report.fail(companyFailure("Det gick inte att spara företaget i filen", path,
-                                   describeFileError(error.errnum())));
+        report.fail(failureMessage(kMsgKanEjSparaForetaget, path, error.reason()));
         return report;
     } catch (const ArchiveError& error) {
         restoreTexts();
         report.messages = periodReport.messages;
-        report.fail(companyFailure("Det gick inte att spara företaget i filen", path, error.what()));
+        report.fail(failureMessage(kMsgKanEjSparaForetaget, path, error.what()));
         return report;
     }
     doc.setPathName(path);
@@ -191,12 +192,11 @@ FileReport saveCompany(CTallvingeDoc& doc, const std::string& path) {
 FileReport openCompany(CTallvingeDoc& doc, const std::string& path) {
     FileReport report;
     CompanyState state;
-    FileReport readReport;
-    const bool read = readArchiveFile(path, readReport, [&state](ArchiveReader& in) { state = readCompanyArchive(in); });
-    if (!read) {
+    const auto failure =
+        readArchiveFile(path, [&state](ArchiveReader& in) { state = readCompanyArchive(in); });
+    if (failure) {
         doc.clear();
-        const std::string reason = readReport.messages.size() > 1 ? readReport.messages[1] : std::string();
-        report.fail(companyFailure("Det gick inte att öppna företaget i filen", path, reason));
+        report.fail(failureMessage("Det gick inte att öppna företaget i filen", path, failure->reason));
         return report;
     }
     doc.replaceState(std::move(state));
@@ -216,14 +216,18 @@ FileReport readPeriodFile(CTallvingeDoc& doc, int index) {
     const std::string path = periodFilePathForOpening(doc.pathName(), doc.m_strFilnamn, index);
     bool belongs = false;
     CompanyState state;
-    const bool read = readArchiveFile(path, report, [&](ArchiveReader& in) {
+    const auto failure = readArchiveFile(path, [&](ArchiveReader& in) {
         belongs = readPeriodArchiveOwner(in) == doc.m_strFilnamn;
         if (belongs) {
             state = readPeriodArchiveBody(in);
         }
     });
-    if (!read || !belongs) {
-        report.ok = read && belongs;
+    if (failure) {
+        report.fail(failureMessage(failure->what, path, failure->reason));
+        return report;
+    }
+    if (!belongs) {
+        report.ok = false;
         return report;
     }
     // Everything the period file holds replaces the document's; the list of
@@ -260,17 +264,18 @@ FileReport readTemplates(CTallvingeDoc& doc) {
     const std::string path = templateFilePath();
     const bool exists = fileExists(path);
     TemplateList templates;
-    FileReport readReport;
-    const bool read = exists && readArchiveFile(path, readReport, [&templates](ArchiveReader& in) {
-        templates = readTemplateArchive(in);
-    });
-    if (read) {
+    std::optional<ReadFailure> failure;
+    if (exists) {
+        failure =
+            readArchiveFile(path, [&templates](ArchiveReader& in) { templates = readTemplateArchive(in); });
+    }
+    if (exists && !failure) {
         doc.m_mallar = std::move(templates);
     } else {
         report.fail(templateFileMessage());
-        if (exists) {
+        if (failure) {
             doc.m_bMallfilOlast = 1;
-            report.messages.insert(report.messages.end(), readReport.messages.begin(), readReport.messages.end());
+            report.note(failureMessage(failure->what, path, failure->reason));
         }
     }
     doc.m_bMallarLasta = 1;
