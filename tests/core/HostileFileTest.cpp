@@ -192,29 +192,6 @@ TEST(HostilePath, IsRefusedWithoutHangingOrWritingAnything) {
     EXPECT_TRUE(fs::is_fifo(dir.file("Ror.bok")));
 }
 
-TEST(HostilePath, APeriodFileThatIsNotAFileIsNamedInTheMessage) {
-    TempDir dir;
-    CTallvingeDoc doc;
-    buildSmallCompany(doc);
-    ASSERT_TRUE(saveCompany(doc, dir.file("Firma.bok")).ok);
-    const std::string period = dir.file("Firma_perioder/Firma0.per");
-    fs::remove(period);
-    ASSERT_EQ(::mkfifo(period.c_str(), 0644), 0);
-
-    const Outcome written = runGuarded([&] {
-        doc.setModified();
-        return saveCompany(doc, dir.file("Firma.bok"));
-    });
-    ASSERT_FALSE(written.hung);
-    EXPECT_FALSE(written.ok);
-    EXPECT_EQ(written.messages, "Kan ej spara perioden/filen\n" + period +
-                                    "\n\nSökvägen är en namngiven pipe (FIFO), inte en vanlig fil.|");
-    const Outcome read = runGuarded([&] { return readPeriodFile(doc, 0); });
-    ASSERT_FALSE(read.hung);
-    EXPECT_EQ(read.messages, "Kan ej öppna filen\n" + period +
-                                 "\n\nSökvägen är en namngiven pipe (FIFO), inte en vanlig fil.|");
-}
-
 TEST(SaveThroughLink, ReplacesTheFileTheLinkLeadsToAndKeepsTheLink) {
     TempDir dir;
     fs::create_directories(dir.file("arkiv"));

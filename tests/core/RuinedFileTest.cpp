@@ -3,7 +3,6 @@
 // take gigabytes.
 #include "ArchiveTestSupport.h"
 #include "TestSupport.h"
-#include "storage/CompanyFiles.h"
 #include "storage/GridStateArchive.h"
 
 #include <gtest/gtest.h>
@@ -76,20 +75,6 @@ TEST(ZeroedFile, IsRefusedAsDamagedAtAnySize) {
     CompanyState named;
     named.m_strFilnamn = "Firma.bok";
     EXPECT_EQ(readError(FileKind::Company, test::companyBytes(named)), "");
-}
-
-TEST(ZeroedFile, OpeningOneTellsTheUserItIsDamaged) {
-    test::TempDir dir;
-    test::writeFile(dir.file("Firma.bok"), std::string(8192, '\0'));
-    CTallvingeDoc doc;
-    const FileReport report = openCompany(doc, dir.file("Firma.bok"));
-    EXPECT_FALSE(report.ok);
-    ASSERT_EQ(report.messages.size(), 1U);
-    EXPECT_EQ(report.messages[0],
-              "Det gick inte att öppna företaget i filen\n" + dir.file("Firma.bok") +
-                  "\n\nFilen är skadad: den innehåller inga uppgifter, bara nollor. Så kan en fil "
-                  "se ut efter ett avbrott eller ett diskfel. Öppna en säkerhetskopia i stället.");
-    EXPECT_TRUE(doc.neverSaved());
 }
 
 TEST(FileWithBytesLeftOver, IsRefusedForEveryKindOfFile) {
