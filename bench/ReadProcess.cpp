@@ -54,11 +54,8 @@ int runReadChild(const std::string& companyPath) {
     const auto start = std::chrono::steady_clock::now();
     const FileReport report = openCompany(doc, companyPath);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    if (!report.ok) {
-        std::printf("error %s\n", report.messages.empty() ? "?" : report.messages.front().c_str());
-        return 1;
-    }
-    std::printf("ok %.6f %ld %ld %zu\n", elapsed.count(), baseline, peakResidentKb(), doc.state().m_verifikat.size());
+    std::printf("%s %.6f %ld %ld %zu\n", report.ok ? "ok" : "refused", elapsed.count(), baseline,
+                peakResidentKb(), doc.state().m_verifikat.size());
     std::fflush(stdout);
     // The books are not needed any more: leave without freeing them one by one.
     std::_Exit(0);
@@ -97,9 +94,14 @@ ChildRead readInFreshProcess(const std::string& companyPath) {
     std::string word;
     std::size_t vouchers = 0;
     words >> word;
-    if (word == "ok" && (words >> result.seconds >> result.baselineKb >> result.peakKb >> vouchers) &&
-        WIFEXITED(status) && WEXITSTATUS(status) == 0) {
-        result.ok = true;
+    if ((word == "ok" || word == "refused") &&
+        (words >> result.seconds >> result.baselineKb >> result.peakKb >> vouchers) && WIFEXITED(status) &&
+        WEXITSTATUS(status) == 0) {
+        result.ok = word == "ok";
+        result.refused = !result.ok;
+        if (result.refused) {
+            result.error = "the file was refused";
+        }
     } else {
         result.error = output.empty() ? "the reading process failed" : output;
     }

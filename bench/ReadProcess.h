@@ -10,7 +10,8 @@ namespace kv::bench {
 inline constexpr const char* kReadChildFlag = "--kv_read_child";
 
 struct ChildRead {
-    bool ok = false;
+    bool ok = false;      // the company was read
+    bool refused = false; // the reader refused the file; the figures below still hold
     std::string error;
     double seconds = 0.0; // the read alone
     long baselineKb = 0;  // peak resident size before the read

@@ -1,5 +1,6 @@
 // Company file and balance benchmarks on a generated company of 250 accounts
-// and four-line vouchers.
+// and four-line vouchers, and the memory that hostile company files under
+// 1 MB make the reader take (at most 64 MB).
 //
 //   kvistoran-bench                               100 000 vouchers, 5 repetitions, medians
 //   kvistoran-bench --kv_vouchers=100000,1000000  also at 1 000 000 vouchers
@@ -8,6 +9,7 @@
 // run repeats each benchmark 5 times and shows the aggregates only.
 
 #include "GeneratedCompany.h"
+#include "HostileFiles.h"
 #include "ReadProcess.h"
 
 #include "model/TallvingeDoc.h"
@@ -18,6 +20,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -210,6 +213,45 @@ void BM_Balances(benchmark::State& state) {
         benchmark::Counter(company.vouchers(), benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// The most a company file under 1 MB may make the reader take.
+constexpr double kHostileReadLimitMb = 64.0;
+
+// A file built to make the reader take memory, read in a fresh process: how
+// much its resident size grew, read or refused. Over the limit, the benchmark
+// reports an error.
+void BM_HostileReadPeakMemory(benchmark::State& state, const HostileFile& file) {
+    TempFolder folder;
+    const std::string path = folder.path() + "/" + file.name + ".bok";
+    std::ofstream(path, std::ios::binary) << file.bytes;
+    ChildRead child;
+    for (auto _ : state) {
+        child = readInFreshProcess(path);
+        if (!child.ok && !child.refused) {
+            state.SkipWithError(child.error.c_str());
+            return;
+        }
+        state.SetIterationTime(child.seconds);
+    }
+    const double growthMb = static_cast<double>(child.peakKb - child.baselineKb) * 1024.0 / 1e6;
+    state.counters["file_KB"] = static_cast<double>(file.bytes.size()) / 1e3;
+    state.counters["growth_MB"] = growthMb;
+    state.counters["refused"] = child.refused ? 1 : 0;
+    if (growthMb > kHostileReadLimitMb) {
+        state.SkipWithError("reading took more than 64 MB");
+    }
+}
+
+void registerHostileReads() {
+    for (const HostileFile& file : hostileFiles()) {
+        benchmark::RegisterBenchmark(("HostileReadPeakMemory/" + file.name).c_str(), BM_HostileReadPeakMemory,
+                                     file)
+            ->Iterations(1)
+            ->Repetitions(1)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond);
+    }
+}
+
 std::vector<int> parseVoucherCounts(const std::string& list) {
     std::vector<int> counts;
     std::stringstream items(list);
@@ -279,6 +321,7 @@ int main(int argc, char** argv) {
     }
     try {
         kv::bench::registerBenchmarks(kv::bench::parseVoucherCounts(voucherList));
+        kv::bench::registerHostileReads();
     } catch (const std::exception& error) {
         std::cerr << "kvistoran-bench: " << kv::bench::kVouchersFlag << " takes counts like 100000,1000000 ("
                   << error.what() << ")\n";

@@ -35,11 +35,15 @@ En felaktig fil eller ett felaktigt argument ger en rad på standard fel och
 slutstatus 1; då skrivs ingenting.
 )";
 
+// One line: a message's blank line (before its reason) becomes ": ", other line breaks blanks.
 int failWith(const std::string& message) {
-    std::string line = message;
-    for (char& c : line) {
-        if (c == '\n') {
-            c = ' ';
+    std::string line;
+    for (std::size_t i = 0; i < message.size(); ++i) {
+        if (message.compare(i, 2, "\n\n") == 0) {
+            line += ": ";
+            ++i;
+        } else {
+            line += message[i] == '\n' ? ' ' : message[i];
         }
     }
     std::cerr << "kvistoran-cli: " << line << '\n';
@@ -89,7 +93,8 @@ int resave(const std::string& in, const std::string& out) {
     if (!opened.ok) {
         return failWith(joined(opened.messages));
     }
-    const kv::FileReport saved = kv::saveCompany(doc, out);
+    // The company keeps its full path, as the window program does.
+    const kv::FileReport saved = kv::saveCompany(doc, kv::fullPath(out));
     if (!saved.ok) {
         return failWith(joined(saved.messages));
     }
@@ -161,7 +166,7 @@ int newCompany(const std::vector<std::string>& args) {
     if (!made.ok) {
         return failWith(made.error);
     }
-    const kv::FileReport saved = kv::saveCompany(doc, *out);
+    const kv::FileReport saved = kv::saveCompany(doc, kv::fullPath(*out));
     if (!saved.ok) {
         return failWith(joined(saved.messages));
     }

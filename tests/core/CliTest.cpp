@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <filesystem>
 #include <sys/wait.h>
 
 namespace kv {
@@ -26,9 +27,11 @@ struct CliRun {
 
 std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
-CliRun runCli(const TempDir& dir, const std::string& arguments) {
+// Runs the tool with the arguments, in workFolder when one is given.
+CliRun runCli(const TempDir& dir, const std::string& arguments, const std::string& workFolder = {}) {
     const std::string errFile = dir.file("stderr.txt");
-    const std::string command = std::string(KVISTORAN_CLI) + " " + arguments + " 2>" + quoted(errFile);
+    const std::string command = (workFolder.empty() ? "" : "cd " + quoted(workFolder) + " && ") +
+                                std::string(KVISTORAN_CLI) + " " + arguments + " 2>" + quoted(errFile);
     CliRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -102,7 +105,21 @@ TEST(Cli, ResaveWritesTheSameBytesAndThePeriodFile) {
     EXPECT_TRUE(run.err.empty());
     // Same file name and same first three characters of the path: same bytes.
     EXPECT_EQ(readFile(target), readFile(path));
-    EXPECT_EQ(readFile(other.file("Firma_perioder/Firma0.per")), readFile(dir.file("Firma_perioder/Firma0.per")));
+    EXPECT_EQ(readFile(other.file("Firma_perioder/Firma0.per")),
+              readFile(dir.file("Firma_perioder/Firma0.per")));
+}
+
+TEST(Cli, ResaveToARelativePathStoresTheStartOfTheFullPath) {
+    TempDir dir;
+    const std::string path = savedCompany(dir);
+    std::filesystem::create_directory(dir.file("ut"));
+    const CliRun run = runCli(dir, "resave " + quoted(path) + " ut/Kopia.bok", dir.path());
+    ASSERT_EQ(run.status, 0) << run.err;
+    CTallvingeDoc doc;
+    ASSERT_TRUE(openCompany(doc, dir.file("ut/Kopia.bok")).ok);
+    EXPECT_EQ(doc.state().m_strEnhet, dir.path().substr(0, 3));
+    EXPECT_EQ(doc.state().m_strFilnamn, "Kopia.bok");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("ut/Kopia_perioder/Kopia0.per")));
 }
 
 TEST(Cli, BadFilesAndArgumentsGiveOneLineAndNoOutput) {

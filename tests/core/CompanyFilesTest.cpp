@@ -182,7 +182,10 @@ TEST(CompanySave, ATextThatCannotBeStoredFailsCleanly) {
     doc.setModified();
     const FileReport report = saveCompany(doc, dir.file("Firma.bok"));
     EXPECT_FALSE(report.ok);
-    EXPECT_EQ(report.messages.front(), "Kan ej skriva till filen");
+    EXPECT_EQ(report.messages.front(),
+              "Kan ej skriva till filen\n" + dir.file("Firma_perioder/Firma0.per") +
+                  "\n\nTexten \"Intäkter → kassa\" innehåller tecknet \"→\", som inte "
+                  "kan sparas i filen.");
     EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(readFile(dir.file("Firma.bok")), company);
     EXPECT_EQ(readFile(dir.file("Firma_perioder/Firma0.per")), period);
@@ -242,9 +245,11 @@ TEST(CompanySave, AFileHeldByAnotherProgramIsNotWritten) {
         ForeignLock lock(dir.file("Firma_perioder/Firma0.per"));
         const FileReport report = saveCompany(doc, dir.file("Firma.bok"));
         EXPECT_FALSE(report.ok);
-        ASSERT_EQ(report.messages.size(), 2U);
-        EXPECT_EQ(report.messages[0], "Kan ej spara perioden/filen");
-        EXPECT_EQ(report.messages[1], "Filen används just nu av ett annat program.");
+        // The message names the period file and says why it could not be saved.
+        ASSERT_EQ(report.messages.size(), 1U);
+        EXPECT_EQ(report.messages[0], "Kan ej spara perioden/filen\n" +
+                                          dir.file("Firma_perioder/Firma0.per") +
+                                          "\n\nFilen används just nu av ett annat program.");
         // The company file itself got through; the period file waits for the next save.
         EXPECT_TRUE(doc.isModified());
         EXPECT_EQ(readFile(dir.file("Firma_perioder/Firma0.per")), period);
@@ -309,7 +314,8 @@ TEST(PeriodFile, ReadsOnlyAFileThatBelongsToTheCompany) {
 
     const FileReport missing = readPeriodFile(reader, 7);
     EXPECT_FALSE(missing.ok);
-    EXPECT_EQ(missing.messages.front(), "Kan ej öppna filen");
+    EXPECT_EQ(missing.messages.front(), "Kan ej öppna filen\n" + dir.file("Annan_perioder/Annan7.per") +
+                                            "\n\nFilen eller mappen finns inte.");
 }
 
 TEST(PeriodFile, ADamagedPeriodFileLeavesTheDocumentAsItWas) {
@@ -323,7 +329,8 @@ TEST(PeriodFile, ADamagedPeriodFileLeavesTheDocumentAsItWas) {
 
     const FileReport report = readPeriodFile(doc, 0);
     EXPECT_FALSE(report.ok);
-    EXPECT_EQ(report.messages.front(), "Kan ej läsa från filen");
+    EXPECT_EQ(report.messages.front(), "Kan ej läsa från filen\n" + dir.file("Firma_perioder/Firma0.per") +
+                                           "\n\nFilen tar slut för tidigt; den är avkortad eller skadad.");
     EXPECT_EQ(doc.state().m_verifikat.size(), 2U);
     EXPECT_EQ(doc.state().m_resKonton.front(), doc.state().m_allaKonton.front().get());
 }

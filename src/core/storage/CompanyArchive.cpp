@@ -342,6 +342,28 @@ void readOpening(ArchiveReader& in, CompanyState& doc) {
     doc.m_nEndastAnvanda = in.readInt32();
 }
 
+// A file ends with its last object: anything after it means the file is
+// not what it seems (two files run together, or garbage after a crash).
+void expectEnd(ArchiveReader& in) {
+    if (!in.atEnd()) {
+        throw ArchiveError("Filen är skadad: efter de sista uppgifterna följer ytterligare " +
+                           std::to_string(in.remaining()) + " byte som inte hör till filen.");
+    }
+}
+
+// What a crash or a failing disk often leaves: a file of zeros, which would
+// otherwise pass for a company without texts and without anything in it.
+bool holdsNothing(const CompanyState& doc) {
+    return doc.m_strEnhet.empty() && doc.m_strFilnamn.empty() && !doc.m_pBalansGrid && !doc.m_pResultatGrid &&
+           doc.m_allaKonton.empty() && doc.m_resKonton.empty() && doc.m_balKonton.empty() &&
+           doc.m_balNummer.empty() && doc.m_resNummer.empty() && doc.m_momsregler.empty() &&
+           doc.m_verifikat.empty() && doc.m_perioder.empty();
+}
+
+constexpr const char* kMsgNothingInFile = "Filen är skadad: den innehåller inga uppgifter, bara nollor. "
+                                          "Så kan en fil se ut efter ett avbrott eller ett diskfel. "
+                                          "Öppna en säkerhetskopia i stället.";
+
 void readBooks(ArchiveReader& in, CompanyState& doc) {
     doc.m_allaKonton = readOwnedKontoList(in, true);
     std::unordered_set<const CKonto*> used;
@@ -415,10 +437,22 @@ CompanyState readCompanyArchive(ArchiveReader& in) {
         (doc.m_nAktuellPeriod < 0 || static_cast<std::size_t>(doc.m_nAktuellPeriod) >= doc.m_perioder.size())) {
         throw ArchiveError("Filen anger en öppen period som inte finns.");
     }
+    if (holdsNothing(doc)) {
+        throw ArchiveError(kMsgNothingInFile);
+    }
+    expectEnd(in);
     return doc;
 }
 
-std::string readPeriodArchiveOwner(ArchiveReader& in) { return in.readText(); }
+std::string readPeriodArchiveOwner(ArchiveReader& in) {
+    std::string owner = in.readText();
+    // Every period file names the company file that wrote it.
+    if (owner.empty()) {
+        throw ArchiveError("Filen är skadad: den anger inte vilket företag den hör till. Så kan en fil se ut "
+                           "efter ett avbrott eller ett diskfel.");
+    }
+    return owner;
+}
 
 CompanyState readPeriodArchiveBody(ArchiveReader& in) {
     CompanyState doc;
@@ -426,6 +460,7 @@ CompanyState readPeriodArchiveBody(ArchiveReader& in) {
     doc.m_nAktuellPeriod = in.readInt32();
     doc.m_nVinstrad = in.readInt32();
     readBooks(in, doc);
+    expectEnd(in);
     return doc;
 }
 
@@ -443,6 +478,7 @@ TemplateList readTemplateArchive(ArchiveReader& in) {
         mall->m_momsregler = readAutomomsList(in);
         templates.push_back(std::move(mall));
     }
+    expectEnd(in);
     return templates;
 }
 

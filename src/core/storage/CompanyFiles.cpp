@@ -3,6 +3,8 @@
 #include "storage/CompanyArchive.h"
 #include "storage/FileIo.h"
 
+#include <filesystem>
+#include <optional>
 
 namespace kv {
 
@@ -30,7 +32,8 @@ std::string utf8Prefix(const std::string& text, int count) {
     return text.substr(0, end);
 }
 
-std::string companyFailure(const char* what, const std::string& path, const std::string& reason) {
+// A failure as the user sees it: what failed, which file, and why.
+std::string failureMessage(const char* what, const std::string& path, const std::string& reason) {
     return std::string(what) + "\n" + path + "\n\n" + reason;
 }
 
@@ -41,8 +44,7 @@ template <typename Write> void writeArchiveFile(const std::string& path, FileRep
     try {
         file = std::make_unique<AtomicFileWriter>(path);
     } catch (const FileError& error) {
-        report.fail(kMsgKanEjSparaPerioden);
-        report.note(describeFileError(error.errnum()));
+        report.fail(failureMessage(kMsgKanEjSparaPerioden, path, error.reason()));
         return;
     }
     try {
@@ -50,40 +52,38 @@ template <typename Write> void writeArchiveFile(const std::string& path, FileRep
         write(out);
         file->commit();
     } catch (const FileError& error) {
-        report.fail(kMsgKanEjSkriva);
-        report.note(describeFileError(error.errnum()));
+        report.fail(failureMessage(kMsgKanEjSkriva, path, error.reason()));
     } catch (const ArchiveError& error) {
-        report.fail(kMsgKanEjSkriva);
-        report.note(error.what());
+        report.fail(failureMessage(kMsgKanEjSkriva, path, error.what()));
     }
 }
 
+// Why a file could not be read: the message that heads it and the reason.
+struct ReadFailure {
+    const char* what = kMsgKanEjLasa;
+    std::string reason;
+};
+
 // Reads one archive file under its lock; read fills what it reads.
-template <typename Read> bool readArchiveFile(const std::string& path, FileReport& report, Read read) {
+template <typename Read> std::optional<ReadFailure> readArchiveFile(const std::string& path, Read read) {
     FileHandle handle;
     try {
         handle = openLockedForReading(path);
     } catch (const FileError& error) {
-        report.fail(kMsgKanEjOppna);
-        report.note(describeFileError(error.errnum()));
-        return false;
+        return ReadFailure{kMsgKanEjOppna, error.reason()};
     }
     try {
         FileSource source(handle.fd());
         ArchiveReader in(source);
         read(in);
-        return true;
+        return std::nullopt;
     } catch (const FileError& error) {
-        report.fail(kMsgKanEjLasa);
-        report.note(describeFileError(error.errnum()));
+        return ReadFailure{kMsgKanEjLasa, error.reason()};
     } catch (const ArchiveError& error) {
-        report.fail(kMsgKanEjLasa);
-        report.note(error.what());
+        return ReadFailure{kMsgKanEjLasa, error.what()};
     } catch (const std::bad_alloc&) {
-        report.fail(kMsgKanEjLasa);
-        report.note("Filen är för stor för datorns minne.");
+        return ReadFailure{kMsgKanEjLasa, "Filen är för stor för datorns minne."};
     }
-    return false;
 }
 
 void writePeriodFileAt(CTallvingeDoc& doc, const std::string& companyPath, FileReport& report) {
@@ -98,11 +98,14 @@ void writePeriodFileAt(CTallvingeDoc& doc, const std::string& companyPath, FileR
 } // namespace
 
 std::string readArchiveAt(const std::string& path, const std::function<void(ArchiveReader&)>& read) {
-    FileReport report;
-    if (readArchiveFile(path, report, read)) {
-        return {};
-    }
-    return report.messages.size() > 1 ? report.messages[1] : report.messages.front();
+    const auto failure = readArchiveFile(path, read);
+    return failure ? failure->reason : std::string();
+}
+
+std::string fullPath(const std::string& path) {
+    std::error_code error;
+    const auto full = std::filesystem::absolute(path, error);
+    return error ? path : full.lexically_normal().string();
 }
 
 std::string fileNameOf(const std::string& path) {
@@ -150,11 +153,10 @@ FileReport saveCompany(CTallvingeDoc& doc, const std::string& path) {
     try {
         file = std::make_unique<AtomicFileWriter>(path);
     } catch (const FileError& error) {
-        report.fail(companyFailure("Det gick inte att spara företaget i filen", path,
-                                   describeFileError(error.errnum())));
+        report.fail(failureMessage(kMsgKanEjSparaForetaget, path, error.reason()));
         return report;
     }
-    doc.markSaved(utf8Prefix(path, 3), fileNameOf(path));
+    doc.markSaved(utf8Prefix(fullPath(path), 3), fileNameOf(path));
     FileReport periodReport;
     try {
         ArchiveWriter out(*file);
@@ -163,13 +165,12 @@ FileReport saveCompany(CTallvingeDoc& doc, const std::string& path) {
     } catch (const FileError& error) {
         restoreTexts();
         report.messages = periodReport.messages;
-        report.fail(companyFailure("Det gick inte att spara företaget i filen", path,
-                                   describeFileError(error.errnum())));
+        report.fail(failureMessage(kMsgKanEjSparaForetaget, path, error.reason()));
         return report;
     } catch (const ArchiveError& error) {
         restoreTexts();
         report.messages = periodReport.messages;
-        report.fail(companyFailure("Det gick inte att spara företaget i filen", path, error.what()));
+        report.fail(failureMessage(kMsgKanEjSparaForetaget, path, error.what()));
         return report;
     }
     doc.setPathName(path);
@@ -184,12 +185,11 @@ FileReport saveCompany(CTallvingeDoc& doc, const std::string& path) {
 FileReport openCompany(CTallvingeDoc& doc, const std::string& path) {
     FileReport report;
     CompanyState state;
-    FileReport readReport;
-    const bool read = readArchiveFile(path, readReport, [&state](ArchiveReader& in) { state = readCompanyArchive(in); });
-    if (!read) {
+    const auto failure =
+        readArchiveFile(path, [&state](ArchiveReader& in) { state = readCompanyArchive(in); });
+    if (failure) {
         doc.clear();
-        const std::string reason = readReport.messages.size() > 1 ? readReport.messages[1] : std::string();
-        report.fail(companyFailure("Det gick inte att öppna företaget i filen", path, reason));
+        report.fail(failureMessage("Det gick inte att öppna företaget i filen", path, failure->reason));
         return report;
     }
     doc.loadCompany(std::move(state));
@@ -209,14 +209,18 @@ FileReport readPeriodFile(CTallvingeDoc& doc, int index) {
     const std::string path = periodFilePathForOpening(doc.pathName(), doc.state().m_strFilnamn, index);
     bool belongs = false;
     CompanyState state;
-    const bool read = readArchiveFile(path, report, [&](ArchiveReader& in) {
+    const auto failure = readArchiveFile(path, [&](ArchiveReader& in) {
         belongs = readPeriodArchiveOwner(in) == doc.state().m_strFilnamn;
         if (belongs) {
             state = readPeriodArchiveBody(in);
         }
     });
-    if (!read || !belongs) {
-        report.ok = read && belongs;
+    if (failure) {
+        report.fail(failureMessage(failure->what, path, failure->reason));
+        return report;
+    }
+    if (!belongs) {
+        report.ok = false;
         return report;
     }
     // Everything the period file holds replaces the document's; the list of
@@ -230,15 +234,17 @@ FileReport readTemplates(CTallvingeDoc& doc, const std::string& folder) {
     const std::string path = templateFilePath(folder);
     const bool exists = fileExists(path);
     TemplateList templates;
-    FileReport readReport;
-    const bool read = exists && readArchiveFile(path, readReport, [&templates](ArchiveReader& in) {
-        templates = readTemplateArchive(in);
-    });
+    std::optional<ReadFailure> failure;
+    if (exists) {
+        failure =
+            readArchiveFile(path, [&templates](ArchiveReader& in) { templates = readTemplateArchive(in); });
+    }
+    const bool read = exists && !failure;
     if (!read) {
         templates.clear();
         report.fail(templateFileMessage(folder));
-        if (exists) {
-            report.messages.insert(report.messages.end(), readReport.messages.begin(), readReport.messages.end());
+        if (failure) {
+            report.note(failureMessage(failure->what, path, failure->reason));
         }
     }
     doc.setTemplates(std::move(templates), !read && exists);

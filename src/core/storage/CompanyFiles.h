@@ -16,6 +16,7 @@ inline constexpr const char* kMsgKanEjSparaPerioden = "Kan ej spara perioden/fil
 inline constexpr const char* kMsgKanEjSkriva = "Kan ej skriva till filen";
 inline constexpr const char* kMsgKanEjOppna = "Kan ej öppna filen";
 inline constexpr const char* kMsgKanEjLasa = "Kan ej läsa från filen";
+inline constexpr const char* kMsgKanEjSparaForetaget = "Det gick inte att spara företaget i filen";
 inline constexpr const char* kTemplateFileName = "mallalternativ.mal";
 inline constexpr const char* kTemplateFolderName = "bokforingsmallar";
 
@@ -34,6 +35,10 @@ struct FileReport {
 // Reads a whole archive file under its lock. Returns the reason for the user
 // when the file cannot be opened or read, or an empty text on success.
 std::string readArchiveAt(const std::string& path, const std::function<void(ArchiveReader&)>& read);
+
+// The path made absolute against the working folder, as a company's path is
+// kept (its first three characters are stored in the company file).
+std::string fullPath(const std::string& path);
 
 // Paths. For the company file P = D + T + ".bok":
 // period folder D + T + "_perioder/", period file n: folder + T + n + ".per".

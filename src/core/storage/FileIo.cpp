@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
+#include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,7 +14,15 @@ namespace kv {
 
 namespace {
 
-[[noreturn]] void fail(const std::string& what, int errnum) { throw FileError(what, errnum); }
+constexpr const char* kReasonFifo = "Sökvägen är en namngiven pipe (FIFO), inte en vanlig fil.";
+constexpr const char* kReasonSocket = "Sökvägen är en socket, inte en vanlig fil.";
+constexpr const char* kReasonDevice = "Sökvägen är en enhetsfil, inte en vanlig fil.";
+constexpr const char* kReasonOther = "Sökvägen är inte en vanlig fil.";
+constexpr const char* kReasonBrokenLink = "Sökvägen är en symbolisk länk till en fil som inte finns.";
+
+[[noreturn]] void fail(const std::string& what, int errnum) {
+    throw FileError(what, errnum);
+}
 
 std::string folderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -26,6 +35,49 @@ std::string folderOf(const std::string& path) {
 std::string fileNameOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Refuses whatever is not a regular file, saying what it is.
+void requireRegular(const struct stat& info, const std::string& path) {
+    if (S_ISREG(info.st_mode)) {
+        return;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        fail("open " + path, EISDIR);
+    }
+    const char* reason = S_ISFIFO(info.st_mode)                           ? kReasonFifo
+                         : S_ISSOCK(info.st_mode)                         ? kReasonSocket
+                         : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? kReasonDevice
+                                                                          : kReasonOther;
+    throw FileError("open " + path, EINVAL, reason);
+}
+
+enum class PathKind { Absent, File, LinkToFile };
+
+// What is at path, without opening it: a regular file, a link that leads to
+// one, or nothing. Anything else, and a link that leads nowhere or in a
+// ring, is refused.
+PathKind examine(const std::string& path) {
+    struct stat own {};
+    if (::lstat(path.c_str(), &own) != 0) {
+        if (errno == ENOENT) {
+            return PathKind::Absent;
+        }
+        fail("stat " + path, errno);
+    }
+    if (!S_ISLNK(own.st_mode)) {
+        requireRegular(own, path);
+        return PathKind::File;
+    }
+    struct stat target {};
+    if (::stat(path.c_str(), &target) != 0) {
+        if (errno == ENOENT) {
+            throw FileError("stat " + path, ENOENT, kReasonBrokenLink);
+        }
+        fail("stat " + path, errno);
+    }
+    requireRegular(target, path);
+    return PathKind::LinkToFile;
 }
 
 // Locks an open file exclusively without waiting.
@@ -46,20 +98,26 @@ bool stillAt(int fd, const std::string& path) {
            byFd.st_ino == byPath.st_ino;
 }
 
-// Opens path with flags and locks it; retries when another writer replaced
-// the file between the open and the lock. An absent file gives an empty handle
-// when mayBeMissing.
+// Opens path (never blocking, even on what turned into a pipe since it was
+// examined), makes sure it is a regular file and locks it; retries when
+// another writer replaced the file between the open and the lock. An absent
+// file gives an empty handle when mayBeMissing.
 FileHandle openAndLock(const std::string& path, int flags, bool mayBeMissing) {
     for (int attempt = 0; attempt < 5; ++attempt) {
-        FileHandle handle(::open(path.c_str(), flags | O_CLOEXEC));
+        FileHandle handle(::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
         if (!handle.isOpen()) {
             if (errno == ENOENT && mayBeMissing) {
                 return {};
             }
             fail("open " + path, errno);
         }
+        struct stat info {};
+        if (::fstat(handle.fd(), &info) != 0) {
+            fail("stat " + path, errno);
+        }
+        requireRegular(info, path);
         if (!tryLock(handle.fd())) {
-            fail("lock " + path, errno == EWOULDBLOCK ? EWOULDBLOCK : errno);
+            fail("lock " + path, errno);
         }
         if (stillAt(handle.fd(), path)) {
             return handle;
@@ -75,7 +133,49 @@ void syncFolder(const std::string& folder) {
     }
 }
 
+bool endsWith(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+// A temporary file of a save into this folder: "." + file name + "." + digits
+// + ".tmp", for the file being saved or any company, period or template file.
+bool isOurTemporaryFile(std::string_view name, std::string_view targetName) {
+    if (name.size() < 7 || name.front() != '.' || !endsWith(name, ".tmp")) {
+        return false;
+    }
+    const std::string_view middle = name.substr(1, name.size() - 5);
+    const auto dot = middle.rfind('.');
+    if (dot == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view digits = middle.substr(dot + 1);
+    if (digits.empty() || digits.size() > 10 ||
+        digits.find_first_not_of("0123456789") != std::string_view::npos) {
+        return false;
+    }
+    const std::string_view file = middle.substr(0, dot);
+    return file == targetName || endsWith(file, ".bok") || endsWith(file, ".per") || endsWith(file, ".mal");
+}
+
+// Removes path when it is a regular file that no running save holds (each
+// save keeps its temporary file locked until it is renamed).
+void removeWhenUnused(const std::string& path) {
+    const FileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
+    struct stat info {};
+    if (!file.isOpen() || ::fstat(file.fd(), &info) != 0 || !S_ISREG(info.st_mode) || !tryLock(file.fd()) ||
+        !stillAt(file.fd(), path)) {
+        return;
+    }
+    ::unlink(path.c_str());
+}
+
 } // namespace
+
+FileError::FileError(const std::string& what, int errnum)
+    : std::runtime_error(what), m_errnum(errnum), m_reason(describeFileError(errnum)) {}
+
+FileError::FileError(const std::string& what, int errnum, std::string reason)
+    : std::runtime_error(what), m_errnum(errnum), m_reason(std::move(reason)) {}
 
 std::string describeFileError(int errnum) {
     switch (errnum) {
@@ -84,6 +184,8 @@ std::string describeFileError(int errnum) {
         return "Det finns inte tillräckligt med utrymme på disken.";
     case EFBIG:
         return "Filen blir för stor.";
+    case EOVERFLOW:
+        return "Filen är för stor för att kunna läsas.";
     case EACCES:
     case EPERM:
         return "Åtkomst nekad: du saknar behörighet till filen eller mappen.";
@@ -99,10 +201,74 @@ std::string describeFileError(int errnum) {
         return "Filen används just nu av ett annat program.";
     case ENAMETOOLONG:
         return "Filnamnet är för långt.";
+    case ELOOP:
+        return "För många nivåer av symboliska länkar: länkarna i sökvägen leder runt i en ring.";
     case EIO:
         return "Ett in- eller utmatningsfel inträffade på disken.";
+    case EMFILE:
+    case ENFILE:
+        return "För många filer är öppna just nu. Stäng något program och försök igen.";
+    case ENOMEM:
+        return "Datorn har inte tillräckligt med minne.";
+    case ETXTBSY:
+        return "Filen används just nu som program och kan inte skrivas.";
+    case EBUSY:
+        return "Filen eller mappen är upptagen av systemet.";
+    case EEXIST:
+        return "Det finns redan en fil med det namnet.";
+    case ENOTEMPTY:
+        return "Mappen är inte tom.";
+    case EXDEV:
+        return "Filen kan inte flyttas mellan två olika diskar.";
+    case EMLINK:
+        return "Mappen rymmer inte fler filer.";
+    case ENXIO:
+    case ENODEV:
+        return "Enheten som filen ligger på finns inte eller är inte ansluten.";
+    case ENOMEDIUM:
+    case EMEDIUMTYPE:
+        return "Det finns ingen läsbar skiva i enheten.";
+    case EINVAL:
+        return "Åtgärden går inte att utföra på den här filen.";
+    case EOPNOTSUPP:
+        return "Filsystemet stöder inte åtgärden (till exempel att låsa filen).";
+    case ENOLCK:
+        return "Filen kan inte låsas just nu.";
+    case EDEADLK:
+        return "Filen kan inte låsas utan att två program väntar på varandra.";
+    case EINTR:
+    case ECANCELED:
+        return "Åtgärden avbröts.";
+    case EBADF:
+    case EFAULT:
+        return "Ett internt fel inträffade vid filåtkomsten.";
+    case EPIPE:
+        return "Förbindelsen till filen bröts.";
+    case ESTALE:
+        return "Filen på nätverksdisken finns inte längre där den fanns.";
+    case ETIMEDOUT:
+        return "Nätverksdisken svarade inte i tid.";
+    case ENOTCONN:
+    case ECONNRESET:
+    case ECONNABORTED:
+    case ECONNREFUSED:
+    case EHOSTDOWN:
+    case EHOSTUNREACH:
+    case ENETDOWN:
+    case ENETUNREACH:
+    case ENETRESET:
+    case ENOLINK:
+    case EREMOTEIO:
+    case ECOMM:
+        return "Förbindelsen med nätverksdisken bröts.";
+    case EUCLEAN:
+    case EBADMSG:
+        return "Filsystemet på disken är skadat. Låt kontrollera disken.";
+    case EILSEQ:
+        return "Filnamnet innehåller tecken som filsystemet inte tillåter.";
     default:
-        return std::string("Filfel: ") + std::strerror(errnum);
+        // Never the system's own (English) text: the user reads Swedish.
+        return "Ett oväntat fel inträffade vid filåtkomsten (felkod " + std::to_string(errnum) + ").";
     }
 }
 
@@ -130,15 +296,10 @@ void FileHandle::reset() {
 }
 
 FileHandle openLockedForReading(const std::string& path) {
-    FileHandle handle = openAndLock(path, O_RDONLY, false);
-    struct stat info {};
-    if (::fstat(handle.fd(), &info) != 0) {
-        fail("stat " + path, errno);
+    if (examine(path) == PathKind::Absent) {
+        fail("open " + path, ENOENT);
     }
-    if (S_ISDIR(info.st_mode)) {
-        fail("open " + path, EISDIR);
-    }
-    return handle;
+    return openAndLock(path, O_RDONLY, false);
 }
 
 FileSource::FileSource(int fd) : m_fd(fd) {
@@ -172,15 +333,21 @@ std::size_t FileSource::read(char* data, std::size_t size) {
     return done;
 }
 
-AtomicFileWriter::AtomicFileWriter(std::string target) : m_target(std::move(target)) {
+AtomicFileWriter::AtomicFileWriter(const std::string& target) : m_target(target) {
+    if (examine(target) == PathKind::LinkToFile) {
+        // Write through the link: the file it leads to is replaced, the link stays.
+        std::error_code error;
+        const auto resolved = std::filesystem::canonical(target, error);
+        if (error) {
+            fail("resolve " + target, error.value());
+        }
+        m_target = resolved.string();
+    }
     m_lock = openAndLock(m_target, O_RDONLY, true);
-    mode_t mode = 0666;
+    unsigned int mode = 0666;
     if (m_lock.isOpen()) {
         struct stat info {};
         if (::fstat(m_lock.fd(), &info) == 0) {
-            if (S_ISDIR(info.st_mode)) {
-                fail("open " + m_target, EISDIR);
-            }
             mode = info.st_mode & 07777;
         }
         // A file the user made read-only is not replaced behind the user's back
@@ -192,27 +359,65 @@ AtomicFileWriter::AtomicFileWriter(std::string target) : m_target(std::move(targ
             fail("open " + m_target, errno);
         }
     }
+    // Before the new file takes room: an interrupted save may have left its
+    // temporary file, as large as the company, behind.
+    removeStaleTemporaryFiles();
+    createTemporaryFile(m_lock.isOpen() ? mode : 0);
+}
+
+void AtomicFileWriter::removeStaleTemporaryFiles() const {
     const std::string folder = folderOf(m_target);
-    std::random_device random;
-    for (int attempt = 0; attempt < 100 && !m_temp.isOpen(); ++attempt) {
-        m_tempPath = folder + "/." + fileNameOf(m_target) + "." + std::to_string(random() % 1000000000U) + ".tmp";
-        m_temp = FileHandle(::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (!m_temp.isOpen() && errno != EEXIST) {
-            fail("create " + m_tempPath, errno);
+    const std::string targetName = fileNameOf(m_target);
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder, error);
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        const std::string name = entries->path().filename().string();
+        if (isOurTemporaryFile(name, targetName)) {
+            removeWhenUnused(folder + "/" + name);
         }
     }
-    if (!m_temp.isOpen()) {
-        fail("create " + m_tempPath, EEXIST);
+}
+
+void AtomicFileWriter::createTemporaryFile(unsigned int mode) {
+    const std::string prefix = folderOf(m_target) + "/." + fileNameOf(m_target) + ".";
+    std::random_device random;
+    std::string path;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path = prefix + std::to_string(random() % 1000000000U) + ".tmp";
+        FileHandle temp(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (!temp.isOpen()) {
+            if (errno == EEXIST) {
+                continue;
+            }
+            fail("create " + path, errno);
+        }
+        // Locked until it is renamed, so that the clean-up of another save
+        // leaves it alone; that clean-up may have taken it just before the lock.
+        if (!tryLock(temp.fd())) {
+            if (errno == EWOULDBLOCK) {
+                continue;
+            }
+            const int error = errno;
+            ::unlink(path.c_str());
+            fail("lock " + path, error);
+        }
+        if (!stillAt(temp.fd(), path)) {
+            continue;
+        }
+        if (mode != 0) {
+            ::fchmod(temp.fd(), static_cast<mode_t>(mode));
+        }
+        m_tempPath = path;
+        m_temp = std::move(temp);
+        return;
     }
-    if (m_lock.isOpen()) {
-        ::fchmod(m_temp.fd(), mode);
-    }
+    fail("create " + path, EEXIST);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
     if (!m_committed && !m_tempPath.empty()) {
-        m_temp.reset();
         ::unlink(m_tempPath.c_str());
+        m_temp.reset();
     }
 }
 
@@ -234,13 +439,12 @@ void AtomicFileWriter::commit() {
     if (::fsync(m_temp.fd()) != 0) {
         fail("sync " + m_tempPath, errno);
     }
-    if (::close(m_temp.release()) != 0) {
-        fail("close " + m_tempPath, errno);
-    }
+    // The temporary file stays open, and so locked, until it has its new name.
     if (::rename(m_tempPath.c_str(), m_target.c_str()) != 0) {
         fail("rename " + m_target, errno);
     }
     m_committed = true;
+    m_temp.reset(); // synced already: a late close error cannot lose anything
     syncFolder(folderOf(m_target));
     m_lock.reset();
 }

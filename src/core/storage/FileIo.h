@@ -1,5 +1,8 @@
 // File access for the archives: locked reading, and atomic replacement of a
 // file (temporary file in the same folder, synced, then renamed over it).
+// Only regular files are read or replaced; anything else at the path (a
+// folder, a named pipe, a socket, a device, a broken or looping link) is
+// refused before it is opened, so that nothing can make a read or save hang.
 #pragma once
 
 #include "storage/Archive.h"
@@ -9,17 +12,21 @@
 
 namespace kv {
 
-// A failure of the file system, with the error number it reported.
+// A failure of the file system: the error number it reported and the reason
+// to show the user, in Swedish.
 class FileError : public std::runtime_error {
 public:
-    FileError(const std::string& what, int errnum) : std::runtime_error(what), m_errnum(errnum) {}
+    FileError(const std::string& what, int errnum);
+    FileError(const std::string& what, int errnum, std::string reason);
     [[nodiscard]] int errnum() const { return m_errnum; }
+    [[nodiscard]] const std::string& reason() const { return m_reason; }
 
 private:
     int m_errnum;
+    std::string m_reason;
 };
 
-// The platform's report of a file error, in Swedish.
+// The platform's report of a file error, in Swedish, for every error number.
 std::string describeFileError(int errnum);
 
 // An open file descriptor, closed when it goes.
@@ -42,7 +49,7 @@ private:
     int m_fd = -1;
 };
 
-// Opens an existing file for reading under an exclusive advisory lock.
+// Opens an existing regular file for reading under an exclusive advisory lock.
 // Throws FileError (EWOULDBLOCK when another program holds the file).
 FileHandle openLockedForReading(const std::string& path);
 
@@ -57,12 +64,14 @@ private:
     std::uint64_t m_remaining = 0;
 };
 
-// Writes a new version of a file. The target is locked while it is written;
-// nothing reaches the target until commit() succeeds, and a writer that is
-// destroyed without commit removes its temporary file.
+// Writes a new version of a file. A symbolic link is written through: the
+// file it leads to is replaced and the link stays. The target is locked while
+// it is written; nothing reaches the target until commit() succeeds, and a
+// writer that is destroyed without commit removes its temporary file.
+// Temporary files that an interrupted save left in the folder are removed.
 class AtomicFileWriter final : public ByteSink {
 public:
-    explicit AtomicFileWriter(std::string target); // throws FileError
+    explicit AtomicFileWriter(const std::string& target); // throws FileError
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
     ~AtomicFileWriter() override;
@@ -70,7 +79,13 @@ public:
     void write(const char* data, std::size_t size) override; // throws FileError
     void commit();                                           // throws FileError
 
+    // The file that is replaced: the target with its links followed.
+    [[nodiscard]] const std::string& replacedPath() const { return m_target; }
+
 private:
+    void removeStaleTemporaryFiles() const;
+    void createTemporaryFile(unsigned int mode);
+
     std::string m_target;
     std::string m_tempPath;
     FileHandle m_lock;

@@ -1,6 +1,8 @@
 #include "storage/GridStateArchive.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace kv {
 
@@ -70,6 +72,90 @@ CellStyle readStyle(ArchiveReader& in) {
     return style;
 }
 
+// The grid keeps each row's cells in one array up to the row's last cell, so
+// a cell far to the right costs a place for every column before it. A file
+// may make the reader set up no more places than a fixed allowance plus a few
+// per cell it stores: what reading costs is then bounded by the file's size.
+constexpr std::uint64_t kFreeCellPlaces = 32768;
+constexpr std::uint64_t kCellPlacesPerStoredCell = 4;
+
+std::uint64_t cellPlaceAllowance(std::uint64_t storedCells) {
+    return kFreeCellPlaces + kCellPlacesPerStoredCell * storedCells;
+}
+
+struct CellAt {
+    std::int32_t row = 0;
+    std::int32_t col = 0;
+};
+
+// The cells a save stores, row by row: those that differ from an empty cell,
+// or, for a grid too sparse for the reader's allowance, every cell of each
+// row up to its last such cell.
+std::vector<CellAt> cellsToStore(const GridState& grid) {
+    std::vector<CellAt> cells;
+    grid.forEachStoredCell([&cells](std::int32_t row, std::int32_t col, const GridCell&) {
+        cells.push_back({row, col});
+    });
+    std::uint64_t places = 0;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i + 1 == cells.size() || cells[i + 1].row != cells[i].row) {
+            places += static_cast<std::uint64_t>(cells[i].col) + 1;
+        }
+    }
+    if (places <= cellPlaceAllowance(cells.size())) {
+        return cells;
+    }
+    std::vector<CellAt> full;
+    full.reserve(static_cast<std::size_t>(places));
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i + 1 == cells.size() || cells[i + 1].row != cells[i].row) {
+            for (std::int32_t col = 0; col <= cells[i].col; ++col) {
+                full.push_back({cells[i].row, col});
+            }
+        }
+    }
+    return full;
+}
+
+// Sets a row's cells, the last first, so that the row takes its room once.
+void placeRow(GridState& grid, std::int32_t row, std::vector<std::pair<std::int32_t, GridCell>>& cells) {
+    for (auto cell = cells.rbegin(); cell != cells.rend(); ++cell) {
+        grid.setCell(row, cell->first, std::move(cell->second));
+    }
+    cells.clear();
+}
+
+// The stored cells, in order, row by row and column by column.
+void readCells(ArchiveReader& in, GridState& grid) {
+    const std::size_t count = in.readCount(kMinCellBytes);
+    const std::uint64_t allowance = cellPlaceAllowance(count);
+    std::uint64_t placesBefore = 0; // in the rows before the current one
+    std::int32_t currentRow = -1;
+    std::int32_t lastCol = -1;
+    std::vector<std::pair<std::int32_t, GridCell>> rowCells;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::int32_t row = inRange(in.readInt32(), 0, grid.rowCount(), "en cell utanför rutnätet");
+        const std::int32_t col = inRange(in.readInt32(), 0, grid.colCount(), "en cell utanför rutnätet");
+        if (row < currentRow || (row == currentRow && col <= lastCol)) {
+            refuse("cellerna står i fel ordning");
+        }
+        if (row != currentRow) {
+            placeRow(grid, currentRow, rowCells);
+            placesBefore += static_cast<std::uint64_t>(lastCol + 1);
+            currentRow = row;
+        }
+        lastCol = col;
+        if (placesBefore + static_cast<std::uint64_t>(col) + 1 > allowance) {
+            refuse("cellerna ligger för glest för att kunna läsas");
+        }
+        GridCell cell;
+        cell.text = in.readText();
+        cell.style = readStyle(in);
+        rowCells.emplace_back(col, std::move(cell));
+    }
+    placeRow(grid, currentRow, rowCells);
+}
+
 } // namespace
 
 void writeGridState(ArchiveWriter& out, const GridState& grid) {
@@ -85,12 +171,12 @@ void writeGridState(ArchiveWriter& out, const GridState& grid) {
     out.writeInt32(std::clamp(grid.settings().zoom, kMinZoom, kMaxZoom));
     out.writeInt32((grid.settings().readOnly ? kGridReadOnly : 0) |
                    (grid.settings().printLike ? kGridPrintLike : 0));
-    std::size_t count = 0;
-    grid.forEachStoredCell([&count](std::int32_t, std::int32_t, const GridCell&) { ++count; });
-    out.writeCount(count);
-    grid.forEachStoredCell([&out](std::int32_t row, std::int32_t col, const GridCell& cell) {
-        out.writeInt32(row);
-        out.writeInt32(col);
+    const std::vector<CellAt> cells = cellsToStore(grid);
+    out.writeCount(cells.size());
+    for (const CellAt& at : cells) {
+        const GridCell& cell = grid.cell(at.row, at.col);
+        out.writeInt32(at.row);
+        out.writeInt32(at.col);
         out.writeText(cell.text);
         out.writeInt32(styleFlags(cell.style));
         out.writeInt32(static_cast<std::int32_t>(cell.style.background.value_or(0) & kRgbMask));
@@ -98,7 +184,7 @@ void writeGridState(ArchiveWriter& out, const GridState& grid) {
         out.writeText(cell.style.fontFace);
         out.writeInt32(std::clamp(cell.style.fontSize, 0, kMaxFontSize));
         out.writeInt32(static_cast<std::int32_t>(cell.style.align));
-    });
+    }
 }
 
 GridState readGridState(ArchiveReader& in) {
@@ -125,15 +211,7 @@ GridState readGridState(ArchiveReader& in) {
     }
     grid.settings().readOnly = (flags & kGridReadOnly) != 0;
     grid.settings().printLike = (flags & kGridPrintLike) != 0;
-    const std::size_t cells = in.readCount(kMinCellBytes);
-    for (std::size_t i = 0; i < cells; ++i) {
-        const std::int32_t row = inRange(in.readInt32(), 0, rows, "en cell utanför rutnätet");
-        const std::int32_t col = inRange(in.readInt32(), 0, cols, "en cell utanför rutnätet");
-        GridCell cell;
-        cell.text = in.readText();
-        cell.style = readStyle(in);
-        grid.setCell(row, col, std::move(cell));
-    }
+    readCells(in, grid);
     return grid;
 }
 

@@ -1,0 +1,12 @@
+// libFuzzer target: the chart-template file reader.
+#include "FuzzReaders.h"
+
+#include "storage/CompanyArchive.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return kv::fuzz::checkReader(
+        data, size, [](kv::ArchiveReader& in) { return kv::readTemplateArchive(in); },
+        [](kv::ArchiveWriter& out, const kv::TemplateList& templates) {
+            kv::writeTemplateArchive(out, templates);
+        });
+}
