@@ -677,7 +677,8 @@ void postVouchers(CTallvingeDoc& doc, int count) {
             rad.m_dMoms = rates.at(planned.account);
             lines.push_back(std::move(rad));
         }
-        CEttVerifikat voucher = makeVoucher(date.day, date.month, kYear, std::move(plan.text), std::move(lines));
+        CEttVerifikat voucher =
+            makeVoucher(date.day, date.month, kYear, std::move(plan.text), std::move(lines));
         if (voucher.m_dDifferens != 0.0) {
             throw std::logic_error("generated voucher " + std::to_string(doc.state().m_nNastaVernr) +
                                    " does not balance");

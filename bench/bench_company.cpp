@@ -74,7 +74,8 @@ public:
             throw std::runtime_error("the generated company could not be read");
         }
         m_companyBytes = std::filesystem::file_size(m_companyPath);
-        m_periodBytes = std::filesystem::file_size(periodFilePath(m_companyPath, m_doc.state().m_nAktuellPeriod));
+        m_periodBytes =
+            std::filesystem::file_size(periodFilePath(m_companyPath, m_doc.state().m_nAktuellPeriod));
     }
 
     [[nodiscard]] int vouchers() const { return m_vouchers; }

@@ -7,9 +7,10 @@ namespace kv {
 namespace {
 
 Json toJson(const CKontorad& rad) {
-    return Json{{"m_nVernr", rad.m_nVernr},     {"m_nDag", rad.m_nDag},       {"m_nManad", rad.m_nManad},
-                {"m_nAr", rad.m_nAr},           {"m_dDebet", rad.m_dDebet},   {"m_dKredit", rad.m_dKredit},
-                {"m_dExtra", rad.m_dExtra},     {"m_strText", rad.m_strText}, {"m_strKontonamn", rad.m_strKontonamn}};
+    return Json{
+        {"m_nVernr", rad.m_nVernr}, {"m_nDag", rad.m_nDag},       {"m_nManad", rad.m_nManad},
+        {"m_nAr", rad.m_nAr},       {"m_dDebet", rad.m_dDebet},   {"m_dKredit", rad.m_dKredit},
+        {"m_dExtra", rad.m_dExtra}, {"m_strText", rad.m_strText}, {"m_strKontonamn", rad.m_strKontonamn}};
 }
 
 Json toJson(const CKonto& konto) {
@@ -17,7 +18,7 @@ Json toJson(const CKonto& konto) {
     for (const auto& rad : konto.m_rader) {
         rader.push_back(toJson(rad));
     }
-    return Json{{"m_nKontonr", konto.m_nKontonr},   {"m_strKolumn2", konto.m_strKolumn2},
+    return Json{{"m_nKontonr", konto.m_nKontonr},     {"m_strKolumn2", konto.m_strKolumn2},
                 {"m_strKolumn3", konto.m_strKolumn3}, {"m_strKolumn4", konto.m_strKolumn4},
                 {"m_strKolumn5", konto.m_strKolumn5}, {"m_strKolumn6", konto.m_strKolumn6},
                 {"m_nAnvands", konto.m_nAnvands},     {"m_nMarkering", konto.m_nMarkering},
@@ -60,20 +61,20 @@ Json toJson(const CEttVerifikat& ver) {
     for (const auto& rad : ver.m_rader) {
         rader.push_back(toJson(rad));
     }
-    return Json{{"m_rader", std::move(rader)},      {"m_strVertext", ver.m_strVertext},
-                {"m_nVernr", ver.m_nVernr},         {"m_nTransDag", ver.m_nTransDag},
-                {"m_nTransAr", ver.m_nTransAr},     {"m_nTransManad", ver.m_nTransManad},
-                {"m_nBokfDag", ver.m_nBokfDag},     {"m_nBokfManad", ver.m_nBokfManad},
-                {"m_nBokfAr", ver.m_nBokfAr},       {"m_dDifferens", ver.m_dDifferens},
+    return Json{{"m_rader", std::move(rader)},        {"m_strVertext", ver.m_strVertext},
+                {"m_nVernr", ver.m_nVernr},           {"m_nTransDag", ver.m_nTransDag},
+                {"m_nTransAr", ver.m_nTransAr},       {"m_nTransManad", ver.m_nTransManad},
+                {"m_nBokfDag", ver.m_nBokfDag},       {"m_nBokfManad", ver.m_nBokfManad},
+                {"m_nBokfAr", ver.m_nBokfAr},         {"m_dDifferens", ver.m_dDifferens},
                 {"m_dKontosaldo", ver.m_dKontosaldo}, {"m_nAntalRader", ver.m_nAntalRader},
-                {"m_strText2", ver.m_strText2},     {"m_dSumDebet", ver.m_dSumDebet},
+                {"m_strText2", ver.m_strText2},       {"m_dSumDebet", ver.m_dSumDebet},
                 {"m_dSumKredit", ver.m_dSumKredit}};
 }
 
 Json toJson(const CPeriod& period) {
-    return Json{{"m_nReserv1", period.m_nReserv1},   {"m_nFranManad", period.m_nFranManad},
-                {"m_nFranAr", period.m_nFranAr},     {"m_nReserv2", period.m_nReserv2},
-                {"m_nTillManad", period.m_nTillManad}, {"m_nTillAr", period.m_nTillAr},
+    return Json{{"m_nReserv1", period.m_nReserv1},       {"m_nFranManad", period.m_nFranManad},
+                {"m_nFranAr", period.m_nFranAr},         {"m_nReserv2", period.m_nReserv2},
+                {"m_nTillManad", period.m_nTillManad},   {"m_nTillAr", period.m_nTillAr},
                 {"m_nVinstradNy", period.m_nVinstradNy}, {"m_ingaende", toJson(period.m_ingaende)}};
 }
 
@@ -112,17 +113,21 @@ Json toJson(const GridState* grid) {
                    {"align", alignName(cell.style.align)}};
         cells.push_back(Json{{"row", row}, {"col", col}, {"text", cell.text}, {"style", std::move(style)}});
     });
-    return Json{{"rowCount", grid->rowCount()},       {"colCount", grid->colCount()},
-                {"columnWidths", std::move(widths)},  {"zoom", grid->settings().zoom},
-                {"readOnly", grid->settings().readOnly}, {"printLike", grid->settings().printLike},
+    return Json{{"rowCount", grid->rowCount()},
+                {"colCount", grid->colCount()},
+                {"columnWidths", std::move(widths)},
+                {"zoom", grid->settings().zoom},
+                {"readOnly", grid->settings().readOnly},
+                {"printLike", grid->settings().printLike},
                 {"cells", std::move(cells)}};
 }
 
 Json positions(const std::vector<CKonto*>& subset, const KontoList& owner) {
     Json out = Json::array();
     for (const CKonto* konto : subset) {
-        const auto found = std::find_if(owner.begin(), owner.end(),
-                                        [konto](const std::unique_ptr<CKonto>& k) { return k.get() == konto; });
+        const auto found =
+            std::find_if(owner.begin(), owner.end(),
+                         [konto](const std::unique_ptr<CKonto>& k) { return k.get() == konto; });
         out.push_back(found == owner.end() ? -1 : static_cast<int>(found - owner.begin()));
     }
     return out;

@@ -4,9 +4,9 @@
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
 
+#include <cstdlib>
 #include <iostream>
 #include <optional>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -159,10 +159,10 @@ int newCompany(const std::vector<std::string>& args) {
         return failWith("filen finns redan och skrivs inte över: " + *out);
     }
     kv::CTallvingeDoc doc;
-    const kv::NewCompanyResult made =
-        kv::createDefaultCompany(doc, {*templateName, start->second, start->first, end->second, end->first,
-                                       kv::defaultTemplateFolder(std::getenv("KVISTORAN_MALLAR"),
-                                                                 std::getenv("XDG_DATA_HOME"), std::getenv("HOME"))});
+    const kv::NewCompanyResult made = kv::createDefaultCompany(
+        doc, {*templateName, start->second, start->first, end->second, end->first,
+              kv::defaultTemplateFolder(std::getenv("KVISTORAN_MALLAR"), std::getenv("XDG_DATA_HOME"),
+                                        std::getenv("HOME"))});
     if (!made.ok) {
         return failWith(made.error);
     }

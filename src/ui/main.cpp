@@ -46,7 +46,8 @@ int main(int argc, char* argv[]) {
     kv::ui::QtPrompter prompter;
     // The only place that reads the environment: where the user's chart templates are.
     kv::AppController controller(prompter, kv::defaultTemplateFolder(std::getenv("KVISTORAN_MALLAR"),
-                                                                     std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+                                                                     std::getenv("XDG_DATA_HOME"),
+                                                                     std::getenv("HOME")));
     controller.setLinesPerPage(kv::linesPerPage(kv::ui::defaultPrinterMetrics()));
     controller.recentFiles() = kv::ui::loadRecentFiles();
 

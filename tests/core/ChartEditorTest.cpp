@@ -386,9 +386,7 @@ TEST_F(ChartApproval, RowCheckStopsAtTheFirstFaultyRow) {
 }
 
 TEST_F(ChartApproval, OnlyTheLastTwoPeriodsMayChangeTheirChart) {
-    test::loadEdited(doc, [](CompanyState& state) {
-        state.m_perioder.resize(3);
-    });
+    test::loadEdited(doc, [](CompanyState& state) { state.m_perioder.resize(3); });
     const auto said = approveIncome([](Grid&) {});
     EXPECT_FALSE(approved);
     EXPECT_EQ(said,

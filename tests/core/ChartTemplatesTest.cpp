@@ -143,7 +143,8 @@ TEST(ChartTemplates, EveryTemplateIsApprovedAsTheEditorsShowIt) {
         ASSERT_TRUE(doc.resultAccountNumber(result));
         EXPECT_EQ(result, 2090);
         // The carried-profit account: four rows after the assets total.
-        EXPECT_EQ(doc.state().m_balKonton[static_cast<std::size_t>(shape.assetsTotal) + 3]->m_strKolumn2, "2040");
+        EXPECT_EQ(doc.state().m_balKonton[static_cast<std::size_t>(shape.assetsTotal) + 3]->m_strKolumn2,
+                  "2040");
         EXPECT_EQ(doc.state().m_balKonton.front()->m_strKolumn2, "A K T I V A");
         EXPECT_EQ(doc.state().m_momsregler.size(), 54u);
         EXPECT_EQ(doc.state().m_strMallnamn, kIngenMall);

@@ -1,10 +1,9 @@
 #include "ChartTestSupport.h"
 
-#include "chart/ChartLayout.h"
 #include "app/NewCompany.h"
+#include "chart/ChartLayout.h"
 
 #include <gtest/gtest.h>
-
 
 namespace kv::test {
 
@@ -28,7 +27,8 @@ bool typeInto(Grid& grid, std::int32_t row, std::int32_t col, const std::string&
 }
 
 void setUpCompany(CTallvingeDoc& doc, const std::string& templateName, const std::string& templateFolder) {
-    const NewCompanyResult result = createDefaultCompany(doc, {templateName, 1, 2012, 12, 2012, templateFolder});
+    const NewCompanyResult result =
+        createDefaultCompany(doc, {templateName, 1, 2012, 12, 2012, templateFolder});
     ASSERT_TRUE(result.ok) << result.error;
 }
 

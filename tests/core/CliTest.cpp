@@ -25,7 +25,9 @@ struct CliRun {
     std::string err;
 };
 
-std::string quoted(const std::string& text) { return "'" + text + "'"; }
+std::string quoted(const std::string& text) {
+    return "'" + text + "'";
+}
 
 // Runs the tool with the arguments, in workFolder when one is given.
 CliRun runCli(const TempDir& dir, const std::string& arguments, const std::string& workFolder = {}) {
@@ -130,7 +132,8 @@ TEST(Cli, BadFilesAndArgumentsGiveOneLineAndNoOutput) {
 
     for (const std::string& arguments :
          {"dump " + quoted(dir.file("Trasig.bok")), "dump " + quoted(dir.file("saknas.bok")),
-          "dump " + quoted(path + ".txt"), "resave " + quoted(dir.file("Trasig.bok")) + " " + quoted(dir.file("Ny.bok")),
+          "dump " + quoted(path + ".txt"),
+          "resave " + quoted(dir.file("Trasig.bok")) + " " + quoted(dir.file("Ny.bok")),
           std::string("resave"), std::string("klipp")}) {
         const CliRun run = runCli(dir, arguments);
         EXPECT_EQ(run.status, 1) << arguments;

@@ -75,18 +75,20 @@ TEST(CompanyPaths, PeriodFolderAndFilesAreNamedAfterTheCompany) {
 
 TEST(CompanyPaths, TemplateFolderFollowsTheEnvironment) {
     EXPECT_EQ(templateFilePath("/m"), "/m/mallalternativ.mal");
-    EXPECT_EQ(templateFileMessage("/m"),
-              "Kontoplanmallarna sparas i / läses från filen  -/m/mallalternativ.mal- . Tryck OK och fortsätt. ");
+    EXPECT_EQ(
+        templateFileMessage("/m"),
+        "Kontoplanmallarna sparas i / läses från filen  -/m/mallalternativ.mal- . Tryck OK och fortsätt. ");
     struct Case {
         const char* chosen;
         const char* dataHome;
         const char* home;
         const char* folder;
     };
-    for (const Case& c : {Case{"/mallar", "/data", "/home/a", "/mallar"},
-                          Case{"", "/data", "/home/a", "/data/kvistoran/bokforingsmallar"},
-                          Case{nullptr, nullptr, "/home/a", "/home/a/.local/share/kvistoran/bokforingsmallar"},
-                          Case{nullptr, "", nullptr, "./.local/share/kvistoran/bokforingsmallar"}}) {
+    for (const Case& c :
+         {Case{"/mallar", "/data", "/home/a", "/mallar"},
+          Case{"", "/data", "/home/a", "/data/kvistoran/bokforingsmallar"},
+          Case{nullptr, nullptr, "/home/a", "/home/a/.local/share/kvistoran/bokforingsmallar"},
+          Case{nullptr, "", nullptr, "./.local/share/kvistoran/bokforingsmallar"}}) {
         EXPECT_EQ(defaultTemplateFolder(c.chosen, c.dataHome, c.home), c.folder);
     }
 }

@@ -31,7 +31,8 @@ TEST(Document, AccountLookupScansAllRowsInOrder) {
     EXPECT_EQ(doc.accountIndex(4711), -1);
     EXPECT_FALSE(doc.hasAccount(4711));
     EXPECT_TRUE(doc.hasAccount(3000));
-    EXPECT_EQ(doc.state().m_allaKonton[static_cast<std::size_t>(doc.accountIndex(1930))]->m_strKolumn2, "Bank");
+    EXPECT_EQ(doc.state().m_allaKonton[static_cast<std::size_t>(doc.accountIndex(1930))]->m_strKolumn2,
+              "Bank");
     // Income rows come first in the owning list.
     EXPECT_LT(doc.accountIndex(5010), doc.accountIndex(1910));
     EXPECT_TRUE(doc.inResNummer(3000));
@@ -42,13 +43,15 @@ TEST(Document, AccountLookupScansAllRowsInOrder) {
 TEST(Document, ApprovalBuildsDisjointSubsetsOfTheOwningList) {
     CTallvingeDoc doc;
     buildSmallCompany(doc);
-    ASSERT_EQ(doc.state().m_allaKonton.size(), doc.state().m_resKonton.size() + doc.state().m_balKonton.size());
+    ASSERT_EQ(doc.state().m_allaKonton.size(),
+              doc.state().m_resKonton.size() + doc.state().m_balKonton.size());
     for (std::size_t i = 0; i < doc.state().m_resKonton.size(); ++i) {
         EXPECT_EQ(doc.state().m_resKonton[i], doc.state().m_allaKonton[i].get());
         EXPECT_EQ(doc.state().m_resNummer[i], doc.state().m_resKonton[i]->m_nKontonr);
     }
     for (std::size_t i = 0; i < doc.state().m_balKonton.size(); ++i) {
-        EXPECT_EQ(doc.state().m_balKonton[i], doc.state().m_allaKonton[doc.state().m_resKonton.size() + i].get());
+        EXPECT_EQ(doc.state().m_balKonton[i],
+                  doc.state().m_allaKonton[doc.state().m_resKonton.size() + i].get());
     }
     EXPECT_EQ(doc.state().m_resKonton.back()->m_nKontonr, 0);
     EXPECT_EQ(doc.state().m_resKonton.back()->m_strKolumn2, "");
@@ -78,7 +81,8 @@ TEST(Document, ReapprovalKeepsPostedRowsAndDropsRemovedRows) {
     EXPECT_FALSE(doc.hasAccount(4000));
     EXPECT_TRUE(doc.hasAccount(3500));
     EXPECT_EQ(doc.state().m_resKonton.size(), 5U);
-    EXPECT_EQ(doc.state().m_allaKonton.size(), doc.state().m_resKonton.size() + doc.state().m_balKonton.size());
+    EXPECT_EQ(doc.state().m_allaKonton.size(),
+              doc.state().m_resKonton.size() + doc.state().m_balKonton.size());
     // Balance rows follow, untouched and still first-class members.
     EXPECT_EQ(doc.state().m_allaKonton[5].get(), doc.state().m_balKonton.front());
     EXPECT_EQ(doc.state().m_resNummer, (std::vector<std::int32_t>{3000, 3500, 0, 0, 0}));
@@ -109,7 +113,8 @@ TEST(Document, ApprovalNeverPutsOneRowInTwoPlaces) {
         EXPECT_EQ(std::count(seen.begin(), seen.end(), konto.get()), 0);
         seen.push_back(konto.get());
     }
-    EXPECT_EQ(doc.state().m_allaKonton.size(), doc.state().m_resKonton.size() + doc.state().m_balKonton.size());
+    EXPECT_EQ(doc.state().m_allaKonton.size(),
+              doc.state().m_resKonton.size() + doc.state().m_balKonton.size());
     for (const CKonto* income : doc.state().m_resKonton) {
         EXPECT_EQ(std::count(doc.state().m_balKonton.begin(), doc.state().m_balKonton.end(), income), 0);
     }
@@ -274,9 +279,7 @@ TEST(Document, ACommittedChangeMarksModifiedAndTellsEveryViewOnce) {
     doc.updateAllViews(); // the first unsubscribed while it was told
     EXPECT_EQ(first.updates, 1);
     EXPECT_EQ(second.updates, 2);
-    {
-        CountingView gone(doc);
-    } // a view that goes unsubscribes
+    { CountingView gone(doc); } // a view that goes unsubscribes
     doc.updateAllViews();
     EXPECT_EQ(second.updates, 3);
     // A display change is told, but leaves nothing to save.
@@ -298,7 +301,8 @@ TEST(Document, AChangeThatFailsHalfwayPutsEverythingBackAndTellsNobody) {
         {
             auto change = doc.beginChange();
             postVoucher(doc, 3, 2, 2012, {{1930, 7, 0}, {3000, 0, 7}});
-            doc.approveBalanceChart({row("1930", "Bank", "c"), row("", "Sa", "", "", "a"), row("Exempel", "")});
+            doc.approveBalanceChart(
+                {row("1930", "Bank", "c"), row("", "Sa", "", "", "a"), row("Exempel", "")});
             doc.setOnlyUsedAccounts(true);
             doc.amendVoucher(makeVoucher(1, 2, 2012, "Ändrad", {}), 0);
             postVoucher(doc, 1, 3, 2013, {{1930, 1, 0}}); // outside the period: refused

@@ -2,8 +2,8 @@
 // that the window program makes when every default is taken.
 #include "ChartTestSupport.h"
 
-#include "chart/ChartTemplates.h"
 #include "app/NewCompany.h"
+#include "chart/ChartTemplates.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
 

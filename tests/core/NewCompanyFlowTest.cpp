@@ -3,8 +3,8 @@
 #include "ChartTestSupport.h"
 #include "ScriptedPrompter.h"
 
-#include "chart/ChartTemplates.h"
 #include "app/SetupFlow.h"
+#include "chart/ChartTemplates.h"
 #include "chart/UserTemplates.h"
 #include "periods/FirstPeriod.h"
 #include "storage/CompanyFiles.h"
@@ -86,11 +86,13 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
     runChartGuidance(doc, prompter, folder.path(), [&] { runRequestedEditors(doc, prompter); });
     EXPECT_EQ(prompter.dialogs, (std::vector<std::string>{kFirstPeriodTitle, kTemplateChooserTitle,
                                                           kTitleBalansplan, kTitleResultatplan}));
-    EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgBestamForstaPerioden, templateFileMessage(folder.path())}));
+    EXPECT_EQ(prompter.said,
+              (std::vector<std::string>{kMsgBestamForstaPerioden, templateFileMessage(folder.path())}));
     ASSERT_TRUE(doc.bothChartsApproved());
     EXPECT_FALSE(needsChartGuidance(doc));
     EXPECT_EQ(doc.state().m_momsregler.size(), 54u);
-    EXPECT_EQ(doc.state().m_bBegarResultatplan + doc.state().m_bBegarBalansplan + doc.state().m_bBegarMoms, 0);
+    EXPECT_EQ(doc.state().m_bBegarResultatplan + doc.state().m_bBegarBalansplan + doc.state().m_bBegarMoms,
+              0);
 
     // ---- Save, close, reopen. ----
     ASSERT_TRUE(saveCompany(doc, firma).ok);
@@ -158,7 +160,8 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
     prompter.said.clear();
     prompter.answer(Answer::Ok);
     saveChartAsTemplate(doc, prompter, folder.path());
-    EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgSparasSomMall, templateFileMessage(folder.path())}));
+    EXPECT_EQ(prompter.said,
+              (std::vector<std::string>{kMsgSparasSomMall, templateFileMessage(folder.path())}));
     EXPECT_TRUE(fileExists(folder.path() + "/mallalternativ.mal"));
 
     // ---- The next company starts from that template. ----

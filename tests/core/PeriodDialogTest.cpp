@@ -3,8 +3,8 @@
 #include "ScriptedPrompter.h"
 #include "TestSupport.h"
 
-#include "periods/FirstPeriod.h"
 #include "model/DocumentTexts.h"
+#include "periods/FirstPeriod.h"
 #include "periods/PeriodDialogModel.h"
 
 #include <gtest/gtest.h>
@@ -55,8 +55,10 @@ TEST(PeriodDialog, FirstPeriodModeLetsTheUserChooseBoth) {
 
 TEST(PeriodDialog, NewPeriodStartsTheMonthAfterTheLastOne) {
     CTallvingeDoc doc;
-    test::loadEdited(doc, [&](CompanyState& state) { state.m_perioder.push_back(period(1, 2011, 12, 2011)); });
-    test::loadEdited(doc, [&](CompanyState& state) { state.m_perioder.push_back(period(1, 2012, 12, 2012)); });
+    test::loadEdited(doc,
+                     [&](CompanyState& state) { state.m_perioder.push_back(period(1, 2011, 12, 2011)); });
+    test::loadEdited(doc,
+                     [&](CompanyState& state) { state.m_perioder.push_back(period(1, 2012, 12, 2012)); });
     PeriodDialogModel dialog(doc, PeriodDialogMode::NewPeriod);
     EXPECT_STREQ(dialog.title(), "Ny period");
     EXPECT_TRUE(dialog.cancelEnabled());
@@ -72,7 +74,8 @@ TEST(PeriodDialog, NewPeriodStartsTheMonthAfterTheLastOne) {
     EXPECT_EQ(dialog.startYearText(), "2013");
 
     CTallvingeDoc single;
-    test::loadEdited(single, [&](CompanyState& state) { state.m_perioder.push_back(period(7, 2012, 6, 2013)); });
+    test::loadEdited(single,
+                     [&](CompanyState& state) { state.m_perioder.push_back(period(7, 2012, 6, 2013)); });
     PeriodDialogModel after(single, PeriodDialogMode::NewPeriod);
     EXPECT_EQ(after.startMonth(), 7);
     EXPECT_EQ(after.startYearText(), "2013");
@@ -81,8 +84,10 @@ TEST(PeriodDialog, NewPeriodStartsTheMonthAfterTheLastOne) {
 
 TEST(PeriodDialog, EndDateModeKeepsTheLastPeriodsStart) {
     CTallvingeDoc doc;
-    test::loadEdited(doc, [&](CompanyState& state) { state.m_perioder.push_back(period(1, 2011, 12, 2011)); });
-    test::loadEdited(doc, [&](CompanyState& state) { state.m_perioder.push_back(period(3, 2012, 12, 2012)); });
+    test::loadEdited(doc,
+                     [&](CompanyState& state) { state.m_perioder.push_back(period(1, 2011, 12, 2011)); });
+    test::loadEdited(doc,
+                     [&](CompanyState& state) { state.m_perioder.push_back(period(3, 2012, 12, 2012)); });
     PeriodDialogModel dialog(doc, PeriodDialogMode::EndDate);
     EXPECT_STREQ(dialog.title(), "Ändra slutdatum för den sista perioden");
     EXPECT_FALSE(dialog.startEnabled());

@@ -2,10 +2,10 @@
 // so that a test reads like a user at work: ask -> answer Cancel -> check.
 #pragma once
 
-#include "interaction/Prompter.h"
 #include "chart/ChartEditorModel.h"
 #include "chart/TemplateChooserModel.h"
 #include "chart/UserTemplates.h"
+#include "interaction/Prompter.h"
 #include "periods/PeriodDialogModel.h"
 #include "voucher/VatRulesModel.h"
 
@@ -14,6 +14,16 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+// A question the test did not script is a failure of the test, in the core
+// tests' framework or in the window tests'.
+#ifdef KVISTORAN_QTEST
+#include <QTest>
+#define KV_UNSCRIPTED(what) QTest::qFail(("not scripted: " + std::string(what)).c_str(), __FILE__, __LINE__)
+#else
+#include <gtest/gtest.h>
+#define KV_UNSCRIPTED(what) ADD_FAILURE() << "not scripted: " << (what)
+#endif
 
 namespace kv::test {
 
@@ -53,8 +63,8 @@ public:
     }
 
     // What the user does in each dialog: works on its model and closes it,
-    // with Answer::Ok after the model accepted. An unscripted dialog is
-    // closed without OK.
+    // with Answer::Ok after the model accepted. A dialog or question that the
+    // test did not script fails the test (and is closed without OK).
     std::function<Answer(PeriodDialogModel&)> periodDialog;
     std::function<Answer(TemplateChooserModel&)> templateChooser;
     std::function<Answer(ChartEditorModel&)> chartEditor;
@@ -66,7 +76,7 @@ public:
     std::vector<std::string> said;
     // The titles of the dialogs shown, in order.
     std::vector<std::string> dialogs;
-    // Questions and dialogs met without a scripted answer (a test should leave none).
+    // Questions and dialogs met without a scripted answer; each also failed the test.
     int unscripted = 0;
 
 private:
@@ -75,6 +85,7 @@ private:
         dialogs.push_back(title);
         if (!user) {
             ++unscripted;
+            KV_UNSCRIPTED(title);
             return Answer::Cancel;
         }
         return user(model);
@@ -84,6 +95,7 @@ private:
         said.push_back(text);
         if (m_answers.empty()) {
             ++unscripted;
+            KV_UNSCRIPTED(text);
             return fallback;
         }
         const Answer next = m_answers.front();
@@ -95,6 +107,7 @@ private:
         said.push_back(what);
         if (m_files.empty()) {
             ++unscripted;
+            KV_UNSCRIPTED(what);
             return std::nullopt;
         }
         auto next = m_files.front();

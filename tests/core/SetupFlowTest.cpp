@@ -8,8 +8,8 @@
 #include "TestSupport.h"
 
 #include "app/AppController.h"
-#include "chart/ChartTemplates.h"
 #include "app/SetupFlow.h"
+#include "chart/ChartTemplates.h"
 #include "chart/UserTemplates.h"
 #include "periods/FirstPeriod.h"
 #include "storage/CompanyFiles.h"
@@ -293,7 +293,8 @@ TEST(SetupThroughTheShell, TheTemplateCommandsSaveAndDeleteTheCompanysTemplate) 
     app.prompter.said.clear();
     app.prompter.answer(Answer::Ok);
     app.controller.execute(C::SaveChartTemplate);
-    EXPECT_EQ(app.prompter.said, (std::vector<std::string>{kMsgSparasSomMall, templateFileMessage(app.templates.path())}));
+    EXPECT_EQ(app.prompter.said,
+              (std::vector<std::string>{kMsgSparasSomMall, templateFileMessage(app.templates.path())}));
     CTallvingeDoc reader;
     ASSERT_TRUE(readTemplates(reader, app.templates.path()).ok);
     ASSERT_EQ(reader.state().m_mallar.size(), 1u);

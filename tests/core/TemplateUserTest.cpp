@@ -135,7 +135,8 @@ TEST_F(UserTemplates, SavedTemplateHoldsTheChartsWithoutPostingsOrMarks) {
     prompter.answer(Answer::Ok);
     saveChartAsTemplate(doc, prompter, folder.path());
     // The first save finds no file to read yet.
-    EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgSparasSomMall, templateFileMessage(folder.path())}));
+    EXPECT_EQ(prompter.said,
+              (std::vector<std::string>{kMsgSparasSomMall, templateFileMessage(folder.path())}));
     EXPECT_EQ(doc.state().m_bMallLage, 0);
 
     CTallvingeDoc reader;

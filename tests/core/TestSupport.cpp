@@ -18,8 +18,8 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     std::error_code ignored;
-    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                 ignored);
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(m_path, ignored);
 }
 
@@ -37,7 +37,8 @@ void writeFile(const std::string& path, const std::string& bytes) {
 
 ChartRowTexts row(std::string number, std::string name, std::string group, std::string sum, std::string total,
                   std::string mark) {
-    return {std::move(number), std::move(name), std::move(group), std::move(sum), std::move(total), std::move(mark)};
+    return {std::move(number), std::move(name),  std::move(group),
+            std::move(sum),    std::move(total), std::move(mark)};
 }
 
 void buildSmallCompany(CTallvingeDoc& doc) {
@@ -91,7 +92,9 @@ CompanyState fullCompany() {
     return copyCompanyState(doc.state());
 }
 
-void changeSomething(CTallvingeDoc& doc) { doc.setOnlyUsedAccounts(doc.state().m_nEndastAnvanda == 0); }
+void changeSomething(CTallvingeDoc& doc) {
+    doc.setOnlyUsedAccounts(doc.state().m_nEndastAnvanda == 0);
+}
 
 void loadEdited(CTallvingeDoc& doc, const std::function<void(CompanyState&)>& edit) {
     CompanyState state = copyCompanyState(doc.state());

@@ -237,7 +237,8 @@ TEST_F(VatRuleCells, ChecksNeedApprovedCharts) {
     EXPECT_FALSE(typeInto(other.grid(), 1, 4, "3000"));
     EXPECT_EQ(prompter.said.back(),
               "Resultaträknigen är ej ännu godkännd. Gå till Kontoplan-Resultaträkning");
-    test::loadEdited(bare, [](CompanyState& state) { state.m_resKonton.push_back(state.m_allaKonton.front().get()); });
+    test::loadEdited(
+        bare, [](CompanyState& state) { state.m_resKonton.push_back(state.m_allaKonton.front().get()); });
     other.grid().cancelEdit();
     EXPECT_FALSE(typeInto(other.grid(), 1, 4, "3000"));
     EXPECT_EQ(prompter.said.back(), "Balansräkningen är ej ännu godkännd. Gå till Kontoplan-Balansräkning");

@@ -4,10 +4,10 @@
 // folder, a picture of each is kept there.
 #include "../core/ScriptedPrompter.h"
 
+#include "app/NewCompany.h"
 #include "chart/ChartEditorDialog.h"
 #include "chart/ChartTemplates.h"
 #include "chart/DeleteTemplateDialog.h"
-#include "app/NewCompany.h"
 #include "chart/TemplateChooserDialog.h"
 #include "grid/GridWidget.h"
 #include "periods/FirstPeriod.h"
@@ -325,7 +325,6 @@ private slots:
         QCOMPARE(reader.state().m_mallar.size(), std::size_t{1});
         QCOMPARE(reader.state().m_mallar.front()->m_strNamn, std::string("A.bok"));
     }
-
 };
 
 QTEST_MAIN(SetupDialogsTest)

@@ -5,11 +5,11 @@
 #include "app/AppController.h"
 #include "app/ChildWindow.h"
 #include "app/MainWindow.h"
+#include "app/NewCompany.h"
 #include "app/QtPrompter.h"
 #include "chart/ChartEditorDialog.h"
 #include "chart/ChartEditorModel.h"
 #include "chart/ChartTemplates.h"
-#include "app/NewCompany.h"
 #include "chart/TemplateChooserDialog.h"
 #include "grid/GridWidget.h"
 #include "periods/FirstPeriod.h"
@@ -236,7 +236,9 @@ private slots:
         ModalDriver driver;
         answerFirstPeriod(driver);
         QVERIFY(driver.run([&] { program.controller.execute(CommandId::NewCompany); }));
-        QVERIFY(kv::createDefaultCompany(program.doc(), {kv::kMallRikssvensk, 1, 2012, 12, 2012, templateFolder()}).ok);
+        QVERIFY(kv::createDefaultCompany(program.doc(),
+                                         {kv::kMallRikssvensk, 1, 2012, 12, 2012, templateFolder()})
+                    .ok);
         program.doc().setModified(false);
         program.doc().updateAllViews();
         QVERIFY(!program.journal()->guidanceButton()->isVisible());
@@ -294,7 +296,9 @@ private slots:
         ModalDriver driver;
         answerFirstPeriod(driver);
         QVERIFY(driver.run([&] { program.controller.execute(CommandId::NewCompany); }));
-        QVERIFY(kv::createDefaultCompany(program.doc(), {kv::kMallForening, 1, 2012, 12, 2012, templateFolder()}).ok);
+        QVERIFY(
+            kv::createDefaultCompany(program.doc(), {kv::kMallForening, 1, 2012, 12, 2012, templateFolder()})
+                .ok);
         kv::CompanyState withoutPeriod = kv::copyCompanyState(program.doc().state());
         withoutPeriod.m_perioder.clear();
         program.doc().loadCompany(std::move(withoutPeriod));

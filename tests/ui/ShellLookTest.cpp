@@ -44,7 +44,7 @@ private slots:
         QVERIFY(shell.window->statusBar()->isVisible());
         keep(shell.window.get(), QStringLiteral("shell-no-company.png"));
 
-        shell.controller.execute(CommandId::NewCompany);
+        shell.newCompany();
         QCoreApplication::processEvents();
         keep(shell.window.get(), QStringLiteral("shell-new-company.png"));
 

@@ -9,8 +9,8 @@
 
 #include <QMenuBar>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>

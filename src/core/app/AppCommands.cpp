@@ -23,10 +23,11 @@ void addWindowCommands(CommandRegistry& commands, AppServices& app, std::initial
 }
 
 void addHelpTexts(CommandRegistry& commands, AppServices& app) {
-    for (const C id : {C::HelpVat, C::HelpPeriods, C::HelpAccounts, C::HelpRename, C::HelpMoving, C::HelpTemplates,
-                       C::HelpMonthRange, C::HelpOpening}) {
-        commands.add(id, {[](const AppState&) { return enabledIf(true); },
-                          [&app, id] { app.prompter().message(helpText(id, app.templateFolder()).value_or("")); }});
+    for (const C id : {C::HelpVat, C::HelpPeriods, C::HelpAccounts, C::HelpRename, C::HelpMoving,
+                       C::HelpTemplates, C::HelpMonthRange, C::HelpOpening}) {
+        commands.add(
+            id, {[](const AppState&) { return enabledIf(true); },
+                 [&app, id] { app.prompter().message(helpText(id, app.templateFolder()).value_or("")); }});
     }
 }
 
@@ -44,30 +45,37 @@ void registerSubsystemCommands(CommandRegistry& commands, AppServices& app) {
                       [](const AppState& s) { return checkable(true, s.toolbarVisible); });
     addWindowCommands(commands, app, {C::ViewStatusBar},
                       [](const AppState& s) { return checkable(true, s.statusBarVisible); });
-    addWindowCommands(commands, app, {C::Cascade, C::TileHorizontally, C::ArrangeIcons, C::NextWindow, C::PreviousWindow},
+    addWindowCommands(commands, app,
+                      {C::Cascade, C::TileHorizontally, C::ArrangeIcons, C::NextWindow, C::PreviousWindow},
                       [](const AppState& s) { return enabledIf(s.companyOpen); });
 
     // What the active window offers.
     addWindowCommands(commands, app, {C::Print, C::PrintPreview},
                       [](const AppState& s) { return enabledIf(s.companyOpen && s.view.canPrint); });
-    addWindowCommands(commands, app, {C::Undo}, [](const AppState& s) { return enabledIf(s.companyOpen && s.view.canUndo); });
-    addWindowCommands(commands, app, {C::Cut}, [](const AppState& s) { return enabledIf(s.companyOpen && s.view.canCut); });
-    addWindowCommands(commands, app, {C::Copy}, [](const AppState& s) { return enabledIf(s.companyOpen && s.view.canCopy); });
+    addWindowCommands(commands, app, {C::Undo},
+                      [](const AppState& s) { return enabledIf(s.companyOpen && s.view.canUndo); });
+    addWindowCommands(commands, app, {C::Cut},
+                      [](const AppState& s) { return enabledIf(s.companyOpen && s.view.canCut); });
+    addWindowCommands(commands, app, {C::Copy},
+                      [](const AppState& s) { return enabledIf(s.companyOpen && s.view.canCopy); });
     addWindowCommands(commands, app, {C::Paste},
                       [](const AppState& s) { return enabledIf(s.companyOpen && s.view.canPaste); });
 
     // The grid commands of the report windows: the active grid decides.
-    addWindowCommands(commands, app, {C::Redo},
-                      [](const AppState& s) { return enabledIf(s.companyOpen && s.view.isGrid && s.view.canRedo); });
+    addWindowCommands(commands, app, {C::Redo}, [](const AppState& s) {
+        return enabledIf(s.companyOpen && s.view.isGrid && s.view.canRedo);
+    });
     addWindowCommands(commands, app,
                       {C::Find, C::FindAgain, C::Replace, C::Zoom100, C::RemoveColumns, C::RemoveRows,
                        C::InsertColumns, C::InsertRows, C::AlignLeft, C::AlignCenter, C::AlignRight, C::Bold,
                        C::Italic, C::Underline, C::CellFormat},
                       [](const AppState& s) { return enabledIf(s.companyOpen && s.view.isGrid); });
-    addWindowCommands(commands, app, {C::ZoomIn},
-                      [](const AppState& s) { return enabledIf(s.companyOpen && s.view.isGrid && s.view.canZoomIn); });
-    addWindowCommands(commands, app, {C::ZoomOut},
-                      [](const AppState& s) { return enabledIf(s.companyOpen && s.view.isGrid && s.view.canZoomOut); });
+    addWindowCommands(commands, app, {C::ZoomIn}, [](const AppState& s) {
+        return enabledIf(s.companyOpen && s.view.isGrid && s.view.canZoomIn);
+    });
+    addWindowCommands(commands, app, {C::ZoomOut}, [](const AppState& s) {
+        return enabledIf(s.companyOpen && s.view.isGrid && s.view.canZoomOut);
+    });
     addWindowCommands(commands, app, {C::ReadOnly}, [](const AppState& s) {
         const bool grid = s.companyOpen && s.view.isGrid;
         return checkable(grid, grid && s.view.readOnly);

@@ -10,21 +10,15 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <stdexcept>
 
 namespace kv {
 
 namespace {
 
-std::string absolutePath(const std::string& path) {
-    std::error_code error;
-    const auto full = std::filesystem::absolute(path, error);
-    return error ? path : full.lexically_normal().string();
-}
-
 std::int32_t currentYear() {
-    const std::chrono::year_month_day today{std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
+    const std::chrono::year_month_day today{
+        std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
     return static_cast<std::int32_t>(static_cast<int>(today.year()));
 }
 
@@ -77,7 +71,9 @@ AppState AppController::state() const {
     return s;
 }
 
-MenuBarId AppController::menuBar() const { return menuBarFor(state()); }
+MenuBarId AppController::menuBar() const {
+    return menuBarFor(state());
+}
 
 std::string AppController::mainWindowTitle() const {
     return m_doc ? std::string(kMainWindowTitle) + " - " + m_doc->title() : std::string(kMainWindowTitle);
@@ -133,12 +129,13 @@ void AppController::registerFileCommands() {
     m_commands.add(C::SaveAs, {[](const AppState& s) { return enabledIf(s.companyOpen && s.neverSaved); },
                                [this] { saveAs(); }});
     for (int index = 0; index < 4; ++index) {
-        m_commands.add(recentFileCommand(index),
-                       {[index](const AppState& s) { return enabledIf(!s.companyOpen && index < s.recentFileCount); },
-                        [this, index] {
-                            const std::string path = m_recent.files()[static_cast<std::size_t>(index)];
-                            openCompanyAt(path, true);
-                        }});
+        m_commands.add(
+            recentFileCommand(index),
+            {[index](const AppState& s) { return enabledIf(!s.companyOpen && index < s.recentFileCount); },
+             [this, index] {
+                 const std::string path = m_recent.files()[static_cast<std::size_t>(index)];
+                 openCompanyAt(path, true);
+             }});
     }
 }
 
@@ -170,7 +167,7 @@ void AppController::openChosenCompany() {
 }
 
 bool AppController::openCompanyAt(const std::string& path, bool fromRecentList) {
-    const std::string full = absolutePath(path);
+    const std::string full = fullPath(path);
     auto doc = std::make_unique<CTallvingeDoc>();
     const FileReport report = kv::openCompany(*doc, full);
     for (const std::string& text : report.messages) {
@@ -203,7 +200,7 @@ bool AppController::saveAs() {
     if (!chosen || chosen->empty()) {
         return false;
     }
-    return saveTo(withCompanyExtension(absolutePath(*chosen)));
+    return saveTo(withCompanyExtension(fullPath(*chosen)));
 }
 
 bool AppController::saveTo(const std::string& path) {
@@ -375,7 +372,9 @@ bool AppController::closeFormByUser(FormModel& form) {
     return true;
 }
 
-void AppController::onDocumentUpdated() { shellChanged(); }
+void AppController::onDocumentUpdated() {
+    shellChanged();
+}
 
 void AppController::shellChanged() const {
     if (m_host != nullptr) {

@@ -10,7 +10,9 @@
 
 namespace kv {
 
-bool needsChartGuidance(const CTallvingeDoc& doc) { return doc.state().m_allaKonton.empty(); }
+bool needsChartGuidance(const CTallvingeDoc& doc) {
+    return doc.state().m_allaKonton.empty();
+}
 
 void runRequestedEditors(CTallvingeDoc& doc, Prompter& prompter) {
     const EditorRequests requests = doc.takeEditorRequests();

@@ -51,10 +51,10 @@ CKontoplanGrid::CKontoplanGrid(CTallvingeDoc& doc, Prompter& prompter, ChartKind
     : m_doc(doc), m_prompter(prompter), m_kind(kind) {}
 
 bool CKontoplanGrid::inUse(std::int32_t number) const {
-    return number > 0 &&
-           std::any_of(m_doc.state().m_allaKonton.begin(), m_doc.state().m_allaKonton.end(), [number](const auto& konto) {
-               return konto->m_nKontonr == number && konto->m_nAnvands != 0;
-           });
+    return number > 0 && std::any_of(m_doc.state().m_allaKonton.begin(), m_doc.state().m_allaKonton.end(),
+                                     [number](const auto& konto) {
+                                         return konto->m_nKontonr == number && konto->m_nAnvands != 0;
+                                     });
 }
 
 bool CKontoplanGrid::inVatRule(std::int32_t number) const {

@@ -4,9 +4,9 @@
 // Delete, cut, copy and paste may do.
 #pragma once
 
-#include "interaction/Prompter.h"
 #include "chart/ChartLayout.h"
 #include "grid/Grid.h"
+#include "interaction/Prompter.h"
 #include "model/TallvingeDoc.h"
 
 #include <cstdint>

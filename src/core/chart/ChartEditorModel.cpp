@@ -36,8 +36,8 @@ void ChartEditorModel::open() {
     setOnlyUsedAccounts(false);
     fillAccountList();
 
-    const auto stored =
-        static_cast<std::int32_t>(income ? m_doc.state().m_resNummer.size() : m_doc.state().m_balNummer.size());
+    const auto stored = static_cast<std::int32_t>(income ? m_doc.state().m_resNummer.size()
+                                                         : m_doc.state().m_balNummer.size());
     std::int32_t endMarker = income ? kIncomeEndMarkerRow : kBalanceEndMarkerRow;
     if (stored > (income ? kIncomeStoredRowsAbove : kBalanceStoredRowsAbove)) {
         endMarker = stored;
@@ -237,7 +237,8 @@ void ChartEditorModel::writeEndRows(std::int32_t endMarker) {
 
 void ChartEditorModel::fillAccountList() {
     m_accountList.clear();
-    const std::size_t incomeRows = std::min(m_doc.state().m_resNummer.size(), m_doc.state().m_allaKonton.size());
+    const std::size_t incomeRows =
+        std::min(m_doc.state().m_resNummer.size(), m_doc.state().m_allaKonton.size());
     if (incomeRows > 0) {
         m_accountList.emplace_back(kListHeadingResultat);
         m_accountList.emplace_back();

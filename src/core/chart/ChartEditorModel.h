@@ -5,10 +5,10 @@
 // chart and makes it the document's. Dropping the model is Cancel.
 #pragma once
 
-#include "interaction/Prompter.h"
 #include "chart/CKontoplanGrid.h"
 #include "chart/ChartLayout.h"
 #include "grid/Grid.h"
+#include "interaction/Prompter.h"
 #include "model/TallvingeDoc.h"
 
 #include <cstdint>

@@ -2,8 +2,8 @@
 // chart, the column titles, the fixed texts and help lines, and their looks.
 #pragma once
 
-#include "interaction/DialogButtons.h"
 #include "grid/GridState.h"
+#include "interaction/DialogButtons.h"
 
 #include <array>
 #include <cstdint>

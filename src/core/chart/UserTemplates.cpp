@@ -101,8 +101,9 @@ void saveChartAsTemplate(CTallvingeDoc& doc, Prompter& prompter, const std::stri
     }
     tellFileReport(prompter, readTemplates(doc, folder));
     const auto& mallar = doc.state().m_mallar;
-    const auto same = std::find_if(mallar.begin(), mallar.end(),
-                                   [&doc](const auto& mall) { return mall->m_strNamn == doc.state().m_strFilnamn; });
+    const auto same = std::find_if(mallar.begin(), mallar.end(), [&doc](const auto& mall) {
+        return mall->m_strNamn == doc.state().m_strFilnamn;
+    });
     if (same != mallar.end()) {
         prompter.message((*same)->m_strNamn);
         doc.storeTemplate(templateOf(doc), static_cast<std::size_t>(same - mallar.begin()));

@@ -11,7 +11,9 @@ const GridCell& emptyCell() {
     return empty;
 }
 
-std::size_t index(std::int32_t value) { return static_cast<std::size_t>(value); }
+std::size_t index(std::int32_t value) {
+    return static_cast<std::size_t>(value);
+}
 
 } // namespace
 
@@ -60,9 +62,13 @@ const GridCell& GridState::cell(std::int32_t row, std::int32_t col) const {
     return index(col) < cells.size() ? cells[index(col)] : emptyCell();
 }
 
-const std::string& GridState::text(std::int32_t row, std::int32_t col) const { return cell(row, col).text; }
+const std::string& GridState::text(std::int32_t row, std::int32_t col) const {
+    return cell(row, col).text;
+}
 
-const CellStyle& GridState::style(std::int32_t row, std::int32_t col) const { return cell(row, col).style; }
+const CellStyle& GridState::style(std::int32_t row, std::int32_t col) const {
+    return cell(row, col).style;
+}
 
 GridCell* GridState::mutableCell(std::int32_t row, std::int32_t col) {
     if (!isValid(row, col)) {

@@ -7,7 +7,8 @@ namespace kv {
 
 void CommandRegistry::add(CommandId id, CommandHandler handler) {
     if (!handler.rule || !handler.run) {
-        throw std::logic_error("command " + std::to_string(static_cast<int>(id)) + " registered without a handler");
+        throw std::logic_error("command " + std::to_string(static_cast<int>(id)) +
+                               " registered without a handler");
     }
     if (!m_handlers.emplace(id, std::move(handler)).second) {
         throw std::logic_error("command " + std::to_string(static_cast<int>(id)) + " registered twice");

@@ -17,8 +17,12 @@ struct CommandState {
     bool operator==(const CommandState&) const = default;
 };
 
-inline CommandState enabledIf(bool condition) { return {condition, false}; }
-inline CommandState checkable(bool enabled, bool checked) { return {enabled, checked}; }
+inline CommandState enabledIf(bool condition) {
+    return {condition, false};
+}
+inline CommandState checkable(bool enabled, bool checked) {
+    return {enabled, checked};
+}
 
 struct CommandHandler {
     // When the command is enabled and whether its menu item is checked.

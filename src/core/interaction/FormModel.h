@@ -23,7 +23,8 @@ enum class FormAspect : std::uint32_t {
 class FormAspects {
 public:
     constexpr FormAspects() = default;
-    constexpr FormAspects(FormAspect aspect) : m_bits(static_cast<std::uint32_t>(aspect)) {} // NOLINT: a set of one
+    constexpr FormAspects(FormAspect aspect)
+        : m_bits(static_cast<std::uint32_t>(aspect)) {} // NOLINT: a set of one
     [[nodiscard]] constexpr bool has(FormAspect aspect) const {
         return (m_bits & static_cast<std::uint32_t>(aspect)) != 0;
     }
@@ -37,6 +38,10 @@ public:
 private:
     std::uint32_t m_bits = 0;
 };
+
+constexpr FormAspects operator|(FormAspect a, FormAspect b) {
+    return FormAspects(a) | FormAspects(b);
+}
 
 class FormListener {
 public:

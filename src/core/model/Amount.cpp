@@ -7,7 +7,9 @@
 
 namespace kv {
 
-double toKronor(Ore ore) { return static_cast<double>(ore) / 100.0; }
+double toKronor(Ore ore) {
+    return static_cast<double>(ore) / 100.0;
+}
 
 std::string formatPlainOre(Ore ore) {
     // Integer arithmetic: no "-0.00" and no binary rounding surprises.
@@ -32,7 +34,9 @@ std::string formatOre(Ore ore) {
     return text;
 }
 
-std::string FormatAmount(double kronor) { return formatOre(toOre(kronor)); }
+std::string FormatAmount(double kronor) {
+    return formatOre(toOre(kronor));
+}
 
 std::optional<double> parseTypedAmount(const std::string& text) {
     const auto first = text.find_first_not_of(' ');

@@ -8,7 +8,8 @@ namespace kv {
 
 namespace {
 
-std::vector<CKonto*> remapped(const std::vector<CKonto*>& subset, const std::unordered_map<const CKonto*, CKonto*>& map) {
+std::vector<CKonto*> remapped(const std::vector<CKonto*>& subset,
+                              const std::unordered_map<const CKonto*, CKonto*>& map) {
     std::vector<CKonto*> result;
     result.reserve(subset.size());
     for (const CKonto* row : subset) {

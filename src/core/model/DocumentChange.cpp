@@ -12,7 +12,9 @@ void ViewList::add(DocumentView* view) {
     }
 }
 
-void ViewList::remove(DocumentView* view) { std::erase(m_views, view); }
+void ViewList::remove(DocumentView* view) {
+    std::erase(m_views, view);
+}
 
 void ViewList::updateAll() {
     // A view may unsubscribe (close) while it updates: walk a copy, and skip
@@ -45,7 +47,9 @@ ViewSubscription& ViewSubscription::operator=(ViewSubscription&& other) noexcept
     return *this;
 }
 
-ViewSubscription::~ViewSubscription() { reset(); }
+ViewSubscription::~ViewSubscription() {
+    reset();
+}
 
 void ViewSubscription::reset() {
     if (const auto views = m_views.lock(); views && m_view != nullptr) {
@@ -55,7 +59,8 @@ void ViewSubscription::reset() {
     m_view = nullptr;
 }
 
-ChangeScope::ChangeScope(CTallvingeDoc& doc, ChangeKind kind) : m_doc(doc), m_kind(kind), m_outer(doc.m_scope) {
+ChangeScope::ChangeScope(CTallvingeDoc& doc, ChangeKind kind)
+    : m_doc(doc), m_kind(kind), m_outer(doc.m_scope) {
     doc.m_scope = this;
 }
 
@@ -71,7 +76,9 @@ ChangeScope::~ChangeScope() {
     }
 }
 
-void ChangeScope::onRollback(std::function<void()> undo) { m_undo.push_back(std::move(undo)); }
+void ChangeScope::onRollback(std::function<void()> undo) {
+    m_undo.push_back(std::move(undo));
+}
 
 void ChangeScope::commit() {
     if (m_committed) {

@@ -24,7 +24,8 @@ CKonto* CTallvingeDoc::reusableRow(std::int32_t number, const std::vector<CKonto
 }
 
 std::vector<CKonto*> CTallvingeDoc::takeChartRows(const std::vector<ChartRowTexts>& rows,
-                                                  std::vector<CKonto*>& subset, std::vector<std::int32_t>& numbers,
+                                                  std::vector<CKonto*>& subset,
+                                                  std::vector<std::int32_t>& numbers,
                                                   const std::vector<CKonto*>& other) {
     subset.clear();
     numbers.clear();
@@ -125,7 +126,9 @@ void CTallvingeDoc::removeTemplate(std::size_t index) {
     }
 }
 
-void CTallvingeDoc::setTemplateSaving(bool saving) { m_bMallLage = saving ? 1 : 0; }
+void CTallvingeDoc::setTemplateSaving(bool saving) {
+    m_bMallLage = saving ? 1 : 0;
+}
 
 void CTallvingeDoc::chooseTemplate(const std::string& name) {
     auto scope = beginChange();

@@ -15,12 +15,14 @@ namespace {
 constexpr const char* kIngaendeBalans = "Ingående balans";
 constexpr const char* kVinstForegPer = "Vinst / förlust föreg. per.";
 
-bool isOpeningRow(const CKontorad& row) { return row.m_nVernr == 0 && row.m_strText == kIngaendeBalans; }
+bool isOpeningRow(const CKontorad& row) {
+    return row.m_nVernr == 0 && row.m_strText == kIngaendeBalans;
+}
 
 // The last balance-sheet row with the number, as the carried balances find it.
 CKonto* lastBalanceRow(const std::vector<CKonto*>& rows, std::int32_t number) {
-    const auto found =
-        std::find_if(rows.rbegin(), rows.rend(), [number](const CKonto* row) { return row->m_nKontonr == number; });
+    const auto found = std::find_if(rows.rbegin(), rows.rend(),
+                                    [number](const CKonto* row) { return row->m_nKontonr == number; });
     return found == rows.rend() ? nullptr : *found;
 }
 
@@ -157,7 +159,8 @@ void CTallvingeDoc::newPeriod(const PeriodChoice& choice) {
 }
 
 void CTallvingeDoc::openPeriod(CompanyState&& period) {
-    if (period.m_nAktuellPeriod < 0 || static_cast<std::size_t>(period.m_nAktuellPeriod) >= m_perioder.size()) {
+    if (period.m_nAktuellPeriod < 0 ||
+        static_cast<std::size_t>(period.m_nAktuellPeriod) >= m_perioder.size()) {
         throw DocumentRefusal(kMsgOkandPeriod);
     }
     auto scope = beginChange();
@@ -282,7 +285,9 @@ void CTallvingeDoc::carryPreviousResult(const CPeriod& previous, const CKonto* r
 // The carried-result row at its stored position; or, when rows were put in
 // before it, wherever it now stands (m_nVinstrad follows).
 CKontorad* CTallvingeDoc::carriedResultRow(CKonto& carried) {
-    const auto isResultRow = [](const CKontorad& row) { return row.m_nVernr == 0 && row.m_strText == kVinstForegPer; };
+    const auto isResultRow = [](const CKontorad& row) {
+        return row.m_nVernr == 0 && row.m_strText == kVinstForegPer;
+    };
     if (m_nVinstrad >= 0 && static_cast<std::size_t>(m_nVinstrad) < carried.m_rader.size() &&
         isResultRow(carried.m_rader[static_cast<std::size_t>(m_nVinstrad)])) {
         return &carried.m_rader[static_cast<std::size_t>(m_nVinstrad)];
@@ -299,7 +304,8 @@ CKontorad* CTallvingeDoc::carriedResultRow(CKonto& carried) {
 // more rows is.
 void CTallvingeDoc::applyInUseRule() {
     for (CKonto* row : m_balKonton) {
-        if (row->m_rader.size() == 1 && row->m_rader.front().m_dDebet == 0 && row->m_rader.front().m_dKredit == 0) {
+        if (row->m_rader.size() == 1 && row->m_rader.front().m_dDebet == 0 &&
+            row->m_rader.front().m_dKredit == 0) {
             row->m_nAnvands = 0;
         } else if (row->m_rader.size() > 1) {
             row->m_nAnvands = 1;

@@ -19,8 +19,10 @@ inline constexpr const char* kMsgInteSistaPerioden = "Den öppna perioden är in
 // carries the previous period's result.
 inline constexpr const char* kMsgVinstkontoSaknas =
     "Balansräkningen saknar raden för summa aktiva (\"a\" i kolumn 5), så det går inte att veta vilket "
-    "konto som skall ta emot förra periodens vinst/förlust. Gå till   Kontoplan - Kontoplan för Balansräkning.";
-inline constexpr const char* kMsgFelaktigPeriod = "Perioden måste börja månaden efter den förra periodens slut.";
+    "konto som skall ta emot förra periodens vinst/förlust. Gå till   Kontoplan - Kontoplan för "
+    "Balansräkning.";
+inline constexpr const char* kMsgFelaktigPeriod =
+    "Perioden måste börja månaden efter den förra periodens slut.";
 inline constexpr const char* kMsgSlutdatumMindre = "Slutdatum mindre eller lika med begynnelsedatum";
 inline constexpr const char* kMsgVerifikatdialogenNyPeriod =
     "Verifikatdialogen måste stängas före registrering av ny period.";

@@ -13,7 +13,8 @@ std::optional<std::string> resultRowProblem(const CTallvingeDoc& doc) {
     if (doc.state().m_resKonton.size() < 2) {
         return kMsgVilketVinstkonto;
     }
-    const std::int32_t number = readWholeNumber(doc.state().m_resKonton[doc.state().m_resKonton.size() - 2]->m_strKolumn2);
+    const std::int32_t number =
+        readWholeNumber(doc.state().m_resKonton[doc.state().m_resKonton.size() - 2]->m_strKolumn2);
     const auto assetsTotal = std::find_if(doc.state().m_balKonton.begin(), doc.state().m_balKonton.end(),
                                           [](const CKonto* row) { return row->m_strKolumn5 == "a"; });
     // Headings and sum rows carry the number 0: only a real account can take the result.

@@ -25,7 +25,9 @@ std::string CTallvingeDoc::title() const {
 
 // ---- changes and views ----
 
-ChangeScope CTallvingeDoc::beginChange(ChangeKind kind) { return ChangeScope(*this, kind); }
+ChangeScope CTallvingeDoc::beginChange(ChangeKind kind) {
+    return ChangeScope(*this, kind);
+}
 
 ChangeScope& CTallvingeDoc::currentScope() {
     if (m_scope == nullptr) {
@@ -57,13 +59,19 @@ void CTallvingeDoc::committed(ChangeKind kind) {
     m_views->updateAll();
 }
 
-ViewSubscription CTallvingeDoc::subscribe(DocumentView& view) { return ViewSubscription(m_views, &view); }
+ViewSubscription CTallvingeDoc::subscribe(DocumentView& view) {
+    return ViewSubscription(m_views, &view);
+}
 
-void CTallvingeDoc::updateAllViews() { m_views->updateAll(); }
+void CTallvingeDoc::updateAllViews() {
+    m_views->updateAll();
+}
 
 // ---- the files ----
 
-void CTallvingeDoc::clear() { restoreState(CompanyState{}); }
+void CTallvingeDoc::clear() {
+    restoreState(CompanyState{});
+}
 
 void CTallvingeDoc::loadCompany(CompanyState&& state) {
     auto scope = beginChange(ChangeKind::Display);
@@ -106,7 +114,9 @@ void CTallvingeDoc::markSaved(std::string enhet, std::string filnamn) {
     m_strFilnamn = std::move(filnamn);
 }
 
-void CTallvingeDoc::markPeriodFileWritten() { m_strPeriodfilnamn = m_strFilnamn; }
+void CTallvingeDoc::markPeriodFileWritten() {
+    m_strPeriodfilnamn = m_strFilnamn;
+}
 
 // ---- what the windows show ----
 
@@ -146,7 +156,9 @@ void CTallvingeDoc::setVatRules(std::vector<CAutomoms> rules) {
     scope.commit();
 }
 
-void CTallvingeDoc::setVoucherDialogOpen(bool open) { m_bVerifikatOppen = open ? 1 : 0; }
+void CTallvingeDoc::setVoucherDialogOpen(bool open) {
+    m_bVerifikatOppen = open ? 1 : 0;
+}
 
 void CTallvingeDoc::requestEditors(const EditorRequests& requests) {
     m_bBegarResultatplan = m_bBegarResultatplan != 0 || requests.incomeChart ? 1 : 0;
@@ -162,7 +174,9 @@ EditorRequests CTallvingeDoc::takeEditorRequests() {
     return requests;
 }
 
-void CTallvingeDoc::requestVoucherSearch() { m_bBegarVerifikatSok = 1; }
+void CTallvingeDoc::requestVoucherSearch() {
+    m_bBegarVerifikatSok = 1;
+}
 
 bool CTallvingeDoc::takeVoucherSearchRequest() {
     const bool requested = m_bBegarVerifikatSok != 0;
@@ -299,11 +313,13 @@ YearMonth CTallvingeDoc::periodEnd() const {
 }
 
 std::string CTallvingeDoc::periodFileLabel() const {
-    return "_" + std::to_string(m_nFranManad) + "." + std::to_string(m_nFranAr) + "-" + std::to_string(m_nTillManad) +
-           "." + std::to_string(m_nTillAr) + ".per";
+    return "_" + std::to_string(m_nFranManad) + "." + std::to_string(m_nFranAr) + "-" +
+           std::to_string(m_nTillManad) + "." + std::to_string(m_nTillAr) + ".per";
 }
 
-std::string CTallvingeDoc::periodLabel() const { return PeriodLabel(periodFileLabel()); }
+std::string CTallvingeDoc::periodLabel() const {
+    return PeriodLabel(periodFileLabel());
+}
 
 std::string PeriodLabel(const std::string& periodFileLabel) {
     if (periodFileLabel.size() < 5) {
@@ -332,7 +348,8 @@ std::int32_t readWholeNumber(const std::string& text) {
         value = std::min(value * 10 + (text[i] - '0'), static_cast<long long>(INT_MAX) + 1);
     }
     value = negative ? -value : value;
-    return static_cast<std::int32_t>(std::clamp(value, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
+    return static_cast<std::int32_t>(
+        std::clamp(value, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
 }
 
 } // namespace kv

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "grid/GridState.h"
-#include "model/DocumentChange.h"
 #include "model/Amount.h"
+#include "model/DocumentChange.h"
 #include "model/Records.h"
 #include "model/YearMonth.h"
 
@@ -43,13 +43,13 @@ struct CompanyState {
     std::int32_t m_nTillManad = 0;
     std::int32_t m_nTillAr = 0;
     std::int32_t m_nEndastAnvanda = 0;
-    std::string m_strEnhet = kNyttForetag;  // company file only
+    std::string m_strEnhet = kNyttForetag;   // company file only
     std::string m_strFilnamn = kNyttForetag; // company file only
     std::int32_t m_nAktuellPeriod = 0;
     std::int32_t m_nVinstrad = 0;
-    KontoList m_allaKonton;               // owning: income rows, then balance rows
-    std::vector<CKonto*> m_resKonton;     // referring into m_allaKonton
-    std::vector<CKonto*> m_balKonton;     // referring into m_allaKonton
+    KontoList m_allaKonton;           // owning: income rows, then balance rows
+    std::vector<CKonto*> m_resKonton; // referring into m_allaKonton
+    std::vector<CKonto*> m_balKonton; // referring into m_allaKonton
     std::vector<std::int32_t> m_balNummer;
     std::vector<std::int32_t> m_resNummer;
     std::vector<CAutomoms> m_momsregler;
@@ -66,7 +66,7 @@ struct CompanyState {
     std::int32_t m_nSenasteManad = 0;
     std::int32_t m_nSenasteDag = 0;
     std::int32_t m_bMallLage = 0;
-    std::int32_t m_bMallarLasta = 0; // the template file has been read
+    std::int32_t m_bMallarLasta = 0;  // the template file has been read
     std::int32_t m_bMallfilOlast = 0; // it exists but could not be read: never overwrite it
     std::vector<std::unique_ptr<CKontoplan>> m_mallar;
 

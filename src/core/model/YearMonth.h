@@ -16,7 +16,9 @@ struct YearMonth {
     [[nodiscard]] YearMonth plusMonths(int count) const;
 
     friend bool operator==(const YearMonth& a, const YearMonth& b) { return a.key() == b.key(); }
-    friend std::strong_ordering operator<=>(const YearMonth& a, const YearMonth& b) { return a.key() <=> b.key(); }
+    friend std::strong_ordering operator<=>(const YearMonth& a, const YearMonth& b) {
+        return a.key() <=> b.key();
+    }
 };
 
 inline YearMonth YearMonth::plusMonths(int count) const {

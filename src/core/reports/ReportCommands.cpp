@@ -20,18 +20,21 @@ void addWindow(CommandRegistry& commands, AppServices& app, CommandId id, Window
 void registerReportCommands(CommandRegistry& commands, AppServices& app) {
     using C = CommandId;
     const auto books = [](const AppState& s) { return s.hasBooks(); };
-    addWindow(commands, app, C::JournalWindow, WindowKind::Journal, [](const AppState& s) { return s.companyOpen; });
+    addWindow(commands, app, C::JournalWindow, WindowKind::Journal,
+              [](const AppState& s) { return s.companyOpen; });
     addWindow(commands, app, C::LedgerWindow, WindowKind::Ledger, books);
     addWindow(commands, app, C::TrialBalanceWindow, WindowKind::TrialBalance, books);
     // The statement windows keep their grid in the company, made on first opening.
-    commands.add(C::BalanceSheetWindow,
-                 {[](const AppState& s) { return enabledIf(s.hasBooks() && !s.isOpen(WindowKind::BalanceSheet)); },
-                  [&app] {
-                      app.document().statementGrid(Statement::Balance);
-                      app.openWindow(WindowKind::BalanceSheet);
-                  }});
+    commands.add(
+        C::BalanceSheetWindow,
+        {[](const AppState& s) { return enabledIf(s.hasBooks() && !s.isOpen(WindowKind::BalanceSheet)); },
+         [&app] {
+             app.document().statementGrid(Statement::Balance);
+             app.openWindow(WindowKind::BalanceSheet);
+         }});
     commands.add(C::IncomeStatementWindow, {[](const AppState& s) {
-                                                return enabledIf(s.companyOpen && s.incomeChartApproved && s.periodOpen &&
+                                                return enabledIf(s.companyOpen && s.incomeChartApproved &&
+                                                                 s.periodOpen &&
                                                                  !s.isOpen(WindowKind::IncomeStatement));
                                             },
                                             [&app] {
@@ -48,18 +51,20 @@ void registerReportCommands(CommandRegistry& commands, AppServices& app) {
                                               app.openWindow(WindowKind::Journal);
                                           }
                                       }});
-    commands.add(C::OnlyUsedAccounts,
-                 {[](const AppState& s) {
-                      return checkable(s.companyOpen && s.view.isGrid, s.companyOpen && s.onlyUsedAccounts);
-                  },
-                  [&app] {
-                      CTallvingeDoc& doc = app.document();
-                      doc.setOnlyUsedAccounts(doc.state().m_nEndastAnvanda != 1);
-                  }});
+    commands.add(C::OnlyUsedAccounts, {[](const AppState& s) {
+                                           return checkable(s.companyOpen && s.view.isGrid,
+                                                            s.companyOpen && s.onlyUsedAccounts);
+                                       },
+                                       [&app] {
+                                           CTallvingeDoc& doc = app.document();
+                                           doc.setOnlyUsedAccounts(doc.state().m_nEndastAnvanda != 1);
+                                       }});
     // The active report window offers the month range and carries it out.
-    commands.add(C::MonthRange,
-                 {[](const AppState& s) { return checkable(s.view.monthRange, s.view.monthRange && s.view.monthRangeActive); },
-                  [&app] { app.performWindowCommand(CommandId::MonthRange); }});
+    commands.add(C::MonthRange, {[](const AppState& s) {
+                                     return checkable(s.view.monthRange,
+                                                      s.view.monthRange && s.view.monthRangeActive);
+                                 },
+                                 [&app] { app.performWindowCommand(CommandId::MonthRange); }});
 }
 
 } // namespace kv

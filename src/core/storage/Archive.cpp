@@ -21,18 +21,25 @@ constexpr std::uint32_t kSchema = 1;
 constexpr std::size_t kBufferSize = 1 << 16;
 
 constexpr const char* kClassNames[kArchiveClassCount] = {
-    "CKonto", "CKontorad", "CKontoplan", "CEttVerifikat", "CVerifikatrad", "CAutomoms", "CPeriod", "CGXGridParam",
+    "CKonto",        "CKontorad", "CKontoplan", "CEttVerifikat",
+    "CVerifikatrad", "CAutomoms", "CPeriod",    "CGXGridParam",
 };
 
 static_assert(std::endian::native == std::endian::little, "the archive code assumes a little-endian machine");
 
-std::string describeClass(ArchiveClass cls) { return std::string("\"") + archiveClassName(cls) + "\""; }
+std::string describeClass(ArchiveClass cls) {
+    return std::string("\"") + archiveClassName(cls) + "\"";
+}
 
 } // namespace
 
-const char* archiveClassName(ArchiveClass cls) { return kClassNames[static_cast<std::size_t>(cls)]; }
+const char* archiveClassName(ArchiveClass cls) {
+    return kClassNames[static_cast<std::size_t>(cls)];
+}
 
-[[noreturn]] void throwTruncated() { throw ArchiveError("Filen tar slut för tidigt; den är avkortad eller skadad."); }
+[[noreturn]] void throwTruncated() {
+    throw ArchiveError("Filen tar slut för tidigt; den är avkortad eller skadad.");
+}
 
 // ---- writing ----
 
@@ -62,10 +69,18 @@ void ArchiveWriter::flush() {
     }
 }
 
-void ArchiveWriter::writeUInt16(std::uint16_t value) { put(&value, sizeof value); }
-void ArchiveWriter::writeUInt32(std::uint32_t value) { put(&value, sizeof value); }
-void ArchiveWriter::writeInt32(std::int32_t value) { put(&value, sizeof value); }
-void ArchiveWriter::writeDouble(double value) { put(&value, sizeof value); }
+void ArchiveWriter::writeUInt16(std::uint16_t value) {
+    put(&value, sizeof value);
+}
+void ArchiveWriter::writeUInt32(std::uint32_t value) {
+    put(&value, sizeof value);
+}
+void ArchiveWriter::writeInt32(std::int32_t value) {
+    put(&value, sizeof value);
+}
+void ArchiveWriter::writeDouble(double value) {
+    put(&value, sizeof value);
+}
 
 void ArchiveWriter::writeText(std::string_view utf8) {
     // Nearly every text is short: its Windows-1252 form, never longer than
@@ -120,7 +135,9 @@ void ArchiveWriter::writeInt32Array(const std::vector<std::int32_t>& values) {
     put(values.data(), values.size() * sizeof(std::int32_t));
 }
 
-void ArchiveWriter::writeNull() { writeUInt16(kNullTag); }
+void ArchiveWriter::writeNull() {
+    writeUInt16(kNullTag);
+}
 
 void ArchiveWriter::writeIndexTag(std::uint32_t index, bool isClass) {
     if (index < kBigObjectTag) {
@@ -181,7 +198,9 @@ std::size_t MemorySource::read(char* data, std::size_t size) {
 
 ArchiveReader::ArchiveReader(ByteSource& source) : m_source(source), m_buffer(kBufferSize), m_entries(1) {}
 
-std::uint64_t ArchiveReader::remaining() const { return (m_end - m_pos) + m_source.remaining(); }
+std::uint64_t ArchiveReader::remaining() const {
+    return (m_end - m_pos) + m_source.remaining();
+}
 
 bool ArchiveReader::refill() {
     if (m_pos < m_end) {
@@ -196,7 +215,7 @@ bool ArchiveReader::refill() {
 
 void ArchiveReader::take(void* data, std::size_t size) {
     if (size <= m_end - m_pos) { // the usual case: all of it is in the buffer
-        if (size > 0) { // an empty array's data() may be null
+        if (size > 0) {          // an empty array's data() may be null
             std::memcpy(data, m_buffer.data() + m_pos, size);
             m_pos += size;
         }
@@ -335,12 +354,13 @@ void ArchiveReader::bind(std::uint32_t number, void* object) {
 
 ArchiveReader::ObjectRef ArchiveReader::newObjectOfClassIndex(std::uint32_t classIndex, ArchiveClass cls) {
     if (classIndex == 0 || classIndex >= m_entries.size()) {
-        throw ArchiveError("Filen hänvisar till en klass som inte finns (nummer " + std::to_string(classIndex) +
-                           ").");
+        throw ArchiveError("Filen hänvisar till en klass som inte finns (nummer " +
+                           std::to_string(classIndex) + ").");
     }
     const Entry& entry = m_entries[classIndex];
     if (!entry.isClass) {
-        throw ArchiveError("Filen anger ett objekt där en klass väntas (nummer " + std::to_string(classIndex) + ").");
+        throw ArchiveError("Filen anger ett objekt där en klass väntas (nummer " +
+                           std::to_string(classIndex) + ").");
     }
     if (entry.cls != cls) {
         throw ArchiveError("Filen innehåller ett objekt av klassen " + describeClass(entry.cls) + " där " +
@@ -353,11 +373,13 @@ ArchiveReader::ObjectRef ArchiveReader::newObjectOfClassIndex(std::uint32_t clas
 
 ArchiveReader::ObjectRef ArchiveReader::backReference(std::uint32_t index, ArchiveClass cls) {
     if (index == 0 || index >= m_entries.size()) {
-        throw ArchiveError("Filen hänvisar till ett objekt som inte finns (nummer " + std::to_string(index) + ").");
+        throw ArchiveError("Filen hänvisar till ett objekt som inte finns (nummer " + std::to_string(index) +
+                           ").");
     }
     const Entry& entry = m_entries[index];
     if (entry.isClass) {
-        throw ArchiveError("Filen anger en klass där ett objekt väntas (nummer " + std::to_string(index) + ").");
+        throw ArchiveError("Filen anger en klass där ett objekt väntas (nummer " + std::to_string(index) +
+                           ").");
     }
     if (entry.cls != cls) {
         throw ArchiveError("Filen hänvisar till ett objekt av klassen " + describeClass(entry.cls) + " där " +
@@ -384,8 +406,8 @@ ArchiveReader::ObjectRef ArchiveReader::newClass(ArchiveClass cls) {
         throw ArchiveError("Filen innehåller en okänd klass (\"" + cp1252ToUtf8(name) + "\").");
     }
     if (schema != kSchema) {
-        throw ArchiveError("Filen innehåller klassen \"" + name + "\" i en okänd version (" + std::to_string(schema) +
-                           ").");
+        throw ArchiveError("Filen innehåller klassen \"" + name + "\" i en okänd version (" +
+                           std::to_string(schema) + ").");
     }
     const std::uint32_t classNumber = newNumber();
     m_entries[classNumber].isClass = true;

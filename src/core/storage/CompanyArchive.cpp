@@ -173,8 +173,8 @@ void writeBooks(ArchiveWriter& out, const CompanyState& doc) {
 // A list that owns what it holds must hold new objects only.
 ArchiveReader::ObjectRef requireNew(const ArchiveReader::ObjectRef& ref, ArchiveClass cls) {
     if (ref.kind == ArchiveReader::RefKind::Null) {
-        throw ArchiveError(std::string("Filen innehåller en tom plats i en lista av \"") + archiveClassName(cls) +
-                           "\".");
+        throw ArchiveError(std::string("Filen innehåller en tom plats i en lista av \"") +
+                           archiveClassName(cls) + "\".");
     }
     if (ref.kind == ArchiveReader::RefKind::Back) {
         throw ArchiveError(std::string("Filen innehåller samma \"") + archiveClassName(cls) +
@@ -183,7 +183,9 @@ ArchiveReader::ObjectRef requireNew(const ArchiveReader::ObjectRef& ref, Archive
     return ref;
 }
 
-void expectOwned(ArchiveReader& in, ArchiveClass cls) { requireNew(in.readObjectTag(cls), cls); }
+void expectOwned(ArchiveReader& in, ArchiveClass cls) {
+    requireNew(in.readObjectTag(cls), cls);
+}
 
 CVerifikatrad readVerifikatrad(ArchiveReader& in) {
     expectOwned(in, ArchiveClass::Verifikatrad);
@@ -279,8 +281,9 @@ std::vector<CKonto*> readReferringKontoList(ArchiveReader& in, std::unordered_se
         const auto ref = in.readObjectTag(ArchiveClass::Konto);
         auto* konto = static_cast<CKonto*>(ref.object);
         if (ref.kind != ArchiveReader::RefKind::Back || konto == nullptr) {
-            throw ArchiveError("Filen innehåller ett konto i resultat- eller balansräkningen som inte finns bland "
-                               "företagets konton.");
+            throw ArchiveError(
+                "Filen innehåller ett konto i resultat- eller balansräkningen som inte finns bland "
+                "företagets konton.");
         }
         if (!used.insert(konto).second) {
             throw ArchiveError("Filen innehåller samma konto två gånger i resultat- och balansräkningen.");
@@ -381,7 +384,8 @@ void readBooks(ArchiveReader& in, CompanyState& doc) {
 
 } // namespace
 
-void writeCompanyArchive(ArchiveWriter& out, const CompanyState& doc, const std::function<void()>& afterHeader) {
+void writeCompanyArchive(ArchiveWriter& out, const CompanyState& doc,
+                         const std::function<void()>& afterHeader) {
     writeOpening(out, doc);
     out.writeText(doc.m_strEnhet);
     out.writeText(doc.m_strFilnamn);
@@ -434,7 +438,8 @@ CompanyState readCompanyArchive(ArchiveReader& in) {
         doc.m_perioder.push_back(readPeriod(in));
     }
     if (!doc.m_perioder.empty() &&
-        (doc.m_nAktuellPeriod < 0 || static_cast<std::size_t>(doc.m_nAktuellPeriod) >= doc.m_perioder.size())) {
+        (doc.m_nAktuellPeriod < 0 ||
+         static_cast<std::size_t>(doc.m_nAktuellPeriod) >= doc.m_perioder.size())) {
         throw ArchiveError("Filen anger en öppen period som inte finns.");
     }
     if (holdsNothing(doc)) {

@@ -15,7 +15,8 @@ using TemplateList = std::vector<std::unique_ptr<CKontoplan>>;
 
 // Writes the company file. afterHeader runs once the fields up to
 // m_nVinstrad are written: the open period's file is written there.
-void writeCompanyArchive(ArchiveWriter& out, const CompanyState& doc, const std::function<void()>& afterHeader);
+void writeCompanyArchive(ArchiveWriter& out, const CompanyState& doc,
+                         const std::function<void()>& afterHeader);
 void writePeriodArchive(ArchiveWriter& out, const CompanyState& doc, const std::string& companyFileName);
 void writeTemplateArchive(ArchiveWriter& out, const TemplateList& templates);
 

@@ -88,8 +88,9 @@ template <typename Read> std::optional<ReadFailure> readArchiveFile(const std::s
 
 void writePeriodFileAt(CTallvingeDoc& doc, const std::string& companyPath, FileReport& report) {
     makeFolder(periodFolderPath(companyPath)); // a failure shows when the file is created
-    writeArchiveFile(periodFilePath(companyPath, doc.state().m_nAktuellPeriod), report,
-                     [&doc](ArchiveWriter& out) { writePeriodArchive(out, doc.state(), doc.state().m_strFilnamn); });
+    writeArchiveFile(
+        periodFilePath(companyPath, doc.state().m_nAktuellPeriod), report,
+        [&doc](ArchiveWriter& out) { writePeriodArchive(out, doc.state(), doc.state().m_strFilnamn); });
     if (report.ok) {
         doc.markPeriodFileWritten();
     }
@@ -113,7 +114,9 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string companyTitleOf(const std::string& path) { return dropLast(fileNameOf(path), 4); }
+std::string companyTitleOf(const std::string& path) {
+    return dropLast(fileNameOf(path), 4);
+}
 
 std::string periodFolderPath(const std::string& companyPath) {
     return folderPart(companyPath) + companyTitleOf(companyPath) + "_perioder/";
@@ -123,8 +126,10 @@ std::string periodFilePath(const std::string& companyPath, int index) {
     return periodFolderPath(companyPath) + companyTitleOf(companyPath) + std::to_string(index) + ".per";
 }
 
-std::string periodFilePathForOpening(const std::string& companyPath, const std::string& storedFileName, int index) {
-    return dropLast(companyPath, 4) + "_perioder/" + dropLast(storedFileName, 4) + std::to_string(index) + ".per";
+std::string periodFilePathForOpening(const std::string& companyPath, const std::string& storedFileName,
+                                     int index) {
+    return dropLast(companyPath, 4) + "_perioder/" + dropLast(storedFileName, 4) + std::to_string(index) +
+           ".per";
 }
 
 std::string defaultTemplateFolder(const char* chosen, const char* dataHome, const char* home) {
@@ -137,7 +142,9 @@ std::string defaultTemplateFolder(const char* chosen, const char* dataHome, cons
     return data + "/kvistoran/" + kTemplateFolderName;
 }
 
-std::string templateFilePath(const std::string& folder) { return folder + "/" + kTemplateFileName; }
+std::string templateFilePath(const std::string& folder) {
+    return folder + "/" + kTemplateFileName;
+}
 
 std::string templateFileMessage(const std::string& folder) {
     return "Kontoplanmallarna sparas i / läses från filen  -" + templateFilePath(folder) +
@@ -255,8 +262,9 @@ FileReport writeTemplates(CTallvingeDoc& doc, const std::string& folder) {
     FileReport report;
     if (doc.state().m_bMallfilOlast != 0) {
         report.fail(kMsgKanEjSparaPerioden);
-        report.note("Mallfilen " + templateFilePath(folder) +
-                    " kunde inte läsas och skrivs därför inte över. Flytta eller ta bort den och försök igen.");
+        report.note(
+            "Mallfilen " + templateFilePath(folder) +
+            " kunde inte läsas och skrivs därför inte över. Flytta eller ta bort den och försök igen.");
         doc.setTemplateSaving(false);
         return report;
     }

@@ -48,7 +48,8 @@ std::string periodFolderPath(const std::string& companyPath);
 std::string periodFilePath(const std::string& companyPath, int index);
 // The name used when another period is opened: built from the full path and
 // the stored file name; the same as periodFilePath for a name ending in ".bok".
-std::string periodFilePathForOpening(const std::string& companyPath, const std::string& storedFileName, int index);
+std::string periodFilePathForOpening(const std::string& companyPath, const std::string& storedFileName,
+                                     int index);
 
 // The chart-template folder of this user, from the values of the environment
 // variables KVISTORAN_MALLAR, XDG_DATA_HOME and HOME (null when unset), which

@@ -8,10 +8,10 @@ namespace kv {
 namespace {
 
 // Code points of the bytes 0x80 to 0x9F.
-constexpr std::array<char32_t, 32> kHigh = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char32_t, 32> kHigh = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                            0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -99,7 +99,8 @@ std::string cp1252ToUtf8(std::string_view bytes) {
 std::string utf16leToUtf8(std::string_view bytes) {
     std::string out;
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        char32_t unit = static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8);
+        char32_t unit =
+            static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8);
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
             const char32_t low =
                 static_cast<unsigned char>(bytes[i + 2]) | (static_cast<unsigned char>(bytes[i + 3]) << 8);
@@ -147,7 +148,9 @@ std::optional<std::size_t> utf8ToCp1252(std::string_view utf8, char* out) {
     return written;
 }
 
-bool fitsCp1252(std::string_view utf8) { return firstUnstorableCharacter(utf8).empty(); }
+bool fitsCp1252(std::string_view utf8) {
+    return firstUnstorableCharacter(utf8).empty();
+}
 
 std::string firstUnstorableCharacter(std::string_view utf8) {
     std::size_t pos = 0;

@@ -280,7 +280,9 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     return *this;
 }
 
-FileHandle::~FileHandle() { reset(); }
+FileHandle::~FileHandle() {
+    reset();
+}
 
 int FileHandle::release() {
     const int fd = m_fd;

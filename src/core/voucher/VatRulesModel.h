@@ -4,8 +4,8 @@
 // rules. Dropping the model is Cancel.
 #pragma once
 
-#include "interaction/Prompter.h"
 #include "grid/Grid.h"
+#include "interaction/Prompter.h"
 #include "model/TallvingeDoc.h"
 
 #include <cstdint>

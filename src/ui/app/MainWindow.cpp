@@ -10,6 +10,7 @@
 #include "app/RecentFilesStore.h"
 #include "app/ReportWindowContent.h"
 #include "app/WindowContent.h"
+#include "grid/GridWidget.h"
 #include "reports/JournalWindowContent.h"
 #include "reports/TrialBalanceWindowContent.h"
 
@@ -265,7 +266,9 @@ void MainWindow::openCompanyWindow(WindowKind kind) {
     }
     WindowContent* content = nullptr;
     if (isReportWindow(kind)) {
-        content = new ReportWindowContent(kind, *doc);
+        auto* report = new ReportWindowContent(kind, *doc);
+        report->gridWidget().setPrompter(&m_controller.prompter());
+        content = report;
     } else if (kind == WindowKind::Journal) {
         content = new JournalWindowContent(*doc, [this] { m_controller.runChartGuidance(); });
     } else if (kind == WindowKind::TrialBalance) {

@@ -4,6 +4,7 @@
 #include "chart/ChartEditorDialog.h"
 #include "chart/DeleteTemplateDialog.h"
 #include "chart/TemplateChooserDialog.h"
+#include "grid/GridWidget.h"
 #include "periods/PeriodDialog.h"
 #include "voucher/VatRulesDialog.h"
 
@@ -48,11 +49,13 @@ Answer QtPrompter::runTemplateChooser(TemplateChooserModel& chooser) {
 
 Answer QtPrompter::runChartEditor(ChartEditorModel& editor) {
     ChartEditorDialog shown(editor, owner());
+    shown.gridWidget()->setPrompter(this);
     return answerOf(shown);
 }
 
 Answer QtPrompter::runVatRules(VatRulesModel& rules) {
     VatRulesDialog shown(rules, owner());
+    shown.gridWidget()->setPrompter(this);
     return answerOf(shown);
 }
 

@@ -31,7 +31,8 @@ GridState* ReportWindowContent::documentState() const {
     if (m_doc == nullptr) {
         return nullptr;
     }
-    return &m_doc->statementGrid(m_kind == WindowKind::IncomeStatement ? Statement::Income : Statement::Balance);
+    return &m_doc->statementGrid(m_kind == WindowKind::IncomeStatement ? Statement::Income
+                                                                       : Statement::Balance);
 }
 
 void ReportWindowContent::attachToDocument() {

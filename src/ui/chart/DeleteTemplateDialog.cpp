@@ -1,8 +1,8 @@
 #include "chart/DeleteTemplateDialog.h"
 
-#include "interaction/DialogButtons.h"
 #include "app/DialogLayout.h"
 #include "chart/UserTemplates.h"
+#include "interaction/DialogButtons.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>

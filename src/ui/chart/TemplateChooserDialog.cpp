@@ -1,8 +1,8 @@
 #include "chart/TemplateChooserDialog.h"
 
-#include "interaction/DialogButtons.h"
 #include "app/DialogLayout.h"
 #include "chart/TemplateChooserModel.h"
+#include "interaction/DialogButtons.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "periods/PeriodDialog.h"
 
-#include "interaction/DialogButtons.h"
 #include "app/DialogLayout.h"
+#include "interaction/DialogButtons.h"
 #include "periods/PeriodDialogModel.h"
 
 #include <QComboBox>

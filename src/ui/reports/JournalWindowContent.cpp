@@ -14,7 +14,8 @@ const QRect kGuidanceButtonPlace(QPoint(1, 1), QPoint(550, 130));
 
 } // namespace
 
-JournalWindowContent::JournalWindowContent(CTallvingeDoc& doc, std::function<void()> runGuidance, QWidget* parent)
+JournalWindowContent::JournalWindowContent(CTallvingeDoc& doc, std::function<void()> runGuidance,
+                                           QWidget* parent)
     : WindowContent(parent), m_doc(&doc), m_subscription(doc.subscribe(*this)),
       m_guidance(new QPushButton(uiText(kGuidanceButtonText), this)) {
     setAutoFillBackground(true);

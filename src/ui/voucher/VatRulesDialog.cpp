@@ -1,8 +1,8 @@
 #include "voucher/VatRulesDialog.h"
 
-#include "interaction/DialogButtons.h"
 #include "app/DialogLayout.h"
 #include "grid/GridWidget.h"
+#include "interaction/DialogButtons.h"
 #include "voucher/VatRulesModel.h"
 
 #include <QHBoxLayout>
