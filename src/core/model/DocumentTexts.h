@@ -15,12 +15,12 @@ inline constexpr const char* kMsgIngenPeriod =
 inline constexpr const char* kMsgVerifikatFinnsEj = "Det finns inget registrerat verifikat med det numret.";
 inline constexpr const char* kMsgForstaPeriodenFinns = "Företaget har redan en första period.";
 inline constexpr const char* kMsgInteSistaPerioden = "Den öppna perioden är inte den sista perioden.";
-// A balance-sheet chart without its assets total cannot name the account that
-// carries the previous period's result.
+// A balance-sheet chart that does not name, four rows below its assets total,
+// an account of its own to carry the previous period's result.
 inline constexpr const char* kMsgVinstkontoSaknas =
-    "Balansräkningen saknar raden för summa aktiva (\"a\" i kolumn 5), så det går inte att veta vilket "
-    "konto som skall ta emot förra periodens vinst/förlust. Gå till   Kontoplan - Kontoplan för "
-    "Balansräkning.";
+    "Balansräkningen anger inte vilket konto som skall ta emot förra periodens vinst/förlust. Skriv "
+    "kontots nummer i kolumn 2 fyra rader under den sista raden med \"a\" i kolumn 5 (summa aktiva). Gå "
+    "till   Kontoplan - Kontoplan för Balansräkning.";
 inline constexpr const char* kMsgFelaktigPeriod =
     "Perioden måste börja månaden efter den förra periodens slut.";
 inline constexpr const char* kMsgSlutdatumMindre = "Slutdatum mindre eller lika med begynnelsedatum";

@@ -296,9 +296,11 @@ private:
 
     void checkVoucherFits(const CEttVerifikat& voucher) const;
     void postLines(const CEttVerifikat& voucher, std::size_t firstLine);
+    void keepPeriodForRollback(std::size_t index);
+    void keepClosingForRollback();
+    void setBooksAsideForRollback();
     std::int32_t closePeriodSteps();
     void applyOpeningBalances(std::int32_t resultAccount);
-    CKontorad* carriedResultRow(CKonto& carried);
     void carryPreviousResult(const CPeriod& previous, const CKonto* resultCopy);
     void applyInUseRule();
 
