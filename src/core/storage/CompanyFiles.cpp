@@ -212,28 +212,33 @@ FileReport writeOpenPeriodFile(CTallvingeDoc& doc) {
 }
 
 FileReport readPeriodFile(CTallvingeDoc& doc, int index) {
-    FileReport report;
+    PeriodFileContents read = loadPeriodFile(doc, index);
+    if (read.report.ok) {
+        // Everything the period file holds replaces the document's; the list of
+        // periods, the company texts and the run-time fields stay.
+        doc.loadPeriod(std::move(read.period));
+    }
+    return read.report;
+}
+
+PeriodFileContents loadPeriodFile(const CTallvingeDoc& doc, int index) {
+    PeriodFileContents read;
     const std::string path = periodFilePathForOpening(doc.pathName(), doc.state().m_strFilnamn, index);
-    bool belongs = false;
-    CompanyState state;
+    std::string owner;
     const auto failure = readArchiveFile(path, [&](ArchiveReader& in) {
-        belongs = readPeriodArchiveOwner(in) == doc.state().m_strFilnamn;
-        if (belongs) {
-            state = readPeriodArchiveBody(in);
+        owner = readPeriodArchiveOwner(in);
+        if (owner == doc.state().m_strFilnamn) {
+            read.period = readPeriodArchiveBody(in);
         }
     });
     if (failure) {
-        report.fail(failureMessage(failure->what, path, failure->reason));
-        return report;
+        read.report.fail(failureMessage(failure->what, path, failure->reason));
+    } else if (owner != doc.state().m_strFilnamn) {
+        read.report.fail(failureMessage(kMsgKanEjLasa, path, kMsgAnnatForetag + owner));
+    } else if (read.period.m_nAktuellPeriod != index) {
+        read.report.fail(failureMessage(kMsgKanEjLasa, path, kMsgAnnanPeriod));
     }
-    if (!belongs) {
-        report.ok = false;
-        return report;
-    }
-    // Everything the period file holds replaces the document's; the list of
-    // periods, the company texts and the run-time fields stay.
-    doc.loadPeriod(std::move(state));
-    return report;
+    return read;
 }
 
 FileReport readTemplates(CTallvingeDoc& doc, const std::string& folder) {

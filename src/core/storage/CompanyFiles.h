@@ -16,6 +16,8 @@ inline constexpr const char* kMsgKanEjSparaPerioden = "Kan ej spara perioden/fil
 inline constexpr const char* kMsgKanEjSkriva = "Kan ej skriva till filen";
 inline constexpr const char* kMsgKanEjOppna = "Kan ej öppna filen";
 inline constexpr const char* kMsgKanEjLasa = "Kan ej läsa från filen";
+inline constexpr const char* kMsgAnnatForetag = "Filen hör till ett annat företag: ";
+inline constexpr const char* kMsgAnnanPeriod = "Filen hör till en annan period av företaget.";
 inline constexpr const char* kMsgKanEjSparaForetaget = "Det gick inte att spara företaget i filen";
 inline constexpr const char* kTemplateFileName = "mallalternativ.mal";
 inline constexpr const char* kTemplateFolderName = "bokforingsmallar";
@@ -72,6 +74,16 @@ FileReport writeOpenPeriodFile(CTallvingeDoc& doc);
 // Reads period index of the company into the document when the file belongs
 // to it; a failure leaves the document as it was.
 FileReport readPeriodFile(CTallvingeDoc& doc, int index);
+
+// What the file of period index holds, read into a fresh state; the document
+// is not touched. Fails, with a message, when the file cannot be opened or
+// read, when it was written by another company file, or when it holds
+// another period than index.
+struct PeriodFileContents {
+    FileReport report;
+    CompanyState period;
+};
+PeriodFileContents loadPeriodFile(const CTallvingeDoc& doc, int index);
 
 // Replaces m_mallar with the contents of the template file in folder (empty on failure).
 FileReport readTemplates(CTallvingeDoc& doc, const std::string& folder);
