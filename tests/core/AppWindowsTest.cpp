@@ -192,7 +192,8 @@ TEST(AppWindows, WindowAndFrameCommandsGoToTheWindows) {
 TEST(AppWindows, CommandsThatNoSubsystemRegisteredStayOff) {
     App app;
     app.newApprovedCompany();
-    for (const C id : {C::RenameCompany, C::OpenPeriod, C::NewPeriod, C::ChangeEndDate}) {
+    // Every command of the menus has a handler now: an id that none names stands for a missing one.
+    for (const C id : {static_cast<C>(1), static_cast<C>(32999)}) {
         EXPECT_FALSE(app.controller.commands().has(id)) << static_cast<int>(id);
         EXPECT_FALSE(app.controller.commandState(id).enabled) << static_cast<int>(id);
         app.controller.execute(id); // a key or a stale menu item does nothing

@@ -7,6 +7,8 @@
 #include "chart/UserTemplates.h"
 #include "interaction/Prompter.h"
 #include "periods/PeriodDialogModel.h"
+#include "periods/PeriodListModel.h"   // Periods
+#include "periods/RenameDialogModel.h" // Periods
 #include "voucher/VatRulesModel.h"
 
 #include <deque>
@@ -61,6 +63,13 @@ public:
     Answer runDeleteTemplate(DeleteTemplateModel& dialog) override {
         return show(kDeleteTemplateTitle, deleteTemplate, dialog);
     }
+    // Periods: Yes/No questions take the scripted answers; the period list
+    // and the rename dialog run their scripted functions.
+    Answer askYesNo(const std::string& text) override { return ask(text, Answer::Yes); }
+    Answer runPeriodList(PeriodListModel& list) override { return show(list.title(), periodList, list); }
+    Answer runRenameDialog(RenameDialogModel& dialog) override {
+        return show(dialog.title(), renameDialog, dialog);
+    }
 
     // What the user does in each dialog: works on its model and closes it,
     // with Answer::Ok after the model accepted. A dialog or question that the
@@ -70,6 +79,8 @@ public:
     std::function<Answer(ChartEditorModel&)> chartEditor;
     std::function<Answer(VatRulesModel&)> vatRules;
     std::function<Answer(DeleteTemplateModel&)> deleteTemplate;
+    std::function<Answer(PeriodListModel&)> periodList;     // Periods
+    std::function<Answer(RenameDialogModel&)> renameDialog; // Periods
 
     // Everything said or asked, in order; file choices appear as "<öppna>"
     // and "<spara som NAME>".

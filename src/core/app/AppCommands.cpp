@@ -5,6 +5,7 @@
 #include "interaction/AppServices.h"
 #include "interaction/CommandRegistry.h"
 #include "interaction/Prompter.h"
+#include "periods/PeriodCommands.h" // Periods
 #include "reports/ReportCommands.h"
 #include "voucher/VoucherCommands.h"
 
@@ -37,6 +38,7 @@ void registerSubsystemCommands(CommandRegistry& commands, AppServices& app) {
     registerChartCommands(commands, app);
     registerVoucherCommands(commands, app);
     registerReportCommands(commands, app);
+    registerPeriodCommands(commands, app); // Periods
     addHelpTexts(commands, app);
 
     addWindowCommands(commands, app, {C::PrintSetup, C::About, C::Calendar},

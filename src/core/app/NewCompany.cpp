@@ -79,6 +79,13 @@ public:
         return approved(rules.approve(), mark);
     }
     Answer runDeleteTemplate(DeleteTemplateModel&) override { return Answer::Cancel; }
+    // Periods: a new company has no period to open and no name to change.
+    Answer askYesNo(const std::string& text) override {
+        said.push_back(text);
+        return Answer::Yes;
+    }
+    Answer runPeriodList(PeriodListModel&) override { return Answer::Cancel; }
+    Answer runRenameDialog(RenameDialogModel&) override { return Answer::Cancel; }
 
     [[nodiscard]] std::string since(std::size_t first) const {
         std::string out;

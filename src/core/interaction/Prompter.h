@@ -11,6 +11,8 @@ namespace kv {
 class ChartEditorModel;
 class DeleteTemplateModel;
 class PeriodDialogModel;
+class PeriodListModel;   // Periods
+class RenameDialogModel; // Periods
 class TemplateChooserModel;
 class VatRulesModel;
 
@@ -50,6 +52,13 @@ public:
     virtual Answer runChartEditor(ChartEditorModel& editor) = 0;
     virtual Answer runVatRules(VatRulesModel& rules) = 0;
     virtual Answer runDeleteTemplate(DeleteTemplateModel& dialog) = 0;
+
+    // Periods: a question with Yes and No, returning Answer::Yes or
+    // Answer::No; the period list "Öppna period" (Ok once the model accepted
+    // its selection); the rename dialog (Ok once the model accepted the name).
+    virtual Answer askYesNo(const std::string& text) = 0;
+    virtual Answer runPeriodList(PeriodListModel& list) = 0;
+    virtual Answer runRenameDialog(RenameDialogModel& dialog) = 0;
 };
 
 } // namespace kv

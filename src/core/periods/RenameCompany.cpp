@@ -1,0 +1,194 @@
+#include "periods/RenameCompany.h"
+
+#include "chart/ResultRowCheck.h"
+#include "chart/UserTemplates.h"
+#include "interaction/Prompter.h"
+#include "model/TallvingeDoc.h"
+#include "periods/OpenPeriodFlow.h"
+#include "periods/PeriodListModel.h"
+#include "periods/PeriodTexts.h"
+#include "periods/RenameDialogModel.h"
+#include "storage/CompanyFiles.h"
+#include "storage/FileIo.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace kv {
+
+namespace {
+
+// Which file is at a path (device and inode), so that a file replaced by a
+// save can be told from the one that was there before.
+std::optional<std::pair<dev_t, ino_t>> fileIdentity(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return std::pair{info.st_dev, info.st_ino};
+}
+
+// The company's name: its path and the two texts that the company file stores.
+struct CompanyName {
+    std::string path;
+    std::string enhet;
+    std::string filnamn;
+
+    void give(CTallvingeDoc& doc) const {
+        doc.setPathName(path);
+        doc.markSaved(enhet, filnamn);
+    }
+};
+
+// The first count characters of a UTF-8 text.
+std::string utf8Prefix(const std::string& text, int count) {
+    std::size_t end = 0;
+    for (int taken = 0; end < text.size() && taken < count; ++taken) {
+        ++end;
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+            ++end;
+        }
+    }
+    return text.substr(0, end);
+}
+
+// The name a company saved at path gets: its first three characters and its file name.
+CompanyName nameOf(const std::string& path) {
+    return {path, utf8Prefix(path, 3), fileNameOf(path)};
+}
+
+// What the copy has written under the new name, so that a failed copy can
+// take it away again.
+class NewCompanyFiles {
+public:
+    explicit NewCompanyFiles(const std::string& path)
+        : m_path(path), m_folder(periodFolderPath(path)), m_before(fileIdentity(path)),
+          m_folderExisted(std::filesystem::exists(m_folder)) {}
+
+    void periodWritten(std::int32_t index) { m_periods.push_back(periodFilePath(m_path, index)); }
+
+    // Removes the period files written, the period folder if the copy made
+    // it, and the company file if the copy made or replaced it.
+    void remove() const {
+        std::error_code ignored;
+        for (const std::string& file : m_periods) {
+            std::filesystem::remove(file, ignored);
+        }
+        if (!m_folderExisted) {
+            std::filesystem::remove(m_folder, ignored); // only when empty
+        }
+        const auto now = fileIdentity(m_path);
+        if (now && now != m_before) {
+            std::filesystem::remove(m_path, ignored);
+        }
+    }
+
+private:
+    std::string m_path;
+    std::string m_folder;
+    std::optional<std::pair<dev_t, ino_t>> m_before;
+    bool m_folderExisted;
+    std::vector<std::string> m_periods;
+};
+
+bool reportWindowOpen(const AppServices& app) {
+    return app.isWindowOpen(WindowKind::IncomeStatement) || app.isWindowOpen(WindowKind::BalanceSheet);
+}
+
+// The refusals of step one: both are told before the command stops.
+bool mayRename(const AppServices& app, const CTallvingeDoc& doc, Prompter& prompter) {
+    bool told = false;
+    if (reportWindowOpen(app)) {
+        prompter.message(kMsgStangRapporterForeNamnbyte);
+        told = true;
+    }
+    if (doc.state().m_bVerifikatOppen != 0) {
+        prompter.message(kMsgVerifikatdialogenNamnbyte);
+        told = true;
+    }
+    return !told;
+}
+
+// The new name the user settles on, or nothing.
+std::optional<std::string> askNewName(const CTallvingeDoc& doc, Prompter& prompter) {
+    RenameDialogModel dialog(doc);
+    if (prompter.runRenameDialog(dialog) != Answer::Ok || !dialog.accepted()) {
+        return std::nullopt;
+    }
+    const std::string path = dialog.folder() + dialog.newName() + kCompanyFileExtension;
+    if (fileExists(path) && prompter.askYesNo(overwriteCompanyQuestion(path)) != Answer::Yes) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+// Copies every period from the last to the first: each is opened from the
+// old folder, as the user would open it, and written to the new one. Returns
+// the period that could not be copied, or nothing when all were.
+std::optional<std::int32_t> copyPeriods(AppServices& app, const CompanyName& from, const CompanyName& to,
+                                        NewCompanyFiles& written) {
+    CTallvingeDoc& doc = app.document();
+    for (auto index = static_cast<std::int32_t>(doc.state().m_perioder.size()) - 1; index >= 0; --index) {
+        from.give(doc);
+        if (openAnotherPeriod(app, index) != OpenPeriodOutcome::Opened) {
+            return index;
+        }
+        to.give(doc);
+        const FileReport report = writeOpenPeriodFile(doc);
+        tellFileReport(app.prompter(), report);
+        if (!report.ok) {
+            return index;
+        }
+        written.periodWritten(index);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+bool renameCompany(AppServices& app) {
+    CTallvingeDoc& doc = app.document();
+    Prompter& prompter = app.prompter();
+    if (!mayRename(app, doc, prompter)) {
+        return false;
+    }
+    // Every period is copied by opening it, which needs a sound result row: ask for it first.
+    if (!doc.state().m_perioder.empty() && !checkResultRow(doc, prompter)) {
+        return false;
+    }
+    prompter.message(kMsgNamnbyteVarning);
+    const auto newPath = askNewName(doc, prompter);
+    if (!newPath) {
+        return false;
+    }
+    const CompanyName from{doc.pathName(), doc.state().m_strEnhet, doc.state().m_strFilnamn};
+    const CompanyName to = nameOf(*newPath);
+    const std::int32_t wasOpen = doc.state().m_nAktuellPeriod;
+    NewCompanyFiles written(*newPath);
+
+    const std::optional<std::int32_t> failed = copyPeriods(app, from, to, written);
+    if (!failed) {
+        // The company file under the new name, with the first period open.
+        to.give(doc);
+        if (app.save()) {
+            return true;
+        }
+    }
+    written.remove();
+    from.give(doc);
+    const auto& periods = doc.state().m_perioder;
+    const std::string what =
+        failed ? kRenamePeriodWord + periodListEntry(periods[static_cast<std::size_t>(*failed)], false)
+               : std::string(kRenameCompanyFileWord);
+    prompter.message(renameFailedMessage(what, companyTitleOf(to.filnamn), companyTitleOf(from.filnamn)));
+    if (doc.state().m_nAktuellPeriod != wasOpen) {
+        openAnotherPeriod(app, wasOpen); // back where the user was
+    }
+    return false;
+}
+
+} // namespace kv
