@@ -6,6 +6,8 @@
 #include "chart/TemplateChooserDialog.h"
 #include "grid/GridWidget.h"
 #include "periods/PeriodDialog.h"
+#include "periods/PeriodListDialog.h" // Periods
+#include "periods/RenameDialog.h"     // Periods
 #include "voucher/VatRulesDialog.h"
 
 #include <QApplication>
@@ -61,6 +63,28 @@ Answer QtPrompter::runVatRules(VatRulesModel& rules) {
 
 Answer QtPrompter::runDeleteTemplate(DeleteTemplateModel& dialog) {
     DeleteTemplateDialog shown(dialog, *this, owner());
+    return answerOf(shown);
+}
+
+// Periods
+Answer QtPrompter::askYesNo(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton,
+                    owner());
+    QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("Nej"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? Answer::Yes : Answer::No;
+}
+
+Answer QtPrompter::runPeriodList(PeriodListModel& list) {
+    PeriodListDialog shown(list, owner());
+    return answerOf(shown);
+}
+
+Answer QtPrompter::runRenameDialog(RenameDialogModel& dialog) {
+    RenameDialog shown(dialog, *this, owner());
     return answerOf(shown);
 }
 

@@ -23,6 +23,10 @@ public:
     Answer runChartEditor(ChartEditorModel& editor) override;
     Answer runVatRules(VatRulesModel& rules) override;
     Answer runDeleteTemplate(DeleteTemplateModel& dialog) override;
+    // Periods
+    Answer askYesNo(const std::string& text) override;
+    Answer runPeriodList(PeriodListModel& list) override;
+    Answer runRenameDialog(RenameDialogModel& dialog) override;
 
 private:
     // Over the dialog that is showing, if any: a message from a dialog belongs to it.
