@@ -1,5 +1,6 @@
 // kvistoran-cli: looks into and converts company files from the command line.
 #include "DumpJson.h"
+#include "PeriodCommands.h" // Periods
 #include "app/NewCompany.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
@@ -182,7 +183,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        std::cout << kHelp;
+        std::cout << kHelp << '\n' << kv::cli::kPeriodCommandsHelp; // Periods
         return 0;
     }
     try {
@@ -194,6 +195,9 @@ int main(int argc, char** argv) {
         }
         if (args[0] == "new") {
             return newCompany(args);
+        }
+        if (const auto status = kv::cli::runPeriodCommand(args)) { // Periods
+            return *status;
         }
     } catch (const std::exception& error) {
         return failWith(error.what());
