@@ -1,0 +1,165 @@
+// The period commands in the window program with its real message boxes and
+// dialogs: a new year from the menu, then the year before opened again from
+// the period list. The modal windows are answered as they come up.
+#include "app/AppController.h"
+#include "app/MainWindow.h"
+#include "app/NewCompany.h"
+#include "app/QtPrompter.h"
+#include "chart/ChartTemplates.h"
+#include "periods/PeriodDialog.h"
+#include "periods/PeriodListDialog.h"
+#include "periods/PeriodTexts.h"
+#include "storage/CompanyFiles.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <deque>
+#include <functional>
+#include <memory>
+
+using kv::CommandId;
+
+namespace {
+
+// Acts in each expected modal window in turn; one that does not come, or
+// another instead, is closed so that nothing hangs, and reported.
+class ModalDriver : public QObject {
+public:
+    template <typename Window> void expect(std::function<void(Window&)> act) {
+        m_steps.push_back([act](QWidget* modal) {
+            auto* window = qobject_cast<Window*>(modal);
+            if (window != nullptr) {
+                act(*window);
+            }
+            return window != nullptr;
+        });
+    }
+    // A message box with exactly this text, answered with the button of that text.
+    void box(const std::string& text, const QString& button) {
+        expect<QMessageBox>([text, button](QMessageBox& shown) {
+            QCOMPARE(shown.text(), QString::fromStdString(text));
+            for (QAbstractButton* candidate : shown.buttons()) {
+                if (candidate->text() == button) {
+                    candidate->click();
+                    return;
+                }
+            }
+            QFAIL("no such button");
+        });
+    }
+    bool run(const std::function<void()>& action) {
+        m_deadline = QDeadlineTimer(5000);
+        QTimer::singleShot(10, this, [this] { poll(); });
+        action();
+        return QTest::qWaitFor([this] { return m_steps.empty(); }, 10000) && !m_failed;
+    }
+
+private:
+    void poll() {
+        if (m_steps.empty()) {
+            return;
+        }
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal->isVisible()) {
+            const auto step = m_steps.front();
+            m_steps.pop_front();
+            QTimer::singleShot(10, this, [this] { poll(); });
+            if (!step(modal)) {
+                qWarning("unexpected window: %s", qPrintable(modal->windowTitle()));
+                m_failed = true;
+                m_steps.clear();
+                if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                    dialog->done(QDialog::Rejected);
+                }
+            }
+            m_deadline = QDeadlineTimer(5000);
+            return;
+        }
+        if (m_deadline.hasExpired()) {
+            m_failed = true;
+            m_steps.clear();
+            return;
+        }
+        QTimer::singleShot(10, this, [this] { poll(); });
+    }
+
+    std::deque<std::function<bool(QWidget*)>> m_steps;
+    QDeadlineTimer m_deadline;
+    bool m_failed = false;
+};
+
+} // namespace
+
+class PeriodWiringTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aNewYearAndThenTheYearBeforeFromTheMenus() {
+        QStandardPaths::setTestModeEnabled(true);
+        const QTemporaryDir folder;
+        const std::string path = QDir(folder.path()).filePath("Föreningen.bok").toStdString();
+        {
+            kv::CTallvingeDoc made;
+            QVERIFY(kv::createDefaultCompany(
+                        made, {kv::kMallForening, 1, 2012, 12, 2012, folder.path().toStdString()})
+                        .ok);
+            QVERIFY(kv::saveCompany(made, path).ok);
+        }
+        kv::ui::QtPrompter prompter;
+        kv::AppController controller(prompter, folder.path().toStdString());
+        auto window = std::make_unique<kv::ui::MainWindow>(controller);
+        window->resize(1000, 700);
+        window->show();
+        prompter.setParent(window.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(controller.openAtStartUp(path));
+        QVERIFY(window->menuAction(CommandId::NewPeriod)->isEnabled());
+
+        ModalDriver driver;
+        driver.box(kv::kMsgFilenSparas, QStringLiteral("OK"));
+        driver.expect<kv::ui::PeriodDialog>([](kv::ui::PeriodDialog& dialog) {
+            QCOMPARE(dialog.startYear()->text(), QString("2013"));
+            QVERIFY(!dialog.startYear()->isEnabled());
+            dialog.endYear()->selectAll();
+            QTest::keyClicks(dialog.endYear(), "2013");
+            dialog.okButton()->click();
+        });
+        QVERIFY(driver.run([&] { window->menuAction(CommandId::NewPeriod)->trigger(); }));
+        QCOMPARE(controller.document().periodLabel(), std::string("1.2013 - 12.2013"));
+        QVERIFY(window->window(kv::WindowKind::TrialBalance) != nullptr);
+
+        driver.box(kv::kMsgFilenSparas, QStringLiteral("OK"));
+        driver.expect<kv::ui::PeriodListDialog>([](kv::ui::PeriodListDialog& list) {
+            QCOMPARE(list.list()->count(), 2);
+            QCOMPARE(list.list()->currentRow(), 1);
+            list.list()->setCurrentRow(0);
+            const QString folderToKeep = qEnvironmentVariable("KVISTORAN_SCREENSHOTS");
+            if (!folderToKeep.isEmpty()) {
+                QDir().mkpath(folderToKeep);
+                QVERIFY(list.grab().save(QDir(folderToKeep).filePath("period-list-in-program.png")));
+            }
+            list.okButton()->click();
+        });
+        QVERIFY(driver.run([&] { window->menuAction(CommandId::OpenPeriod)->trigger(); }));
+        QCOMPARE(controller.document().periodLabel(), std::string("1.2012 - 12.2012"));
+        QVERIFY(controller.document().isModified());
+        const QString shots = qEnvironmentVariable("KVISTORAN_SCREENSHOTS");
+        if (!shots.isEmpty()) {
+            QVERIFY(window->grab().save(QDir(shots).filePath("period-opened-in-program.png")));
+        }
+        controller.document().setModified(false); // nothing asks on the way out
+        window.reset();
+    }
+};
+
+QTEST_MAIN(PeriodWiringTest)
+#include "PeriodWiringTest.moc"
