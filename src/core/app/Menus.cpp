@@ -167,7 +167,7 @@ const std::map<CommandId, std::string>& statusTable() {
         {C::CloseCompany, "Stäng"},
         {C::Save, "Spara"},
         {C::SaveAs, "Spara företaget som ( företagsnamn )"},
-        {C::RenameCompany, "Byt företagets namn"},
+        {C::RenameCompany, "Byter firmanamn och namnet på periodfilerna"}, // Periods
         {C::Print, "Skriv ut"},
         {C::PrintPreview, "Förhandsgranska"},
         {C::PrintSetup, "Skrivarinställningar"},
