@@ -8,8 +8,14 @@
 #include "periods/PeriodSaving.h"
 #include "periods/PeriodTexts.h"
 
+#include <optional>
+#include <string>
+
 namespace kv {
 
+namespace {
+
+// The message that stops a new period before anything is asked, or nothing.
 std::optional<std::string> newPeriodProblem(const CTallvingeDoc& doc) {
     if (!doc.hasOpenPeriod()) {
         return kMsgIngenPeriod;
@@ -29,6 +35,8 @@ std::optional<std::string> newPeriodProblem(const CTallvingeDoc& doc) {
     }
     return std::nullopt;
 }
+
+} // namespace
 
 bool createNewPeriod(AppServices& app) {
     CTallvingeDoc& doc = app.document();

@@ -1,5 +1,6 @@
-// The saves that the period commands make on the way: the open period's file
-// and the company file, each written whole or not at all.
+// What the period commands share: the save they make on the way (the open
+// period's file and the company file, each written whole or not at all) and
+// whether the last period is the open one.
 #pragma once
 
 #include "interaction/Prompter.h"

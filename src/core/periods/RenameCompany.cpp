@@ -44,23 +44,6 @@ struct CompanyName {
     }
 };
 
-// The first count characters of a UTF-8 text.
-std::string utf8Prefix(const std::string& text, int count) {
-    std::size_t end = 0;
-    for (int taken = 0; end < text.size() && taken < count; ++taken) {
-        ++end;
-        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
-            ++end;
-        }
-    }
-    return text.substr(0, end);
-}
-
-// The name a company saved at path gets: its first three characters and its file name.
-CompanyName nameOf(const std::string& path) {
-    return {path, utf8Prefix(path, 3), fileNameOf(path)};
-}
-
 // What the copy has written under the new name, so that a failed copy can
 // take it away again.
 class NewCompanyFiles {
@@ -166,7 +149,8 @@ bool renameCompany(AppServices& app) {
         return false;
     }
     const CompanyName from{doc.pathName(), doc.state().m_strEnhet, doc.state().m_strFilnamn};
-    const CompanyName to = nameOf(*newPath);
+    // The company file, written last, stores the first characters of its own path.
+    const CompanyName to{*newPath, from.enhet, fileNameOf(*newPath)};
     const std::int32_t wasOpen = doc.state().m_nAktuellPeriod;
     NewCompanyFiles written(*newPath);
 
