@@ -1,4 +1,5 @@
 // kvistoran-cli: looks into and converts company files from the command line.
+#include "AddVoucherCommand.h"
 #include "DumpJson.h"
 #include "app/NewCompany.h"
 #include "storage/CompanyFiles.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr const char* kHelp =
+constexpr const char* kHelpCommands =
     R"(Användning:
   kvistoran-cli dump FIL
       Skriver FIL som JSON på standard ut. FIL är en företagsfil (.bok), en
@@ -28,7 +29,9 @@ constexpr const char* kHelp =
       t.ex. "FÖRENINGSMALL 22 ST KONTON", eller namnet på en egen mall i
       mallfilen) med båda kontoplanerna och momsreglerna godkända.
       UT.bok får inte finnas sedan tidigare.
-  kvistoran-cli --help
+)";
+
+constexpr const char* kHelpEnd = R"(  kvistoran-cli --help
       Visar den här texten.
 
 En felaktig fil eller ett felaktigt argument ger en rad på standard fel och
@@ -178,11 +181,11 @@ int newCompany(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
-        std::cerr << kHelp;
+        std::cerr << kHelpCommands << kv::cli::kAddVoucherHelp << kHelpEnd;
         return 1;
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        std::cout << kHelp;
+        std::cout << kHelpCommands << kv::cli::kAddVoucherHelp << kHelpEnd;
         return 0;
     }
     try {
@@ -194,6 +197,9 @@ int main(int argc, char** argv) {
         }
         if (args[0] == "new") {
             return newCompany(args);
+        }
+        if (args[0] == "add-voucher") { // Vouchers
+            return kv::cli::addVoucher(args);
         }
     } catch (const std::exception& error) {
         return failWith(error.what());

@@ -8,6 +8,7 @@
 #include "interaction/Prompter.h"
 #include "periods/PeriodDialogModel.h"
 #include "voucher/VatRulesModel.h"
+#include "voucher/VoucherLookupModel.h"
 
 #include <deque>
 #include <functional>
@@ -61,6 +62,14 @@ public:
     Answer runDeleteTemplate(DeleteTemplateModel& dialog) override {
         return show(kDeleteTemplateTitle, deleteTemplate, dialog);
     }
+    // Vouchers: the caption goes to captions, the text to said.
+    void information(const std::string& caption, const std::string& text) override {
+        captions.push_back(caption);
+        said.push_back(text);
+    }
+    Answer runVoucherLookup(VoucherLookupModel& lookup) override {
+        return show("Ta fram verifikat", voucherLookup, lookup);
+    }
 
     // What the user does in each dialog: works on its model and closes it,
     // with Answer::Ok after the model accepted. A dialog or question that the
@@ -70,12 +79,15 @@ public:
     std::function<Answer(ChartEditorModel&)> chartEditor;
     std::function<Answer(VatRulesModel&)> vatRules;
     std::function<Answer(DeleteTemplateModel&)> deleteTemplate;
+    std::function<Answer(VoucherLookupModel&)> voucherLookup; // Vouchers
 
     // Everything said or asked, in order; file choices appear as "<öppna>"
     // and "<spara som NAME>".
     std::vector<std::string> said;
     // The titles of the dialogs shown, in order.
     std::vector<std::string> dialogs;
+    // Vouchers: the captions of the information messages, in order.
+    std::vector<std::string> captions;
     // Questions and dialogs met without a scripted answer; each also failed the test.
     int unscripted = 0;
 

@@ -48,6 +48,10 @@ public:
     std::optional<std::string> chooseCompanyToOpen() override { return std::nullopt; }
     std::optional<std::string> chooseCompanySaveName(const std::string&) override { return std::nullopt; }
 
+    // Vouchers: no voucher is looked up while a company is set up.
+    void information(const std::string&, const std::string& text) override { said.push_back(text); }
+    Answer runVoucherLookup(VoucherLookupModel&) override { return Answer::Cancel; }
+
     Answer runPeriodDialog(PeriodDialogModel& dialog) override {
         dialog.setStartMonth(m_request.fromMonth);
         dialog.setStartYearText(std::to_string(m_request.fromYear));

@@ -13,6 +13,7 @@ class DeleteTemplateModel;
 class PeriodDialogModel;
 class TemplateChooserModel;
 class VatRulesModel;
+class VoucherLookupModel; // Vouchers
 
 enum class Answer { Ok, Cancel, Yes, No };
 
@@ -50,6 +51,11 @@ public:
     virtual Answer runChartEditor(ChartEditorModel& editor) = 0;
     virtual Answer runVatRules(VatRulesModel& rules) = 0;
     virtual Answer runDeleteTemplate(DeleteTemplateModel& dialog) = 0;
+
+    // Vouchers: a message with its own caption and the information icon.
+    virtual void information(const std::string& caption, const std::string& text) = 0;
+    // Vouchers: the lookup "Ta fram verifikat" of the voucher list; Ok once the model accepted.
+    virtual Answer runVoucherLookup(VoucherLookupModel& lookup) = 0;
 };
 
 } // namespace kv
