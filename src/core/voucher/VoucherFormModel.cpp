@@ -396,7 +396,10 @@ CellPos VoucherFormModel::nextCell(CellPos from, bool backwards) const {
     case kColKontonamn:
         return {from.row, kColRadtext};
     case kColRadtext:
-        return {from.row, kColDebet};
+        // A line whose amount is there (a VAT line) goes to it.
+        return m_grid.text(from.row, kColDebet).empty() && !m_grid.text(from.row, kColKredit).empty()
+                   ? CellPos{from.row, kColKredit}
+                   : CellPos{from.row, kColDebet};
     case kColDebet:
         return m_grid.text(from.row, kColDebet).empty() ? CellPos{from.row, kColKredit}
                                                         : CellPos{from.row + 1, kColKonto};
