@@ -23,6 +23,9 @@ public:
     Answer runChartEditor(ChartEditorModel& editor) override;
     Answer runVatRules(VatRulesModel& rules) override;
     Answer runDeleteTemplate(DeleteTemplateModel& dialog) override;
+    // Vouchers
+    void information(const std::string& caption, const std::string& text) override;
+    Answer runVoucherLookup(VoucherLookupModel& lookup) override;
 
 private:
     // Over the dialog that is showing, if any: a message from a dialog belongs to it.
