@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
-#include <QTreeView>
 
 namespace {
 
@@ -86,7 +85,7 @@ OpenForm openForm(kv::test::Shell& shell) {
     return open;
 }
 
-QPoint rowCentre(QTreeView* view, int row) {
+QPoint rowCentre(QTableView* view, int row) {
     return view->visualRect(view->model()->index(row, 0)).center();
 }
 
@@ -169,7 +168,7 @@ private slots:
         auto* list = qobject_cast<kv::ui::VoucherListWindow*>(
             shell.window->window(WindowKind::VoucherList)->content());
         QVERIFY(list != nullptr);
-        QTreeView* view = list->view();
+        QTableView* view = list->view();
         QCOMPARE(view->model()->rowCount(), 3);
         QCOMPARE(view->model()->index(1, 2).data().toString(), QString("2-3-2012"));
         QCOMPARE(view->model()->index(1, kv::kListColBalans).data().toString(), QString("0.00"));

@@ -12,7 +12,7 @@
 #include <memory>
 #include <optional>
 
-class QTreeView;
+class QTableView;
 
 namespace kv {
 class AppController;
@@ -46,7 +46,7 @@ public:
     void firstUpdate() override;
     void detachFromDocument() override;
 
-    [[nodiscard]] QTreeView* view() const { return m_view; }
+    [[nodiscard]] QTableView* view() const { return m_view; }
     [[nodiscard]] VoucherListItems* items() const { return m_items.get(); }
 
 protected:
@@ -62,7 +62,7 @@ private:
     ViewSubscription m_subscription;
     VoucherListModel m_list;
     std::unique_ptr<VoucherListItems> m_items;
-    QTreeView* m_view;
+    QTableView* m_view;
 };
 
 } // namespace kv::ui
