@@ -209,6 +209,19 @@ TEST(VoucherAmendment, PinkRowsStayAndOnlyTheNewLineIsPosted) {
     EXPECT_EQ(desk.open(0).pinkRows(), 4);
 }
 
+TEST(VoucherAmendment, AStoredVoucherLongerThanTheGridKeepsEveryLine) {
+    VoucherDesk desk;
+    std::vector<CVerifikatrad> lines(80, CVerifikatrad{"Rad", "Kassa", 1910, 1.0, 0.0, 0.0});
+    lines.push_back(CVerifikatrad{"Rad", "Bank", 1930, 0.0, 80.0, 0.0});
+    desk.doc.registerVoucher(makeVoucher(2, 2, 2012, "Lång", lines));
+    VoucherFormModel& form = desk.open(0);
+    EXPECT_EQ(form.pinkRows(), kVoucherRows);
+    desk.prompter.answer(Answer::Ok);
+    ASSERT_TRUE(form.ok());
+    EXPECT_EQ(desk.doc.state().m_verifikat[0].m_rader, lines);
+    EXPECT_EQ(desk.doc.state().m_verifikat[0].m_nAntalRader, 81);
+}
+
 TEST(VoucherCancel, NothingIsRegisteredAndTheDialogHandsOver) {
     VoucherDesk desk;
     int handedOver = 0;

@@ -289,6 +289,11 @@ void VoucherFormModel::recalculate(DateReport report) {
             }
         }
     }
+    // The lines of a stored voucher beyond the grid's last row still count.
+    for (std::size_t line = kVoucherRows; line < m_registeredLines.size(); ++line) {
+        debit = addOre(debit, toOre(m_registeredLines[line].m_dDebet));
+        credit = addOre(credit, toOre(m_registeredLines[line].m_dKredit));
+    }
     refreshVatColumn(m_grid, m_doc, m_nRosaRader + 1);
     m_debitOre = debit;
     m_creditOre = credit;
@@ -423,6 +428,10 @@ bool VoucherFormModel::keyDown(Grid& grid, const GridKey& key) {
         return true;
     }
     return false;
+}
+
+bool VoucherFormModel::cut(Grid& grid) {
+    return copy(grid); // a cut copies first: pink rows are refused alike
 }
 
 bool VoucherFormModel::copy(Grid& grid) {

@@ -113,6 +113,7 @@ private:
     void cellChanged(Grid& grid, std::int32_t row, std::int32_t col) override;
     bool keyDown(Grid& grid, const GridKey& key) override;
     bool copy(Grid& grid) override;
+    bool cut(Grid& grid) override;
 
     // ---- DocumentView: the chart may change while the dialog is open ----
     void onDocumentUpdated() override;

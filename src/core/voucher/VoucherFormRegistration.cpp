@@ -189,10 +189,14 @@ CEttVerifikat VoucherFormModel::buildVoucher() const {
     voucher.m_dKontosaldo = m_dKontosaldo;
     // Every row down to the last one used, empty rows between lines included.
     const std::int32_t rows = std::max(m_nSistaRad, registered() ? m_nRosaRader : 0);
-    voucher.m_nAntalRader = rows;
     for (std::int32_t row = 1; row <= rows; ++row) {
         voucher.m_rader.push_back(lineOf(row));
     }
+    // A stored voucher with more lines than the grid shows keeps the rest as they were.
+    for (std::size_t line = voucher.m_rader.size(); registered() && line < m_registeredLines.size(); ++line) {
+        voucher.m_rader.push_back(m_registeredLines[line]);
+    }
+    voucher.m_nAntalRader = static_cast<std::int32_t>(voucher.m_rader.size());
     return voucher;
 }
 
