@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 
@@ -255,6 +256,21 @@ private slots:
         QCOMPARE(shell.controller.openForm(kv::FormKind::Voucher), open.model);
         open.model->cancel();
         QVERIFY(!shell.controller.state().voucherDialogOpen);
+        QCOMPARE(shell.prompter.unscripted, 0);
+    }
+
+    void closingTheCompanyTakesTheOpenDialogAlong() {
+        kv::test::Shell shell;
+        voucherCompany(shell);
+        shell.controller.execute(CommandId::NewVoucher);
+        const OpenForm open = openForm(shell);
+        QVERIFY(open.form != nullptr);
+        QVERIFY(open.model->typeCell({1, kv::kColKonto}, "1930"));
+        const QPointer<kv::ui::FormWindow> window(open.window);
+        shell.controller.execute(CommandId::CloseCompany);
+        QVERIFY(!shell.controller.companyOpen());
+        // The dialog goes at the next event, after the model: it shows nothing of it any more.
+        QTRY_VERIFY(window.isNull());
         QCOMPARE(shell.prompter.unscripted, 0);
     }
 };

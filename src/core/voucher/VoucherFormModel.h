@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,6 +63,7 @@ public:
     [[nodiscard]] std::int32_t pinkRows() const { return m_nRosaRader; }
     [[nodiscard]] Grid& grid() { return m_grid; }
     [[nodiscard]] const Grid& grid() const { return m_grid; }
+    [[nodiscard]] std::shared_ptr<Grid> sharedGrid() const { return m_sharedGrid; }
     // Every account of the chart: the number, two blanks and the name.
     [[nodiscard]] const std::vector<std::string>& accountListLines() const { return m_accountList; }
     [[nodiscard]] bool canUndo() const { return m_undo.canUndo(); }
@@ -152,7 +154,10 @@ private:
     Prompter& m_prompter;
     VoucherFormSetup m_setup;
     VoucherRules m_rules;
-    Grid m_grid;
+    // Shared with the dialog on the screen, which may still show the grid for
+    // a moment after the model has gone (its hooks and undo store then are unplugged).
+    std::shared_ptr<Grid> m_sharedGrid = std::make_shared<Grid>();
+    Grid& m_grid = *m_sharedGrid;
     VoucherUndoStore m_undo;
     ViewSubscription m_subscription;
 

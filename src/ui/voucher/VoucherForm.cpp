@@ -61,8 +61,8 @@ constexpr std::array<VoucherField, 7> kFieldOrder{
 } // namespace
 
 VoucherForm::VoucherForm(VoucherFormModel& model, AppController& controller, QWidget* parent)
-    : QWidget(parent), m_model(model), m_controller(controller) {
-    m_grid = new GridWidget(model.grid(), this);
+    : QWidget(parent), m_model(model), m_shownGrid(model.sharedGrid()), m_controller(controller) {
+    m_grid = new GridWidget(*m_shownGrid, this);
     m_grid->setPrompter(&controller.prompter());
     m_grid->view()->horizontalHeader()->setStretchLastSection(true);
     m_grid->view()->installEventFilter(this);
@@ -97,6 +97,10 @@ VoucherForm::VoucherForm(VoucherFormModel& model, AppController& controller, QWi
     buildShortcuts();
     fillAccountList();
     showModel(FormAspect::All);
+}
+
+VoucherForm::~VoucherForm() {
+    delete m_grid; // before the grid it shows
 }
 
 QLineEdit* VoucherForm::field(VoucherField which) const {

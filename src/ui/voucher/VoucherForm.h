@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class QLabel;
 class QLineEdit;
@@ -18,6 +19,7 @@ class QPushButton;
 
 namespace kv {
 class AppController;
+class Grid;
 class VoucherFormModel;
 enum class VoucherField;
 } // namespace kv
@@ -30,6 +32,7 @@ class VoucherForm : public QWidget {
     Q_OBJECT
 public:
     VoucherForm(VoucherFormModel& model, AppController& controller, QWidget* parent = nullptr);
+    ~VoucherForm() override;
 
     [[nodiscard]] GridWidget* gridWidget() const { return m_grid; }
     [[nodiscard]] QLineEdit* field(VoucherField field) const;
@@ -59,6 +62,8 @@ private:
     void fieldLeft(VoucherField field, bool backwards);
 
     VoucherFormModel& m_model;
+    // The grid stays while the grid widget shows it, even once the model has gone.
+    std::shared_ptr<Grid> m_shownGrid;
     AppController& m_controller;
     std::array<QLineEdit*, 7> m_fields{};
     QLineEdit* m_number = nullptr;
