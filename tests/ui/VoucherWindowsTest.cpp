@@ -11,6 +11,8 @@
 #include "voucher/VoucherFormModel.h"
 #include "voucher/VoucherLayout.h"
 #include "voucher/VoucherListWindow.h"
+#include "voucher/VoucherLookupDialog.h"
+#include "voucher/VoucherLookupModel.h"
 #include "voucher/VoucherTexts.h"
 
 #include <QApplication>
@@ -257,6 +259,20 @@ private slots:
         open.model->cancel();
         QVERIFY(!shell.controller.state().voucherDialogOpen);
         QCOMPARE(shell.prompter.unscripted, 0);
+    }
+
+    void theLookupDialogKeepsAWrongNumber() {
+        kv::test::ScriptedPrompter prompter;
+        kv::VoucherLookupModel lookup(5);
+        kv::ui::VoucherLookupDialog dialog(lookup, prompter);
+        dialog.numberField()->setText("9");
+        dialog.findButton()->click();
+        QCOMPARE(prompter.said, std::vector<std::string>{"Ange ett heltal mellan 1 och 5."});
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        dialog.numberField()->setText("4");
+        dialog.findButton()->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(lookup.chosenRow(), std::optional<std::size_t>{3});
     }
 
     void closingTheCompanyTakesTheOpenDialogAlong() {

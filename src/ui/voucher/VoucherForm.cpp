@@ -116,7 +116,12 @@ QLineEdit* VoucherForm::makeEdit(VoucherField which, int maxLength, const QStrin
         edit->setFixedWidth(QFontMetrics(edit->font()).horizontalAdvance(QString(maxLength + 2, '0')) + 12);
     }
     edit->setText(qs(m_model.fieldText(which)));
-    edit->setReadOnly(!m_model.isFieldEditable(which));
+    if (!m_model.isFieldEditable(which)) {
+        // A registered voucher's date and text are shown, not typed.
+        edit->setReadOnly(true);
+        edit->setFocusPolicy(Qt::NoFocus);
+        edit->setStyleSheet(QStringLiteral("QLineEdit { background-color: #eef0f2; color: #333a42; }"));
+    }
     connect(edit, &QLineEdit::textEdited, this,
             [this, which](const QString& text) { m_model.setFieldText(which, text.toStdString()); });
     edit->installEventFilter(this);

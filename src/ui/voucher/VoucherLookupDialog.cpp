@@ -18,6 +18,8 @@ VoucherLookupDialog::VoucherLookupDialog(VoucherLookupModel& model, Prompter& pr
     setWindowTitle(uiText(kLookupTitle));
     auto* leave = new QPushButton(uiText(kLookupLeave), this);
     m_number->setMaxLength(10);
+    m_number->setMinimumWidth(QFontMetrics(m_number->font()).horizontalAdvance(QStringLiteral("0000000000")) +
+                              12);
     m_number->setText(QString::fromStdString(model.numberText()));
     m_find->setDefault(true);
     connect(m_find, &QPushButton::clicked, this, &VoucherLookupDialog::find);
