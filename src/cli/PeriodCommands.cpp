@@ -1,7 +1,7 @@
 #include "PeriodCommands.h"
 
 #include "app/AppController.h"
-#include "interaction/Prompter.h"
+#include "interaction/UnattendedPrompter.h"
 #include "periods/PeriodDialogModel.h"
 #include "periods/PeriodListModel.h"
 #include "storage/CompanyFiles.h"
@@ -60,17 +60,10 @@ std::optional<std::pair<std::int32_t, std::int32_t>> readMonth(const std::string
 
 // The user who answers every question with OK and types the end month into
 // the period dialog. What the program tells it is kept for the report.
-class AnsweringPrompter final : public Prompter {
+class AnsweringPrompter final : public UnattendedPrompter {
 public:
     AnsweringPrompter(std::int32_t tillManad, std::int32_t tillAr)
         : m_tillManad(tillManad), m_tillAr(tillAr) {}
-
-    void message(const std::string& text) override { told.push_back(text); }
-    Answer askOkCancel(const std::string&) override { return Answer::Ok; }
-    Answer askYesNoCancel(const std::string&) override { return Answer::Yes; }
-    Answer askYesNo(const std::string&) override { return Answer::Yes; }
-    std::optional<std::string> chooseCompanyToOpen() override { return std::nullopt; }
-    std::optional<std::string> chooseCompanySaveName(const std::string&) override { return std::nullopt; }
 
     Answer runPeriodDialog(PeriodDialogModel& dialog) override {
         if (dialog.mode() != PeriodDialogMode::NewPeriod) {
@@ -81,22 +74,13 @@ public:
         // A refusal keeps the dialog open; here the user then gives up.
         return dialog.accept(*this) ? Answer::Ok : Answer::Cancel;
     }
-    Answer runTemplateChooser(TemplateChooserModel&) override { return Answer::Cancel; }
-    Answer runChartEditor(ChartEditorModel&) override { return Answer::Cancel; }
-    Answer runVatRules(VatRulesModel&) override { return Answer::Cancel; }
-    Answer runDeleteTemplate(DeleteTemplateModel&) override { return Answer::Cancel; }
-    Answer runPeriodList(PeriodListModel&) override { return Answer::Cancel; }
-    Answer runRenameDialog(RenameDialogModel&) override { return Answer::Cancel; }
-
     [[nodiscard]] std::string report() const {
         std::string out;
-        for (const std::string& text : told) {
+        for (const std::string& text : said) {
             out += (out.empty() ? "" : ": ") + text;
         }
         return out;
     }
-
-    std::vector<std::string> told;
 
 private:
     std::int32_t m_tillManad;
@@ -135,10 +119,10 @@ int newPeriod(const std::string& path, const std::string& to) {
         return fail("företaget har inte båda kontoplanerna godkända och en period att fortsätta från");
     }
     const std::size_t periods = app.document().state().m_perioder.size();
-    user.told.clear();
+    user.said.clear();
     app.execute(CommandId::NewPeriod);
     if (app.document().state().m_perioder.size() == periods) {
-        return fail(user.told.empty() ? std::string("ingen ny period skapades") : user.report());
+        return fail(user.said.empty() ? std::string("ingen ny period skapades") : user.report());
     }
     if (!app.save()) {
         return fail(user.report());

@@ -1,4 +1,5 @@
 // kvistoran-cli: looks into and converts company files from the command line.
+#include "AddVoucherCommand.h"
 #include "DumpJson.h"
 #include "PeriodCommands.h" // Periods
 #include "app/NewCompany.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-constexpr const char* kHelp =
+constexpr const char* kHelpCommands =
     R"(Användning:
   kvistoran-cli dump FIL
       Skriver FIL som JSON på standard ut. FIL är en företagsfil (.bok), en
@@ -29,7 +30,9 @@ constexpr const char* kHelp =
       t.ex. "FÖRENINGSMALL 22 ST KONTON", eller namnet på en egen mall i
       mallfilen) med båda kontoplanerna och momsreglerna godkända.
       UT.bok får inte finnas sedan tidigare.
-  kvistoran-cli --help
+)";
+
+constexpr const char* kHelpEnd = R"(  kvistoran-cli --help
       Visar den här texten.
 
 En felaktig fil eller ett felaktigt argument ger en rad på standard fel och
@@ -179,11 +182,11 @@ int newCompany(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
-        std::cerr << kHelp;
+        std::cerr << kHelpCommands << kv::cli::kAddVoucherHelp << kv::cli::kPeriodCommandsHelp << kHelpEnd;
         return 1;
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        std::cout << kHelp << '\n' << kv::cli::kPeriodCommandsHelp; // Periods
+        std::cout << kHelpCommands << kv::cli::kAddVoucherHelp << kv::cli::kPeriodCommandsHelp << kHelpEnd;
         return 0;
     }
     try {
@@ -198,6 +201,9 @@ int main(int argc, char** argv) {
         }
         if (const auto status = kv::cli::runPeriodCommand(args)) { // Periods
             return *status;
+        }
+        if (args[0] == "add-voucher") { // Vouchers
+            return kv::cli::addVoucher(args);
         }
     } catch (const std::exception& error) {
         return failWith(error.what());

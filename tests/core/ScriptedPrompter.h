@@ -10,6 +10,7 @@
 #include "periods/PeriodListModel.h"   // Periods
 #include "periods/RenameDialogModel.h" // Periods
 #include "voucher/VatRulesModel.h"
+#include "voucher/VoucherLookupModel.h"
 
 #include <deque>
 #include <functional>
@@ -70,6 +71,14 @@ public:
     Answer runRenameDialog(RenameDialogModel& dialog) override {
         return show(dialog.title(), renameDialog, dialog);
     }
+    // Vouchers: the caption goes to captions, the text to said.
+    void information(const std::string& caption, const std::string& text) override {
+        captions.push_back(caption);
+        said.push_back(text);
+    }
+    Answer runVoucherLookup(VoucherLookupModel& lookup) override {
+        return show("Ta fram verifikat", voucherLookup, lookup);
+    }
 
     // What the user does in each dialog: works on its model and closes it,
     // with Answer::Ok after the model accepted. A dialog or question that the
@@ -79,14 +88,17 @@ public:
     std::function<Answer(ChartEditorModel&)> chartEditor;
     std::function<Answer(VatRulesModel&)> vatRules;
     std::function<Answer(DeleteTemplateModel&)> deleteTemplate;
-    std::function<Answer(PeriodListModel&)> periodList;     // Periods
-    std::function<Answer(RenameDialogModel&)> renameDialog; // Periods
+    std::function<Answer(PeriodListModel&)> periodList;       // Periods
+    std::function<Answer(RenameDialogModel&)> renameDialog;   // Periods
+    std::function<Answer(VoucherLookupModel&)> voucherLookup; // Vouchers
 
     // Everything said or asked, in order; file choices appear as "<öppna>"
     // and "<spara som NAME>".
     std::vector<std::string> said;
     // The titles of the dialogs shown, in order.
     std::vector<std::string> dialogs;
+    // Vouchers: the captions of the information messages, in order.
+    std::vector<std::string> captions;
     // Questions and dialogs met without a scripted answer; each also failed the test.
     int unscripted = 0;
 

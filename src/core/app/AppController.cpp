@@ -341,6 +341,13 @@ FormModel* AppController::openForm(FormKind kind) {
     return found == m_forms.end() ? nullptr : found->get();
 }
 
+// Vouchers
+void AppController::activateForm(FormModel& form) {
+    if (m_host != nullptr) {
+        m_host->activateForm(form);
+    }
+}
+
 void AppController::closeForm(FormModel& form) {
     const auto found = std::find_if(m_forms.begin(), m_forms.end(),
                                     [&form](const auto& owned) { return owned.get() == &form; });

@@ -86,6 +86,7 @@ public:
     void performWindowCommand(CommandId id) override;
     void showForm(std::unique_ptr<FormModel> form) override;
     [[nodiscard]] FormModel* openForm(FormKind kind) override;
+    void activateForm(FormModel& form) override; // Vouchers
     bool save() override;
 
 private:

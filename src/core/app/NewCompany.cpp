@@ -3,6 +3,7 @@
 #include "app/SetupFlow.h"
 #include "chart/ChartEditorModel.h"
 #include "chart/TemplateChooserModel.h"
+#include "interaction/UnattendedPrompter.h"
 #include "periods/FirstPeriod.h"
 #include "storage/CompanyFiles.h"
 #include "voucher/VatRulesModel.h"
@@ -30,12 +31,11 @@ std::string templateNotFound(const std::string& name, const std::string& folder,
 // The user who takes every default: answers OK, reads every message, gives
 // the period dialog the requested months, chooses the requested template and
 // approves each editor as it stands. The first refusal ends the set-up.
-class AcceptingPrompter final : public Prompter {
+class AcceptingPrompter final : public UnattendedPrompter {
 public:
     AcceptingPrompter(const CTallvingeDoc& doc, const NewCompanyRequest& request)
         : m_doc(doc), m_request(request) {}
 
-    void message(const std::string& text) override { said.push_back(text); }
     Answer askOkCancel(const std::string& text) override {
         said.push_back(text);
         return Answer::Ok;
@@ -44,10 +44,6 @@ public:
         said.push_back(text);
         return Answer::Yes;
     }
-    // Nothing here chooses files.
-    std::optional<std::string> chooseCompanyToOpen() override { return std::nullopt; }
-    std::optional<std::string> chooseCompanySaveName(const std::string&) override { return std::nullopt; }
-
     Answer runPeriodDialog(PeriodDialogModel& dialog) override {
         dialog.setStartMonth(m_request.fromMonth);
         dialog.setStartYearText(std::to_string(m_request.fromYear));
@@ -78,14 +74,10 @@ public:
         const std::size_t mark = said.size();
         return approved(rules.approve(), mark);
     }
-    Answer runDeleteTemplate(DeleteTemplateModel&) override { return Answer::Cancel; }
-    // Periods: a new company has no period to open and no name to change.
     Answer askYesNo(const std::string& text) override {
         said.push_back(text);
         return Answer::Yes;
     }
-    Answer runPeriodList(PeriodListModel&) override { return Answer::Cancel; }
-    Answer runRenameDialog(RenameDialogModel&) override { return Answer::Cancel; }
 
     [[nodiscard]] std::string since(std::size_t first) const {
         std::string out;
@@ -95,7 +87,6 @@ public:
         return out;
     }
 
-    std::vector<std::string> said;
     bool refused = false;
     std::string refusal; // what the first refusal said
     std::size_t chartsBegin = 0;

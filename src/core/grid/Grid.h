@@ -61,6 +61,10 @@ public:
     virtual bool startEditing(Grid& grid, std::int32_t row, std::int32_t col);
     // The current cell is about to move; informs only.
     virtual void currentCellMoving(Grid& grid, CellPos from, CellPos to);
+    // Vouchers: the current cell may move from one cell to another (any open
+    // edit has ended). Refuse after telling the user why; the program may
+    // place the current cell elsewhere itself (Grid::placeCurrentCell).
+    virtual bool mayMoveCurrentCell(Grid& grid, CellPos from, CellPos to);
     // The stored text of a cell changed through the user.
     virtual void cellChanged(Grid& grid, std::int32_t row, std::int32_t col);
     // A key pressed in the grid; return true to swallow it.
@@ -139,6 +143,8 @@ public:
     template <typename Change> void changeStyle(const CellRange& range, Change change);
     void setColumnWidth(std::int32_t col, std::int32_t width);
     void scrollTo(CellPos cell);
+    // Vouchers: makes a cell current without asking the hooks; an open edit is dropped.
+    void placeCurrentCell(CellPos cell);
     void setFocus();
     void redraw();
 

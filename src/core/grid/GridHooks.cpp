@@ -10,6 +10,9 @@ bool GridHooks::startEditing(Grid&, std::int32_t, std::int32_t) {
     return true;
 }
 void GridHooks::currentCellMoving(Grid&, CellPos, CellPos) {}
+bool GridHooks::mayMoveCurrentCell(Grid&, CellPos, CellPos) {
+    return true;
+}
 void GridHooks::cellChanged(Grid&, std::int32_t, std::int32_t) {}
 bool GridHooks::keyDown(Grid&, const GridKey&) {
     return false;

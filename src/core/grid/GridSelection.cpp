@@ -34,12 +34,25 @@ bool Grid::moveCurrentCell(CellPos to) {
         return true;
     }
     const CellPos from = m_current;
+    if (m_hooks != nullptr && !m_hooks->mayMoveCurrentCell(*this, from, to)) {
+        return false;
+    }
     if (m_hooks != nullptr) {
         m_hooks->currentCellMoving(*this, from, to);
     }
     m_current = to;
     notifyCurrent();
     return true;
+}
+
+void Grid::placeCurrentCell(CellPos cell) {
+    cancelEdit();
+    const CellPos placed = clamped(cell);
+    if (placed != m_current) {
+        m_current = placed;
+        notifyCurrent();
+    }
+    scrollTo(m_current);
 }
 
 bool Grid::moveBy(std::int32_t rows, std::int32_t cols) {

@@ -39,6 +39,8 @@ public:
     virtual void showForm(std::unique_ptr<FormModel> form) = 0;
     // The open form of that kind, or nullptr.
     [[nodiscard]] virtual FormModel* openForm(FormKind kind) = 0;
+    // Vouchers: brings an open form to the front, with the focus.
+    virtual void activateForm(FormModel& form) = 0;
 
     // "Spara", as the user would: asks for a name when the company has none.
     virtual bool save() = 0;

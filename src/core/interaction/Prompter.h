@@ -15,6 +15,7 @@ class PeriodListModel;   // Periods
 class RenameDialogModel; // Periods
 class TemplateChooserModel;
 class VatRulesModel;
+class VoucherLookupModel; // Vouchers
 
 enum class Answer { Ok, Cancel, Yes, No };
 
@@ -59,6 +60,10 @@ public:
     virtual Answer askYesNo(const std::string& text) = 0;
     virtual Answer runPeriodList(PeriodListModel& list) = 0;
     virtual Answer runRenameDialog(RenameDialogModel& dialog) = 0;
+    // Vouchers: a message with its own caption and the information icon.
+    virtual void information(const std::string& caption, const std::string& text) = 0;
+    // Vouchers: the lookup "Ta fram verifikat" of the voucher list; Ok once the model accepted.
+    virtual Answer runVoucherLookup(VoucherLookupModel& lookup) = 0;
 };
 
 } // namespace kv

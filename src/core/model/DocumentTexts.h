@@ -35,4 +35,9 @@ inline std::string voucherAfterEndMessage(std::int32_t vernr) {
 
 inline constexpr const char* kMsgOkandPeriod = "Perioden finns inte i företaget.";
 
+// The account of the previous periods' profit, and the account of the result
+// row, take no voucher lines.
+inline constexpr std::int32_t kProfitAccount = 2090;
+inline constexpr const char* kMsgVinstkontotKanEjAnvandas = "Vinstkontot kan ej användas";
+
 } // namespace kv

@@ -3,6 +3,8 @@
 #include "model/DocumentTexts.h"
 #include "model/TallvingeDoc.h"
 
+#include <algorithm>
+
 namespace kv {
 
 CEttVerifikat makeVoucher(std::int32_t day, std::int32_t month, std::int32_t year, std::string text,
@@ -20,7 +22,8 @@ CEttVerifikat makeVoucher(std::int32_t day, std::int32_t month, std::int32_t yea
     }
     voucher.m_dSumDebet = toKronor(debit);
     voucher.m_dSumKredit = toKronor(credit);
-    voucher.m_dDifferens = toKronor(addOre(debit, -credit));
+    // "Differens" as the voucher dialog shows it: the credit sum less the debit sum.
+    voucher.m_dDifferens = toKronor(addOre(credit, -debit));
     voucher.m_nAntalRader = static_cast<std::int32_t>(lines.size());
     voucher.m_rader = std::move(lines);
     return voucher;
@@ -30,7 +33,7 @@ bool CTallvingeDoc::periodLocked() const {
     return m_nAktuellPeriod < static_cast<std::int64_t>(m_perioder.size()) - 2;
 }
 
-void CTallvingeDoc::checkVoucherFits(const CEttVerifikat& voucher) const {
+void CTallvingeDoc::checkVoucherFits(const CEttVerifikat& voucher, std::size_t firstNewLine) const {
     if (!hasOpenPeriod()) {
         throw DocumentRefusal(kMsgIngenPeriod);
     }
@@ -40,6 +43,16 @@ void CTallvingeDoc::checkVoucherFits(const CEttVerifikat& voucher) const {
     const YearMonth when{voucher.m_nTransAr, voucher.m_nTransManad};
     if (when < periodStart() || when > periodEnd()) {
         throw DocumentRefusal(kMsgEjInomPerioden);
+    }
+    // The result account holds only the result that the reports post on it,
+    // which replaces every row it has: a line posted there would vanish.
+    std::int32_t result = 0;
+    const bool namesResult = resultAccountNumber(result);
+    for (std::size_t i = firstNewLine; i < voucher.m_rader.size(); ++i) {
+        const std::int32_t account = voucher.m_rader[i].m_nKonto;
+        if (namesResult && account > 0 && account == result) {
+            throw DocumentRefusal(kMsgVinstkontotKanEjAnvandas);
+        }
     }
 }
 
@@ -70,7 +83,7 @@ void CTallvingeDoc::postLines(const CEttVerifikat& voucher, std::size_t firstLin
 }
 
 std::int32_t CTallvingeDoc::registerVoucher(CEttVerifikat voucher) {
-    checkVoucherFits(voucher);
+    checkVoucherFits(voucher, 0);
     auto scope = beginChange();
     currentScope().onRollback([this, next = m_nNastaVernr, count = m_verifikat.size(), year = m_nSenasteAr,
                                month = m_nSenasteManad, day = m_nSenasteDag] {
@@ -97,7 +110,10 @@ void CTallvingeDoc::amendVoucher(CEttVerifikat voucher, std::int32_t postedLines
     if (voucher.m_nVernr < 1 || static_cast<std::size_t>(voucher.m_nVernr) > m_verifikat.size()) {
         throw DocumentRefusal(kMsgVerifikatFinnsEj);
     }
-    checkVoucherFits(voucher);
+    // The lines that the first registration posted stay in the ledger as they were.
+    const auto kept =
+        std::min(static_cast<std::size_t>(std::max<std::int32_t>(postedLines, 0)), voucher.m_rader.size());
+    checkVoucherFits(voucher, kept);
     const auto position = static_cast<std::size_t>(voucher.m_nVernr - 1);
     auto scope = beginChange();
     currentScope().onRollback([this, position, old = m_verifikat[position], year = m_nSenasteAr,
@@ -108,9 +124,7 @@ void CTallvingeDoc::amendVoucher(CEttVerifikat voucher, std::int32_t postedLines
         m_nSenasteDag = day;
     });
     voucher.m_strText2.clear();
-    // The lines that the first registration posted stay in the ledger as they were.
-    const auto kept = static_cast<std::size_t>(std::max<std::int32_t>(postedLines, 0));
-    postLines(voucher, std::min(kept, voucher.m_rader.size()));
+    postLines(voucher, kept);
     m_nSenasteAr = voucher.m_nTransAr;
     m_nSenasteManad = voucher.m_nTransManad;
     m_nSenasteDag = voucher.m_nTransDag;

@@ -294,7 +294,7 @@ private:
     void finishApproval(std::vector<CKonto*> ordered);
     void applyUserTemplate(std::size_t index);
 
-    void checkVoucherFits(const CEttVerifikat& voucher) const;
+    void checkVoucherFits(const CEttVerifikat& voucher, std::size_t firstNewLine) const;
     void postLines(const CEttVerifikat& voucher, std::size_t firstLine);
     void keepPeriodForRollback(std::size_t index);
     void keepClosingForRollback();

@@ -5,9 +5,28 @@
 #include "interaction/Prompter.h"
 #include "voucher/NewVoucherCheck.h"
 #include "voucher/VatRulesModel.h"
+#include "voucher/VoucherFormModel.h"
+#include "voucher/VoucherLookupModel.h"
 #include "voucher/VoucherTexts.h"
 
 namespace kv {
+
+namespace {
+
+// The main window's part when the voucher dialog hands over: a trial balance
+// is open afterwards to show the books.
+VoucherFormSetup formSetup(AppServices& app, std::optional<std::size_t> registered) {
+    VoucherFormSetup setup;
+    setup.registered = registered;
+    setup.handOver = [&app] {
+        if (!app.isWindowOpen(WindowKind::TrialBalance)) {
+            app.openWindow(WindowKind::TrialBalance);
+        }
+    };
+    return setup;
+}
+
+} // namespace
 
 bool requestVatRules(CTallvingeDoc& doc, Prompter& prompter) {
     if (!doc.bothChartsApproved()) {
@@ -18,14 +37,54 @@ bool requestVatRules(CTallvingeDoc& doc, Prompter& prompter) {
     return true;
 }
 
+void startNewVoucher(AppServices& app) {
+    if (checkNewVoucher(app.document(), app.prompter()) != NewVoucherOutcome::Ready) {
+        return;
+    }
+    app.showForm(
+        std::make_unique<VoucherFormModel>(app.document(), app.prompter(), formSetup(app, std::nullopt)));
+}
+
+void openVoucherFromList(AppServices& app, std::optional<std::size_t> row) {
+    CTallvingeDoc& doc = app.document();
+    if (!row || *row >= doc.state().m_verifikat.size()) {
+        app.prompter().information(kCaptionVantor, kMsgMarkeraKlicka);
+        return;
+    }
+    if (doc.state().m_bVerifikatOppen != 0) {
+        app.prompter().information(kCaptionVantor, kMsgDialogenOppenVisas);
+        if (FormModel* open = app.openForm(FormKind::Voucher)) {
+            app.activateForm(*open);
+        }
+        return;
+    }
+    app.showForm(std::make_unique<VoucherFormModel>(doc, app.prompter(), formSetup(app, *row)));
+}
+
+void rightClickInVoucherList(AppServices& app, std::optional<std::size_t> row) {
+    if (app.document().state().m_bVerifikatOppen != 0) {
+        app.prompter().information(kCaptionVantor, kMsgDialogenOppenVisas);
+    } else if (!row || *row >= app.document().state().m_verifikat.size()) {
+        app.prompter().information(kCaptionVantor, kMsgMarkeraDubbelklicka);
+    }
+}
+
+std::optional<std::size_t> runRequestedLookup(CTallvingeDoc& doc, Prompter& prompter) {
+    if (!doc.takeVoucherSearchRequest()) {
+        return std::nullopt;
+    }
+    VoucherLookupModel lookup(doc.state().m_verifikat.size());
+    if (prompter.runVoucherLookup(lookup) != Answer::Ok) {
+        return std::nullopt;
+    }
+    return lookup.chosenRow();
+}
+
 void registerVoucherCommands(CommandRegistry& commands, AppServices& app) {
     using C = CommandId;
     commands.add(C::NewVoucher,
                  {[](const AppState& s) { return enabledIf(s.hasBooks() && !s.voucherDialogOpen); },
-                  [&app] {
-                      // Every check is made; the voucher form comes with the vouchers.
-                      checkNewVoucher(app.document(), app.prompter());
-                  }});
+                  [&app] { startNewVoucher(app); }});
     commands.add(C::FindVoucher,
                  {[](const AppState& s) { return enabledIf(s.hasBooks() && s.periodHasVouchers); },
                   [&app] {

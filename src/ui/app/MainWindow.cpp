@@ -13,6 +13,9 @@
 #include "grid/GridWidget.h"
 #include "reports/JournalWindowContent.h"
 #include "reports/TrialBalanceWindowContent.h"
+#include "voucher/VoucherForm.h"
+#include "voucher/VoucherFormModel.h"
+#include "voucher/VoucherListWindow.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -69,6 +72,10 @@ MainWindow::MainWindow(AppController& controller, QWidget* parent)
     buildKeys();
     m_storedRecent = m_controller.recentFiles().files();
     m_controller.setHost(this);
+    // Vouchers: the voucher dialog shows its model.
+    registerFormContent(FormKind::Voucher, [](FormModel& model, AppController& app) {
+        return new VoucherForm(static_cast<VoucherFormModel&>(model), app);
+    });
     shellChanged();
 }
 
@@ -273,6 +280,8 @@ void MainWindow::openCompanyWindow(WindowKind kind) {
         content = new JournalWindowContent(*doc, [this] { m_controller.runChartGuidance(); });
     } else if (kind == WindowKind::TrialBalance) {
         content = new TrialBalanceWindowContent(*doc, m_controller.prompter());
+    } else if (kind == WindowKind::VoucherList) { // Vouchers
+        content = new VoucherListWindow(*doc, m_controller);
     } else {
         content = new EmptyWindowContent;
     }

@@ -9,6 +9,7 @@
 #include "periods/PeriodListDialog.h" // Periods
 #include "periods/RenameDialog.h"     // Periods
 #include "voucher/VatRulesDialog.h"
+#include "voucher/VoucherLookupDialog.h"
 
 #include <QApplication>
 #include <QFile>
@@ -36,7 +37,12 @@ Answer answerOf(QDialog& dialog) {
 
 QWidget* QtPrompter::owner() const {
     QWidget* modal = QApplication::activeModalWidget();
-    return modal != nullptr ? modal : m_parent;
+    if (modal != nullptr) {
+        return modal;
+    }
+    // Vouchers: a message of a modeless form belongs to it, not to the main window.
+    QWidget* active = QApplication::activeWindow();
+    return active != nullptr ? active : m_parent;
 }
 
 Answer QtPrompter::runPeriodDialog(PeriodDialogModel& dialog) {
@@ -85,6 +91,18 @@ Answer QtPrompter::runPeriodList(PeriodListModel& list) {
 
 Answer QtPrompter::runRenameDialog(RenameDialogModel& dialog) {
     RenameDialog shown(dialog, *this, owner());
+    return answerOf(shown);
+}
+
+// Vouchers
+void QtPrompter::information(const std::string& caption, const std::string& text) {
+    QMessageBox box(QMessageBox::Information, qs(caption), qs(text), QMessageBox::NoButton, owner());
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+Answer QtPrompter::runVoucherLookup(VoucherLookupModel& lookup) {
+    VoucherLookupDialog shown(lookup, *this, owner());
     return answerOf(shown);
 }
 

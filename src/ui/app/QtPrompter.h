@@ -27,6 +27,9 @@ public:
     Answer askYesNo(const std::string& text) override;
     Answer runPeriodList(PeriodListModel& list) override;
     Answer runRenameDialog(RenameDialogModel& dialog) override;
+    // Vouchers
+    void information(const std::string& caption, const std::string& text) override;
+    Answer runVoucherLookup(VoucherLookupModel& lookup) override;
 
 private:
     // Over the dialog that is showing, if any: a message from a dialog belongs to it.

@@ -1,0 +1,222 @@
+// "OK" and "Avbryt" of the voucher dialog: the final check of all lines, the
+// questions in their order, and the registration or amendment that the
+// document carries out.
+#include "model/Amount.h"
+#include "model/DocumentTexts.h"
+#include "voucher/VoucherFormModel.h"
+#include "voucher/VoucherLayout.h"
+#include "voucher/VoucherNumbers.h"
+#include "voucher/VoucherTexts.h"
+
+#include "chart/TypedText.h"
+
+namespace kv {
+
+bool VoucherFormModel::ok() {
+    if (m_closed) {
+        return false;
+    }
+    // The cell being typed is checked first; a refused text has been told.
+    if (m_grid.isEditing() && !m_grid.endEdit()) {
+        return false;
+    }
+    m_bRutaOk = 1;
+    recalculate(DateReport::Always);
+    m_bSvar = 1;
+    if (m_bGiltigt == 0) {
+        return false; // the date's message is told and its field has the focus
+    }
+    if (const auto unstorable = unstorableTextMessage(fieldText(VoucherField::Vertext))) {
+        tell(*unstorable);
+        focus(VoucherField::Vertext);
+        return false;
+    }
+    if (!finalCheckPasses()) {
+        m_bGiltigt = 0;
+        return false;
+    }
+    bool answered = false;
+    if (differenceOre() != 0 && m_bRutaOk == 1 && m_bGiltigt == 1) {
+        m_bSvar = askDifference(answered) ? 1 : 0;
+    }
+    if (!inOpenPeriod()) {
+        tell(kMsgEjInomPerioden);
+        m_bGiltigt = 0;
+        focus(VoucherField::TransMonth);
+        return false;
+    }
+    if (!answered) {
+        m_bSvar = askRegistration() ? 1 : 0;
+    }
+    if (m_bSvar == 0) {
+        return false;
+    }
+    return handOverAndRegister();
+}
+
+void VoucherFormModel::cancel() {
+    if (m_closed) {
+        return;
+    }
+    if (m_setup.handOver) {
+        m_setup.handOver();
+    }
+    close();
+}
+
+bool VoucherFormModel::mayClose() {
+    if (m_closed) {
+        return true;
+    }
+    if (anythingTyped() && m_prompter.askOkCancel(kAskStangOregistrerat) != Answer::Ok) {
+        return false;
+    }
+    // Closing is cancelling; the application drops the form itself.
+    if (m_setup.handOver) {
+        m_setup.handOver();
+    }
+    m_closed = true;
+    m_doc.setVoucherDialogOpen(false);
+    return true;
+}
+
+bool VoucherFormModel::anythingTyped() const {
+    if (!registered() && !fieldText(VoucherField::Vertext).empty()) {
+        return true;
+    }
+    for (std::int32_t row = m_nRosaRader + 1; row <= kVoucherRows; ++row) {
+        for (std::int32_t col = 1; col <= kVoucherCols; ++col) {
+            if (!m_grid.storedText(row, col).empty()) {
+                return true;
+            }
+        }
+    }
+    return m_grid.isEditing() && !m_grid.editText().empty();
+}
+
+void VoucherFormModel::close() {
+    m_closed = true;
+    m_doc.setVoucherDialogOpen(false);
+    finish();
+}
+
+bool VoucherFormModel::finalCheckPasses() {
+    const auto failure = m_rules.finalCheck(m_grid, m_bMellanrum);
+    if (!failure) {
+        return true;
+    }
+    if (failure->vatCellEmptied) {
+        m_grid.setText(failure->row, kColMoms, std::string());
+    }
+    tell(failure->message);
+    m_grid.scrollTo({failure->row, kColKonto});
+    focus(VoucherField::Grid);
+    return false;
+}
+
+bool VoucherFormModel::askDifference(bool& answered) {
+    const Answer first = m_prompter.askOkCancel(registered() ? kAskDifferensRegistrerat : kAskDifferens);
+    std::string again = registered() ? kAskDifferensIgenRegistrerat : kAskDifferensIgen;
+    if (fieldText(VoucherField::Vertext).empty()) {
+        again += kTailVerifikattextSaknas;
+    }
+    const Answer second = m_prompter.askOkCancel(again);
+    answered = first == Answer::Ok || second == Answer::Ok;
+    return second == Answer::Ok;
+}
+
+bool VoucherFormModel::inOpenPeriod() const {
+    // Months only: any day of the end month lies inside.
+    const YearMonth when{dateFieldValue(fieldText(VoucherField::TransYear)),
+                         dateFieldValue(fieldText(VoucherField::TransMonth))};
+    return m_doc.hasOpenPeriod() && when >= m_doc.periodStart() && when <= m_doc.periodEnd();
+}
+
+std::string VoucherFormModel::registrationQuestion() const {
+    std::string question = registered() ? kAskSparaAndringar : kAskRegistrera;
+    question += std::to_string(dateFieldValue(fieldText(VoucherField::TransDay))) + " - " +
+                std::to_string(dateFieldValue(fieldText(VoucherField::TransMonth))) + " - " +
+                std::to_string(dateFieldValue(fieldText(VoucherField::TransYear)));
+    const std::string& text = fieldText(VoucherField::Vertext);
+    if (!text.empty()) {
+        question += kTailVerifikattext + text;
+    } else {
+        question += registered() ? kTailTextSaknasRegistrerat : kTailTextSaknas;
+    }
+    return question;
+}
+
+bool VoucherFormModel::askRegistration() {
+    if (m_prompter.askOkCancel(registrationQuestion()) != Answer::Ok) {
+        return false;
+    }
+    if (registered()) {
+        return true;
+    }
+    const bool noText = fieldText(VoucherField::Vertext).empty();
+    return m_prompter.askOkCancel(noText ? kAskOkUtanText : kAskOkMedText) == Answer::Ok;
+}
+
+CVerifikatrad VoucherFormModel::lineOf(std::int32_t row) const {
+    if (row <= m_nRosaRader && static_cast<std::size_t>(row) <= m_registeredLines.size()) {
+        // A registered line is kept exactly as it was stored and posted.
+        return m_registeredLines[static_cast<std::size_t>(row - 1)];
+    }
+    CVerifikatrad line;
+    line.m_nKonto = accountOf(m_grid.storedText(row, kColKonto));
+    line.m_strKontonamn = m_grid.storedText(row, kColKontonamn);
+    line.m_strRadtext = m_grid.storedText(row, kColRadtext);
+    line.m_dDebet = numberValue(m_grid.storedText(row, kColDebet));
+    line.m_dKredit = numberValue(m_grid.storedText(row, kColKredit));
+    line.m_dMoms = numberValue(m_grid.storedText(row, kColMoms));
+    return line;
+}
+
+CEttVerifikat VoucherFormModel::buildVoucher() const {
+    CEttVerifikat voucher;
+    voucher.m_nVernr = m_voucherNumber;
+    const auto value = [this](VoucherField field) { return dateFieldValue(fieldText(field)); };
+    voucher.m_nTransDag = value(VoucherField::TransDay);
+    voucher.m_nTransManad = value(VoucherField::TransMonth);
+    voucher.m_nTransAr = value(VoucherField::TransYear);
+    voucher.m_nBokfDag = value(VoucherField::BokfDay);
+    voucher.m_nBokfManad = value(VoucherField::BokfMonth);
+    voucher.m_nBokfAr = value(VoucherField::BokfYear);
+    voucher.m_strVertext = fieldText(VoucherField::Vertext);
+    voucher.m_dSumDebet = toKronor(m_debitOre);
+    voucher.m_dSumKredit = toKronor(m_creditOre);
+    voucher.m_dDifferens = toKronor(differenceOre());
+    voucher.m_dKontosaldo = m_dKontosaldo;
+    // Every row down to the last one used, empty rows between lines included.
+    const std::int32_t rows = std::max(m_nSistaRad, registered() ? m_nRosaRader : 0);
+    for (std::int32_t row = 1; row <= rows; ++row) {
+        voucher.m_rader.push_back(lineOf(row));
+    }
+    // A stored voucher with more lines than the grid shows keeps the rest as they were.
+    for (std::size_t line = voucher.m_rader.size(); registered() && line < m_registeredLines.size(); ++line) {
+        voucher.m_rader.push_back(m_registeredLines[line]);
+    }
+    voucher.m_nAntalRader = static_cast<std::int32_t>(voucher.m_rader.size());
+    return voucher;
+}
+
+bool VoucherFormModel::handOverAndRegister() {
+    if (m_setup.handOver) {
+        m_setup.handOver();
+    }
+    try {
+        if (registered()) {
+            m_doc.amendVoucher(buildVoucher(), m_nRosaRader);
+            m_registeredNumber = m_voucherNumber;
+        } else {
+            m_registeredNumber = m_doc.registerVoucher(buildVoucher());
+        }
+    } catch (const DocumentRefusal& refusal) {
+        tell(refusal.what());
+        return false;
+    }
+    close();
+    return true;
+}
+
+} // namespace kv

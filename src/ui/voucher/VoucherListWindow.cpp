@@ -1,0 +1,192 @@
+#include "voucher/VoucherListWindow.h"
+
+#include "app/AppController.h"
+#include "voucher/VoucherCommands.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace kv::ui {
+
+namespace {
+
+QFont listFont(const QFont& base) {
+    QFont font = base;
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    return font;
+}
+
+} // namespace
+
+// ---- the Qt model ----
+
+VoucherListItems::VoucherListItems(const VoucherListModel& list, QObject* parent)
+    : QAbstractTableModel(parent), m_list(list) {}
+
+void VoucherListItems::rebuilt() {
+    beginResetModel();
+    endResetModel();
+}
+
+int VoucherListItems::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_list.rowCount());
+}
+
+int VoucherListItems::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(kVoucherListColumns.size());
+}
+
+QVariant VoucherListItems::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) {
+        return {};
+    }
+    switch (role) {
+    case Qt::DisplayRole:
+        return QString::fromStdString(m_list.text(static_cast<std::size_t>(index.row()), index.column()));
+    case Qt::ForegroundRole:
+        return QColor::fromRgb(static_cast<QRgb>(m_list.textColour()));
+    case Qt::TextAlignmentRole:
+        if (index.column() == kListColBalans && m_list.shownInFull(static_cast<std::size_t>(index.row()))) {
+            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        }
+        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant VoucherListItems::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) {
+        return {};
+    }
+    if (role == Qt::DisplayRole) {
+        return QString::fromUtf8(kVoucherListColumns[static_cast<std::size_t>(section)].title);
+    }
+    if (role == Qt::TextAlignmentRole && section == kListColBalans) {
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+// ---- the window ----
+
+VoucherListWindow::VoucherListWindow(CTallvingeDoc& doc, AppController& controller, QWidget* parent)
+    : WindowContent(parent), m_doc(&doc), m_controller(controller), m_subscription(doc.subscribe(*this)),
+      m_list(doc), m_items(std::make_unique<VoucherListItems>(m_list)), m_view(new QTableView(this)) {
+    m_view->setFont(listFont(font()));
+    // Rows of one height without a title column: a list of 100 000 vouchers scrolls as fast as one of ten.
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setDefaultSectionSize(QFontMetrics(m_view->font()).height() + 4);
+    m_view->setShowGrid(false);
+    m_view->setWordWrap(false);
+    m_view->setCornerButtonEnabled(false);
+    m_view->setAlternatingRowColors(true);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setModel(m_items.get());
+    m_view->setFrameShape(QFrame::NoFrame);
+    m_view->setStyleSheet(QStringLiteral("QTableView::item { padding: 0px 6px; }"));
+    QHeaderView* header = m_view->horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setHighlightSections(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setSectionsMovable(false);
+    // The columns without a title only keep the others apart; the text takes what is left.
+    const QFontMetrics metrics(m_view->font());
+    for (std::size_t col = 0; col < kVoucherListColumns.size(); ++col) {
+        const QString title = QString::fromUtf8(kVoucherListColumns[col].title);
+        const int width =
+            title.isEmpty() ? 10
+                            : std::max(metrics.horizontalAdvance(title) + 24, kVoucherListColumns[col].width);
+        header->resizeSection(static_cast<int>(col), col == kListColBalans ? width - 40 : width);
+    }
+    header->setSectionResizeMode(kListColVertext, QHeaderView::Stretch);
+    m_view->viewport()->installEventFilter(this);
+    m_view->installEventFilter(this);
+    setFocusProxy(m_view);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+}
+
+VoucherListWindow::~VoucherListWindow() {
+    detachFromDocument();
+}
+
+void VoucherListWindow::detachFromDocument() {
+    m_subscription.reset();
+    if (m_doc != nullptr) {
+        m_doc = nullptr;
+        // Nothing of the company may be asked for any more.
+        m_view->setModel(nullptr);
+    }
+}
+
+void VoucherListWindow::onDocumentUpdated() {
+    m_list.rebuild();
+    m_items->rebuilt();
+}
+
+void VoucherListWindow::firstUpdate() {
+    if (m_doc == nullptr) {
+        return;
+    }
+    const QPointer<VoucherListWindow> alive(this);
+    const auto chosen = runRequestedLookup(*m_doc, m_controller.prompter());
+    if (!alive || !chosen) {
+        return;
+    }
+    // The voucher is found and marked; Return or a click opens it.
+    const QModelIndex index = m_items->index(static_cast<int>(*chosen), 0);
+    m_view->setCurrentIndex(index);
+    m_view->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    m_view->setFocus(Qt::OtherFocusReason);
+}
+
+std::optional<std::size_t> VoucherListWindow::rowAt(QPoint viewportPos) const {
+    const QModelIndex index = m_view->indexAt(viewportPos);
+    return index.isValid() ? std::optional<std::size_t>(static_cast<std::size_t>(index.row())) : std::nullopt;
+}
+
+void VoucherListWindow::open(std::optional<std::size_t> row) {
+    if (m_doc != nullptr) {
+        openVoucherFromList(m_controller, row);
+    }
+}
+
+bool VoucherListWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (m_doc == nullptr) {
+        return WindowContent::eventFilter(watched, event);
+    }
+    if (watched == m_view->viewport()) {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton) {
+                open(rowAt(mouse->position().toPoint()));
+                return true;
+            }
+        } else if (event->type() == QEvent::ContextMenu) {
+            rightClickInVoucherList(m_controller, rowAt(static_cast<QContextMenuEvent*>(event)->pos()));
+            return true;
+        }
+    } else if (watched == m_view && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            const QModelIndex current = m_view->currentIndex();
+            open(current.isValid() ? std::optional<std::size_t>(static_cast<std::size_t>(current.row()))
+                                   : std::nullopt);
+            return true;
+        }
+    }
+    return WindowContent::eventFilter(watched, event);
+}
+
+} // namespace kv::ui
