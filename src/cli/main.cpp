@@ -1,5 +1,6 @@
 // kvistoran-cli: looks into and converts company files from the command line.
 #include "DumpJson.h"
+#include "ReportCommand.h"
 #include "app/NewCompany.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
@@ -34,6 +35,13 @@ constexpr const char* kHelp =
 En felaktig fil eller ett felaktigt argument ger en rad på standard fel och
 slutstatus 1; då skrivs ingenting.
 )";
+
+// The help, with the report command's part before "--help". Reports
+std::string helpText() {
+    std::string help = kHelp;
+    help.insert(help.find("  kvistoran-cli --help"), kv::cli::kReportHelp);
+    return help;
+}
 
 // One line: a message's blank line (before its reason) becomes ": ", other line breaks blanks.
 int failWith(const std::string& message) {
@@ -178,11 +186,11 @@ int newCompany(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
-        std::cerr << kHelp;
+        std::cerr << helpText();
         return 1;
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        std::cout << kHelp;
+        std::cout << helpText();
         return 0;
     }
     try {
@@ -194,6 +202,9 @@ int main(int argc, char** argv) {
         }
         if (args[0] == "new") {
             return newCompany(args);
+        }
+        if (args[0] == "report") {
+            return kv::cli::reportCommand(args); // Reports
         }
     } catch (const std::exception& error) {
         return failWith(error.what());

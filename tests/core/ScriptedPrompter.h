@@ -7,6 +7,9 @@
 #include "chart/UserTemplates.h"
 #include "interaction/Prompter.h"
 #include "periods/PeriodDialogModel.h"
+#include "reports/AccountChoiceModel.h" // Reports
+#include "reports/MonthRangeModel.h"
+#include "reports/VoucherRangeModel.h"
 #include "voucher/VatRulesModel.h"
 
 #include <deque>
@@ -61,6 +64,14 @@ public:
     Answer runDeleteTemplate(DeleteTemplateModel& dialog) override {
         return show(kDeleteTemplateTitle, deleteTemplate, dialog);
     }
+    // Reports
+    Answer runMonthRange(MonthRangeModel& dialog) override { return show(dialog.title(), monthRange, dialog); }
+    Answer runVoucherRange(VoucherRangeModel& dialog) override {
+        return show("Ta fram verifikat", voucherRange, dialog);
+    }
+    Answer runAccountChoice(AccountChoiceModel& dialog) override {
+        return show("Välj ett konto", accountChoice, dialog);
+    }
 
     // What the user does in each dialog: works on its model and closes it,
     // with Answer::Ok after the model accepted. A dialog or question that the
@@ -70,6 +81,10 @@ public:
     std::function<Answer(ChartEditorModel&)> chartEditor;
     std::function<Answer(VatRulesModel&)> vatRules;
     std::function<Answer(DeleteTemplateModel&)> deleteTemplate;
+    // Reports
+    std::function<Answer(MonthRangeModel&)> monthRange;
+    std::function<Answer(VoucherRangeModel&)> voucherRange;
+    std::function<Answer(AccountChoiceModel&)> accountChoice;
 
     // Everything said or asked, in order; file choices appear as "<öppna>"
     // and "<spara som NAME>".

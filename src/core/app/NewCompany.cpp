@@ -79,6 +79,10 @@ public:
         return approved(rules.approve(), mark);
     }
     Answer runDeleteTemplate(DeleteTemplateModel&) override { return Answer::Cancel; }
+    // Reports: a new company is made without them.
+    Answer runMonthRange(MonthRangeModel&) override { return Answer::Cancel; }
+    Answer runVoucherRange(VoucherRangeModel&) override { return Answer::Cancel; }
+    Answer runAccountChoice(AccountChoiceModel&) override { return Answer::Cancel; }
 
     [[nodiscard]] std::string since(std::size_t first) const {
         std::string out;

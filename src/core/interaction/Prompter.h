@@ -13,6 +13,10 @@ class DeleteTemplateModel;
 class PeriodDialogModel;
 class TemplateChooserModel;
 class VatRulesModel;
+// Reports
+class AccountChoiceModel;
+class MonthRangeModel;
+class VoucherRangeModel;
 
 enum class Answer { Ok, Cancel, Yes, No };
 
@@ -50,6 +54,12 @@ public:
     virtual Answer runChartEditor(ChartEditorModel& editor) = 0;
     virtual Answer runVatRules(VatRulesModel& rules) = 0;
     virtual Answer runDeleteTemplate(DeleteTemplateModel& dialog) = 0;
+
+    // Reports: "Månadsbokslut", the journal's voucher range "Ta fram
+    // verifikat" and the ledger's "Välj ett konto".
+    virtual Answer runMonthRange(MonthRangeModel& dialog) = 0;
+    virtual Answer runVoucherRange(VoucherRangeModel& dialog) = 0;
+    virtual Answer runAccountChoice(AccountChoiceModel& dialog) = 0;
 };
 
 } // namespace kv

@@ -1,0 +1,265 @@
+#include "ReportCommand.h"
+
+#include "reports/JournalReport.h"
+#include "reports/LedgerReport.h"
+#include "reports/MonthRangeModel.h"
+#include "reports/PdfWriter.h"
+#include "reports/ReportText.h"
+#include "reports/ReportTexts.h"
+#include "reports/StatementReport.h"
+#include "reports/TrialBalanceReport.h"
+#include "storage/CompanyFiles.h"
+#include "storage/FileIo.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <stdexcept>
+
+namespace kv::cli {
+
+namespace {
+
+// A refusal of the command line, with its one line for the user.
+class Refusal : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class Kind { Journal, Ledger, TrialBalance, Income, Balance };
+enum class Format { Text, Csv, Json, Pdf };
+
+struct Request {
+    Kind kind = Kind::TrialBalance;
+    std::string company;
+    std::optional<YearMonth> from;
+    std::optional<YearMonth> to;
+    std::optional<std::int32_t> account;
+    Format format = Format::Text;
+    std::optional<std::string> out;
+};
+
+YearMonth yearMonth(const std::string& text) {
+    const bool shaped = text.size() == 7 && text[4] == '-' &&
+                        text.find_first_not_of("0123456789-") == std::string::npos && text.find('-', 5) == std::string::npos;
+    const int month = shaped ? std::stoi(text.substr(5)) : 0;
+    if (!shaped || month < 1 || month > 12) {
+        throw Refusal("månaden skrivs ÅÅÅÅ-MM, t.ex. 2012-03: " + text);
+    }
+    return {std::stoi(text.substr(0, 4)), month};
+}
+
+Request readRequest(const std::vector<std::string>& args) {
+    static const std::map<std::string, Kind> kinds = {{"journal", Kind::Journal},
+                                                      {"ledger", Kind::Ledger},
+                                                      {"trial-balance", Kind::TrialBalance},
+                                                      {"income", Kind::Income},
+                                                      {"balance", Kind::Balance}};
+    static const std::map<std::string, Format> formats = {
+        {"text", Format::Text}, {"csv", Format::Csv}, {"json", Format::Json}, {"pdf", Format::Pdf}};
+    if (args.size() < 3) {
+        throw Refusal("report behöver ett slag och en företagsfil; se kvistoran-cli --help");
+    }
+    Request request;
+    const auto kind = kinds.find(args[1]);
+    if (kind == kinds.end()) {
+        throw Refusal("okänt slag av rapport: " + args[1] +
+                      " (journal, ledger, trial-balance, income eller balance)");
+    }
+    request.kind = kind->second;
+    request.company = args[2];
+    for (std::size_t i = 3; i < args.size(); i += 2) {
+        const std::string& option = args[i];
+        if (i + 1 >= args.size()) {
+            throw Refusal(option + " saknar sitt värde; se kvistoran-cli --help");
+        }
+        const std::string& value = args[i + 1];
+        if (option == "--from") {
+            request.from = yearMonth(value);
+        } else if (option == "--to") {
+            request.to = yearMonth(value);
+        } else if (option == "--account") {
+            const std::int32_t number = readWholeNumber(value);
+            if (number <= 0 || value.find_first_not_of("0123456789") != std::string::npos) {
+                throw Refusal("kontonumret ska vara ett heltal över 0: " + value);
+            }
+            request.account = number;
+        } else if (option == "--format") {
+            const auto format = formats.find(value);
+            if (format == formats.end()) {
+                throw Refusal("okänt format: " + value + " (text, csv, json eller pdf)");
+            }
+            request.format = format->second;
+        } else if (option == "--out") {
+            request.out = value;
+        } else {
+            throw Refusal("okänt val: " + option + "; se kvistoran-cli --help");
+        }
+    }
+    if (request.from.has_value() != request.to.has_value()) {
+        throw Refusal("--from och --to anges tillsammans");
+    }
+    if (request.account && request.kind != Kind::Ledger) {
+        throw Refusal("--account gäller bara ledger");
+    }
+    return request;
+}
+
+void applyMonths(CTallvingeDoc& doc, const Request& request) {
+    if (!request.from) {
+        return;
+    }
+    if (!doc.hasOpenPeriod()) {
+        throw Refusal("företaget har ingen period att välja månader i");
+    }
+    const MonthRangeChoice choice = chooseMonths(doc, *request.from, *request.to);
+    if (choice.refusal) {
+        throw Refusal(*choice.refusal);
+    }
+    doc.setMonthRange(choice.range);
+}
+
+const char* titleOf(Kind kind) {
+    switch (kind) {
+    case Kind::Journal:
+        return kJournalTitle;
+    case Kind::Ledger:
+        return kHuvudbokPrinted;
+    case Kind::TrialBalance:
+        return "Alla konton / Råbalans";
+    case Kind::Income:
+        return kResultatrakning;
+    case Kind::Balance:
+        return kBalansrakning;
+    }
+    return "";
+}
+
+// The screen form of the report; the journal's is followed by its listing.
+std::vector<ReportForm> screenForms(const CTallvingeDoc& doc, const Request& request) {
+    const ScreenMeasures screen;
+    switch (request.kind) {
+    case Kind::Journal:
+        return {journalForm(doc, screen), journalListingForm(journalListing(doc))};
+    case Kind::Ledger:
+        if (request.account) {
+            if (!doc.hasAccount(*request.account)) {
+                throw Refusal("kontot " + std::to_string(*request.account) + " finns inte i kontoplanen");
+            }
+            return {ledgerForm(doc, *request.account, screen)};
+        }
+        return {ledgerFormOfAll(doc, screen)};
+    case Kind::TrialBalance: {
+        ReportForm title;
+        title.lines.push_back({0, {{"Alla konton / Råbalans", -1, 0, TextAlign::Left, std::nullopt, false}}});
+        return {title, trialBalanceForm(buildTrialBalance(doc), screen)};
+    }
+    case Kind::Income:
+        return {statementForm(buildIncomeStatement(doc))};
+    case Kind::Balance:
+        return {statementForm(buildBalanceSheet(doc))};
+    }
+    return {};
+}
+
+std::vector<ListingPage> printedPages(const CTallvingeDoc& doc, const Request& request) {
+    const PrintDevice device = a4PdfDevice();
+    const HelveticaMeasurer measurer;
+    Listing listing;
+    switch (request.kind) {
+    case Kind::Journal:
+        listing = journalListing(doc);
+        break;
+    case Kind::Ledger:
+        listing = ledgerListing(doc, device);
+        break;
+    case Kind::TrialBalance:
+        listing = trialBalanceListing(buildTrialBalance(doc), doc);
+        break;
+    case Kind::Income:
+    case Kind::Balance:
+        throw Refusal("resultat- och balansräkningen skrivs ut från sina fönster; välj text, csv eller json");
+    }
+    const int perPage = linesPerPageOn(device);
+    const int pages = pageCount(listing.lines.size(), perPage);
+    std::vector<ListingPage> out;
+    out.reserve(static_cast<std::size_t>(pages));
+    for (int page = 1; page <= pages; ++page) {
+        out.push_back(layoutListingPage(listing, device, measurer, perPage, page));
+    }
+    return out;
+}
+
+std::string rendered(const CTallvingeDoc& doc, const Request& request) {
+    if (request.format == Format::Pdf) {
+        return pdfDocument(printedPages(doc, request), titleOf(request.kind));
+    }
+    const std::vector<ReportForm> forms = screenForms(doc, request);
+    std::string out;
+    if (request.format == Format::Json) {
+        nlohmann::ordered_json json;
+        json["rapport"] = titleOf(request.kind);
+        json["period"] = doc.periodLabel();
+        json["delar"] = nlohmann::ordered_json::array();
+        for (const ReportForm& form : forms) {
+            json["delar"].push_back({{"kolumner", form.columns}, {"rader", formRecords(form)}});
+        }
+        return json.dump(2) + "\n";
+    }
+    for (const ReportForm& form : forms) {
+        out += request.format == Format::Csv ? formAsCsv(form) : formAsText(form);
+    }
+    return out;
+}
+
+void write(const std::string& bytes, const std::optional<std::string>& out) {
+    if (!out) {
+        if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
+            throw Refusal("kunde inte skriva till standard ut");
+        }
+        return;
+    }
+    try {
+        AtomicFileWriter file(fullPath(*out));
+        file.write(bytes.data(), bytes.size());
+        file.commit();
+    } catch (const FileError& error) {
+        throw Refusal("Kan ej skriva till filen " + *out + ": " + error.reason());
+    }
+}
+
+} // namespace
+
+int reportCommand(const std::vector<std::string>& args) {
+    try {
+        const Request request = readRequest(args);
+        // The books stay in memory until the program ends: freeing a large
+        // company would only add to the time the report takes.
+        auto* doc = new CTallvingeDoc; // NOLINT: left to the end of the process
+        const FileReport opened = openCompany(*doc, fullPath(request.company));
+        if (!opened.ok) {
+            std::string line;
+            for (const std::string& message : opened.messages) {
+                line += (line.empty() ? "" : ": ") + message;
+            }
+            throw Refusal(line);
+        }
+        applyMonths(*doc, request);
+        // As the trial balance does: the result through the last chosen month.
+        std::int32_t resultAccount = 0;
+        doc->PostPeriodResult(resultAccount, RangeRule::Cumulative);
+        write(rendered(*doc, request), request.out);
+        return 0;
+    } catch (const Refusal& refusal) {
+        std::string line = refusal.what();
+        for (char& c : line) {
+            c = c == '\n' ? ' ' : c;
+        }
+        std::fprintf(stderr, "kvistoran-cli: %s\n", line.c_str());
+        return 1;
+    }
+}
+
+} // namespace kv::cli
