@@ -1,5 +1,7 @@
 #include "ReportCommand.h"
 
+#include "ReportArena.h"
+
 #include "reports/JournalReport.h"
 #include "reports/LedgerReport.h"
 #include "reports/MonthRangeModel.h"
@@ -14,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -43,7 +46,8 @@ struct Request {
 
 YearMonth yearMonth(const std::string& text) {
     const bool shaped = text.size() == 7 && text[4] == '-' &&
-                        text.find_first_not_of("0123456789-") == std::string::npos && text.find('-', 5) == std::string::npos;
+                        text.find_first_not_of("0123456789-") == std::string::npos &&
+                        text.find('-', 5) == std::string::npos;
     const int month = shaped ? std::stoi(text.substr(5)) : 0;
     if (!shaped || month < 1 || month > 12) {
         throw Refusal("månaden skrivs ÅÅÅÅ-MM, t.ex. 2012-03: " + text);
@@ -238,6 +242,12 @@ int reportCommand(const std::vector<std::string>& args) {
         // The books stay in memory until the program ends: freeing a large
         // company would only add to the time the report takes.
         auto* doc = new CTallvingeDoc; // NOLINT: left to the end of the process
+        // A company takes about twice its file's size in memory.
+        std::error_code ignored;
+        const std::uintmax_t fileSize = std::filesystem::file_size(request.company, ignored);
+        if (!ignored && fileSize < (std::uintmax_t{1} << 34)) {
+            useReportArena(static_cast<std::size_t>(fileSize) * 5 / 2 + (std::size_t{1} << 20));
+        }
         const FileReport opened = openCompany(*doc, fullPath(request.company));
         if (!opened.ok) {
             std::string line;

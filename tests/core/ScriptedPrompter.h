@@ -65,7 +65,9 @@ public:
         return show(kDeleteTemplateTitle, deleteTemplate, dialog);
     }
     // Reports
-    Answer runMonthRange(MonthRangeModel& dialog) override { return show(dialog.title(), monthRange, dialog); }
+    Answer runMonthRange(MonthRangeModel& dialog) override {
+        return show(dialog.title(), monthRange, dialog);
+    }
     Answer runVoucherRange(VoucherRangeModel& dialog) override {
         return show("Ta fram verifikat", voucherRange, dialog);
     }

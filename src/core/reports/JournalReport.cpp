@@ -59,20 +59,24 @@ ReportForm journalForm(const CTallvingeDoc& doc, const ScreenMeasures& screen) {
     }
     const double s = screen.width * 0.00125;
     const auto scaledX = [s](std::int32_t n) { return static_cast<std::int32_t>(std::ceil(n * s)); };
-    form.lines.push_back({1, {panelText(kJournalTitle, 1), panelText(kPeriodLead, scaledX(280), kReportOrange),
-                              panelText(doc.periodLabel(), scaledX(350), kReportOrange)}});
+    form.lines.push_back({1,
+                          {panelText(kJournalTitle, 1), panelText(kPeriodLead, scaledX(280), kReportOrange),
+                           panelText(doc.periodLabel(), scaledX(350), kReportOrange)}});
     if (const auto range = subPeriodText(company)) {
         form.lines.push_back({13, {panelText(*range, scaledX(350), kReportOrange)}});
     }
     FormLine count{40, {panelText(kAntalVerifikat, scaledX(1))}};
     if (!company.m_verifikat.empty()) {
-        count.cells.push_back(panelText(zeroPadded(static_cast<std::int32_t>(company.m_verifikat.size()), 2), 100));
+        count.cells.push_back(
+            panelText(zeroPadded(static_cast<std::int32_t>(company.m_verifikat.size()), 2), 100));
         const CEttVerifikat& last = company.m_verifikat.back();
         form.lines.push_back(std::move(count));
+        form.lines.push_back({60,
+                              {panelText(kSenasteBokforingsdagPanel +
+                                             dashedDate(last.m_nBokfDag, last.m_nBokfManad, last.m_nBokfAr),
+                                         scaledX(1))}});
         form.lines.push_back(
-            {60, {panelText(kSenasteBokforingsdagPanel + dashedDate(last.m_nBokfDag, last.m_nBokfManad, last.m_nBokfAr),
-                            scaledX(1))}});
-        form.lines.push_back({80, {panelText(kSenasteTransaktionsdag + latestTransactionDate(company), scaledX(1))}});
+            {80, {panelText(kSenasteTransaktionsdag + latestTransactionDate(company), scaledX(1))}});
     } else {
         form.lines.push_back(std::move(count));
     }
@@ -87,18 +91,12 @@ Listing journalListing(const CTallvingeDoc& doc) {
     Listing listing;
     listing.placement = ListingPlacement::FixedColumns;
     listing.firstLine = 8;
-    listing.heading = {{kJournalTitle, 150, 0},
-                       {printedCompanyName(doc), 150, 1},
-                       {kHeadingRule, 150, 3},
-                       {"Vernr", 150, 5},
-                       {"Konto", 345, 5, true},
-                       {"Bokfdag", 525, 5, true},
-                       {"Transdag", 785, 5, true},
-                       {"Radtext", 1015, 5, true},
-                       {"Verifikattext", 1305, 5, true},
-                       {"Debet", 1950, 5, true, true},
-                       {"Kredit", 2305, 5, true, true},
-                       {kHeadingRule, 150, 6}};
+    listing.heading = {{kJournalTitle, 150, 0},          {printedCompanyName(doc), 150, 1},
+                       {kHeadingRule, 150, 3},           {"Vernr", 150, 5},
+                       {"Konto", 345, 5, true},          {"Bokfdag", 525, 5, true},
+                       {"Transdag", 785, 5, true},       {"Radtext", 1015, 5, true},
+                       {"Verifikattext", 1305, 5, true}, {"Debet", 1950, 5, true, true},
+                       {"Kredit", 2305, 5, true, true},  {kHeadingRule, 150, 6}};
     if (const auto date = lastBookingDate(company)) {
         listing.heading.push_back({kSenasteBokforingsdag + *date, 150, 2});
     }

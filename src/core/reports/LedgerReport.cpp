@@ -36,18 +36,19 @@ public:
     }
 
     void block(const CKonto& konto, bool redLineInPlace) {
-        m_form.lines.push_back({m_y, {text("KONTO  " + zeroPadded(konto.m_nKontonr, 4) + "  " + konto.m_strKolumn2,
-                                           -1, 1)}});
+        m_form.lines.push_back(
+            {m_y, {text("KONTO  " + zeroPadded(konto.m_nKontonr, 4) + "  " + konto.m_strKolumn2, -1, 1)}});
         m_y += m_lh;
         const std::size_t redLine = m_form.lines.size();
         if (!redLineInPlace && m_doc.state().m_nDelperiod == 1) {
             m_form.lines.push_back({m_y, {}});
             m_y += m_lh;
         }
-        m_form.lines.push_back({m_y,
-                                {text("Vernr", 0, 1), text("Transdag", 1, 55), text("Text", 2, 155),
-                                 text("Debet", 3, 527, TextAlign::Right), text("Kredit", 4, 631, TextAlign::Right),
-                                 text("Saldo", 5, 742, TextAlign::Right)}});
+        m_form.lines.push_back(
+            {m_y,
+             {text("Vernr", 0, 1), text("Transdag", 1, 55), text("Text", 2, 155),
+              text("Debet", 3, 527, TextAlign::Right), text("Kredit", 4, 631, TextAlign::Right),
+              text("Saldo", 5, 742, TextAlign::Right)}});
         m_y += m_lh;
         Ore debit = 0;
         Ore credit = 0;
@@ -70,14 +71,15 @@ public:
             anyInside = anyInside || inside;
             anyOutside = anyOutside || !inside;
             const std::optional<Rgb> color = inside ? std::optional<Rgb>(kReportRed) : std::nullopt;
-            m_form.lines.push_back({m_y,
-                                    {text(zeroPadded(rad.m_nVernr, 4), 0, 1, TextAlign::Left, color),
-                                     text(dashedDate(rad.m_nDag, rad.m_nManad, rad.m_nAr), 1, 55, TextAlign::Left, color),
-                                     ruleAt(kTextRule, 155, 2),
-                                     text(firstCharacters(rad.m_strText, 35), 2, 155, TextAlign::Left, color),
-                                     text(formatOre(d), 3, 527, TextAlign::Right, color),
-                                     text(formatOre(c), 4, 631, TextAlign::Right, color),
-                                     text(formatOre(balance), 5, 742, TextAlign::Right, color)}});
+            m_form.lines.push_back(
+                {m_y,
+                 {text(zeroPadded(rad.m_nVernr, 4), 0, 1, TextAlign::Left, color),
+                  text(dashedDate(rad.m_nDag, rad.m_nManad, rad.m_nAr), 1, 55, TextAlign::Left, color),
+                  ruleAt(kTextRule, 155, 2),
+                  text(firstCharacters(rad.m_strText, 35), 2, 155, TextAlign::Left, color),
+                  text(formatOre(d), 3, 527, TextAlign::Right, color),
+                  text(formatOre(c), 4, 631, TextAlign::Right, color),
+                  text(formatOre(balance), 5, 742, TextAlign::Right, color)}});
             m_y += m_lh;
         }
         if (m_doc.state().m_nDelperiod == 1 && (anyInside || anyOutside)) {
@@ -95,8 +97,9 @@ public:
                                 {text(kSumma, 2, 155), text(formatOre(debit), 3, 527, TextAlign::Right),
                                  text(formatOre(credit), 4, 631, TextAlign::Right)}});
         m_y += m_lh;
-        m_form.lines.push_back({m_y, {text(kDebMinusKre, 2, 155), text(formatOre(addOre(debit, -credit)), 3, 527,
-                                                                         TextAlign::Right)}});
+        m_form.lines.push_back({m_y,
+                                {text(kDebMinusKre, 2, 155),
+                                 text(formatOre(addOre(debit, -credit)), 3, 527, TextAlign::Right)}});
         m_y += m_lh;
         m_form.lines.push_back({m_y, {ruleAt(kScreenRule, 1)}});
         m_y += 2 * m_lh;
@@ -112,8 +115,9 @@ public:
 private:
     void heading(const ScreenMeasures& screen) {
         const CompanyState& company = m_doc.state();
-        m_form.lines.push_back({1, {text(kPeriodLead, -1, 473, TextAlign::Left, kReportOrange),
-                                    text(m_doc.periodLabel(), -1, 540, TextAlign::Left, kReportOrange)}});
+        m_form.lines.push_back({1,
+                                {text(kPeriodLead, -1, 473, TextAlign::Left, kReportOrange),
+                                 text(m_doc.periodLabel(), -1, 540, TextAlign::Left, kReportOrange)}});
         if (const auto range = subPeriodText(company)) {
             m_form.lines.push_back({15, {text(*range, -1, 473, TextAlign::Left, kReportOrange)}});
         }

@@ -16,7 +16,8 @@ namespace kv {
 [[nodiscard]] std::vector<std::int32_t> ledgerAccounts(const CompanyState& company);
 
 // The screen form of one account (an account that does not exist shows no block).
-[[nodiscard]] ReportForm ledgerForm(const CTallvingeDoc& doc, std::int32_t account, const ScreenMeasures& screen);
+[[nodiscard]] ReportForm ledgerForm(const CTallvingeDoc& doc, std::int32_t account,
+                                    const ScreenMeasures& screen);
 // Every account, one block after the other.
 [[nodiscard]] ReportForm ledgerFormOfAll(const CTallvingeDoc& doc, const ScreenMeasures& screen);
 // The printed listing of every account, placed for the device.

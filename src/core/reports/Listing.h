@@ -35,8 +35,8 @@ struct Listing {
     std::vector<HeadingText> heading;
     std::vector<CUtskriftsrad> lines;
     ListingPlacement placement = ListingPlacement::FixedColumns;
-    std::int32_t firstLine = 8;   // the listing starts this many text lines down
-    std::int32_t cell5Shift = 0;  // device units added to cell 5 (the trial balance's 150)
+    std::int32_t firstLine = 8;  // the listing starts this many text lines down
+    std::int32_t cell5Shift = 0; // device units added to cell 5 (the trial balance's 150)
 };
 
 // The 87 underscores under the page heading.

@@ -9,12 +9,13 @@ namespace kv {
 
 namespace {
 
-constexpr std::array<const char*, 12> kMonthNames = {"januari", "februari", "mars",      "april",
-                                                     "maj",     "juni",     "juli",      "augusti",
-                                                     "september", "oktober", "november", "december"};
+constexpr std::array<const char*, 12> kMonthNames = {"januari",   "februari", "mars",     "april",
+                                                     "maj",       "juni",     "juli",     "augusti",
+                                                     "september", "oktober",  "november", "december"};
 
 const char* monthName(const YearMonth& month) {
-    return month.month >= 1 && month.month <= 12 ? kMonthNames[static_cast<std::size_t>(month.month - 1)] : "";
+    return month.month >= 1 && month.month <= 12 ? kMonthNames[static_cast<std::size_t>(month.month - 1)]
+                                                 : "";
 }
 
 // One entry per month from first through last, "2012  januari".

@@ -38,7 +38,8 @@ std::string cutToWidth(const std::string& text, std::int32_t room, const TextMea
 // before it moves right; every text is cut where the next begins or the page ends.
 void placeLine(std::vector<Item> items, std::int32_t y, bool shiftHeadings, const PrintDevice& device,
                const TextMeasurer& measurer, ListingPage& page) {
-    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.left < b.left; });
+    std::stable_sort(items.begin(), items.end(),
+                     [](const Item& a, const Item& b) { return a.left < b.left; });
     const std::int32_t gap = std::max(1, measurer.width(" "));
     for (std::size_t i = 0; i < items.size(); ++i) {
         Item& item = items[i];
@@ -137,8 +138,8 @@ ListingPage layoutListingPage(const Listing& listing, const PrintDevice& device,
         std::vector<Item> items;
         for (const HeadingText& text : listing.heading) {
             if (text.line == line) {
-                const std::int32_t x =
-                    (text.scaled ? columnX(text.x, device) : fixedX(text.x, device)) + fixedX(text.shift, device);
+                const std::int32_t x = (text.scaled ? columnX(text.x, device) : fixedX(text.x, device)) +
+                                       fixedX(text.shift, device);
                 items.push_back(makeItem(text.text, x, text.rightAligned, measurer));
             }
         }
@@ -149,7 +150,8 @@ ListingPage layoutListingPage(const Listing& listing, const PrintDevice& device,
     const std::size_t first = static_cast<std::size_t>(std::max(0, page - 1)) * perPage;
     const std::size_t last = std::min(first + perPage, listing.lines.size());
     for (std::size_t i = first; i < last; ++i) {
-        const auto y = static_cast<std::int32_t>(listing.firstLine + static_cast<std::int32_t>(i - first)) * h;
+        const auto y =
+            static_cast<std::int32_t>(listing.firstLine + static_cast<std::int32_t>(i - first)) * h;
         placeLine(listingItems(listing, listing.lines[i], device, measurer), y, false, device, measurer, out);
     }
     // The footer.

@@ -59,7 +59,8 @@ std::string pageContent(const ListingPage& page) {
     for (const PagePlacement& text : page.texts) {
         const double x = kMarginPt + text.x * kPointsPerUnit;
         const double baseline = kPageHeightPt - kMarginPt - text.y * kPointsPerUnit - kAscent * kFontPt;
-        out += "1 0 0 1 " + number(x) + " " + number(baseline) + " Tm " + pdfString(cp1252Of(text.text)) + " Tj\n";
+        out += "1 0 0 1 " + number(x) + " " + number(baseline) + " Tm " + pdfString(cp1252Of(text.text)) +
+               " Tj\n";
     }
     return out + "ET\n";
 }
@@ -81,8 +82,9 @@ public:
             std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
             m_out += line;
         }
-        m_out += "trailer\n<< /Size " + std::to_string(m_offsets.size() + 1) + " /Root " + std::to_string(root) +
-                 " 0 R /Info " + std::to_string(info) + " 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+        m_out += "trailer\n<< /Size " + std::to_string(m_offsets.size() + 1) + " /Root " +
+                 std::to_string(root) + " 0 R /Info " + std::to_string(info) + " 0 R >>\nstartxref\n" +
+                 std::to_string(xref) + "\n%%EOF\n";
         return std::move(m_out);
     }
     void header() { m_out = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n"; }
@@ -128,13 +130,15 @@ std::string pdfDocument(const std::vector<ListingPage>& pages, const std::string
         next += 2;
     }
     pdf.object(catalog, "<< /Type /Catalog /Pages 2 0 R >>");
-    pdf.object(pageTree, "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(pages.size()) + " >>");
+    pdf.object(pageTree,
+               "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(pages.size()) + " >>");
     pdf.object(font, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>");
     pdf.object(info, "<< /Title " + pdfString(cp1252Of(title)) + " /Producer (Kvistoran) >>");
     for (std::size_t i = 0; i < pages.size(); ++i) {
         const std::string content = pageContent(pages[i]);
         pdf.object(ids[i].first, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + number(kPageWidthPt) + " " +
-                                     number(kPageHeightPt) + "] /Resources << /Font << /F1 3 0 R >> >> /Contents " +
+                                     number(kPageHeightPt) +
+                                     "] /Resources << /Font << /F1 3 0 R >> >> /Contents " +
                                      std::to_string(ids[i].second) + " 0 R >>");
         pdf.object(ids[i].second,
                    "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "endstream");

@@ -10,8 +10,8 @@ std::int32_t screenY(std::int32_t value, const ScreenMeasures& screen) {
 }
 
 std::size_t characterCount(const std::string& utf8) {
-    return static_cast<std::size_t>(
-        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return static_cast<std::size_t>(std::count_if(
+        utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 std::string firstCharacters(const std::string& utf8, std::size_t count) {
@@ -35,7 +35,8 @@ std::vector<const FormLine*> linesTopDown(const ReportForm& form) {
     for (const FormLine& line : form.lines) {
         lines.push_back(&line);
     }
-    std::stable_sort(lines.begin(), lines.end(), [](const FormLine* a, const FormLine* b) { return a->y < b->y; });
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const FormLine* a, const FormLine* b) { return a->y < b->y; });
     return lines;
 }
 
@@ -53,14 +54,16 @@ struct SplitLine {
 };
 
 SplitLine split(const FormLine& line, std::size_t columnCount) {
-    SplitLine out{std::vector<std::string>(columnCount), std::vector<TextAlign>(columnCount, TextAlign::Left), {}};
+    SplitLine out{
+        std::vector<std::string>(columnCount), std::vector<TextAlign>(columnCount, TextAlign::Left), {}};
     std::vector<const FormCell*> cells;
     for (const FormCell& cell : line.cells) {
         if (!cell.rule && !cell.text.empty()) {
             cells.push_back(&cell);
         }
     }
-    std::stable_sort(cells.begin(), cells.end(), [](const FormCell* a, const FormCell* b) { return a->x < b->x; });
+    std::stable_sort(cells.begin(), cells.end(),
+                     [](const FormCell* a, const FormCell* b) { return a->x < b->x; });
     for (const FormCell* cell : cells) {
         if (cell->column >= 0 && static_cast<std::size_t>(cell->column) < columnCount) {
             std::string& text = out.columns[static_cast<std::size_t>(cell->column)];

@@ -22,7 +22,8 @@ inline constexpr const char* kSenasteBokforingsdag = "Senaste bokföringsdag : "
 inline constexpr const char* kSeFleraVerifikat = "Se flera verifikat samtidigt";
 inline constexpr const char* kTaFramEttVerifikat = "Ta fram ett verifikat";
 inline constexpr const char* kDetFinnsIngaVerifikat = "Det finns inga verifikat";
-inline constexpr const char* kListsNotApproved = "Balansräkning,  Resultaträkning o. momssatser skall vara godkända.";
+inline constexpr const char* kListsNotApproved =
+    "Balansräkning,  Resultaträkning o. momssatser skall vara godkända.";
 
 // The ledger.
 inline constexpr const char* kHuvudbok = "Huvudbok";

@@ -71,9 +71,10 @@ std::optional<std::string> incomeRefusal(const CTallvingeDoc& doc) {
     }
     // The result account: column 2 of the second-last income row, a balance
     // row at or after the first row coded "a".
-    const std::int32_t number = company.m_resKonton.size() >= 2
-                                    ? readWholeNumber(company.m_resKonton[company.m_resKonton.size() - 2]->m_strKolumn2)
-                                    : 0;
+    const std::int32_t number =
+        company.m_resKonton.size() >= 2
+            ? readWholeNumber(company.m_resKonton[company.m_resKonton.size() - 2]->m_strKolumn2)
+            : 0;
     bool liabilities = false;
     for (const CKonto* konto : company.m_balKonton) {
         liabilities = liabilities || konto->m_strKolumn5 == "a";
@@ -101,7 +102,8 @@ StatementReport buildIncomeStatement(const CTallvingeDoc& doc) {
     StatementReport report;
     report.which = Statement::Income;
     report.heading = std::string(kResultatrakning) + "  " + doc.periodLabel();
-    report.headerButton = onlyUsedText(company, kVisarEndastAnvandaIncome) + subPeriodText(company).value_or("");
+    report.headerButton =
+        onlyUsedText(company, kVisarEndastAnvandaIncome) + subPeriodText(company).value_or("");
     report.refusal = incomeRefusal(doc);
     if (report.refusal) {
         return report;
@@ -143,7 +145,8 @@ StatementReport buildBalanceSheet(const CTallvingeDoc& doc) {
     report.heading = std::string(kBalansrakning) + "  " + doc.periodLabel();
     std::string range;
     if (company.m_nDelperiod == 1) {
-        range = kDelperiodTom + std::to_string(company.m_nDelTillManad) + "." + std::to_string(company.m_nDelTillAr);
+        range = kDelperiodTom + std::to_string(company.m_nDelTillManad) + "." +
+                std::to_string(company.m_nDelTillAr);
     }
     report.headerButton = onlyUsedText(company, kVisarEndastAnvandaBalance) + range;
     const auto& rows = company.m_balKonton;

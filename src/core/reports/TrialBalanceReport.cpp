@@ -85,8 +85,9 @@ ReportForm trialBalanceForm(const TrialBalanceReport& report, const ScreenMeasur
     if (!report.shown) {
         return form;
     }
-    FormLine period{1, {{kPeriodLead, -1, 380, TextAlign::Left, kReportOrange, false},
-                        {report.periodLabel, -1, 450, TextAlign::Left, kReportOrange, false}}};
+    FormLine period{1,
+                    {{kPeriodLead, -1, 380, TextAlign::Left, kReportOrange, false},
+                     {report.periodLabel, -1, 450, TextAlign::Left, kReportOrange, false}}};
     form.lines.push_back(std::move(period));
     if (report.rangeText) {
         form.lines.push_back({13, {{*report.rangeText, -1, 380, TextAlign::Left, kReportOrange, false}}});
@@ -98,9 +99,10 @@ ReportForm trialBalanceForm(const TrialBalanceReport& report, const ScreenMeasur
     std::int32_t y = screenY(30, screen) + 2 * lh;
     form.lines.reserve(report.rows.size() + 4);
     for (const TrialBalanceRow& row : report.rows) {
-        FormLine line{y, {cell(std::to_string(row.number), 0, 1), cell(firstCharacters(row.name, 27), 1, 55),
-                          cell(formatOre(row.balance), 2, 310, TextAlign::Right),
-                          cell(std::to_string(row.rowCount), 3, 415)}};
+        FormLine line{y,
+                      {cell(std::to_string(row.number), 0, 1), cell(firstCharacters(row.name, 27), 1, 55),
+                       cell(formatOre(row.balance), 2, 310, TextAlign::Right),
+                       cell(std::to_string(row.rowCount), 3, 415)}};
         if (!row.rates.empty()) {
             line.cells.push_back(cell(joined(row.rates), 4, 530));
         }
@@ -110,7 +112,8 @@ ReportForm trialBalanceForm(const TrialBalanceReport& report, const ScreenMeasur
         form.lines.push_back(std::move(line));
         y += lh;
     }
-    form.lines.push_back({y, {cell(kSaldoRabalans, 1, 55), cell(formatOre(report.total), 2, 310, TextAlign::Right)}});
+    form.lines.push_back(
+        {y, {cell(kSaldoRabalans, 1, 55), cell(formatOre(report.total), 2, 310, TextAlign::Right)}});
     form.height = y + 2 * lh;
     return form;
 }
