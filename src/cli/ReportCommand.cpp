@@ -2,14 +2,10 @@
 
 #include "ReportArena.h"
 
-#include "reports/JournalReport.h"
-#include "reports/LedgerReport.h"
 #include "reports/MonthRangeModel.h"
 #include "reports/PdfWriter.h"
+#include "reports/ReportKinds.h"
 #include "reports/ReportText.h"
-#include "reports/ReportTexts.h"
-#include "reports/StatementReport.h"
-#include "reports/TrialBalanceReport.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
 
@@ -31,7 +27,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-enum class Kind { Journal, Ledger, TrialBalance, Income, Balance };
+using Kind = ReportKind;
 enum class Format { Text, Csv, Json, Pdf };
 
 struct Request {
@@ -125,67 +121,13 @@ void applyMonths(CTallvingeDoc& doc, const Request& request) {
     doc.setMonthRange(choice.range);
 }
 
-const char* titleOf(Kind kind) {
-    switch (kind) {
-    case Kind::Journal:
-        return kJournalTitle;
-    case Kind::Ledger:
-        return kHuvudbokPrinted;
-    case Kind::TrialBalance:
-        return "Alla konton / Råbalans";
-    case Kind::Income:
-        return kResultatrakning;
-    case Kind::Balance:
-        return kBalansrakning;
-    }
-    return "";
-}
-
-// The screen form of the report; the journal's is followed by its listing.
-std::vector<ReportForm> screenForms(const CTallvingeDoc& doc, const Request& request) {
-    const ScreenMeasures screen;
-    switch (request.kind) {
-    case Kind::Journal:
-        return {journalForm(doc, screen), journalListingForm(journalListing(doc))};
-    case Kind::Ledger:
-        if (request.account) {
-            if (!doc.hasAccount(*request.account)) {
-                throw Refusal("kontot " + std::to_string(*request.account) + " finns inte i kontoplanen");
-            }
-            return {ledgerForm(doc, *request.account, screen)};
-        }
-        return {ledgerFormOfAll(doc, screen)};
-    case Kind::TrialBalance: {
-        ReportForm title;
-        title.lines.push_back({0, {{"Alla konton / Råbalans", -1, 0, TextAlign::Left, std::nullopt, false}}});
-        return {title, trialBalanceForm(buildTrialBalance(doc), screen)};
-    }
-    case Kind::Income:
-        return {statementForm(buildIncomeStatement(doc))};
-    case Kind::Balance:
-        return {statementForm(buildBalanceSheet(doc))};
-    }
-    return {};
-}
-
 std::vector<ListingPage> printedPages(const CTallvingeDoc& doc, const Request& request) {
-    const PrintDevice device = a4PdfDevice();
-    const HelveticaMeasurer measurer;
-    Listing listing;
-    switch (request.kind) {
-    case Kind::Journal:
-        listing = journalListing(doc);
-        break;
-    case Kind::Ledger:
-        listing = ledgerListing(doc, device);
-        break;
-    case Kind::TrialBalance:
-        listing = trialBalanceListing(buildTrialBalance(doc), doc);
-        break;
-    case Kind::Income:
-    case Kind::Balance:
+    if (!hasListing(request.kind)) {
         throw Refusal("resultat- och balansräkningen skrivs ut från sina fönster; välj text, csv eller json");
     }
+    const PrintDevice device = a4PdfDevice();
+    const HelveticaMeasurer measurer;
+    const Listing listing = reportListing(doc, request.kind, device);
     const int perPage = linesPerPageOn(device);
     const int pages = pageCount(listing.lines.size(), perPage);
     std::vector<ListingPage> out;
@@ -198,13 +140,16 @@ std::vector<ListingPage> printedPages(const CTallvingeDoc& doc, const Request& r
 
 std::string rendered(const CTallvingeDoc& doc, const Request& request) {
     if (request.format == Format::Pdf) {
-        return pdfDocument(printedPages(doc, request), titleOf(request.kind));
+        return pdfDocument(printedPages(doc, request), reportTitle(request.kind));
     }
-    const std::vector<ReportForm> forms = screenForms(doc, request);
+    if (request.account && !doc.hasAccount(*request.account)) {
+        throw Refusal("kontot " + std::to_string(*request.account) + " finns inte i kontoplanen");
+    }
+    const std::vector<ReportForm> forms = reportForms(doc, request.kind, request.account);
     std::string out;
     if (request.format == Format::Json) {
         nlohmann::ordered_json json;
-        json["rapport"] = titleOf(request.kind);
+        json["rapport"] = reportTitle(request.kind);
         json["period"] = doc.periodLabel();
         json["delar"] = nlohmann::ordered_json::array();
         for (const ReportForm& form : forms) {

@@ -85,16 +85,6 @@ std::optional<std::string> incomeRefusal(const CTallvingeDoc& doc) {
     return std::string(kVinstkontoSaknas);
 }
 
-// Amounts stand to the right and sums in bold, until the user formats the cell.
-void giveDefaultLook(GridState& grid, std::int32_t row, std::int32_t col, bool emphasis) {
-    if (grid.style(row, col) == CellStyle{}) {
-        CellStyle style;
-        style.align = HAlign::Right;
-        style.bold = emphasis;
-        grid.setStyle(row, col, style);
-    }
-}
-
 } // namespace
 
 StatementReport buildIncomeStatement(const CTallvingeDoc& doc) {
@@ -204,36 +194,6 @@ StatementReport buildBalanceSheet(const CTallvingeDoc& doc) {
         }
     }
     return report;
-}
-
-void writeStatementGrid(const StatementReport& report, GridState& grid) {
-    if (grid.colCount() < 3) {
-        grid.setColCount(3);
-    }
-    const auto count = static_cast<std::int32_t>(report.rows.size());
-    if (grid.rowCount() < count) {
-        grid.insertRows(grid.rowCount() + 1, count - grid.rowCount());
-    } else if (grid.rowCount() > count) {
-        grid.removeRows(count + 1, grid.rowCount());
-    }
-    for (std::int32_t col = 0; col < static_cast<std::int32_t>(kStatementColumnWidths.size()); ++col) {
-        grid.setColumnWidth(col, kStatementColumnWidths[static_cast<std::size_t>(col)]);
-    }
-    grid.setText(0, 1, report.headerButton);
-    for (std::int32_t r = 1; r <= count; ++r) {
-        const StatementRow& row = report.rows[static_cast<std::size_t>(r - 1)];
-        grid.setText(r, 0, row.number);
-        grid.setText(r, 1, row.name);
-        grid.setText(r, 2, row.amount ? formatOre(*row.amount) : std::string());
-        grid.setText(r, 3, row.sum ? formatOre(*row.sum) : std::string());
-        giveDefaultLook(grid, r, 2, false);
-        giveDefaultLook(grid, r, 3, row.sum.has_value());
-    }
-    for (std::int32_t r = count; r >= 1; --r) {
-        if (report.rows[static_cast<std::size_t>(r - 1)].removed) {
-            grid.removeRows(r, r);
-        }
-    }
 }
 
 ReportForm statementForm(const StatementReport& report) {

@@ -6,6 +6,7 @@
 #include "chart/TemplateChooserDialog.h"
 #include "grid/GridWidget.h"
 #include "periods/PeriodDialog.h"
+#include "reports/ReportDialogs.h" // Reports
 #include "voucher/VatRulesDialog.h"
 
 #include <QApplication>
@@ -61,6 +62,22 @@ Answer QtPrompter::runVatRules(VatRulesModel& rules) {
 
 Answer QtPrompter::runDeleteTemplate(DeleteTemplateModel& dialog) {
     DeleteTemplateDialog shown(dialog, *this, owner());
+    return answerOf(shown);
+}
+
+// Reports
+Answer QtPrompter::runMonthRange(MonthRangeModel& dialog) {
+    MonthRangeDialog shown(dialog, *this, owner());
+    return answerOf(shown);
+}
+
+Answer QtPrompter::runVoucherRange(VoucherRangeModel& dialog) {
+    VoucherRangeDialog shown(dialog, *this, owner());
+    return answerOf(shown);
+}
+
+Answer QtPrompter::runAccountChoice(AccountChoiceModel& dialog) {
+    AccountChoiceDialog shown(dialog, owner());
     return answerOf(shown);
 }
 

@@ -23,6 +23,10 @@ public:
     Answer runChartEditor(ChartEditorModel& editor) override;
     Answer runVatRules(VatRulesModel& rules) override;
     Answer runDeleteTemplate(DeleteTemplateModel& dialog) override;
+    // Reports
+    Answer runMonthRange(MonthRangeModel& dialog) override;
+    Answer runVoucherRange(VoucherRangeModel& dialog) override;
+    Answer runAccountChoice(AccountChoiceModel& dialog) override;
 
 private:
     // Over the dialog that is showing, if any: a message from a dialog belongs to it.
