@@ -118,9 +118,7 @@ std::string formAsText(const ReportForm& form) {
                 text += "  ";
             }
         } else if (parts.free.empty()) {
-            for (const FormCell& cell : line->cells) {
-                text += cell.text; // a line of rules only
-            }
+            continue; // a line of rules only: the lines of text stand apart without it
         }
         for (const std::string& free : parts.free) {
             text += (text.empty() || text.back() == ' ' ? "" : "  ") + free;
