@@ -59,7 +59,8 @@ TEST(ReportOutput, EveryReportMatchesItsExpectedFile) {
     const bool update = std::getenv("KV_UPDATE_EXPECTED") != nullptr;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        doc.setMonthRange(c.marchToMay ? std::optional<MonthRange>(MonthRange{{2025, 3}, {2025, 5}}) : std::nullopt);
+        doc.setMonthRange(c.marchToMay ? std::optional<MonthRange>(MonthRange{{2025, 3}, {2025, 5}})
+                                       : std::nullopt);
         const std::string text = produced(doc, c);
         if (update) {
             std::ofstream(expectedPath(c.file), std::ios::binary) << text;

@@ -43,7 +43,10 @@ inline void buildReportCompany(CTallvingeDoc& doc, const std::string& templateFo
     }
     using V = std::tuple<int, int, std::string, std::vector<ReportLine>>;
     const std::vector<V> vouchers = {
-        {15, 1, "Medlemsavgifter januari", {{1050, 12500, 0, "Avgifter 50 st"}, {3000, 0, 12500, "Avgifter 50 st"}}},
+        {15,
+         1,
+         "Medlemsavgifter januari",
+         {{1050, 12500, 0, "Avgifter 50 st"}, {3000, 0, 12500, "Avgifter 50 st"}}},
         {3, 2, "Lokalhyra februari", {{6010, 4500, 0, "Hyra"}, {1050, 0, 4500, "Hyra"}}},
         {20, 3, "Loppis", {{1010, 3250.5, 0, "Kassa loppis"}, {3001, 0, 3250.5, "Försäljning loppis"}}},
         {5, 4, "Kommunens bidrag", {{1050, 25000, 0, "Bidrag 2025"}, {3002, 0, 25000, "Bidrag 2025"}}},
@@ -54,7 +57,10 @@ inline void buildReportCompany(CTallvingeDoc& doc, const std::string& templateFo
         {10, 5, "Telefon april", {{6800, 389, 0, "Abonnemang"}, {1050, 0, 389, "Abonnemang"}}},
         {28, 5, "Årsmöte", {{7110, 1234.56, 0, "Fika och lokal"}, {1010, 0, 1234.56, "Fika och lokal"}}},
         {12, 6, "Ny dator", {{1820, 12990, 0, "Bärbar dator"}, {2750, 0, 12990, "Faktura 4711"}}},
-        {30, 6, "Betalning faktura 4711", {{2750, 12990, 0, "Faktura 4711"}, {1050, 0, 12990, "Faktura 4711"}}},
+        {30,
+         6,
+         "Betalning faktura 4711",
+         {{2750, 12990, 0, "Faktura 4711"}, {1050, 0, 12990, "Faktura 4711"}}},
         {15, 9, "Banklån", {{1050, 100000, 0, "Lån nr 77"}, {2520, 0, 100000, "Lån nr 77"}}},
         {1, 10, "Försäkring", {{7310, 3600, 0, "Hemförsäkring föreningslokal"}, {1050, 0, 3600, "Betalt"}}},
         {20,
