@@ -58,9 +58,13 @@ template <typename Target> void writeStatementGrid(const StatementReport& report
         grid.setColumnWidth(col, kStatementColumnWidths[static_cast<std::size_t>(col)]);
     }
     grid.setText(0, 1, report.headerButton);
+    // A blank keeps the grid from showing row numbers and column letters in
+    // the title cells the statement does not use.
+    grid.setText(0, 2, " ");
+    grid.setText(0, 3, " ");
     for (std::int32_t r = 1; r <= count; ++r) {
         const StatementRow& row = report.rows[static_cast<std::size_t>(r - 1)];
-        grid.setText(r, 0, row.number);
+        grid.setText(r, 0, row.number.empty() ? std::string(" ") : row.number);
         grid.setText(r, 1, row.name);
         grid.setText(r, 2, row.amount ? formatOre(*row.amount) : std::string());
         grid.setText(r, 3, row.sum ? formatOre(*row.sum) : std::string());
