@@ -129,7 +129,7 @@ std::vector<ListingPage> printedPages(const CTallvingeDoc& doc, const Request& r
     const HelveticaMeasurer measurer;
     const Listing listing = reportListing(doc, request.kind, device);
     const int perPage = linesPerPageOn(device);
-    const int pages = pageCount(listing.lines.size(), perPage);
+    const int pages = pageCount(listing.size(), perPage);
     std::vector<ListingPage> out;
     out.reserve(static_cast<std::size_t>(pages));
     for (int page = 1; page <= pages; ++page) {

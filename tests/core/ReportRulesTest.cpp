@@ -173,7 +173,7 @@ TEST_F(SmallBooks, LedgerRunsTheBalanceAndTellsTheMonthRange) {
     EXPECT_TRUE(hasLine(form, "Delperiod: 3.2012 - 5.2012"));
     // Every account has a block of five lines in print, rows or not.
     const Listing listing = ledgerListing(doc, PrintDevice{2323, 3300, 50, 300});
-    EXPECT_EQ(listing.lines.size(), 9U * 5U + 8U + 1U); // nine accounts, eight rows, the result row
+    EXPECT_EQ(listing.size(), 9U * 5U + 8U + 1U); // nine accounts, eight rows, the result row
 }
 
 TEST_F(SmallBooks, TrialBalanceAddsThePostedResultBack) {

@@ -149,8 +149,9 @@ ReportForm journalListingForm(const Listing& listing) {
                                 c >= 6 ? TextAlign::Right : TextAlign::Left, std::nullopt, false});
     }
     form.lines.push_back(std::move(titles));
-    form.lines.reserve(listing.lines.size() + 1);
-    for (const CUtskriftsrad& line : listing.lines) {
+    form.lines.reserve(listing.size() + 1);
+    for (std::size_t i = 0; i < listing.size(); ++i) {
+        const CUtskriftsrad line = listing.line(i);
         FormLine out{++y, {}};
         for (std::size_t c = 0; c < line.m_text.size(); ++c) {
             const std::string& text = line.m_text[c];

@@ -5,6 +5,8 @@
 #include "reports/ReportText.h"
 #include "reports/ReportTexts.h"
 
+#include <algorithm>
+
 namespace kv {
 
 namespace {
@@ -25,6 +27,16 @@ std::string monthText(const YearMonth& month) {
     return zeroPadded(month.month, 2) + "." + zeroPadded(month.year, 2);
 }
 
+} // namespace
+
+// The rows of one account's block: each row's running balance is kept, its
+// texts are made only when the row is shown.
+struct RowBlock {
+    const std::vector<CKontorad>* rows = nullptr;
+    std::vector<Ore> balances;
+    std::int32_t top = 0; // y of the first row
+};
+
 // Lays out the blocks of the ledger's screen form, line by line.
 class LedgerScreen {
 public:
@@ -35,7 +47,9 @@ public:
         heading(screen);
     }
 
-    void block(const CKonto& konto, bool redLineInPlace) {
+    // Adds the block of an account; its rows are left to rowLine, unless
+    // formatted now (every line of the form at once).
+    void block(const CKonto& konto, bool redLineInPlace, bool formatRows) {
         m_form.lines.push_back(
             {m_y, {text("KONTO  " + zeroPadded(konto.m_nKontonr, 4) + "  " + konto.m_strKolumn2, -1, 1)}});
         m_y += m_lh;
@@ -50,39 +64,33 @@ public:
               text("Debet", 3, 527, TextAlign::Right), text("Kredit", 4, 631, TextAlign::Right),
               text("Saldo", 5, 742, TextAlign::Right)}});
         m_y += m_lh;
+        RowBlock block;
+        block.rows = &m_books.rows(konto);
+        block.top = m_y;
+        block.balances.reserve(block.rows->size());
         Ore debit = 0;
         Ore credit = 0;
         Ore balance = 0;
         Ore inRange = 0;
         bool anyInside = false;
         bool anyOutside = false;
-        const auto& rows = m_books.rows(konto);
-        m_form.lines.reserve(m_form.lines.size() + rows.size() + 4);
-        for (const CKontorad& rad : rows) {
+        const bool ranged = m_doc.state().m_nDelperiod == 1;
+        for (const CKontorad& rad : *block.rows) {
             const Ore d = toOre(rad.m_dDebet);
             const Ore c = toOre(rad.m_dKredit);
             debit = addOre(debit, d);
             credit = addOre(credit, c);
             balance = addOre(balance, addOre(d, -c));
-            const bool inside = m_doc.state().m_nDelperiod == 1 && m_months.selects(rad);
+            block.balances.push_back(balance);
+            const bool inside = ranged && m_months.selects(rad);
             if (inside) {
                 inRange = addOre(inRange, addOre(d, -c));
             }
             anyInside = anyInside || inside;
             anyOutside = anyOutside || !inside;
-            const std::optional<Rgb> color = inside ? std::optional<Rgb>(kReportRed) : std::nullopt;
-            m_form.lines.push_back(
-                {m_y,
-                 {text(zeroPadded(rad.m_nVernr, 4), 0, 1, TextAlign::Left, color),
-                  text(dashedDate(rad.m_nDag, rad.m_nManad, rad.m_nAr), 1, 55, TextAlign::Left, color),
-                  ruleAt(kTextRule, 155, 2),
-                  text(firstCharacters(rad.m_strText, 35), 2, 155, TextAlign::Left, color),
-                  text(formatOre(d), 3, 527, TextAlign::Right, color),
-                  text(formatOre(c), 4, 631, TextAlign::Right, color),
-                  text(formatOre(balance), 5, 742, TextAlign::Right, color)}});
-            m_y += m_lh;
         }
-        if (m_doc.state().m_nDelperiod == 1 && (anyInside || anyOutside)) {
+        m_y += static_cast<std::int32_t>(block.rows->size()) * m_lh;
+        if (ranged && (anyInside || anyOutside)) {
             FormLine red = subPeriodLine(konto, anyInside, inRange);
             if (redLineInPlace) {
                 red.y = m_redLineY;
@@ -90,6 +98,11 @@ public:
             } else {
                 red.y = m_form.lines[redLine].y;
                 m_form.lines[redLine] = std::move(red);
+            }
+        }
+        if (formatRows) {
+            for (std::size_t i = 0; i < block.rows->size(); ++i) {
+                m_form.lines.push_back(rowLine(block, i));
             }
         }
         m_y += m_lh;
@@ -103,14 +116,42 @@ public:
         m_y += m_lh;
         m_form.lines.push_back({m_y, {ruleAt(kScreenRule, 1)}});
         m_y += 2 * m_lh;
-    }
-
-    ReportForm finish() {
         m_form.height = m_y;
-        return std::move(m_form);
+        if (!formatRows) {
+            m_blocks.push_back(std::move(block));
+        }
     }
 
-    [[nodiscard]] const ReportBooks& books() const { return m_books; }
+    // Row i of a block, formatted.
+    [[nodiscard]] FormLine rowLine(const RowBlock& block, std::size_t i) const {
+        const CKontorad& rad = (*block.rows)[i];
+        const bool inside = m_doc.state().m_nDelperiod == 1 && m_months.selects(rad);
+        const std::optional<Rgb> color = inside ? std::optional<Rgb>(kReportRed) : std::nullopt;
+        return {block.top + static_cast<std::int32_t>(i) * m_lh,
+                {text(zeroPadded(rad.m_nVernr, 4), 0, 1, TextAlign::Left, color),
+                 text(dashedDate(rad.m_nDag, rad.m_nManad, rad.m_nAr), 1, 55, TextAlign::Left, color),
+                 ruleAt(kTextRule, 155, 2),
+                 text(firstCharacters(rad.m_strText, 35), 2, 155, TextAlign::Left, color),
+                 text(formatOre(toOre(rad.m_dDebet)), 3, 527, TextAlign::Right, color),
+                 text(formatOre(toOre(rad.m_dKredit)), 4, 631, TextAlign::Right, color),
+                 text(formatOre(block.balances[i]), 5, 742, TextAlign::Right, color)}};
+    }
+
+    [[nodiscard]] std::vector<FormLine> rowLines(std::int32_t top, std::int32_t bottom) const {
+        std::vector<FormLine> lines;
+        for (const RowBlock& block : m_blocks) {
+            const auto count = static_cast<std::int32_t>(block.balances.size());
+            const std::int32_t first = std::max(0, (top - block.top) / m_lh);
+            const std::int32_t last = std::min(count - 1, (bottom - block.top) / m_lh);
+            for (std::int32_t i = first; i <= last; ++i) {
+                lines.push_back(rowLine(block, static_cast<std::size_t>(i)));
+            }
+        }
+        return lines;
+    }
+
+    [[nodiscard]] const ReportForm& form() const { return m_form; }
+    ReportForm takeForm() { return std::move(m_form); }
 
 private:
     void heading(const ScreenMeasures& screen) {
@@ -130,6 +171,7 @@ private:
         m_y += 3 * m_lh;
         m_form.lines.push_back({m_y, {ruleAt(kScreenRule, 1)}});
         m_y += m_lh;
+        m_form.height = m_y;
     }
 
     FormLine subPeriodLine(const CKonto& konto, bool anyInside, Ore inRange) const {
@@ -152,9 +194,8 @@ private:
     std::int32_t m_redLineY;
     std::int32_t m_y = 0;
     ReportForm m_form;
+    std::vector<RowBlock> m_blocks;
 };
-
-} // namespace
 
 std::vector<std::int32_t> ledgerAccounts(const CompanyState& company) {
     std::vector<std::int32_t> numbers;
@@ -166,24 +207,141 @@ std::vector<std::int32_t> ledgerAccounts(const CompanyState& company) {
     return numbers;
 }
 
-ReportForm ledgerForm(const CTallvingeDoc& doc, std::int32_t account, const ScreenMeasures& screen) {
-    LedgerScreen form(doc, screen);
+LedgerScreenForm::LedgerScreenForm(const CTallvingeDoc& doc, std::int32_t account,
+                                   const ScreenMeasures& screen)
+    : m_screen(std::make_unique<LedgerScreen>(doc, screen)) {
     const int index = account > 0 ? doc.accountIndex(account) : -1;
     if (index >= 0) {
-        form.block(*doc.state().m_allaKonton[static_cast<std::size_t>(index)], true);
+        m_screen->block(*doc.state().m_allaKonton[static_cast<std::size_t>(index)], true, false);
     }
-    return form.finish();
+}
+
+LedgerScreenForm::~LedgerScreenForm() = default;
+LedgerScreenForm::LedgerScreenForm(LedgerScreenForm&&) noexcept = default;
+LedgerScreenForm& LedgerScreenForm::operator=(LedgerScreenForm&&) noexcept = default;
+
+const ReportForm& LedgerScreenForm::fixedLines() const {
+    return m_screen->form();
+}
+
+std::vector<FormLine> LedgerScreenForm::rowLines(std::int32_t top, std::int32_t bottom) const {
+    return m_screen->rowLines(top, bottom);
+}
+
+ReportForm LedgerScreenForm::whole() const {
+    ReportForm form = m_screen->form();
+    for (FormLine& line : rowLines(0, form.height)) {
+        form.lines.push_back(std::move(line));
+    }
+    return form;
+}
+
+ReportForm ledgerForm(const CTallvingeDoc& doc, std::int32_t account, const ScreenMeasures& screen) {
+    return LedgerScreenForm(doc, account, screen).whole();
 }
 
 ReportForm ledgerFormOfAll(const CTallvingeDoc& doc, const ScreenMeasures& screen) {
     LedgerScreen form(doc, screen);
     for (const auto& konto : doc.state().m_allaKonton) {
         if (konto->m_nKontonr > 0) {
-            form.block(*konto, false);
+            form.block(*konto, false, true);
         }
     }
-    return form.finish();
+    return form.takeForm();
 }
+
+namespace {
+
+// The printed ledger of every account, each line made when its page is laid
+// out: account line, headings, the rows, underline, totals, separator.
+class LedgerLines {
+public:
+    LedgerLines(const CTallvingeDoc& doc, const PrintDevice& device) : m_books(doc, RangeRule::SubPeriod) {
+        m_columns = {fixedX(155, device),   0,
+                     columnX(340, device),  columnX(350, device),
+                     columnX(650, device),  columnX(1650, device),
+                     columnX(1990, device), columnX(2320, device)};
+        m_underlineX = m_columns[5] - fixedX(344, device);
+        std::size_t line = 0;
+        for (const auto& konto : doc.state().m_allaKonton) {
+            if (konto->m_nKontonr <= 0) {
+                continue;
+            }
+            Block block;
+            block.konto = konto.get();
+            block.rows = &m_books.rows(*konto);
+            block.first = line;
+            block.balances.reserve(block.rows->size());
+            Ore balance = 0;
+            for (const CKontorad& rad : *block.rows) {
+                const Ore d = toOre(rad.m_dDebet);
+                const Ore c = toOre(rad.m_dKredit);
+                block.debit = addOre(block.debit, d);
+                block.credit = addOre(block.credit, c);
+                balance = addOre(balance, addOre(d, -c));
+                block.balances.push_back(balance);
+            }
+            line += block.rows->size() + 5;
+            m_blocks.push_back(std::move(block));
+        }
+        m_count = line;
+    }
+
+    [[nodiscard]] std::size_t count() const { return m_count; }
+
+    [[nodiscard]] CUtskriftsrad line(std::size_t index) const {
+        const auto after =
+            std::upper_bound(m_blocks.begin(), m_blocks.end(), index,
+                             [](std::size_t i, const Block& block) { return i < block.first; });
+        const Block& block = *(after - 1);
+        const std::size_t at = index - block.first;
+        const std::size_t rows = block.rows->size();
+        CUtskriftsrad out;
+        out.m_x = m_columns;
+        if (at == 0) {
+            out.m_text[0] = zeroPadded(block.konto->m_nKontonr, 5);
+            out.m_text[2] = block.konto->m_strKolumn2;
+        } else if (at == 1) {
+            out.m_text = {"Verifikat", "", "", "Transdag", "Text", "Debet", "Kredit", "Saldo"};
+        } else if (at < rows + 2) {
+            const CKontorad& rad = (*block.rows)[at - 2];
+            out.m_text[0] = zeroPadded(rad.m_nVernr, 5);
+            out.m_text[3] = dashedDate(rad.m_nDag, rad.m_nManad, rad.m_nAr);
+            out.m_text[4] = firstCharacters(rad.m_strText, 28);
+            out.m_text[5] = formatOre(toOre(rad.m_dDebet));
+            out.m_text[6] = formatOre(toOre(rad.m_dKredit));
+            out.m_text[7] = formatOre(block.balances[at - 2]);
+        } else if (at == rows + 2) {
+            out.m_text[0] = std::string(30, '_');
+            out.m_x[0] = m_underlineX;
+        } else if (at == rows + 3) {
+            out.m_text[4] = kSumma;
+            out.m_text[5] = formatOre(block.debit);
+            out.m_text[6] = formatOre(block.credit);
+        } else {
+            out.m_text[0] = std::string(91, '_');
+        }
+        return out;
+    }
+
+private:
+    struct Block {
+        const CKonto* konto = nullptr;
+        const std::vector<CKontorad>* rows = nullptr;
+        std::size_t first = 0; // the account line's index in the listing
+        std::vector<Ore> balances;
+        Ore debit = 0;
+        Ore credit = 0;
+    };
+
+    ReportBooks m_books;
+    std::array<std::int32_t, 8> m_columns{};
+    std::int32_t m_underlineX = 0;
+    std::vector<Block> m_blocks;
+    std::size_t m_count = 0;
+};
+
+} // namespace
 
 Listing ledgerListing(const CTallvingeDoc& doc, const PrintDevice& device) {
     const CompanyState& company = doc.state();
@@ -194,63 +352,11 @@ Listing ledgerListing(const CTallvingeDoc& doc, const PrintDevice& device) {
     if (const auto date = lastBookingDate(company)) {
         listing.heading.push_back({kSenasteBokforingsdag + *date, 150, 2});
     }
-    const ReportBooks books(doc, RangeRule::SubPeriod);
-    const std::int32_t left = fixedX(155, device);
-    const std::array<std::int32_t, 8> columns = {left,
-                                                 0,
-                                                 columnX(340, device),
-                                                 columnX(350, device),
-                                                 columnX(650, device),
-                                                 columnX(1650, device),
-                                                 columnX(1990, device),
-                                                 columnX(2320, device)};
-    const auto line = [&columns] {
-        CUtskriftsrad out;
-        out.m_x = columns;
-        return out;
-    };
-    for (const auto& konto : company.m_allaKonton) {
-        if (konto->m_nKontonr <= 0) {
-            continue;
-        }
-        CUtskriftsrad head = line();
-        head.m_text[0] = zeroPadded(konto->m_nKontonr, 5);
-        head.m_text[2] = konto->m_strKolumn2;
-        listing.lines.push_back(std::move(head));
-        CUtskriftsrad titles = line();
-        titles.m_text = {"Verifikat", "", "", "Transdag", "Text", "Debet", "Kredit", "Saldo"};
-        listing.lines.push_back(std::move(titles));
-        Ore debit = 0;
-        Ore credit = 0;
-        Ore balance = 0;
-        for (const CKontorad& rad : books.rows(*konto)) {
-            const Ore d = toOre(rad.m_dDebet);
-            const Ore c = toOre(rad.m_dKredit);
-            debit = addOre(debit, d);
-            credit = addOre(credit, c);
-            balance = addOre(balance, addOre(d, -c));
-            CUtskriftsrad row = line();
-            row.m_text[0] = zeroPadded(rad.m_nVernr, 5);
-            row.m_text[3] = dashedDate(rad.m_nDag, rad.m_nManad, rad.m_nAr);
-            row.m_text[4] = firstCharacters(rad.m_strText, 28);
-            row.m_text[5] = formatOre(d);
-            row.m_text[6] = formatOre(c);
-            row.m_text[7] = formatOre(balance);
-            listing.lines.push_back(std::move(row));
-        }
-        CUtskriftsrad underline = line();
-        underline.m_text[0] = std::string(30, '_');
-        underline.m_x[0] = columns[5] - fixedX(344, device);
-        listing.lines.push_back(std::move(underline));
-        CUtskriftsrad totals = line();
-        totals.m_text[4] = kSumma;
-        totals.m_text[5] = formatOre(debit);
-        totals.m_text[6] = formatOre(credit);
-        listing.lines.push_back(std::move(totals));
-        CUtskriftsrad separator = line();
-        separator.m_text[0] = std::string(91, '_');
-        listing.lines.push_back(std::move(separator));
-    }
+    // The books of the document as it stands: the listing lives no longer
+    // than one printing, during which the document does not change.
+    auto lines = std::make_shared<const LedgerLines>(doc, device);
+    listing.madeCount = lines->count();
+    listing.makeLine = [lines](std::size_t index) { return lines->line(index); };
     return listing;
 }
 

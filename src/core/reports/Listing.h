@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,10 +34,19 @@ struct HeadingText {
 
 struct Listing {
     std::vector<HeadingText> heading;
+    // The prepared lines; or, for a listing too long to keep, their number
+    // and the maker of each line, called as the pages are laid out.
     std::vector<CUtskriftsrad> lines;
+    std::size_t madeCount = 0;
+    std::function<CUtskriftsrad(std::size_t)> makeLine;
     ListingPlacement placement = ListingPlacement::FixedColumns;
     std::int32_t firstLine = 8;  // the listing starts this many text lines down
     std::int32_t cell5Shift = 0; // device units added to cell 5 (the trial balance's 150)
+
+    [[nodiscard]] std::size_t size() const { return makeLine ? madeCount : lines.size(); }
+    [[nodiscard]] CUtskriftsrad line(std::size_t index) const {
+        return makeLine ? makeLine(index) : lines[index];
+    }
 };
 
 // The 87 underscores under the page heading.

@@ -126,7 +126,7 @@ ListingPage layoutListingPage(const Listing& listing, const PrintDevice& device,
                               int linesPerPage, int page) {
     ListingPage out;
     const std::int32_t h = std::max(1, device.lineHeight);
-    const int pages = pageCount(listing.lines.size(), linesPerPage);
+    const int pages = pageCount(listing.size(), linesPerPage);
     // The heading, line by line.
     std::vector<std::int32_t> headingLines;
     for (const HeadingText& text : listing.heading) {
@@ -148,11 +148,11 @@ ListingPage layoutListingPage(const Listing& listing, const PrintDevice& device,
     // The page's slice of the listing.
     const auto perPage = static_cast<std::size_t>(std::max(1, linesPerPage));
     const std::size_t first = static_cast<std::size_t>(std::max(0, page - 1)) * perPage;
-    const std::size_t last = std::min(first + perPage, listing.lines.size());
+    const std::size_t last = std::min(first + perPage, listing.size());
     for (std::size_t i = first; i < last; ++i) {
         const auto y =
             static_cast<std::int32_t>(listing.firstLine + static_cast<std::int32_t>(i - first)) * h;
-        placeLine(listingItems(listing, listing.lines[i], device, measurer), y, false, device, measurer, out);
+        placeLine(listingItems(listing, listing.line(i), device, measurer), y, false, device, measurer, out);
     }
     // The footer.
     const std::string footer = std::to_string(page) + " / " + std::to_string(pages);

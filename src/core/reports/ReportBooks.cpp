@@ -1,6 +1,6 @@
 #include "reports/ReportBooks.h"
 
-#include <cstdio>
+#include <cstdint>
 
 namespace kv {
 
@@ -34,9 +34,26 @@ Ore ReportBooks::balance(const CKonto& konto, const MonthSelection& months) cons
 }
 
 std::string zeroPadded(std::int32_t value, int digits) {
+    // As "%.*d", without printf: the listings write a million of these.
     char buffer[24];
-    std::snprintf(buffer, sizeof buffer, "%.*d", digits, value);
-    return buffer;
+    char* const end = buffer + sizeof buffer;
+    char* p = end;
+    const bool negative = value < 0;
+    auto magnitude = negative ? static_cast<std::uint32_t>(-(static_cast<std::int64_t>(value)))
+                              : static_cast<std::uint32_t>(value);
+    int written = 0;
+    while (magnitude != 0 || written < digits) {
+        *--p = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+        ++written;
+        if (p == buffer + 1) {
+            break;
+        }
+    }
+    if (negative) {
+        *--p = '-';
+    }
+    return std::string(p, end);
 }
 
 std::string dashedDate(std::int32_t day, std::int32_t month, std::int32_t year) {

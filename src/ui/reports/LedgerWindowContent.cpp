@@ -86,6 +86,12 @@ void LedgerWindowContent::showAccount(std::int32_t number) {
     scrollArea()->verticalScrollBar()->setValue(0);
 }
 
+void LedgerWindowContent::rebuild(ReportFormView& view, const CTallvingeDoc& doc) {
+    auto form = std::make_shared<const LedgerScreenForm>(doc, m_account, view.screenMeasures());
+    view.setForm(form->fixedLines(),
+                 [form](std::int32_t top, std::int32_t bottom) { return form->rowLines(top, bottom); });
+}
+
 ReportForm LedgerWindowContent::buildForm(const CTallvingeDoc& doc, const ScreenMeasures& screen) const {
     return ledgerForm(doc, m_account, screen);
 }

@@ -41,7 +41,7 @@ PrintDevice printDeviceOf(QPrinter& printer) {
 
 void printListing(QPrinter& printer, const Listing& listing, int linesPerPage) {
     const PrintDevice device = printDeviceOf(printer);
-    const int count = pageCount(listing.lines.size(), linesPerPage);
+    const int count = pageCount(listing.size(), linesPerPage);
     const int first = printer.fromPage() > 0 ? std::min(printer.fromPage(), count) : 1;
     const int last = printer.toPage() > 0 ? std::min(printer.toPage(), count) : count;
     QPainter painter;

@@ -40,7 +40,11 @@ void PanelWindowContent::refresh() {
     if (m_doc == nullptr) {
         return;
     }
-    m_view->setForm(buildForm(*m_doc, m_view->screenMeasures()));
+    rebuild(*m_view, *m_doc);
+}
+
+void PanelWindowContent::rebuild(ReportFormView& view, const CTallvingeDoc& doc) {
+    view.setForm(buildForm(doc, view.screenMeasures()));
 }
 
 bool PanelWindowContent::offersMonthRange() const {

@@ -38,6 +38,8 @@ public:
 protected:
     [[nodiscard]] virtual ReportForm buildForm(const CTallvingeDoc& doc,
                                                const ScreenMeasures& screen) const = 0;
+    // Shows the document in the panel; by default the form of buildForm.
+    virtual void rebuild(ReportFormView& view, const CTallvingeDoc& doc);
     [[nodiscard]] virtual Listing buildListing(const CTallvingeDoc& doc, const PrintDevice& device) const = 0;
     // The journal offers the month range only once the income chart is there.
     [[nodiscard]] virtual bool offersMonthRange() const;

@@ -54,8 +54,9 @@ ScreenMeasures ReportFormView::screenMeasures() const {
     return measures;
 }
 
-void ReportFormView::setForm(ReportForm form) {
+void ReportFormView::setForm(ReportForm form, RowSource rows) {
     m_form = std::move(form);
+    m_rows = std::move(rows);
     m_byY.resize(m_form.lines.size());
     for (std::size_t i = 0; i < m_byY.size(); ++i) {
         m_byY[i] = i;
@@ -64,8 +65,16 @@ void ReportFormView::setForm(ReportForm form) {
                      [this](std::size_t a, std::size_t b) { return m_form.lines[a].y < m_form.lines[b].y; });
     const QFontMetrics metrics(font());
     int width = 0;
+    std::vector<const FormLine*> measured;
     for (std::size_t i = 0; i < std::min(kLinesMeasured, m_form.lines.size()); ++i) {
-        for (const FormCell& cell : m_form.lines[i].cells) {
+        measured.push_back(&m_form.lines[i]);
+    }
+    const std::vector<FormLine> firstRows = m_rows ? m_rows(0, 1000) : std::vector<FormLine>{};
+    for (const FormLine& line : firstRows) {
+        measured.push_back(&line);
+    }
+    for (const FormLine* line : measured) {
+        for (const FormCell& cell : line->cells) {
             const int right = cell.align == TextAlign::Right
                                   ? cell.x
                                   : cell.x + metrics.horizontalAdvance(QString::fromStdString(cell.text));
@@ -95,8 +104,17 @@ void ReportFormView::paintEvent(QPaintEvent* event) {
         std::lower_bound(m_byY.begin(), m_byY.end(), area.top() - lineHeight,
                          [this](std::size_t index, int y) { return m_form.lines[index].y < y; });
     painter.setBackground(palette().base());
+    std::vector<const FormLine*> shown;
     for (auto it = first; it != m_byY.end() && m_form.lines[*it].y <= area.bottom(); ++it) {
-        const FormLine& line = m_form.lines[*it];
+        shown.push_back(&m_form.lines[*it]);
+    }
+    const std::vector<FormLine> rows =
+        m_rows ? m_rows(area.top() - lineHeight, area.bottom()) : std::vector<FormLine>{};
+    for (const FormLine& row : rows) {
+        shown.push_back(&row);
+    }
+    for (const FormLine* shownLine : shown) {
+        const FormLine& line = *shownLine;
         const bool ruled =
             std::any_of(line.cells.begin(), line.cells.end(), [](const FormCell& cell) { return cell.rule; });
         // Rules first; a text over a rule hides it where the text stands.

@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 namespace kv::ui {
@@ -16,7 +17,10 @@ class ReportFormView : public QWidget {
 public:
     explicit ReportFormView(QWidget* parent = nullptr);
 
-    void setForm(ReportForm form);
+    // The lines to paint; rows, when given, makes the lines between two
+    // heights that the form leaves to be made when shown (a long ledger's rows).
+    using RowSource = std::function<std::vector<FormLine>(std::int32_t top, std::int32_t bottom)>;
+    void setForm(ReportForm form, RowSource rows = {});
     [[nodiscard]] const ReportForm& form() const { return m_form; }
     // Height of one text line of the panels' font, in pixels.
     [[nodiscard]] int textHeight() const;
@@ -32,6 +36,7 @@ protected:
 
 private:
     ReportForm m_form;
+    RowSource m_rows;
     std::vector<std::size_t> m_byY; // line indexes, top to bottom
     int m_width = 0;
 };
