@@ -10,11 +10,15 @@
 #include "grid/GridWidget.h"
 #include "reports/LedgerWindowContent.h"
 #include "reports/PanelWindowContent.h"
+#include "reports/ReportDialogs.h"
 #include "reports/ReportFormView.h"
 #include "storage/CompanyFiles.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QPrinter>
 
@@ -132,6 +136,32 @@ private slots:
         QCOMPARE(ledger->account(), 1050);
         const QString pdf = printToPdf(*ledger, QStringLiteral("huvudbok"));
         QVERIFY(QFile(pdf).size() > 1000);
+    }
+
+    void dialogsShowTheirModels() {
+        MonthRangeModel range(m_shell->doc());
+        ui::MonthRangeDialog months(range, m_shell->prompter);
+        months.show();
+        QCOMPARE(months.firstMonths()->count(), 12);
+        months.firstMonths()->setCurrentIndex(2);
+        emit months.firstMonths()->activated(2);
+        QVERIFY(months.lastMonths()->isEnabled());
+        QCOMPARE(months.lastMonths()->count(), 10);
+        AccountChoiceModel accounts(m_shell->doc().state());
+        ui::AccountChoiceDialog choice(accounts);
+        choice.show();
+        QTest::keyClicks(choice.findChild<QLineEdit*>(), QStringLiteral("105"));
+        QCOMPARE(accounts.chosen().value_or(0), 1050);
+        QCOMPARE(choice.list()->currentRow(), accounts.selected());
+        const QString folder = qEnvironmentVariable("KV_SCREENSHOTS");
+        if (!folder.isEmpty()) {
+            months.grab().save(folder + QStringLiteral("/manadsbokslut.png"));
+            choice.grab().save(folder + QStringLiteral("/valj-ett-konto.png"));
+            VoucherRangeModel vouchers(12);
+            ui::VoucherRangeDialog voucherRange(vouchers, m_shell->prompter);
+            voucherRange.show();
+            voucherRange.grab().save(folder + QStringLiteral("/ta-fram-verifikat.png"));
+        }
     }
 
     void statementsFillTheirGridsAndKeepTheRangeUntilTheIncomeStatementCloses() {
