@@ -57,11 +57,17 @@ void useReportArena(std::size_t bytes) {
     if (bytes == 0 || region().begin != nullptr) {
         return;
     }
-    void* mapped =
-        mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    void* mapped = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED) {
         return;
     }
+    // Large pages where the system offers them, then every page at once.
+#ifdef MADV_HUGEPAGE
+    madvise(mapped, bytes, MADV_HUGEPAGE);
+#endif
+#ifdef MADV_POPULATE_WRITE
+    madvise(mapped, bytes, MADV_POPULATE_WRITE);
+#endif
     Region& r = region();
     r.begin = static_cast<char*>(mapped);
     r.next = r.begin;

@@ -202,9 +202,9 @@ void readVerifikatrad(ArchiveReader& in, CVerifikatrad& rad) {
 void readVerifikat(ArchiveReader& in, CEttVerifikat& ver) {
     expectOwned(in, ArchiveClass::EttVerifikat);
     const std::size_t count = in.readCount(kMinVerifikatrad);
-    ver.m_rader.resize(count);
-    for (CVerifikatrad& rad : ver.m_rader) {
-        readVerifikatrad(in, rad);
+    ver.m_rader.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        readVerifikatrad(in, ver.m_rader.emplace_back());
     }
     in.readText(ver.m_strVertext);
     ver.m_nVernr = in.readInt32();
@@ -245,9 +245,9 @@ void readKontoFields(ArchiveReader& in, CKonto& konto) {
     konto.m_nAnvands = in.readInt32();
     konto.m_nMarkering = in.readInt32();
     const std::size_t count = in.readCount(kMinKontorad);
-    konto.m_rader.resize(count);
-    for (CKontorad& rad : konto.m_rader) {
-        readKontorad(in, rad);
+    konto.m_rader.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        readKontorad(in, konto.m_rader.emplace_back());
     }
 }
 
@@ -372,9 +372,9 @@ void readBooks(ArchiveReader& in, CompanyState& doc) {
     doc.m_resNummer = in.readInt32Array();
     doc.m_momsregler = readAutomomsList(in);
     const std::size_t count = in.readCount(kMinVerifikat);
-    doc.m_verifikat.resize(count);
-    for (CEttVerifikat& ver : doc.m_verifikat) {
-        readVerifikat(in, ver);
+    doc.m_verifikat.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        readVerifikat(in, doc.m_verifikat.emplace_back());
     }
 }
 
