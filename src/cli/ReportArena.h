@@ -11,7 +11,9 @@ namespace kv::cli {
 
 // From now on, new takes its memory from a region of bytes (further requests
 // fall back to the heap once it is used up) and delete of such memory does
-// nothing. For a process that ends after one task only.
-void useReportArena(std::size_t bytes);
+// nothing. For a process that ends after one task only. False when the
+// region could not be had, or in a build checked by AddressSanitizer, whose
+// leak check must see every allocation.
+bool useReportArena(std::size_t bytes);
 
 } // namespace kv::cli
