@@ -10,6 +10,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kv::ui {
 
 PanelWindowContent::PanelWindowContent(CTallvingeDoc& doc, AppController& controller, QWidget* parent)
@@ -23,8 +25,13 @@ PanelWindowContent::PanelWindowContent(CTallvingeDoc& doc, AppController& contro
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_scroll);
     setFocusProxy(m_scroll);
-    // Scrolling by the mouse moves whole lines.
-    m_scroll->verticalScrollBar()->setSingleStep(m_view->textHeight());
+    // Scrolling moves whole lines; a dragged scroll box stops on one.
+    QScrollBar* bar = m_scroll->verticalScrollBar();
+    bar->setSingleStep(m_view->textHeight());
+    connect(bar, &QScrollBar::sliderMoved, this, [this, bar](int value) {
+        const int line = std::max(1, m_view->textHeight());
+        bar->setValue(value - value % line);
+    });
 }
 
 PanelWindowContent::~PanelWindowContent() {
