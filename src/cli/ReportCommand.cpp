@@ -188,8 +188,9 @@ int reportCommand(const std::vector<std::string>& args) {
         // A company takes about twice its file's size in memory.
         std::error_code ignored;
         const std::uintmax_t fileSize = std::filesystem::file_size(request.company, ignored);
-        const bool arena = !ignored && fileSize < (std::uintmax_t{1} << 34) &&
-                           useReportArena(static_cast<std::size_t>(fileSize) * 5 / 2 + (std::size_t{1} << 20));
+        const bool arena =
+            !ignored && fileSize < (std::uintmax_t{1} << 34) &&
+            useReportArena(static_cast<std::size_t>(fileSize) * 5 / 2 + (std::size_t{1} << 20));
         auto doc = std::make_unique<CTallvingeDoc>();
         const FileReport opened = openCompany(*doc, fullPath(request.company));
         if (!opened.ok) {
