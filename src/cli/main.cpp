@@ -2,6 +2,7 @@
 #include "AddVoucherCommand.h"
 #include "DumpJson.h"
 #include "PeriodCommands.h" // Periods
+#include "ReportCommand.h"
 #include "app/NewCompany.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
@@ -38,6 +39,12 @@ constexpr const char* kHelpEnd = R"(  kvistoran-cli --help
 En felaktig fil eller ett felaktigt argument ger en rad på standard fel och
 slutstatus 1; då skrivs ingenting.
 )";
+
+// The help: the tool's own commands, then each subsystem's.
+std::string helpText() {
+    return std::string(kHelpCommands) + kv::cli::kAddVoucherHelp + kv::cli::kPeriodCommandsHelp +
+           kv::cli::kReportHelp + kHelpEnd;
+}
 
 // One line: a message's blank line (before its reason) becomes ": ", other line breaks blanks.
 int failWith(const std::string& message) {
@@ -182,11 +189,11 @@ int newCompany(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
-        std::cerr << kHelpCommands << kv::cli::kAddVoucherHelp << kv::cli::kPeriodCommandsHelp << kHelpEnd;
+        std::cerr << helpText();
         return 1;
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        std::cout << kHelpCommands << kv::cli::kAddVoucherHelp << kv::cli::kPeriodCommandsHelp << kHelpEnd;
+        std::cout << helpText();
         return 0;
     }
     try {
@@ -204,6 +211,9 @@ int main(int argc, char** argv) {
         }
         if (args[0] == "add-voucher") { // Vouchers
             return kv::cli::addVoucher(args);
+        }
+        if (args[0] == "report") {
+            return kv::cli::reportCommand(args); // Reports
         }
     } catch (const std::exception& error) {
         return failWith(error.what());

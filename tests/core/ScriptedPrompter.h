@@ -7,8 +7,11 @@
 #include "chart/UserTemplates.h"
 #include "interaction/Prompter.h"
 #include "periods/PeriodDialogModel.h"
-#include "periods/PeriodListModel.h"   // Periods
-#include "periods/RenameDialogModel.h" // Periods
+#include "periods/PeriodListModel.h"    // Periods
+#include "periods/RenameDialogModel.h"  // Periods
+#include "reports/AccountChoiceModel.h" // Reports
+#include "reports/MonthRangeModel.h"
+#include "reports/VoucherRangeModel.h"
 #include "voucher/VatRulesModel.h"
 #include "voucher/VoucherLookupModel.h"
 
@@ -79,6 +82,16 @@ public:
     Answer runVoucherLookup(VoucherLookupModel& lookup) override {
         return show("Ta fram verifikat", voucherLookup, lookup);
     }
+    // Reports
+    Answer runMonthRange(MonthRangeModel& dialog) override {
+        return show(dialog.title(), monthRange, dialog);
+    }
+    Answer runVoucherRange(VoucherRangeModel& dialog) override {
+        return show("Ta fram verifikat", voucherRange, dialog);
+    }
+    Answer runAccountChoice(AccountChoiceModel& dialog) override {
+        return show("Välj ett konto", accountChoice, dialog);
+    }
 
     // What the user does in each dialog: works on its model and closes it,
     // with Answer::Ok after the model accepted. A dialog or question that the
@@ -91,6 +104,10 @@ public:
     std::function<Answer(PeriodListModel&)> periodList;       // Periods
     std::function<Answer(RenameDialogModel&)> renameDialog;   // Periods
     std::function<Answer(VoucherLookupModel&)> voucherLookup; // Vouchers
+    // Reports
+    std::function<Answer(MonthRangeModel&)> monthRange;
+    std::function<Answer(VoucherRangeModel&)> voucherRange;
+    std::function<Answer(AccountChoiceModel&)> accountChoice;
 
     // Everything said or asked, in order; file choices appear as "<öppna>"
     // and "<spara som NAME>".

@@ -22,8 +22,8 @@ Menu arkiv() {
              item(C::CloseCompany, "&Stäng"), item(C::Save, "&Spara"),
              item(C::SaveAs, "&Spara företaget som ( företagsnamn )..."),
              item(C::RenameCompany, "Byt företagets namn..."), separator(), item(C::Print, "Skriv ut..."),
-             item(C::PrintPreview, "Förhandsgranska"), item(C::PrintSetup, "S&krivarinställningar..."),
-             separator(), item(C::Exit, "&Avsluta")}};
+             item(C::PrintPreview, "Förhandsgranska"), item(C::SaveAsPdf, "Spara som PDF..."), // Reports
+             item(C::PrintSetup, "S&krivarinställningar..."), separator(), item(C::Exit, "&Avsluta")}};
 }
 
 Menu verifikat() {
@@ -171,6 +171,7 @@ const std::map<CommandId, std::string>& statusTable() {
         {C::Print, "Skriv ut"},
         {C::PrintPreview, "Förhandsgranska"},
         {C::PrintSetup, "Skrivarinställningar"},
+        {C::SaveAsPdf, "Spara utskriften som en PDF-fil"}, // Reports
         {C::Exit, "Avsluta"},
         {C::AppExit, "Avsluta"},
         {C::RecentFile1, "Öppna det här företaget"},

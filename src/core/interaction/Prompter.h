@@ -16,6 +16,10 @@ class RenameDialogModel; // Periods
 class TemplateChooserModel;
 class VatRulesModel;
 class VoucherLookupModel; // Vouchers
+// Reports
+class AccountChoiceModel;
+class MonthRangeModel;
+class VoucherRangeModel;
 
 enum class Answer { Ok, Cancel, Yes, No };
 
@@ -64,6 +68,11 @@ public:
     virtual void information(const std::string& caption, const std::string& text) = 0;
     // Vouchers: the lookup "Ta fram verifikat" of the voucher list; Ok once the model accepted.
     virtual Answer runVoucherLookup(VoucherLookupModel& lookup) = 0;
+    // Reports: "Månadsbokslut", the journal's voucher range "Ta fram
+    // verifikat" and the ledger's "Välj ett konto".
+    virtual Answer runMonthRange(MonthRangeModel& dialog) = 0;
+    virtual Answer runVoucherRange(VoucherRangeModel& dialog) = 0;
+    virtual Answer runAccountChoice(AccountChoiceModel& dialog) = 0;
 };
 
 } // namespace kv

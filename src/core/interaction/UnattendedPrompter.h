@@ -29,6 +29,9 @@ public:
     Answer runPeriodList(PeriodListModel&) override { return Answer::Cancel; }
     Answer runRenameDialog(RenameDialogModel&) override { return Answer::Cancel; }
     Answer runVoucherLookup(VoucherLookupModel&) override { return Answer::Cancel; }
+    Answer runMonthRange(MonthRangeModel&) override { return Answer::Cancel; }
+    Answer runVoucherRange(VoucherRangeModel&) override { return Answer::Cancel; }
+    Answer runAccountChoice(AccountChoiceModel&) override { return Answer::Cancel; }
 
     // Everything the user would have been told, in order.
     std::vector<std::string> said;

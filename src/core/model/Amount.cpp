@@ -1,5 +1,6 @@
 #include "model/Amount.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,27 +12,55 @@ double toKronor(Ore ore) {
     return static_cast<double>(ore) / 100.0;
 }
 
-std::string formatPlainOre(Ore ore) {
+namespace {
+
+// The digits of an amount in öre, "-1234.50", written from the end: the
+// reports format hundreds of thousands of amounts, so no printf here.
+// Returns where the text starts in buffer (which ends at end).
+char* plainDigits(Ore ore, char* end) {
     // Integer arithmetic: no "-0.00" and no binary rounding surprises.
     const bool negative = ore < 0;
-    const std::uint64_t magnitude =
+    std::uint64_t magnitude =
         negative ? static_cast<std::uint64_t>(-(ore + 1)) + 1 : static_cast<std::uint64_t>(ore);
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%s%llu.%02llu", negative ? "-" : "",
-                  static_cast<unsigned long long>(magnitude / 100),
-                  static_cast<unsigned long long>(magnitude % 100));
-    return buffer;
+    char* p = end;
+    *--p = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+    *--p = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+    *--p = '.';
+    do {
+        *--p = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (negative) {
+        *--p = '-';
+    }
+    return p;
+}
+
+} // namespace
+
+std::string formatPlainOre(Ore ore) {
+    char buffer[32];
+    char* const end = buffer + sizeof buffer;
+    char* start = plainDigits(ore, end);
+    return std::string(start, end);
 }
 
 std::string formatOre(Ore ore) {
-    std::string text = formatPlainOre(ore);
-    if (text.size() > 6) {
-        text.insert(text.size() - 6, " ");
+    char buffer[40];
+    char* const end = buffer + sizeof buffer;
+    char* start = plainDigits(ore, end);
+    // A blank 6 characters before the end when longer than 6, then another
+    // 10 characters before the end when it is then longer than 10.
+    for (const std::ptrdiff_t at : {6, 10}) {
+        if (end - start > at) {
+            std::copy(start, end - at, start - 1);
+            --start;
+            *(end - at - 1) = ' ';
+        }
     }
-    if (text.size() > 10) {
-        text.insert(text.size() - 10, " ");
-    }
-    return text;
+    return std::string(start, end);
 }
 
 std::string FormatAmount(double kronor) {

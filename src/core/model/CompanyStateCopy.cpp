@@ -106,7 +106,6 @@ CompanyState copyCompanyState(const CompanyState& s) {
     c.m_nDelFranAr = s.m_nDelFranAr;
     c.m_nDelTillManad = s.m_nDelTillManad;
     c.m_nDelTillAr = s.m_nDelTillAr;
-    c.m_bKumulativ = s.m_bKumulativ;
     c.m_nFranVernr = s.m_nFranVernr;
     c.m_nTillVernr = s.m_nTillVernr;
     c.m_nUtskrift3 = s.m_nUtskrift3;

@@ -211,26 +211,18 @@ Ore CTallvingeDoc::balanceOfBalanceAccount(std::size_t position) const {
 }
 
 RangeRule CTallvingeDoc::rangeRuleInForce() const {
+    return m_nDelperiod == 1 ? RangeRule::SubPeriod : RangeRule::WholePeriod;
+}
+
+MonthSelection CTallvingeDoc::monthSelection(RangeRule rule) const {
     if (m_nDelperiod != 1) {
-        return RangeRule::WholePeriod;
+        return {};
     }
-    return m_bKumulativ != 0 ? RangeRule::Cumulative : RangeRule::SubPeriod;
+    return {rule, {m_nDelFranAr, m_nDelFranManad}, {m_nDelTillAr, m_nDelTillManad}};
 }
 
 Ore CTallvingeDoc::balanceUnder(const CKonto& konto, RangeRule rule) const {
-    const YearMonth from{m_nDelFranAr, m_nDelFranManad};
-    const YearMonth to{m_nDelTillAr, m_nDelTillManad};
-    Ore sum = 0;
-    for (const CKontorad& rad : konto.m_rader) {
-        const YearMonth when{rad.m_nAr, rad.m_nManad};
-        const bool selected = rule == RangeRule::WholePeriod ||
-                              (rule == RangeRule::SubPeriod && from <= when && when <= to) ||
-                              (rule == RangeRule::Cumulative && when <= to);
-        if (selected) {
-            sum = addOre(sum, addOre(toOre(rad.m_dDebet), -toOre(rad.m_dKredit)));
-        }
-    }
-    return sum;
+    return balanceOf(konto, monthSelection(rule));
 }
 
 Ore CTallvingeDoc::RangeBalance(std::size_t position) const {
@@ -241,9 +233,13 @@ Ore CTallvingeDoc::RangeBalance(std::size_t position) const {
 }
 
 Ore CTallvingeDoc::periodResult() const {
+    return periodResult(monthSelection(rangeRuleInForce()));
+}
+
+Ore CTallvingeDoc::periodResult(const MonthSelection& months) const {
     Ore sum = 0;
-    for (std::size_t i = 0; i < m_resKonton.size(); ++i) {
-        sum = addOre(sum, RangeBalance(i));
+    for (const CKonto* konto : m_resKonton) {
+        sum = addOre(sum, balanceOf(*konto, months));
     }
     return -sum;
 }
@@ -262,7 +258,11 @@ bool CTallvingeDoc::resultAccountNumber(std::int32_t& number) const {
 }
 
 void CTallvingeDoc::PostPeriodResult(std::int32_t& number) {
-    const Ore result = periodResult();
+    PostPeriodResult(number, rangeRuleInForce());
+}
+
+void CTallvingeDoc::PostPeriodResult(std::int32_t& number, RangeRule rule) {
+    const Ore result = periodResult(monthSelection(rule));
     std::int32_t account = 0;
     if (!resultAccountNumber(account)) {
         return;
@@ -278,6 +278,13 @@ void CTallvingeDoc::PostPeriodResult(std::int32_t& number) {
     CKonto& konto = *m_allaKonton[static_cast<std::size_t>(index)];
     konto.m_rader.clear();
     konto.m_rader.push_back(std::move(row));
+}
+
+void CTallvingeDoc::setJournalPrintRange(std::int32_t from, std::int32_t to) {
+    auto scope = beginChange(ChangeKind::Display);
+    assign(m_nFranVernr, from);
+    assign(m_nTillVernr, to);
+    scope.commit();
 }
 
 YearMonth CTallvingeDoc::latestVoucherDate(std::int32_t& vernr) const {

@@ -5,6 +5,7 @@
 #include "grid/GridState.h"
 #include "model/Amount.h"
 #include "model/DocumentChange.h"
+#include "model/MonthSelection.h"
 #include "model/Records.h"
 #include "model/YearMonth.h"
 
@@ -76,7 +77,6 @@ struct CompanyState {
     std::int32_t m_nDelFranAr = 0;
     std::int32_t m_nDelTillManad = 0;
     std::int32_t m_nDelTillAr = 0;
-    std::int32_t m_bKumulativ = 0; // raised only around one result posting
 
     // Journal print range and trial-balance listing length.
     std::int32_t m_nFranVernr = 0;
@@ -93,8 +93,6 @@ struct CompanyState {
     std::int32_t m_bAutoOppna = 0;
     std::int32_t m_nAutoPeriod = 0;
 };
-
-enum class RangeRule { WholePeriod, SubPeriod, Cumulative };
 
 // The months of a period, as the period dialog chose them.
 struct PeriodChoice {
@@ -248,16 +246,24 @@ public:
     // Balances in öre, debit minus credit.
     [[nodiscard]] Ore balanceOfBalanceAccount(std::size_t position) const;
     [[nodiscard]] Ore RangeBalance(std::size_t position) const;
+    // Reports: the month range as a value. rangeRuleInForce is the sub-period
+    // form while a range is chosen; monthSelection(rule) the months a rule
+    // takes under the chosen range (the whole period while none is chosen).
     [[nodiscard]] RangeRule rangeRuleInForce() const;
+    [[nodiscard]] MonthSelection monthSelection(RangeRule rule) const;
     [[nodiscard]] Ore balanceUnder(const CKonto& konto, RangeRule rule) const;
     // Books the period result as the result account's single row; sets number
     // to the result account, or leaves it when there is none. The row is
     // derived from the books, so it neither marks the company modified nor
-    // tells the views.
+    // tells the views. Without a rule, the rule in force.
     void PostPeriodResult(std::int32_t& number);
+    void PostPeriodResult(std::int32_t& number, RangeRule rule);
     // The result account named by the result row, or nothing.
     [[nodiscard]] bool resultAccountNumber(std::int32_t& number) const;
     [[nodiscard]] Ore periodResult() const;
+    [[nodiscard]] Ore periodResult(const MonthSelection& months) const;
+    // Reports: the journal's print range, 0 to 0 for all vouchers.
+    void setJournalPrintRange(std::int32_t from, std::int32_t to);
 
     // Dates and periods.
     [[nodiscard]] YearMonth latestVoucherDate(std::int32_t& vernr) const;

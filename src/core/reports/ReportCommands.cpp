@@ -59,6 +59,9 @@ void registerReportCommands(CommandRegistry& commands, AppServices& app) {
                                            CTallvingeDoc& doc = app.document();
                                            doc.setOnlyUsedAccounts(doc.state().m_nEndastAnvanda != 1);
                                        }});
+    // The active window's printed form, as a PDF file.
+    commands.add(C::SaveAsPdf, {[](const AppState& s) { return enabledIf(s.companyOpen && s.view.canPrint); },
+                                [&app] { app.performWindowCommand(CommandId::SaveAsPdf); }});
     // The active report window offers the month range and carries it out.
     commands.add(C::MonthRange, {[](const AppState& s) {
                                      return checkable(s.view.monthRange,

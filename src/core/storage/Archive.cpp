@@ -27,6 +27,10 @@ constexpr const char* kClassNames[kArchiveClassCount] = {
 
 static_assert(std::endian::native == std::endian::little, "the archive code assumes a little-endian machine");
 
+ArchiveClass classOf(std::uint8_t entry) {
+    return static_cast<ArchiveClass>(entry & 0x7F);
+}
+
 std::string describeClass(ArchiveClass cls) {
     return std::string("\"") + archiveClassName(cls) + "\"";
 }
@@ -196,7 +200,11 @@ std::size_t MemorySource::read(char* data, std::size_t size) {
     return count;
 }
 
-ArchiveReader::ArchiveReader(ByteSource& source) : m_source(source), m_buffer(kBufferSize), m_entries(1) {}
+ArchiveReader::ArchiveReader(ByteSource& source) : m_source(source), m_buffer(kBufferSize), m_entries(1) {
+    // Every object takes at least a two-byte tag: room for all numbers at once.
+    m_entries.reserve(
+        static_cast<std::size_t>(std::min<std::uint64_t>(source.remaining() / 2 + 1, kMaxNumber)));
+}
 
 std::uint64_t ArchiveReader::remaining() const {
     return (m_end - m_pos) + m_source.remaining();
@@ -213,14 +221,7 @@ bool ArchiveReader::refill() {
     return got > 0;
 }
 
-void ArchiveReader::take(void* data, std::size_t size) {
-    if (size <= m_end - m_pos) { // the usual case: all of it is in the buffer
-        if (size > 0) {          // an empty array's data() may be null
-            std::memcpy(data, m_buffer.data() + m_pos, size);
-            m_pos += size;
-        }
-        return;
-    }
+void ArchiveReader::takeSlowly(void* data, std::size_t size) {
     auto* out = static_cast<char*>(data);
     while (size > 0) {
         if (m_pos == m_end && !refill()) {
@@ -232,30 +233,6 @@ void ArchiveReader::take(void* data, std::size_t size) {
         out += count;
         size -= count;
     }
-}
-
-std::uint16_t ArchiveReader::readUInt16() {
-    std::uint16_t value = 0;
-    take(&value, sizeof value);
-    return value;
-}
-
-std::uint32_t ArchiveReader::readUInt32() {
-    std::uint32_t value = 0;
-    take(&value, sizeof value);
-    return value;
-}
-
-std::int32_t ArchiveReader::readInt32() {
-    std::int32_t value = 0;
-    take(&value, sizeof value);
-    return value;
-}
-
-double ArchiveReader::readDouble() {
-    double value = 0;
-    take(&value, sizeof value);
-    return value;
 }
 
 double ArchiveReader::readAmount() {
@@ -283,6 +260,12 @@ std::uint64_t ArchiveReader::readTextLength() {
 }
 
 std::string ArchiveReader::readText() {
+    std::string text;
+    readText(text);
+    return text;
+}
+
+void ArchiveReader::readText(std::string& into) {
     std::uint64_t length = readTextLength();
     const bool utf16 = length == UINT64_MAX;
     if (utf16) {
@@ -301,22 +284,26 @@ std::string ArchiveReader::readText() {
         m_pos += buffered.size();
         for (const char c : buffered) {
             if (static_cast<unsigned char>(c) >= 0x80) {
-                return cp1252ToUtf8(buffered);
+                into = cp1252ToUtf8(buffered);
+                return;
             }
         }
-        return std::string(buffered);
+        into.assign(buffered);
+        return;
     }
     std::string bytes(static_cast<std::size_t>(length), '\0');
     take(bytes.data(), bytes.size());
     if (utf16) {
-        return utf16leToUtf8(bytes);
+        into = utf16leToUtf8(bytes);
+        return;
     }
     for (const char c : bytes) {
         if (static_cast<unsigned char>(c) >= 0x80) {
-            return cp1252ToUtf8(bytes);
+            into = cp1252ToUtf8(bytes);
+            return;
         }
     }
-    return bytes;
+    into = std::move(bytes);
 }
 
 std::size_t ArchiveReader::readCount(std::size_t minBytes) {
@@ -342,13 +329,13 @@ std::uint32_t ArchiveReader::newNumber() {
     if (m_entries.size() >= kMaxNumber) {
         throw ArchiveError("Filen innehåller för många objekt.");
     }
-    m_entries.emplace_back();
+    m_entries.push_back(0);
     return static_cast<std::uint32_t>(m_entries.size() - 1);
 }
 
 void ArchiveReader::bind(std::uint32_t number, void* object) {
-    if (number > 0 && number < m_entries.size() && !m_entries[number].isClass) {
-        m_entries[number].object = object;
+    if (number > 0 && number < m_entries.size() && (m_entries[number] & kClassFlag) == 0) {
+        m_bound[number] = object;
     }
 }
 
@@ -357,17 +344,17 @@ ArchiveReader::ObjectRef ArchiveReader::newObjectOfClassIndex(std::uint32_t clas
         throw ArchiveError("Filen hänvisar till en klass som inte finns (nummer " +
                            std::to_string(classIndex) + ").");
     }
-    const Entry& entry = m_entries[classIndex];
-    if (!entry.isClass) {
+    const std::uint8_t entry = m_entries[classIndex];
+    if ((entry & kClassFlag) == 0) {
         throw ArchiveError("Filen anger ett objekt där en klass väntas (nummer " +
                            std::to_string(classIndex) + ").");
     }
-    if (entry.cls != cls) {
-        throw ArchiveError("Filen innehåller ett objekt av klassen " + describeClass(entry.cls) + " där " +
-                           describeClass(cls) + " väntas.");
+    if (classOf(entry) != cls) {
+        throw ArchiveError("Filen innehåller ett objekt av klassen " + describeClass(classOf(entry)) +
+                           " där " + describeClass(cls) + " väntas.");
     }
     const std::uint32_t number = newNumber();
-    m_entries[number].cls = cls;
+    m_entries[number] = static_cast<std::uint8_t>(cls);
     return {RefKind::New, number, nullptr};
 }
 
@@ -376,16 +363,17 @@ ArchiveReader::ObjectRef ArchiveReader::backReference(std::uint32_t index, Archi
         throw ArchiveError("Filen hänvisar till ett objekt som inte finns (nummer " + std::to_string(index) +
                            ").");
     }
-    const Entry& entry = m_entries[index];
-    if (entry.isClass) {
+    const std::uint8_t entry = m_entries[index];
+    if ((entry & kClassFlag) != 0) {
         throw ArchiveError("Filen anger en klass där ett objekt väntas (nummer " + std::to_string(index) +
                            ").");
     }
-    if (entry.cls != cls) {
-        throw ArchiveError("Filen hänvisar till ett objekt av klassen " + describeClass(entry.cls) + " där " +
-                           describeClass(cls) + " väntas.");
+    if (classOf(entry) != cls) {
+        throw ArchiveError("Filen hänvisar till ett objekt av klassen " + describeClass(classOf(entry)) +
+                           " där " + describeClass(cls) + " väntas.");
     }
-    return {RefKind::Back, index, entry.object};
+    const auto bound = m_bound.find(index);
+    return {RefKind::Back, index, bound == m_bound.end() ? nullptr : bound->second};
 }
 
 ArchiveReader::ObjectRef ArchiveReader::newClass(ArchiveClass cls) {
@@ -410,8 +398,7 @@ ArchiveReader::ObjectRef ArchiveReader::newClass(ArchiveClass cls) {
                            std::to_string(schema) + ").");
     }
     const std::uint32_t classNumber = newNumber();
-    m_entries[classNumber].isClass = true;
-    m_entries[classNumber].cls = static_cast<ArchiveClass>(known);
+    m_entries[classNumber] = static_cast<std::uint8_t>(kClassFlag | known);
     return newObjectOfClassIndex(classNumber, cls);
 }
 

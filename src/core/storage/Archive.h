@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -121,13 +122,14 @@ public:
     ArchiveReader(const ArchiveReader&) = delete;
     ArchiveReader& operator=(const ArchiveReader&) = delete;
 
-    std::uint16_t readUInt16();
-    std::uint32_t readUInt32();
-    std::int32_t readInt32();
-    double readDouble();
+    std::uint16_t readUInt16() { return readValue<std::uint16_t>(); }
+    std::uint32_t readUInt32() { return readValue<std::uint32_t>(); }
+    std::int32_t readInt32() { return readValue<std::int32_t>(); }
+    double readDouble() { return readValue<double>(); }
     // An amount: refused when not finite or beyond the largest amount.
     double readAmount();
     std::string readText(); // as UTF-8
+    void readText(std::string& into);
     // A count of elements of at least minBytes each; refused when the bytes
     // left cannot hold that many.
     std::size_t readCount(std::size_t minBytes);
@@ -142,13 +144,25 @@ public:
     [[nodiscard]] bool atEnd() const { return remaining() == 0; }
 
 private:
-    struct Entry {
-        bool isClass = false;
-        ArchiveClass cls = ArchiveClass::Konto;
-        void* object = nullptr;
-    };
+    // What a number stands for: a class (kClassFlag) or an object, and its
+    // class; one byte each, as a company numbers a million rows.
+    static constexpr std::uint8_t kClassFlag = 0x80;
 
-    void take(void* data, std::size_t size);
+    // Inline: the reader takes a few bytes at a time, millions of times.
+    void take(void* data, std::size_t size) {
+        if (size <= m_end - m_pos && size > 0) { // the usual case: all of it is in the buffer
+            std::memcpy(data, m_buffer.data() + m_pos, size);
+            m_pos += size;
+            return;
+        }
+        takeSlowly(data, size);
+    }
+    void takeSlowly(void* data, std::size_t size);
+    template <typename T> T readValue() {
+        T value{};
+        take(&value, sizeof value);
+        return value;
+    }
     bool refill();
     std::uint32_t newNumber();
     ObjectRef newObjectOfClassIndex(std::uint32_t classIndex, ArchiveClass cls);
@@ -160,7 +174,9 @@ private:
     std::vector<char> m_buffer;
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
-    std::vector<Entry> m_entries; // index 0 stands for "no object"
+    std::vector<std::uint8_t> m_entries; // index 0 stands for "no object"
+    // The objects that back-references may yield, by number.
+    std::unordered_map<std::uint32_t, void*> m_bound;
 };
 
 [[noreturn]] void throwTruncated();

@@ -187,27 +187,26 @@ void expectOwned(ArchiveReader& in, ArchiveClass cls) {
     requireNew(in.readObjectTag(cls), cls);
 }
 
-CVerifikatrad readVerifikatrad(ArchiveReader& in) {
+// The rows are read straight into their places in the lists: a company has
+// a million of them, and every copy counts.
+void readVerifikatrad(ArchiveReader& in, CVerifikatrad& rad) {
     expectOwned(in, ArchiveClass::Verifikatrad);
-    CVerifikatrad rad;
-    rad.m_strRadtext = in.readText();
-    rad.m_strKontonamn = in.readText();
+    in.readText(rad.m_strRadtext);
+    in.readText(rad.m_strKontonamn);
     rad.m_nKonto = in.readInt32();
     rad.m_dDebet = in.readAmount();
     rad.m_dKredit = in.readAmount();
     rad.m_dMoms = in.readAmount();
-    return rad;
 }
 
-CEttVerifikat readVerifikat(ArchiveReader& in) {
+void readVerifikat(ArchiveReader& in, CEttVerifikat& ver) {
     expectOwned(in, ArchiveClass::EttVerifikat);
-    CEttVerifikat ver;
     const std::size_t count = in.readCount(kMinVerifikatrad);
     ver.m_rader.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        ver.m_rader.push_back(readVerifikatrad(in));
+        readVerifikatrad(in, ver.m_rader.emplace_back());
     }
-    ver.m_strVertext = in.readText();
+    in.readText(ver.m_strVertext);
     ver.m_nVernr = in.readInt32();
     ver.m_nTransDag = in.readInt32();
     ver.m_nTransAr = in.readInt32();
@@ -218,15 +217,13 @@ CEttVerifikat readVerifikat(ArchiveReader& in) {
     ver.m_dDifferens = in.readAmount();
     ver.m_dKontosaldo = in.readAmount();
     ver.m_nAntalRader = in.readInt32();
-    ver.m_strText2 = in.readText();
+    in.readText(ver.m_strText2);
     ver.m_dSumDebet = in.readAmount();
     ver.m_dSumKredit = in.readAmount();
-    return ver;
 }
 
-CKontorad readKontorad(ArchiveReader& in) {
+void readKontorad(ArchiveReader& in, CKontorad& rad) {
     expectOwned(in, ArchiveClass::Kontorad);
-    CKontorad rad;
     rad.m_nVernr = in.readInt32();
     rad.m_nDag = in.readInt32();
     rad.m_nManad = in.readInt32();
@@ -234,9 +231,8 @@ CKontorad readKontorad(ArchiveReader& in) {
     rad.m_dDebet = in.readAmount();
     rad.m_dKredit = in.readAmount();
     rad.m_dExtra = in.readAmount();
-    rad.m_strText = in.readText();
-    rad.m_strKontonamn = in.readText();
-    return rad;
+    in.readText(rad.m_strText);
+    in.readText(rad.m_strKontonamn);
 }
 
 void readKontoFields(ArchiveReader& in, CKonto& konto) {
@@ -251,7 +247,7 @@ void readKontoFields(ArchiveReader& in, CKonto& konto) {
     const std::size_t count = in.readCount(kMinKontorad);
     konto.m_rader.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        konto.m_rader.push_back(readKontorad(in));
+        readKontorad(in, konto.m_rader.emplace_back());
     }
 }
 
@@ -378,7 +374,7 @@ void readBooks(ArchiveReader& in, CompanyState& doc) {
     const std::size_t count = in.readCount(kMinVerifikat);
     doc.m_verifikat.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        doc.m_verifikat.push_back(readVerifikat(in));
+        readVerifikat(in, doc.m_verifikat.emplace_back());
     }
 }
 

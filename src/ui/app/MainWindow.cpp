@@ -11,7 +11,10 @@
 #include "app/ReportWindowContent.h"
 #include "app/WindowContent.h"
 #include "grid/GridWidget.h"
+#include "interaction/Prompter.h" // Reports
 #include "reports/JournalWindowContent.h"
+#include "reports/LedgerWindowContent.h"
+#include "reports/ReportTexts.h"
 #include "reports/TrialBalanceWindowContent.h"
 #include "voucher/VoucherForm.h"
 #include "voucher/VoucherFormModel.h"
@@ -19,6 +22,8 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -27,11 +32,14 @@
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <cstdio>
 
 namespace kv::ui {
 
@@ -275,11 +283,14 @@ void MainWindow::openCompanyWindow(WindowKind kind) {
     if (isReportWindow(kind)) {
         auto* report = new ReportWindowContent(kind, *doc);
         report->gridWidget().setPrompter(&m_controller.prompter());
+        report->setPrompter(&m_controller.prompter()); // Reports
         content = report;
-    } else if (kind == WindowKind::Journal) {
-        content = new JournalWindowContent(*doc, [this] { m_controller.runChartGuidance(); });
+    } else if (kind == WindowKind::Journal) { // Reports
+        content = new JournalWindowContent(*doc, m_controller, [this] { m_controller.runChartGuidance(); });
     } else if (kind == WindowKind::TrialBalance) {
-        content = new TrialBalanceWindowContent(*doc, m_controller.prompter());
+        content = new TrialBalanceWindowContent(*doc, m_controller);
+    } else if (kind == WindowKind::Ledger) {
+        content = new LedgerWindowContent(*doc, m_controller);
     } else if (kind == WindowKind::VoucherList) { // Vouchers
         content = new VoucherListWindow(*doc, m_controller);
     } else {
@@ -352,6 +363,9 @@ void MainWindow::performWindowCommand(CommandId id) {
         break;
     case CommandId::PrintSetup:
         printerSetup();
+        break;
+    case CommandId::SaveAsPdf: // Reports
+        saveAsPdf();
         break;
     case CommandId::ViewToolbar:
         m_toolbarShown = !m_toolbarShown;
@@ -516,13 +530,53 @@ void MainWindow::print(bool preview) {
         QPrintPreviewDialog dialog(m_printer.get(), this);
         dialog.setWindowTitle(QString::fromUtf8(kPrintPreviewTitle));
         connect(&dialog, &QPrintPreviewDialog::paintRequested, content, &WindowContent::print);
+        dialog.resize(size() * 9 / 10);
         dialog.exec();
+        // Reports: the window shows where the preview was.
+        const auto* previewed = dialog.findChild<QPrintPreviewWidget*>();
+        const QPointer<WindowContent> shown(content);
+        if (previewed != nullptr && shown) {
+            shown->previewEnded(previewed->currentPage());
+        }
         return;
     }
     QPrintDialog dialog(m_printer.get(), this);
     dialog.setWindowTitle(QString::fromUtf8(kPrintTitle));
     if (dialog.exec() == QDialog::Accepted) {
         content->print(m_printer.get());
+    }
+}
+
+// Reports: the printed form of the active window as a PDF file. It is
+// written beside the chosen name first and takes its place only when whole.
+void MainWindow::saveAsPdf() {
+    WindowContent* content = activeContent();
+    if (content == nullptr) {
+        return;
+    }
+    QString name = QFileDialog::getSaveFileName(this, QString::fromUtf8(kSparaSomPdf).chopped(3),
+                                                QDir::homePath(), QStringLiteral("PDF-fil (*.pdf)"));
+    if (name.isEmpty()) {
+        return;
+    }
+    if (!name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        name += QStringLiteral(".pdf");
+    }
+    const QString temporary = name + QStringLiteral(".tmp");
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setResolution(300);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setPageMargins(QMarginsF(6.35, 6.35, 6.35, 6.35), QPageLayout::Millimeter);
+    pdf.setOutputFileName(temporary);
+    pdf.setDocName(windowTitle());
+    content->print(&pdf);
+    // The rename replaces an old file at once, or leaves it as it was.
+    const bool written = QFile(temporary).size() > 0 && std::rename(QFile::encodeName(temporary).constData(),
+                                                                    QFile::encodeName(name).constData()) == 0;
+    if (!written) {
+        QFile::remove(temporary);
+        m_controller.prompter().message("Kan ej skriva till filen " + name.toStdString());
     }
 }
 

@@ -81,6 +81,7 @@ private:
     void arrangeIcons();
     void print(bool preview);
     void printerSetup();
+    void saveAsPdf(); // Reports
 
     AppController& m_controller;
     QMdiArea* m_mdi;

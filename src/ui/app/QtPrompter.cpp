@@ -8,6 +8,7 @@
 #include "periods/PeriodDialog.h"
 #include "periods/PeriodListDialog.h" // Periods
 #include "periods/RenameDialog.h"     // Periods
+#include "reports/ReportDialogs.h"    // Reports
 #include "voucher/VatRulesDialog.h"
 #include "voucher/VoucherLookupDialog.h"
 
@@ -103,6 +104,22 @@ void QtPrompter::information(const std::string& caption, const std::string& text
 
 Answer QtPrompter::runVoucherLookup(VoucherLookupModel& lookup) {
     VoucherLookupDialog shown(lookup, *this, owner());
+    return answerOf(shown);
+}
+
+// Reports
+Answer QtPrompter::runMonthRange(MonthRangeModel& dialog) {
+    MonthRangeDialog shown(dialog, *this, owner());
+    return answerOf(shown);
+}
+
+Answer QtPrompter::runVoucherRange(VoucherRangeModel& dialog) {
+    VoucherRangeDialog shown(dialog, *this, owner());
+    return answerOf(shown);
+}
+
+Answer QtPrompter::runAccountChoice(AccountChoiceModel& dialog) {
+    AccountChoiceDialog shown(dialog, owner());
     return answerOf(shown);
 }
 

@@ -30,6 +30,10 @@ public:
     // Vouchers
     void information(const std::string& caption, const std::string& text) override;
     Answer runVoucherLookup(VoucherLookupModel& lookup) override;
+    // Reports
+    Answer runMonthRange(MonthRangeModel& dialog) override;
+    Answer runVoucherRange(VoucherRangeModel& dialog) override;
+    Answer runAccountChoice(AccountChoiceModel& dialog) override;
 
 private:
     // Over the dialog that is showing, if any: a message from a dialog belongs to it.

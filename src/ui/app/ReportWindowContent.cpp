@@ -1,6 +1,9 @@
 #include "app/ReportWindowContent.h"
 
 #include "grid/GridWidget.h"
+#include "interaction/Prompter.h"
+#include "reports/MonthRangeModel.h" // Reports
+#include "reports/StatementReport.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,6 +20,7 @@ ReportWindowContent::ReportWindowContent(WindowKind kind, CTallvingeDoc& doc, QW
     connect(m_grid, &GridWidget::commandStateChanged, this, &WindowContent::commandStateChanged);
     attachToDocument();
     m_subscription = doc.subscribe(*this);
+    refreshStatement();
 }
 
 ReportWindowContent::~ReportWindowContent() {
@@ -48,6 +52,12 @@ void ReportWindowContent::detachFromDocument() {
     if (m_doc == nullptr) {
         return;
     }
+    // Reports: closing the income statement ends the month range.
+    if (m_kind == WindowKind::IncomeStatement && m_doc->state().m_nDelperiod == 1) {
+        CTallvingeDoc* doc = m_doc;
+        m_subscription.reset();
+        doc->setMonthRange(std::nullopt);
+    }
     m_subscription.reset();
     m_doc = nullptr;
     attachToDocument();
@@ -56,6 +66,28 @@ void ReportWindowContent::detachFromDocument() {
 void ReportWindowContent::onDocumentUpdated() {
     // Reading another period replaces the document's grid state.
     attachToDocument();
+    refreshStatement();
+}
+
+// Reports
+std::optional<std::string> ReportWindowContent::refreshStatement() {
+    if (m_doc == nullptr) {
+        return std::nullopt;
+    }
+    const StatementReport report =
+        m_kind == WindowKind::IncomeStatement ? buildIncomeStatement(*m_doc) : buildBalanceSheet(*m_doc);
+    m_grid->setPrintHeading({QString::fromStdString(report.heading)});
+    if (report.refusal) {
+        return report.refusal; // the grid stays as it was
+    }
+    writeStatementGrid(report, m_grid->grid());
+    return std::nullopt;
+}
+
+void ReportWindowContent::firstUpdate() {
+    if (const auto refusal = refreshStatement(); refusal && m_prompter != nullptr) {
+        m_prompter->message(*refusal);
+    }
 }
 
 void ReportWindowContent::describe(ViewCapabilities& view) const {
@@ -71,6 +103,8 @@ void ReportWindowContent::describe(ViewCapabilities& view) const {
     view.canZoomOut = m_grid->canZoomOut();
     view.readOnly = m_grid->isReadOnly();
     view.printLike = m_grid->isPrintLike();
+    view.monthRange = m_doc != nullptr && m_doc->hasOpenPeriod(); // Reports
+    view.monthRangeActive = m_doc != nullptr && m_doc->state().m_nDelperiod == 1;
 }
 
 bool ReportWindowContent::perform(CommandId id) {
@@ -147,6 +181,12 @@ bool ReportWindowContent::perform(CommandId id) {
         break;
     case CommandId::CellFormat:
         g.formatCells();
+        break;
+    case CommandId::MonthRange: // Reports
+        if (m_doc == nullptr || m_prompter == nullptr) {
+            return false;
+        }
+        runMonthRange(*m_doc, *m_prompter);
         break;
     default:
         return false;

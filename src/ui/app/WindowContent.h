@@ -28,6 +28,8 @@ public:
         return false;
     }
     virtual void print(QPrinter* printer) { static_cast<void>(printer); }
+    // Reports: the print preview closed while it showed page (1, 2, ...).
+    virtual void previewEnded(int page) { static_cast<void>(page); }
 
 signals:
     // The enable or check state of a command may have changed.

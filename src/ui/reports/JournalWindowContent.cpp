@@ -1,7 +1,12 @@
 #include "reports/JournalWindowContent.h"
 
+#include "app/AppController.h"
 #include "app/DialogLayout.h"
 #include "app/SetupFlow.h"
+#include "reports/JournalReport.h"
+#include "reports/ReportActions.h"
+#include "reports/ReportFormView.h"
+#include "reports/ReportTexts.h"
 
 #include <QPushButton>
 
@@ -9,49 +14,70 @@ namespace kv::ui {
 
 namespace {
 
-// Where the guidance button stands in the window, in pixels: (1, 1) to (550, 130).
+// Where the buttons stand in the panel, in pixels.
 const QRect kGuidanceButtonPlace(QPoint(1, 1), QPoint(550, 130));
+const QRect kSeveralButtonPlace(QPoint(1, 150), QPoint(210, 170));
+const QRect kFindButtonPlace(QPoint(1, 172), QPoint(210, 191));
 
 } // namespace
 
-JournalWindowContent::JournalWindowContent(CTallvingeDoc& doc, std::function<void()> runGuidance,
-                                           QWidget* parent)
-    : WindowContent(parent), m_doc(&doc), m_subscription(doc.subscribe(*this)),
-      m_guidance(new QPushButton(uiText(kGuidanceButtonText), this)) {
-    setAutoFillBackground(true);
-    setBackgroundRole(QPalette::Base);
+JournalWindowContent::JournalWindowContent(CTallvingeDoc& doc, AppController& controller,
+                                           std::function<void()> runGuidance, QWidget* parent)
+    : PanelWindowContent(doc, controller, parent),
+      m_guidance(new QPushButton(uiText(kGuidanceButtonText), formView())),
+      m_several(new QPushButton(uiText(kSeFleraVerifikat), formView())),
+      m_find(new QPushButton(uiText(kTaFramEttVerifikat), formView())) {
     m_guidance->setGeometry(kGuidanceButtonPlace);
     m_guidance->setDefault(true);
     m_guidance->hide();
+    m_several->setGeometry(kSeveralButtonPlace);
+    m_find->setGeometry(kFindButtonPlace);
     connect(m_guidance, &QPushButton::clicked, this, [this, run = std::move(runGuidance)] {
-        if (m_doc != nullptr) {
+        if (document() != nullptr) {
             run();
         }
     });
-}
-
-JournalWindowContent::~JournalWindowContent() {
-    detachFromDocument();
-}
-
-void JournalWindowContent::detachFromDocument() {
-    m_subscription.reset();
-    m_doc = nullptr;
+    connect(m_several, &QPushButton::clicked, this, &JournalWindowContent::showSeveralVouchers);
+    connect(m_find, &QPushButton::clicked, this, &JournalWindowContent::findVoucher);
+    onDocumentUpdated();
 }
 
 void JournalWindowContent::firstUpdate() {
-    refresh();
+    onDocumentUpdated();
 }
 
 void JournalWindowContent::onDocumentUpdated() {
     refresh();
+    if (document() != nullptr) {
+        const bool guidance = needsChartGuidance(*document());
+        m_guidance->setVisible(guidance);
+        m_several->setVisible(!guidance);
+        m_find->setVisible(!guidance);
+    }
 }
 
-void JournalWindowContent::refresh() {
-    if (m_doc == nullptr) {
-        return;
+ReportForm JournalWindowContent::buildForm(const CTallvingeDoc& doc, const ScreenMeasures& screen) const {
+    return journalForm(doc, screen);
+}
+
+Listing JournalWindowContent::buildListing(const CTallvingeDoc& doc, const PrintDevice&) const {
+    return journalListing(doc);
+}
+
+bool JournalWindowContent::offersMonthRange() const {
+    return PanelWindowContent::offersMonthRange() && !document()->state().m_resKonton.empty();
+}
+
+void JournalWindowContent::showSeveralVouchers() {
+    if (document() != nullptr && chooseJournalRange(*document(), controller().prompter())) {
+        controller().execute(CommandId::PrintPreview);
     }
-    m_guidance->setVisible(needsChartGuidance(*m_doc));
+}
+
+void JournalWindowContent::findVoucher() {
+    if (document() != nullptr && mayOpenVoucherList(*document(), controller().prompter())) {
+        controller().openWindow(WindowKind::VoucherList);
+    }
 }
 
 } // namespace kv::ui

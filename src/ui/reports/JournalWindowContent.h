@@ -1,11 +1,9 @@
-// The journal window "Grundbok (verifikat)". For now it carries the guidance
-// of a new company: while the company has no chart, the button that sets the
-// charts up. Its summary panel and listing are not built yet; until then the
-// rest of the window is empty.
+// The journal window "Grundbok (verifikat)": the summary panel with its two
+// buttons, and the printed journal of the chosen vouchers. While the company
+// has no chart it shows the guidance button that sets the charts up.
 #pragma once
 
-#include "app/WindowContent.h"
-#include "model/TallvingeDoc.h"
+#include "reports/PanelWindowContent.h"
 
 #include <functional>
 
@@ -13,25 +11,32 @@ class QPushButton;
 
 namespace kv::ui {
 
-class JournalWindowContent : public WindowContent, private DocumentView {
+class JournalWindowContent : public PanelWindowContent {
     Q_OBJECT
 public:
     // runGuidance: what the guidance button starts.
-    JournalWindowContent(CTallvingeDoc& doc, std::function<void()> runGuidance, QWidget* parent = nullptr);
-    ~JournalWindowContent() override;
+    JournalWindowContent(CTallvingeDoc& doc, AppController& controller, std::function<void()> runGuidance,
+                         QWidget* parent = nullptr);
 
     void firstUpdate() override;
-    void detachFromDocument() override;
 
     [[nodiscard]] QPushButton* guidanceButton() const { return m_guidance; }
+    [[nodiscard]] QPushButton* severalButton() const { return m_several; }
+    [[nodiscard]] QPushButton* findButton() const { return m_find; }
+
+protected:
+    [[nodiscard]] ReportForm buildForm(const CTallvingeDoc& doc, const ScreenMeasures& screen) const override;
+    [[nodiscard]] Listing buildListing(const CTallvingeDoc& doc, const PrintDevice& device) const override;
+    [[nodiscard]] bool offersMonthRange() const override;
 
 private:
     void onDocumentUpdated() override;
-    void refresh();
+    void showSeveralVouchers();
+    void findVoucher();
 
-    CTallvingeDoc* m_doc;
-    ViewSubscription m_subscription;
     QPushButton* m_guidance;
+    QPushButton* m_several;
+    QPushButton* m_find;
 };
 
 } // namespace kv::ui

@@ -1,16 +1,31 @@
 #include "reports/TrialBalanceWindowContent.h"
 
+#include "app/AppController.h"
 #include "app/SetupFlow.h"
+#include "reports/TrialBalanceReport.h"
 
 namespace kv::ui {
 
-TrialBalanceWindowContent::TrialBalanceWindowContent(CTallvingeDoc& doc, Prompter& prompter, QWidget* parent)
-    : EmptyWindowContent(parent), m_doc(&doc), m_prompter(prompter) {}
+TrialBalanceWindowContent::TrialBalanceWindowContent(CTallvingeDoc& doc, AppController& controller,
+                                                     QWidget* parent)
+    : PanelWindowContent(doc, controller, parent) {
+    refresh();
+}
 
 void TrialBalanceWindowContent::firstUpdate() {
-    if (m_doc != nullptr) {
-        runRequestedEditors(*m_doc, m_prompter);
+    if (document() != nullptr) {
+        runRequestedEditors(*document(), controller().prompter());
     }
+    refresh();
+}
+
+ReportForm TrialBalanceWindowContent::buildForm(const CTallvingeDoc& doc,
+                                                const ScreenMeasures& screen) const {
+    return trialBalanceForm(buildTrialBalance(doc), screen);
+}
+
+Listing TrialBalanceWindowContent::buildListing(const CTallvingeDoc& doc, const PrintDevice&) const {
+    return trialBalanceListing(buildTrialBalance(doc), doc);
 }
 
 } // namespace kv::ui

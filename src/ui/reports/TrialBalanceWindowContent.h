@@ -1,28 +1,22 @@
-// The trial-balance window "  Alla konton / Råbalans". It hosts the chart
-// editors and the VAT rules dialog: as it opens it runs those that the
-// commands asked for. Its listing is not built yet; the window is empty.
+// The trial-balance window "  Alla konton / Råbalans": every account's
+// balance and "Saldo råbalans". It hosts the chart editors and the VAT rules
+// dialog: as it opens it runs those that the commands asked for.
 #pragma once
 
-#include "app/WindowContent.h"
-
-namespace kv {
-class CTallvingeDoc;
-class Prompter;
-} // namespace kv
+#include "reports/PanelWindowContent.h"
 
 namespace kv::ui {
 
-class TrialBalanceWindowContent : public EmptyWindowContent {
+class TrialBalanceWindowContent : public PanelWindowContent {
     Q_OBJECT
 public:
-    TrialBalanceWindowContent(CTallvingeDoc& doc, Prompter& prompter, QWidget* parent = nullptr);
+    TrialBalanceWindowContent(CTallvingeDoc& doc, AppController& controller, QWidget* parent = nullptr);
 
     void firstUpdate() override;
-    void detachFromDocument() override { m_doc = nullptr; }
 
-private:
-    CTallvingeDoc* m_doc;
-    Prompter& m_prompter;
+protected:
+    [[nodiscard]] ReportForm buildForm(const CTallvingeDoc& doc, const ScreenMeasures& screen) const override;
+    [[nodiscard]] Listing buildListing(const CTallvingeDoc& doc, const PrintDevice& device) const override;
 };
 
 } // namespace kv::ui
