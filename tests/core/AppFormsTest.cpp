@@ -109,7 +109,8 @@ TEST(CommandRegistry, OnlyRegisteredEnabledCommandsRun) {
     int runs = 0;
     bool enabled = false;
     commands.add(C::Save, {[&enabled](const AppState&) { return enabledIf(enabled); }, [&runs] { ++runs; }});
-    EXPECT_THROW(commands.add(C::Save, {[](const AppState&) { return CommandState{}; }, [] {}}), std::logic_error);
+    EXPECT_THROW(commands.add(C::Save, {[](const AppState&) { return CommandState{}; }, [] {}}),
+                 std::logic_error);
     EXPECT_THROW(commands.add(C::Copy, {}), std::logic_error);
 
     const AppState state;
