@@ -1,5 +1,6 @@
 // kvistoran-cli: looks into and converts company files from the command line.
 #include "DumpJson.h"
+#include "SieCli.h" // SIE
 #include "app/NewCompany.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
@@ -28,6 +29,16 @@ constexpr const char* kHelp =
       t.ex. "FÖRENINGSMALL 22 ST KONTON", eller namnet på en egen mall i
       mallfilen) med båda kontoplanerna och momsreglerna godkända.
       UT.bok får inte finnas sedan tidigare.
+  kvistoran-cli export-sie FÖRETAG.bok UT.se
+      Skriver den öppna perioden i FÖRETAG.bok som SIE-fil av typ 4E
+      (teckentabell PC8, med kontrollsumma) till UT.se.
+  kvistoran-cli import-sie IN.se UT.bok [--template MALL] [--yes]
+      Läser SIE-filen IN.se (typ 4E eller 4I) och visar vad ett nytt företag
+      byggt av den skulle få: konton som läggs till i mallens kontoplan,
+      verifikat, summor och saldon som inte stämmer med filen. Med --yes
+      sparas företaget i UT.bok, som inte får finnas sedan tidigare; utan
+      --yes skrivs ingenting. MALL är kontoplanmallen (förval
+      "RIKSSVENSK BASKONTOMALL 247 ST KONTON").
   kvistoran-cli --help
       Visar den här texten.
 
@@ -194,6 +205,9 @@ int main(int argc, char** argv) {
         }
         if (args[0] == "new") {
             return newCompany(args);
+        }
+        if (kv::cli::isSieCommand(args)) { // SIE
+            return kv::cli::runSieCommand(args, failWith);
         }
     } catch (const std::exception& error) {
         return failWith(error.what());

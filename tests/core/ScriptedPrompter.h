@@ -7,6 +7,7 @@
 #include "chart/UserTemplates.h"
 #include "interaction/Prompter.h"
 #include "periods/PeriodDialogModel.h"
+#include "sie/SieImportSummary.h" // SIE
 #include "voucher/VatRulesModel.h"
 
 #include <deque>
@@ -61,6 +62,20 @@ public:
     Answer runDeleteTemplate(DeleteTemplateModel& dialog) override {
         return show(kDeleteTemplateTitle, deleteTemplate, dialog);
     }
+    // SIE: the file choices appear as "<importera SIE>" and "<exportera SIE NAME>".
+    std::optional<std::string> chooseSieFileToOpen() override { return choose("<importera SIE>"); }
+    std::optional<std::string> chooseSieSaveName(const std::string& suggestedName) override {
+        return choose("<exportera SIE " + suggestedName + ">");
+    }
+    Answer showSieImportSummary(const SieImportSummary& summary) override {
+        dialogs.push_back(kSieImportTitle);
+        if (!sieSummary) {
+            ++unscripted;
+            KV_UNSCRIPTED(kSieImportTitle);
+            return Answer::Cancel;
+        }
+        return sieSummary(summary);
+    }
 
     // What the user does in each dialog: works on its model and closes it,
     // with Answer::Ok after the model accepted. A dialog or question that the
@@ -70,6 +85,7 @@ public:
     std::function<Answer(ChartEditorModel&)> chartEditor;
     std::function<Answer(VatRulesModel&)> vatRules;
     std::function<Answer(DeleteTemplateModel&)> deleteTemplate;
+    std::function<Answer(const SieImportSummary&)> sieSummary; // SIE
 
     // Everything said or asked, in order; file choices appear as "<öppna>"
     // and "<spara som NAME>".

@@ -6,6 +6,7 @@
 #include "interaction/CommandRegistry.h"
 #include "interaction/Prompter.h"
 #include "reports/ReportCommands.h"
+#include "sie/SieCommands.h" // SIE
 #include "voucher/VoucherCommands.h"
 
 namespace kv {
@@ -37,6 +38,7 @@ void registerSubsystemCommands(CommandRegistry& commands, AppServices& app) {
     registerChartCommands(commands, app);
     registerVoucherCommands(commands, app);
     registerReportCommands(commands, app);
+    registerSieCommands(commands, app); // SIE
     addHelpTexts(commands, app);
 
     addWindowCommands(commands, app, {C::PrintSetup, C::About, C::Calendar},

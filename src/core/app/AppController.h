@@ -87,6 +87,7 @@ public:
     void showForm(std::unique_ptr<FormModel> form) override;
     [[nodiscard]] FormModel* openForm(FormKind kind) override;
     bool save() override;
+    bool openCompanyFile(const std::string& path) override; // SIE
 
 private:
     void onDocumentUpdated() override;

@@ -79,6 +79,10 @@ public:
         return approved(rules.approve(), mark);
     }
     Answer runDeleteTemplate(DeleteTemplateModel&) override { return Answer::Cancel; }
+    // SIE: nothing here imports or exports.
+    std::optional<std::string> chooseSieFileToOpen() override { return std::nullopt; }
+    std::optional<std::string> chooseSieSaveName(const std::string&) override { return std::nullopt; }
+    Answer showSieImportSummary(const SieImportSummary&) override { return Answer::Cancel; }
 
     [[nodiscard]] std::string since(std::size_t first) const {
         std::string out;

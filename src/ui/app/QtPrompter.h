@@ -23,6 +23,10 @@ public:
     Answer runChartEditor(ChartEditorModel& editor) override;
     Answer runVatRules(VatRulesModel& rules) override;
     Answer runDeleteTemplate(DeleteTemplateModel& dialog) override;
+    // SIE
+    std::optional<std::string> chooseSieFileToOpen() override;
+    std::optional<std::string> chooseSieSaveName(const std::string& suggestedName) override;
+    Answer showSieImportSummary(const SieImportSummary& summary) override;
 
 private:
     // Over the dialog that is showing, if any: a message from a dialog belongs to it.
