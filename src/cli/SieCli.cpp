@@ -1,6 +1,5 @@
 #include "SieCli.h"
 
-#include "chart/ChartTemplates.h"
 #include "sie/SieFiles.h"
 #include "sie/SieImport.h"
 #include "sie/SieWriter.h"
@@ -55,7 +54,7 @@ int exportSie(const std::string& companyPath, const std::string& outPath,
 struct ImportArguments {
     std::string in;
     std::string out;
-    std::string templateName = kMallBaskonto;
+    std::string templateName = kSieDefaultTemplate;
     bool yes = false;
 };
 

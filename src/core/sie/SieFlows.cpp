@@ -1,6 +1,5 @@
 #include "sie/SieFlows.h"
 
-#include "chart/ChartTemplates.h"
 #include "chart/TemplateChooserModel.h"
 #include "chart/UserTemplates.h"
 #include "sie/SieFiles.h"
@@ -45,7 +44,7 @@ std::optional<std::string> chooseImportTemplate(Prompter& prompter, const std::s
     tellFileReport(prompter, readTemplates(templates, templateFolder));
     prompter.message(kMsgValjImportmall);
     TemplateChooserModel chooser(templates);
-    chooser.selectName(kMallBaskonto);
+    chooser.selectName(kSieDefaultTemplate);
     if (prompter.runTemplateChooser(chooser) != Answer::Ok) {
         return std::nullopt;
     }

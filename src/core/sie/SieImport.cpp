@@ -350,6 +350,8 @@ private:
 
     void summarise() {
         checkBalances();
+        std::sort(m_summary.added.begin(), m_summary.added.end(),
+                  [](const SieAddedAccount& a, const SieAddedAccount& b) { return a.number < b.number; });
         m_summary.fileName = m_request.fileName;
         m_summary.companyName = m_books.companyName;
         m_summary.program = m_books.program;

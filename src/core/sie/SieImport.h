@@ -5,6 +5,7 @@
 // against the file before anyone may save it.
 #pragma once
 
+#include "chart/ChartTemplates.h"
 #include "model/TallvingeDoc.h"
 #include "sie/SieBooks.h"
 #include "sie/SieImportSummary.h"
@@ -13,6 +14,9 @@
 #include <string>
 
 namespace kv {
+
+// The template a company from a SIE file starts from unless the user chooses another.
+inline constexpr const char* kSieDefaultTemplate = kMallBaskonto;
 
 struct SieImportRequest {
     std::string templateName;   // a built-in template or a user template of the template file

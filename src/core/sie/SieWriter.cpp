@@ -37,6 +37,12 @@ public:
     RecordWriter& quoted(std::string_view utf8, const std::string& where = {}) {
         std::size_t replaced = 0;
         std::string text = encodePc8(utf8, replaced);
+        // A text is one line of blanks and characters: a tab or line break would split it.
+        for (char& c : text) {
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+                c = ' ';
+            }
+        }
         // A backslash before a quote or at the end would be read as an escape.
         for (std::size_t i = 0; i < text.size(); ++i) {
             if (text[i] == '\\' && (i + 1 == text.size() || text[i + 1] == '"')) {
