@@ -30,9 +30,12 @@ std::vector<SieSummaryRow> SieImportSummary::rows() const {
     out.push_back({"Konton som läggs till", std::to_string(added.size())});
     out.push_back(
         {"Ingående balanser", std::to_string(openingBalances) + " konton, summa " + formatOre(openingSum)});
-    out.push_back({"Verifikat", vouchers == 0
-                                    ? std::string("inga")
-                                    : std::to_string(vouchers) + " (nr 1–" + std::to_string(vouchers) + ")"});
+    std::string numbers = "inga";
+    if (vouchers > 0) {
+        numbers = std::to_string(vouchers) +
+                  (vouchers == 1 ? " (nr 1)" : " (nr 1–" + std::to_string(vouchers) + ")");
+    }
+    out.push_back({"Verifikat", numbers});
     out.push_back({"Verifikatrader", std::to_string(transactions)});
     out.push_back({"Summa debet", formatOre(debit)});
     out.push_back({"Summa kredit", formatOre(credit)});
