@@ -4,7 +4,9 @@
 #include "SieTestSupport.h"
 #include "TestSupport.h"
 
+#include "app/NewCompany.h"
 #include "chart/ChartTemplates.h"
+#include "storage/CompanyFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -200,6 +202,39 @@ TEST(SieImport, OtherTemplatesGiveTheirChartsAndVatRules) {
     EXPECT_EQ(account(doc, 3000).m_strKolumn2, "Medlemsavgifter");
     EXPECT_EQ(doc.state().m_momsregler.size(), 54U);
     EXPECT_EQ(doc.balanceUnder(account(doc, 1050), RangeRule::WholePeriod), 30000);
+}
+
+TEST(SieImport, AUserTemplateGivesItsChartsAndItsVatRules) {
+    // The association template's charts as the editors approve them, saved as the user template "Liten.bok".
+    const test::TempDir templates;
+    CTallvingeDoc source;
+    ASSERT_TRUE(createDefaultCompany(source, {kMallForening, 1, 2024, 12, 2024, templates.path()}).ok);
+    auto mall = std::make_unique<CKontoplan>();
+    mall->m_strNamn = "Liten.bok";
+    mall->m_nAntalRes = static_cast<std::int32_t>(source.state().m_resKonton.size());
+    mall->m_nAntalBal = static_cast<std::int32_t>(source.state().m_balKonton.size());
+    for (const auto& konto : source.state().m_allaKonton) {
+        mall->m_konton.push_back(std::make_unique<CKonto>(konto->templateRowCopy()));
+    }
+    CAutomoms rule;
+    rule.m_dMomssats = 25;
+    rule.m_nKreditkonto = 3000;
+    rule.m_nKreditMomskonto = 2750;
+    mall->m_momsregler.assign(54, CAutomoms{});
+    mall->m_momsregler[0] = rule;
+    source.storeTemplate(std::move(mall), std::nullopt);
+    ASSERT_TRUE(writeTemplates(source, templates.path()).ok);
+
+    const SieImportResult result =
+        buildSieCompany(readSieBooks(sieFile("#KONTO 1935 \"Sparkonto\"\n#VER A 1 20240110 \"Sålt\"\n{\n"
+                                             "#TRANS 1935 {} 125.00\n#TRANS 3000 {} -125.00\n}\n")),
+                        {"Liten.bok", templates.path(), "liten.se"});
+    const CTallvingeDoc& doc = *result.company;
+    EXPECT_EQ(positionIn(doc.state().m_balKonton, 1935), positionIn(doc.state().m_balKonton, 1820) + 1);
+    EXPECT_EQ(doc.state().m_resKonton.size(), source.state().m_resKonton.size());
+    EXPECT_EQ(doc.state().m_momsregler.front(), rule);
+    // The voucher line shows the rate of the rule, as the voucher dialog would.
+    EXPECT_EQ(doc.state().m_verifikat.front().m_rader[1].m_dMoms, 25.0);
 }
 
 // Books that the program cannot keep, refused with the line they concern.

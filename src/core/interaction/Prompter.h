@@ -24,7 +24,7 @@ inline constexpr const char* kCompanyFileExtension = ".bok";
 inline constexpr const char* kOpenCompanyTitle = "Öppna ett företag";
 inline constexpr const char* kSaveCompanyTitle = "Spara företaget som";
 // SIE: the exchange files, as the file dialogs offer them.
-inline constexpr const char* kSieFileFilter = "SIE-fil (*.se *.si *.sie)";
+inline constexpr const char* kSieFileFilter = "SIE-fil (*.se *.si *.sie *.SE *.SI *.SIE);;Alla filer (*)";
 inline constexpr const char* kSieFileExtension = ".se";
 inline constexpr const char* kSieOpenTitle = "Importera SIE-fil";
 inline constexpr const char* kSieSaveTitle = "Exportera SIE-fil";

@@ -4,7 +4,7 @@
 #include "sie/SieCodePage.h"
 #include "sie/SieFigures.h"
 
-#include <chrono>
+#include <ctime>
 #include <map>
 
 namespace kv {
@@ -266,10 +266,13 @@ std::string sieCompanyName(const CTallvingeDoc& doc) {
 }
 
 SieDate sieToday() {
-    const std::chrono::year_month_day today{
-        std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
-    return {static_cast<int>(today.year()), static_cast<std::int32_t>(static_cast<unsigned>(today.month())),
-            static_cast<std::int32_t>(static_cast<unsigned>(today.day()))};
+    // The user's own day, not the day at Greenwich.
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (::localtime_r(&now, &local) == nullptr) {
+        return {1970, 1, 1};
+    }
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
 SieExport writeSie(const CTallvingeDoc& doc, const SieDate& generated) {
