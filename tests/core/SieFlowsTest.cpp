@@ -110,6 +110,20 @@ TEST(SieFlows, AFileThatCannotBeImportedIsRefusedWhole) {
     EXPECT_EQ(app.filesWritten(), 1U);
 }
 
+TEST(SieFlows, AFileLargerThanAnySieFileIsNotRead) {
+    App app;
+    const std::string source = app.files.file("stor.se");
+    test::writeFile(source, "");
+    std::filesystem::resize_file(source, kMaxSieFileBytes + 1); // sparse: nothing is written
+    app.prompter.chooseFile(source);
+    app.controller.execute(C::ImportSie);
+    ASSERT_EQ(app.prompter.said.size(), 2U);
+    EXPECT_EQ(app.prompter.said[1],
+              "SIE-filen kan inte läsas in\n" + source +
+                  "\n\nFilen är för stor för att vara en SIE-fil som programmet kan läsa in "
+                  "(64 MB).");
+}
+
 TEST(SieFlows, BalancesThatDisagreeLeaveOnlyTheSummary) {
     App app;
     const std::string source = app.files.file("fel.se");

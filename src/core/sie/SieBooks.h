@@ -17,9 +17,11 @@ namespace kv {
 
 // What a file may make the program take, whatever it claims: far beyond the
 // books of a small firm, well within a desktop's memory.
-inline constexpr std::size_t kMaxSieFileBytes = 128u * 1024u * 1024u;
-inline constexpr std::size_t kMaxSieVouchers = 500'000;
-inline constexpr std::size_t kMaxSieTransactions = 2'000'000;
+// A file of 100 000 four-line vouchers is about 20 MB and takes about 170 MB
+// of memory when made into a company.
+inline constexpr std::size_t kMaxSieFileBytes = 64u * 1024u * 1024u;
+inline constexpr std::size_t kMaxSieVouchers = 300'000;
+inline constexpr std::size_t kMaxSieTransactions = 1'500'000;
 inline constexpr std::size_t kMaxSieAccounts = 5'000;
 // The voucher dialog holds this many lines.
 inline constexpr std::size_t kMaxSieVoucherLines = 75;
