@@ -255,6 +255,26 @@ std::string decodeSieText(std::string_view bytes, SieEncoding encoding) {
     return out;
 }
 
+std::string readSieText(std::string_view bytes, SieEncoding encoding, std::size_t& replaced) {
+    std::string text = decodeSieText(bytes, encoding);
+    switch (encoding) {
+    case SieEncoding::Windows1252:
+        return text; // every byte is a character the company files hold
+    case SieEncoding::Pc8: {
+        // Only the letters of Latin-1 (and ƒ) of code page 437 are in Windows-1252.
+        const bool storable = std::all_of(bytes.begin(), bytes.end(), [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            const char32_t cp = byte < 0x80 ? byte : kPc8High[byte - 0x80];
+            return cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF) || cp == 0x0192;
+        });
+        return storable ? text : storableText(text, replaced);
+    }
+    case SieEncoding::Utf8:
+        break;
+    }
+    return storableText(text, replaced);
+}
+
 std::string encodePc8(std::string_view utf8, std::size_t& replaced) {
     if (isAscii(utf8)) {
         return std::string(utf8);

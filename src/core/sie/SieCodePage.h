@@ -21,6 +21,11 @@ SieEncoding detectSieEncoding(std::string_view bytes);
 // A text of the file as UTF-8.
 std::string decodeSieText(std::string_view bytes, SieEncoding encoding);
 
+// A text of the file as the company files (Windows-1252) can store it:
+// decoded, with each character they cannot hold replaced as storableText
+// does; replaced counts the characters that had to change.
+std::string readSieText(std::string_view bytes, SieEncoding encoding, std::size_t& replaced);
+
 // A UTF-8 text in code page 437. Each character that the code page cannot
 // hold becomes its closest letters, or "?"; replaced counts them.
 std::string encodePc8(std::string_view utf8, std::size_t& replaced);

@@ -190,8 +190,7 @@ private:
         if (!has(index) || m_record.fields[index].list) {
             return {};
         }
-        return storableText(decodeSieText(m_record.fields[index].text, m_books.encoding),
-                            m_books.replacedCharacters);
+        return readSieText(m_record.fields[index].text, m_books.encoding, m_books.replacedCharacters);
     }
 
     std::int32_t accountNumber(std::size_t index) const {
