@@ -3,6 +3,7 @@
 #include "DumpJson.h"
 #include "PeriodCommands.h" // Periods
 #include "ReportCommand.h"
+#include "SieCli.h" // SIE
 #include "app/NewCompany.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
@@ -31,6 +32,16 @@ constexpr const char* kHelpCommands =
       t.ex. "FÖRENINGSMALL 22 ST KONTON", eller namnet på en egen mall i
       mallfilen) med båda kontoplanerna och momsreglerna godkända.
       UT.bok får inte finnas sedan tidigare.
+  kvistoran-cli export-sie FÖRETAG.bok UT.se
+      Skriver den öppna perioden i FÖRETAG.bok som SIE-fil av typ 4E
+      (teckentabell PC8, med kontrollsumma) till UT.se.
+  kvistoran-cli import-sie IN.se UT.bok [--template MALL] [--yes]
+      Läser SIE-filen IN.se (typ 4E eller 4I) och visar vad ett nytt företag
+      byggt av den skulle få: konton som läggs till i mallens kontoplan,
+      verifikat, summor och saldon som inte stämmer med filen. Med --yes
+      sparas företaget i UT.bok, som inte får finnas sedan tidigare; utan
+      --yes skrivs ingenting. MALL är kontoplanmallen (förval
+      "RIKSSVENSK BASKONTOMALL 247 ST KONTON").
 )";
 
 constexpr const char* kHelpEnd = R"(  kvistoran-cli --help
@@ -214,6 +225,9 @@ int main(int argc, char** argv) {
         }
         if (args[0] == "report") {
             return kv::cli::reportCommand(args); // Reports
+        }
+        if (kv::cli::isSieCommand(args)) { // SIE
+            return kv::cli::runSieCommand(args, failWith);
         }
     } catch (const std::exception& error) {
         return failWith(error.what());

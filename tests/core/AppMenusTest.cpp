@@ -56,7 +56,8 @@ TEST(AppMenus, TheMenuWithoutACompanyHasFileViewAndHelp) {
     const auto& file = bar.menus[0].items;
     EXPECT_TRUE(std::any_of(file.begin(), file.end(),
                             [](const MenuItem& item) { return item.kind == MenuItem::Kind::RecentFiles; }));
-    EXPECT_EQ(commandItems(bar).size(), 6U);
+    EXPECT_EQ(find(bar, C::ImportSie)->text, "&Importera SIE-fil...");
+    EXPECT_EQ(commandItems(bar).size(), 7U);
 }
 
 TEST(AppMenus, TheReportMenuIsTheCompanyMenuWithTheGridCommands) {

@@ -12,6 +12,7 @@
 #include "reports/AccountChoiceModel.h" // Reports
 #include "reports/MonthRangeModel.h"
 #include "reports/VoucherRangeModel.h"
+#include "sie/SieImportSummary.h" // SIE
 #include "voucher/VatRulesModel.h"
 #include "voucher/VoucherLookupModel.h"
 
@@ -92,6 +93,20 @@ public:
     Answer runAccountChoice(AccountChoiceModel& dialog) override {
         return show("Välj ett konto", accountChoice, dialog);
     }
+    // SIE: the file choices appear as "<importera SIE>" and "<exportera SIE NAME>".
+    std::optional<std::string> chooseSieFileToOpen() override { return choose("<importera SIE>"); }
+    std::optional<std::string> chooseSieSaveName(const std::string& suggestedName) override {
+        return choose("<exportera SIE " + suggestedName + ">");
+    }
+    Answer showSieImportSummary(const SieImportSummary& summary) override {
+        dialogs.push_back(kSieImportTitle);
+        if (!sieSummary) {
+            ++unscripted;
+            KV_UNSCRIPTED(kSieImportTitle);
+            return Answer::Cancel;
+        }
+        return sieSummary(summary);
+    }
 
     // What the user does in each dialog: works on its model and closes it,
     // with Answer::Ok after the model accepted. A dialog or question that the
@@ -108,6 +123,7 @@ public:
     std::function<Answer(MonthRangeModel&)> monthRange;
     std::function<Answer(VoucherRangeModel&)> voucherRange;
     std::function<Answer(AccountChoiceModel&)> accountChoice;
+    std::function<Answer(const SieImportSummary&)> sieSummary; // SIE
 
     // Everything said or asked, in order; file choices appear as "<öppna>"
     // and "<spara som NAME>".

@@ -7,6 +7,7 @@
 #include "interaction/Prompter.h"
 #include "periods/PeriodCommands.h" // Periods
 #include "reports/ReportCommands.h"
+#include "sie/SieCommands.h" // SIE
 #include "voucher/VoucherCommands.h"
 
 namespace kv {
@@ -39,6 +40,7 @@ void registerSubsystemCommands(CommandRegistry& commands, AppServices& app) {
     registerVoucherCommands(commands, app);
     registerReportCommands(commands, app);
     registerPeriodCommands(commands, app); // Periods
+    registerSieCommands(commands, app);    // SIE
     addHelpTexts(commands, app);
 
     addWindowCommands(commands, app, {C::PrintSetup, C::About, C::Calendar},

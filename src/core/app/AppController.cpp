@@ -185,6 +185,11 @@ bool AppController::openCompanyAt(const std::string& path, bool fromRecentList) 
     return true;
 }
 
+// SIE: the company that an import has just saved.
+bool AppController::openCompanyFile(const std::string& path) {
+    return !m_doc && openCompanyAt(path, false);
+}
+
 bool AppController::save() {
     if (!m_doc) {
         return false;

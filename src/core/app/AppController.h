@@ -88,6 +88,7 @@ public:
     [[nodiscard]] FormModel* openForm(FormKind kind) override;
     void activateForm(FormModel& form) override; // Vouchers
     bool save() override;
+    bool openCompanyFile(const std::string& path) override; // SIE
 
 private:
     void onDocumentUpdated() override;

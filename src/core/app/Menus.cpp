@@ -21,8 +21,11 @@ Menu arkiv() {
             {item(C::NewCompany, "&Nytt företag"), item(C::OpenCompany, "&Öppna ett företag..."),
              item(C::CloseCompany, "&Stäng"), item(C::Save, "&Spara"),
              item(C::SaveAs, "&Spara företaget som ( företagsnamn )..."),
-             item(C::RenameCompany, "Byt företagets namn..."), separator(), item(C::Print, "Skriv ut..."),
-             item(C::PrintPreview, "Förhandsgranska"), item(C::SaveAsPdf, "Spara som PDF..."), // Reports
+             item(C::RenameCompany, "Byt företagets namn..."), separator(),
+             // SIE
+             item(C::ImportSie, "&Importera SIE-fil..."), item(C::ExportSie, "&Exportera SIE-fil..."),
+             separator(), item(C::Print, "Skriv ut..."), item(C::PrintPreview, "Förhandsgranska"),
+             item(C::SaveAsPdf, "Spara som PDF..."), // Reports
              item(C::PrintSetup, "S&krivarinställningar..."), separator(), item(C::Exit, "&Avsluta")}};
 }
 
@@ -77,7 +80,8 @@ Menu hjalp() {
 MenuBar noCompanyMenu() {
     return {MenuBarId::NoCompany,
             {{"&File",
-              {item(C::NewCompany, "&Ny"), item(C::OpenCompany, "&Öppnar..."), separator(),
+              {item(C::NewCompany, "&Ny"), item(C::OpenCompany, "&Öppnar..."),
+               item(C::ImportSie, "&Importera SIE-fil..."), separator(), // SIE
                MenuItem{Kind::RecentFiles, {}, {}}, separator(), item(C::AppExit, "&Avsluta")}},
              {"&View", {item(C::ViewToolbar, "&Toolbar"), item(C::ViewStatusBar, "&Status Bar")}},
              {"&Help", {item(C::About, "&About Tallvinge...")}}}};
@@ -239,6 +243,9 @@ const std::map<CommandId, std::string>& statusTable() {
         {C::Italic, "Italic"},
         {C::Underline, "Understruken"},
         {C::CellFormat, "Cellformat"},
+        // SIE
+        {C::ImportSie, "Skapa ett nytt företag från en SIE-fil"},
+        {C::ExportSie, "Exportera bokföringen som SIE-fil"},
     };
     return table;
 }

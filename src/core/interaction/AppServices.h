@@ -44,6 +44,10 @@ public:
 
     // "Spara", as the user would: asks for a name when the company has none.
     virtual bool save() = 0;
+
+    // SIE: opens the company saved at path, when none is open (as "Öppna ett
+    // företag..." would); false when it did not open.
+    virtual bool openCompanyFile(const std::string& path) = 0;
 };
 
 } // namespace kv

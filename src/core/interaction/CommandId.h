@@ -99,6 +99,10 @@ enum class CommandId : std::int32_t {
     Italic = 42796,
     Underline = 42798,
     CellFormat = 42800,
+
+    // SIE: the exchange files of the menu "Arkiv"
+    ImportSie = 32862,
+    ExportSie = 32863,
 };
 
 // The recent-file command of position index (0 to 3).

@@ -20,6 +20,7 @@ class VoucherLookupModel; // Vouchers
 class AccountChoiceModel;
 class MonthRangeModel;
 class VoucherRangeModel;
+struct SieImportSummary; // SIE
 
 enum class Answer { Ok, Cancel, Yes, No };
 
@@ -29,6 +30,11 @@ inline constexpr const char* kCompanyFileExtension = ".bok";
 // The titles of the file dialogs.
 inline constexpr const char* kOpenCompanyTitle = "Öppna ett företag";
 inline constexpr const char* kSaveCompanyTitle = "Spara företaget som";
+// SIE: the exchange files, as the file dialogs offer them.
+inline constexpr const char* kSieFileFilter = "SIE-fil (*.se *.si *.sie *.SE *.SI *.SIE);;Alla filer (*)";
+inline constexpr const char* kSieFileExtension = ".se";
+inline constexpr const char* kSieOpenTitle = "Importera SIE-fil";
+inline constexpr const char* kSieSaveTitle = "Exportera SIE-fil";
 
 class Prompter {
 public:
@@ -73,6 +79,13 @@ public:
     virtual Answer runMonthRange(MonthRangeModel& dialog) = 0;
     virtual Answer runVoucherRange(VoucherRangeModel& dialog) = 0;
     virtual Answer runAccountChoice(AccountChoiceModel& dialog) = 0;
+    // SIE: the file to import a company from ("Importera SIE-fil..."), and
+    // where to export one, offering suggestedName; nothing on Cancel.
+    virtual std::optional<std::string> chooseSieFileToOpen() = 0;
+    virtual std::optional<std::string> chooseSieSaveName(const std::string& suggestedName) = 0;
+    // The summary of an import before the company is made: Answer::Yes to
+    // make it (only offered when summary.canImport()), anything else not.
+    virtual Answer showSieImportSummary(const SieImportSummary& summary) = 0;
 };
 
 } // namespace kv

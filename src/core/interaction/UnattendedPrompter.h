@@ -32,6 +32,9 @@ public:
     Answer runMonthRange(MonthRangeModel&) override { return Answer::Cancel; }
     Answer runVoucherRange(VoucherRangeModel&) override { return Answer::Cancel; }
     Answer runAccountChoice(AccountChoiceModel&) override { return Answer::Cancel; }
+    std::optional<std::string> chooseSieFileToOpen() override { return std::nullopt; }
+    std::optional<std::string> chooseSieSaveName(const std::string&) override { return std::nullopt; }
+    Answer showSieImportSummary(const SieImportSummary&) override { return Answer::Cancel; }
 
     // Everything the user would have been told, in order.
     std::vector<std::string> said;

@@ -115,6 +115,12 @@ struct MonthRange {
     YearMonth to;
 };
 
+// SIE: the opening balance of one balance-sheet account, debit positive.
+struct OpeningBalance {
+    std::int32_t account = 0;
+    Ore amount = 0;
+};
+
 // The two statement windows, whose grids the company keeps.
 enum class Statement { Income, Balance };
 
@@ -222,6 +228,14 @@ public:
     // lines were posted at registration and are not posted again.
     void amendVoucher(CEttVerifikat voucher, std::int32_t postedLines);
     void setVoucherDialogOpen(bool open);
+
+    // ---- SIE: a company brought in from another program ----
+    // Writes the opening balances ("Ingående balans", the first row of each
+    // account) of the company's first period, where nothing is carried in
+    // from an earlier one. Refused for a later period, for an account that
+    // is not a numbered balance-sheet account, for the result account (its
+    // balance is computed) and for an account that has an opening row.
+    void addOpeningBalances(const std::vector<OpeningBalance>& balances);
 
     // ---- requests to the windows ----
     void requestEditors(const EditorRequests& requests);

@@ -6,9 +6,10 @@
 #include "chart/TemplateChooserDialog.h"
 #include "grid/GridWidget.h"
 #include "periods/PeriodDialog.h"
-#include "periods/PeriodListDialog.h" // Periods
-#include "periods/RenameDialog.h"     // Periods
-#include "reports/ReportDialogs.h"    // Reports
+#include "periods/PeriodListDialog.h"   // Periods
+#include "periods/RenameDialog.h"       // Periods
+#include "reports/ReportDialogs.h"      // Reports
+#include "sie/SieImportSummaryDialog.h" // SIE
 #include "voucher/VatRulesDialog.h"
 #include "voucher/VoucherLookupDialog.h"
 
@@ -175,6 +176,35 @@ std::optional<std::string> QtPrompter::chooseCompanySaveName(const std::string& 
         return std::nullopt;
     }
     return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+}
+
+// ---- SIE ----
+
+std::optional<std::string> QtPrompter::chooseSieFileToOpen() {
+    const QString path = QFileDialog::getOpenFileName(m_parent, QString::fromUtf8(kSieOpenTitle), QString(),
+                                                      QString::fromUtf8(kSieFileFilter));
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return QFile::encodeName(path).toStdString();
+}
+
+std::optional<std::string> QtPrompter::chooseSieSaveName(const std::string& suggestedName) {
+    QFileDialog dialog(m_parent, QString::fromUtf8(kSieSaveTitle), QString(),
+                       QString::fromUtf8(kSieFileFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QString::fromUtf8(kSieFileExtension).mid(1));
+    dialog.selectFile(QFile::decodeName(suggestedName.c_str()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+}
+
+Answer QtPrompter::showSieImportSummary(const SieImportSummary& summary) {
+    SieImportSummaryDialog shown(summary, owner());
+    return shown.exec() == QDialog::Accepted ? Answer::Yes : Answer::Cancel;
 }
 
 } // namespace kv::ui

@@ -34,6 +34,10 @@ public:
     Answer runMonthRange(MonthRangeModel& dialog) override;
     Answer runVoucherRange(VoucherRangeModel& dialog) override;
     Answer runAccountChoice(AccountChoiceModel& dialog) override;
+    // SIE
+    std::optional<std::string> chooseSieFileToOpen() override;
+    std::optional<std::string> chooseSieSaveName(const std::string& suggestedName) override;
+    Answer showSieImportSummary(const SieImportSummary& summary) override;
 
 private:
     // Over the dialog that is showing, if any: a message from a dialog belongs to it.

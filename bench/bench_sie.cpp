@@ -1,0 +1,188 @@
+// SIE benchmarks: export of a company of the 247-account template with
+// 100 000 four-line vouchers to a file, and a new company made from that
+// file (read, checked, built and checked against the file's balances).
+// Saving the imported company is measured apart, as the company files'
+// own cost.
+//
+//   kvistoran-sie-bench       5 repetitions, medians
+//
+// Every --benchmark_* flag works as usual.
+
+#include "app/NewCompany.h"
+#include "sie/SieFiles.h"
+#include "sie/SieImport.h"
+#include "sie/SieWriter.h"
+#include "storage/CompanyFiles.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kv::bench {
+
+namespace {
+
+constexpr int kVouchers = 100'000;
+constexpr SieDate kGenerated{2024, 2, 1};
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kvistoran-sie-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("mkdtemp failed");
+        }
+        m_path = pattern;
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    [[nodiscard]] std::string file(const std::string& name) const { return m_path + "/" + name; }
+    [[nodiscard]] const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+std::vector<std::int32_t> bookable(const CTallvingeDoc& doc) {
+    std::int32_t resultAccount = 0;
+    if (!doc.resultAccountNumber(resultAccount)) {
+        resultAccount = 0;
+    }
+    std::vector<std::int32_t> numbers;
+    for (const auto& konto : doc.state().m_allaKonton) {
+        if (konto->m_nKontonr > 0 && konto->m_nKontonr != resultAccount) {
+            numbers.push_back(konto->m_nKontonr);
+        }
+    }
+    return numbers;
+}
+
+// The company of the 247-account template for 2023 with vouchers of four
+// balanced lines spread over its months; the same every time.
+std::unique_ptr<CTallvingeDoc> generateCompany(const std::string& templateFolder) {
+    auto doc = std::make_unique<CTallvingeDoc>();
+    if (!createDefaultCompany(*doc, {kSieDefaultTemplate, 1, 2023, 12, 2023, templateFolder}).ok) {
+        throw std::runtime_error("the company could not be set up");
+    }
+    doc->addOpeningBalances({{1930, 50'000'00}, {2040, -50'000'00}});
+    const std::vector<std::int32_t> accounts = bookable(*doc);
+    std::mt19937 random(2023);
+    std::uniform_int_distribution<std::size_t> pick(0, accounts.size() - 1);
+    std::uniform_int_distribution<Ore> amount(100, 500'000);
+    const auto lineOn = [&](std::int32_t account, Ore ore, const char* text) {
+        CVerifikatrad line;
+        line.m_nKonto = account;
+        line.m_strKontonamn =
+            doc->state().m_allaKonton[static_cast<std::size_t>(doc->accountIndex(account))]->m_strKolumn2;
+        line.m_strRadtext = text;
+        (ore >= 0 ? line.m_dDebet : line.m_dKredit) = toKronor(ore >= 0 ? ore : -ore);
+        return line;
+    };
+    for (int v = 0; v < kVouchers; ++v) {
+        const Ore a = amount(random);
+        const Ore b = amount(random);
+        std::vector<CVerifikatrad> lines = {
+            lineOn(accounts[pick(random)], a, "Inköp"), lineOn(accounts[pick(random)], b, "Moms"),
+            lineOn(accounts[pick(random)], -a, "Leverantör"), lineOn(accounts[pick(random)], -b, "Bank")};
+        doc->registerVoucher(
+            makeVoucher(1 + v % 28, 1 + v % 12, 2023, "Faktura " + std::to_string(v), std::move(lines)));
+    }
+    return doc;
+}
+
+struct Fixture {
+    TempFolder folder;
+    std::unique_ptr<CTallvingeDoc> company = generateCompany(folder.path());
+    std::string exported = folder.file("bok.se");
+
+    Fixture() { writeSieFile(exported, writeSie(*company, kGenerated).bytes); }
+};
+
+Fixture& fixture() {
+    static Fixture made;
+    return made;
+}
+
+void BM_SieExportToFile(benchmark::State& state) {
+    Fixture& f = fixture();
+    const std::string path = f.folder.file("ut.se");
+    for (auto _ : state) {
+        writeSieFile(path, writeSie(*f.company, kGenerated).bytes);
+    }
+    state.counters["vouchers"] = kVouchers;
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
+}
+
+void BM_SieImportFromFile(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        const SieBooks books = readSieBooks(readSieFile(f.exported));
+        SieImportResult result = buildSieCompany(books, {kSieDefaultTemplate, f.folder.path(), "bok.se"});
+        if (!result.summary.canImport()) {
+            state.SkipWithError("the imported balances disagree with the file");
+        }
+        benchmark::DoNotOptimize(result.company);
+    }
+    state.counters["vouchers"] = kVouchers;
+}
+
+void BM_SieReadOnly(benchmark::State& state) {
+    Fixture& f = fixture();
+    const std::string bytes = readSieFile(f.exported);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(readSieBooks(bytes));
+    }
+}
+
+void BM_SaveImportedCompany(benchmark::State& state) {
+    Fixture& f = fixture();
+    SieImportResult result = buildSieCompany(readSieBooks(readSieFile(f.exported)),
+                                             {kSieDefaultTemplate, f.folder.path(), "bok.se"});
+    const std::string path = f.folder.file("Importerad.bok");
+    for (auto _ : state) {
+        if (!saveCompany(*result.company, path).ok) {
+            state.SkipWithError("the company could not be saved");
+        }
+    }
+}
+
+BENCHMARK(BM_SieExportToFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SieImportFromFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SieReadOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveImportedCompany)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+} // namespace kv::bench
+
+int main(int argc, char** argv) {
+    std::vector<char*> args(argv, argv + argc);
+    bool repetitionsGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        repetitionsGiven = repetitionsGiven || std::string(argv[i]).rfind("--benchmark_repetitions", 0) == 0;
+    }
+    std::string repetitions = "--benchmark_repetitions=5";
+    std::string aggregatesOnly = "--benchmark_report_aggregates_only=true";
+    if (!repetitionsGiven) {
+        args.insert(args.begin() + 1, {repetitions.data(), aggregatesOnly.data()});
+    }
+    int count = static_cast<int>(args.size());
+    args.push_back(nullptr);
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data())) {
+        return 2;
+    }
+    benchmark::AddCustomContext("company", "247-account template, 100 000 vouchers of 4 lines");
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,149 @@
+#include "sie/SieFlows.h"
+
+#include "chart/TemplateChooserModel.h"
+#include "chart/UserTemplates.h"
+#include "sie/SieFiles.h"
+#include "sie/SieImport.h"
+#include "sie/SieWriter.h"
+#include "storage/CompanyFiles.h"
+#include "storage/FileIo.h"
+
+#include <new>
+#include <optional>
+
+namespace kv {
+
+namespace {
+
+constexpr const char* kMsgKanEjLasas = "SIE-filen kan inte läsas in";
+constexpr const char* kMsgKanEjSkrivas = "Det gick inte att skriva SIE-filen";
+constexpr const char* kMsgExporterat = "Företaget är exporterat till SIE-filen";
+constexpr const char* kMsgForLitetMinne = "Filen är för stor för datorns minne.";
+
+// What failed, the file and why, as the file messages of the program read.
+std::string failure(const char* what, const std::string& path, const std::string& reason) {
+    return std::string(what) + "\n" + path + "\n\n" + reason;
+}
+
+std::optional<SieBooks> readBooks(Prompter& prompter, const std::string& path) {
+    try {
+        return readSieBooks(readSieFile(path));
+    } catch (const FileError& error) {
+        prompter.message(failure(kMsgKanEjLasas, path, error.reason()));
+    } catch (const SieReadError& error) {
+        prompter.message(failure(kMsgKanEjLasas, path, error.what()));
+    } catch (const std::bad_alloc&) {
+        prompter.message(failure(kMsgKanEjLasas, path, kMsgForLitetMinne));
+    }
+    return std::nullopt;
+}
+
+// The template chooser of a new company, with the 247-account template chosen.
+std::optional<std::string> chooseImportTemplate(Prompter& prompter, const std::string& templateFolder) {
+    CTallvingeDoc templates;
+    tellFileReport(prompter, readTemplates(templates, templateFolder));
+    prompter.message(kMsgValjImportmall);
+    TemplateChooserModel chooser(templates);
+    chooser.selectName(kSieDefaultTemplate);
+    if (prompter.runTemplateChooser(chooser) != Answer::Ok) {
+        return std::nullopt;
+    }
+    return chooser.entries()[static_cast<std::size_t>(chooser.selected())];
+}
+
+std::optional<SieImportResult> buildCompany(Prompter& prompter, const SieBooks& books,
+                                            const std::string& path, const SieImportRequest& request) {
+    try {
+        return buildSieCompany(books, request);
+    } catch (const SieReadError& error) {
+        prompter.message(failure(kMsgKanEjLasas, path, error.what()));
+    } catch (const std::bad_alloc&) {
+        prompter.message(failure(kMsgKanEjLasas, path, kMsgForLitetMinne));
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string withExtension(const std::string& path, const char* extension) {
+    return fileNameOf(path).find('.') == std::string::npos ? path + extension : path;
+}
+
+std::string fileNameFor(const std::string& companyName, const char* extension) {
+    std::string name;
+    for (const char c : companyName) {
+        const bool unfit = c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
+        name.push_back(unfit ? '-' : c);
+    }
+    const auto first = name.find_first_not_of(" .");
+    name = first == std::string::npos ? std::string() : name.substr(first);
+    while (!name.empty() && name.back() == ' ') {
+        name.pop_back();
+    }
+    return (name.empty() ? std::string("Namnlös") : name) + extension;
+}
+
+void runSieExport(const CTallvingeDoc& doc, Prompter& prompter) {
+    SieExport exported;
+    try {
+        exported = writeSie(doc, sieToday());
+    } catch (const DocumentRefusal& refusal) {
+        prompter.message(refusal.what());
+        return;
+    }
+    const auto chosen = prompter.chooseSieSaveName(fileNameFor(sieCompanyName(doc), kSieFileExtension));
+    if (!chosen || chosen->empty()) {
+        return;
+    }
+    const std::string path = withExtension(fullPath(*chosen), kSieFileExtension);
+    try {
+        writeSieFile(path, exported.bytes);
+    } catch (const FileError& error) {
+        prompter.message(failure(kMsgKanEjSkrivas, path, error.reason()));
+        return;
+    }
+    std::string told = failure(kMsgExporterat, path,
+                               std::to_string(exported.accounts) + " konton och " +
+                                   std::to_string(exported.vouchers) + " verifikat.");
+    for (const std::string& note : exported.notes) {
+        told += "\n\n" + note;
+    }
+    prompter.message(told);
+}
+
+void runSieImport(Prompter& prompter, const std::string& templateFolder,
+                  const std::function<bool(const std::string&)>& openCompany) {
+    const auto chosen = prompter.chooseSieFileToOpen();
+    if (!chosen || chosen->empty()) {
+        return;
+    }
+    const std::string path = fullPath(*chosen);
+    const std::optional<SieBooks> books = readBooks(prompter, path);
+    if (!books) {
+        return;
+    }
+    const auto templateName = chooseImportTemplate(prompter, templateFolder);
+    if (!templateName) {
+        return;
+    }
+    std::optional<SieImportResult> result =
+        buildCompany(prompter, *books, path, {*templateName, templateFolder, fileNameOf(path)});
+    if (!result) {
+        return;
+    }
+    if (prompter.showSieImportSummary(result->summary) != Answer::Yes || !result->summary.canImport()) {
+        return;
+    }
+    const auto saveName = prompter.chooseCompanySaveName(fileNameFor(result->summary.companyName, ".bok"));
+    if (!saveName || saveName->empty()) {
+        return;
+    }
+    const std::string target = withExtension(fullPath(*saveName), kCompanyFileExtension);
+    const FileReport saved = saveCompany(*result->company, target);
+    tellFileReport(prompter, saved);
+    if (saved.ok) {
+        openCompany(target);
+    }
+}
+
+} // namespace kv

@@ -1,0 +1,410 @@
+#include "sie/SieImport.h"
+
+#include "chart/ChartEditorModel.h"
+#include "chart/ChartTemplates.h"
+#include "interaction/UnattendedPrompter.h"
+#include "sie/SieChartPlacement.h"
+#include "sie/SieFigures.h"
+#include "storage/CompanyFiles.h"
+#include "voucher/VatRulesModel.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace kv {
+
+namespace {
+
+// The first and last years a period of the program may have, as the period dialog allows them.
+constexpr std::int32_t kFirstStartYear = 2001;
+constexpr std::int32_t kLastStartYear = 2098;
+constexpr std::int32_t kLastEndYear = 2099;
+
+// Takes the part of the user in the set-up dialogs, who accepts what they
+// show; keeps what they said, which explains a refusal.
+class SilentPrompter final : public UnattendedPrompter {
+public:
+    Answer askOkCancel(const std::string& text) override {
+        said.push_back(text);
+        return Answer::Ok;
+    }
+    Answer askYesNoCancel(const std::string& text) override {
+        said.push_back(text);
+        return Answer::Yes;
+    }
+
+    [[nodiscard]] std::string joined() const {
+        std::string out;
+        for (const std::string& text : said) {
+            out += (out.empty() ? "" : " ") + text;
+        }
+        return out;
+    }
+};
+
+const char* encodingName(SieEncoding encoding) {
+    switch (encoding) {
+    case SieEncoding::Pc8:
+        return "PC8 (teckentabell 437)";
+    case SieEncoding::Windows1252:
+        return "Windows-1252";
+    case SieEncoding::Utf8:
+        break;
+    }
+    return "UTF-8";
+}
+
+std::string encodingText(const SieBooks& books) {
+    std::string text = encodingName(books.encoding);
+    const bool claimsPc8 = books.format.empty() || books.format == "PC8";
+    if (books.encoding != SieEncoding::Pc8 && claimsPc8) {
+        text += " (filen anger PC8)";
+    }
+    return text;
+}
+
+// The year must be whole months that the program can keep as one period.
+PeriodChoice periodOf(const SieYear& year) {
+    const std::string range = displaySieDate(year.first) + " – " + displaySieDate(year.last);
+    if (year.first.day != 1 || year.last.day != daysInMonth(year.last.year, year.last.month)) {
+        throw SieReadError(year.line, "Räkenskapsåret " + range +
+                                          " börjar eller slutar inte vid ett månadsskifte; programmet bokför "
+                                          "perioder av hela månader.");
+    }
+    if (year.first.year < kFirstStartYear || year.first.year > kLastStartYear ||
+        year.last.year > kLastEndYear) {
+        throw SieReadError(year.line,
+                           "Räkenskapsåret " + range + " ligger utanför de år som programmet bokför (" +
+                               std::to_string(kFirstStartYear) + "–" + std::to_string(kLastEndYear) + ").");
+    }
+    if (YearMonth{year.last.year, year.last.month} <= YearMonth{year.first.year, year.first.month}) {
+        throw SieReadError(year.line, "Räkenskapsåret " + range +
+                                          " är kortare än två månader; programmets "
+                                          "perioder slutar en senare månad än de börjar.");
+    }
+    return {year.first.month, year.first.year, year.last.month, year.last.year};
+}
+
+std::string unknownAccountMessage(std::int32_t number) {
+    return "Konto " + std::to_string(number) +
+           " finns varken i filens kontoplan (#KONTO) eller i kontoplanmallen.";
+}
+
+class CompanyBuilder {
+public:
+    CompanyBuilder(const SieBooks& books, const SieImportRequest& request)
+        : m_books(books), m_request(request), m_doc(std::make_unique<CTallvingeDoc>()) {}
+
+    SieImportResult build() {
+        const PeriodChoice period = periodOf(*m_books.year);
+        m_doc->firstPeriodAsked();
+        m_doc->addFirstPeriod(period);
+        chooseTemplate();
+        buildCharts();
+        approveVatRules();
+        writeOpeningBalances();
+        registerVouchers();
+        summarise();
+        m_doc->setModified(true);
+        return {std::move(m_doc), std::move(m_summary)};
+    }
+
+private:
+    void chooseTemplate() {
+        const FileReport read = readTemplates(*m_doc, m_request.templateFolder);
+        const auto& templates = m_doc->state().m_mallar;
+        const bool userTemplate = std::any_of(templates.begin(), templates.end(), [&](const auto& mall) {
+            return mall->m_strNamn == m_request.templateName;
+        });
+        if (!userTemplate && !isBuiltInTemplateName(m_request.templateName)) {
+            std::string message =
+                "Mallen \"" + m_request.templateName + "\" finns inte bland kontoplanmallarna.";
+            if (m_doc->state().m_bMallfilOlast != 0 && read.messages.size() > 1) {
+                message += " " + read.messages.back();
+            }
+            throw SieReadError(0, message);
+        }
+        m_doc->chooseTemplate(m_request.templateName);
+    }
+
+    // Both charts as the editors show the template, with the file's missing
+    // accounts put in, approved as the user would approve them.
+    void buildCharts() {
+        ChartEditorModel balance(*m_doc, m_prompter, ChartKind::Balance);
+        balance.open();
+        ChartEditorModel income(*m_doc, m_prompter, ChartKind::Income);
+        income.open();
+        std::unordered_set<std::int32_t> known;
+        for (const ChartEditorModel* editor : {&balance, &income}) {
+            const auto numbers = gridAccountNumbers(*editor);
+            known.insert(numbers.begin(), numbers.end());
+        }
+        std::vector<SieAccount> missing;
+        for (const SieAccount& account : m_books.accounts) {
+            if (known.insert(account.number).second) {
+                missing.push_back(account);
+            }
+        }
+        checkEveryAccountKnown(known);
+        // In ascending order, so that each goes in after the ones before it.
+        std::sort(missing.begin(), missing.end(),
+                  [](const SieAccount& a, const SieAccount& b) { return a.number < b.number; });
+        placeAccounts(balance, missing, {ChartSide::Assets, ChartSide::Liabilities});
+        approve(balance);
+        placeAccounts(income, missing, {ChartSide::Income});
+        approve(income);
+    }
+
+    void checkEveryAccountKnown(const std::unordered_set<std::int32_t>& known) const {
+        const auto check = [&known](std::int32_t account, std::size_t line) {
+            if (known.count(account) == 0) {
+                throw SieReadError(line, unknownAccountMessage(account));
+            }
+        };
+        for (const auto* balances : {&m_books.opening, &m_books.closing, &m_books.results}) {
+            for (const SieBalance& balance : *balances) {
+                check(balance.account, balance.line);
+            }
+        }
+        for (const SieVoucher& voucher : m_books.vouchers) {
+            for (const SieTransaction& transaction : voucher.transactions) {
+                check(transaction.account, transaction.line);
+            }
+        }
+    }
+
+    void placeAccounts(ChartEditorModel& editor, const std::vector<SieAccount>& missing,
+                       std::initializer_list<ChartSide> sides) {
+        for (const SieAccount& account : missing) {
+            const ChartSide side = chartSideOf(account.number, account.type);
+            if (std::find(sides.begin(), sides.end(), side) == sides.end()) {
+                continue;
+            }
+            const std::string name =
+                account.name.empty() ? "Konto " + std::to_string(account.number) : account.name;
+            const auto beside = placeAccount(editor, side, account.number, name);
+            if (!beside) {
+                throw SieReadError(account.line,
+                                   "Konto " + std::to_string(account.number) +
+                                       " kan inte placeras: mallens kontoplan har inga konton på "
+                                       "den sidan att ställa det bredvid.");
+            }
+            m_summary.added.push_back({account.number, name, side, *beside});
+        }
+    }
+
+    void approve(ChartEditorModel& editor) {
+        const std::size_t mark = m_prompter.said.size();
+        if (!editor.approve()) {
+            const std::vector<std::string> said(m_prompter.said.begin() + static_cast<std::ptrdiff_t>(mark),
+                                                m_prompter.said.end());
+            std::string why;
+            for (const std::string& text : said) {
+                why += (why.empty() ? "" : " ") + text;
+            }
+            throw SieReadError(0, std::string(editor.title()) +
+                                      " kunde inte godkännas med filens konton: " + why);
+        }
+    }
+
+    void approveVatRules() {
+        VatRulesModel rules(*m_doc, m_prompter);
+        if (!rules.open()) {
+            rules.approve();
+        }
+        if (m_doc->state().m_momsregler.empty()) {
+            throw SieReadError(0, "Mallens momsregler kunde inte godkännas: " + m_prompter.joined());
+        }
+    }
+
+    // Whether the account's balance is computed, not booked: then the file may
+    // give it nothing but zero.
+    void refuseOnComputedAccount(std::int32_t account, Ore amount, std::size_t line, const char* what) const {
+        if (amount != 0 && m_hasResultAccount && account == m_resultAccount) {
+            throw SieReadError(line, "Konto " + std::to_string(account) +
+                                         " är resultatkontot i mallens kontoplan: dess saldo räknas fram ur "
+                                         "resultaträkningen, så det kan inte ha " +
+                                         what + ". Välj en mall med ett annat resultatkonto.");
+        }
+    }
+
+    void writeOpeningBalances() {
+        m_hasResultAccount = m_doc->resultAccountNumber(m_resultAccount);
+        std::vector<OpeningBalance> balances;
+        for (const SieBalance& balance : m_books.opening) {
+            refuseOnComputedAccount(balance.account, balance.amount, balance.line, "någon ingående balans");
+            if (m_hasResultAccount && balance.account == m_resultAccount) {
+                continue;
+            }
+            if (!m_doc->inBalNummer(balance.account)) {
+                if (balance.amount == 0) {
+                    continue;
+                }
+                throw SieReadError(balance.line,
+                                   "Konto " + std::to_string(balance.account) +
+                                       " hör till resultaträkningen och kan inte ha någon ingående "
+                                       "balans.");
+            }
+            balances.push_back({balance.account, balance.amount});
+            m_summary.openingSum = addOre(m_summary.openingSum, balance.amount);
+        }
+        m_doc->addOpeningBalances(balances);
+        m_summary.openingBalances = balances.size();
+    }
+
+    void registerVouchers() {
+        std::unordered_map<std::int32_t, const CKonto*> accounts;
+        for (const auto& konto : m_doc->state().m_allaKonton) {
+            accounts.try_emplace(konto->m_nKontonr, konto.get());
+        }
+        // The rate the voucher dialog shows in its VAT column: the last rule naming the account.
+        std::unordered_map<std::int32_t, double> rates;
+        for (const CAutomoms& rule : m_doc->state().m_momsregler) {
+            for (const std::int32_t account : {rule.m_nDebetkonto, rule.m_nKreditkonto}) {
+                if (account > 0) {
+                    rates[account] = rule.m_dMomssats;
+                }
+            }
+        }
+        for (const SieVoucher& voucher : m_books.vouchers) {
+            std::vector<CVerifikatrad> lines;
+            lines.reserve(voucher.transactions.size());
+            for (const SieTransaction& transaction : voucher.transactions) {
+                refuseOnComputedAccount(transaction.account, transaction.amount, transaction.line,
+                                        "några verifikatrader");
+                CVerifikatrad line;
+                line.m_nKonto = transaction.account;
+                line.m_strKontonamn = accounts.at(transaction.account)->m_strKolumn2;
+                line.m_strRadtext = transaction.text;
+                if (transaction.amount >= 0) {
+                    line.m_dDebet = toKronor(transaction.amount);
+                    m_summary.debit = addOre(m_summary.debit, transaction.amount);
+                } else {
+                    line.m_dKredit = toKronor(-transaction.amount);
+                    m_summary.credit = addOre(m_summary.credit, -transaction.amount);
+                }
+                if (const auto rate = rates.find(transaction.account); rate != rates.end()) {
+                    line.m_dMoms = rate->second;
+                }
+                lines.push_back(std::move(line));
+            }
+            m_summary.transactions += lines.size();
+            CEttVerifikat made = makeVoucher(voucher.date.day, voucher.date.month, voucher.date.year,
+                                             voucher.text, std::move(lines));
+            if (voucher.registered) {
+                made.m_nBokfDag = voucher.registered->day;
+                made.m_nBokfManad = voucher.registered->month;
+                made.m_nBokfAr = voucher.registered->year;
+            }
+            try {
+                m_doc->registerVoucher(std::move(made));
+            } catch (const DocumentRefusal& refusal) {
+                throw SieReadError(voucher.line, refusal.what());
+            }
+        }
+        m_summary.vouchers = m_books.vouchers.size();
+    }
+
+    // The file's closing balances and results against the books as built.
+    void checkBalances() {
+        std::unordered_map<std::int32_t, SieAccountFigures> figures;
+        for (const SieAccountFigures& account : sieAccountFigures(*m_doc)) {
+            figures.emplace(account.konto->m_nKontonr, account);
+        }
+        const auto balanceOf = [&figures](std::int32_t number, bool result) {
+            const auto found = figures.find(number);
+            if (found == figures.end()) {
+                return Ore{0};
+            }
+            const std::optional<Ore>& first = result ? found->second.result : found->second.closing;
+            const std::optional<Ore>& second = result ? found->second.closing : found->second.result;
+            return first.value_or(second.value_or(0));
+        };
+        const auto check = [&](const std::vector<SieBalance>& balances, const char* label, bool result) {
+            for (const SieBalance& balance : balances) {
+                const Ore imported = balanceOf(balance.account, result);
+                ++m_summary.balancesChecked;
+                if (imported != balance.amount) {
+                    m_summary.mismatches.push_back(
+                        {label, balance.account, balance.amount, imported, balance.line});
+                }
+            }
+        };
+        check(m_books.closing, "#UB", false);
+        check(m_books.results, "#RES", true);
+    }
+
+    void summarise() {
+        checkBalances();
+        std::sort(m_summary.added.begin(), m_summary.added.end(),
+                  [](const SieAddedAccount& a, const SieAddedAccount& b) { return a.number < b.number; });
+        m_summary.fileName = m_request.fileName;
+        m_summary.companyName = m_books.companyName;
+        m_summary.program = m_books.program;
+        m_summary.encoding = encodingText(m_books);
+        m_summary.period = displaySieDate(m_books.year->first) + " – " + displaySieDate(m_books.year->last);
+        m_summary.templateName = m_request.templateName;
+        m_summary.accountsInFile = m_books.accounts.size();
+        if (m_summary.openingSum != 0) {
+            m_summary.notes.push_back("De ingående balanserna summerar till " +
+                                      formatOre(m_summary.openingSum) +
+                                      ", inte 0.00: balansräkningen går inte jämnt ut.");
+        }
+        if (!m_books.checksumVerified) {
+            m_summary.notes.push_back(
+                "Filen har ingen kontrollsumma (#KSUMMA); den kunde inte kontrolleras mot "
+                "skador.");
+        }
+        if (m_books.replacedCharacters > 0) {
+            m_summary.notes.push_back(std::to_string(m_books.replacedCharacters) +
+                                      " tecken kan inte lagras i företagets filer och ersattes med närmaste "
+                                      "bokstav eller \"?\".");
+        }
+        if (renumbered()) {
+            m_summary.notes.push_back(
+                "Verifikaten numreras 1, 2, … i filens ordning; filens serier och nummer "
+                "följer inte med.");
+        }
+        if (m_books.previousYear) {
+            m_summary.notes.push_back(
+                "Föregående räkenskapsår (#RAR -1) följer inte med; företaget börjar med "
+                "filens räkenskapsår som första period.");
+        }
+    }
+
+    // True when the file's vouchers were not already series "A" (or none) numbered 1, 2, ….
+    [[nodiscard]] bool renumbered() const {
+        for (std::size_t i = 0; i < m_books.vouchers.size(); ++i) {
+            const SieVoucher& voucher = m_books.vouchers[i];
+            const bool sameSeries = voucher.series.empty() || voucher.series == "A";
+            if (!sameSeries || (!voucher.number.empty() && voucher.number != std::to_string(i + 1))) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    const SieBooks& m_books;
+    const SieImportRequest& m_request;
+    std::unique_ptr<CTallvingeDoc> m_doc;
+    SilentPrompter m_prompter;
+    SieImportSummary m_summary;
+    std::int32_t m_resultAccount = 0;
+    bool m_hasResultAccount = false;
+};
+
+} // namespace
+
+SieImportResult buildSieCompany(const SieBooks& books, const SieImportRequest& request) {
+    if (!books.year) {
+        throw SieReadError(0, "Filen saknar räkenskapsåret (#RAR 0).");
+    }
+    try {
+        return CompanyBuilder(books, request).build();
+    } catch (const DocumentRefusal& refusal) {
+        throw SieReadError(0, refusal.what());
+    }
+}
+
+} // namespace kv

@@ -1,0 +1,39 @@
+// A new company made from a SIE file: its period from the financial year,
+// its charts and VAT rules from a chart template with the file's missing
+// accounts put in, its opening balances and its vouchers, registered in the
+// order of the file. Everything happens in memory; the company is checked
+// against the file before anyone may save it.
+#pragma once
+
+#include "chart/ChartTemplates.h"
+#include "model/TallvingeDoc.h"
+#include "sie/SieBooks.h"
+#include "sie/SieImportSummary.h"
+
+#include <memory>
+#include <string>
+
+namespace kv {
+
+// The template a company from a SIE file starts from unless the user chooses another.
+inline constexpr const char* kSieDefaultTemplate = kMallBaskonto;
+
+struct SieImportRequest {
+    std::string templateName;   // a built-in template or a user template of the template file
+    std::string templateFolder; // where the user templates are
+    std::string fileName;       // the file, as the summary names it
+};
+
+struct SieImportResult {
+    std::unique_ptr<CTallvingeDoc> company; // the new company, not yet saved
+    SieImportSummary summary;
+};
+
+// Builds the company. Throws SieReadError, with the line it concerns, when
+// the file's books do not fit in the program: a financial year that is not
+// whole months of the years the program keeps, an account that neither the
+// file nor the template has, an opening balance or a voucher line on an
+// account that cannot take one, or a chart that cannot be approved.
+SieImportResult buildSieCompany(const SieBooks& books, const SieImportRequest& request);
+
+} // namespace kv

@@ -1,0 +1,109 @@
+#include "sie/SieImportSummary.h"
+
+namespace kv {
+
+namespace {
+
+const char* sideName(ChartSide side) {
+    switch (side) {
+    case ChartSide::Assets:
+        return "tillgångar";
+    case ChartSide::Liabilities:
+        return "skulder och eget kapital";
+    case ChartSide::Income:
+        break;
+    }
+    return "resultaträkningen";
+}
+
+} // namespace
+
+std::vector<SieSummaryRow> SieImportSummary::rows() const {
+    std::vector<SieSummaryRow> out = {{"Fil", fileName}, {"Företag", companyName}};
+    if (!program.empty()) {
+        out.push_back({"Program", program});
+    }
+    out.push_back({"Teckenkodning", encoding});
+    out.push_back({"Räkenskapsår", period});
+    out.push_back({"Kontoplanmall", templateName});
+    out.push_back({"Konton i filen", std::to_string(accountsInFile)});
+    out.push_back({"Konton som läggs till", std::to_string(added.size())});
+    out.push_back(
+        {"Ingående balanser", std::to_string(openingBalances) + " konton, summa " + formatOre(openingSum)});
+    std::string numbers = "inga";
+    if (vouchers > 0) {
+        numbers = std::to_string(vouchers) +
+                  (vouchers == 1 ? " (nr 1)" : " (nr 1–" + std::to_string(vouchers) + ")");
+    }
+    out.push_back({"Verifikat", numbers});
+    out.push_back({"Verifikatrader", std::to_string(transactions)});
+    out.push_back({"Summa debet", formatOre(debit)});
+    out.push_back({"Summa kredit", formatOre(credit)});
+    std::string checked = std::to_string(balancesChecked);
+    if (balancesChecked > 0) {
+        checked += mismatches.empty() ? ", alla stämmer"
+                                      : ", " + std::to_string(mismatches.size()) + " stämmer inte";
+    }
+    out.push_back({"Kontrollerade saldon (#UB, #RES)", checked});
+    return out;
+}
+
+std::vector<std::string> SieImportSummary::addedLines() const {
+    std::vector<std::string> lines;
+    lines.reserve(added.size());
+    for (const SieAddedAccount& account : added) {
+        const bool after = account.number > account.beside;
+        lines.push_back(std::to_string(account.number) + "  " + account.name + "  (" +
+                        sideName(account.side) + (after ? ", efter " : ", före ") +
+                        std::to_string(account.beside) + ")");
+    }
+    return lines;
+}
+
+std::vector<std::string> SieImportSummary::mismatchLines() const {
+    std::vector<std::string> lines;
+    lines.reserve(mismatches.size());
+    for (const SieMismatch& mismatch : mismatches) {
+        lines.push_back(mismatch.label + " konto " + std::to_string(mismatch.account) + " (rad " +
+                        std::to_string(mismatch.line) + "): filen " + formatOre(mismatch.inFile) +
+                        ", bokföringen " + formatOre(mismatch.imported));
+    }
+    return lines;
+}
+
+std::string SieImportSummary::conclusion() const {
+    if (canImport()) {
+        return "Vill du skapa företaget? Du väljer var det ska sparas i nästa steg.";
+    }
+    return "Företaget skapas inte: " + std::to_string(mismatches.size()) +
+           (mismatches.size() == 1 ? " saldo" : " saldon") +
+           " i filen stämmer inte med de ingående balanserna och verifikaten i den.";
+}
+
+std::string SieImportSummary::text() const {
+    std::string out;
+    for (const SieSummaryRow& row : rows()) {
+        out += row.label + ": " + row.value + "\n";
+    }
+    if (!added.empty()) {
+        out += "\nKonton som läggs till:\n";
+        for (const std::string& line : addedLines()) {
+            out += "  " + line + "\n";
+        }
+    }
+    if (!mismatches.empty()) {
+        out += "\nSaldon som inte stämmer:\n";
+        for (const std::string& line : mismatchLines()) {
+            out += "  " + line + "\n";
+        }
+    }
+    if (!notes.empty()) {
+        out += "\nAtt observera:\n";
+        for (const std::string& note : notes) {
+            out += "  " + note + "\n";
+        }
+    }
+    return out;
+}
+
+} // namespace kv

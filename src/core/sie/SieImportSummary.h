@@ -1,0 +1,76 @@
+// What the user sees before a company is made from a SIE file: where it
+// comes from, what the new company gets (accounts added to the template's
+// charts, vouchers, sums) and whether its balances agree with the file's.
+// The window program's summary dialog and the command line show it.
+#pragma once
+
+#include "model/Amount.h"
+#include "sie/SieChartPlacement.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kv {
+
+inline constexpr const char* kSieImportTitle = "Importera SIE-fil";
+inline constexpr const char* kSieButtonSkapa = "Skapa företaget...";
+inline constexpr const char* kSieButtonAvbryt = "Avbryt";
+inline constexpr const char* kSieButtonStang = "Stäng";
+
+struct SieAddedAccount {
+    std::int32_t number = 0;
+    std::string name;
+    ChartSide side = ChartSide::Income;
+    std::int32_t beside = 0; // the template's account it was put next to
+};
+
+// A balance of the file that the imported books do not reach.
+struct SieMismatch {
+    std::string label; // "#UB" or "#RES"
+    std::int32_t account = 0;
+    Ore inFile = 0;
+    Ore imported = 0;
+    std::size_t line = 0;
+};
+
+struct SieSummaryRow {
+    std::string label;
+    std::string value;
+};
+
+struct SieImportSummary {
+    std::string fileName;
+    std::string companyName;
+    std::string program;
+    std::string encoding;
+    std::string period;
+    std::string templateName;
+    std::size_t accountsInFile = 0;
+    std::vector<SieAddedAccount> added;
+    std::size_t openingBalances = 0;
+    Ore openingSum = 0;
+    std::size_t vouchers = 0;
+    std::size_t transactions = 0;
+    Ore debit = 0;
+    Ore credit = 0;
+    std::size_t balancesChecked = 0;
+    std::vector<SieMismatch> mismatches;
+    std::vector<std::string> notes;
+
+    // A company whose balances disagree with the file is not made.
+    [[nodiscard]] bool canImport() const { return mismatches.empty(); }
+    // The figures, one row each, as the dialog lists them.
+    [[nodiscard]] std::vector<SieSummaryRow> rows() const;
+    // "2099  Årets resultat  (skulder och eget kapital, efter 2091)", one line per added account.
+    [[nodiscard]] std::vector<std::string> addedLines() const;
+    // "#UB konto 1930 (rad 40): filen 1 200.00, bokföringen 1 000.00", one line per mismatch.
+    [[nodiscard]] std::vector<std::string> mismatchLines() const;
+    // The question the dialog closes with, or why the company cannot be made.
+    [[nodiscard]] std::string conclusion() const;
+    // All of it as plain text, for the command line.
+    [[nodiscard]] std::string text() const;
+};
+
+} // namespace kv

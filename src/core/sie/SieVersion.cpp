@@ -1,0 +1,10 @@
+// The version of the program, from the build.
+#include "sie/SieWriter.h"
+
+namespace kv {
+
+const char* sieProgramVersion() {
+    return KVISTORAN_VERSION;
+}
+
+} // namespace kv
