@@ -87,6 +87,9 @@ public:
     Answer runDeleteTemplate(DeleteTemplateModel&) override { return Answer::Cancel; }
     Answer runPeriodList(PeriodListModel&) override { return Answer::Cancel; }
     Answer runRenameDialog(RenameDialogModel&) override { return Answer::Cancel; }
+    // Backups: nothing here opens one.
+    Answer runBackupList(BackupListModel&) override { return Answer::Cancel; }
+    std::optional<std::string> chooseBackupCopyName(const std::string&) override { return std::nullopt; }
 
     [[nodiscard]] std::string report() const {
         std::string out;

@@ -21,9 +21,10 @@ Menu arkiv() {
             {item(C::NewCompany, "&Nytt företag"), item(C::OpenCompany, "&Öppna ett företag..."),
              item(C::CloseCompany, "&Stäng"), item(C::Save, "&Spara"),
              item(C::SaveAs, "&Spara företaget som ( företagsnamn )..."),
-             item(C::RenameCompany, "Byt företagets namn..."), separator(), item(C::Print, "Skriv ut..."),
-             item(C::PrintPreview, "Förhandsgranska"), item(C::PrintSetup, "S&krivarinställningar..."),
-             separator(), item(C::Exit, "&Avsluta")}};
+             item(C::RenameCompany, "Byt företagets namn..."),
+             item(C::Backups, "Säkerhetskopior..."), // Backups
+             separator(), item(C::Print, "Skriv ut..."), item(C::PrintPreview, "Förhandsgranska"),
+             item(C::PrintSetup, "S&krivarinställningar..."), separator(), item(C::Exit, "&Avsluta")}};
 }
 
 Menu verifikat() {
@@ -238,6 +239,7 @@ const std::map<CommandId, std::string>& statusTable() {
         {C::Italic, "Italic"},
         {C::Underline, "Understruken"},
         {C::CellFormat, "Cellformat"},
+        {C::Backups, "Säkerhetskopior"}, // Backups
     };
     return table;
 }

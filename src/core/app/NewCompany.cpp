@@ -47,6 +47,9 @@ public:
     // Nothing here chooses files.
     std::optional<std::string> chooseCompanyToOpen() override { return std::nullopt; }
     std::optional<std::string> chooseCompanySaveName(const std::string&) override { return std::nullopt; }
+    // Backups: nothing here opens one.
+    Answer runBackupList(BackupListModel&) override { return Answer::Cancel; }
+    std::optional<std::string> chooseBackupCopyName(const std::string&) override { return std::nullopt; }
 
     Answer runPeriodDialog(PeriodDialogModel& dialog) override {
         dialog.setStartMonth(m_request.fromMonth);

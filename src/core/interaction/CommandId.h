@@ -98,6 +98,9 @@ enum class CommandId : std::int32_t {
     Italic = 42796,
     Underline = 42798,
     CellFormat = 42800,
+
+    // Backups
+    Backups = 33501,
 };
 
 // The recent-file command of position index (0 to 3).

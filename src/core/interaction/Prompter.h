@@ -8,6 +8,7 @@
 
 namespace kv {
 
+class BackupListModel; // Backups
 class ChartEditorModel;
 class DeleteTemplateModel;
 class PeriodDialogModel;
@@ -59,6 +60,13 @@ public:
     virtual Answer askYesNo(const std::string& text) = 0;
     virtual Answer runPeriodList(PeriodListModel& list) = 0;
     virtual Answer runRenameDialog(RenameDialogModel& dialog) = 0;
+
+    // Backups: the list of the company's backups ("Säkerhetskopior"), which
+    // closes with Answer::Ok when the model accepted a backup to open; and
+    // where to write that backup as a company of its own, offering
+    // suggestedPath (nothing on Cancel; the answer may lack the extension).
+    virtual Answer runBackupList(BackupListModel& list) = 0;
+    virtual std::optional<std::string> chooseBackupCopyName(const std::string& suggestedPath) = 0;
 };
 
 } // namespace kv

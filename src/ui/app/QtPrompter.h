@@ -27,6 +27,9 @@ public:
     Answer askYesNo(const std::string& text) override;
     Answer runPeriodList(PeriodListModel& list) override;
     Answer runRenameDialog(RenameDialogModel& dialog) override;
+    // Backups
+    Answer runBackupList(BackupListModel& list) override;
+    std::optional<std::string> chooseBackupCopyName(const std::string& suggestedPath) override;
 
 private:
     // Over the dialog that is showing, if any: a message from a dialog belongs to it.
