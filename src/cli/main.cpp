@@ -1,4 +1,5 @@
 // kvistoran-cli: looks into and converts company files from the command line.
+#include "BackupCommands.h" // Backups
 #include "DumpJson.h"
 #include "PeriodCommands.h" // Periods
 #include "app/NewCompany.h"
@@ -99,6 +100,7 @@ int resave(const std::string& in, const std::string& out) {
     if (!saved.ok) {
         return failWith(joined(saved.messages));
     }
+    kv::cli::printNotes(saved.messages); // Backups: a backup that could not be made
     return 0;
 }
 
@@ -184,6 +186,7 @@ int main(int argc, char** argv) {
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         std::cout << kHelp << '\n' << kv::cli::kPeriodCommandsHelp; // Periods
+        std::cout << '\n' << kv::cli::kBackupCommandsHelp;          // Backups
         return 0;
     }
     try {
@@ -197,6 +200,9 @@ int main(int argc, char** argv) {
             return newCompany(args);
         }
         if (const auto status = kv::cli::runPeriodCommand(args)) { // Periods
+            return *status;
+        }
+        if (const auto status = kv::cli::runBackupCommand(args)) { // Backups
             return *status;
         }
     } catch (const std::exception& error) {
