@@ -215,11 +215,18 @@ TEST(CompanyBackup, TheClockThinsTheBackups) {
             company.time.advance(save == 0 ? 1 : 0, save == 0 ? 0 : 3600);
             test::changeSomething(company.doc);
             ASSERT_TRUE(company.save().ok);
+            if (day == 0 && save == 0) {
+                fs::create_directories(company.backups() + "2024-05-04_14-22-07/Firma_perioder");
+            }
         }
         company.time.now.hour = 14;
     }
     // The newest 20 cover the last ten days; the 20 days before them keep their newest each.
-    const std::vector<std::string> kept = entriesIn(company.backups());
+    std::vector<std::string> kept = entriesIn(company.backups());
+    // A backup that the user saved a company into is the user's, and stays.
+    ASSERT_EQ(kept.front(), "2024-05-04_14-22-07");
+    EXPECT_TRUE(fs::exists(company.backups() + kept.front() + "/Firma.bok"));
+    kept.erase(kept.begin());
     EXPECT_EQ(kept.size(), 40U);
     EXPECT_EQ(kept.back(), "2024-06-07_15-22-07");
     EXPECT_EQ(kept[20], "2024-05-29_14-22-07");

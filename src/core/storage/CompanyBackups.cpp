@@ -57,8 +57,19 @@ std::vector<BackupName> backupsIn(const std::string& folder) {
     return names;
 }
 
-// Removes a backup: the files this program puts there, then the folder when
-// that left it empty. Anything else the user put there stays, and so does the folder.
+// True for what this program puts in a backup: company, period and temporary files.
+bool isBackupFile(const std::filesystem::directory_entry& entry) {
+    std::error_code error;
+    const auto kind = entry.symlink_status(error).type();
+    const std::string name = entry.path().filename().string();
+    return !error &&
+           (kind == std::filesystem::file_type::regular || kind == std::filesystem::file_type::symlink) &&
+           (endsWith(name, ".bok") || endsWith(name, ".per") || endsWith(name, ".tmp"));
+}
+
+// Removes a backup with the files this program put there. A backup that
+// holds anything else (the user saved a company there, or put a file there)
+// is the user's now and stays whole.
 void removeBackup(const std::string& path) {
     struct stat own {};
     if (::lstat(path.c_str(), &own) != 0) {
@@ -71,16 +82,20 @@ void removeBackup(const std::string& path) {
     if (!S_ISDIR(own.st_mode)) {
         return;
     }
+    std::vector<std::string> files;
     std::error_code error;
     std::filesystem::directory_iterator entries(path, error);
     for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
-        const std::string name = entries->path().filename().string();
-        const auto kind = entries->symlink_status(error).type();
-        const bool ours = endsWith(name, ".bok") || endsWith(name, ".per") || endsWith(name, ".tmp");
-        if (ours &&
-            (kind == std::filesystem::file_type::regular || kind == std::filesystem::file_type::symlink)) {
-            ::unlink(entries->path().c_str());
+        if (!isBackupFile(*entries)) {
+            return;
         }
+        files.push_back(entries->path().string());
+    }
+    if (error) {
+        return;
+    }
+    for (const std::string& file : files) {
+        ::unlink(file.c_str());
     }
     ::rmdir(path.c_str());
 }
