@@ -42,15 +42,19 @@ std::vector<std::string> namesIn(const std::string& folder) {
 std::string periodDamageOf(const BackupFiles& files, const std::string& companyFileName) {
     for (const auto& [index, path] : files.periodFiles) {
         bool belongs = false;
+        std::int32_t period = -1;
         const std::string reason = readArchiveAt(path, [&](ArchiveReader& in) {
             belongs = readPeriodArchiveOwner(in) == companyFileName;
-            static_cast<void>(readPeriodArchiveBody(in));
+            period = readPeriodArchiveBody(in).m_nAktuellPeriod;
         });
         if (!reason.empty()) {
             return fileNameOf(path) + ": " + reason;
         }
         if (!belongs) {
             return fileNameOf(path) + ": Periodfilen hör inte till företagsfilen.";
+        }
+        if (period != index) {
+            return fileNameOf(path) + ": " + kMsgAnnanPeriod;
         }
     }
     return {};

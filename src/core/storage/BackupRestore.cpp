@@ -62,10 +62,11 @@ std::optional<std::string> refusal(const std::string& companyPath, const std::st
     return std::nullopt;
 }
 
-// Copies one period file that belongs to owner as period file target of the
-// company file newOwner; returns the reason when it could not.
+// Copies the file of period index, which belongs to owner, as period file
+// target of the company file newOwner; returns the reason when it could not.
 std::optional<std::string> copyPeriodFile(const std::string& source, const std::string& owner,
-                                          const std::string& target, const std::string& newOwner) {
+                                          std::int32_t index, const std::string& target,
+                                          const std::string& newOwner) {
     bool belongs = false;
     CompanyState period;
     const std::string reason = readArchiveAt(source, [&](ArchiveReader& in) {
@@ -79,6 +80,9 @@ std::optional<std::string> copyPeriodFile(const std::string& source, const std::
     }
     if (!belongs) {
         return std::string("Periodfilen hör inte till företaget.");
+    }
+    if (period.m_nAktuellPeriod != index) {
+        return std::string(kMsgAnnanPeriod);
     }
     try {
         AtomicFileWriter file(target);
@@ -113,7 +117,7 @@ void copyOtherPeriods(const CompanyState& company, const BackupFiles& files, con
         const std::string source =
             inBackup ? kept->second : periodFilePathForOpening(companyPath, owner, index);
         if (const auto reason =
-                copyPeriodFile(source, owner, periodFilePath(target, index), fileNameOf(target))) {
+                copyPeriodFile(source, owner, index, periodFilePath(target, index), fileNameOf(target))) {
             report.note(fileFailureMessage(kMsgRestorePeriodFailed, source, *reason));
             continue;
         }
