@@ -1,5 +1,6 @@
 // kvistoran-cli: looks into and converts company files from the command line.
 #include "AddVoucherCommand.h"
+#include "BackupCommands.h" // Backups
 #include "DumpJson.h"
 #include "PeriodCommands.h" // Periods
 #include "ReportCommand.h"
@@ -54,7 +55,7 @@ slutstatus 1; då skrivs ingenting.
 // The help: the tool's own commands, then each subsystem's.
 std::string helpText() {
     return std::string(kHelpCommands) + kv::cli::kAddVoucherHelp + kv::cli::kPeriodCommandsHelp +
-           kv::cli::kReportHelp + kHelpEnd;
+           kv::cli::kReportHelp + kv::cli::kBackupCommandsHelp + kHelpEnd;
 }
 
 // One line: a message's blank line (before its reason) becomes ": ", other line breaks blanks.
@@ -120,6 +121,7 @@ int resave(const std::string& in, const std::string& out) {
     if (!saved.ok) {
         return failWith(joined(saved.messages));
     }
+    kv::cli::printNotes(saved.messages); // Backups: a backup that could not be made
     return 0;
 }
 
@@ -228,6 +230,9 @@ int main(int argc, char** argv) {
         }
         if (kv::cli::isSieCommand(args)) { // SIE
             return kv::cli::runSieCommand(args, failWith);
+        }
+        if (const auto status = kv::cli::runBackupCommand(args)) { // Backups
+            return *status;
         }
     } catch (const std::exception& error) {
         return failWith(error.what());

@@ -1,6 +1,7 @@
 // Runs the command-line tool as a user would.
 #include "TestSupport.h"
 
+#include "storage/CompanyBackups.h"
 #include "storage/CompanyFiles.h"
 
 #include <gtest/gtest.h>
@@ -146,6 +147,50 @@ TEST(Cli, BadFilesAndArgumentsGiveOneLineAndNoOutput) {
     const CliRun help = runCli(dir, "--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("resave"), std::string::npos);
+}
+
+TEST(Cli, ResaveOverACompanyKeepsABackupThatBackupsListsAndRestoreTakesBack) {
+    TempDir dir;
+    const std::string path = savedCompany(dir);
+    const std::string before = readFile(path);
+    ASSERT_EQ(runCli(dir, "resave " + quoted(path) + " " + quoted(path)).status, 0);
+    const CliRun none = runCli(dir, "backups " + quoted(dir.file("Annan.bok")));
+    EXPECT_EQ(none.status, 0);
+    EXPECT_TRUE(none.out.empty());
+
+    const CliRun list = runCli(dir, "backups " + quoted(path));
+    ASSERT_EQ(list.status, 0) << list.err;
+    const auto lines = std::count(list.out.begin(), list.out.end(), '\n');
+    ASSERT_EQ(lines, 2) << list.out;
+    EXPECT_TRUE(list.out.starts_with("Namn\tSparad\tPeriod\tVerifikat\tSenaste verifikat\tAnmärkning\n"));
+    const std::string row = list.out.substr(list.out.find('\n') + 1);
+    const std::string name = row.substr(0, row.find('\t'));
+    ASSERT_TRUE(parseBackupFolderName(name)) << row;
+    EXPECT_NE(row.find("\t1.2012 - 12.2012\t1\t2012-02-05  Verifikat 1\t\n"), std::string::npos) << row;
+
+    const CliRun restore =
+        runCli(dir, "restore " + quoted(path) + " " + name + " " + quoted(dir.file("Kopia.bok")));
+    ASSERT_EQ(restore.status, 0) << restore.err;
+    EXPECT_EQ(readFile(path), readFile(backupFolderPath(path) + name + "/Firma.bok"));
+    CTallvingeDoc copy;
+    ASSERT_TRUE(openCompany(copy, dir.file("Kopia.bok")).ok);
+    EXPECT_EQ(copy.state().m_verifikat.size(), 1U);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("Kopia_perioder/Kopia0.per")));
+    EXPECT_EQ(readFile(backupFolderPath(path) + name + "/Firma.bok"), before);
+
+    // Never over a company, and only a backup of the list.
+    for (const std::string& arguments :
+         {"restore " + quoted(path) + " " + name + " " + quoted(path),
+          "restore " + quoted(path) + " " + name + " " + quoted(dir.file("Kopia.bok")),
+          "restore " + quoted(path) + " 2024-01-01 " + quoted(dir.file("Ny.bok")),
+          "restore " + quoted(path) + " " + name + " " + quoted(dir.file("Ny.txt")),
+          std::string("backups")}) {
+        const CliRun run = runCli(dir, arguments);
+        EXPECT_EQ(run.status, 1) << arguments;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << arguments << ": " << run.err;
+    }
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Ny.bok")));
 }
 
 } // namespace
