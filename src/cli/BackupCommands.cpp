@@ -1,4 +1,5 @@
 #include "BackupCommands.h"
+#include "CliMessages.h"
 
 #include "backup/BackupFlow.h"
 #include "backup/BackupListModel.h"
@@ -26,25 +27,6 @@ const char* const kBackupCommandsHelp =
 )";
 
 namespace {
-
-// One line: a message's blank line (before its reason) becomes ": ", other line breaks blanks.
-std::string oneLine(const std::string& message) {
-    std::string line;
-    for (std::size_t i = 0; i < message.size(); ++i) {
-        if (message.compare(i, 2, "\n\n") == 0) {
-            line += ": ";
-            ++i;
-        } else {
-            line += message[i] == '\n' ? ' ' : message[i];
-        }
-    }
-    return line;
-}
-
-int fail(const std::string& message) {
-    std::cerr << "kvistoran-cli: " << oneLine(message) << '\n';
-    return 1;
-}
 
 bool endsWith(const std::string& text, const std::string& suffix) {
     return text.size() >= suffix.size() &&
@@ -79,13 +61,14 @@ int listCommand(const std::string& company) {
 
 int restoreCommand(const std::string& company, const std::string& backup, const std::string& out) {
     if (!endsWith(out, ".bok")) {
-        return fail("företagsfilen måste sluta på .bok: " + out);
+        return failWith("företagsfilen måste sluta på .bok: " + out);
     }
     const std::string companyPath = fullPath(company);
     std::string folder = backup;
     if (backup.find('/') == std::string::npos) {
         if (!parseBackupFolderName(backup)) {
-            return fail("okänd säkerhetskopia: " + backup + " (se kvistoran-cli backups " + company + ")");
+            return failWith("okänd säkerhetskopia: " + backup + " (se kvistoran-cli backups " + company +
+                            ")");
         }
         folder = backupFolderPath(companyPath) + backup;
     }
@@ -95,7 +78,7 @@ int restoreCommand(const std::string& company, const std::string& backup, const 
         for (const std::string& message : report.messages) {
             joined += (joined.empty() ? "" : ": ") + message;
         }
-        return fail(joined);
+        return failWith(joined);
     }
     printNotes(report.messages);
     return 0;
@@ -119,7 +102,7 @@ std::optional<int> runBackupCommand(const std::vector<std::string>& args) {
     if (args.size() == 4 && args[0] == "restore") {
         return restoreCommand(args[1], args[2], args[3]);
     }
-    return fail("felaktiga argument till " + args[0] + "; se kvistoran-cli --help");
+    return failWith("felaktiga argument till " + args[0] + "; se kvistoran-cli --help");
 }
 
 } // namespace kv::cli

@@ -1,6 +1,7 @@
 // kvistoran-cli: looks into and converts company files from the command line.
 #include "AddVoucherCommand.h"
 #include "BackupCommands.h" // Backups
+#include "CliMessages.h"
 #include "DumpJson.h"
 #include "PeriodCommands.h" // Periods
 #include "ReportCommand.h"
@@ -17,6 +18,8 @@
 #include <vector>
 
 namespace {
+
+using kv::cli::failWith;
 
 constexpr const char* kHelpCommands =
     R"(Användning:
@@ -56,21 +59,6 @@ slutstatus 1; då skrivs ingenting.
 std::string helpText() {
     return std::string(kHelpCommands) + kv::cli::kAddVoucherHelp + kv::cli::kPeriodCommandsHelp +
            kv::cli::kReportHelp + kv::cli::kBackupCommandsHelp + kHelpEnd;
-}
-
-// One line: a message's blank line (before its reason) becomes ": ", other line breaks blanks.
-int failWith(const std::string& message) {
-    std::string line;
-    for (std::size_t i = 0; i < message.size(); ++i) {
-        if (message.compare(i, 2, "\n\n") == 0) {
-            line += ": ";
-            ++i;
-        } else {
-            line += message[i] == '\n' ? ' ' : message[i];
-        }
-    }
-    std::cerr << "kvistoran-cli: " << line << '\n';
-    return 1;
 }
 
 std::string joined(const std::vector<std::string>& messages) {

@@ -1,4 +1,5 @@
 // Runs the command-line tool as a user would.
+#include "CliRunner.h"
 #include "TestSupport.h"
 
 #include "storage/CompanyBackups.h"
@@ -9,47 +10,18 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 
 namespace kv {
 namespace {
 
 using test::buildSmallCompany;
+using test::CliRun;
 using test::postVoucher;
+using test::quoted;
 using test::readFile;
+using test::runCli;
 using test::TempDir;
 using test::writeFile;
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& text) {
-    return "'" + text + "'";
-}
-
-// Runs the tool with the arguments, in workFolder when one is given.
-CliRun runCli(const TempDir& dir, const std::string& arguments, const std::string& workFolder = {}) {
-    const std::string errFile = dir.file("stderr.txt");
-    const std::string command = (workFolder.empty() ? "" : "cd " + quoted(workFolder) + " && ") +
-                                std::string(KVISTORAN_CLI) + " " + arguments + " 2>" + quoted(errFile);
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        run.out.append(buffer, got);
-    }
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = readFile(errFile);
-    return run;
-}
 
 std::string savedCompany(const TempDir& dir) {
     CTallvingeDoc doc;
@@ -116,7 +88,8 @@ TEST(Cli, ResaveToARelativePathStoresTheStartOfTheFullPath) {
     TempDir dir;
     const std::string path = savedCompany(dir);
     std::filesystem::create_directory(dir.file("ut"));
-    const CliRun run = runCli(dir, "resave " + quoted(path) + " ut/Kopia.bok", dir.path());
+    const CliRun run =
+        runCli(dir, "resave " + quoted(path) + " ut/Kopia.bok", "cd " + quoted(dir.path()) + " &&");
     ASSERT_EQ(run.status, 0) << run.err;
     CTallvingeDoc doc;
     ASSERT_TRUE(openCompany(doc, dir.file("ut/Kopia.bok")).ok);
