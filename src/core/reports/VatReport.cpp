@@ -62,6 +62,22 @@ public:
     // Debit minus credit over the account's voucher rows of the months; used
     // tells whether the account has any such row.
     Ore balance(std::int32_t number, bool& used) const {
+        const auto known = m_known.find(number);
+        if (known != m_known.end()) {
+            used = known->second.second;
+            return known->second.first;
+        }
+        const Ore sum = add(number, used);
+        m_known.emplace(number, std::make_pair(sum, used));
+        return sum;
+    }
+
+    [[nodiscard]] std::vector<std::int32_t> settlementsMet() const {
+        return {m_usedSettlements.begin(), m_usedSettlements.end()};
+    }
+
+private:
+    Ore add(std::int32_t number, bool& used) const {
         used = false;
         const int index = m_doc.accountIndex(number);
         if (index < 0) {
@@ -83,15 +99,11 @@ public:
         return sum;
     }
 
-    [[nodiscard]] std::vector<std::int32_t> settlementsMet() const {
-        return {m_usedSettlements.begin(), m_usedSettlements.end()};
-    }
-
-private:
     const CTallvingeDoc& m_doc;
     VatRange m_range;
     std::set<std::int32_t> m_settlements;
     mutable std::set<std::int32_t> m_usedSettlements;
+    mutable std::map<std::int32_t, std::pair<Ore, bool>> m_known; // per account: the sum, any row
 };
 
 // The rules as the voucher dialog applies them: for an account named by
@@ -421,7 +433,9 @@ ReportForm vatReportForm(const VatReport& report, const ScreenMeasures& screen) 
         }
     } else {
         form.lines.push_back(
-            {y, {note("Summa (momssatserna är inte de svenska 25, 12 och 6 %)", 1, kReportOrange)}});
+            {y,
+             {note(report.groups.empty() ? "Summa" : "Summa (momssatserna är inte de svenska 25, 12 och 6 %)",
+                   1, kReportOrange)}});
         y += lh;
         const auto total = [&](const char* label, Ore amount) {
             form.lines.push_back(
