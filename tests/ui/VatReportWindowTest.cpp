@@ -9,6 +9,8 @@
 #include "reports/VatReportWindowContent.h"
 #include "storage/CompanyFiles.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -48,6 +50,13 @@ private:
             m_shell->window->resize(size);
             QTest::qWait(50);
             m_shell->window->grab().save(QStringLiteral("%1/%2-%3.png").arg(folder, name).arg(size.width()));
+        }
+        // The forms stand beside the main window.
+        int form = 0;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible() && qobject_cast<QDialog*>(widget) != nullptr) {
+                widget->grab().save(QStringLiteral("%1/%2-form%3.png").arg(folder, name).arg(++form));
+            }
         }
     }
 

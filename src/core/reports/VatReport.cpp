@@ -194,6 +194,9 @@ FormCell note(std::string text, std::int32_t x = 1, std::optional<Rgb> color = s
     return {std::move(text), -1, x, TextAlign::Left, color, false};
 }
 
+constexpr const char* kVatAgrees = "Bokförd moms stämmer med momssatserna.";
+constexpr const char* kVatDisagrees = "Bokförd moms stämmer inte med momssatserna: se skillnaderna.";
+
 std::string sideHeading(VatSide side) {
     return side == VatSide::Sales ? "Försäljning och utgående moms" : "Inköp och ingående moms";
 }
@@ -349,12 +352,12 @@ ReportForm vatReportForm(const VatReport& report, const ScreenMeasures& screen) 
     y = std::max(y + lh + lh / 2, screenY(55, screen));
     // The columns: rate, account, name, net, booked, implied, difference.
     constexpr std::int32_t xRate = 1;
-    constexpr std::int32_t xAccount = 70;
-    constexpr std::int32_t xName = 120;
-    constexpr std::int32_t xNet = 400;
-    constexpr std::int32_t xBooked = 510;
-    constexpr std::int32_t xImplied = 620;
-    constexpr std::int32_t xDiff = 720;
+    constexpr std::int32_t xAccount = 85;
+    constexpr std::int32_t xName = 140;
+    constexpr std::int32_t xNet = 410;
+    constexpr std::int32_t xBooked = 540;
+    constexpr std::int32_t xImplied = 675;
+    constexpr std::int32_t xDiff = 780;
     form.lines.push_back(
         {y,
          {cell("MOMSSATS", 0, xRate), cell("KONTO", 1, xAccount), cell("NAMN", 2, xName),
@@ -374,7 +377,7 @@ ReportForm vatReportForm(const VatReport& report, const ScreenMeasures& screen) 
             form.lines.push_back(
                 {y,
                  {cell(rateText(rule.rate) + " %", 0, xRate), cell(std::to_string(rule.account), 1, xAccount),
-                  cell(firstCharacters(rule.accountName, 30), 2, xName),
+                  cell(firstCharacters(rule.accountName, 26), 2, xName),
                   cell(formatOre(rule.net), 3, xNet, TextAlign::Right),
                   cell(formatOre(rule.implied), 5, xImplied, TextAlign::Right)}});
             y += lh;
@@ -383,7 +386,7 @@ ReportForm vatReportForm(const VatReport& report, const ScreenMeasures& screen) 
             group.difference() != 0 ? std::optional<Rgb>(kReportRed) : std::optional<Rgb>();
         form.lines.push_back({y,
                               {cell(std::to_string(group.account), 1, xAccount),
-                               cell(firstCharacters(group.accountName, 30), 2, xName),
+                               cell(firstCharacters(group.accountName, 26), 2, xName),
                                cell(formatOre(group.booked), 4, xBooked, TextAlign::Right),
                                cell(formatOre(group.implied), 5, xImplied, TextAlign::Right),
                                cell(formatOre(group.difference()), 6, xDiff, TextAlign::Right, mark)}});
@@ -410,11 +413,9 @@ ReportForm vatReportForm(const VatReport& report, const ScreenMeasures& screen) 
     checkLine("Utgående moms", report.outputBooked, report.outputImplied);
     checkLine("Ingående moms", report.inputBooked, report.inputImplied);
     checkLine("Moms att betala (utg. - ing.)", report.toPay(), report.outputImplied - report.inputImplied);
-    form.lines.push_back(
-        {y,
-         {note(report.agrees() ? "Bokförd moms stämmer med momssatserna."
-                               : "Bokförd moms stämmer inte med momssatserna: se skillnaderna.",
-               xName, report.agrees() ? std::nullopt : std::optional<Rgb>(kReportRed))}});
+    form.lines.push_back({y,
+                          {note(report.agrees() ? kVatAgrees : kVatDisagrees, xName,
+                                report.agrees() ? std::nullopt : std::optional<Rgb>(kReportRed))}});
     y += lh;
     // The return.
     y += lh / 2;
@@ -503,12 +504,15 @@ Listing vatReportListing(const VatReport& report, const CTallvingeDoc& doc, cons
           formatOre(report.outputBooked - report.outputImplied)});
     line({"", "", "Ingående moms", "", "", formatOre(report.inputBooked), formatOre(report.inputImplied),
           formatOre(report.inputBooked - report.inputImplied)});
+    line({"", "", "Moms att betala (utg. - ing.)", "", "", formatOre(report.toPay()),
+          formatOre(report.outputImplied - report.inputImplied),
+          formatOre(report.toPay() - (report.outputImplied - report.inputImplied))});
+    line({"", "", report.agrees() ? kVatAgrees : kVatDisagrees, "", "", "", "", ""});
     line({});
     if (report.swedish) {
-        line({"Momsdeklaration", "", "", "", "", "", "hela kronor", "exakt"});
+        line({"Momsdeklaration, ruta", "", "", "", "", "", "hela kronor", "exakt"});
         for (const VatBox& box : report.boxes) {
-            line({"", "Ruta " + box.code, box.label, "", "", "", wholeKronorText(box.kronor),
-                  formatOre(box.exact)});
+            line({"", box.code, box.label, "", "", "", wholeKronorText(box.kronor), formatOre(box.exact)});
         }
     } else {
         line({"Summa", "", "", "", "", "", "", ""});

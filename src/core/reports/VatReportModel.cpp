@@ -89,6 +89,8 @@ void startVatSettlement(AppServices& app, const VatRange& range) {
         }
         ++row;
     }
+    // The cursor waits on the next line's account, as after the user's own typing.
+    static_cast<void>(form->typeCell({row, kColKonto}, std::string()));
     app.showForm(std::move(form));
 }
 

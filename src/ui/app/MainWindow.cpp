@@ -60,7 +60,7 @@ QSize defaultWindowSize(WindowKind kind) {
     case WindowKind::BalanceSheet:
         return {620, 460};
     case WindowKind::VatReport:
-        return {780, 520};
+        return {830, 640};
     default:
         return {600, 420};
     }

@@ -9,8 +9,8 @@ namespace kv::ui {
 
 namespace {
 
-const QRect kMonthsButtonPlace(QPoint(560, 5), QPoint(740, 25));
-const QRect kSettleButtonPlace(QPoint(560, 27), QPoint(740, 47));
+const QRect kMonthsButtonPlace(QPoint(600, 5), QPoint(780, 25));
+const QRect kSettleButtonPlace(QPoint(600, 27), QPoint(780, 47));
 
 } // namespace
 
