@@ -176,6 +176,15 @@ std::string rendered(const CTallvingeDoc& doc, const Request& request) {
         json["period"] = doc.periodLabel();
         if (vat && vat->shown) {
             json["månader"] = vatRangeText(vat->range);
+            // The sums as numbers in öre, and the return's boxes, for programs that read them.
+            json["utgående moms"] = {{"bokförd", vat->outputBooked}, {"beräknad", vat->outputImplied}};
+            json["ingående moms"] = {{"bokförd", vat->inputBooked}, {"beräknad", vat->inputImplied}};
+            json["moms att betala"] = vat->toPay();
+            json["rutor"] = nlohmann::ordered_json::array();
+            for (const VatBox& box : vat->boxes) {
+                json["rutor"].push_back(
+                    {{"ruta", box.code}, {"text", box.label}, {"kronor", box.kronor}, {"öre", box.exact}});
+            }
         }
         json["delar"] = nlohmann::ordered_json::array();
         for (const ReportForm& form : forms) {

@@ -12,6 +12,7 @@
 #include "storage/CompanyFiles.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <cstdlib>
@@ -244,6 +245,11 @@ TEST(VatReportCli, WritesTheReportOfTheMonthsAskedFor) {
     ASSERT_EQ(json.status, 0) << json.err;
     EXPECT_NE(json.out.find("\"månader\": \"1.2026 - 3.2026\""), std::string::npos);
     EXPECT_NE(json.out.find("senaste kvartalet med verifikat"), std::string::npos);
+    const auto parsed = nlohmann::json::parse(json.out);
+    EXPECT_EQ(parsed["moms att betala"], 19691); // 246.91 - 50.00
+    ASSERT_EQ(parsed["rutor"].size(), 6U);
+    EXPECT_EQ(parsed["rutor"][5]["ruta"], "49");
+    EXPECT_EQ(parsed["rutor"][5]["kronor"], 196);
 
     const CliRun whole = runCli(dir, "vat " + company + " --from 2025-07 --to 2026-06 --format csv");
     ASSERT_EQ(whole.status, 0) << whole.err;
