@@ -158,6 +158,21 @@ TEST_F(VatReportBas, ProposesTheSettlementAndLeavesItOutOnceBooked) {
     EXPECT_EQ(after.settlements[0], 10);
 }
 
+TEST_F(VatReportBas, OneVatAccountForBothSidesIsSplitByDebitAndCredit) {
+    doc.setVatRules(
+        {vatRule(25, true, 3010, 2610, "Försäljning 25%"), vatRule(25, false, 4010, 2610, "Inköp 25%")});
+    registerVatVouchers(
+        doc, {{10, 2, 2026, "Kontant", {{1930, 1250, 0, ""}, {3010, 0, 1000, ""}, {2610, 0, 250, ""}}},
+              {11, 2, 2026, "Inköp", {{4010, 400, 0, ""}, {2610, 100, 0, ""}, {1930, 0, 500, ""}}}});
+    const VatReport report = buildVatReport(doc, VatRange{{2026, 2}, {2026, 2}, false});
+    EXPECT_EQ(report.outputBooked, 25000);
+    EXPECT_EQ(report.inputBooked, 10000);
+    EXPECT_EQ(report.inputImplied, 15000); // 200 + 400 net; February's first purchase put its VAT on 2640
+    EXPECT_EQ(report.toPay(), 15000);
+    ASSERT_FALSE(report.notes.empty());
+    EXPECT_NE(report.notes.front().find("både utgående och ingående"), std::string::npos);
+}
+
 class VatReportFinland : public ::testing::Test {
 protected:
     void SetUp() override { buildFinlandVatCompany(doc, templates.path()); }

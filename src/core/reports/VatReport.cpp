@@ -59,17 +59,28 @@ public:
         }
     }
 
+    // The account's voucher rows of the months: their debits and credits,
+    // and whether there is any.
+    struct Sums {
+        Ore debit = 0;
+        Ore credit = 0;
+        bool used = false;
+    };
+
     // Debit minus credit over the account's voucher rows of the months; used
     // tells whether the account has any such row.
     Ore balance(std::int32_t number, bool& used) const {
+        const Sums& found = sums(number);
+        used = found.used;
+        return found.debit - found.credit;
+    }
+
+    const Sums& sums(std::int32_t number) const {
         const auto known = m_known.find(number);
         if (known != m_known.end()) {
-            used = known->second.second;
-            return known->second.first;
+            return known->second;
         }
-        const Ore sum = add(number, used);
-        m_known.emplace(number, std::make_pair(sum, used));
-        return sum;
+        return m_known.emplace(number, add(number)).first->second;
     }
 
     [[nodiscard]] std::vector<std::int32_t> settlementsMet() const {
@@ -77,13 +88,12 @@ public:
     }
 
 private:
-    Ore add(std::int32_t number, bool& used) const {
-        used = false;
+    Sums add(std::int32_t number) const {
+        Sums out;
         const int index = m_doc.accountIndex(number);
         if (index < 0) {
-            return 0;
+            return out;
         }
-        Ore sum = 0;
         for (const CKontorad& rad : m_doc.state().m_allaKonton[static_cast<std::size_t>(index)]->m_rader) {
             const YearMonth when{rad.m_nAr, rad.m_nManad};
             if (rad.m_nVernr <= 0 || when < m_range.from || m_range.to < when) {
@@ -93,17 +103,18 @@ private:
                 m_usedSettlements.insert(rad.m_nVernr);
                 continue;
             }
-            used = true;
-            sum = addOre(sum, addOre(toOre(rad.m_dDebet), -toOre(rad.m_dKredit)));
+            out.used = true;
+            out.debit = addOre(out.debit, toOre(rad.m_dDebet));
+            out.credit = addOre(out.credit, toOre(rad.m_dKredit));
         }
-        return sum;
+        return out;
     }
 
     const CTallvingeDoc& m_doc;
     VatRange m_range;
     std::set<std::int32_t> m_settlements;
     mutable std::set<std::int32_t> m_usedSettlements;
-    mutable std::map<std::int32_t, std::pair<Ore, bool>> m_known; // per account: the sum, any row
+    mutable std::map<std::int32_t, Sums> m_known;
 };
 
 // The rules as the voucher dialog applies them: for an account named by
@@ -293,9 +304,24 @@ VatReport buildVatReport(const CTallvingeDoc& doc, std::optional<VatRange> range
             group.side = rule.side;
             group.account = rule.vatAccount;
             group.accountName = accountName(doc, rule.vatAccount);
-            bool used = false;
-            const Ore booked = books.balance(rule.vatAccount, used);
-            group.booked = rule.side == VatSide::Sales ? -booked : booked;
+            const VatBooks::Sums& sums = books.sums(rule.vatAccount);
+            const bool bothSides = std::any_of(rules.begin(), rules.end(), [&rule](const SideRule& other) {
+                return other.side != rule.side && other.vatAccount == rule.vatAccount;
+            });
+            if (bothSides) {
+                // One account for output and input VAT: its credits are the
+                // output VAT, its debits the input VAT.
+                group.booked = rule.side == VatSide::Sales ? sums.credit : sums.debit;
+                std::string text = "Momskontot " + std::to_string(rule.vatAccount) +
+                                   " tar både utgående och ingående moms: krediterna räknas som utgående, "
+                                   "debiteringarna som ingående moms.";
+                if (std::find(report.notes.begin(), report.notes.end(), text) == report.notes.end()) {
+                    report.notes.push_back(std::move(text));
+                }
+            } else {
+                group.booked =
+                    rule.side == VatSide::Sales ? sums.credit - sums.debit : sums.debit - sums.credit;
+            }
             found = groupOf.emplace(key, report.groups.size()).first;
             report.groups.push_back(std::move(group));
         }
