@@ -6,6 +6,7 @@
 #include "reports/PdfWriter.h"
 #include "reports/ReportKinds.h"
 #include "reports/ReportText.h"
+#include "reports/VatReport.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
 
@@ -53,11 +54,9 @@ YearMonth yearMonth(const std::string& text) {
 }
 
 Request readRequest(const std::vector<std::string>& args) {
-    static const std::map<std::string, Kind> kinds = {{"journal", Kind::Journal},
-                                                      {"ledger", Kind::Ledger},
-                                                      {"trial-balance", Kind::TrialBalance},
-                                                      {"income", Kind::Income},
-                                                      {"balance", Kind::Balance}};
+    static const std::map<std::string, Kind> kinds = {
+        {"journal", Kind::Journal}, {"ledger", Kind::Ledger},   {"trial-balance", Kind::TrialBalance},
+        {"income", Kind::Income},   {"balance", Kind::Balance}, {"vat", Kind::Vat}};
     static const std::map<std::string, Format> formats = {
         {"text", Format::Text}, {"csv", Format::Csv}, {"json", Format::Json}, {"pdf", Format::Pdf}};
     if (args.size() < 3) {
@@ -67,7 +66,7 @@ Request readRequest(const std::vector<std::string>& args) {
     const auto kind = kinds.find(args[1]);
     if (kind == kinds.end()) {
         throw Refusal("okänt slag av rapport: " + args[1] +
-                      " (journal, ledger, trial-balance, income eller balance)");
+                      " (journal, ledger, trial-balance, income, balance eller vat)");
     }
     request.kind = kind->second;
     request.company = args[2];
@@ -108,6 +107,15 @@ Request readRequest(const std::vector<std::string>& args) {
     return request;
 }
 
+// The momsrapport's months: those asked for (the whole period too), else the
+// last quarter with vouchers.
+std::optional<VatRange> vatRange(const Request& request) {
+    if (request.kind != Kind::Vat || !request.from) {
+        return std::nullopt;
+    }
+    return VatRange{*request.from, *request.to, false};
+}
+
 void applyMonths(CTallvingeDoc& doc, const Request& request) {
     if (!request.from) {
         return;
@@ -119,7 +127,9 @@ void applyMonths(CTallvingeDoc& doc, const Request& request) {
     if (choice.refusal) {
         throw Refusal(*choice.refusal);
     }
-    doc.setMonthRange(choice.range);
+    if (request.kind != Kind::Vat) {
+        doc.setMonthRange(choice.range);
+    }
 }
 
 std::vector<ListingPage> printedPages(const CTallvingeDoc& doc, const Request& request) {
@@ -128,7 +138,9 @@ std::vector<ListingPage> printedPages(const CTallvingeDoc& doc, const Request& r
     }
     const PrintDevice device = a4PdfDevice();
     const HelveticaMeasurer measurer;
-    const Listing listing = reportListing(doc, request.kind, device);
+    const Listing listing = request.kind == Kind::Vat
+                                ? vatReportListing(buildVatReport(doc, vatRange(request)), doc, device)
+                                : reportListing(doc, request.kind, device);
     const int perPage = linesPerPageOn(device);
     const int pages = pageCount(listing.size(), perPage);
     std::vector<ListingPage> out;
@@ -146,12 +158,34 @@ std::string rendered(const CTallvingeDoc& doc, const Request& request) {
     if (request.account && !doc.hasAccount(*request.account)) {
         throw Refusal("kontot " + std::to_string(*request.account) + " finns inte i kontoplanen");
     }
-    const std::vector<ReportForm> forms = reportForms(doc, request.kind, request.account);
+    std::vector<ReportForm> forms;
+    std::optional<VatReport> vat;
+    if (request.kind == Kind::Vat) {
+        vat = buildVatReport(doc, vatRange(request));
+        ReportForm title;
+        title.lines.push_back(
+            {0, {{reportTitle(request.kind), -1, 0, TextAlign::Left, std::nullopt, false}}});
+        forms = {title, vatReportForm(*vat, ScreenMeasures{})};
+    } else {
+        forms = reportForms(doc, request.kind, request.account);
+    }
     std::string out;
     if (request.format == Format::Json) {
         nlohmann::ordered_json json;
         json["rapport"] = reportTitle(request.kind);
         json["period"] = doc.periodLabel();
+        if (vat && vat->shown) {
+            json["månader"] = vatRangeText(vat->range);
+            // The sums as numbers in öre, and the return's boxes, for programs that read them.
+            json["utgående moms"] = {{"bokförd", vat->outputBooked}, {"beräknad", vat->outputImplied}};
+            json["ingående moms"] = {{"bokförd", vat->inputBooked}, {"beräknad", vat->inputImplied}};
+            json["moms att betala"] = vat->toPay();
+            json["rutor"] = nlohmann::ordered_json::array();
+            for (const VatBox& box : vat->boxes) {
+                json["rutor"].push_back(
+                    {{"ruta", box.code}, {"text", box.label}, {"kronor", box.kronor}, {"öre", box.exact}});
+            }
+        }
         json["delar"] = nlohmann::ordered_json::array();
         for (const ReportForm& form : forms) {
             json["delar"].push_back({{"kolumner", form.columns}, {"rader", formRecords(form)}});

@@ -15,10 +15,14 @@ inline constexpr const char* kReportHelp =
                        [--account N] [--format text|csv|json|pdf] [--out FIL]
       Skriver en rapport över företagets öppna period: SLAG är journal
       (grundboken), ledger (huvudboken, alla konton eller --account N),
-      trial-balance (råbalansen), income (resultaträkningen) eller balance
-      (balansräkningen). --from och --to väljer månader i perioden, som
-      Månadsbokslut gör. text skriver rapporten som på skärmen, csv och json
-      dess celler, pdf de utskrivna sidorna (A4). Utan --out skrivs den på
+      trial-balance (råbalansen), income (resultaträkningen), balance
+      (balansräkningen) eller vat (momsrapporten med momsdeklarationens
+      rutor). --from och --to väljer månader i perioden, som
+      Månadsbokslut gör; momsrapporten visar utan dem det senaste kvartalet
+      med verifikat och skriver ut vilka månader den visar. text skriver
+      rapporten som på skärmen, csv och json dess celler (momsrapportens
+      json också summorna i öre och deklarationens rutor), pdf de utskrivna
+      sidorna (A4). Utan --out skrivs den på
       standard ut. Periodens resultat bokförs på resultatkontot först, som
       råbalansen gör; företagsfilen ändras inte.
 )";

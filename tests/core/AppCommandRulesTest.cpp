@@ -158,6 +158,7 @@ TEST(AppCommandRules, EachWindowKindOpensOnlyOnce) {
         {C::IncomeStatementWindow, WindowKind::IncomeStatement},
         {C::BalanceSheetWindow, WindowKind::BalanceSheet},
         {C::VoucherList, WindowKind::VoucherList},
+        {C::VatReportWindow, WindowKind::VatReport},
     };
     for (const auto& [id, kind] : windows) {
         state.setOpen(kind, false);

@@ -26,6 +26,8 @@ inline std::string kindName(WindowKind kind) {
         return "resultat";
     case WindowKind::BalanceSheet:
         return "balans";
+    case WindowKind::VatReport:
+        return "momsrapport";
     case WindowKind::VoucherList:
         break;
     }

@@ -92,7 +92,7 @@ public:
         return show("Ta fram verifikat", voucherRange, dialog);
     }
     Answer runAccountChoice(AccountChoiceModel& dialog) override {
-        return show("Välj ett konto", accountChoice, dialog);
+        return show(dialog.title(), accountChoice, dialog);
     }
     // SIE: the file choices appear as "<importera SIE>" and "<exportera SIE NAME>".
     std::optional<std::string> chooseSieFileToOpen() override { return choose("<importera SIE>"); }

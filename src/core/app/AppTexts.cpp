@@ -89,6 +89,8 @@ std::string windowTitle(WindowKind kind) {
         return "Resultaträkning";
     case WindowKind::BalanceSheet:
         return "Balansräkning";
+    case WindowKind::VatReport:
+        return "Momsrapport";
     case WindowKind::VoucherList:
         break;
     }

@@ -49,7 +49,9 @@ Menu kontoplan() {
 }
 
 Menu moms() {
-    return {"&Moms", {item(C::VatRules, "Sätt moms")}};
+    return {"&Moms",
+            {item(C::VatRules, "Sätt moms"), separator(), item(C::VatReportWindow, "Momsrapport"),
+             item(C::VatSettlement, "Bokför momsavräkning")}};
 }
 
 Menu period() {
@@ -206,6 +208,8 @@ const std::map<CommandId, std::string>& statusTable() {
         {C::SaveChartTemplate, "Spara i kontoplanmallar"},
         {C::DeleteChartTemplate, "Ta bort från kontoplanmallar"},
         {C::VatRules, "Sätt moms"},
+        {C::VatReportWindow, "Momsrapport"},
+        {C::VatSettlement, "Bokför momsavräkning"},
         {C::OpenPeriod, "Öppna period"},
         {C::NewPeriod, "Skapa ny period"},
         {C::ChangeEndDate, "Ändra periodslutsdatum"},

@@ -9,11 +9,19 @@
 namespace kv {
 
 // The windows of a company; each kind exists at most once.
-enum class WindowKind { Journal, Ledger, TrialBalance, IncomeStatement, BalanceSheet, VoucherList };
+enum class WindowKind {
+    Journal,
+    Ledger,
+    TrialBalance,
+    IncomeStatement,
+    BalanceSheet,
+    VoucherList,
+    VatReport, // Reports: "Momsrapport"
+};
 
-inline constexpr std::array<WindowKind, 6> kAllWindowKinds = {
-    WindowKind::Journal,         WindowKind::Ledger,       WindowKind::TrialBalance,
-    WindowKind::IncomeStatement, WindowKind::BalanceSheet, WindowKind::VoucherList};
+inline constexpr std::array<WindowKind, 7> kAllWindowKinds = {
+    WindowKind::Journal,      WindowKind::Ledger,      WindowKind::TrialBalance, WindowKind::IncomeStatement,
+    WindowKind::BalanceSheet, WindowKind::VoucherList, WindowKind::VatReport};
 
 // The income statement and the balance sheet are grids with their own menu.
 inline constexpr bool isReportWindow(WindowKind kind) {

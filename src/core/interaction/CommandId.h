@@ -54,6 +54,8 @@ enum class CommandId : std::int32_t {
     SaveChartTemplate = 32839,
     DeleteChartTemplate = 32840,
     VatRules = 32793,
+    VatReportWindow = 32871, // Reports: "Momsrapport"
+    VatSettlement = 32872,   // Reports: "Bokför momsavräkning"
     OpenPeriod = 32833,
     NewPeriod = 32835,
     ChangeEndDate = 32836,

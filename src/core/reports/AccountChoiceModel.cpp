@@ -1,10 +1,12 @@
 #include "reports/AccountChoiceModel.h"
 
+#include "reports/ReportTexts.h"
+
 #include <cstdio>
 
 namespace kv {
 
-AccountChoiceModel::AccountChoiceModel(const CompanyState& company) {
+AccountChoiceModel::AccountChoiceModel(const CompanyState& company) : m_title(kValjEttKonto) {
     for (const auto& konto : company.m_allaKonton) {
         if (konto->m_nKontonr > 0) {
             char number[16];

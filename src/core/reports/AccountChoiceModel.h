@@ -1,5 +1,5 @@
-// "Välj ett konto": the account the ledger shows. The user picks it from the
-// list, or types its number.
+// "Välj ett konto": the account the ledger shows (or, under its own title,
+// the VAT settlement account). The user picks it from the list, or types its number.
 #pragma once
 
 #include "model/TallvingeDoc.h"
@@ -14,6 +14,9 @@ class AccountChoiceModel {
 public:
     explicit AccountChoiceModel(const CompanyState& company);
 
+    [[nodiscard]] const std::string& title() const { return m_title; }
+    void setTitle(std::string title) { m_title = std::move(title); }
+
     // "1050  Bank": the number by "%2d", two blanks and the name.
     [[nodiscard]] const std::vector<std::string>& entries() const { return m_entries; }
     [[nodiscard]] int selected() const { return m_selected; }
@@ -25,6 +28,7 @@ public:
     [[nodiscard]] std::optional<std::int32_t> chosen() const;
 
 private:
+    std::string m_title;
     std::vector<std::string> m_entries;
     std::vector<std::int32_t> m_numbers;
     int m_selected = -1;

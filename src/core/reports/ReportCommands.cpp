@@ -42,6 +42,17 @@ void registerReportCommands(CommandRegistry& commands, AppServices& app) {
                                                 app.openWindow(WindowKind::IncomeStatement);
                                             }});
 
+    // "Momsrapport", and its closing voucher, which the window carries out for its months.
+    addWindow(commands, app, C::VatReportWindow, WindowKind::VatReport, books);
+    commands.add(C::VatSettlement, {[](const AppState& s) {
+                                        return enabledIf(s.hasBooks() && s.isOpen(WindowKind::VatReport) &&
+                                                         !s.voucherDialogOpen);
+                                    },
+                                    [&app] {
+                                        app.openWindow(WindowKind::VatReport);
+                                        app.performWindowCommand(CommandId::VatSettlement);
+                                    }});
+
     // The ledger asks for the account whenever it is created.
     commands.add(C::FindAccount, {[](const AppState& s) { return enabledIf(s.hasBooks()); },
                                   [&app] { app.reopenWindow(WindowKind::Ledger); }});

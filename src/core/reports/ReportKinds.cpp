@@ -5,6 +5,7 @@
 #include "reports/ReportTexts.h"
 #include "reports/StatementReport.h"
 #include "reports/TrialBalanceReport.h"
+#include "reports/VatReport.h"
 
 namespace kv {
 
@@ -30,6 +31,8 @@ const char* reportTitle(ReportKind kind) {
         return kResultatrakning;
     case ReportKind::Balance:
         return kBalansrakning;
+    case ReportKind::Vat:
+        return kVatReportTitle;
     }
     return "";
 }
@@ -48,12 +51,15 @@ std::vector<ReportForm> reportForms(const CTallvingeDoc& doc, ReportKind kind,
         return {statementForm(buildIncomeStatement(doc))};
     case ReportKind::Balance:
         return {statementForm(buildBalanceSheet(doc))};
+    case ReportKind::Vat:
+        return {titleForm(reportTitle(kind)), vatReportForm(buildVatReport(doc), screen)};
     }
     return {};
 }
 
 bool hasListing(ReportKind kind) {
-    return kind == ReportKind::Journal || kind == ReportKind::Ledger || kind == ReportKind::TrialBalance;
+    return kind == ReportKind::Journal || kind == ReportKind::Ledger || kind == ReportKind::TrialBalance ||
+           kind == ReportKind::Vat;
 }
 
 Listing reportListing(const CTallvingeDoc& doc, ReportKind kind, const PrintDevice& device) {
@@ -64,6 +70,8 @@ Listing reportListing(const CTallvingeDoc& doc, ReportKind kind, const PrintDevi
         return ledgerListing(doc, device);
     case ReportKind::TrialBalance:
         return trialBalanceListing(buildTrialBalance(doc), doc);
+    case ReportKind::Vat:
+        return vatReportListing(buildVatReport(doc), doc, device);
     default:
         return {};
     }

@@ -140,6 +140,9 @@ QIcon windowIcon(WindowKind kind) {
     case WindowKind::VoucherList:
         draw = drawVoucherList;
         break;
+    case WindowKind::VatReport:
+        draw = drawTrialBalance;
+        break;
     }
     QIcon icon;
     for (const int size : {16, 24, 32, 48}) {

@@ -16,6 +16,7 @@
 #include "reports/LedgerWindowContent.h"
 #include "reports/ReportTexts.h"
 #include "reports/TrialBalanceWindowContent.h"
+#include "reports/VatReportWindowContent.h"
 #include "voucher/VoucherForm.h"
 #include "voucher/VoucherFormModel.h"
 #include "voucher/VoucherListWindow.h"
@@ -58,6 +59,8 @@ QSize defaultWindowSize(WindowKind kind) {
     case WindowKind::IncomeStatement:
     case WindowKind::BalanceSheet:
         return {620, 460};
+    case WindowKind::VatReport:
+        return {830, 640};
     default:
         return {600, 420};
     }
@@ -291,6 +294,8 @@ void MainWindow::openCompanyWindow(WindowKind kind) {
         content = new TrialBalanceWindowContent(*doc, m_controller);
     } else if (kind == WindowKind::Ledger) {
         content = new LedgerWindowContent(*doc, m_controller);
+    } else if (kind == WindowKind::VatReport) {
+        content = new VatReportWindowContent(*doc, m_controller);
     } else if (kind == WindowKind::VoucherList) { // Vouchers
         content = new VoucherListWindow(*doc, m_controller);
     } else {

@@ -151,7 +151,7 @@ void VoucherRangeDialog::tryAccept() {
 
 AccountChoiceDialog::AccountChoiceDialog(AccountChoiceModel& model, QWidget* parent)
     : QDialog(parent), m_model(model), m_list(new QListWidget(this)), m_typed(new QLineEdit(this)) {
-    setWindowTitle(uiText(kValjEttKonto));
+    setWindowTitle(qs(model.title()));
     for (const std::string& entry : model.entries()) {
         m_list->addItem(qs(entry));
     }
