@@ -124,15 +124,31 @@ Answer QtPrompter::runAccountChoice(AccountChoiceModel& dialog) {
     return answerOf(shown);
 }
 
+QMessageBox::Icon messageIcon(MessageKind kind) {
+    switch (kind) {
+    case MessageKind::Information:
+        return QMessageBox::Information;
+    case MessageKind::Failure:
+        return QMessageBox::Critical;
+    case MessageKind::Refusal:
+        break;
+    }
+    return QMessageBox::Warning;
+}
+
 void QtPrompter::message(const std::string& text) {
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton,
+    say(MessageKind::Refusal, text);
+}
+
+void QtPrompter::say(MessageKind kind, const std::string& text) {
+    QMessageBox box(messageIcon(kind), QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton,
                     owner());
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
 
 Answer QtPrompter::askOkCancel(const std::string& text) {
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton,
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton,
                     owner());
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton* cancel = box.addButton(QStringLiteral("Avbryt"), QMessageBox::RejectRole);
