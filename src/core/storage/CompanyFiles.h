@@ -7,6 +7,7 @@
 #include "storage/Archive.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,8 +67,13 @@ std::string templateFileMessage(const std::string& folder);
 // period's file. A failure leaves the files as they were (the period file
 // may be the only one that got through) and the document marked modified.
 FileReport saveCompany(CTallvingeDoc& doc, const std::string& path);
-// Reads the company file only; on failure the document is left cleared.
+// Reads the company file only; on failure the document is left cleared. A
+// file of another kind (a period file, the chart templates, a SIE file, a
+// PDF) is named as such, with what to open instead.
 FileReport openCompany(CTallvingeDoc& doc, const std::string& path);
+// What a file that is not a company is, and what to open instead; nothing
+// when it is not a file of a kind the program knows.
+std::optional<std::string> otherFileKind(const std::string& path);
 
 // The open period's file of the saved company.
 FileReport writeOpenPeriodFile(CTallvingeDoc& doc);
