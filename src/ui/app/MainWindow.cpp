@@ -405,7 +405,11 @@ void MainWindow::performWindowCommand(CommandId id) {
 }
 
 void MainWindow::shellChanged() {
-    setWindowTitle(qs(m_controller.mainWindowTitle()));
+    // Unsaved changes show as an asterisk after the company's name.
+    const CTallvingeDoc* company = m_controller.company();
+    setWindowTitle(qs(m_controller.mainWindowTitle()) +
+                   (company != nullptr ? QStringLiteral("[*]") : QString()));
+    setWindowModified(company != nullptr && company->isModified());
     const MenuBarId id = m_controller.menuBar();
     if (m_menuBarId != id) {
         buildMenuBar(id);

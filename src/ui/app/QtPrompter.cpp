@@ -1,6 +1,7 @@
 #include "app/QtPrompter.h"
 
 #include "app/AppTexts.h"
+#include "app/RecentFilesStore.h"
 #include "chart/ChartEditorDialog.h"
 #include "chart/DeleteTemplateDialog.h"
 #include "chart/TemplateChooserDialog.h"
@@ -14,8 +15,10 @@
 #include "voucher/VoucherLookupDialog.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -29,6 +32,18 @@ QString qs(const std::string& text) {
 
 QString companyFilter() {
     return QString::fromUtf8(kCompanyFileFilter);
+}
+
+// The folder of the company opened or saved last, where the open dialog starts.
+QString lastCompanyFolder() {
+    const RecentFiles recent = loadRecentFiles();
+    if (recent.size() > 0) {
+        const QFileInfo last(QString::fromStdString(recent.files().front()));
+        if (last.dir().exists()) {
+            return last.absolutePath();
+        }
+    }
+    return QDir::homePath();
 }
 
 Answer answerOf(QDialog& dialog) {
@@ -175,7 +190,7 @@ Answer QtPrompter::askYesNoCancel(const std::string& text) {
 
 std::optional<std::string> QtPrompter::chooseCompanyToOpen() {
     const QString path = QFileDialog::getOpenFileName(m_parent, QString::fromUtf8(kOpenCompanyTitle),
-                                                      QString(), companyFilter());
+                                                      lastCompanyFolder(), companyFilter());
     if (path.isEmpty()) {
         return std::nullopt;
     }
