@@ -75,12 +75,14 @@ Answer QtPrompter::runTemplateChooser(TemplateChooserModel& chooser) {
 Answer QtPrompter::runChartEditor(ChartEditorModel& editor) {
     ChartEditorDialog shown(editor, owner());
     shown.gridWidget()->setPrompter(this);
+    shown.setPrompter(this);
     return answerOf(shown);
 }
 
 Answer QtPrompter::runVatRules(VatRulesModel& rules) {
     VatRulesDialog shown(rules, owner());
     shown.gridWidget()->setPrompter(this);
+    shown.setPrompter(this);
     return answerOf(shown);
 }
 
