@@ -34,6 +34,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -63,7 +64,17 @@ QSize defaultWindowSize(WindowKind kind) {
     }
 }
 
+const QString kOpenMaximizedKey = QStringLiteral("Fönster/Maximerade");
+
 } // namespace
+
+bool windowsOpenMaximized() {
+    return QSettings().value(kOpenMaximizedKey, true).toBool();
+}
+
+void setWindowsOpenMaximized(bool maximized) {
+    QSettings().setValue(kOpenMaximizedKey, maximized);
+}
 
 MainWindow::MainWindow(AppController& controller, QWidget* parent)
     : QMainWindow(parent), m_controller(controller), m_mdi(new QMdiArea(this)),
@@ -301,18 +312,34 @@ void MainWindow::openCompanyWindow(WindowKind kind) {
     // Each new window a title bar further down and to the right, as the
     // windows of a desktop program open; kept inside the area.
     const int step = child->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, child);
+    bool othersShown = false;
+    for (QMdiSubWindow* other : m_mdi->subWindowList()) {
+        othersShown = othersShown || !other->isMinimized();
+    }
+    const QMdiSubWindow* current = m_mdi->currentSubWindow();
+    const bool othersMaximized = current != nullptr && current->isMaximized();
     const auto others = static_cast<int>(m_mdi->subWindowList().size());
     m_mdi->addSubWindow(child);
     const QRect area = m_mdi->viewport()->rect();
     const QPoint place =
         kind == WindowKind::VoucherList ? QPoint(10, 10) : QPoint(others % 8, others % 8) * step;
+    // Big enough to show a report's columns: three quarters of the area.
     QSize size = defaultWindowSize(kind);
     if (m_mdi->isVisible()) { // before the main window shows, the area has no size yet
-        size = size.boundedTo(
-            QSize(std::max(area.width() - place.x(), 200), std::max(area.height() - place.y(), 150)));
+        size = (area.size() * 3 / 4)
+                   .expandedTo(size)
+                   .boundedTo(QSize(std::max(area.width() - place.x(), 200),
+                                    std::max(area.height() - place.y(), 150)));
     }
     child->setGeometry(QRect(place, size));
-    child->show();
+    // The first window fills the area, as a desktop user expects, unless the
+    // user has chosen otherwise; later ones open cascaded over it, or
+    // maximised while the others are.
+    if (othersShown ? othersMaximized : windowsOpenMaximized()) {
+        child->showMaximized();
+    } else {
+        child->show();
+    }
     m_mdi->setActiveSubWindow(child);
     content->setFocus();
     // As in a desktop program, a window's set-up questions come once it shows.
@@ -323,7 +350,15 @@ void MainWindow::openCompanyWindow(WindowKind kind) {
     }
 }
 
+void MainWindow::rememberWindowChoice() const {
+    // The user's choice, maximised windows or not, as the current window shows it.
+    if (const QMdiSubWindow* current = m_mdi->currentSubWindow()) {
+        setWindowsOpenMaximized(current->isMaximized());
+    }
+}
+
 void MainWindow::closeCompanyWindow(WindowKind kind) {
+    rememberWindowChoice();
     if (ChildWindow* child = window(kind)) {
         child->closeByProgram();
     }
@@ -477,6 +512,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     storeRecentFilesIfChanged();
+    rememberWindowChoice();
     event->accept();
 }
 
