@@ -8,11 +8,13 @@
 // Every --benchmark_* flag works as usual; without --benchmark_repetitions the
 // run repeats each benchmark 5 times and shows the aggregates only.
 
+#include "BenchSupport.h"
 #include "GeneratedCompany.h"
 #include "HostileFiles.h"
 #include "ReadProcess.h"
 
 #include "model/TallvingeDoc.h"
+#include "storage/CompanyBackups.h"
 #include "storage/CompanyFiles.h"
 
 #include <benchmark/benchmark.h>
@@ -31,30 +33,6 @@
 namespace kv::bench {
 
 namespace {
-
-constexpr const char* kVouchersFlag = "--kv_vouchers=";
-
-// A temporary folder, removed with everything in it when the object goes.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kvistoran-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("mkdtemp failed");
-        }
-        m_path = pattern;
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    [[nodiscard]] const std::string& path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
 
 // A generated company, saved once in its own temporary folder and opened
 // again from there: the books then lie in memory as they do after "Öppna",
@@ -124,11 +102,17 @@ void BM_Save(benchmark::State& state) {
     }
     PreparedCompany& company = *prepared;
     for (auto _ : state) {
+        // Backups: each save keeps the files it replaces as a backup (a link,
+        // not a copy), which is timed; the old versions are removed between
+        // saves, so that the benchmark does not fill the disk with them.
         const FileReport report = saveCompany(company.doc(), company.companyPath());
-        if (!report.ok) {
+        if (!report.ok || !report.messages.empty()) {
             state.SkipWithError("saving failed");
             break;
         }
+        state.PauseTiming();
+        std::filesystem::remove_all(backupFolderPath(company.companyPath()));
+        state.ResumeTiming();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * company.savedBytes()));
     addSizeCounters(state, company);
@@ -303,23 +287,8 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == kv::bench::kReadChildFlag) {
         return kv::bench::runReadChild(argv[2]);
     }
-    std::string voucherList = "100000";
-    bool repetitionsGiven = false;
-    std::vector<char*> args;
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind(kv::bench::kVouchersFlag, 0) == 0) {
-            voucherList = arg.substr(std::string(kv::bench::kVouchersFlag).size());
-            continue;
-        }
-        repetitionsGiven = repetitionsGiven || arg.rfind("--benchmark_repetitions", 0) == 0;
-        args.push_back(argv[i]);
-    }
-    std::string repetitions = "--benchmark_repetitions=5";
-    std::string aggregatesOnly = "--benchmark_report_aggregates_only=true";
-    if (!repetitionsGiven) {
-        args.insert(args.begin() + 1, {repetitions.data(), aggregatesOnly.data()});
-    }
+    kv::bench::BenchArguments arguments(argc, argv, "100000");
+    const std::string& voucherList = arguments.vouchers();
     try {
         kv::bench::registerBenchmarks(kv::bench::parseVoucherCounts(voucherList));
         kv::bench::registerHostileReads();
@@ -328,10 +297,7 @@ int main(int argc, char** argv) {
                   << error.what() << ")\n";
         return 2;
     }
-    int count = static_cast<int>(args.size());
-    args.push_back(nullptr);
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) {
+    if (!arguments.initialize()) {
         return 2;
     }
     benchmark::AddCustomContext("company",

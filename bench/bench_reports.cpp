@@ -4,6 +4,7 @@
 //   kvistoran-bench-reports                              100 000 vouchers, 5 repetitions, medians
 //   kvistoran-bench-reports --kv_vouchers=1000000        another size
 
+#include "BenchSupport.h"
 #include "GeneratedCompany.h"
 
 #include "reports/JournalReport.h"
@@ -138,23 +139,8 @@ void BM_LedgerListingPagesAsPdf(benchmark::State& state) {
 } // namespace kv::bench
 
 int main(int argc, char** argv) {
-    std::vector<char*> args;
-    bool repetitionsGiven = false;
-    const std::string flag = "--kv_vouchers=";
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind(flag, 0) == 0) {
-            kv::bench::g_vouchers = std::max(1, std::stoi(arg.substr(flag.size())));
-            continue;
-        }
-        repetitionsGiven = repetitionsGiven || arg.rfind("--benchmark_repetitions", 0) == 0;
-        args.push_back(argv[i]);
-    }
-    std::string repetitions = "--benchmark_repetitions=5";
-    std::string aggregatesOnly = "--benchmark_report_aggregates_only=true";
-    if (!repetitionsGiven) {
-        args.insert(args.begin() + 1, {repetitions.data(), aggregatesOnly.data()});
-    }
+    kv::bench::BenchArguments arguments(argc, argv, "100000");
+    kv::bench::g_vouchers = std::max(1, std::stoi(arguments.vouchers()));
     using namespace kv::bench;
     for (const auto& [name, function] : std::vector<std::pair<const char*, void (*)(benchmark::State&)>>{
              {"TrialBalanceWindow", BM_TrialBalanceWindow},
@@ -170,10 +156,7 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("LedgerListingPagesAsPdf", BM_LedgerListingPagesAsPdf)
         ->Unit(benchmark::kMillisecond)
         ->Iterations(1);
-    int count = static_cast<int>(args.size());
-    args.push_back(nullptr);
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) {
+    if (!arguments.initialize()) {
         return 2;
     }
     benchmark::AddCustomContext("company", "250 accounts, 4 lines per voucher, " +

@@ -8,6 +8,7 @@
 //
 // Every --benchmark_* flag works as usual.
 
+#include "BenchSupport.h"
 #include "app/NewCompany.h"
 #include "sie/SieFiles.h"
 #include "sie/SieImport.h"
@@ -28,29 +29,6 @@ namespace {
 
 constexpr int kVouchers = 100'000;
 constexpr SieDate kGenerated{2024, 2, 1};
-
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kvistoran-sie-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("mkdtemp failed");
-        }
-        m_path = pattern;
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    [[nodiscard]] std::string file(const std::string& name) const { return m_path + "/" + name; }
-    [[nodiscard]] const std::string& path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
 
 std::vector<std::int32_t> bookable(const CTallvingeDoc& doc) {
     std::int32_t resultAccount = 0;
@@ -165,20 +143,8 @@ BENCHMARK(BM_SaveImportedCompany)->Unit(benchmark::kMillisecond)->UseRealTime();
 } // namespace kv::bench
 
 int main(int argc, char** argv) {
-    std::vector<char*> args(argv, argv + argc);
-    bool repetitionsGiven = false;
-    for (int i = 1; i < argc; ++i) {
-        repetitionsGiven = repetitionsGiven || std::string(argv[i]).rfind("--benchmark_repetitions", 0) == 0;
-    }
-    std::string repetitions = "--benchmark_repetitions=5";
-    std::string aggregatesOnly = "--benchmark_report_aggregates_only=true";
-    if (!repetitionsGiven) {
-        args.insert(args.begin() + 1, {repetitions.data(), aggregatesOnly.data()});
-    }
-    int count = static_cast<int>(args.size());
-    args.push_back(nullptr);
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) {
+    kv::bench::BenchArguments arguments(argc, argv, "100000");
+    if (!arguments.initialize()) {
         return 2;
     }
     benchmark::AddCustomContext("company", "247-account template, 100 000 vouchers of 4 lines");

@@ -11,6 +11,7 @@
 //   kvistoran-voucher-bench                          100 000 vouchers, 5 repetitions, medians
 //   kvistoran-voucher-bench --kv_vouchers=1000000
 
+#include "BenchSupport.h"
 #include "GeneratedCompany.h"
 
 #include "app/AppController.h"
@@ -33,8 +34,6 @@
 namespace kv::bench {
 
 namespace {
-
-constexpr const char* kVouchersFlag = "--kv_vouchers=";
 
 // One generated company at a time, with the application around it.
 struct Desk {
@@ -134,23 +133,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
-    std::string voucherList = "100000";
-    bool repetitionsGiven = false;
-    std::vector<char*> args;
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind(kv::bench::kVouchersFlag, 0) == 0) {
-            voucherList = arg.substr(std::string(kv::bench::kVouchersFlag).size());
-            continue;
-        }
-        repetitionsGiven = repetitionsGiven || arg.rfind("--benchmark_repetitions", 0) == 0;
-        args.push_back(argv[i]);
-    }
-    std::string repetitions = "--benchmark_repetitions=5";
-    std::string aggregatesOnly = "--benchmark_report_aggregates_only=true";
-    if (!repetitionsGiven) {
-        args.insert(args.begin() + 1, {repetitions.data(), aggregatesOnly.data()});
-    }
+    kv::bench::BenchArguments arguments(argc, argv, "100000");
+    const std::string& voucherList = arguments.vouchers();
     for (const int vouchers : {std::stoi(voucherList)}) {
         benchmark::RegisterBenchmark("RegisterVoucher", kv::bench::BM_RegisterVoucher)
             ->Args({vouchers, 1})
@@ -169,10 +153,7 @@ int main(int argc, char** argv) {
             ->UseRealTime()
             ->Unit(benchmark::kMillisecond);
     }
-    int count = static_cast<int>(args.size());
-    args.push_back(nullptr);
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) {
+    if (!arguments.initialize()) {
         return 2;
     }
     benchmark::RunSpecifiedBenchmarks();

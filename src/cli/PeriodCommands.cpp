@@ -1,4 +1,5 @@
 #include "PeriodCommands.h"
+#include "CliMessages.h"
 
 #include "app/AppController.h"
 #include "interaction/UnattendedPrompter.h"
@@ -27,22 +28,6 @@ const char* const kPeriodCommandsHelp =
 )";
 
 namespace {
-
-// One line on standard error: line breaks in a message become blanks, the
-// blank line before its reason ": ".
-int fail(const std::string& message) {
-    std::string line;
-    for (std::size_t i = 0; i < message.size(); ++i) {
-        if (message.compare(i, 2, "\n\n") == 0) {
-            line += ": ";
-            ++i;
-        } else {
-            line += message[i] == '\n' ? ' ' : message[i];
-        }
-    }
-    std::cerr << "kvistoran-cli: " << line << '\n';
-    return 1;
-}
 
 // "2013-12" as a month and a year.
 std::optional<std::pair<std::int32_t, std::int32_t>> readMonth(const std::string& text) {
@@ -91,7 +76,7 @@ int listPeriods(const std::string& path) {
     CTallvingeDoc doc;
     const FileReport opened = openCompany(doc, fullPath(path));
     if (!opened.ok) {
-        return fail(opened.messages.empty() ? path : opened.messages.front());
+        return failWith(opened.messages.empty() ? path : opened.messages.front());
     }
     const PeriodListModel list(doc);
     for (std::size_t i = 0; i < list.entries().size(); ++i) {
@@ -104,28 +89,28 @@ int listPeriods(const std::string& path) {
 int newPeriod(const std::string& path, const std::string& to) {
     const auto end = readMonth(to);
     if (!end) {
-        return fail("slutmånaden skrivs ÅÅÅÅ-MM, t.ex. 2013-12: " + to);
+        return failWith("slutmånaden skrivs ÅÅÅÅ-MM, t.ex. 2013-12: " + to);
     }
     if (!fileExists(path)) {
-        return fail("filen finns inte: " + path);
+        return failWith("filen finns inte: " + path);
     }
     AnsweringPrompter user(end->first, end->second);
     AppController app(user, defaultTemplateFolder(std::getenv("KVISTORAN_MALLAR"),
                                                   std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
     if (!app.openAtStartUp(path)) {
-        return fail(user.report());
+        return failWith(user.report());
     }
     if (!app.commandState(CommandId::NewPeriod).enabled) {
-        return fail("företaget har inte båda kontoplanerna godkända och en period att fortsätta från");
+        return failWith("företaget har inte båda kontoplanerna godkända och en period att fortsätta från");
     }
     const std::size_t periods = app.document().state().m_perioder.size();
     user.said.clear();
     app.execute(CommandId::NewPeriod);
     if (app.document().state().m_perioder.size() == periods) {
-        return fail(user.said.empty() ? std::string("ingen ny period skapades") : user.report());
+        return failWith(user.said.empty() ? std::string("ingen ny period skapades") : user.report());
     }
     if (!app.save()) {
-        return fail(user.report());
+        return failWith(user.report());
     }
     return 0;
 }
@@ -144,7 +129,7 @@ std::optional<int> runPeriodCommand(const std::vector<std::string>& args) {
         if (args.size() == 4 && args[1] == "--to" && !args[3].starts_with("--")) {
             return newPeriod(args[3], args[2]);
         }
-        return fail("new-period behöver en företagsfil och --to ÅÅÅÅ-MM; se kvistoran-cli --help");
+        return failWith("new-period behöver en företagsfil och --to ÅÅÅÅ-MM; se kvistoran-cli --help");
     }
     return std::nullopt;
 }

@@ -1,5 +1,7 @@
 // kvistoran-cli: looks into and converts company files from the command line.
 #include "AddVoucherCommand.h"
+#include "BackupCommands.h" // Backups
+#include "CliMessages.h"
 #include "DumpJson.h"
 #include "PeriodCommands.h" // Periods
 #include "ReportCommand.h"
@@ -16,6 +18,8 @@
 #include <vector>
 
 namespace {
+
+using kv::cli::failWith;
 
 constexpr const char* kHelpCommands =
     R"(Användning:
@@ -54,22 +58,7 @@ slutstatus 1; då skrivs ingenting.
 // The help: the tool's own commands, then each subsystem's.
 std::string helpText() {
     return std::string(kHelpCommands) + kv::cli::kAddVoucherHelp + kv::cli::kPeriodCommandsHelp +
-           kv::cli::kReportHelp + kHelpEnd;
-}
-
-// One line: a message's blank line (before its reason) becomes ": ", other line breaks blanks.
-int failWith(const std::string& message) {
-    std::string line;
-    for (std::size_t i = 0; i < message.size(); ++i) {
-        if (message.compare(i, 2, "\n\n") == 0) {
-            line += ": ";
-            ++i;
-        } else {
-            line += message[i] == '\n' ? ' ' : message[i];
-        }
-    }
-    std::cerr << "kvistoran-cli: " << line << '\n';
-    return 1;
+           kv::cli::kReportHelp + kv::cli::kBackupCommandsHelp + kHelpEnd;
 }
 
 std::string joined(const std::vector<std::string>& messages) {
@@ -120,6 +109,7 @@ int resave(const std::string& in, const std::string& out) {
     if (!saved.ok) {
         return failWith(joined(saved.messages));
     }
+    kv::cli::printNotes(saved.messages); // Backups: a backup that could not be made
     return 0;
 }
 
@@ -228,6 +218,9 @@ int main(int argc, char** argv) {
         }
         if (kv::cli::isSieCommand(args)) { // SIE
             return kv::cli::runSieCommand(args, failWith);
+        }
+        if (const auto status = kv::cli::runBackupCommand(args)) { // Backups
+            return *status;
         }
     } catch (const std::exception& error) {
         return failWith(error.what());

@@ -1,6 +1,8 @@
 // Runs the command-line tool as a user would.
+#include "CliRunner.h"
 #include "TestSupport.h"
 
+#include "storage/CompanyBackups.h"
 #include "storage/CompanyFiles.h"
 
 #include <gtest/gtest.h>
@@ -8,47 +10,18 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 
 namespace kv {
 namespace {
 
 using test::buildSmallCompany;
+using test::CliRun;
 using test::postVoucher;
+using test::quoted;
 using test::readFile;
+using test::runCli;
 using test::TempDir;
 using test::writeFile;
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& text) {
-    return "'" + text + "'";
-}
-
-// Runs the tool with the arguments, in workFolder when one is given.
-CliRun runCli(const TempDir& dir, const std::string& arguments, const std::string& workFolder = {}) {
-    const std::string errFile = dir.file("stderr.txt");
-    const std::string command = (workFolder.empty() ? "" : "cd " + quoted(workFolder) + " && ") +
-                                std::string(KVISTORAN_CLI) + " " + arguments + " 2>" + quoted(errFile);
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        run.out.append(buffer, got);
-    }
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = readFile(errFile);
-    return run;
-}
 
 std::string savedCompany(const TempDir& dir) {
     CTallvingeDoc doc;
@@ -115,7 +88,8 @@ TEST(Cli, ResaveToARelativePathStoresTheStartOfTheFullPath) {
     TempDir dir;
     const std::string path = savedCompany(dir);
     std::filesystem::create_directory(dir.file("ut"));
-    const CliRun run = runCli(dir, "resave " + quoted(path) + " ut/Kopia.bok", dir.path());
+    const CliRun run =
+        runCli(dir, "resave " + quoted(path) + " ut/Kopia.bok", "cd " + quoted(dir.path()) + " &&");
     ASSERT_EQ(run.status, 0) << run.err;
     CTallvingeDoc doc;
     ASSERT_TRUE(openCompany(doc, dir.file("ut/Kopia.bok")).ok);
@@ -146,6 +120,50 @@ TEST(Cli, BadFilesAndArgumentsGiveOneLineAndNoOutput) {
     const CliRun help = runCli(dir, "--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("resave"), std::string::npos);
+}
+
+TEST(Cli, ResaveOverACompanyKeepsABackupThatBackupsListsAndRestoreTakesBack) {
+    TempDir dir;
+    const std::string path = savedCompany(dir);
+    const std::string before = readFile(path);
+    ASSERT_EQ(runCli(dir, "resave " + quoted(path) + " " + quoted(path)).status, 0);
+    const CliRun none = runCli(dir, "backups " + quoted(dir.file("Annan.bok")));
+    EXPECT_EQ(none.status, 0);
+    EXPECT_TRUE(none.out.empty());
+
+    const CliRun list = runCli(dir, "backups " + quoted(path));
+    ASSERT_EQ(list.status, 0) << list.err;
+    const auto lines = std::count(list.out.begin(), list.out.end(), '\n');
+    ASSERT_EQ(lines, 2) << list.out;
+    EXPECT_TRUE(list.out.starts_with("Namn\tSparad\tPeriod\tVerifikat\tSenaste verifikat\tAnmärkning\n"));
+    const std::string row = list.out.substr(list.out.find('\n') + 1);
+    const std::string name = row.substr(0, row.find('\t'));
+    ASSERT_TRUE(parseBackupFolderName(name)) << row;
+    EXPECT_NE(row.find("\t1.2012 - 12.2012\t1\t2012-02-05  Verifikat 1\t\n"), std::string::npos) << row;
+
+    const CliRun restore =
+        runCli(dir, "restore " + quoted(path) + " " + name + " " + quoted(dir.file("Kopia.bok")));
+    ASSERT_EQ(restore.status, 0) << restore.err;
+    EXPECT_EQ(readFile(path), readFile(backupFolderPath(path) + name + "/Firma.bok"));
+    CTallvingeDoc copy;
+    ASSERT_TRUE(openCompany(copy, dir.file("Kopia.bok")).ok);
+    EXPECT_EQ(copy.state().m_verifikat.size(), 1U);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("Kopia_perioder/Kopia0.per")));
+    EXPECT_EQ(readFile(backupFolderPath(path) + name + "/Firma.bok"), before);
+
+    // Never over a company, and only a backup of the list.
+    for (const std::string& arguments :
+         {"restore " + quoted(path) + " " + name + " " + quoted(path),
+          "restore " + quoted(path) + " " + name + " " + quoted(dir.file("Kopia.bok")),
+          "restore " + quoted(path) + " 2024-01-01 " + quoted(dir.file("Ny.bok")),
+          "restore " + quoted(path) + " " + name + " " + quoted(dir.file("Ny.txt")),
+          std::string("backups")}) {
+        const CliRun run = runCli(dir, arguments);
+        EXPECT_EQ(run.status, 1) << arguments;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << arguments << ": " << run.err;
+    }
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Ny.bok")));
 }
 
 } // namespace

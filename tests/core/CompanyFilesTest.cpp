@@ -123,12 +123,14 @@ TEST(CompanySave, WritesTheCompanyAndTheOpenPeriodFile) {
     EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"Firma.bok", "Firma_perioder"}));
     EXPECT_EQ(filesIn(dir.file("Firma_perioder")), (std::vector<std::string>{"Firma2.per"}));
 
-    // Saving again overwrites both files in place and leaves no temporary files.
+    // Saving again overwrites both files in place, keeps the old ones as a
+    // backup and leaves no temporary files.
     test::changeSomething(doc);
     const std::string before = readFile(dir.file("Firma_perioder/Firma2.per"));
     ASSERT_TRUE(saveCompany(doc, path).ok);
     EXPECT_NE(readFile(dir.file("Firma_perioder/Firma2.per")), before);
-    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"Firma.bok", "Firma_perioder"}));
+    EXPECT_EQ(filesIn(dir.path()),
+              (std::vector<std::string>{"Firma.bok", "Firma_perioder", "Firma_säkerhetskopior"}));
     EXPECT_EQ(filesIn(dir.file("Firma_perioder")), (std::vector<std::string>{"Firma2.per"}));
 }
 

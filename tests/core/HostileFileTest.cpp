@@ -217,15 +217,26 @@ TEST(SaveThroughLink, ReplacesTheFileTheLinkLeadsToAndKeepsTheLink) {
     // The company is known by the path the user chose; no temporary file is left anywhere.
     EXPECT_EQ(doc.pathName(), dir.file("skrivbord/Firma.bok"));
     EXPECT_EQ(opened.state().m_strFilnamn, "Firma.bok");
+    // The backup of the replaced company file stands beside the link, under the
+    // name the user chose (no period file stood there yet); its own name is the
+    // time of the save (here "…").
+    const std::string backups = "skrivbord/Firma_säkerhetskopior/";
     std::vector<std::string> names;
     for (const auto& entry : fs::recursive_directory_iterator(dir.path())) {
-        names.push_back(entry.path().lexically_relative(dir.path()).string());
+        std::string name = entry.path().lexically_relative(dir.path()).string();
+        if (name.starts_with(backups)) {
+            const auto slash = name.find('/', backups.size());
+            name = backups + "…" + (slash == std::string::npos ? "" : name.substr(slash));
+        }
+        names.push_back(name);
     }
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"arkiv", "arkiv/Mellan.bok", "arkiv/Riktig.bok",
-                                               "arkiv/Riktig_perioder", "arkiv/Riktig_perioder/Riktig0.per",
-                                               "skrivbord", "skrivbord/Firma.bok", "skrivbord/Firma_perioder",
-                                               "skrivbord/Firma_perioder/Firma0.per"}));
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "arkiv", "arkiv/Mellan.bok", "arkiv/Riktig.bok", "arkiv/Riktig_perioder",
+                         "arkiv/Riktig_perioder/Riktig0.per", "skrivbord", "skrivbord/Firma.bok",
+                         "skrivbord/Firma_perioder", "skrivbord/Firma_perioder/Firma0.per",
+                         "skrivbord/Firma_säkerhetskopior", "skrivbord/Firma_säkerhetskopior/…",
+                         "skrivbord/Firma_säkerhetskopior/…/Firma.bok"}));
 }
 
 // Holds a file open and locked, as a save in another program does with its temporary file.

@@ -1,6 +1,7 @@
 // "kvistoran-cli new": a company made from the command line is the company
 // that the window program makes when every default is taken.
 #include "ChartTestSupport.h"
+#include "CliRunner.h"
 
 #include "app/NewCompany.h"
 #include "chart/ChartTemplates.h"
@@ -9,35 +10,18 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 
 namespace kv {
 namespace {
 
+using test::CliRun;
+using test::quoted;
 using test::readFile;
 using test::TempDir;
 
-struct CliResult {
-    int status = -1;
-    std::string err;
-};
-
-std::string quoted(const std::string& text) {
-    return "'" + text + "'";
-}
-
-CliResult runNew(const TempDir& dir, const std::string& templateFolder, const std::string& arguments) {
-    const std::string errFile = dir.file("stderr.txt");
-    const std::string command = "KVISTORAN_MALLAR=" + quoted(templateFolder) + " " +
-                                std::string(KVISTORAN_CLI) + " new " + arguments + " 2>" + quoted(errFile) +
-                                " >/dev/null";
-    CliResult run;
-    const int status = std::system(command.c_str());
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = readFile(errFile);
-    return run;
+CliRun runNew(const TempDir& dir, const std::string& templateFolder, const std::string& arguments) {
+    return test::runCli(dir, "new " + arguments, "KVISTORAN_MALLAR=" + quoted(templateFolder));
 }
 
 std::vector<std::string> filesIn(const std::string& folder) {
@@ -54,7 +38,7 @@ TEST(NewCompanyCli, WritesTheCompanyTheWindowProgramWouldMake) {
     TempDir dir;
     TempDir templates;
     const std::string out = dir.file("Förening.bok");
-    const CliResult run =
+    const CliRun run =
         runNew(dir, templates.path(),
                "--template 'FÖRENINGSMALL 22 ST KONTON' --from 2012-07 --to 2013-06 " + quoted(out));
     ASSERT_EQ(run.status, 0) << run.err;
@@ -105,7 +89,7 @@ TEST(NewCompanyCli, StartsFromAUserTemplate) {
         source.storeTemplate(std::move(mall), std::nullopt);
         ASSERT_TRUE(writeTemplates(source, templates.path()).ok);
     }
-    const CliResult run =
+    const CliRun run =
         runNew(dir, templates.path(),
                "--from 2013-01 --to 2013-12 --template Mall.bok " + quoted(dir.file("Ny.bok")));
     ASSERT_EQ(run.status, 0) << run.err;
@@ -144,7 +128,7 @@ TEST(NewCompanyCli, RefusesWithOneLineAndWritesNothing) {
          "kvistoran-cli: felaktiga argument till new; se kvistoran-cli --help\n"},
     };
     for (const Case& c : cases) {
-        const CliResult run = runNew(dir, templates.path(), c.arguments);
+        const CliRun run = runNew(dir, templates.path(), c.arguments);
         EXPECT_EQ(run.status, 1) << c.arguments;
         EXPECT_EQ(run.err, c.error);
         EXPECT_TRUE(filesIn(dir.path()).empty()) << c.arguments;
@@ -153,8 +137,8 @@ TEST(NewCompanyCli, RefusesWithOneLineAndWritesNothing) {
 
     // An existing file is never overwritten.
     test::writeFile(dir.file("Firma.bok"), "gammal");
-    const CliResult run = runNew(
-        dir, templates.path(), "--template 'FÖRENINGSMALL 22 ST KONTON' --from 2012-01 --to 2012-12 " + out);
+    const CliRun run = runNew(dir, templates.path(),
+                              "--template 'FÖRENINGSMALL 22 ST KONTON' --from 2012-01 --to 2012-12 " + out);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(readFile(dir.file("Firma.bok")), "gammal");
 }

@@ -1,4 +1,5 @@
 // kvistoran-cli periods and new-period, run as a user would run them.
+#include "CliRunner.h"
 #include "PeriodTestSupport.h"
 
 #include "model/DocumentTexts.h"
@@ -7,38 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <sys/wait.h>
 
 namespace kv {
 namespace {
 
+using test::CliRun;
 using test::readFile;
+using test::runCli;
 using test::TempDir;
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(const TempDir& dir, const std::string& arguments) {
-    const std::string errFile = dir.file("stderr.txt");
-    const std::string command = std::string(KVISTORAN_CLI) + " " + arguments + " 2>'" + errFile + "'";
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        run.out.append(buffer, got);
-    }
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = readFile(errFile);
-    return run;
-}
 
 TEST(PeriodCli, NewPeriodRefusesAsTheMenuDoesAndWritesNothing) {
     TempDir dir;

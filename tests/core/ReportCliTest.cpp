@@ -1,5 +1,6 @@
 // kvistoran-cli report: every refusal is one line on standard error and exit
 // status 1; a range is the month range; a PDF of the printed pages.
+#include "CliRunner.h"
 #include "ReportTestCompany.h"
 #include "TestSupport.h"
 
@@ -9,34 +10,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <sys/wait.h>
 
 namespace kv::test {
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 CliRun runReport(const TempDir& dir, const std::string& arguments) {
-    const std::string errFile = dir.file("stderr.txt");
-    const std::string command = std::string(KVISTORAN_CLI) + " report " + arguments + " 2>'" + errFile + "'";
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        run.out.append(buffer, got);
-    }
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = readFile(errFile);
-    return run;
+    return runCli(dir, "report " + arguments);
 }
 
 class ReportCli : public ::testing::Test {

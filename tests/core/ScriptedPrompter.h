@@ -2,6 +2,7 @@
 // so that a test reads like a user at work: ask -> answer Cancel -> check.
 #pragma once
 
+#include "backup/BackupListModel.h" // Backups
 #include "chart/ChartEditorModel.h"
 #include "chart/TemplateChooserModel.h"
 #include "chart/UserTemplates.h"
@@ -107,6 +108,11 @@ public:
         }
         return sieSummary(summary);
     }
+    // Backups: the list runs backupList; the copy's name is a file choice, "<spara kopia som PATH>".
+    Answer runBackupList(BackupListModel& list) override { return show(list.title(), backupList, list); }
+    std::optional<std::string> chooseBackupCopyName(const std::string& suggestedPath) override {
+        return choose("<spara kopia som " + suggestedPath + ">");
+    }
 
     // What the user does in each dialog: works on its model and closes it,
     // with Answer::Ok after the model accepted. A dialog or question that the
@@ -124,6 +130,7 @@ public:
     std::function<Answer(VoucherRangeModel&)> voucherRange;
     std::function<Answer(AccountChoiceModel&)> accountChoice;
     std::function<Answer(const SieImportSummary&)> sieSummary; // SIE
+    std::function<Answer(BackupListModel&)> backupList;        // Backups
 
     // Everything said or asked, in order; file choices appear as "<öppna>"
     // and "<spara som NAME>".

@@ -1,4 +1,5 @@
 // kvistoran-cli export-sie and import-sie, run as a user would.
+#include "CliRunner.h"
 #include "SieTestSupport.h"
 #include "TestSupport.h"
 
@@ -9,42 +10,17 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 
 namespace kv {
 namespace {
 
+using test::CliRun;
+using test::quoted;
 using test::TempDir;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& text) {
-    return "'" + text + "'";
-}
-
-// Runs the tool with the user templates of a folder of its own.
-CliRun runCli(const TempDir& dir, const std::string& arguments) {
-    const std::string errFile = dir.file("stderr.txt");
-    const std::string command = "KVISTORAN_MALLAR=" + quoted(dir.file("mallar")) + " " +
-                                std::string(KVISTORAN_CLI) + " " + arguments + " 2>" + quoted(errFile);
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        run.out.append(buffer, got);
-    }
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = test::readFile(errFile);
-    return run;
+// The tool with a template folder of its own in dir.
+CliRun runSie(const TempDir& dir, const std::string& arguments) {
+    return test::runCli(dir, arguments, "KVISTORAN_MALLAR=" + quoted(dir.file("mallar")));
 }
 
 TEST(SieCli, ImportShowsTheSummaryAndWritesOnlyWithYes) {
@@ -52,7 +28,7 @@ TEST(SieCli, ImportShowsTheSummaryAndWritesOnlyWithYes) {
     const std::string in = quoted(test::sieTestFile("forening-1252.se"));
     const std::string out = dir.file("Kvisten.bok");
 
-    const CliRun looked = runCli(dir, "import-sie " + in + " " + quoted(out));
+    const CliRun looked = runSie(dir, "import-sie " + in + " " + quoted(out));
     EXPECT_EQ(looked.status, 0) << looked.err;
     EXPECT_NE(looked.out.find("Företag: Föreningen \"Kvisten\"\n"), std::string::npos) << looked.out;
     EXPECT_NE(looked.out.find("Teckenkodning: Windows-1252 (filen anger PC8)\n"), std::string::npos);
@@ -61,7 +37,7 @@ TEST(SieCli, ImportShowsTheSummaryAndWritesOnlyWithYes) {
     EXPECT_NE(looked.out.find("Inget har skrivits."), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(out));
 
-    const CliRun made = runCli(dir, "import-sie " + in + " " + quoted(out) + " --yes");
+    const CliRun made = runSie(dir, "import-sie " + in + " " + quoted(out) + " --yes");
     EXPECT_EQ(made.status, 0) << made.err;
     EXPECT_NE(made.out.find("Företaget sparades i"), std::string::npos);
     CTallvingeDoc doc;
@@ -69,7 +45,7 @@ TEST(SieCli, ImportShowsTheSummaryAndWritesOnlyWithYes) {
     EXPECT_EQ(doc.state().m_verifikat.size(), 3U);
 
     const std::string exported = dir.file("ut.se");
-    const CliRun written = runCli(dir, "export-sie " + quoted(out) + " " + quoted(exported));
+    const CliRun written = runSie(dir, "export-sie " + quoted(out) + " " + quoted(exported));
     EXPECT_EQ(written.status, 0) << written.err;
     EXPECT_EQ(written.out, "Skrev 251 konton och 3 verifikat till " + exported + ".\n");
     const SieBooks books = readSieBooks(test::readFile(exported));
@@ -107,7 +83,7 @@ TEST(SieCli, FailuresAreOneLineAndWriteNothing) {
         {"export-sie " + quoted(dir.file("saknas.bok")) + " " + quoted(dir.file("ut.se")), ""},
     };
     for (const Case& c : cases) {
-        const CliRun run = runCli(dir, c.arguments);
+        const CliRun run = runSie(dir, c.arguments);
         EXPECT_EQ(run.status, 1) << c.arguments;
         if (!c.error.empty()) {
             EXPECT_EQ(run.err, c.error);

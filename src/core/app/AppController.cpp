@@ -3,6 +3,7 @@
 #include "app/AppCommands.h"
 #include "app/AppTexts.h"
 #include "app/SetupFlow.h"
+#include "backup/BackupFlow.h" // Backups
 #include "interaction/Prompter.h"
 #include "interaction/WindowHost.h"
 #include "periods/FirstPeriod.h"
@@ -128,6 +129,20 @@ void AppController::registerFileCommands() {
                              [this] { save(); }});
     m_commands.add(C::SaveAs, {[](const AppState& s) { return enabledIf(s.companyOpen && s.neverSaved); },
                                [this] { saveAs(); }});
+    // Backups: the chosen backup, written as a company of its own, opens in
+    // the company's place once the company has closed (with its save question).
+    m_commands.add(C::Backups, {[](const AppState& s) { return enabledIf(s.companyOpen && !s.neverSaved); },
+                                [this] {
+                                    const auto copy = restoreChosenBackup(*m_doc, m_prompter);
+                                    if (!copy) {
+                                        return;
+                                    }
+                                    if (closeCompany()) {
+                                        openCompanyAt(*copy, false);
+                                    } else {
+                                        m_prompter.message(backupKeptMessage(*copy));
+                                    }
+                                }});
     for (int index = 0; index < 4; ++index) {
         m_commands.add(
             recentFileCommand(index),

@@ -21,7 +21,9 @@ Menu arkiv() {
             {item(C::NewCompany, "&Nytt företag"), item(C::OpenCompany, "&Öppna ett företag..."),
              item(C::CloseCompany, "&Stäng"), item(C::Save, "&Spara"),
              item(C::SaveAs, "&Spara företaget som ( företagsnamn )..."),
-             item(C::RenameCompany, "Byt företagets namn..."), separator(),
+             item(C::RenameCompany, "Byt företagets namn..."),
+             item(C::Backups, "Säkerhetskopior..."), // Backups
+             separator(),
              // SIE
              item(C::ImportSie, "&Importera SIE-fil..."), item(C::ExportSie, "&Exportera SIE-fil..."),
              separator(), item(C::Print, "Skriv ut..."), item(C::PrintPreview, "Förhandsgranska"),
@@ -246,6 +248,7 @@ const std::map<CommandId, std::string>& statusTable() {
         // SIE
         {C::ImportSie, "Skapa ett nytt företag från en SIE-fil"},
         {C::ExportSie, "Exportera bokföringen som SIE-fil"},
+        {C::Backups, "Säkerhetskopior"}, // Backups
     };
     return table;
 }

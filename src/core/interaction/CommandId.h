@@ -103,6 +103,8 @@ enum class CommandId : std::int32_t {
     // SIE: the exchange files of the menu "Arkiv"
     ImportSie = 32862,
     ExportSie = 32863,
+    // Backups
+    Backups = 33501,
 };
 
 // The recent-file command of position index (0 to 3).

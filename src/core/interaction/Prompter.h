@@ -8,6 +8,7 @@
 
 namespace kv {
 
+class BackupListModel; // Backups
 class ChartEditorModel;
 class DeleteTemplateModel;
 class PeriodDialogModel;
@@ -92,6 +93,13 @@ public:
     // The summary of an import before the company is made: Answer::Yes to
     // make it (only offered when summary.canImport()), anything else not.
     virtual Answer showSieImportSummary(const SieImportSummary& summary) = 0;
+
+    // Backups: the list of the company's backups ("Säkerhetskopior"), which
+    // closes with Answer::Ok when the model accepted a backup to open; and
+    // where to write that backup as a company of its own, offering
+    // suggestedPath (nothing on Cancel; the answer may lack the extension).
+    virtual Answer runBackupList(BackupListModel& list) = 0;
+    virtual std::optional<std::string> chooseBackupCopyName(const std::string& suggestedPath) = 0;
 };
 
 } // namespace kv

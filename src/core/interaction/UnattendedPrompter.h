@@ -35,6 +35,8 @@ public:
     std::optional<std::string> chooseSieFileToOpen() override { return std::nullopt; }
     std::optional<std::string> chooseSieSaveName(const std::string&) override { return std::nullopt; }
     Answer showSieImportSummary(const SieImportSummary&) override { return Answer::Cancel; }
+    Answer runBackupList(BackupListModel&) override { return Answer::Cancel; }
+    std::optional<std::string> chooseBackupCopyName(const std::string&) override { return std::nullopt; }
 
     // Everything the user would have been told, in order.
     std::vector<std::string> said;

@@ -1,6 +1,7 @@
 #include "storage/CompanyFiles.h"
 
 #include "storage/CompanyArchive.h"
+#include "storage/CompanyBackups.h"
 #include "storage/FileIo.h"
 
 #include <filesystem>
@@ -33,29 +34,30 @@ std::string utf8Prefix(const std::string& text, int count) {
     return text.substr(0, end);
 }
 
-// A failure as the user sees it: what failed, which file, and why.
-std::string failureMessage(const char* what, const std::string& path, const std::string& reason) {
-    return std::string(what) + "\n" + path + "\n\n" + reason;
-}
-
 // Writes one archive file atomically; reports failures with the period and
-// template file messages.
-template <typename Write> void writeArchiveFile(const std::string& path, FileReport& report, Write write) {
+// template file messages. beforeReplace runs once the new file is whole,
+// before it takes the old one's place.
+template <typename Write>
+void writeArchiveFile(const std::string& path, FileReport& report, Write write,
+                      const std::function<void(const AtomicFileWriter&)>& beforeReplace = {}) {
     std::unique_ptr<AtomicFileWriter> file;
     try {
         file = std::make_unique<AtomicFileWriter>(path);
     } catch (const FileError& error) {
-        report.fail(failureMessage(kMsgKanEjSparaPerioden, path, error.reason()));
+        report.fail(fileFailureMessage(kMsgKanEjSparaPerioden, path, error.reason()));
         return;
     }
     try {
         ArchiveWriter out(*file);
         write(out);
+        if (beforeReplace) {
+            beforeReplace(*file);
+        }
         file->commit();
     } catch (const FileError& error) {
-        report.fail(failureMessage(kMsgKanEjSkriva, path, error.reason()));
+        report.fail(fileFailureMessage(kMsgKanEjSkriva, path, error.reason()));
     } catch (const ArchiveError& error) {
-        report.fail(failureMessage(kMsgKanEjSkriva, path, error.what()));
+        report.fail(fileFailureMessage(kMsgKanEjSkriva, path, error.what()));
     }
 }
 
@@ -98,6 +100,10 @@ void writePeriodFileAt(CTallvingeDoc& doc, const std::string& companyPath, FileR
 }
 
 } // namespace
+
+std::string fileFailureMessage(const char* what, const std::string& path, const std::string& reason) {
+    return std::string(what) + "\n" + path + "\n\n" + reason;
+}
 
 std::string readArchiveAt(const std::string& path, const std::function<void(ArchiveReader&)>& read) {
     const auto failure = readArchiveFile(path, read);
@@ -153,6 +159,10 @@ std::string templateFileMessage(const std::string& folder) {
 }
 
 FileReport saveCompany(CTallvingeDoc& doc, const std::string& path) {
+    return saveCompany(doc, path, localTimeNow);
+}
+
+FileReport saveCompany(CTallvingeDoc& doc, const std::string& path, const LocalClock& clock) {
     FileReport report;
     const std::string oldEnhet = doc.state().m_strEnhet;
     const std::string oldFilnamn = doc.state().m_strFilnamn;
@@ -161,28 +171,50 @@ FileReport saveCompany(CTallvingeDoc& doc, const std::string& path) {
     try {
         file = std::make_unique<AtomicFileWriter>(path);
     } catch (const FileError& error) {
-        report.fail(failureMessage(kMsgKanEjSparaForetaget, path, error.reason()));
+        report.fail(fileFailureMessage(kMsgKanEjSparaForetaget, path, error.reason()));
         return report;
     }
+    // Before anything is replaced (the period file goes first, on the way):
+    // the company file is locked now, so no other save changes it meanwhile.
+    std::optional<CompanyBackup> backup;
+    if (file->replacesExisting()) {
+        backup.emplace(path, file->replacedPath(), doc.state().m_nAktuellPeriod, clock);
+        report.messages = backup->notes();
+    }
+    const auto keepBackup = [&backup] {
+        if (backup) {
+            backup->keep();
+        }
+    };
     doc.markSaved(utf8Prefix(fullPath(path), 3), fileNameOf(path));
     FileReport periodReport;
+    const auto tellPeriodReport = [&] {
+        report.messages.insert(report.messages.end(), periodReport.messages.begin(),
+                               periodReport.messages.end());
+    };
     try {
         ArchiveWriter out(*file);
-        writeCompanyArchive(out, doc.state(), [&] { writePeriodFileAt(doc, path, periodReport); });
+        writeCompanyArchive(out, doc.state(), [&] {
+            writePeriodFileAt(doc, path, periodReport);
+            if (periodReport.ok) {
+                keepBackup(); // the period file is replaced, whatever becomes of the company file
+            }
+        });
         file->commit();
+        keepBackup();
     } catch (const FileError& error) {
         restoreTexts();
-        report.messages = periodReport.messages;
-        report.fail(failureMessage(kMsgKanEjSparaForetaget, path, error.reason()));
+        tellPeriodReport();
+        report.fail(fileFailureMessage(kMsgKanEjSparaForetaget, path, error.reason()));
         return report;
     } catch (const ArchiveError& error) {
         restoreTexts();
-        report.messages = periodReport.messages;
-        report.fail(failureMessage(kMsgKanEjSparaForetaget, path, error.what()));
+        tellPeriodReport();
+        report.fail(fileFailureMessage(kMsgKanEjSparaForetaget, path, error.what()));
         return report;
     }
     doc.setPathName(path);
-    report.messages = periodReport.messages;
+    tellPeriodReport();
     report.ok = periodReport.ok;
     // The company file is whole; a period file that did not get through is
     // tried again at the next save, so the document stays modified.
@@ -198,8 +230,8 @@ FileReport openCompany(CTallvingeDoc& doc, const std::string& path) {
     if (failure) {
         doc.clear();
         const auto other = failure->what == kMsgKanEjLasa ? otherFileKind(path) : std::nullopt;
-        report.fail(failureMessage("Det gick inte att öppna företaget i filen", path,
-                                   other.value_or(failure->reason)));
+        report.fail(fileFailureMessage("Det gick inte att öppna företaget i filen", path,
+                                       other.value_or(failure->reason)));
         return report;
     }
     doc.loadCompany(std::move(state));
@@ -276,11 +308,11 @@ PeriodFileContents loadPeriodFile(const CTallvingeDoc& doc, int index) {
         }
     });
     if (failure) {
-        read.report.fail(failureMessage(failure->what, path, failure->reason));
+        read.report.fail(fileFailureMessage(failure->what, path, failure->reason));
     } else if (owner != doc.state().m_strFilnamn) {
-        read.report.fail(failureMessage(kMsgKanEjLasa, path, kMsgAnnatForetag + owner));
+        read.report.fail(fileFailureMessage(kMsgKanEjLasa, path, kMsgAnnatForetag + owner));
     } else if (read.period.m_nAktuellPeriod != index) {
-        read.report.fail(failureMessage(kMsgKanEjLasa, path, kMsgAnnanPeriod));
+        read.report.fail(fileFailureMessage(kMsgKanEjLasa, path, kMsgAnnanPeriod));
     }
     return read;
 }
@@ -300,7 +332,7 @@ FileReport readTemplates(CTallvingeDoc& doc, const std::string& folder) {
         templates.clear();
         report.fail(templateFileMessage(folder));
         if (failure) {
-            report.note(failureMessage(failure->what, path, failure->reason));
+            report.note(fileFailureMessage(failure->what, path, failure->reason));
         }
     }
     doc.setTemplates(std::move(templates), !read && exists);
@@ -318,8 +350,17 @@ FileReport writeTemplates(CTallvingeDoc& doc, const std::string& folder) {
         return report;
     }
     makeFolder(folder);
-    writeArchiveFile(templateFilePath(folder), report,
-                     [&doc](ArchiveWriter& out) { writeTemplateArchive(out, doc.state().m_mallar); });
+    const std::string path = templateFilePath(folder);
+    writeArchiveFile(
+        path, report, [&doc](ArchiveWriter& out) { writeTemplateArchive(out, doc.state().m_mallar); },
+        [&report, &path](const AtomicFileWriter& file) {
+            if (!file.replacesExisting()) {
+                return;
+            }
+            if (const auto reason = keepPreviousVersion(file.replacedPath(), templateBackupPath(path))) {
+                report.note(fileFailureMessage(kMsgTemplateBackupFailed, templateBackupPath(path), *reason));
+            }
+        });
     doc.setTemplateSaving(false);
     return report;
 }

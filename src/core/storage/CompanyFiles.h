@@ -5,6 +5,7 @@
 
 #include "model/TallvingeDoc.h"
 #include "storage/Archive.h"
+#include "storage/LocalClock.h"
 
 #include <functional>
 #include <optional>
@@ -34,6 +35,9 @@ struct FileReport {
     }
     void note(std::string message) { messages.push_back(std::move(message)); }
 };
+
+// A failure as the user sees it: what failed, which file, and why.
+std::string fileFailureMessage(const char* what, const std::string& path, const std::string& reason);
 
 // Reads a whole archive file under its lock. Returns the reason for the user
 // when the file cannot be opened or read, or an empty text on success.
@@ -66,7 +70,11 @@ std::string templateFileMessage(const std::string& folder);
 // Saves the company as P: the company file and, on the way, the open
 // period's file. A failure leaves the files as they were (the period file
 // may be the only one that got through) and the document marked modified.
-FileReport saveCompany(CTallvingeDoc& doc, const std::string& path);
+// When a company file stands at P, it and the period file being replaced
+// are first kept as a backup named by clock's time (see CompanyBackups.h);
+// a backup that cannot be made is told in the report and the save goes on.
+FileReport saveCompany(CTallvingeDoc& doc, const std::string& path, const LocalClock& clock);
+FileReport saveCompany(CTallvingeDoc& doc, const std::string& path); // the computer's clock
 // Reads the company file only; on failure the document is left cleared. A
 // file of another kind (a period file, the chart templates, a SIE file, a
 // PDF) is named as such, with what to open instead.
@@ -94,7 +102,8 @@ PeriodFileContents loadPeriodFile(const CTallvingeDoc& doc, int index);
 // Replaces m_mallar with the contents of the template file in folder (empty on failure).
 FileReport readTemplates(CTallvingeDoc& doc, const std::string& folder);
 // Writes m_mallar to the template file in folder; refuses to overwrite a file
-// that exists but could not be read.
+// that exists but could not be read. The file replaced is kept beside it as
+// mallalternativ.mal.bak.
 FileReport writeTemplates(CTallvingeDoc& doc, const std::string& folder);
 
 } // namespace kv

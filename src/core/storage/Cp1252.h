@@ -12,6 +12,9 @@ namespace kv {
 
 std::string cp1252ToUtf8(std::string_view bytes);
 
+// Appends the UTF-8 form of the code point cp to out.
+void appendUtf8(std::string& out, char32_t cp);
+
 // Appends the UTF-8 form of one UTF-16 code unit sequence (little-endian
 // bytes); unpaired surrogates become U+FFFD.
 std::string utf16leToUtf8(std::string_view bytes);

@@ -154,7 +154,8 @@ bool isOurTemporaryFile(std::string_view name, std::string_view targetName) {
         return false;
     }
     const std::string_view file = middle.substr(0, dot);
-    return file == targetName || endsWith(file, ".bok") || endsWith(file, ".per") || endsWith(file, ".mal");
+    return file == targetName || endsWith(file, ".bok") || endsWith(file, ".per") || endsWith(file, ".mal") ||
+           endsWith(file, ".mal.bak");
 }
 
 // Removes path when it is a regular file that no running save holds (each
@@ -449,6 +450,65 @@ void AtomicFileWriter::commit() {
     m_temp.reset(); // synced already: a late close error cannot lose anything
     syncFolder(folderOf(m_target));
     m_lock.reset();
+}
+
+void linkOrCopyFile(const std::string& source, const std::string& target) {
+    if (::link(source.c_str(), target.c_str()) == 0) {
+        return;
+    }
+    if (errno == EEXIST) {
+        fail("link " + target, errno);
+    }
+    // No link here (another disk, or a file system without them): a copy,
+    // written under a temporary name and renamed once it is whole.
+    const FileHandle in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (!in.isOpen()) {
+        fail("open " + source, errno);
+    }
+    struct stat info {};
+    if (::fstat(in.fd(), &info) != 0) {
+        fail("stat " + source, errno);
+    }
+    requireRegular(info, source);
+    if (examine(target) != PathKind::Absent) {
+        fail("create " + target, EEXIST);
+    }
+    std::random_device random;
+    const std::string temp =
+        folderOf(target) + "/." + fileNameOf(target) + "." + std::to_string(random() % 1000000000U) + ".tmp";
+    // As private as the file it copies.
+    const mode_t mode = info.st_mode & 0777;
+    FileHandle out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+    if (!out.isOpen()) {
+        fail("create " + temp, errno);
+    }
+    const auto failRemoving = [&temp](const std::string& what, int errnum) {
+        ::unlink(temp.c_str());
+        fail(what, errnum);
+    };
+    ::fchmod(out.fd(), mode);
+    FileSource bytes(in.fd());
+    std::string buffer(std::size_t{1} << 16, '\0');
+    for (std::size_t got = bytes.read(buffer.data(), buffer.size()); got > 0;
+         got = bytes.read(buffer.data(), buffer.size())) {
+        for (std::size_t done = 0; done < got;) {
+            const ssize_t wrote = ::write(out.fd(), buffer.data() + done, got - done);
+            if (wrote < 0 && errno == EINTR) {
+                continue;
+            }
+            if (wrote <= 0) {
+                failRemoving("write " + temp, wrote < 0 ? errno : ENOSPC);
+            }
+            done += static_cast<std::size_t>(wrote);
+        }
+    }
+    if (::fsync(out.fd()) != 0) {
+        failRemoving("sync " + temp, errno);
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        failRemoving("rename " + target, errno);
+    }
+    syncFolder(folderOf(target));
 }
 
 bool makeFolder(const std::string& path) {

@@ -81,6 +81,8 @@ public:
 
     // The file that is replaced: the target with its links followed.
     [[nodiscard]] const std::string& replacedPath() const { return m_target; }
+    // True when a file stood at the target when the writer began.
+    [[nodiscard]] bool replacesExisting() const { return m_lock.isOpen(); }
 
 private:
     void removeStaleTemporaryFiles() const;
@@ -92,6 +94,10 @@ private:
     FileHandle m_temp;
     bool m_committed = false;
 };
+
+// Gives the regular file source a second name, target, which must not exist:
+// a hard link where the disk allows one, else a synced copy. Throws FileError.
+void linkOrCopyFile(const std::string& source, const std::string& target);
 
 // Creates the folder (and its parents) when missing; returns false on failure.
 bool makeFolder(const std::string& path);

@@ -2,6 +2,8 @@
 
 #include "app/AppTexts.h"
 #include "app/RecentFilesStore.h"
+#include "backup/BackupFlow.h"       // Backups
+#include "backup/BackupListDialog.h" // Backups
 #include "chart/ChartEditorDialog.h"
 #include "chart/DeleteTemplateDialog.h"
 #include "chart/TemplateChooserDialog.h"
@@ -139,6 +141,26 @@ Answer QtPrompter::runVoucherRange(VoucherRangeModel& dialog) {
 Answer QtPrompter::runAccountChoice(AccountChoiceModel& dialog) {
     AccountChoiceDialog shown(dialog, owner());
     return answerOf(shown);
+}
+
+// Backups
+Answer QtPrompter::runBackupList(BackupListModel& list) {
+    BackupListDialog shown(list, owner());
+    return answerOf(shown);
+}
+
+std::optional<std::string> QtPrompter::chooseBackupCopyName(const std::string& suggestedPath) {
+    QFileDialog dialog(owner(), QString::fromUtf8(kBackupCopyTitle), QString(), companyFilter());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QString::fromUtf8(kCompanyFileExtension).mid(1));
+    // An existing file is never replaced: the copy refuses it, with its own message.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.selectFile(QFile::decodeName(suggestedPath.c_str()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
 }
 
 QMessageBox::Icon messageIcon(MessageKind kind) {

@@ -44,6 +44,9 @@ public:
     std::optional<std::string> chooseSieFileToOpen() override;
     std::optional<std::string> chooseSieSaveName(const std::string& suggestedName) override;
     Answer showSieImportSummary(const SieImportSummary& summary) override;
+    // Backups
+    Answer runBackupList(BackupListModel& list) override;
+    std::optional<std::string> chooseBackupCopyName(const std::string& suggestedPath) override;
 
 private:
     // Over the dialog that is showing, if any: a message from a dialog belongs to it.

@@ -1,0 +1,25 @@
+#include "CliMessages.h"
+
+#include <iostream>
+
+namespace kv::cli {
+
+std::string oneLine(const std::string& message) {
+    std::string line;
+    for (std::size_t i = 0; i < message.size(); ++i) {
+        if (message.compare(i, 2, "\n\n") == 0) {
+            line += ": ";
+            ++i;
+        } else {
+            line += message[i] == '\n' ? ' ' : message[i];
+        }
+    }
+    return line;
+}
+
+int failWith(const std::string& message) {
+    std::cerr << "kvistoran-cli: " << oneLine(message) << '\n';
+    return 1;
+}
+
+} // namespace kv::cli

@@ -1,0 +1,16 @@
+// How kvistoran-cli tells the user something on standard error: one line,
+// "kvistoran-cli: " first.
+#pragma once
+
+#include <string>
+
+namespace kv::cli {
+
+// message as one line: its blank line (before its reason) becomes ": ",
+// other line breaks blanks.
+std::string oneLine(const std::string& message);
+
+// Prints message as one line on standard error and returns exit status 1.
+int failWith(const std::string& message);
+
+} // namespace kv::cli
