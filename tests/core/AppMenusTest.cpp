@@ -49,9 +49,9 @@ const std::set<C> kGridCommands = {
 
 TEST(AppMenus, TheMenuWithoutACompanyHasFileViewAndHelp) {
     const MenuBar& bar = menuBar(MenuBarId::NoCompany);
-    EXPECT_EQ(titles(bar), (std::vector<std::string>{"&File", "&View", "&Help"}));
-    EXPECT_EQ(find(bar, C::NewCompany)->text, "&Ny");
-    EXPECT_EQ(find(bar, C::OpenCompany)->text, "&Öppnar...");
+    EXPECT_EQ(titles(bar), (std::vector<std::string>{"&Arkiv", "&Visa", "&Hjälp"}));
+    EXPECT_EQ(find(bar, C::NewCompany)->text, "&Nytt företag");
+    EXPECT_EQ(find(bar, C::OpenCompany)->text, "&Öppna ett företag...");
     EXPECT_EQ(find(bar, C::AppExit)->text, "&Avsluta");
     const auto& file = bar.menus[0].items;
     EXPECT_TRUE(std::any_of(file.begin(), file.end(),

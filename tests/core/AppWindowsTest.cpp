@@ -135,6 +135,11 @@ TEST(AppWindows, TheMenuFollowsTheActiveWindow) {
     // Activating a window that is open only through its command activates it.
     app.controller.execute(C::SeveralVouchers);
     EXPECT_EQ(app.host.log.back(), "aktivera grundbok");
+    // With the journal closed the command opens it: it never does nothing.
+    app.controller.execute(C::BalanceSheetWindow);
+    EXPECT_TRUE(app.host.userCloses(WindowKind::Journal));
+    app.controller.execute(C::SeveralVouchers);
+    EXPECT_EQ(app.host.log.back(), "öppna grundbok");
 }
 
 TEST(AppWindows, ClosingTheLastWindowClosesTheCompany) {

@@ -284,6 +284,53 @@ TEST(CompanyOpen, ADamagedFileIsRefusedAndTheDocumentCleared) {
     EXPECT_FALSE(openCompany(opened, dir.path()).ok);
 }
 
+TEST(CompanyOpen, AFileOfAnotherKindIsNamedWithWhatToOpenInstead) {
+    TempDir dir;
+    CTallvingeDoc doc;
+    buildSmallCompany(doc);
+    ASSERT_TRUE(saveCompany(doc, dir.file("Förening.bok")).ok);
+    const auto refusal = [](const std::string& path) {
+        CTallvingeDoc opened;
+        const FileReport report = openCompany(opened, path);
+        EXPECT_FALSE(report.ok);
+        EXPECT_TRUE(opened.neverSaved());
+        return report.messages.size() == 1 ? report.messages[0] : std::string();
+    };
+
+    // A period file: which company it belongs to, where that is, and how to open the period.
+    const std::string period = refusal(dir.file("Förening_perioder/Förening0.per"));
+    EXPECT_NE(period.find("Förening0.per"), std::string::npos) << period;
+    EXPECT_NE(period.find("Filen är en periodfil (.per), inte ett företag"), std::string::npos) << period;
+    EXPECT_NE(period.find("Förening"), std::string::npos);
+    EXPECT_NE(period.find("Period - Öppna period"), std::string::npos);
+    EXPECT_NE(period.find(dir.file("Förening.bok")), std::string::npos) << period;
+    EXPECT_EQ(period.find("nummer"), std::string::npos) << period;
+
+    // The chart templates.
+    TemplateFolder folder;
+    auto mall = std::make_unique<CKontoplan>();
+    mall->m_strNamn = "Förening.bok";
+    doc.storeTemplate(std::move(mall), std::nullopt);
+    doc.setTemplateSaving(true);
+    ASSERT_TRUE(writeTemplates(doc, folder.path()).ok);
+    const std::string templates = refusal(templateFilePath(folder.path()));
+    EXPECT_NE(templates.find("Filen är en fil med kontoplanmallar (.mal), inte ett företag"),
+              std::string::npos)
+        << templates;
+    EXPECT_NE(templates.find("Arkiv - Nytt företag"), std::string::npos);
+
+    // A SIE file, a PDF and an empty file.
+    writeFile(dir.file("Export.bok"), "#FLAGGA 0\r\n#PROGRAM \"Kvistoran\" 1\r\n");
+    EXPECT_NE(refusal(dir.file("Export.bok")).find("Arkiv - Importera SIE-fil"), std::string::npos);
+    writeFile(dir.file("Utskrift.bok"), "%PDF-1.4\n");
+    EXPECT_NE(refusal(dir.file("Utskrift.bok")).find("PDF-fil"), std::string::npos);
+    writeFile(dir.file("Tom.bok"), "");
+    EXPECT_NE(refusal(dir.file("Tom.bok")).find("Filen är tom"), std::string::npos);
+
+    // A company file is none of these.
+    EXPECT_FALSE(otherFileKind(dir.file("Förening.bok")).has_value());
+}
+
 TEST(PeriodFile, ReadsOnlyAFileThatBelongsToTheCompany) {
     TempDir dir;
     CTallvingeDoc doc;

@@ -14,13 +14,13 @@ class ShellMenusTest : public QObject {
 private slots:
     void menusSwitchWithTheActiveWindow() {
         kv::test::Shell shell;
-        QCOMPARE(shell.menuTitles(), QStringList({"&File", "&View", "&Help"}));
+        QCOMPARE(shell.menuTitles(), QStringList({"&Arkiv", "&Visa", "&Hjälp"}));
         QCOMPARE(shell.window->windowTitle(), QString("  Kvistoran"));
 
         shell.newApprovedCompany();
         QCOMPARE(shell.window->shownMenuBar(), MenuBarId::Company);
         QVERIFY(!shell.menuTitles().contains("F&ormatera"));
-        QCOMPARE(shell.window->windowTitle(), QString("  Kvistoran - Namnlös"));
+        QCOMPARE(shell.window->windowTitle(), QString("  Kvistoran - Namnlös[*]"));
 
         shell.controller.execute(CommandId::IncomeStatementWindow);
         QCOMPARE(shell.window->shownMenuBar(), MenuBarId::Report);
@@ -69,8 +69,8 @@ private slots:
         shell.controller.recentFiles().add("/srv/bok/Firma.bok");
         QAction* open = shell.window->menuAction(CommandId::OpenCompany);
         QVERIFY(open != nullptr);
-        QCOMPARE(open->text(),
-                 QString("&Öppnar...\t") + QKeySequence("Ctrl+O").toString(QKeySequence::NativeText));
+        QCOMPARE(open->text(), QString("&Öppna ett företag...\t") +
+                                   QKeySequence("Ctrl+O").toString(QKeySequence::NativeText));
         QAction* recent = shell.window->menuAction(CommandId::RecentFile1);
         QVERIFY(recent != nullptr);
         QCOMPARE(recent->text(), QString("&1 /srv/bok/Firma.bok"));

@@ -29,13 +29,17 @@ private slots:
         QVERIFY(!button->isEnabled());
         QVERIFY(!shell.window->menuAction(CommandId::Save)->isEnabled());
         QVERIFY(!shell.window->menuAction(CommandId::SaveAs)->isEnabled());
-        QCOMPARE(shell.window->windowTitle(), QString("  Kvistoran - Firma"));
+        // Qt's convention: "[*]" shows as an asterisk while there are unsaved changes.
+        QCOMPARE(shell.window->windowTitle(), QString("  Kvistoran - Firma[*]"));
+        QVERIFY(!shell.window->isWindowModified());
 
         shell.doc().setOnlyUsedAccounts(shell.doc().state().m_nEndastAnvanda == 0);
         QVERIFY(button->isEnabled());
+        QVERIFY(shell.window->isWindowModified());
         QVERIFY(shell.window->menuAction(CommandId::Save)->isEnabled());
         QTest::keyClick(shell.window.get(), Qt::Key_S, Qt::ControlModifier);
         QVERIFY(!button->isEnabled());
+        QVERIFY(!shell.window->isWindowModified());
         QCOMPARE(shell.prompter.unscripted, 0);
     }
 };

@@ -45,6 +45,8 @@ struct Shell {
     Shell() {
         // The recent files go to a test folder, not to the user's settings.
         QStandardPaths::setTestModeEnabled(true);
+        // The windows open cascaded, at the places and sizes these tests know.
+        ui::setWindowsOpenMaximized(false);
         // Reports: the ledger asks for its account as it opens; these tests close the question.
         prompter.accountChoice = [](AccountChoiceModel&) { return Answer::Cancel; };
         window = std::make_unique<ui::MainWindow>(controller);

@@ -27,9 +27,11 @@ void addWindowCommands(CommandRegistry& commands, AppServices& app, std::initial
 void addHelpTexts(CommandRegistry& commands, AppServices& app) {
     for (const C id : {C::HelpVat, C::HelpPeriods, C::HelpAccounts, C::HelpRename, C::HelpMoving,
                        C::HelpTemplates, C::HelpMonthRange, C::HelpOpening}) {
-        commands.add(
-            id, {[](const AppState&) { return enabledIf(true); },
-                 [&app, id] { app.prompter().message(helpText(id, app.templateFolder()).value_or("")); }});
+        commands.add(id, {[](const AppState&) { return enabledIf(true); },
+                          [&app, id] {
+                              app.prompter().say(MessageKind::Information,
+                                                 helpText(id, app.templateFolder()).value_or(""));
+                          }});
     }
 }
 

@@ -83,12 +83,12 @@ Menu hjalp() {
 
 MenuBar noCompanyMenu() {
     return {MenuBarId::NoCompany,
-            {{"&File",
-              {item(C::NewCompany, "&Ny"), item(C::OpenCompany, "&Öppnar..."),
+            {{"&Arkiv",
+              {item(C::NewCompany, "&Nytt företag"), item(C::OpenCompany, "&Öppna ett företag..."),
                item(C::ImportSie, "&Importera SIE-fil..."), separator(), // SIE
                MenuItem{Kind::RecentFiles, {}, {}}, separator(), item(C::AppExit, "&Avsluta")}},
-             {"&View", {item(C::ViewToolbar, "&Toolbar"), item(C::ViewStatusBar, "&Status Bar")}},
-             {"&Help", {item(C::About, "&About Tallvinge...")}}}};
+             {"&Visa", {item(C::ViewToolbar, "&Verktygsrad"), item(C::ViewStatusBar, "&Statusrad")}},
+             {"&Hjälp", {item(C::About, "&Om Kvistoran...")}}}};
 }
 
 MenuBar companyMenu() {

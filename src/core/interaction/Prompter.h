@@ -24,6 +24,10 @@ class VoucherRangeModel;
 struct SieImportSummary; // SIE
 
 enum class Answer { Ok, Cancel, Yes, No };
+// What a message is, which decides its icon: a refusal (the warning icon),
+// information or help (the information icon), or a failure that lost
+// something (the critical icon). Questions carry the question icon.
+enum class MessageKind { Refusal, Information, Failure };
 
 // The company file type, as the file dialogs offer it.
 inline constexpr const char* kCompanyFileFilter = "Kvistoran fil (*.bok)";
@@ -41,8 +45,10 @@ class Prompter {
 public:
     virtual ~Prompter() = default;
 
-    // A message with an OK button.
+    // A message with an OK button: a refusal.
     virtual void message(const std::string& text) = 0;
+    // A message of a kind; a prompter without icons says it as any message.
+    virtual void say(MessageKind /*kind*/, const std::string& text) { message(text); }
     // A question with OK and Cancel; returns Answer::Ok or Answer::Cancel.
     virtual Answer askOkCancel(const std::string& text) = 0;
     // A question with Yes, No and Cancel (the save question when closing).

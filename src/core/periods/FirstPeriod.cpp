@@ -10,7 +10,7 @@ bool runFirstPeriodPrompt(CTallvingeDoc& doc, Prompter& prompter, std::int32_t s
     if (!doc.state().m_perioder.empty()) {
         return false; // a file that says "new" but has periods: a second first period would break the chain
     }
-    prompter.message(kMsgBestamForstaPerioden);
+    prompter.say(MessageKind::Information, kMsgBestamForstaPerioden);
     PeriodDialogModel dialog(doc, PeriodDialogMode::FirstPeriod, suggestedYear);
     if (prompter.runPeriodDialog(dialog) != Answer::Ok || !dialog.accepted()) {
         return false;

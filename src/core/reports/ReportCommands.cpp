@@ -56,12 +56,9 @@ void registerReportCommands(CommandRegistry& commands, AppServices& app) {
     // The ledger asks for the account whenever it is created.
     commands.add(C::FindAccount, {[](const AppState& s) { return enabledIf(s.hasBooks()); },
                                   [&app] { app.reopenWindow(WindowKind::Ledger); }});
+    // The journal, opened or brought forward, holds "Se flera verifikat".
     commands.add(C::SeveralVouchers, {[](const AppState& s) { return enabledIf(s.companyOpen); },
-                                      [&app] {
-                                          if (app.isWindowOpen(WindowKind::Journal)) {
-                                              app.openWindow(WindowKind::Journal);
-                                          }
-                                      }});
+                                      [&app] { app.openWindow(WindowKind::Journal); }});
     commands.add(C::OnlyUsedAccounts, {[](const AppState& s) {
                                            return checkable(s.companyOpen && s.view.isGrid,
                                                             s.companyOpen && s.onlyUsedAccounts);

@@ -108,7 +108,7 @@ void runSieExport(const CTallvingeDoc& doc, Prompter& prompter) {
     for (const std::string& note : exported.notes) {
         told += "\n\n" + note;
     }
-    prompter.message(told);
+    prompter.say(MessageKind::Information, told);
 }
 
 void runSieImport(Prompter& prompter, const std::string& templateFolder,

@@ -5,6 +5,7 @@
 #include "storage/FileIo.h"
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 
 namespace kv {
@@ -228,13 +229,56 @@ FileReport openCompany(CTallvingeDoc& doc, const std::string& path) {
         readArchiveFile(path, [&state](ArchiveReader& in) { state = readCompanyArchive(in); });
     if (failure) {
         doc.clear();
-        report.fail(fileFailureMessage("Det gick inte att öppna företaget i filen", path, failure->reason));
+        const auto other = failure->what == kMsgKanEjLasa ? otherFileKind(path) : std::nullopt;
+        report.fail(fileFailureMessage("Det gick inte att öppna företaget i filen", path,
+                                       other.value_or(failure->reason)));
         return report;
     }
     doc.loadCompany(std::move(state));
     doc.setPathName(path);
     doc.setModified(false);
     return report;
+}
+
+std::optional<std::string> otherFileKind(const std::string& path) {
+    std::string owner;
+    if (!readArchiveFile(path, [&owner](ArchiveReader& in) {
+            owner = readPeriodArchiveOwner(in);
+            static_cast<void>(readPeriodArchiveBody(in));
+        })) {
+        std::string told = "Filen är en periodfil (.per), inte ett företag. Den hör till företaget " +
+                           companyTitleOf(owner) +
+                           ". En period öppnar du inifrån företaget: öppna företagets fil (.bok) med "
+                           "Arkiv - Öppna ett företag... och välj sedan Period - Öppna period.";
+        // Period files lie in the folder NAME_perioder beside the company file.
+        const std::filesystem::path company = std::filesystem::path(path).parent_path().parent_path() / owner;
+        std::error_code error;
+        if (std::filesystem::is_regular_file(company, error)) {
+            told += "\n\nFöretagets fil är:\n" + company.string();
+        }
+        return told;
+    }
+    if (!readArchiveFile(path, [](ArchiveReader& in) { static_cast<void>(readTemplateArchive(in)); })) {
+        return std::string("Filen är en fil med kontoplanmallar (.mal), inte ett företag. Mallarna i den "
+                           "erbjuds när du skapar ett nytt företag med Arkiv - Nytt företag. Öppna en "
+                           "företagsfil (.bok) i stället.");
+    }
+    std::ifstream file(path, std::ios::binary);
+    std::string start(16, '\0');
+    file.read(start.data(), static_cast<std::streamsize>(start.size()));
+    start.resize(static_cast<std::size_t>(file.gcount()));
+    if (start.empty()) {
+        return std::string("Filen är tom. Den innehåller inget företag.");
+    }
+    if (start.rfind("#FLAGGA", 0) == 0 || start.rfind("#PROGRAM", 0) == 0 || start.rfind("#FORMAT", 0) == 0) {
+        return std::string("Filen är en SIE-fil, inte ett företag. Ett företag gör du av den med "
+                           "Arkiv - Importera SIE-fil...");
+    }
+    if (start.rfind("%PDF", 0) == 0) {
+        return std::string("Filen är en PDF-fil (en utskrift), inte ett företag. Öppna en företagsfil "
+                           "(.bok) i stället.");
+    }
+    return std::nullopt;
 }
 
 FileReport writeOpenPeriodFile(CTallvingeDoc& doc) {

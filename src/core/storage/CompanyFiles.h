@@ -8,6 +8,7 @@
 #include "storage/LocalClock.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,8 +75,13 @@ std::string templateFileMessage(const std::string& folder);
 // a backup that cannot be made is told in the report and the save goes on.
 FileReport saveCompany(CTallvingeDoc& doc, const std::string& path, const LocalClock& clock);
 FileReport saveCompany(CTallvingeDoc& doc, const std::string& path); // the computer's clock
-// Reads the company file only; on failure the document is left cleared.
+// Reads the company file only; on failure the document is left cleared. A
+// file of another kind (a period file, the chart templates, a SIE file, a
+// PDF) is named as such, with what to open instead.
 FileReport openCompany(CTallvingeDoc& doc, const std::string& path);
+// What a file that is not a company is, and what to open instead; nothing
+// when it is not a file of a kind the program knows.
+std::optional<std::string> otherFileKind(const std::string& path);
 
 // The open period's file of the saved company.
 FileReport writeOpenPeriodFile(CTallvingeDoc& doc);

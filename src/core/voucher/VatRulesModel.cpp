@@ -216,7 +216,7 @@ void VatRulesModel::writeStoredRules() {
             if (m_doc.hasAccount(number)) {
                 m_grid.setText(row, col, std::to_string(number));
             } else {
-                m_prompter.message("Konto nr " + std::to_string(number) + " borttaget");
+                m_prompter.say(MessageKind::Failure, "Konto nr " + std::to_string(number) + " borttaget");
             }
         }
         m_grid.setText(row, kVatColKommentar, rule.m_strKommentar);

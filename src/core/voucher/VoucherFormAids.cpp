@@ -103,7 +103,7 @@ void VoucherFormModel::undo() {
 }
 
 void VoucherFormModel::showTemplateInfo() {
-    tell(kInfoTransaktionsmall);
+    m_prompter.say(MessageKind::Information, kInfoTransaktionsmall);
 }
 
 } // namespace kv

@@ -35,6 +35,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -66,7 +67,17 @@ QSize defaultWindowSize(WindowKind kind) {
     }
 }
 
+const QString kOpenMaximizedKey = QStringLiteral("Fönster/Maximerade");
+
 } // namespace
+
+bool windowsOpenMaximized() {
+    return QSettings().value(kOpenMaximizedKey, true).toBool();
+}
+
+void setWindowsOpenMaximized(bool maximized) {
+    QSettings().setValue(kOpenMaximizedKey, maximized);
+}
 
 MainWindow::MainWindow(AppController& controller, QWidget* parent)
     : QMainWindow(parent), m_controller(controller), m_mdi(new QMdiArea(this)),
@@ -306,18 +317,34 @@ void MainWindow::openCompanyWindow(WindowKind kind) {
     // Each new window a title bar further down and to the right, as the
     // windows of a desktop program open; kept inside the area.
     const int step = child->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, child);
+    bool othersShown = false;
+    for (QMdiSubWindow* other : m_mdi->subWindowList()) {
+        othersShown = othersShown || !other->isMinimized();
+    }
+    const QMdiSubWindow* current = m_mdi->currentSubWindow();
+    const bool othersMaximized = current != nullptr && current->isMaximized();
     const auto others = static_cast<int>(m_mdi->subWindowList().size());
     m_mdi->addSubWindow(child);
     const QRect area = m_mdi->viewport()->rect();
     const QPoint place =
         kind == WindowKind::VoucherList ? QPoint(10, 10) : QPoint(others % 8, others % 8) * step;
+    // Big enough to show a report's columns: three quarters of the area.
     QSize size = defaultWindowSize(kind);
     if (m_mdi->isVisible()) { // before the main window shows, the area has no size yet
-        size = size.boundedTo(
-            QSize(std::max(area.width() - place.x(), 200), std::max(area.height() - place.y(), 150)));
+        size = (area.size() * 3 / 4)
+                   .expandedTo(size)
+                   .boundedTo(QSize(std::max(area.width() - place.x(), 200),
+                                    std::max(area.height() - place.y(), 150)));
     }
     child->setGeometry(QRect(place, size));
-    child->show();
+    // The first window fills the area, as a desktop user expects, unless the
+    // user has chosen otherwise; later ones open cascaded over it, or
+    // maximised while the others are.
+    if (othersShown ? othersMaximized : windowsOpenMaximized()) {
+        child->showMaximized();
+    } else {
+        child->show();
+    }
     m_mdi->setActiveSubWindow(child);
     content->setFocus();
     // As in a desktop program, a window's set-up questions come once it shows.
@@ -328,7 +355,15 @@ void MainWindow::openCompanyWindow(WindowKind kind) {
     }
 }
 
+void MainWindow::rememberWindowChoice() const {
+    // The user's choice, maximised windows or not, as the current window shows it.
+    if (const QMdiSubWindow* current = m_mdi->currentSubWindow()) {
+        setWindowsOpenMaximized(current->isMaximized());
+    }
+}
+
 void MainWindow::closeCompanyWindow(WindowKind kind) {
+    rememberWindowChoice();
     if (ChildWindow* child = window(kind)) {
         child->closeByProgram();
     }
@@ -410,7 +445,11 @@ void MainWindow::performWindowCommand(CommandId id) {
 }
 
 void MainWindow::shellChanged() {
-    setWindowTitle(qs(m_controller.mainWindowTitle()));
+    // Unsaved changes show as an asterisk after the company's name.
+    const CTallvingeDoc* company = m_controller.company();
+    setWindowTitle(qs(m_controller.mainWindowTitle()) +
+                   (company != nullptr ? QStringLiteral("[*]") : QString()));
+    setWindowModified(company != nullptr && company->isModified());
     const MenuBarId id = m_controller.menuBar();
     if (m_menuBarId != id) {
         buildMenuBar(id);
@@ -478,6 +517,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     storeRecentFilesIfChanged();
+    rememberWindowChoice();
     event->accept();
 }
 

@@ -29,6 +29,11 @@ class FormWindow;
 class LockIndicators;
 class WindowContent;
 
+// Whether company windows open maximised: the user's last choice, kept in the
+// settings; at first they do.
+[[nodiscard]] bool windowsOpenMaximized();
+void setWindowsOpenMaximized(bool maximized);
+
 class MainWindow : public QMainWindow, public WindowHost {
     Q_OBJECT
 public:
@@ -61,6 +66,9 @@ public:
     // The menu item of a command in the menu bar shown, with its state as
     // the user would see it on opening the menu; null when not there.
     [[nodiscard]] QAction* menuAction(CommandId id);
+    // Keeps whether the current company window is maximised, for the windows
+    // of the next run; done as a company's windows close and as the program ends.
+    void rememberWindowChoice() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,6 +1,7 @@
 #include "app/QtPrompter.h"
 
 #include "app/AppTexts.h"
+#include "app/RecentFilesStore.h"
 #include "backup/BackupFlow.h"       // Backups
 #include "backup/BackupListDialog.h" // Backups
 #include "chart/ChartEditorDialog.h"
@@ -16,8 +17,10 @@
 #include "voucher/VoucherLookupDialog.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -31,6 +34,18 @@ QString qs(const std::string& text) {
 
 QString companyFilter() {
     return QString::fromUtf8(kCompanyFileFilter);
+}
+
+// The folder of the company opened or saved last, where the open dialog starts.
+QString lastCompanyFolder() {
+    const RecentFiles recent = loadRecentFiles();
+    if (recent.size() > 0) {
+        const QFileInfo last(QString::fromStdString(recent.files().front()));
+        if (last.dir().exists()) {
+            return last.absolutePath();
+        }
+    }
+    return QDir::homePath();
 }
 
 Answer answerOf(QDialog& dialog) {
@@ -62,12 +77,14 @@ Answer QtPrompter::runTemplateChooser(TemplateChooserModel& chooser) {
 Answer QtPrompter::runChartEditor(ChartEditorModel& editor) {
     ChartEditorDialog shown(editor, owner());
     shown.gridWidget()->setPrompter(this);
+    shown.setPrompter(this);
     return answerOf(shown);
 }
 
 Answer QtPrompter::runVatRules(VatRulesModel& rules) {
     VatRulesDialog shown(rules, owner());
     shown.gridWidget()->setPrompter(this);
+    shown.setPrompter(this);
     return answerOf(shown);
 }
 
@@ -146,15 +163,31 @@ std::optional<std::string> QtPrompter::chooseBackupCopyName(const std::string& s
     return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
 }
 
+QMessageBox::Icon messageIcon(MessageKind kind) {
+    switch (kind) {
+    case MessageKind::Information:
+        return QMessageBox::Information;
+    case MessageKind::Failure:
+        return QMessageBox::Critical;
+    case MessageKind::Refusal:
+        break;
+    }
+    return QMessageBox::Warning;
+}
+
 void QtPrompter::message(const std::string& text) {
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton,
+    say(MessageKind::Refusal, text);
+}
+
+void QtPrompter::say(MessageKind kind, const std::string& text) {
+    QMessageBox box(messageIcon(kind), QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton,
                     owner());
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
 
 Answer QtPrompter::askOkCancel(const std::string& text) {
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton,
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton,
                     owner());
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton* cancel = box.addButton(QStringLiteral("Avbryt"), QMessageBox::RejectRole);
@@ -181,7 +214,7 @@ Answer QtPrompter::askYesNoCancel(const std::string& text) {
 
 std::optional<std::string> QtPrompter::chooseCompanyToOpen() {
     const QString path = QFileDialog::getOpenFileName(m_parent, QString::fromUtf8(kOpenCompanyTitle),
-                                                      QString(), companyFilter());
+                                                      lastCompanyFolder(), companyFilter());
     if (path.isEmpty()) {
         return std::nullopt;
     }

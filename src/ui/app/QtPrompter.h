@@ -3,9 +3,14 @@
 
 #include "interaction/Prompter.h"
 
+#include <QMessageBox>
+
 class QWidget;
 
 namespace kv::ui {
+
+// The icon of a message box of a kind.
+[[nodiscard]] QMessageBox::Icon messageIcon(MessageKind kind);
 
 class QtPrompter : public Prompter {
 public:
@@ -13,6 +18,7 @@ public:
     void setParent(QWidget* parent) { m_parent = parent; }
 
     void message(const std::string& text) override;
+    void say(MessageKind kind, const std::string& text) override;
     Answer askOkCancel(const std::string& text) override;
     Answer askYesNoCancel(const std::string& text) override;
     std::optional<std::string> chooseCompanyToOpen() override;

@@ -22,11 +22,27 @@ std::optional<PrinterMetrics> defaultPrinterMetrics() {
     return PrinterMetrics{page.height(), metrics.height()};
 }
 
-void installSwedishQtTexts(QCoreApplication& app) {
+namespace {
+
+bool install(QCoreApplication& app, const QString& name, const QString& folder) {
     auto translator = std::make_unique<QTranslator>();
-    if (translator->load(QStringLiteral("qt_sv"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        translator->setParent(&app);
-        QCoreApplication::installTranslator(translator.release());
+    if (!translator->load(name, folder)) {
+        return false;
+    }
+    translator->setParent(&app);
+    QCoreApplication::installTranslator(translator.release());
+    return true;
+}
+
+} // namespace
+
+void installSwedishQtTexts(QCoreApplication& app) {
+    // The system's old catalogue first; the program's own, installed last, is asked first.
+    install(app, QStringLiteral("qt_sv"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    const QString installed =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/kvistoran/translations");
+    if (!install(app, QStringLiteral("qtbase_sv"), installed)) {
+        install(app, QStringLiteral("qtbase_sv"), QStringLiteral(KVISTORAN_BUILD_TRANSLATIONS));
     }
 }
 

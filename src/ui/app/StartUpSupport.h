@@ -14,7 +14,9 @@ namespace kv::ui {
 // nothing when there is no printer.
 std::optional<PrinterMetrics> defaultPrinterMetrics();
 
-// Loads the Swedish translation of Qt's dialogs when it is installed.
+// Loads the Swedish translation of Qt's dialogs, whatever the user's locale:
+// the program's own (translations/qtbase_sv.ts, installed in
+// share/kvistoran/translations beside the program) over the system's.
 void installSwedishQtTexts(QCoreApplication& app);
 
 } // namespace kv::ui

@@ -1,13 +1,18 @@
 #include "chart/ChartEditorDialog.h"
 
 #include "app/DialogLayout.h"
+#include "app/TextRows.h"
 #include "chart/ChartEditorModel.h"
+#include "chart/ChartLayout.h"
 #include "grid/GridWidget.h"
+#include "grid/UnapprovedEdits.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace kv::ui {
@@ -37,6 +42,7 @@ ChartEditorDialog::ChartEditorDialog(ChartEditorModel& model, QWidget* parent)
     }
     m_accounts->setMinimumWidth(dialogUnits(*this, kListWidthUnits, 0).width());
     m_accounts->setFocusPolicy(Qt::ClickFocus);
+    fitRowsToFont(*m_accounts);
 
     m_onlyUsed->setText(uiText(kLabelEndastAnvanda1) + QLatin1Char('\n') + uiText(kLabelEndastAnvanda2));
     m_onlyUsed->setChecked(model.onlyUsedAccounts());
@@ -44,7 +50,10 @@ ChartEditorDialog::ChartEditorDialog(ChartEditorModel& model, QWidget* parent)
 
     m_approve->setDefault(true);
     connect(m_approve, &QPushButton::clicked, this, &ChartEditorDialog::approve);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_cancel, &QPushButton::clicked, this, [this] {
+        m_cancelled = true;
+        reject();
+    });
     connect(m_insert, &QPushButton::clicked, this, [this] { gridCommand(&ChartEditorModel::insertRow); });
     connect(m_delete, &QPushButton::clicked, this, [this] { gridCommand(&ChartEditorModel::deleteRows); });
     connect(m_undo, &QPushButton::clicked, this, [this] {
@@ -52,11 +61,13 @@ ChartEditorDialog::ChartEditorDialog(ChartEditorModel& model, QWidget* parent)
         m_grid->setFocus();
     });
 
-    // The grid as wide as its columns; the list takes what is left.
+    // The grid at least as wide as its columns; a wider dialog widens the
+    // grid's name column, and the list beside it keeps its width.
     m_grid->setMinimumWidth(m_grid->naturalWidth());
+    m_grid->view()->horizontalHeader()->setSectionResizeMode(kColNamn - 1, QHeaderView::Stretch);
     auto* top = new QHBoxLayout;
-    top->addWidget(m_grid);
-    top->addWidget(m_accounts, 1);
+    top->addWidget(m_grid, 1);
+    top->addWidget(m_accounts, 0);
 
     auto* rowButtons = new QHBoxLayout;
     rowButtons->addWidget(m_delete);
@@ -78,6 +89,17 @@ ChartEditorDialog::ChartEditorDialog(ChartEditorModel& model, QWidget* parent)
     resize(dialogUnits(*this, kWidthUnits, kHeightUnits)
                .expandedTo(QSize(m_grid->naturalWidth() + listWidth + 40, 650)));
     m_grid->setFocus();
+    m_edits = std::make_unique<UnapprovedEdits>(model.grid());
+}
+
+ChartEditorDialog::~ChartEditorDialog() = default;
+
+void ChartEditorDialog::reject() {
+    if (!m_cancelled && !m_edits->mayDiscard(m_prompter)) {
+        return;
+    }
+    m_cancelled = false;
+    QDialog::reject();
 }
 
 QPushButton* ChartEditorDialog::makeButton(const char* text) {

@@ -5,23 +5,34 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QCheckBox;
 class QListWidget;
 class QPushButton;
 
 namespace kv {
 class ChartEditorModel;
-}
+class Prompter;
+} // namespace kv
 
 namespace kv::ui {
 
 class GridWidget;
+class UnapprovedEdits;
 
 class ChartEditorDialog : public QDialog {
     Q_OBJECT
 public:
     // The model has been opened; it outlives the dialog.
     explicit ChartEditorDialog(ChartEditorModel& model, QWidget* parent = nullptr);
+    ~ChartEditorDialog() override;
+
+    // Who is asked before Escape or the close button throws changed rows away.
+    void setPrompter(Prompter* prompter) { m_prompter = prompter; }
+    // Escape and the close button: asks first when rows were changed. The
+    // "Cancel" button closes at once.
+    void reject() override;
 
     [[nodiscard]] GridWidget* gridWidget() const { return m_grid; }
     [[nodiscard]] QListWidget* accountList() const { return m_accounts; }
@@ -46,6 +57,9 @@ private:
     QPushButton* m_insert;
     QPushButton* m_delete;
     QPushButton* m_undo;
+    Prompter* m_prompter = nullptr;
+    std::unique_ptr<UnapprovedEdits> m_edits;
+    bool m_cancelled = false;
 };
 
 } // namespace kv::ui

@@ -1,8 +1,18 @@
 #include "grid/GridCellLook.h"
 
+#include <QFontMetrics>
+
 #include <algorithm>
 
 namespace kv::ui {
+
+int textRowHeight(const QFont& font, int zoom) {
+    const QFontMetrics metrics(font);
+    // Å, Ä and Ö reach above the ascent in some fonts; g, j and y below the descent.
+    const int inked = metrics.tightBoundingRect(QStringLiteral("ÅÄÖÉÜgjpqy")).height();
+    const int pad = std::max(2, 3 * zoom / 100);
+    return std::max(metrics.lineSpacing(), inked) + 2 * pad;
+}
 
 QFont zoomedFont(const QFont& gridFont, int zoom) {
     QFont font = gridFont;

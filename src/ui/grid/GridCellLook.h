@@ -17,4 +17,9 @@ namespace kv::ui {
 [[nodiscard]] Rgb toRgb(const QColor& colour);
 [[nodiscard]] Qt::Alignment toQtAlignment(HAlign align);
 
+// The height of a row of text in font: the font's line spacing, or the
+// height of the Swedish capitals' dots and rings where they reach higher,
+// with padding above and below that grows with the zoom in percent.
+[[nodiscard]] int textRowHeight(const QFont& font, int zoom = 100);
+
 } // namespace kv::ui

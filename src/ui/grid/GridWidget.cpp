@@ -299,11 +299,10 @@ void GridWidget::applyLayout() {
 void GridWidget::applyRowHeights() {
     // Rows are as high as the grid's font; a row holding a larger font grows.
     const int zoom = m_grid.zoom();
-    const auto heightOf = [zoom](const QFont& font) {
-        return QFontMetrics(font).height() + 2 * std::max(2, 3 * zoom / 100);
-    };
+    const auto heightOf = [zoom](const QFont& font) { return textRowHeight(font, zoom); };
     const int normal = heightOf(zoomedFont(m_model->gridFont(), zoom));
     QHeaderView* rows = m_view->verticalHeader();
+    rows->setMinimumSectionSize(std::min(rows->minimumSectionSize(), normal));
     rows->setDefaultSectionSize(normal);
     std::map<int, int> tall;
     m_grid.state().forEachStoredCell([&](std::int32_t row, std::int32_t, const GridCell& cell) {

@@ -18,6 +18,11 @@ namespace {
 const QRect kGuidanceButtonPlace(QPoint(1, 1), QPoint(550, 130));
 const QRect kSeveralButtonPlace(QPoint(1, 150), QPoint(210, 170));
 const QRect kFindButtonPlace(QPoint(1, 172), QPoint(210, 191));
+const QRect kFirstVoucherPlace(QPoint(1, 210), QPoint(550, 275));
+
+constexpr const char* kFirstVoucherText =
+    "Kontoplanerna är klara. Nästa steg: bokför det första verifikatet.\n"
+    "Tryck på tangenten + (plus) eller klicka här.";
 
 } // namespace
 
@@ -26,12 +31,23 @@ JournalWindowContent::JournalWindowContent(CTallvingeDoc& doc, AppController& co
     : PanelWindowContent(doc, controller, parent),
       m_guidance(new QPushButton(uiText(kGuidanceButtonText), formView())),
       m_several(new QPushButton(uiText(kSeFleraVerifikat), formView())),
-      m_find(new QPushButton(uiText(kTaFramEttVerifikat), formView())) {
+      m_find(new QPushButton(uiText(kTaFramEttVerifikat), formView())),
+      m_firstVoucher(new QPushButton(uiText(kFirstVoucherText), formView())) {
     m_guidance->setGeometry(kGuidanceButtonPlace);
     m_guidance->setDefault(true);
     m_guidance->hide();
     m_several->setGeometry(kSeveralButtonPlace);
     m_find->setGeometry(kFindButtonPlace);
+    m_firstVoucher->setGeometry(kFirstVoucherPlace);
+    m_firstVoucher->setStyleSheet(
+        QStringLiteral("QPushButton { background-color: #fff4c2; border: 2px solid "
+                       "#d9a400; border-radius: 4px; font-weight: bold; padding: 4px; }"));
+    m_firstVoucher->hide();
+    connect(m_firstVoucher, &QPushButton::clicked, this, [this] {
+        if (document() != nullptr) {
+            this->controller().execute(CommandId::NewVoucher);
+        }
+    });
     connect(m_guidance, &QPushButton::clicked, this, [this, run = std::move(runGuidance)] {
         if (document() != nullptr) {
             run();
@@ -53,6 +69,10 @@ void JournalWindowContent::onDocumentUpdated() {
         m_guidance->setVisible(guidance);
         m_several->setVisible(!guidance);
         m_find->setVisible(!guidance);
+        const bool first =
+            !guidance && document()->hasOpenPeriod() && document()->state().m_verifikat.empty();
+        m_firstVoucher->setVisible(first);
+        formView()->setMinimumHeight(first ? kFirstVoucherPlace.bottom() + 10 : 0);
     }
 }
 

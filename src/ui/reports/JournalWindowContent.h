@@ -1,6 +1,7 @@
 // The journal window "Grundbok (verifikat)": the summary panel with its two
 // buttons, and the printed journal of the chosen vouchers. While the company
-// has no chart it shows the guidance button that sets the charts up.
+// has no chart it shows the guidance button that sets the charts up; once the
+// charts are there and no voucher is, a button that starts the first one.
 #pragma once
 
 #include "reports/PanelWindowContent.h"
@@ -23,6 +24,8 @@ public:
     [[nodiscard]] QPushButton* guidanceButton() const { return m_guidance; }
     [[nodiscard]] QPushButton* severalButton() const { return m_several; }
     [[nodiscard]] QPushButton* findButton() const { return m_find; }
+    // Shown while the charts are approved and no voucher is entered yet.
+    [[nodiscard]] QPushButton* firstVoucherButton() const { return m_firstVoucher; }
 
 protected:
     [[nodiscard]] ReportForm buildForm(const CTallvingeDoc& doc, const ScreenMeasures& screen) const override;
@@ -37,6 +40,7 @@ private:
     QPushButton* m_guidance;
     QPushButton* m_several;
     QPushButton* m_find;
+    QPushButton* m_firstVoucher;
 };
 
 } // namespace kv::ui

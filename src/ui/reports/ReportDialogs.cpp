@@ -1,6 +1,7 @@
 #include "reports/ReportDialogs.h"
 
 #include "app/DialogLayout.h"
+#include "app/TextRows.h"
 #include "interaction/DialogButtons.h"
 #include "reports/AccountChoiceModel.h"
 #include "reports/MonthRangeModel.h"
@@ -155,6 +156,7 @@ AccountChoiceDialog::AccountChoiceDialog(AccountChoiceModel& model, QWidget* par
     for (const std::string& entry : model.entries()) {
         m_list->addItem(qs(entry));
     }
+    fitRowsToFont(*m_list);
     m_list->setCurrentRow(model.selected());
     connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) { m_model.select(row); });
     connect(m_list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);

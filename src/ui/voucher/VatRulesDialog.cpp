@@ -1,7 +1,9 @@
 #include "voucher/VatRulesDialog.h"
 
 #include "app/DialogLayout.h"
+#include "app/TextRows.h"
 #include "grid/GridWidget.h"
+#include "grid/UnapprovedEdits.h"
 #include "interaction/DialogButtons.h"
 #include "voucher/VatRulesModel.h"
 
@@ -28,12 +30,16 @@ VatRulesDialog::VatRulesDialog(VatRulesModel& model, QWidget* parent)
         m_accounts->addItem(QString::fromStdString(line));
     }
     m_accounts->setFocusPolicy(Qt::ClickFocus);
+    fitRowsToFont(*m_accounts);
     auto* example = new QLabel(uiText(kVatExampleNote), this);
 
     m_approve->setDefault(true);
     m_cancel->setAutoDefault(false);
     connect(m_approve, &QPushButton::clicked, this, &VatRulesDialog::approve);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_cancel, &QPushButton::clicked, this, [this] {
+        m_cancelled = true;
+        reject();
+    });
 
     auto* side = new QVBoxLayout;
     side->addWidget(example);
@@ -50,6 +56,17 @@ VatRulesDialog::VatRulesDialog(VatRulesModel& model, QWidget* parent)
     layout->addLayout(bottom, 1);
     resize(QSize(m_grid->naturalWidth() + 2 * layout->contentsMargins().left(), 700));
     m_grid->setFocus();
+    m_edits = std::make_unique<UnapprovedEdits>(model.grid());
+}
+
+VatRulesDialog::~VatRulesDialog() = default;
+
+void VatRulesDialog::reject() {
+    if (!m_cancelled && !m_edits->mayDiscard(m_prompter)) {
+        return;
+    }
+    m_cancelled = false;
+    QDialog::reject();
 }
 
 void VatRulesDialog::followCursor() {

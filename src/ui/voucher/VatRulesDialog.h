@@ -4,23 +4,34 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QLabel;
 class QListWidget;
 class QPushButton;
 
 namespace kv {
+class Prompter;
 class VatRulesModel;
-}
+} // namespace kv
 
 namespace kv::ui {
 
 class GridWidget;
+class UnapprovedEdits;
 
 class VatRulesDialog : public QDialog {
     Q_OBJECT
 public:
     // The model has been opened; it outlives the dialog.
     explicit VatRulesDialog(VatRulesModel& model, QWidget* parent = nullptr);
+    ~VatRulesDialog() override;
+
+    // Who is asked before Escape or the close button throws changed rules away.
+    void setPrompter(Prompter* prompter) { m_prompter = prompter; }
+    // Escape and the close button: asks first when rules were changed. The
+    // "Cancel" button closes at once.
+    void reject() override;
 
     [[nodiscard]] GridWidget* gridWidget() const { return m_grid; }
     [[nodiscard]] QListWidget* accountList() const { return m_accounts; }
@@ -36,6 +47,9 @@ private:
     QListWidget* m_accounts;
     QPushButton* m_approve;
     QPushButton* m_cancel;
+    Prompter* m_prompter = nullptr;
+    std::unique_ptr<UnapprovedEdits> m_edits;
+    bool m_cancelled = false;
 };
 
 } // namespace kv::ui

@@ -3,6 +3,7 @@
 #include "app/AppController.h"
 #include "app/DialogLayout.h"
 #include "app/FormWindow.h"
+#include "app/TextRows.h"
 #include "grid/GridWidget.h"
 #include "voucher/VoucherFormModel.h"
 #include "voucher/VoucherLayout.h"
@@ -71,6 +72,7 @@ VoucherForm::VoucherForm(VoucherFormModel& model, AppController& controller, QWi
     model.setCharWidth(7.0 * layoutScale(m_grid->font()));
 
     m_accounts = new QListWidget(this);
+    fitRowsToFont(*m_accounts);
     m_accounts->setUniformItemSizes(true);
     m_accounts->setFixedWidth(dialogUnits(*this, 118, 0).width());
     m_accounts->setToolTip(QStringLiteral("Dubbelklicka eller tryck Retur för att sätta in kontot på första "

@@ -1,6 +1,7 @@
 #include "voucher/VoucherListWindow.h"
 
 #include "app/AppController.h"
+#include "grid/GridCellLook.h"
 #include "voucher/VoucherCommands.h"
 
 #include <QContextMenuEvent>
@@ -82,7 +83,7 @@ VoucherListWindow::VoucherListWindow(CTallvingeDoc& doc, AppController& controll
     // Rows of one height without a title column: a list of 100 000 vouchers scrolls as fast as one of ten.
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_view->verticalHeader()->setDefaultSectionSize(QFontMetrics(m_view->font()).height() + 4);
+    m_view->verticalHeader()->setDefaultSectionSize(textRowHeight(m_view->font()));
     m_view->setShowGrid(false);
     m_view->setWordWrap(false);
     m_view->setCornerButtonEnabled(false);
