@@ -5,6 +5,7 @@
 // without it every window is only opened and drawn. KVISTORAN_GALLERY_FONT
 // names another font family to draw them in.
 #include "../core/ReportTestCompany.h"
+#include "../core/VatTestCompanies.h"
 #include "ShellTestSupport.h"
 
 #include "app/ChildWindow.h"
@@ -104,6 +105,18 @@ private slots:
             active->showMaximized();
         }
         save(*fresh.window, QStringLiteral("forsta-verifikatet-1366"));
+    }
+
+    // A trading firm with Swedish VAT, and its last quarter's return.
+    void vatReport() {
+        m_shell = std::make_unique<Shell>();
+        CTallvingeDoc doc;
+        buildBasVatCompany(doc, m_dir.path().toStdString());
+        const std::string path = m_dir.filePath(QStringLiteral("Handelsbod.bok")).toStdString();
+        QVERIFY(saveCompany(doc, path).ok);
+        QVERIFY(m_shell->controller.openAtStartUp(path));
+        m_shell->controller.execute(CommandId::VatReportWindow);
+        saveMainWindow(QStringLiteral("momsrapport"));
     }
 
     void voucherForm() {
