@@ -79,8 +79,13 @@ TEST(AppCommandRules, ANewCompanyWithoutChartsCanOnlyBeSavedClosedAndLookedAt) {
     expectEnabled(state, {C::NewCompany, C::OpenCompany, C::RecentFile1}, false);
     expectEnabled(state,
                   {C::CloseCompany, C::Exit, C::SaveAs, C::SeveralVouchers, C::Cascade, C::TileHorizontally,
-                   C::ArrangeIcons, C::NextWindow, C::PreviousWindow},
+                   C::NextWindow, C::PreviousWindow},
                   true);
+    // "Ordna ikoner" only when a window is minimised.
+    EXPECT_FALSE(enabled(C::ArrangeIcons, state));
+    AppState withIcon = state;
+    withIcon.minimizedWindows = 1;
+    EXPECT_TRUE(enabled(C::ArrangeIcons, withIcon));
     // Not modified yet, never saved: nothing to save and nothing to rename.
     expectEnabled(state, {C::Save, C::RenameCompany, C::FindVoucher, C::IncomeStatementWindow}, false);
     expectEnabled(state, kNeedBothCharts, false);

@@ -51,9 +51,10 @@ void registerSubsystemCommands(CommandRegistry& commands, AppServices& app) {
                       [](const AppState& s) { return checkable(true, s.toolbarVisible); });
     addWindowCommands(commands, app, {C::ViewStatusBar},
                       [](const AppState& s) { return checkable(true, s.statusBarVisible); });
-    addWindowCommands(commands, app,
-                      {C::Cascade, C::TileHorizontally, C::ArrangeIcons, C::NextWindow, C::PreviousWindow},
+    addWindowCommands(commands, app, {C::Cascade, C::TileHorizontally, C::NextWindow, C::PreviousWindow},
                       [](const AppState& s) { return enabledIf(s.companyOpen); });
+    addWindowCommands(commands, app, {C::ArrangeIcons},
+                      [](const AppState& s) { return enabledIf(s.companyOpen && s.minimizedWindows > 0); });
 
     // What the active window offers.
     addWindowCommands(commands, app, {C::Print, C::PrintPreview},

@@ -63,6 +63,7 @@ struct AppState {
     bool toolbarVisible = true;
     bool statusBarVisible = true;
     int recentFileCount = 0;
+    int minimizedWindows = 0; // "Ordna ikoner" has something to arrange
     ViewCapabilities view;
 
     [[nodiscard]] bool bothChartsApproved() const { return incomeChartApproved && balanceChartApproved; }

@@ -387,6 +387,10 @@ WindowContent* MainWindow::activeContent() const {
 void MainWindow::describe(AppState& state) const {
     state.toolbarVisible = m_toolbarShown;
     state.statusBarVisible = m_statusBarShown;
+    state.minimizedWindows = 0;
+    for (const QMdiSubWindow* sub : m_mdi->subWindowList()) {
+        state.minimizedWindows += sub->isMinimized() ? 1 : 0;
+    }
     state.view = {};
     if (const WindowContent* content = activeContent()) {
         content->describe(state.view);
