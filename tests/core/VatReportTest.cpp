@@ -2,6 +2,7 @@
 // the report as text and CSV against the files in expected/ (after a change
 // that is meant, KV_UPDATE_EXPECTED=1 writes them anew), the default range,
 // the settlement voucher and the command line.
+#include "CliRunner.h"
 #include "TestSupport.h"
 #include "VatTestCompanies.h"
 
@@ -18,7 +19,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace kv::test {
 namespace {
@@ -215,29 +215,8 @@ TEST_F(VatReportFinland, PrintsItsListing) {
     EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
 }
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(const TempDir& dir, const std::string& arguments) {
-    const std::string errFile = dir.file("stderr.txt");
-    const std::string command = std::string(KVISTORAN_CLI) + " report " + arguments + " 2>'" + errFile + "'";
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        run.out.append(buffer, got);
-    }
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = readFile(errFile);
-    return run;
+CliRun runReport(const TempDir& dir, const std::string& arguments) {
+    return runCli(dir, "report " + arguments);
 }
 
 TEST(VatReportCli, WritesTheReportOfTheMonthsAskedFor) {
@@ -248,7 +227,7 @@ TEST(VatReportCli, WritesTheReportOfTheMonthsAskedFor) {
     ASSERT_TRUE(saveCompany(doc, path).ok);
     const std::string company = "'" + path + "'";
 
-    const CliRun text = runCli(dir, "vat " + company + " --from 2025-11 --to 2026-01");
+    const CliRun text = runReport(dir, "vat " + company + " --from 2025-11 --to 2026-01");
     ASSERT_EQ(text.status, 0) << text.err;
     CTallvingeDoc reopened;
     ASSERT_TRUE(openCompany(reopened, path).ok);
@@ -256,7 +235,7 @@ TEST(VatReportCli, WritesTheReportOfTheMonthsAskedFor) {
     expected += asText(buildVatReport(reopened, VatRange{{2025, 11}, {2026, 1}, false}));
     EXPECT_EQ(text.out, expected);
 
-    const CliRun json = runCli(dir, "vat " + company + " --format json");
+    const CliRun json = runReport(dir, "vat " + company + " --format json");
     ASSERT_EQ(json.status, 0) << json.err;
     EXPECT_NE(json.out.find("\"månader\": \"1.2026 - 3.2026\""), std::string::npos);
     EXPECT_NE(json.out.find("senaste kvartalet med verifikat"), std::string::npos);
@@ -266,15 +245,15 @@ TEST(VatReportCli, WritesTheReportOfTheMonthsAskedFor) {
     EXPECT_EQ(parsed["rutor"][5]["ruta"], "49");
     EXPECT_EQ(parsed["rutor"][5]["kronor"], 196);
 
-    const CliRun whole = runCli(dir, "vat " + company + " --from 2025-07 --to 2026-06 --format csv");
+    const CliRun whole = runReport(dir, "vat " + company + " --from 2025-07 --to 2026-06 --format csv");
     ASSERT_EQ(whole.status, 0) << whole.err;
     EXPECT_NE(whole.out.find("7.2025 - 6.2026"), std::string::npos);
 
-    const CliRun pdf = runCli(dir, "vat " + company + " --format pdf");
+    const CliRun pdf = runReport(dir, "vat " + company + " --format pdf");
     ASSERT_EQ(pdf.status, 0) << pdf.err;
     EXPECT_EQ(pdf.out.substr(0, 5), "%PDF-");
 
-    const CliRun outside = runCli(dir, "vat " + company + " --from 2025-01 --to 2025-03");
+    const CliRun outside = runReport(dir, "vat " + company + " --from 2025-01 --to 2025-03");
     EXPECT_EQ(outside.status, 1);
     EXPECT_NE(outside.err.find("inom perioden"), std::string::npos);
 }

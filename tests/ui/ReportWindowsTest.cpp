@@ -31,17 +31,6 @@ private:
     std::unique_ptr<Shell> m_shell;
     QTemporaryDir m_dir;
 
-    static bool formHas(const ui::PanelWindowContent& content, const std::string& text) {
-        for (const FormLine& line : content.formView()->form().lines) {
-            for (const FormCell& cell : line.cells) {
-                if (cell.text == text) {
-                    return true;
-                }
-            }
-        }
-        return false;
-    }
-
     template <typename Content> Content* content(WindowKind kind) {
         ui::ChildWindow* window = m_shell->window->window(kind);
         return window == nullptr ? nullptr : qobject_cast<Content*>(window->content());

@@ -6,6 +6,8 @@
 
 #include "app/AppController.h"
 #include "app/MainWindow.h"
+#include "reports/PanelWindowContent.h"
+#include "reports/ReportFormView.h"
 
 #include <QMenuBar>
 #include <QStandardPaths>
@@ -16,6 +18,18 @@
 #include <memory>
 
 namespace kv::test {
+
+// True when a cell of the report window's screen form reads text.
+inline bool formHas(const ui::PanelWindowContent& content, const std::string& text) {
+    for (const FormLine& line : content.formView()->form().lines) {
+        for (const FormCell& cell : line.cells) {
+            if (cell.text == text) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
 
 inline ChartRowTexts chartRow(std::string number, std::string name, std::string group = {},
                               std::string sum = {}, std::string total = {}, std::string mark = {}) {

@@ -25,17 +25,6 @@ private:
     std::unique_ptr<Shell> m_shell;
     QTemporaryDir m_dir;
 
-    static bool formHas(const ui::PanelWindowContent& content, const std::string& text) {
-        for (const FormLine& line : content.formView()->form().lines) {
-            for (const FormCell& cell : line.cells) {
-                if (cell.text == text) {
-                    return true;
-                }
-            }
-        }
-        return false;
-    }
-
     ui::VatReportWindowContent* vatWindow() {
         ui::ChildWindow* window = m_shell->window->window(WindowKind::VatReport);
         return window == nullptr ? nullptr : qobject_cast<ui::VatReportWindowContent*>(window->content());

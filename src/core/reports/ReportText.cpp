@@ -1,6 +1,7 @@
 #include "reports/ReportText.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace kv {
 
@@ -154,6 +155,12 @@ std::string formAsCsv(const ReportForm& form) {
         out += "\r\n";
     }
     return out;
+}
+
+std::string rateText(double rate) {
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%1.2f", rate);
+    return buffer;
 }
 
 } // namespace kv

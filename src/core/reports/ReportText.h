@@ -14,6 +14,9 @@ namespace kv {
 // The records of the CSV form: one per line with text, the table's columns first.
 [[nodiscard]] std::vector<std::vector<std::string>> formRecords(const ReportForm& form);
 
+// A VAT rate as the reports show it: "25.00".
+[[nodiscard]] std::string rateText(double rate);
+
 // The number of characters (not bytes) of a UTF-8 text.
 [[nodiscard]] std::size_t characterCount(const std::string& utf8);
 // The first count characters of a UTF-8 text.

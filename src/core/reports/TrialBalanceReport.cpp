@@ -12,12 +12,6 @@ namespace kv {
 
 namespace {
 
-std::string rateText(double rate) {
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%1.2f", rate);
-    return buffer;
-}
-
 // The rate of every VAT rule whose debit-side or credit-side account this is.
 std::vector<std::string> ratesOf(const CompanyState& company, std::int32_t number) {
     std::vector<std::string> rates;

@@ -16,12 +16,6 @@ namespace kv {
 
 namespace {
 
-std::string rateText(double rate) {
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%1.2f", rate);
-    return buffer;
-}
-
 bool sameRate(double a, double b) {
     return std::fabs(a - b) < 0.005;
 }
