@@ -3,6 +3,7 @@
 // dialog. With KVISTORAN_SCREENSHOTS set to a folder, a picture of each is
 // kept there.
 #include "../core/ScriptedPrompter.h"
+#include "KeepPicture.h"
 
 #include "periods/PeriodDialog.h"
 #include "periods/PeriodListDialog.h"
@@ -23,18 +24,7 @@ using kv::test::ScriptedPrompter;
 
 namespace {
 
-void keep(QWidget& widget, const QString& name) {
-    widget.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&widget));
-    QCoreApplication::processEvents();
-    const QPixmap picture = widget.grab();
-    QVERIFY(!picture.isNull());
-    const QString folder = qEnvironmentVariable("KVISTORAN_SCREENSHOTS");
-    if (!folder.isEmpty()) {
-        QDir().mkpath(folder);
-        QVERIFY(picture.save(QDir(folder).filePath(name)));
-    }
-}
+using kv::test::keep;
 
 // A company of three calendar years, 2011 to 2013, the last one open.
 void threeYears(CTallvingeDoc& doc) {

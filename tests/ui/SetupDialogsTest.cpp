@@ -3,6 +3,7 @@
 // list of "Ta bort från kontoplanmallar". With KVISTORAN_SCREENSHOTS set to a
 // folder, a picture of each is kept there.
 #include "../core/ScriptedPrompter.h"
+#include "KeepPicture.h"
 
 #include "app/NewCompany.h"
 #include "chart/ChartEditorDialog.h"
@@ -34,18 +35,7 @@ using kv::test::ScriptedPrompter;
 
 namespace {
 
-void keep(QWidget& widget, const QString& name) {
-    widget.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&widget));
-    QCoreApplication::processEvents();
-    const QPixmap picture = widget.grab();
-    QVERIFY(!picture.isNull());
-    const QString folder = qEnvironmentVariable("KVISTORAN_SCREENSHOTS");
-    if (!folder.isEmpty()) {
-        QDir().mkpath(folder);
-        QVERIFY(picture.save(QDir(folder).filePath(name)));
-    }
-}
+using kv::test::keep;
 
 // A new company with its first period, whose template is chosen but whose
 // charts are not approved yet: the editors fill themselves from the template.

@@ -1,6 +1,7 @@
 // The summary dialog of "Importera SIE-fil...": what it shows and which
 // buttons it offers. With KVISTORAN_SCREENSHOTS set to a folder, a picture of
 // each is kept there.
+#include "KeepPicture.h"
 #include "sie/SieImport.h"
 #include "sie/SieImportSummaryDialog.h"
 
@@ -13,18 +14,7 @@
 
 namespace {
 
-void keep(QWidget& widget, const QString& name) {
-    widget.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&widget));
-    QCoreApplication::processEvents();
-    const QPixmap picture = widget.grab();
-    QVERIFY(!picture.isNull());
-    const QString folder = qEnvironmentVariable("KVISTORAN_SCREENSHOTS");
-    if (!folder.isEmpty()) {
-        QDir().mkpath(folder);
-        QVERIFY(picture.save(QDir(folder).filePath(name)));
-    }
-}
+using kv::test::keep;
 
 kv::SieImportSummary summaryOf(const std::string& body) {
     const QTemporaryDir templates;
