@@ -14,7 +14,7 @@
 #include "chart/ChartTemplates.h"
 #include "grid/GridCellLook.h"
 #include "grid/GridWidget.h"
-#include "grid/UnapprovedEdits.h"
+#include "interaction/UnapprovedEdits.h"
 #include "reports/JournalWindowContent.h"
 #include "voucher/VatRulesDialog.h"
 
@@ -110,7 +110,7 @@ private slots:
         QTest::keyClick(view, Qt::Key_Escape);
         QVERIFY(dialog.isVisible());
         QCOMPARE(prompter.said.size(), std::size_t{1});
-        QCOMPARE(prompter.said.back(), std::string(kv::ui::kAskCloseUnapproved));
+        QCOMPARE(prompter.said.back(), std::string(kv::kAskCloseUnapproved));
         QCOMPARE(grid.storedText(row, kv::kColNamn), std::string("Övriga fordringar"));
 
         // The close button asks too.
@@ -154,7 +154,7 @@ private slots:
         prompter.answer(Answer::No);
         QTest::keyClick(view, Qt::Key_Escape);
         QVERIFY(dialog.isVisible());
-        QCOMPARE(prompter.said, std::vector<std::string>{kv::ui::kAskCloseUnapproved});
+        QCOMPARE(prompter.said, std::vector<std::string>{kv::kAskCloseUnapproved});
         prompter.answer(Answer::Yes);
         dialog.close();
         QVERIFY(!dialog.isVisible());

@@ -5,7 +5,7 @@
 #include "chart/ChartEditorModel.h"
 #include "chart/ChartLayout.h"
 #include "grid/GridWidget.h"
-#include "grid/UnapprovedEdits.h"
+#include "interaction/UnapprovedEdits.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

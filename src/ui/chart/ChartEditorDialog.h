@@ -14,12 +14,12 @@ class QPushButton;
 namespace kv {
 class ChartEditorModel;
 class Prompter;
+class UnapprovedEdits;
 } // namespace kv
 
 namespace kv::ui {
 
 class GridWidget;
-class UnapprovedEdits;
 
 class ChartEditorDialog : public QDialog {
     Q_OBJECT

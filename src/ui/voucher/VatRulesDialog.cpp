@@ -3,8 +3,8 @@
 #include "app/DialogLayout.h"
 #include "app/TextRows.h"
 #include "grid/GridWidget.h"
-#include "grid/UnapprovedEdits.h"
 #include "interaction/DialogButtons.h"
+#include "interaction/UnapprovedEdits.h"
 #include "voucher/VatRulesModel.h"
 
 #include <QHBoxLayout>

@@ -13,12 +13,12 @@ class QPushButton;
 namespace kv {
 class Prompter;
 class VatRulesModel;
+class UnapprovedEdits;
 } // namespace kv
 
 namespace kv::ui {
 
 class GridWidget;
-class UnapprovedEdits;
 
 class VatRulesDialog : public QDialog {
     Q_OBJECT

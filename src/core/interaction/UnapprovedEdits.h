@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace kv::ui {
+namespace kv {
 
 inline constexpr const char* kAskCloseUnapproved =
     "Ändringarna är inte godkända och försvinner om fönstret stängs.\n\nVill du stänga utan att spara dem?";
@@ -44,4 +44,4 @@ private:
     std::vector<std::string> m_opened;
 };
 
-} // namespace kv::ui
+} // namespace kv
