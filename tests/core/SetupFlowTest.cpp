@@ -119,6 +119,7 @@ TEST(SetupThroughTheShell, ANewCompanyGoesFromItsFirstPeriodToBooksReadyForVouch
     ASSERT_TRUE(app.doc().bothChartsApproved());
     EXPECT_EQ(app.doc().state().m_momsregler.size(), 54u);
     EXPECT_FALSE(needsChartGuidance(app.doc()));
+    EXPECT_TRUE(needsFirstVoucherHint(app.doc()));
     for (const C id : {C::NewVoucher, C::LedgerWindow, C::BalanceSheetWindow, C::IncomeChart, C::VatRules,
                        C::SaveChartTemplate}) {
         EXPECT_TRUE(app.enabled(id)) << static_cast<int>(id);
@@ -207,8 +208,9 @@ TEST(SetupThroughTheShell, AChartLeftHalfDoneByTheGuidanceIsFinishedFromTheMenu)
     EXPECT_EQ(app.prompter.said.back(), kMsgBadaGodkanda);
     ASSERT_TRUE(app.doc().balanceChartApproved());
     ASSERT_FALSE(app.doc().incomeChartApproved());
-    EXPECT_FALSE(needsChartGuidance(app.doc())); // the button is gone ...
-    ASSERT_TRUE(app.enabled(C::IncomeChart));    // ... and the menu finishes the job
+    EXPECT_FALSE(needsChartGuidance(app.doc()));    // the button is gone ...
+    EXPECT_FALSE(needsFirstVoucherHint(app.doc())); // no voucher before both charts
+    ASSERT_TRUE(app.enabled(C::IncomeChart));       // ... and the menu finishes the job
     EXPECT_FALSE(app.enabled(C::VatRules));
 
     app.approveEveryEditor();

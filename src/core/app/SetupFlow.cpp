@@ -14,6 +14,10 @@ bool needsChartGuidance(const CTallvingeDoc& doc) {
     return doc.state().m_allaKonton.empty();
 }
 
+bool needsFirstVoucherHint(const CTallvingeDoc& doc) {
+    return doc.bothChartsApproved() && doc.hasOpenPeriod() && doc.state().m_verifikat.empty();
+}
+
 void runRequestedEditors(CTallvingeDoc& doc, Prompter& prompter) {
     const EditorRequests requests = doc.takeEditorRequests();
     for (const ChartKind kind : {ChartKind::Income, ChartKind::Balance}) {

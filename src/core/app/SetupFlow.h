@@ -19,6 +19,13 @@ inline constexpr const char* kGuidanceButtonText = "Klicka HÄR och välj en kon
 // shows the button kGuidanceButtonText instead of its contents.
 [[nodiscard]] bool needsChartGuidance(const CTallvingeDoc& doc);
 
+// True once both charts are approved and the open period has no voucher yet:
+// the journal window then shows kFirstVoucherText, the way to the first one.
+[[nodiscard]] bool needsFirstVoucherHint(const CTallvingeDoc& doc);
+inline constexpr const char* kFirstVoucherText =
+    "Kontoplanerna är klara. Nästa steg: bokför det första verifikatet.\n"
+    "Tryck på tangenten + (plus) eller klicka här.";
+
 // The guidance button: reads the template file and lets the user choose a
 // template; then the balance-sheet editor, the income-statement editor and
 // "Sätt moms", each requested and run by runRequested (the program opens the

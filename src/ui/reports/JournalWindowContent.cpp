@@ -20,10 +20,6 @@ const QRect kSeveralButtonPlace(QPoint(1, 150), QPoint(210, 170));
 const QRect kFindButtonPlace(QPoint(1, 172), QPoint(210, 191));
 const QRect kFirstVoucherPlace(QPoint(1, 210), QPoint(550, 275));
 
-constexpr const char* kFirstVoucherText =
-    "Kontoplanerna är klara. Nästa steg: bokför det första verifikatet.\n"
-    "Tryck på tangenten + (plus) eller klicka här.";
-
 } // namespace
 
 JournalWindowContent::JournalWindowContent(CTallvingeDoc& doc, AppController& controller,
@@ -69,8 +65,7 @@ void JournalWindowContent::onDocumentUpdated() {
         m_guidance->setVisible(guidance);
         m_several->setVisible(!guidance);
         m_find->setVisible(!guidance);
-        const bool first =
-            !guidance && document()->hasOpenPeriod() && document()->state().m_verifikat.empty();
+        const bool first = needsFirstVoucherHint(*document());
         m_firstVoucher->setVisible(first);
         formView()->setMinimumHeight(first ? kFirstVoucherPlace.bottom() + 10 : 0);
     }
