@@ -248,6 +248,7 @@ private slots:
         QVERIFY(!journal->guidanceButton()->isVisible());
         // It leads to the new voucher, or says what is missing first.
         journal->firstVoucherButton()->click();
+        kv::test::settle();
         QVERIFY(!shell.prompter.said.empty() || shell.doc().state().m_bVerifikatOppen != 0);
     }
 

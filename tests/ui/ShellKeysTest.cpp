@@ -18,13 +18,16 @@ private slots:
         kv::test::Shell shell;
         shell.newApprovedCompany(); // no VAT rules: the flow tells where to go
         QTest::keyClick(shell.window.get(), Qt::Key_Plus, Qt::KeypadModifier);
+        kv::test::settle();
         QCOMPARE(shell.prompter.said, std::vector<std::string>{kv::kMsgMomsEjGodkand});
         // The + of the main keyboard is text, not the command.
         QTest::keyClick(shell.window.get(), Qt::Key_Plus);
+        kv::test::settle();
         QCOMPARE(shell.prompter.said.size(), std::size_t{1});
         // Once the voucher dialog is open, a second press does nothing.
         shell.doc().setVoucherDialogOpen(true);
         QTest::keyClick(shell.window.get(), Qt::Key_Plus, Qt::KeypadModifier);
+        kv::test::settle();
         QCOMPARE(shell.prompter.said.size(), std::size_t{1});
     }
 
@@ -32,11 +35,13 @@ private slots:
         kv::test::Shell shell;
         shell.newApprovedCompany();
         QTest::keyClick(shell.window.get(), Qt::Key_Asterisk, Qt::KeypadModifier);
+        kv::test::settle();
         QVERIFY(shell.window->window(WindowKind::VoucherList) != nullptr);
         QCOMPARE(shell.window->window(WindowKind::VoucherList)->windowTitle(),
                  QString("  Verifikat / Sök verifikat"));
         // No voucher in the period: the lookup key is off.
         QTest::keyClick(shell.window.get(), Qt::Key_Minus, Qt::KeypadModifier);
+        kv::test::settle();
         QCOMPARE(shell.doc().state().m_bBegarVerifikatSok, 0);
     }
 
@@ -46,8 +51,10 @@ private slots:
         shell.controller.execute(CommandId::LedgerWindow);
         QCOMPARE(shell.controller.windows().active(), WindowKind::Ledger);
         QTest::keyClick(shell.window.get(), Qt::Key_F6);
+        kv::test::settle();
         QCOMPARE(shell.controller.windows().active(), WindowKind::Journal);
         QTest::keyClick(shell.window.get(), Qt::Key_F6, Qt::ShiftModifier);
+        kv::test::settle();
         QCOMPARE(shell.controller.windows().active(), WindowKind::Ledger);
     }
 };

@@ -25,6 +25,7 @@ private slots:
 
         shell.prompter.chooseFile(dir.filePath("Firma").toStdString());
         button->trigger();
+        kv::test::settle();
         QVERIFY(QFileInfo::exists(dir.filePath("Firma.bok")));
         QVERIFY(!button->isEnabled());
         QVERIFY(!shell.window->menuAction(CommandId::Save)->isEnabled());
@@ -38,6 +39,7 @@ private slots:
         QVERIFY(shell.window->isWindowModified());
         QVERIFY(shell.window->menuAction(CommandId::Save)->isEnabled());
         QTest::keyClick(shell.window.get(), Qt::Key_S, Qt::ControlModifier);
+        kv::test::settle();
         QVERIFY(!button->isEnabled());
         QVERIFY(!shell.window->isWindowModified());
         QCOMPARE(shell.prompter.unscripted, 0);

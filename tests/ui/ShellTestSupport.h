@@ -19,6 +19,12 @@
 
 namespace kv::test {
 
+// Runs the commands that menus, buttons and keys have queued: they run once
+// the event that asked for them has returned.
+inline void settle() {
+    QCoreApplication::processEvents();
+}
+
 // True when a cell of the report window's screen form reads text.
 inline bool formHas(const ui::PanelWindowContent& content, const std::string& text) {
     for (const FormLine& line : content.formView()->form().lines) {

@@ -51,7 +51,8 @@ void registerSubsystemCommands(CommandRegistry& commands, AppServices& app) {
                       [](const AppState& s) { return checkable(true, s.toolbarVisible); });
     addWindowCommands(commands, app, {C::ViewStatusBar},
                       [](const AppState& s) { return checkable(true, s.statusBarVisible); });
-    addWindowCommands(commands, app, {C::Cascade, C::TileHorizontally, C::NextWindow, C::PreviousWindow},
+    addWindowCommands(commands, app,
+                      {C::Cascade, C::TileHorizontally, C::NextWindow, C::PreviousWindow, C::CloseWindow},
                       [](const AppState& s) { return enabledIf(s.companyOpen); });
     addWindowCommands(commands, app, {C::ArrangeIcons},
                       [](const AppState& s) { return enabledIf(s.companyOpen && s.minimizedWindows > 0); });

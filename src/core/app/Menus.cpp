@@ -164,6 +164,7 @@ const std::map<CommandId, std::vector<KeyChord>>& keyTable() {
         {C::FindVoucher, {plain(KeyName::KeypadMinus)}},
         {C::NextWindow, {plain(KeyName::F6)}},
         {C::PreviousWindow, {withShift(KeyName::F6)}},
+        {C::CloseWindow, {{KeyName::F4, 0, true, false, false}}},
     };
     return table;
 }
@@ -223,6 +224,7 @@ const std::map<CommandId, std::string>& statusTable() {
         {C::ArrangeIcons, "Ordna ikoner"},
         {C::NextWindow, "Nästa fönster"},
         {C::PreviousWindow, "Föregående fönster"},
+        {C::CloseWindow, "Stäng fönstret"},
         {C::About, "Om Kvistoran"},
         {C::HelpVat, "Automatisk momsberäkning"},
         {C::HelpPeriods, "Bokföringsperioder"},

@@ -10,7 +10,7 @@
 
 namespace kv {
 
-enum class KeyName { Letter, Insert, Delete, Backspace, F3, F6, KeypadPlus, KeypadMultiply, KeypadMinus };
+enum class KeyName { Letter, Insert, Delete, Backspace, F3, F4, F6, KeypadPlus, KeypadMultiply, KeypadMinus };
 
 struct KeyChord {
     KeyName key = KeyName::Letter;

@@ -71,6 +71,7 @@ enum class CommandId : std::int32_t {
     ArrangeIcons = 57649,
     NextWindow = 57680,
     PreviousWindow = 57681,
+    CloseWindow = 57682, // Ctrl+F4: closes the active window
 
     // Hjälp
     About = 57664,

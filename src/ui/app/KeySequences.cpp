@@ -16,6 +16,8 @@ Qt::Key qtKey(const KeyChord& chord) {
         return Qt::Key_Backspace;
     case KeyName::F3:
         return Qt::Key_F3;
+    case KeyName::F4:
+        return Qt::Key_F4;
     case KeyName::F6:
         return Qt::Key_F6;
     case KeyName::KeypadPlus:
@@ -28,11 +30,12 @@ Qt::Key qtKey(const KeyChord& chord) {
     return Qt::Key_Minus;
 }
 
-bool onKeypad(KeyName key) {
-    return key == KeyName::KeypadPlus || key == KeyName::KeypadMultiply || key == KeyName::KeypadMinus;
-}
-
 } // namespace
+
+bool onNumericKeypad(const KeyChord& chord) {
+    return chord.key == KeyName::KeypadPlus || chord.key == KeyName::KeypadMultiply ||
+           chord.key == KeyName::KeypadMinus;
+}
 
 QKeySequence toKeySequence(const KeyChord& chord) {
     Qt::KeyboardModifiers modifiers;
@@ -46,7 +49,7 @@ QKeySequence toKeySequence(const KeyChord& chord) {
         modifiers |= Qt::AltModifier;
     }
     // Only the numeric keypad's keys: the same characters elsewhere are typed text.
-    if (onKeypad(chord.key)) {
+    if (onNumericKeypad(chord)) {
         modifiers |= Qt::KeypadModifier;
     }
     return QKeySequence(QKeyCombination(modifiers, qtKey(chord)));

@@ -10,5 +10,7 @@ namespace kv::ui {
 
 QKeySequence toKeySequence(const KeyChord& chord);
 QList<QKeySequence> keySequencesOf(CommandId id);
+// True for the keys of the numeric keypad.
+[[nodiscard]] bool onNumericKeypad(const KeyChord& chord);
 
 } // namespace kv::ui

@@ -21,15 +21,21 @@
 #include "voucher/VoucherFormModel.h"
 #include "voucher/VoucherListWindow.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPageSetupDialog>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -38,6 +44,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -65,6 +72,17 @@ QSize defaultWindowSize(WindowKind kind) {
     default:
         return {600, 420};
     }
+}
+
+// A field where keys are typed text: there the keypad's keys are characters.
+bool takesTypedText(const QWidget* widget) {
+    if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
+        return combo->isEditable();
+    }
+    return qobject_cast<const QLineEdit*>(widget) != nullptr ||
+           qobject_cast<const QAbstractSpinBox*>(widget) != nullptr ||
+           qobject_cast<const QTextEdit*>(widget) != nullptr ||
+           qobject_cast<const QPlainTextEdit*>(widget) != nullptr;
 }
 
 const QString kOpenMaximizedKey = QStringLiteral("Fönster/Maximerade");
@@ -102,6 +120,7 @@ MainWindow::MainWindow(AppController& controller, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
     m_controller.setHost(nullptr);
     m_mdi->disconnect(this); // the area's last signals would reach a window half gone
     // The windows let go of the company before they go.
@@ -116,24 +135,36 @@ MainWindow::~MainWindow() {
 
 void MainWindow::buildMenuBar(MenuBarId id) {
     m_menuBarId = id;
+    // Only the bar's entries change; the menus themselves stay.
     menuBar()->clear();
-    for (QMenu* menu : m_menus) {
-        menu->deleteLater(); // one of them may be emitting right now
+    for (QMenu* menu : menusOf(id)) {
+        menuBar()->addMenu(menu);
     }
-    m_menus.clear();
-    const MenuBar& definition = kv::menuBar(id);
-    for (const Menu& menuDefinition : definition.menus) {
-        QMenu* menu = menuBar()->addMenu(qs(menuDefinition.title));
-        m_menus.push_back(menu);
+}
+
+const std::vector<QMenu*>& MainWindow::menusOf(MenuBarId id) {
+    std::vector<QMenu*>& menus = m_menuBars[id];
+    if (!menus.empty()) {
+        return menus;
+    }
+    for (const Menu& menuDefinition : kv::menuBar(id).menus) {
+        auto* menu = new QMenu(qs(menuDefinition.title), this);
+        menus.push_back(menu);
         const Menu* source = &menuDefinition;
         connect(menu, &QMenu::aboutToShow, this, [this, menu, source] { fillMenu(menu, *source); });
         connect(menu, &QMenu::triggered, this, [this](QAction* action) {
             if (action->data().isValid()) {
-                m_controller.execute(static_cast<CommandId>(action->data().toInt()));
+                runLater(static_cast<CommandId>(action->data().toInt()));
             }
         });
         fillMenu(menu, menuDefinition);
     }
+    return menus;
+}
+
+void MainWindow::runLater(CommandId id) {
+    QMetaObject::invokeMethod(
+        this, [this, id] { m_controller.execute(id); }, Qt::QueuedConnection);
 }
 
 void MainWindow::addCommandItem(QMenu* menu, CommandId id, const QString& text) {
@@ -166,12 +197,17 @@ void MainWindow::addWindowList(QMenu* menu) {
         action->setStatusTip(QString::fromUtf8(kWindowListStatusText));
         const QPointer<QMdiSubWindow> target(sub);
         connect(action, &QAction::triggered, this, [this, target] {
-            if (target) {
-                if (target->isMinimized()) {
-                    target->showNormal();
-                }
-                m_mdi->setActiveSubWindow(target);
-            }
+            QMetaObject::invokeMethod(
+                this,
+                [this, target] {
+                    if (target) {
+                        if (target->isMinimized()) {
+                            target->showNormal();
+                        }
+                        m_mdi->setActiveSubWindow(target);
+                    }
+                },
+                Qt::QueuedConnection);
         });
     }
 }
@@ -201,10 +237,12 @@ void MainWindow::fillMenu(QMenu* menu, const Menu& definition) {
 }
 
 QAction* MainWindow::menuAction(CommandId id) {
-    const MenuBar& definition = kv::menuBar(m_menuBarId.value_or(MenuBarId::NoCompany));
-    for (std::size_t i = 0; i < m_menus.size() && i < definition.menus.size(); ++i) {
-        fillMenu(m_menus[i], definition.menus[i]);
-        for (QAction* action : m_menus[i]->actions()) {
+    const MenuBarId shown = m_menuBarId.value_or(MenuBarId::NoCompany);
+    const MenuBar& definition = kv::menuBar(shown);
+    const std::vector<QMenu*>& menus = menusOf(shown);
+    for (std::size_t i = 0; i < menus.size() && i < definition.menus.size(); ++i) {
+        fillMenu(menus[i], definition.menus[i]);
+        for (QAction* action : menus[i]->actions()) {
             if (action->data().isValid() && action->data().toInt() == static_cast<int>(id)) {
                 return action;
             }
@@ -227,7 +265,7 @@ void MainWindow::buildToolbar() {
         action->setStatusTip(qs(statusText(button.id)));
         action->setToolTip(qs(statusText(button.id)));
         const CommandId id = button.id;
-        connect(action, &QAction::triggered, this, [this, id] { m_controller.execute(id); });
+        connect(action, &QAction::triggered, this, [this, id] { runLater(id); });
         if (auto* widget = qobject_cast<QToolButton*>(m_toolbar->widgetForAction(action))) {
             widget->setAutoRaise(false);
             widget->setFixedWidth(kToolbarButtonWidth);
@@ -251,16 +289,41 @@ void MainWindow::buildStatusBar() {
 void MainWindow::buildKeys() {
     // The keys work whatever menu is shown; a disabled command ignores them.
     for (const CommandId id : allCommands()) {
-        const QList<QKeySequence> keys = keySequencesOf(id);
-        if (keys.isEmpty()) {
-            continue;
+        for (const KeyChord& chord : commandKeys(id)) {
+            if (onNumericKeypad(chord)) {
+                // Qt matches no shortcut to a keypad key on every platform: see eventFilter.
+                m_keypadCommands.emplace(toKeySequence(chord)[0].key(), id);
+                continue;
+            }
+            auto* action = new QAction(this);
+            action->setShortcut(toKeySequence(chord));
+            action->setShortcutContext(Qt::WindowShortcut);
+            connect(action, &QAction::triggered, this, [this, id] { runLater(id); });
+            addAction(action);
         }
-        auto* action = new QAction(this);
-        action->setShortcuts(keys);
-        action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, this, [this, id] { m_controller.execute(id); });
-        addAction(action);
     }
+    qApp->installEventFilter(this);
+}
+
+// The numeric keypad's +, - and * run their commands wherever the focus is
+// in the main window, except in a field where they are typed text.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers others = key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+    const auto command = m_keypadCommands.find(key->key());
+    auto* widget = static_cast<QWidget*>(watched);
+    if (!key->modifiers().testFlag(Qt::KeypadModifier) || others != Qt::NoModifier ||
+        command == m_keypadCommands.end() || widget->window() != this || takesTypedText(widget)) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    if (!m_controller.commandState(command->second).enabled) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    runLater(command->second);
+    return true;
 }
 
 void MainWindow::updateCommandStates() {
@@ -316,7 +379,6 @@ void MainWindow::openCompanyWindow(WindowKind kind) {
     auto* child = new ChildWindow(kind, m_controller, content);
     // Each new window a title bar further down and to the right, as the
     // windows of a desktop program open; kept inside the area.
-    const int step = child->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, child);
     bool othersShown = false;
     for (QMdiSubWindow* other : m_mdi->subWindowList()) {
         othersShown = othersShown || !other->isMinimized();
@@ -325,18 +387,7 @@ void MainWindow::openCompanyWindow(WindowKind kind) {
     const bool othersMaximized = current != nullptr && current->isMaximized();
     const auto others = static_cast<int>(m_mdi->subWindowList().size());
     m_mdi->addSubWindow(child);
-    const QRect area = m_mdi->viewport()->rect();
-    const QPoint place =
-        kind == WindowKind::VoucherList ? QPoint(10, 10) : QPoint(others % 8, others % 8) * step;
-    // Big enough to show a report's columns: three quarters of the area.
-    QSize size = defaultWindowSize(kind);
-    if (m_mdi->isVisible()) { // before the main window shows, the area has no size yet
-        size = (area.size() * 3 / 4)
-                   .expandedTo(size)
-                   .boundedTo(QSize(std::max(area.width() - place.x(), 200),
-                                    std::max(area.height() - place.y(), 150)));
-    }
-    child->setGeometry(QRect(place, size));
+    child->setGeometry(cascadedPlace(*child, kind == WindowKind::VoucherList ? -1 : others));
     // The first window fills the area, as a desktop user expects, unless the
     // user has chosen otherwise; later ones open cascaded over it, or
     // maximised while the others are.
@@ -420,7 +471,10 @@ void MainWindow::performWindowCommand(CommandId id) {
         statusBar()->setVisible(m_statusBarShown);
         break;
     case CommandId::Cascade:
-        m_mdi->cascadeSubWindows();
+        cascade();
+        break;
+    case CommandId::CloseWindow:
+        m_mdi->closeActiveSubWindow(); // as the user's close box: the last window asks first
         break;
     case CommandId::TileHorizontally:
         tileHorizontally();
@@ -526,6 +580,40 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 // ---- arranging and printing ----
+
+// The place of the window that is index-th in a cascade (-1: the voucher
+// list's own corner): a title bar further down and to the right for each,
+// big enough to show a report's columns, kept inside the area.
+QRect MainWindow::cascadedPlace(const ChildWindow& child, int index) const {
+    const int step = child.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &child);
+    const QPoint place = index < 0 ? QPoint(10, 10) : QPoint(index % 8, index % 8) * step;
+    QSize size = defaultWindowSize(child.kind());
+    if (m_mdi->isVisible()) { // before the main window shows, the area has no size yet
+        const QRect area = m_mdi->viewport()->rect();
+        size = (area.size() * 3 / 4)
+                   .expandedTo(size)
+                   .boundedTo(QSize(std::max(area.width() - place.x(), 200),
+                                    std::max(area.height() - place.y(), 150)));
+    }
+    return {place, size};
+}
+
+// "Överlappande": the shown windows restored and laid over each other as
+// they open, each as big as a newly opened one (Qt's own cascade shrinks
+// them to their smallest size).
+void MainWindow::cascade() {
+    int index = 0;
+    for (QMdiSubWindow* sub : m_mdi->subWindowList(QMdiArea::StackingOrder)) {
+        auto* child = qobject_cast<ChildWindow*>(sub);
+        if (child == nullptr || sub->isMinimized()) {
+            continue;
+        }
+        if (sub->isMaximized()) {
+            sub->showNormal();
+        }
+        sub->setGeometry(cascadedPlace(*child, index++));
+    }
+}
 
 void MainWindow::tileHorizontally() {
     QList<QMdiSubWindow*> shown;

@@ -69,12 +69,17 @@ public:
     // Keeps whether the current company window is maximised, for the windows
     // of the next run; done as a company's windows close and as the program ends.
     void rememberWindowChoice() const;
+    // Runs the command once the menu, button or key event that asked for it
+    // has returned, so that no widget goes away under its own event.
+    void runLater(CommandId id);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenuBar(MenuBarId id);
+    [[nodiscard]] const std::vector<QMenu*>& menusOf(MenuBarId id);
     void fillMenu(QMenu* menu, const Menu& definition);
     void addCommandItem(QMenu* menu, CommandId id, const QString& text);
     void addWindowList(QMenu* menu);
@@ -85,6 +90,8 @@ private:
     void storeRecentFilesIfChanged();
     void subWindowActivated(QMdiSubWindow* window);
     [[nodiscard]] WindowContent* activeContent() const;
+    [[nodiscard]] QRect cascadedPlace(const ChildWindow& child, int index) const;
+    void cascade();
     void tileHorizontally();
     void arrangeIcons();
     void print(bool preview);
@@ -99,7 +106,11 @@ private:
     std::map<CommandId, QAction*> m_toolbarActions;
     std::map<FormKind, FormContentFactory> m_formContents;
     std::optional<MenuBarId> m_menuBarId;
-    std::vector<QMenu*> m_menus;
+    // Each menu bar's menus, made once and kept while the window lives: a
+    // menu may be in the middle of its own event when the bar changes.
+    std::map<MenuBarId, std::vector<QMenu*>> m_menuBars;
+    // The commands of the numeric keypad's keys, by Qt key.
+    std::map<int, CommandId> m_keypadCommands;
     std::unique_ptr<QPrinter> m_printer;
     std::vector<std::string> m_storedRecent;
     bool m_toolbarShown = true;

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QPrinter;
 
 namespace kv::ui {
@@ -34,6 +36,13 @@ public:
 signals:
     // The enable or check state of a command may have changed.
     void commandStateChanged();
+
+protected:
+    // Runs what a button of the window asked for once the button's own event
+    // has returned: it may run dialogs that rebuild the window.
+    void later(std::function<void()> action) {
+        QMetaObject::invokeMethod(this, std::move(action), Qt::QueuedConnection);
+    }
 };
 
 // The windows whose contents the program does not show yet: a plain, empty

@@ -40,17 +40,21 @@ JournalWindowContent::JournalWindowContent(CTallvingeDoc& doc, AppController& co
                        "#d9a400; border-radius: 4px; font-weight: bold; padding: 4px; }"));
     m_firstVoucher->hide();
     connect(m_firstVoucher, &QPushButton::clicked, this, [this] {
-        if (document() != nullptr) {
-            this->controller().execute(CommandId::NewVoucher);
-        }
+        later([this] {
+            if (document() != nullptr) {
+                this->controller().execute(CommandId::NewVoucher);
+            }
+        });
     });
     connect(m_guidance, &QPushButton::clicked, this, [this, run = std::move(runGuidance)] {
-        if (document() != nullptr) {
-            run();
-        }
+        later([this, run] {
+            if (document() != nullptr) {
+                run();
+            }
+        });
     });
-    connect(m_several, &QPushButton::clicked, this, &JournalWindowContent::showSeveralVouchers);
-    connect(m_find, &QPushButton::clicked, this, &JournalWindowContent::findVoucher);
+    connect(m_several, &QPushButton::clicked, this, [this] { later([this] { showSeveralVouchers(); }); });
+    connect(m_find, &QPushButton::clicked, this, [this] { later([this] { findVoucher(); }); });
     onDocumentUpdated();
 }
 

@@ -39,8 +39,8 @@ LedgerWindowContent::LedgerWindowContent(CTallvingeDoc& doc, AppController& cont
         button->setFocusPolicy(Qt::TabFocus);
     }
     connect(m_several, &QPushButton::clicked, this,
-            [this] { this->controller().execute(CommandId::PrintPreview); });
-    connect(m_choose, &QPushButton::clicked, this, &LedgerWindowContent::chooseAccount);
+            [this] { later([this] { this->controller().execute(CommandId::PrintPreview); }); });
+    connect(m_choose, &QPushButton::clicked, this, [this] { later([this] { chooseAccount(); }); });
     connect(m_previous, &QPushButton::clicked, this, [this] { stepAccount(-1); });
     connect(m_next, &QPushButton::clicked, this, [this] { stepAccount(1); });
     auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), this);

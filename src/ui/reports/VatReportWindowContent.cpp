@@ -23,8 +23,8 @@ VatReportWindowContent::VatReportWindowContent(CTallvingeDoc& doc, AppController
     for (QPushButton* button : {m_months, m_settle}) {
         button->setFocusPolicy(Qt::TabFocus);
     }
-    connect(m_months, &QPushButton::clicked, this, &VatReportWindowContent::chooseMonths);
-    connect(m_settle, &QPushButton::clicked, this, &VatReportWindowContent::settle);
+    connect(m_months, &QPushButton::clicked, this, [this] { later([this] { chooseMonths(); }); });
+    connect(m_settle, &QPushButton::clicked, this, [this] { later([this] { settle(); }); });
     refresh();
 }
 
