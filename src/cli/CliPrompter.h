@@ -15,7 +15,9 @@ public:
     // answer: the reply to each OK/Cancel question, by its text.
     explicit CliPrompter(std::function<Answer(const std::string&)> answer) : m_answer(std::move(answer)) {}
 
-    Answer askOkCancel(const std::string& text) override { return m_answer(text); }
+    Answer askOkCancel(const std::string& text, Answer /*byDefault*/ = Answer::Ok) override {
+        return m_answer(text);
+    }
     Answer askYesNoCancel(const std::string&) override { return Answer::Cancel; }
 
 private:

@@ -19,6 +19,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,7 +50,10 @@ public:
     }
 
     void message(const std::string& text) override { said.push_back(text); }
-    Answer askOkCancel(const std::string& text) override { return ask(text, Answer::Ok); }
+    Answer askOkCancel(const std::string& text, Answer byDefault = Answer::Ok) override {
+        defaultOf[text] = byDefault;
+        return ask(text, Answer::Ok);
+    }
     Answer askYesNoCancel(const std::string& text) override { return ask(text, Answer::Yes); }
     std::optional<std::string> chooseCompanyToOpen() override { return choose("<öppna>"); }
     std::optional<std::string> chooseCompanySaveName(const std::string& suggestedName) override {
@@ -139,6 +143,8 @@ public:
     std::vector<std::string> dialogs;
     // Vouchers: the captions of the information messages, in order.
     std::vector<std::string> captions;
+    // The answer that Return gives, per OK/Cancel question asked.
+    std::map<std::string, Answer> defaultOf;
     // Questions and dialogs met without a scripted answer; each also failed the test.
     int unscripted = 0;
 

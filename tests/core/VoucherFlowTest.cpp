@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
 #include <variant>
 
@@ -155,6 +156,60 @@ TEST(VoucherFlow, TypedVouchersWithVatAnAmendmentAndTheFilesHoldExactlyWhatWasTy
     EXPECT_EQ(reread.state().m_nNastaVernr, 3);
     EXPECT_EQ(account(reread, 1900).m_rader, kassa);
     EXPECT_EQ(account(reread, 1718).m_rader.at(0).m_dDebet, 60.0);
+}
+
+// Every way out of a voucher with typed lines asks first, with "Avbryt" the
+// answer that Return gives; Cancel keeps the voucher as typed, OK lets it go.
+TEST(VoucherFlow, ATypedVoucherIsNeverDroppedWithoutAsking) {
+    struct Way {
+        const char* name;
+        std::function<void(App&)> leave;
+        bool companyCloses;
+    };
+    const std::vector<Way> ways = {
+        {"Avbryt", [](App& app) { app.form().cancel(); }, false},
+        {"stängningsrutan", [](App& app) { app.controller.closeFormByUser(app.form()); }, false},
+        {"Arkiv - Stäng", [](App& app) { app.controller.execute(C::CloseCompany); }, true},
+        {"Arkiv - Avsluta", [](App& app) { app.controller.execute(C::Exit); }, true},
+        {"huvudfönstret stängs", [](App& app) { app.controller.mayQuit(); }, true},
+        {"sista fönstret stängs",
+         [](App& app) {
+             if (app.controller.mayCloseWindow(WindowKind::Journal)) {
+                 app.host.closeCompanyWindow(WindowKind::Journal);
+             }
+         },
+         true},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        App app;
+        app.prompter.periodDialog = [&app](PeriodDialogModel& dialog) {
+            dialog.setStartYearText("2012");
+            dialog.setEndYearText("2012");
+            return dialog.accept(app.prompter) ? Answer::Ok : Answer::Cancel;
+        };
+        app.controller.execute(C::NewCompany);
+        test::setUpCompany(app.doc(), kMallRikssvensk, app.templates.path());
+        app.doc().setModified(false);
+        app.controller.execute(C::NewVoucher);
+        test::typeHead(app.form(), "5", "3", "2012", "Inköp");
+        ASSERT_TRUE(test::typeLine(app.form(), 1, {"4001", "Varor", "100", ""}));
+        app.prompter.said.clear();
+
+        app.prompter.answer(Answer::Cancel);
+        way.leave(app);
+        EXPECT_EQ(app.prompter.said, std::vector<std::string>{kAskStangOregistrerat});
+        EXPECT_EQ(app.prompter.defaultOf[kAskStangOregistrerat], Answer::Cancel);
+        ASSERT_TRUE(app.controller.companyOpen());
+        ASSERT_EQ(app.host.forms.size(), 1U);
+        EXPECT_EQ(app.form().grid().storedText(1, kColKonto), "4001");
+
+        app.prompter.answer(Answer::Ok);
+        way.leave(app);
+        EXPECT_EQ(app.controller.companyOpen(), !way.companyCloses);
+        EXPECT_TRUE(app.host.forms.empty());
+        EXPECT_EQ(app.prompter.unscripted, 0);
+    }
 }
 
 } // namespace

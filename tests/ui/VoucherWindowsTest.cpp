@@ -101,6 +101,7 @@ private slots:
         kv::test::Shell shell;
         voucherCompany(shell);
         QTest::keyClick(shell.window.get(), Qt::Key_Plus, Qt::KeypadModifier);
+        kv::test::settle();
         const OpenForm open = openForm(shell);
         QVERIFY(open.form != nullptr);
         QVERIFY(!open.window->isModal());
@@ -168,6 +169,7 @@ private slots:
                 kv::makeVoucher(day, 3, 2012, "Dag " + std::to_string(day), {sale, bank}));
         }
         QTest::keyClick(shell.window.get(), Qt::Key_Asterisk, Qt::KeypadModifier);
+        kv::test::settle();
         auto* list = qobject_cast<kv::ui::VoucherListWindow*>(
             shell.window->window(WindowKind::VoucherList)->content());
         QVERIFY(list != nullptr);
@@ -237,6 +239,7 @@ private slots:
             return lookup.accept(shell.prompter) ? kv::Answer::Ok : kv::Answer::Cancel;
         };
         QTest::keyClick(shell.window.get(), Qt::Key_Minus, Qt::KeypadModifier);
+        kv::test::settle();
         auto* list = qobject_cast<kv::ui::VoucherListWindow*>(
             shell.window->window(WindowKind::VoucherList)->content());
         QVERIFY(list != nullptr);
@@ -283,6 +286,7 @@ private slots:
         QVERIFY(open.form != nullptr);
         QVERIFY(open.model->typeCell({1, kv::kColKonto}, "1930"));
         const QPointer<kv::ui::FormWindow> window(open.window);
+        shell.prompter.answer(kv::Answer::Ok); // the typed line may go
         shell.controller.execute(CommandId::CloseCompany);
         QVERIFY(!shell.controller.companyOpen());
         // The dialog goes at the next event, after the model: it shows nothing of it any more.

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <new>
 #include <stdexcept>
 
 namespace kv {
@@ -82,8 +83,20 @@ std::string AppController::mainWindowTitle() const {
 
 void AppController::execute(CommandId id) {
     m_finishedForms.clear();
-    m_commands.run(id, state());
+    contained([this, id] { m_commands.run(id, state()); });
     shellChanged();
+}
+
+// A command that throws has had its changes rolled back by its change
+// scopes on the way out; here it is told, and the program goes on.
+void AppController::contained(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::bad_alloc&) {
+        m_prompter.say(MessageKind::Failure, kMsgOutOfMemory);
+    } catch (const std::exception& failure) {
+        m_prompter.say(MessageKind::Failure, commandFailureMessage(failure));
+    }
 }
 
 bool AppController::openAtStartUp(const std::string& path) {
@@ -97,7 +110,7 @@ bool AppController::openAtStartUp(const std::string& path) {
 
 void AppController::runChartGuidance() {
     if (m_doc) {
-        kv::runChartGuidance(*this);
+        contained([this] { kv::runChartGuidance(*this); });
         shellChanged();
     }
 }
@@ -252,7 +265,7 @@ bool AppController::closeCompany() {
     if (!m_doc) {
         return true;
     }
-    if (!saveModified()) {
+    if (!formsMayGo() || !saveModified()) {
         return false;
     }
     discardCompany();
@@ -321,7 +334,7 @@ void AppController::windowActivated(std::optional<WindowKind> kind) {
 
 bool AppController::mayCloseWindow(WindowKind kind) {
     if (m_windows.count() == 1 && m_windows.isOpen(kind)) {
-        return saveModified();
+        return formsMayGo() && saveModified();
     }
     return true;
 }
@@ -388,6 +401,17 @@ void AppController::closeAllForms() {
     while (!m_forms.empty()) {
         closeForm(*m_forms.back());
     }
+}
+
+bool AppController::formsMayGo() {
+    for (const auto& form : m_forms) {
+        // The user sees the form that asks.
+        activateForm(*form);
+        if (!form->mayDiscard()) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool AppController::closeFormByUser(FormModel& form) {

@@ -13,6 +13,7 @@
 #include "interaction/CommandRegistry.h"
 #include "model/TallvingeDoc.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -94,6 +95,8 @@ private:
     void onDocumentUpdated() override;
     void shellChanged() const;
     void registerFileCommands();
+    // Runs a command's work; what it throws is told as a failure, never passed on.
+    void contained(const std::function<void()>& action);
 
     // Files.
     void newCompany();
@@ -111,6 +114,8 @@ private:
     void closeWindowByProgram(WindowKind kind);
     void closeForm(FormModel& form);
     void closeAllForms();
+    // Asks each open form whether what it holds may go with the company.
+    bool formsMayGo();
 
     Prompter& m_prompter;
     std::string m_templateFolder;

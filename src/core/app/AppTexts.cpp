@@ -1,5 +1,6 @@
 #include "app/AppTexts.h"
 
+#include "model/TallvingeDoc.h"
 #include "storage/CompanyFiles.h"
 
 namespace kv {
@@ -95,6 +96,15 @@ std::string windowTitle(WindowKind kind) {
         break;
     }
     return "  Verifikat / Sök verifikat";
+}
+
+std::string commandFailureMessage(const std::exception& failure) {
+    // A refusal of the books is already the user's text.
+    if (dynamic_cast<const DocumentRefusal*>(&failure) != nullptr) {
+        return failure.what();
+    }
+    return std::string("Kommandot kunde inte slutföras (") + failure.what() +
+           ").\nDet som kommandot hann ändra i företaget har tagits tillbaka.";
 }
 
 } // namespace kv

@@ -5,6 +5,7 @@
 #include "interaction/AppState.h"
 #include "interaction/CommandId.h"
 
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -25,6 +26,12 @@ std::string saveQuestion(const std::string& title);
 // The help text of a command of the menu "Hjälp", or nothing for another
 // command. The template folder named is the one this computer uses.
 std::optional<std::string> helpText(CommandId id, const std::string& templateFolder);
+
+// What the user is told when a command fails halfway: what failed, and that
+// the company is as it was before the command.
+std::string commandFailureMessage(const std::exception& failure);
+inline constexpr const char* kMsgOutOfMemory =
+    "Minnet räckte inte till för kommandot. Det avbröts, och företaget är som det var före det.";
 
 // The title of a company window.
 std::string windowTitle(WindowKind kind);

@@ -36,7 +36,7 @@ public:
     AcceptingPrompter(const CTallvingeDoc& doc, const NewCompanyRequest& request)
         : m_doc(doc), m_request(request) {}
 
-    Answer askOkCancel(const std::string& text) override {
+    Answer askOkCancel(const std::string& text, Answer /*byDefault*/ = Answer::Ok) override {
         said.push_back(text);
         return Answer::Ok;
     }

@@ -64,6 +64,9 @@ public:
     // The user closes the form (close box, Escape). The model may refuse or
     // ask first; true when the form may go. Closing is cancelling.
     virtual bool mayClose() { return true; }
+    // Whether what the form holds may be thrown away (the company closes):
+    // the model may ask; it changes nothing. True when it may.
+    virtual bool mayDiscard() { return true; }
 
     void setListener(FormListener* listener) { m_listener = listener; }
     // Whoever opened the form: told when the model has finished and the form should go.

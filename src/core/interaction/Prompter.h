@@ -50,7 +50,10 @@ public:
     // A message of a kind; a prompter without icons says it as any message.
     virtual void say(MessageKind /*kind*/, const std::string& text) { message(text); }
     // A question with OK and Cancel; returns Answer::Ok or Answer::Cancel.
-    virtual Answer askOkCancel(const std::string& text) = 0;
+    // byDefault is what Return answers: Answer::Cancel where OK would throw
+    // something away or let a fault through, so that habit never does.
+    // Every prompter repeats this default.
+    virtual Answer askOkCancel(const std::string& text, Answer byDefault = Answer::Ok) = 0;
     // A question with Yes, No and Cancel (the save question when closing).
     virtual Answer askYesNoCancel(const std::string& text) = 0;
 

@@ -15,7 +15,7 @@ class UnattendedPrompter : public Prompter {
 public:
     void message(const std::string& text) override { said.push_back(text); }
     void information(const std::string&, const std::string& text) override { said.push_back(text); }
-    Answer askOkCancel(const std::string&) override { return Answer::Ok; }
+    Answer askOkCancel(const std::string&, Answer /*byDefault*/ = Answer::Ok) override { return Answer::Ok; }
     Answer askYesNoCancel(const std::string&) override { return Answer::Yes; }
     Answer askYesNo(const std::string&) override { return Answer::Yes; }
     std::optional<std::string> chooseCompanyToOpen() override { return std::nullopt; }

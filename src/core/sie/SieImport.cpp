@@ -25,7 +25,7 @@ constexpr std::int32_t kLastEndYear = 2099;
 // show; keeps what they said, which explains a refusal.
 class SilentPrompter final : public UnattendedPrompter {
 public:
-    Answer askOkCancel(const std::string& text) override {
+    Answer askOkCancel(const std::string& text, Answer /*byDefault*/ = Answer::Ok) override {
         said.push_back(text);
         return Answer::Ok;
     }

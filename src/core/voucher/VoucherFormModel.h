@@ -49,6 +49,8 @@ public:
     [[nodiscard]] std::string title() const override;
     // The close box and Escape cancel; typed lines are not dropped without asking.
     bool mayClose() override;
+    // Typed lines are not dropped with the company without asking either.
+    bool mayDiscard() override;
 
     // ---- what the dialog shows ----
     [[nodiscard]] std::int32_t voucherNumber() const { return m_voucherNumber; }
@@ -85,7 +87,8 @@ public:
     void leaveTextField();
     // "OK": checks, asks and registers; true when the voucher is registered and the dialog goes.
     bool ok();
-    // "Avbryt": nothing is registered and the dialog goes.
+    // "Avbryt": nothing is registered and the dialog goes, once the user
+    // has agreed to lose what was typed.
     void cancel();
     // "Moms    Alt + / ": the VAT line of the current row.
     void vatLine();

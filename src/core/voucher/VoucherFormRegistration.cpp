@@ -55,7 +55,7 @@ bool VoucherFormModel::ok() {
 }
 
 void VoucherFormModel::cancel() {
-    if (m_closed) {
+    if (m_closed || !mayDiscard()) {
         return;
     }
     if (m_setup.handOver) {
@@ -64,11 +64,17 @@ void VoucherFormModel::cancel() {
     close();
 }
 
+bool VoucherFormModel::mayDiscard() {
+    // Return keeps the voucher: what was typed is never lost by habit.
+    return m_closed || !anythingTyped() ||
+           m_prompter.askOkCancel(kAskStangOregistrerat, Answer::Cancel) == Answer::Ok;
+}
+
 bool VoucherFormModel::mayClose() {
     if (m_closed) {
         return true;
     }
-    if (anythingTyped() && m_prompter.askOkCancel(kAskStangOregistrerat) != Answer::Ok) {
+    if (!mayDiscard()) {
         return false;
     }
     // Closing is cancelling; the application drops the form itself.
@@ -115,12 +121,14 @@ bool VoucherFormModel::finalCheckPasses() {
 }
 
 bool VoucherFormModel::askDifference(bool& answered) {
-    const Answer first = m_prompter.askOkCancel(registered() ? kAskDifferensRegistrerat : kAskDifferens);
+    // Return answers Cancel: an unbalanced voucher is never registered by habit.
+    const Answer first =
+        m_prompter.askOkCancel(registered() ? kAskDifferensRegistrerat : kAskDifferens, Answer::Cancel);
     std::string again = registered() ? kAskDifferensIgenRegistrerat : kAskDifferensIgen;
     if (fieldText(VoucherField::Vertext).empty()) {
         again += kTailVerifikattextSaknas;
     }
-    const Answer second = m_prompter.askOkCancel(again);
+    const Answer second = m_prompter.askOkCancel(again, Answer::Cancel);
     answered = first == Answer::Ok || second == Answer::Ok;
     return second == Answer::Ok;
 }

@@ -186,12 +186,12 @@ void QtPrompter::say(MessageKind kind, const std::string& text) {
     box.exec();
 }
 
-Answer QtPrompter::askOkCancel(const std::string& text) {
+Answer QtPrompter::askOkCancel(const std::string& text, Answer byDefault) {
     QMessageBox box(QMessageBox::Question, QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton,
                     owner());
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton* cancel = box.addButton(QStringLiteral("Avbryt"), QMessageBox::RejectRole);
-    box.setDefaultButton(ok);
+    box.setDefaultButton(byDefault == Answer::Ok ? ok : cancel);
     box.setEscapeButton(cancel);
     box.exec();
     return box.clickedButton() == ok ? Answer::Ok : Answer::Cancel;
