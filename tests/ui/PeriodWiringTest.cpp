@@ -1,6 +1,8 @@
 // The period commands in the window program with its real message boxes and
 // dialogs: a new year from the menu, then the year before opened again from
 // the period list. The modal windows are answered as they come up.
+#include "ModalDriver.h"
+
 #include "app/AppController.h"
 #include "app/MainWindow.h"
 #include "app/NewCompany.h"
@@ -29,77 +31,6 @@
 
 using kv::CommandId;
 
-namespace {
-
-// Acts in each expected modal window in turn; one that does not come, or
-// another instead, is closed so that nothing hangs, and reported.
-class ModalDriver : public QObject {
-public:
-    template <typename Window> void expect(std::function<void(Window&)> act) {
-        m_steps.push_back([act](QWidget* modal) {
-            auto* window = qobject_cast<Window*>(modal);
-            if (window != nullptr) {
-                act(*window);
-            }
-            return window != nullptr;
-        });
-    }
-    // A message box with exactly this text, answered with the button of that text.
-    void box(const std::string& text, const QString& button) {
-        expect<QMessageBox>([text, button](QMessageBox& shown) {
-            QCOMPARE(shown.text(), QString::fromStdString(text));
-            for (QAbstractButton* candidate : shown.buttons()) {
-                if (candidate->text() == button) {
-                    candidate->click();
-                    return;
-                }
-            }
-            QFAIL("no such button");
-        });
-    }
-    bool run(const std::function<void()>& action) {
-        m_deadline = QDeadlineTimer(5000);
-        QTimer::singleShot(10, this, [this] { poll(); });
-        action();
-        return QTest::qWaitFor([this] { return m_steps.empty(); }, 10000) && !m_failed;
-    }
-
-private:
-    void poll() {
-        if (m_steps.empty()) {
-            return;
-        }
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal != nullptr && modal->isVisible()) {
-            const auto step = m_steps.front();
-            m_steps.pop_front();
-            QTimer::singleShot(10, this, [this] { poll(); });
-            if (!step(modal)) {
-                qWarning("unexpected window: %s", qPrintable(modal->windowTitle()));
-                m_failed = true;
-                m_steps.clear();
-                if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-                    dialog->done(QDialog::Rejected);
-                }
-            }
-            m_deadline = QDeadlineTimer(5000);
-            return;
-        }
-        if (m_deadline.hasExpired()) {
-            m_failed = true;
-            m_steps.clear();
-            return;
-        }
-        QTimer::singleShot(10, this, [this] { poll(); });
-    }
-
-    std::deque<std::function<bool(QWidget*)>> m_steps;
-    QDeadlineTimer m_deadline;
-    bool m_failed = false;
-};
-
-} // namespace
-
 class PeriodWiringTest : public QObject {
     Q_OBJECT
 private slots:
@@ -124,7 +55,7 @@ private slots:
         QVERIFY(controller.openAtStartUp(path));
         QVERIFY(window->menuAction(CommandId::NewPeriod)->isEnabled());
 
-        ModalDriver driver;
+        kv::test::ModalDriver driver;
         driver.box(kv::kMsgFilenSparas, QStringLiteral("OK"));
         driver.expect<kv::ui::PeriodDialog>([](kv::ui::PeriodDialog& dialog) {
             QCOMPARE(dialog.startYear()->text(), QString("2013"));
