@@ -220,6 +220,46 @@ TEST(VoucherAmendment, AStoredVoucherLongerThanTheGridKeepsEveryLine) {
     ASSERT_TRUE(form.ok());
     EXPECT_EQ(desk.doc.state().m_verifikat[0].m_rader, lines);
     EXPECT_EQ(desk.doc.state().m_verifikat[0].m_nAntalRader, 81);
+    // The ledger too: the lines beyond the grid were posted once, at registration.
+    EXPECT_EQ(account(desk.doc, 1910).m_rader.size(), 80U);
+    ASSERT_EQ(account(desk.doc, 1930).m_rader.size(), 1U);
+    EXPECT_EQ(account(desk.doc, 1930).m_rader[0].m_dKredit, 80.0);
+}
+
+// A cell refused and left open, emptied, is no answer: "OK" says the refusal
+// again and registers nothing until the cell has a text that passes.
+TEST(VoucherRegistration, ARefusedCellBlocksOkUntilItPasses) {
+    struct Refusal {
+        CellPos cell;
+        std::string typed;
+        std::string mended;
+    };
+    const std::vector<Refusal> refusals = {
+        {{2, kColRadtext}, "Hyra \u2603", "Hyra mars"}, // a character the files cannot hold
+        {{2, kColKredit}, "1.2.3", "1000"},             // not a number
+    };
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.typed);
+        VoucherDesk desk;
+        VoucherFormModel& form = desk.open();
+        ASSERT_TRUE(test::typeLine(form, 1, {"5010", "Hyra", "1000", ""}));
+        ASSERT_TRUE(test::typeLine(form, 2, {"1930", "Hyra", "", "1000"}));
+        EXPECT_FALSE(form.typeCell(refusal.cell, refusal.typed));
+        ASSERT_EQ(desk.prompter.said.size(), 1U);
+        const std::string told = desk.prompter.said[0];
+        EXPECT_FALSE(form.cellOk());
+
+        EXPECT_FALSE(form.ok());
+        EXPECT_EQ(desk.prompter.said, (std::vector<std::string>{told, told}));
+        EXPECT_TRUE(desk.doc.state().m_verifikat.empty());
+        EXPECT_TRUE(form.grid().isEditing());
+
+        ASSERT_TRUE(form.grid().beginEdit(refusal.mended));
+        desk.prompter.answer(Answer::Ok).answer(Answer::Ok);
+        EXPECT_TRUE(form.ok());
+        ASSERT_EQ(desk.doc.state().m_verifikat.size(), 1U);
+        EXPECT_EQ(form.grid().storedText(refusal.cell.row, refusal.cell.col), refusal.mended);
+    }
 }
 
 TEST(VoucherCancel, NothingIsRegisteredAndTheDialogHandsOver) {

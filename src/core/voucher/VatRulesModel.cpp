@@ -266,12 +266,15 @@ std::string VatRulesModel::cellFailure(std::int32_t row, std::int32_t col, const
     if (!m_doc.balanceChartApproved()) {
         return kMsgBalansEjGodkand;
     }
-    // The result account holds only the period's result; no VAT may be moved to or from it.
-    std::int32_t resultAccount = 0;
-    if (!m_doc.resultAccountNumber(resultAccount) || resultAccount <= 0) {
-        resultAccount = readWholeNumber(kDefaultResultAccount);
+    // The result account holds only the period's result; no VAT may be moved
+    // to or from it: "2090" wherever it is typed, and the chart's own result
+    // account when it is another.
+    if (text == kDefaultResultAccount) {
+        return kMsgResultatkontot;
     }
-    if (accountColumn && !text.empty() && readWholeNumber(text) == resultAccount) {
+    std::int32_t resultAccount = 0;
+    if (accountColumn && !text.empty() && m_doc.resultAccountNumber(resultAccount) && resultAccount > 0 &&
+        readWholeNumber(text) == resultAccount) {
         return kMsgResultatkontot;
     }
     return {};

@@ -333,6 +333,7 @@ bool VoucherFormModel::validateCell(Grid& grid, std::int32_t row, std::int32_t c
     }
     if (failure) {
         m_bRutaOk = 0;
+        m_refusal = failure->message;
         grid.scrollTo({row, col});
         tell(failure->message);
         m_focusRequest = VoucherField::Grid;

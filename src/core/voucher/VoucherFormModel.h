@@ -182,6 +182,8 @@ private:
     std::int32_t m_nSistaRad = 0;
     std::int32_t m_bGiltigt = 0;
     std::int32_t m_bRutaOk = 1;
+    // What the last refused cell was told, said again when "OK" meets it still open.
+    std::string m_refusal;
     std::int32_t m_bSvar = 0;
     bool m_bMellanrum = false;
     std::int32_t m_nAndradRad = 0;

@@ -17,10 +17,17 @@ bool VoucherFormModel::ok() {
         return false;
     }
     // The cell being typed is checked first; a refused text has been told.
+    // A refused cell left open and empty is no answer: it blocks until a
+    // text of its own passes the check.
+    if (m_grid.isEditing() && m_bRutaOk == 0 && m_grid.editText().empty()) {
+        tell(m_refusal);
+        focus(VoucherField::Grid);
+        return false;
+    }
     if (m_grid.isEditing() && !m_grid.endEdit()) {
         return false;
     }
-    m_bRutaOk = 1;
+    m_bRutaOk = 1; // no cell is open: every text in the grid has passed its check
     recalculate(DateReport::Always);
     m_bSvar = 1;
     if (m_bGiltigt == 0) {
@@ -214,7 +221,11 @@ bool VoucherFormModel::handOverAndRegister() {
     }
     try {
         if (registered()) {
-            m_doc.amendVoucher(buildVoucher(), m_nRosaRader);
+            // Every stored line was posted when it was registered, those
+            // beyond the grid's 75 rows too; only the rows typed now are new.
+            const auto posted =
+                std::max<std::size_t>(static_cast<std::size_t>(m_nRosaRader), m_registeredLines.size());
+            m_doc.amendVoucher(buildVoucher(), static_cast<std::int32_t>(posted));
             m_registeredNumber = m_voucherNumber;
         } else {
             m_registeredNumber = m_doc.registerVoucher(buildVoucher());
