@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace kv {
 namespace {
 
@@ -207,9 +209,37 @@ TEST_F(VatRuleCells, AccountCellsTakeExistingWholeNumbersOnly) {
     EXPECT_EQ(typed(20, 6, "1717"), ""); // a VAT account may serve many rules
     EXPECT_EQ(typed(20, 3, "1717"), "Samma konto");
     EXPECT_EQ(typed(20, 3, "6000"), "");
-    EXPECT_EQ(typed(20, 7, "2090"), "Resultatkontot kan ej användas");
-    EXPECT_EQ(typed(20, 8, "2090"), ""); // a comment is not an account
     EXPECT_EQ(typed(20, 3, ""), "");
+}
+
+// "2090" is refused wherever it is typed, and the chart's own result
+// account too when it is another: no VAT moves to or from the result.
+TEST(VatRuleResultAccount, TheWrittenAndTheChartsResultAccountAreRefused) {
+    CTallvingeDoc doc;
+    doc.approveIncomeChart({test::row("3000", "Försäljning", "a"), test::row("", "Sa intäkter", "", "a"),
+                            test::row("", "RESULTAT", "", "", "="), test::row("", "2099", "", "", "", "v"),
+                            test::row("Exempel", "")});
+    doc.approveBalanceChart({test::row("1930", "Bank", "c"), test::row("", "Sa AKTIVA", "", "", "a"),
+                             test::row("2090", "Gammalt resultatkonto", "d"),
+                             test::row("2099", "Årets resultat", "d"),
+                             test::row("", "Sa PASSIVA", "", "", "p"), test::row("Exempel", "")});
+    ScriptedPrompter prompter;
+    VatRulesModel dialog(doc, prompter);
+    dialog.open();
+    const std::string refused = "Resultatkontot kan ej användas";
+    const std::vector<std::tuple<std::int32_t, std::string, std::string>> cases = {
+        {3, "2099", refused}, {7, "2099", refused}, {3, "2090", refused},
+        {6, "2090", refused}, {8, "2090", refused}, {3, "1930", ""},
+    };
+    for (const auto& [col, text, message] : cases) {
+        prompter.said.clear();
+        dialog.grid().cancelEdit();
+        const bool taken = typeInto(dialog.grid(), 20, col, text);
+        EXPECT_EQ(taken, message.empty()) << col << " " << text;
+        EXPECT_EQ(prompter.said,
+                  message.empty() ? std::vector<std::string>{} : std::vector<std::string>{message})
+            << col << " " << text;
+    }
 }
 
 TEST_F(VatRuleCells, RatesAreNumbersWithCommaOrPoint) {
