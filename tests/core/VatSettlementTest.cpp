@@ -57,6 +57,21 @@ TEST(VatSettlement, OpensTheVoucherDialogWithTheLinesAndRegistersOnOk) {
     const VatReport after = buildVatReport(doc, VatRange{{2025, 11}, {2026, 1}, false});
     EXPECT_EQ(after.outputBooked, 239691);
     EXPECT_EQ(after.settlements, std::vector<std::int32_t>{booked.m_nVernr});
+
+    // The months are settled now: a second settlement is asked about first,
+    // Return keeping it from being proposed.
+    const std::string question =
+        settledAlreadyQuestion(VatRange{{2025, 11}, {2026, 1}, false}, after.settlements);
+    EXPECT_NE(question.find("verifikat " + std::to_string(booked.m_nVernr)), std::string::npos) << question;
+    app.prompter.said.clear();
+    app.prompter.answer(Answer::Cancel);
+    startVatSettlement(app.controller, VatRange{{2025, 11}, {2026, 1}, false});
+    EXPECT_EQ(app.prompter.said, std::vector<std::string>{question});
+    EXPECT_EQ(app.prompter.defaultOf[question], Answer::Cancel);
+    EXPECT_TRUE(app.host.forms.empty());
+    app.prompter.answer(Answer::Ok);
+    startVatSettlement(app.controller, VatRange{{2025, 11}, {2026, 1}, false});
+    EXPECT_EQ(app.host.forms.size(), 1U);
 }
 
 TEST(VatSettlement, AChartWithout2650AsksForTheAccount) {

@@ -38,6 +38,19 @@ bool VatReportModel::chooseMonths(const CTallvingeDoc& doc, Prompter& prompter) 
     return true;
 }
 
+std::string settledAlreadyQuestion(const VatRange& range, const std::vector<std::int32_t>& settlements) {
+    std::string numbers;
+    for (std::size_t i = 0; i < settlements.size(); ++i) {
+        numbers += (i == 0                        ? ""
+                    : i + 1 == settlements.size() ? " och "
+                                                  : ", ") +
+                   std::to_string(settlements[i]);
+    }
+    return "Momsen för " + vatRangeText(range) + " är redan avräknad i " +
+           (settlements.size() == 1 ? "verifikat " : "verifikaten ") + numbers +
+           ".\n\nVill du ändå bokföra en momsavräkning till för samma månader?";
+}
+
 void startVatSettlement(AppServices& app, const VatRange& range) {
     CTallvingeDoc& doc = app.document();
     Prompter& prompter = app.prompter();
@@ -46,6 +59,10 @@ void startVatSettlement(AppServices& app, const VatRange& range) {
     }
     const VatReport report = buildVatReport(doc, range);
     if (!report.shown) {
+        return;
+    }
+    if (!report.settlements.empty() && prompter.askOkCancel(settledAlreadyQuestion(range, report.settlements),
+                                                            Answer::Cancel) != Answer::Ok) {
         return;
     }
     if (report.outputBooked == 0 && report.inputBooked == 0) {

@@ -7,7 +7,10 @@
 
 #include "reports/VatReport.h"
 
+#include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace kv {
 
@@ -32,9 +35,14 @@ private:
 };
 
 // "Bokför momsavräkning" for the months of range: the checks of "Nytt
-// verifikat", the settlement account (2650 when the chart has it, else the
-// user's choice), then the voucher dialog with the proposed lines. Tells the
-// user when there is no VAT to move.
+// verifikat", a question when the months already have a settlement, the
+// settlement account (2650 when the chart has it, else the user's choice),
+// then the voucher dialog with the proposed lines. Tells the user when there
+// is no VAT to move.
 void startVatSettlement(AppServices& app, const VatRange& range);
+// The question before a second settlement of the same months, naming the
+// settlement vouchers already booked.
+[[nodiscard]] std::string settledAlreadyQuestion(const VatRange& range,
+                                                 const std::vector<std::int32_t>& settlements);
 
 } // namespace kv
