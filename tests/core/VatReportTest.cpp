@@ -106,6 +106,30 @@ TEST_F(VatReportBas, FillsTheSwedishBoxesInWholeKronor) {
     EXPECT_EQ(wholeKronorText(-1234567), "-1 234 567");
 }
 
+// February has only a purchase: VAT to get back, said in words on the
+// screen and the page, with its minus sign kept in the data.
+TEST_F(VatReportBas, ARefundIsSaidWithoutAMinusSign) {
+    const VatReport report = buildVatReport(doc, VatRange{{2026, 2}, {2026, 2}, false});
+    ASSERT_TRUE(report.swedish);
+    const VatBox& refund = boxOf(report, "49");
+    EXPECT_EQ(refund.label, "Moms att få tillbaka");
+    EXPECT_EQ(refund.exact, -5000);
+    EXPECT_EQ(refund.kronor, -50);
+    const std::string shown = formAsText(vatReportForm(report, {}));
+    const std::string line = shown.substr(shown.find("Moms att få tillbaka"));
+    EXPECT_EQ(line.substr(0, line.find('\n')).find('-'), std::string::npos) << line;
+    EXPECT_NE(line.find("50.00"), std::string::npos) << line;
+    int printedLines = 0;
+    for (const CUtskriftsrad& printed : vatReportListing(report, doc, a4PdfDevice()).lines) {
+        if (printed.m_text[2] == "Moms att få tillbaka") {
+            ++printedLines;
+            EXPECT_EQ(printed.m_text[6], "50");
+            EXPECT_EQ(printed.m_text[7], "50.00");
+        }
+    }
+    EXPECT_EQ(printedLines, 1);
+}
+
 TEST_F(VatReportBas, DefaultsToTheLastQuarterWithVouchers) {
     const auto range = defaultVatRange(doc);
     ASSERT_TRUE(range.has_value());

@@ -150,7 +150,21 @@ std::vector<SideRule> effectiveRules(const CompanyState& company) {
 }
 
 VatBox box(const char* code, const char* label, Ore exact) {
-    return {code, label, exact, exact / 100};
+    return {code, label, exact, exact / 100, false};
+}
+
+// The VAT to pay or to get back: a refund is said in words, not with a minus.
+const char* toPayLabel(Ore toPay) {
+    return toPay < 0 ? "Moms att få tillbaka" : "Moms att betala";
+}
+Ore shownToPay(Ore toPay) {
+    return toPay < 0 ? -toPay : toPay;
+}
+std::int64_t shownKronor(const VatBox& box) {
+    return box.refund ? -box.kronor : box.kronor;
+}
+Ore shownExact(const VatBox& box) {
+    return box.refund ? -box.exact : box.exact;
 }
 
 void addSwedishBoxes(VatReport& report) {
@@ -183,7 +197,8 @@ void addSwedishBoxes(VatReport& report) {
     report.boxes.push_back(box("11", "Utgående moms 12 %", output[12]));
     report.boxes.push_back(box("12", "Utgående moms 6 %", output[6]));
     report.boxes.push_back(box("48", "Ingående moms att dra av", report.inputBooked));
-    VatBox toPay = box("49", report.toPay() < 0 ? "Moms att få tillbaka" : "Moms att betala", report.toPay());
+    VatBox toPay = box("49", toPayLabel(report.toPay()), report.toPay());
+    toPay.refund = report.toPay() < 0;
     // The return adds its boxes as whole kronor.
     toPay.kronor =
         report.boxes[1].kronor + report.boxes[2].kronor + report.boxes[3].kronor - report.boxes[4].kronor;
@@ -448,8 +463,8 @@ ReportForm vatReportForm(const VatReport& report, const ScreenMeasures& screen) 
         for (const VatBox& box : report.boxes) {
             form.lines.push_back({y,
                                   {cell("Ruta " + box.code, 1, xAccount), cell(box.label, 2, xName),
-                                   cell(wholeKronorText(box.kronor), 4, xBooked, TextAlign::Right),
-                                   cell(formatOre(box.exact), 5, xImplied, TextAlign::Right)}});
+                                   cell(wholeKronorText(shownKronor(box)), 4, xBooked, TextAlign::Right),
+                                   cell(formatOre(shownExact(box)), 5, xImplied, TextAlign::Right)}});
             y += lh;
         }
     } else {
@@ -465,7 +480,7 @@ ReportForm vatReportForm(const VatReport& report, const ScreenMeasures& screen) 
         };
         total("Utgående moms", report.outputBooked);
         total("Ingående moms", report.inputBooked);
-        total(report.toPay() < 0 ? "Moms att få tillbaka" : "Moms att betala", report.toPay());
+        total(toPayLabel(report.toPay()), shownToPay(report.toPay()));
     }
     for (const std::string& text : report.notes) {
         form.lines.push_back({y, {note(text)}});
@@ -532,14 +547,14 @@ Listing vatReportListing(const VatReport& report, const CTallvingeDoc& doc, cons
     if (report.swedish) {
         line({"Momsdeklaration, ruta", "", "", "", "", "", "hela kronor", "exakt"});
         for (const VatBox& box : report.boxes) {
-            line({"", box.code, box.label, "", "", "", wholeKronorText(box.kronor), formatOre(box.exact)});
+            line({"", box.code, box.label, "", "", "", wholeKronorText(shownKronor(box)),
+                  formatOre(shownExact(box))});
         }
     } else {
         line({"Summa", "", "", "", "", "", "", ""});
         line({"", "", "Utgående moms", "", "", "", "", formatOre(report.outputBooked)});
         line({"", "", "Ingående moms", "", "", "", "", formatOre(report.inputBooked)});
-        line({"", "", report.toPay() < 0 ? "Moms att få tillbaka" : "Moms att betala", "", "", "", "",
-              formatOre(report.toPay())});
+        line({"", "", toPayLabel(report.toPay()), "", "", "", "", formatOre(shownToPay(report.toPay()))});
     }
     for (const std::string& text : report.notes) {
         line({text, "", "", "", "", "", "", ""});

@@ -66,6 +66,9 @@ struct VatBox {
     std::string label;
     Ore exact = 0;
     std::int64_t kronor = 0; // whole kronor, the öre dropped
+    // The label says "få tillbaka": the screen and the page show the amounts
+    // without their minus sign, the data keeps it.
+    bool refund = false;
 };
 
 struct VatReport {
