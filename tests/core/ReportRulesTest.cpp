@@ -214,6 +214,37 @@ TEST_F(SmallBooks, TrialBalanceAddsThePostedResultBack) {
     EXPECT_EQ(listing.lines.back().m_text[5], "0.00");
 }
 
+// A voucher registered with a difference: the total is not 0, shows in red,
+// and the voucher is named; balanced books show neither.
+TEST_F(SmallBooks, TrialBalanceOutOfBalanceShowsRedAndNamesTheVouchers) {
+    CAutomoms rule;
+    rule.m_dMomssats = 25;
+    rule.m_nKreditkonto = 3000;
+    rule.m_nKreditMomskonto = 2440;
+    doc.setVatRules({rule});
+    postVoucher(doc, 10, 1, 2012, {{1930, 500, 0}, {3000, 0, 500}});
+    const auto totalCell = [](const ReportForm& form) {
+        for (const FormLine& line : form.lines) {
+            if (!line.cells.empty() && line.cells[0].text == "Saldo råbalans") {
+                return line.cells.at(1);
+            }
+        }
+        return FormCell{};
+    };
+    ReportForm form = trialBalanceForm(buildTrialBalance(doc), ScreenMeasures{});
+    EXPECT_EQ(totalCell(form).text, "0.00");
+    EXPECT_FALSE(totalCell(form).color.has_value());
+    EXPECT_FALSE(anyLineContains(form, "differens"));
+
+    postVoucher(doc, 11, 1, 2012, {{1930, 100, 0}, {3000, 0, 90}});
+    const TrialBalanceReport report = buildTrialBalance(doc);
+    EXPECT_EQ(report.unbalanced, std::vector<std::int32_t>{2});
+    form = trialBalanceForm(report, ScreenMeasures{});
+    EXPECT_EQ(totalCell(form).text, "10.00");
+    EXPECT_EQ(totalCell(form).color, kReportRed);
+    EXPECT_TRUE(hasLine(form, "Verifikat med differens: 2"));
+}
+
 TEST_F(SmallBooks, ReportsLeaveTheBooksAsTheyWere) {
     postVoucher(doc, 10, 1, 2012, {{1930, 500, 0}, {3000, 0, 500}});
     doc.setModified(false);

@@ -43,6 +43,7 @@ inline constexpr const char* kDebMinusKre = "Deb - Kre";
 
 // The trial balance.
 inline constexpr const char* kSaldoRabalans = "Saldo råbalans";
+inline constexpr const char* kVerifikatMedDifferens = "Verifikat med differens:";
 inline constexpr const char* kRabalansPrinted = "RÅBALANS";
 inline constexpr const char* kAllaKontonPrinted = "Alla konton / råbalans";
 

@@ -70,7 +70,27 @@ TrialBalanceReport buildTrialBalance(const CTallvingeDoc& doc) {
         report.rows.push_back(std::move(row));
     }
     report.total = addOre(total, books.postedResult().value_or(0));
+    for (const CEttVerifikat& voucher : company.m_verifikat) {
+        Ore difference = 0;
+        for (const CVerifikatrad& line : voucher.m_rader) {
+            difference = addOre(difference, addOre(toOre(line.m_dDebet), -toOre(line.m_dKredit)));
+        }
+        if (difference != 0) {
+            report.unbalanced.push_back(voucher.m_nVernr);
+        }
+    }
     return report;
+}
+
+std::optional<std::string> unbalancedVouchersText(const TrialBalanceReport& report) {
+    if (report.unbalanced.empty()) {
+        return std::nullopt;
+    }
+    std::string text = kVerifikatMedDifferens;
+    for (std::size_t i = 0; i < report.unbalanced.size(); ++i) {
+        text += (i == 0 ? " " : ", ") + std::to_string(report.unbalanced[i]);
+    }
+    return text;
 }
 
 ReportForm trialBalanceForm(const TrialBalanceReport& report, const ScreenMeasures& screen) {
@@ -106,8 +126,15 @@ ReportForm trialBalanceForm(const TrialBalanceReport& report, const ScreenMeasur
         form.lines.push_back(std::move(line));
         y += lh;
     }
+    // Books out of balance stand out: the total in red, and the vouchers named.
+    const std::optional<Rgb> alarm = report.total != 0 ? std::optional<Rgb>(kReportRed) : std::nullopt;
     form.lines.push_back(
-        {y, {cell(kSaldoRabalans, 1, 55), cell(formatOre(report.total), 2, 310, TextAlign::Right)}});
+        {y,
+         {cell(kSaldoRabalans, 1, 55), {formatOre(report.total), 2, 310, TextAlign::Right, alarm, false}}});
+    if (const auto named = unbalancedVouchersText(report); named && report.total != 0) {
+        y += lh;
+        form.lines.push_back({y, {{*named, -1, 55, TextAlign::Left, kReportRed, false}}});
+    }
     form.height = y + 2 * lh;
     return form;
 }

@@ -29,7 +29,13 @@ struct TrialBalanceReport {
     std::string resultNote;               // "(resultat fr.o.m. 1.2012)"
     std::vector<TrialBalanceRow> rows;
     Ore total = 0;
+    // The vouchers whose debits and credits differ: a total that is not 0
+    // shows in red and names them.
+    std::vector<std::int32_t> unbalanced;
 };
+
+// "Verifikat med differens: 3, 17", or nothing when there are none.
+[[nodiscard]] std::optional<std::string> unbalancedVouchersText(const TrialBalanceReport& report);
 
 // While a month range is chosen the balances run from the period start
 // through its last month, and the result account carries that result.
