@@ -197,10 +197,10 @@ TEST(AppReportOption, OnlyUsedAccountsTogglesAndIsAChange) {
 }
 
 TEST(AppStartUp, LinesPerPageComeFromTheDefaultPrinter) {
-    EXPECT_EQ(linesPerPage(std::nullopt), 20);
-    EXPECT_EQ(linesPerPage(PrinterMetrics{6600, 100}), 61);
-    EXPECT_EQ(linesPerPage(PrinterMetrics{1000, 0}), 20);
-    EXPECT_EQ(linesPerPage(PrinterMetrics{400, 100}), 20); // a page too small for a listing
+    EXPECT_EQ(linesPerPage(std::nullopt), (PageLines{20, false}));
+    EXPECT_EQ(linesPerPage(PrinterMetrics{6600, 100}), (PageLines{61, true}));
+    EXPECT_EQ(linesPerPage(PrinterMetrics{1000, 0}), (PageLines{20, false}));
+    EXPECT_EQ(linesPerPage(PrinterMetrics{400, 100}), (PageLines{20, false})); // too small for a listing
 }
 
 TEST(AppStartUp, NumbersKeepTheDecimalPointUnderTheUsersLocale) {

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace kv::test {
 namespace {
 
@@ -95,14 +97,20 @@ TEST(ReportRules, PagesCountAndSliceTheListing) {
     EXPECT_EQ(footer.y, 3300 - 50);
 }
 
-TEST(ReportRules, LinesPerPageOnlyShrink) {
-    const PrintDevice small{2323, 50 * 50, 50, 300}; // room for 50 lines
-    const PrintDevice large{2323, 80 * 50, 50, 300};
-    int lines = 45;
-    lines = lowerLinesPerPage(lines, small);
-    EXPECT_EQ(lines, 38);
-    lines = lowerLinesPerPage(lines, large);
-    EXPECT_EQ(lines, 38);
+// The start-up 20 without a printer gives way to the first real device; a
+// value a device settled is only ever lowered.
+TEST(ReportRules, LinesPerPageOnlyShrinkOnceADeviceSettledThem) {
+    const PrintDevice small{2323, 50 * 50, 50, 300}; // room for 50 - 12 lines
+    const PrintDevice large{2323, 80 * 50, 50, 300}; // room for 80 - 12 lines
+    const std::vector<std::tuple<PageLines, PrintDevice, PageLines>> cases = {
+        {{45, true}, small, {38, true}},
+        {{38, true}, large, {38, true}},
+        {{}, large, {68, true}}, // the stand-in, not a printer's count
+        {{}, small, {38, true}},
+    };
+    for (const auto& [current, device, after] : cases) {
+        EXPECT_EQ(linesWhenPrinting(current, device), after) << current.lines << " " << device.height;
+    }
 }
 
 TEST(ReportRules, TextsAreCutWhereTheNextBeginsOrThePageEnds) {

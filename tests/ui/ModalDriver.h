@@ -8,6 +8,8 @@
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QEventLoop>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -44,6 +46,17 @@ public:
             QFAIL("no such button");
         });
     }
+    // A file dialog, answered with the file typed into its name field as the
+    // user does (the dialog's own selectFile waits for its folder listing).
+    void file(const QString& path) {
+        expect<QFileDialog>([path](QFileDialog& dialog) {
+            auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name != nullptr);
+            name->setText(path);
+            QMetaObject::invokeMethod(&dialog, "accept");
+        });
+    }
+
     // The expected windows that have not come yet.
     [[nodiscard]] std::size_t pending() const { return m_steps.size(); }
 
@@ -66,10 +79,25 @@ public:
             }
         });
         done.start(5);
-        QTimer::singleShot(20000, &loop, [&] {
+        // Whatever still shows after the time is up is closed, so nothing hangs.
+        QTimer giveUp;
+        giveUp.setSingleShot(true);
+        QObject::connect(&giveUp, &QTimer::timeout, &loop, [&] {
             m_failed = true;
+            m_steps.clear();
+            while (QWidget* modal = QApplication::activeModalWidget()) {
+                qWarning("left open: %s %s", modal->metaObject()->className(),
+                         qPrintable(modal->windowTitle()));
+                auto* dialog = qobject_cast<QDialog*>(modal);
+                if (dialog == nullptr) {
+                    break;
+                }
+                dialog->done(QDialog::Rejected);
+                QCoreApplication::processEvents();
+            }
             loop.quit();
         });
+        giveUp.start(20000);
         loop.exec();
         QCoreApplication::sendPostedEvents(); // what the last steps queued
         return !m_failed;

@@ -12,6 +12,7 @@
 #include "interaction/CommandId.h"
 #include "interaction/CommandRegistry.h"
 #include "model/TallvingeDoc.h"
+#include "reports/PageLayout.h"
 
 #include <functional>
 #include <memory>
@@ -53,8 +54,8 @@ public:
     [[nodiscard]] const RecentFiles& recentFiles() const { return m_recent; }
 
     // Listing lines per printed page, settled at start-up.
-    [[nodiscard]] int linesPerPage() const { return m_nRaderPerSida; }
-    void setLinesPerPage(int lines) { m_nRaderPerSida = lines; }
+    [[nodiscard]] PageLines linesPerPage() const { return m_nRaderPerSida; }
+    void setLinesPerPage(PageLines lines) { m_nRaderPerSida = lines; }
 
     // ---- commands ----
     // Runs a command from a menu, key or button; a disabled command does nothing.
@@ -129,7 +130,7 @@ private:
     // next event, once nothing of theirs is on the stack.
     std::vector<std::unique_ptr<FormModel>> m_finishedForms;
     RecentFiles m_recent;
-    std::int32_t m_nRaderPerSida = 20;
+    PageLines m_nRaderPerSida;
 };
 
 // The path as saved: the extension ".bok" added when the file name has none.

@@ -98,6 +98,12 @@ std::string windowTitle(WindowKind kind) {
     return "  Verifikat / Sök verifikat";
 }
 
+std::string printedDocumentTitle(WindowKind kind, const std::string& companyTitle) {
+    std::string report = windowTitle(kind);
+    report.erase(0, report.find_first_not_of(' '));
+    return report + " - " + companyTitle;
+}
+
 std::string commandFailureMessage(const std::exception& failure) {
     // A refusal of the books is already the user's text.
     if (dynamic_cast<const DocumentRefusal*>(&failure) != nullptr) {

@@ -35,5 +35,8 @@ inline constexpr const char* kMsgOutOfMemory =
 
 // The title of a company window.
 std::string windowTitle(WindowKind kind);
+// The title a printed file carries: the report and the company, as
+// "Grundbok (verifikat) - Bygdeföreningen".
+std::string printedDocumentTitle(WindowKind kind, const std::string& companyTitle);
 
 } // namespace kv

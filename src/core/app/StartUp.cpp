@@ -4,12 +4,12 @@
 
 namespace kv {
 
-int linesPerPage(const std::optional<PrinterMetrics>& printer) {
+PageLines linesPerPage(const std::optional<PrinterMetrics>& printer) {
     if (!printer || printer->lineHeight <= 0 || printer->printableHeight <= 0) {
-        return kLinesPerPageWithoutPrinter;
+        return {};
     }
     const int lines = printer->printableHeight / printer->lineHeight - 5;
-    return lines > 0 ? lines : kLinesPerPageWithoutPrinter;
+    return lines > 0 ? PageLines{lines, true} : PageLines{};
 }
 
 void setUserLocale() {

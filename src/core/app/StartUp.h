@@ -1,6 +1,8 @@
 // What the program settles once when it starts.
 #pragma once
 
+#include "reports/PageLayout.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,12 +16,10 @@ struct PrinterMetrics {
     int lineHeight = 0;
 };
 
-inline constexpr int kLinesPerPageWithoutPrinter = 20;
-
 // How many listing lines fit on a printed page: the lines of the printable
-// height less five for the heading and the margin; 20 without a printer or
-// with metrics that describe no usable page.
-int linesPerPage(const std::optional<PrinterMetrics>& printer);
+// height less five for the heading and the margin; the stand-in 20 without a
+// printer or with metrics that describe no usable page.
+PageLines linesPerPage(const std::optional<PrinterMetrics>& printer);
 
 // Puts the runtime under the user's locale, except for numbers: amounts are
 // written and read with a decimal point whatever the user's locale says.

@@ -112,9 +112,12 @@ int linesPerPageOn(const PrintDevice& device) {
     return std::max(1, device.height / device.lineHeight - 12);
 }
 
-int lowerLinesPerPage(int current, const PrintDevice& device) {
+PageLines linesWhenPrinting(PageLines current, const PrintDevice& device) {
     const int room = linesPerPageOn(device);
-    return current > 0 ? std::min(current, room) : room;
+    if (!current.fromDevice || current.lines <= 0) {
+        return {room, true};
+    }
+    return {std::min(current.lines, room), true};
 }
 
 int pageCount(std::size_t lineCount, int linesPerPage) {

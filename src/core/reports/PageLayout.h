@@ -45,9 +45,19 @@ struct ListingPage {
 // Listing lines that fit on a page of the device: its lines less twelve for
 // the heading, the footer and the margin (at least one).
 [[nodiscard]] int linesPerPageOn(const PrintDevice& device);
-// The lines per page in force after printing starts on the device: the
-// current value, lowered when the device has room for fewer. Never raised.
-[[nodiscard]] int lowerLinesPerPage(int current, const PrintDevice& device);
+// The lines per page a window prints with. Without a printer to ask at
+// start-up it is 20, which only stands in until printing starts on a real
+// device (a printer, or the page of a PDF file): that device's room then
+// counts, and from there the value is only ever lowered.
+inline constexpr int kLinesPerPageWithoutPrinter = 20;
+struct PageLines {
+    int lines = kLinesPerPageWithoutPrinter;
+    bool fromDevice = false; // settled by a real device, not the stand-in
+
+    bool operator==(const PageLines&) const = default;
+};
+// The lines per page in force after printing starts on the device.
+[[nodiscard]] PageLines linesWhenPrinting(PageLines current, const PrintDevice& device);
 // Pages of a listing of lineCount lines: at least one, which holds the
 // heading when the listing is empty.
 [[nodiscard]] int pageCount(std::size_t lineCount, int linesPerPage);

@@ -20,11 +20,7 @@ std::optional<std::string> trialBalanceRangeText(const CompanyState& c) {
 }
 
 std::string printedCompanyName(const CTallvingeDoc& doc) {
-    const std::string& path = doc.pathName();
-    if (path.size() > 4 && path.ends_with(".bok")) {
-        return path.substr(0, path.size() - 4);
-    }
-    return path.empty() ? doc.title() : path;
+    return doc.title();
 }
 
 std::optional<std::string> lastBookingDate(const CompanyState& c) {

@@ -679,6 +679,11 @@ void MainWindow::print(bool preview) {
     }
     QPrintDialog dialog(m_printer.get(), this);
     dialog.setWindowTitle(QString::fromUtf8(kPrintTitle));
+    // The listing goes to a printer; "Spara som PDF..." writes files.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    if (const int pages = content->pageCount(m_printer.get()); pages > 0) {
+        dialog.setMinMax(1, pages);
+    }
     if (dialog.exec() == QDialog::Accepted) {
         content->print(m_printer.get());
     }
@@ -706,7 +711,9 @@ void MainWindow::saveAsPdf() {
     pdf.setPageSize(QPageSize(QPageSize::A4));
     pdf.setPageMargins(QMarginsF(6.35, 6.35, 6.35, 6.35), QPageLayout::Millimeter);
     pdf.setOutputFileName(temporary);
-    pdf.setDocName(windowTitle());
+    if (const auto active = m_controller.windows().active(); active && m_controller.company() != nullptr) {
+        pdf.setDocName(qs(printedDocumentTitle(*active, m_controller.company()->title())));
+    }
     content->print(&pdf);
     // The rename replaces an old file at once, or leaves it as it was.
     const bool written = QFile(temporary).size() > 0 && std::rename(QFile::encodeName(temporary).constData(),

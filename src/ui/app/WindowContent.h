@@ -30,6 +30,12 @@ public:
         return false;
     }
     virtual void print(QPrinter* printer) { static_cast<void>(printer); }
+    // The pages printing on the printer would give, or 0 when the window
+    // cannot tell before it prints.
+    [[nodiscard]] virtual int pageCount(QPrinter* printer) const {
+        static_cast<void>(printer);
+        return 0;
+    }
     // Reports: the print preview closed while it showed page (1, 2, ...).
     virtual void previewEnded(int page) { static_cast<void>(page); }
 

@@ -78,18 +78,29 @@ void PanelWindowContent::print(QPrinter* printer) {
     if (printer == nullptr || m_doc == nullptr) {
         return;
     }
-    // The lines per page only ever shrink, here and for the whole program.
+    // The first real device settles the lines per page; after that they only
+    // ever shrink, here and for the whole program.
     const PrintDevice device = printDeviceOf(*printer);
-    m_linesPerPage = lowerLinesPerPage(m_linesPerPage, device);
-    if (m_linesPerPage < m_controller.linesPerPage()) {
+    m_linesPerPage = linesWhenPrinting(m_linesPerPage, device);
+    const PageLines program = m_controller.linesPerPage();
+    if (!program.fromDevice || m_linesPerPage.lines < program.lines) {
         m_controller.setLinesPerPage(m_linesPerPage);
     }
-    printListing(*printer, buildListing(*m_doc, device), m_linesPerPage);
+    printListing(*printer, buildListing(*m_doc, device), m_linesPerPage.lines);
+}
+
+int PanelWindowContent::pageCount(QPrinter* printer) const {
+    if (printer == nullptr || m_doc == nullptr) {
+        return 0;
+    }
+    const PrintDevice device = printDeviceOf(*printer);
+    return kv::pageCount(buildListing(*m_doc, device).size(),
+                         linesWhenPrinting(m_linesPerPage, device).lines);
 }
 
 void PanelWindowContent::previewEnded(int page) {
     if (scrollsToPreviewedPage() && page > 0) {
-        m_scroll->verticalScrollBar()->setValue((page - 1) * m_linesPerPage * m_view->textHeight());
+        m_scroll->verticalScrollBar()->setValue((page - 1) * m_linesPerPage.lines * m_view->textHeight());
     }
 }
 

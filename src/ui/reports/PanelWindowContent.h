@@ -29,11 +29,12 @@ public:
     void describe(ViewCapabilities& view) const override;
     bool perform(CommandId id) override;
     void print(QPrinter* printer) override;
+    [[nodiscard]] int pageCount(QPrinter* printer) const override;
     void previewEnded(int page) override;
 
     [[nodiscard]] ReportFormView* formView() const { return m_view; }
     [[nodiscard]] QScrollArea* scrollArea() const { return m_scroll; }
-    [[nodiscard]] int linesPerPage() const { return m_linesPerPage; }
+    [[nodiscard]] int linesPerPage() const { return m_linesPerPage.lines; }
 
 protected:
     [[nodiscard]] virtual ReportForm buildForm(const CTallvingeDoc& doc,
@@ -57,7 +58,7 @@ private:
     ViewSubscription m_subscription;
     QScrollArea* m_scroll;
     ReportFormView* m_view;
-    int m_linesPerPage;
+    PageLines m_linesPerPage;
 };
 
 } // namespace kv::ui
