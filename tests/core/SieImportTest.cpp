@@ -105,8 +105,8 @@ TEST(SieImport, TheAssociationFileMakesItsCompany) {
     }));
 }
 
-// Each account that the template lacks stands beside the nearest account of
-// its class on its side, in that account's group.
+// Each account that the template lacks stands among the accounts of its kind
+// on its side, in numeric order, in their group.
 TEST(SieImport, MissingAccountsGoWhereTheirNumbersBelong) {
     struct Case {
         std::int32_t number;
@@ -154,6 +154,30 @@ TEST(SieImport, MissingAccountsGoWhereTheirNumbersBelong) {
     EXPECT_TRUE(doc.resultAccountNumber(resultAccount));
     EXPECT_EQ(resultAccount, 2090);
     EXPECT_EQ(doc.carriedProfitAccount(), 2040);
+}
+
+// The association template has no VAT accounts: 2610-2650 go among the
+// short-term liabilities beside 2750, not after 2520 among the long-term ones.
+TEST(SieImport, NewAccountsJoinTheGroupOfTheirKind) {
+    const SieImportResult result =
+        importSie(sieFile("#KONTO 2610 \"Utgående moms\"\n#KONTO 2640 \"Ingående moms\"\n"
+                          "#KONTO 2650 \"Redovisningskonto för moms\"\n#KONTO 1510 \"Kundfordringar\"\n"),
+                  kMallForening);
+    const CTallvingeDoc& doc = *result.company;
+    const std::vector<std::pair<std::int32_t, std::int32_t>> beside = {
+        {1510, 1820}, {2610, 2750}, {2640, 2610}, {2650, 2640}};
+    for (const auto& [number, neighbour] : beside) {
+        SCOPED_TRACE(number);
+        const auto added = std::find_if(result.summary.added.begin(), result.summary.added.end(),
+                                        [number](const SieAddedAccount& a) { return a.number == number; });
+        ASSERT_NE(added, result.summary.added.end());
+        EXPECT_EQ(added->beside, neighbour);
+        EXPECT_EQ(account(doc, number).m_strKolumn3, account(doc, neighbour).m_strKolumn3);
+    }
+    EXPECT_EQ(account(doc, 2610).m_strKolumn3, "h"); // "Sa kortfristigt"
+    const auto& chart = doc.state().m_balKonton;
+    EXPECT_LT(positionIn(chart, 2650), positionIn(chart, 2750));
+    EXPECT_LT(positionIn(chart, 2610), positionIn(chart, 2640));
 }
 
 TEST(SieImport, ABalanceThatDisagreesWithTheFileStopsTheCompany) {

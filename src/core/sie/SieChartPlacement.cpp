@@ -2,7 +2,7 @@
 
 #include "chart/TypedText.h"
 
-#include <cstdlib>
+#include <string>
 
 namespace kv {
 
@@ -40,6 +40,48 @@ std::int32_t accountIn(const Grid& grid, std::int32_t row) {
 
 char classOf(std::int32_t number) {
     return std::to_string(number)[0];
+}
+
+// The part of the balance sheet that a BAS account group (its first two
+// digits) belongs to: fixed and current assets, equity, untaxed reserves,
+// provisions, long-term and short-term liabilities.
+int balanceSection(int group) {
+    if (group >= 10 && group <= 13) {
+        return 1;
+    }
+    if (group >= 14 && group <= 19) {
+        return 2;
+    }
+    if (group >= 20 && group <= 23) {
+        return group - 17; // 3 to 6, one section each
+    }
+    return group >= 24 && group <= 29 ? 7 : 0;
+}
+
+// How closely two account numbers belong together: 3 when they share their
+// first three digits, 2 their two-digit BAS group, 1 their part of the
+// balance sheet (for the income statement, their class), else 0. Numbers
+// that are not of four digits are kin by their class only.
+int kinship(std::int32_t a, std::int32_t b) {
+    const std::string x = std::to_string(a);
+    const std::string y = std::to_string(b);
+    if (x.size() != 4 || y.size() != 4) {
+        return x[0] == y[0] ? 1 : 0;
+    }
+    if (x.compare(0, 3, y, 0, 3) == 0) {
+        return 3;
+    }
+    if (x.compare(0, 2, y, 0, 2) == 0) {
+        return 2;
+    }
+    if (x[0] != y[0]) {
+        return 0;
+    }
+    const int section = balanceSection(std::stoi(x.substr(0, 2)));
+    if (x[0] == '1' || x[0] == '2') {
+        return section != 0 && section == balanceSection(std::stoi(y.substr(0, 2))) ? 1 : 0;
+    }
+    return 1;
 }
 
 } // namespace
@@ -80,23 +122,32 @@ std::optional<std::int32_t> placeAccount(ChartEditorModel& editor, ChartSide sid
                                          const std::string& name) {
     Grid& grid = editor.grid();
     const Rows rows = sideRows(editor, side);
-    // The nearest account of the same class; failing that, of the side.
+    // Among the accounts closest in kind (sharing the leading digits, 26xx
+    // beside 26xx; else of the same BAS group; else of the same part of the
+    // balance sheet or class; failing all, of the side) it goes in numeric
+    // order: before the first that follows it, or after the last one when
+    // none follows. A template's account of another kind that happens to lie
+    // nearer (an association's 2520 loan before its 2750) does not draw it.
     std::int32_t best = 0;
     std::int32_t bestRow = 0;
-    bool bestSameClass = false;
+    int bestKinship = -1;
+    const auto better = [number](std::int32_t candidate, std::int32_t current) {
+        const bool follows = candidate > number;
+        if (follows != (current > number)) {
+            return follows;
+        }
+        return follows ? candidate < current : candidate > current;
+    };
     for (std::int32_t row = rows.first; row <= rows.last && row <= grid.rowCount(); ++row) {
         const std::int32_t candidate = accountIn(grid, row);
         if (candidate <= 0 || grid.storedText(row, kColGrupp).empty()) {
             continue;
         }
-        const bool sameClass = classOf(candidate) == classOf(number);
-        const auto distance = std::llabs(static_cast<long long>(candidate) - number);
-        const auto bestDistance = std::llabs(static_cast<long long>(best) - number);
-        if (bestRow == 0 || (sameClass && !bestSameClass) ||
-            (sameClass == bestSameClass && distance < bestDistance)) {
+        const int kin = kinship(candidate, number);
+        if (kin > bestKinship || (kin == bestKinship && better(candidate, best))) {
             best = candidate;
             bestRow = row;
-            bestSameClass = sameClass;
+            bestKinship = kin;
         }
     }
     if (bestRow == 0) {

@@ -1,6 +1,7 @@
 // Where an account that the template lacks goes in a chart editor's grid:
-// next to the account of the same class nearest to it in number, on the
-// same side of the chart, in that account's group.
+// on the same side of the chart, in the group of the account closest to it
+// in kind (sharing its leading digits, else its BAS group, else its part of
+// the balance sheet or its class) and, among those, in number.
 #pragma once
 
 #include "chart/ChartEditorModel.h"
