@@ -77,7 +77,7 @@ struct Program {
 
     Program() {
         QStandardPaths::setTestModeEnabled(true);
-        kv::ui::setWindowsOpenMaximized(false);
+        kv::ui::setWindowsOpenMaximized(true); // as a user has them at first
         kv::CTallvingeDoc made;
         QVERIFY(kv::createDefaultCompany(made,
                                          {kv::kMallForening, 1, 2012, 12, 2012, folder.path().toStdString()})
@@ -179,6 +179,10 @@ private slots:
             });
             QVERIFY(program.choose(CommandId::NewPeriod));
             QCOMPARE(program.controller.document().periodLabel(), std::string("1.2013 - 12.2013"));
+            // The new year is not saved yet, and the title says so.
+            QVERIFY(program.controller.document().isModified());
+            QVERIFY(program.window->isWindowModified());
+            QVERIFY(program.window->windowTitle().contains(QStringLiteral("[*]")));
         }
     }
 

@@ -109,14 +109,18 @@ private slots:
         QCOMPARE(open.window->windowTitle(), QString("Verifikat"));
         QCOMPARE(QApplication::focusWidget(), open.form->field(VoucherField::TransDay));
 
-        // The date and text: Return walks the fields, Tab leaves the text for the grid.
+        // The date and text: "dag + månad + år" with the keypad's + or Return,
+        // Tab leaves the text for the grid.
         type("5");
-        press(Qt::Key_Return);
+        press(Qt::Key_Plus, Qt::KeypadModifier);
+        QCOMPARE(QApplication::focusWidget(), open.form->field(VoucherField::TransMonth));
         type("3");
-        press(Qt::Key_Return);
+        press(Qt::Key_Plus, Qt::KeypadModifier);
         type("2012");
         press(Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), open.form->field(VoucherField::Vertext));
+        QCOMPARE(open.form->field(VoucherField::TransDay)->text(), QString("5"));
+        QCOMPARE(open.form->field(VoucherField::TransMonth)->text(), QString("3"));
         type("Kontantförsäljning");
         press(Qt::Key_Tab);
         QCOMPARE(open.model->grid().currentCell(), (kv::CellPos{1, kv::kColKonto}));

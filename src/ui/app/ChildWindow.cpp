@@ -5,7 +5,9 @@
 #include "app/Icons.h"
 #include "app/WindowContent.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QMenu>
 
 namespace kv::ui {
 
@@ -15,6 +17,20 @@ ChildWindow::ChildWindow(WindowKind kind, AppController& controller, WindowConte
     setWidget(content);
     setWindowTitle(QString::fromStdString(kv::windowTitle(kind)));
     setWindowIcon(kv::ui::windowIcon(kind));
+    // Ctrl+F4 is the main window's key for the window in front; the same key
+    // on this window's own menu would make it ambiguous, and then neither works.
+    if (QMenu* menu = systemMenu()) {
+        for (QAction* action : menu->actions()) {
+            for (const QKeySequence& key : action->shortcuts()) {
+                if (key == QKeySequence(Qt::CTRL | Qt::Key_F4)) {
+                    action->setShortcuts({});
+                    action->setText(action->text() + QLatin1Char('\t') +
+                                    key.toString(QKeySequence::NativeText));
+                    break;
+                }
+            }
+        }
+    }
 }
 
 void ChildWindow::closeByProgram() {

@@ -377,6 +377,7 @@ void MainWindow::openCompanyWindow(WindowKind kind) {
     }
     connect(content, &WindowContent::commandStateChanged, this, &MainWindow::updateCommandStates);
     auto* child = new ChildWindow(kind, m_controller, content);
+    connect(child, &QMdiSubWindow::windowStateChanged, this, [this] { showTitle(); });
     // Each new window a title bar further down and to the right, as the
     // windows of a desktop program open; kept inside the area.
     bool othersShown = false;
@@ -503,17 +504,42 @@ void MainWindow::performWindowCommand(CommandId id) {
 }
 
 void MainWindow::shellChanged() {
-    // Unsaved changes show as an asterisk after the company's name.
-    const CTallvingeDoc* company = m_controller.company();
-    setWindowTitle(qs(m_controller.mainWindowTitle()) +
-                   (company != nullptr ? QStringLiteral("[*]") : QString()));
-    setWindowModified(company != nullptr && company->isModified());
+    showTitle();
     const MenuBarId id = m_controller.menuBar();
     if (m_menuBarId != id) {
         buildMenuBar(id);
     }
     updateCommandStates();
     storeRecentFilesIfChanged();
+}
+
+// The one place of the title: the company's name with an asterisk while it
+// has unsaved changes, and the maximised window's title after it. Qt's MDI
+// writes its own composition of the two into the title when a window is
+// maximised, from a title it remembered, and hands the window's own
+// modified state (never set) to the main window; changeEvent puts this
+// title and the company's state back.
+void MainWindow::showTitle() {
+    const CTallvingeDoc* company = m_controller.company();
+    QString title =
+        qs(m_controller.mainWindowTitle()) + (company != nullptr ? QStringLiteral("[*]") : QString());
+    if (const QMdiSubWindow* active = m_mdi->activeSubWindow(); active != nullptr && active->isMaximized()) {
+        title += QStringLiteral(" - [%1]").arg(active->windowTitle());
+    }
+    if (windowTitle() != title) {
+        setWindowTitle(title);
+    }
+    const bool modified = company != nullptr && company->isModified();
+    if (isWindowModified() != modified) {
+        setWindowModified(modified);
+    }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::ModifiedChange) {
+        showTitle();
+    }
 }
 
 void MainWindow::closeMainWindow() {

@@ -75,6 +75,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -87,6 +88,7 @@ private:
     void buildStatusBar();
     void buildKeys();
     void updateCommandStates();
+    void showTitle();
     void storeRecentFilesIfChanged();
     void subWindowActivated(QMdiSubWindow* window);
     [[nodiscard]] WindowContent* activeContent() const;

@@ -382,7 +382,10 @@ bool VoucherForm::eventFilter(QObject* watched, QEvent* event) {
         const bool plain = (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0;
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         const bool tab = key->key() == Qt::Key_Tab && plain;
-        if ((enter && plain) || (tab && which == VoucherField::Vertext)) {
+        // "dag + månad + år": the keypad's + moves on from a date field.
+        const bool plus = key->key() == Qt::Key_Plus && key->modifiers().testFlag(Qt::KeypadModifier) &&
+                          plain && which != VoucherField::Vertext;
+        if ((enter && plain) || (tab && which == VoucherField::Vertext) || plus) {
             fieldLeft(which, key->modifiers().testFlag(Qt::ShiftModifier));
             return true;
         }
