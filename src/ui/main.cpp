@@ -25,6 +25,7 @@ int main(int argc, char* argv[]) {
             return 0;
         }
     }
+    kv::ui::preferSwedishDates();
     QApplication app(argc, argv);
     // Qt has put the runtime under the user's locale; numbers keep the decimal point.
     kv::setUserLocale();

@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(dialog.windowTitle(), QString("Konton i balansräkningen"));
         QCOMPARE(dialog.approveButton()->text(), QString("Godkänn kontoplan"));
         QVERIFY(dialog.approveButton()->isDefault());
-        QCOMPARE(dialog.cancelButton()->text(), QString("Cancel"));
+        QCOMPARE(dialog.cancelButton()->text(), QString("Avbryt"));
         QCOMPARE(dialog.insertButton()->text(), QString("Sätt in ny rad"));
         QCOMPARE(dialog.deleteButton()->text(), QString("Ta bort rad"));
         QCOMPARE(dialog.undoButton()->text(), QString("Ångra"));

@@ -1,9 +1,10 @@
-// The buttons that the program's dialogs share, as their resources name them.
+// The buttons that the program's dialogs share. Every text the user sees is
+// Swedish, the cancel button's too.
 #pragma once
 
 namespace kv {
 
 inline constexpr const char* kButtonOk = "OK";
-inline constexpr const char* kButtonCancel = "Cancel";
+inline constexpr const char* kButtonCancel = "Avbryt";
 
 } // namespace kv

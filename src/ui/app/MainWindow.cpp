@@ -3,6 +3,7 @@
 #include "app/AboutDialog.h"
 #include "app/AppTexts.h"
 #include "app/ChildWindow.h"
+#include "app/FileDialogs.h"
 #include "app/FormWindow.h"
 #include "app/Icons.h"
 #include "app/KeySequences.h"
@@ -722,8 +723,9 @@ void MainWindow::saveAsPdf() {
     if (content == nullptr) {
         return;
     }
-    QString name = QFileDialog::getSaveFileName(this, QString::fromUtf8(kSparaSomPdf).chopped(3),
-                                                QDir::homePath(), QStringLiteral("PDF-fil (*.pdf)"));
+    QString name =
+        chooseFile(this, {QString::fromUtf8(kSparaSomPdf).chopped(3), QStringLiteral("PDF-fil (*.pdf)"),
+                          QDir::homePath(), QString(), QStringLiteral("pdf"), true});
     if (name.isEmpty()) {
         return;
     }

@@ -1,6 +1,7 @@
 #include "app/QtPrompter.h"
 
 #include "app/AppTexts.h"
+#include "app/FileDialogs.h"
 #include "app/RecentFilesStore.h"
 #include "backup/BackupFlow.h"       // Backups
 #include "backup/BackupListDialog.h" // Backups
@@ -46,6 +47,18 @@ QString lastCompanyFolder() {
         }
     }
     return QDir::homePath();
+}
+
+QString companySuffix() {
+    return QString::fromUtf8(kCompanyFileExtension).mid(1);
+}
+
+// A chosen file as the file system names it; nothing on Cancel.
+std::optional<std::string> chosen(const QString& path) {
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return QFile::encodeName(path).toStdString();
 }
 
 Answer answerOf(QDialog& dialog) {
@@ -150,17 +163,10 @@ Answer QtPrompter::runBackupList(BackupListModel& list) {
 }
 
 std::optional<std::string> QtPrompter::chooseBackupCopyName(const std::string& suggestedPath) {
-    QFileDialog dialog(owner(), QString::fromUtf8(kBackupCopyTitle), QString(), companyFilter());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QString::fromUtf8(kCompanyFileExtension).mid(1));
     // An existing file is never replaced: the copy refuses it, with its own message.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.selectFile(QFile::decodeName(suggestedPath.c_str()));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    return chosen(
+        chooseFile(owner(), {QString::fromUtf8(kBackupCopyTitle), companyFilter(), QString(),
+                             QFile::decodeName(suggestedPath.c_str()), companySuffix(), true, false}));
 }
 
 QMessageBox::Icon messageIcon(MessageKind kind) {
@@ -213,48 +219,27 @@ Answer QtPrompter::askYesNoCancel(const std::string& text) {
 }
 
 std::optional<std::string> QtPrompter::chooseCompanyToOpen() {
-    const QString path = QFileDialog::getOpenFileName(m_parent, QString::fromUtf8(kOpenCompanyTitle),
-                                                      lastCompanyFolder(), companyFilter());
-    if (path.isEmpty()) {
-        return std::nullopt;
-    }
-    return QFile::encodeName(path).toStdString();
+    return chosen(chooseFile(m_parent, {.title = QString::fromUtf8(kOpenCompanyTitle),
+                                        .filter = companyFilter(),
+                                        .folder = lastCompanyFolder()}));
 }
 
 std::optional<std::string> QtPrompter::chooseCompanySaveName(const std::string& suggestedName) {
-    QFileDialog dialog(m_parent, QString::fromUtf8(kSaveCompanyTitle), QString(), companyFilter());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QString::fromUtf8(kCompanyFileExtension).mid(1));
-    dialog.selectFile(QFile::decodeName(suggestedName.c_str()));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    return chosen(chooseFile(m_parent, {QString::fromUtf8(kSaveCompanyTitle), companyFilter(), QString(),
+                                        QFile::decodeName(suggestedName.c_str()), companySuffix(), true}));
 }
 
 // ---- SIE ----
 
 std::optional<std::string> QtPrompter::chooseSieFileToOpen() {
-    const QString path = QFileDialog::getOpenFileName(m_parent, QString::fromUtf8(kSieOpenTitle), QString(),
-                                                      QString::fromUtf8(kSieFileFilter));
-    if (path.isEmpty()) {
-        return std::nullopt;
-    }
-    return QFile::encodeName(path).toStdString();
+    return chosen(chooseFile(
+        m_parent, {.title = QString::fromUtf8(kSieOpenTitle), .filter = QString::fromUtf8(kSieFileFilter)}));
 }
 
 std::optional<std::string> QtPrompter::chooseSieSaveName(const std::string& suggestedName) {
-    QFileDialog dialog(m_parent, QString::fromUtf8(kSieSaveTitle), QString(),
-                       QString::fromUtf8(kSieFileFilter));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QString::fromUtf8(kSieFileExtension).mid(1));
-    dialog.selectFile(QFile::decodeName(suggestedName.c_str()));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    return chosen(chooseFile(m_parent, {QString::fromUtf8(kSieSaveTitle), QString::fromUtf8(kSieFileFilter),
+                                        QString(), QFile::decodeName(suggestedName.c_str()),
+                                        QString::fromUtf8(kSieFileExtension).mid(1), true}));
 }
 
 Answer QtPrompter::showSieImportSummary(const SieImportSummary& summary) {

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTranslator>
@@ -36,7 +37,28 @@ bool install(QCoreApplication& app, const QString& name, const QString& folder) 
 
 } // namespace
 
+void preferSwedishDates() {
+    // The time locale in force: LC_ALL over LC_TIME over LANG.
+    QByteArray all = qgetenv("LC_ALL");
+    const QByteArray time = !all.isEmpty()                         ? all
+                            : qEnvironmentVariableIsSet("LC_TIME") ? qgetenv("LC_TIME")
+                                                                   : qgetenv("LANG");
+    if (time.startsWith("sv")) {
+        return;
+    }
+    if (!all.isEmpty()) {
+        // LC_ALL would overrule LC_TIME; it goes, its value staying for every other part.
+        for (const char* part : {"LC_CTYPE", "LC_NUMERIC", "LC_COLLATE", "LC_MONETARY", "LC_MESSAGES"}) {
+            qputenv(part, all);
+        }
+        qputenv("LANG", all);
+        qunsetenv("LC_ALL");
+    }
+    qputenv("LC_TIME", "sv_SE.UTF-8");
+}
+
 void installSwedishQtTexts(QCoreApplication& app) {
+    QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
     // The system's old catalogue first; the program's own, installed last, is asked first.
     install(app, QStringLiteral("qt_sv"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     const QString installed =

@@ -14,9 +14,16 @@ namespace kv::ui {
 // nothing when there is no printer.
 std::optional<PrinterMetrics> defaultPrinterMetrics();
 
-// Loads the Swedish translation of Qt's dialogs, whatever the user's locale:
-// the program's own (translations/qtbase_sv.ts, installed in
-// share/kvistoran/translations beside the program) over the system's.
+// Before the application is made: Qt's file dialogs write dates in the
+// system's time locale, so a desktop whose time locale is not Swedish gets
+// Swedish dates (LC_TIME); the user's other locale settings stay as they are.
+void preferSwedishDates();
+
+// Makes Qt speak Swedish whatever the user's locale: Swedish as the default
+// locale (month names and the descriptions of file types) and the Swedish
+// translation of Qt's dialogs, the program's own (translations/qtbase_sv.ts,
+// installed in share/kvistoran/translations beside the program) over the
+// system's.
 void installSwedishQtTexts(QCoreApplication& app);
 
 } // namespace kv::ui
