@@ -50,6 +50,7 @@ TEST(AppBackups, TheChosenBackupOpensAsACompanyOfItsOwn) {
     EXPECT_TRUE(
         app.prompter.said[1].starts_with("Säkerhetskopian innehåller inte perioderna 1.2013 - 12.2013."));
     EXPECT_EQ(app.prompter.said[2], backupOpensMessage("2024-05-03 10:00:01", copy, "Firma"));
+    EXPECT_EQ(app.prompter.kindOf[app.prompter.said[2]], MessageKind::Information);
     // The unchanged company closed without a question; the copy is open in its place.
     ASSERT_TRUE(app.controller.companyOpen());
     EXPECT_EQ(app.doc().pathName(), copy);
@@ -70,6 +71,7 @@ TEST(AppBackups, ACompanyWithChangesAsksFirstAndMayStay) {
     app.controller.execute(C::Backups);
     // The copy is written; the company stays open with its changes, and the user learns where the copy is.
     EXPECT_EQ(app.prompter.said.back(), backupKeptMessage(app.history.dir.file("Kopia.bok")));
+    EXPECT_EQ(app.prompter.kindOf[app.prompter.said.back()], MessageKind::Information);
     EXPECT_EQ(app.doc().pathName(), app.history.path);
     EXPECT_TRUE(app.doc().isModified());
     EXPECT_TRUE(std::filesystem::exists(app.history.dir.file("Kopia.bok")));
@@ -109,6 +111,7 @@ TEST(AppBackups, OnlyASavedCompanyHasBackups) {
     prompter.said.clear();
     controller.execute(C::Backups);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgNoBackups}));
+    EXPECT_EQ(prompter.kindOf[kMsgNoBackups], MessageKind::Information);
 }
 
 } // namespace

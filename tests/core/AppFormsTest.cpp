@@ -4,9 +4,16 @@
 #include "TestSupport.h"
 
 #include "app/AppController.h"
+#include "app/AppTexts.h"
+#include "app/SetupFlow.h"
+#include "chart/ChartEditorModel.h"
 #include "interaction/CommandRegistry.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <new>
+#include <stdexcept>
 
 namespace kv {
 namespace {
@@ -102,6 +109,47 @@ TEST(AppForms, AFinishedFormGoesAfterItsOwnCallAndWithTheCompany) {
     EXPECT_FALSE(app.controller.companyOpen());
     EXPECT_TRUE(app.host.forms.empty());
     EXPECT_EQ(app.closesAsked, 0); // the program closed it: no question
+}
+
+// What a command throws stops at the command: the user is told with the
+// critical icon, the company stays open as it was, and the next command runs.
+TEST(AppCommands, WhatACommandThrowsIsToldAndGoesNoFurther) {
+    const std::vector<std::pair<std::function<void()>, std::string>> failures = {
+        {[] { throw std::bad_alloc(); }, kMsgOutOfMemory},
+        {[] { throw DocumentRefusal("Perioden är låst."); }, "Perioden är låst."},
+        {[] { throw std::runtime_error("disken"); }, commandFailureMessage(std::runtime_error("disken"))},
+    };
+    for (const auto& [failure, told] : failures) {
+        SCOPED_TRACE(told);
+        App app;
+        // The trial balance runs the requested editors as it opens, as the window does.
+        app.host.onFirstUpdate = [&app](WindowKind kind) {
+            if (kind == WindowKind::TrialBalance) {
+                runRequestedEditors(app.controller.document(), app.prompter);
+            }
+        };
+        test::newCompanyWithoutPeriod(app.controller, app.prompter);
+        // A balance sheet approved: the chart editors open from the menu.
+        app.controller.document().approveBalanceChart(
+            {test::row("1930", "Bank", "c"), test::row("", "Sa AKTIVA", "", "", "a"),
+             test::row("2090", "Årets resultat", "d"), test::row("", "Sa PASSIVA", "", "", "p"),
+             test::row("Exempel", "")});
+        const bool modifiedBefore = app.controller.document().isModified();
+        app.prompter.said.clear();
+        app.prompter.chartEditor = [&failure](ChartEditorModel&) -> Answer {
+            failure();
+            return Answer::Ok;
+        };
+        EXPECT_NO_THROW(app.controller.execute(C::IncomeChart));
+        EXPECT_EQ(app.prompter.said, std::vector<std::string>{told});
+        EXPECT_EQ(app.prompter.kindOf[told], MessageKind::Failure);
+        ASSERT_TRUE(app.controller.companyOpen());
+        EXPECT_EQ(app.controller.document().isModified(), modifiedBefore);
+        EXPECT_FALSE(app.controller.document().incomeChartApproved());
+        app.prompter.chartEditor = [](ChartEditorModel&) { return Answer::Cancel; };
+        app.controller.execute(C::IncomeChart);
+        EXPECT_EQ(app.prompter.dialogs.size(), 2U);
+    }
 }
 
 TEST(CommandRegistry, OnlyRegisteredEnabledCommandsRun) {

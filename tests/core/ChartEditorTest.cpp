@@ -218,11 +218,15 @@ TEST(ChartEditor, InsertRowOnlyWhereTheChartAllowsIt) {
     ScrollRecorder scrolls;
     grid.setListener(&scrolls);
 
-    // Without a selection nothing is inserted, even with a current cell.
+    // Without a marked row nothing is inserted, even with a current cell:
+    // the user is asked to mark one, and the chart stays where it was.
     ASSERT_TRUE(grid.moveCurrentCell({5, 2}));
+    scrolls.scrolls.clear();
     income.insertRow();
     EXPECT_EQ(grid.rowCount(), 247);
-    ASSERT_FALSE(scrolls.scrolls.empty());
+    EXPECT_TRUE(scrolls.scrolls.empty());
+    EXPECT_EQ(prompter.said, std::vector<std::string>{kMsgValjRad});
+    prompter.said.clear();
 
     grid.selectRows(5, 6);
     income.insertRow();

@@ -49,7 +49,11 @@ public:
         return *this;
     }
 
-    void message(const std::string& text) override { said.push_back(text); }
+    void message(const std::string& text) override { say(MessageKind::Refusal, text); }
+    void say(MessageKind kind, const std::string& text) override {
+        said.push_back(text);
+        kindOf[text] = kind;
+    }
     Answer askOkCancel(const std::string& text, Answer byDefault = Answer::Ok) override {
         defaultOf[text] = byDefault;
         return ask(text, Answer::Ok);
@@ -143,6 +147,8 @@ public:
     std::vector<std::string> dialogs;
     // Vouchers: the captions of the information messages, in order.
     std::vector<std::string> captions;
+    // What each message said was (its icon).
+    std::map<std::string, MessageKind> kindOf;
     // The answer that Return gives, per OK/Cancel question asked.
     std::map<std::string, Answer> defaultOf;
     // Questions and dialogs met without a scripted answer; each also failed the test.

@@ -290,5 +290,20 @@ TEST_F(UserTemplates, ADamagedTemplateFileIsNeverOverwritten) {
     EXPECT_EQ(prompter.said.back().rfind("Mallfilen ", 0), 0u);
 }
 
+// Where the templates are kept is news on a first run (the information
+// icon); a template file that cannot be read is a warning.
+TEST_F(UserTemplates, AMissingTemplateFileInformsADamagedOneWarns) {
+    CTallvingeDoc doc;
+    tellFileReport(prompter, readTemplates(doc, folder.path()));
+    EXPECT_EQ(prompter.kindOf[templateFileMessage(folder.path())], MessageKind::Information);
+
+    ASSERT_TRUE(makeFolder(folder.path()));
+    test::writeFile(templateFilePath(folder.path()), "inte en mallfil");
+    prompter.kindOf.clear();
+    tellFileReport(prompter, readTemplates(doc, folder.path()));
+    EXPECT_EQ(prompter.kindOf[templateFileMessage(folder.path())], MessageKind::Refusal);
+    EXPECT_EQ(prompter.kindOf.size(), 2U);
+}
+
 } // namespace
 } // namespace kv

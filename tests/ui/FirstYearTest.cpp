@@ -16,6 +16,7 @@
 #include "grid/GridWidget.h"
 #include "interaction/UnapprovedEdits.h"
 #include "reports/JournalWindowContent.h"
+#include "reports/ReportFormView.h"
 #include "voucher/VatRulesDialog.h"
 
 #include <QAbstractButton>
@@ -80,6 +81,27 @@ QMessageBox::Icon iconShown(const std::function<void()>& ask) {
 class FirstYearTest : public QObject {
     Q_OBJECT
 private slots:
+    // The panels' places were made for a narrower font: a text that would
+    // run into the one before it ("Antal verifikat :" and the count) moves
+    // right by a blank; right-aligned amounts keep their places.
+    void panelTextsNeverRunTogether() {
+        const QFontMetrics metrics(kv::ui::ReportFormView::panelFont());
+        const auto left = [](std::string text, std::int32_t x) {
+            return kv::FormCell{std::move(text), -1, x, kv::TextAlign::Left, std::nullopt, false};
+        };
+        const kv::FormLine count{40, {left("Antal verifikat :", 1), left("13", 100)}};
+        const std::vector<int> starts = kv::ui::ReportFormView::textStarts(count, metrics);
+        QVERIFY(starts[1] >= 1 + metrics.horizontalAdvance(QStringLiteral("Antal verifikat : ")));
+        const kv::FormLine apart{
+            40,
+            {left("NR", 1), left("NAMN", 55),
+             kv::FormCell{"1 000.00", 2, 310, kv::TextAlign::Right, std::nullopt, false}}};
+        const std::vector<int> kept = kv::ui::ReportFormView::textStarts(apart, metrics);
+        QCOMPARE(kept[0], 1);
+        QCOMPARE(kept[1], 55);
+        QCOMPARE(kept[2], 310 - metrics.horizontalAdvance(QStringLiteral("1 000.00")));
+    }
+
     void escapeAsksBeforeChangedChartRowsAreThrownAway() {
         CTallvingeDoc doc;
         doc.firstPeriodAsked();

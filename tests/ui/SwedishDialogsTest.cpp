@@ -222,6 +222,13 @@ private:
             if (auto* files = qobject_cast<QFileDialog*>(modal)) {
                 cut << cutIn(*files);
             }
+            // The program's own dialogs leave room for their whole title.
+            QFont bold = modal->font();
+            bold.setBold(true);
+            if (QString(modal->metaObject()->className()).startsWith(QStringLiteral("kv::ui::")) &&
+                modal->width() < QFontMetrics(bold).horizontalAdvance(modal->windowTitle()) + 100) {
+                cut << QStringLiteral("title: \"%1\"").arg(modal->windowTitle());
+            }
             for (const QString& word : englishIn(textsOf(modal))) {
                 english << QStringLiteral("%1: %2").arg(modal->windowTitle(), word);
             }

@@ -153,7 +153,7 @@ void AppController::registerFileCommands() {
                                     if (closeCompany()) {
                                         openCompanyAt(*copy, false);
                                     } else {
-                                        m_prompter.message(backupKeptMessage(*copy));
+                                        m_prompter.say(MessageKind::Information, backupKeptMessage(*copy));
                                     }
                                 }});
     for (int index = 0; index < 4; ++index) {

@@ -110,7 +110,7 @@ std::string commandFailureMessage(const std::exception& failure) {
         return failure.what();
     }
     return std::string("Kommandot kunde inte slutföras (") + failure.what() +
-           ").\nDet som kommandot hann ändra i företaget har tagits tillbaka.";
+           ").\nÄndringen som pågick när felet inträffade har tagits tillbaka.";
 }
 
 } // namespace kv

@@ -28,10 +28,11 @@ std::string saveQuestion(const std::string& title);
 std::optional<std::string> helpText(CommandId id, const std::string& templateFolder);
 
 // What the user is told when a command fails halfway: what failed, and that
-// the company is as it was before the command.
+// the change it was making has been taken back (each change of the company
+// is whole or not at all).
 std::string commandFailureMessage(const std::exception& failure);
 inline constexpr const char* kMsgOutOfMemory =
-    "Minnet räckte inte till för kommandot. Det avbröts, och företaget är som det var före det.";
+    "Minnet räckte inte till för kommandot. Det avbröts, och ändringen som pågick har tagits tillbaka.";
 
 // The title of a company window.
 std::string windowTitle(WindowKind kind);

@@ -37,7 +37,7 @@ std::optional<std::string> restoreChosenBackup(const CTallvingeDoc& doc, Prompte
     const std::string companyPath = doc.pathName();
     std::vector<BackupSummary> backups = listBackups(companyPath);
     if (backups.empty()) {
-        prompter.message(kMsgNoBackups);
+        prompter.say(MessageKind::Information, kMsgNoBackups);
         return std::nullopt;
     }
     BackupListModel list(std::move(backups), doc.title());
@@ -59,7 +59,8 @@ std::optional<std::string> restoreChosenBackup(const CTallvingeDoc& doc, Prompte
     if (!report.ok) {
         return std::nullopt;
     }
-    prompter.message(backupOpensMessage(backupTimeText(chosen.name), target, doc.title()));
+    prompter.say(MessageKind::Information,
+                 backupOpensMessage(backupTimeText(chosen.name), target, doc.title()));
     return target;
 }
 

@@ -257,12 +257,14 @@ void ChartEditorModel::fillAccountList() {
 }
 
 void ChartEditorModel::insertRow() {
-    const bool income = m_kind == ChartKind::Income;
-    std::int32_t position = m_grid.firstSelectedRow();
+    // Without a marked row there is no place to insert at: the user is told
+    // so, as "Ta bort rad" tells, rather than sent to the end of the chart.
     if (m_grid.selection().empty()) {
-        position = m_grid.rowCount() + (income ? 1 : 0);
+        m_prompter.message(kMsgValjRad);
+        return;
     }
-    position = std::max(position, 1);
+    const bool income = m_kind == ChartKind::Income;
+    const std::int32_t position = std::max(m_grid.firstSelectedRow(), 1);
     const std::int32_t endMarker = endMarkerRow();
     bool allowed = false;
     if (income) {

@@ -74,8 +74,8 @@ void writeTemplateFile(CTallvingeDoc& doc, Prompter& prompter, const std::string
 } // namespace
 
 void tellFileReport(Prompter& prompter, const FileReport& report) {
-    for (const std::string& message : report.messages) {
-        prompter.message(message);
+    for (std::size_t i = 0; i < report.messages.size(); ++i) {
+        prompter.say(report.informs(i) ? MessageKind::Information : MessageKind::Refusal, report.messages[i]);
     }
 }
 

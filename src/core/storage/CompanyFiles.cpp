@@ -330,7 +330,13 @@ FileReport readTemplates(CTallvingeDoc& doc, const std::string& folder) {
     const bool read = exists && !failure;
     if (!read) {
         templates.clear();
-        report.fail(templateFileMessage(folder));
+        // No file yet is how every computer starts: where it will be is news, not a fault.
+        if (failure) {
+            report.fail(templateFileMessage(folder));
+        } else {
+            report.ok = false;
+            report.inform(templateFileMessage(folder));
+        }
         if (failure) {
             report.note(fileFailureMessage(failure->what, path, failure->reason));
         }

@@ -28,12 +28,26 @@ inline constexpr const char* kTemplateFolderName = "bokforingsmallar";
 struct FileReport {
     bool ok = true;
     std::vector<std::string> messages;
+    // Per message: true when it only informs (a first run's template file),
+    // false for a failure or a warning.
+    std::vector<bool> informing;
 
     void fail(std::string message) {
         ok = false;
-        messages.push_back(std::move(message));
+        add(std::move(message), false);
     }
-    void note(std::string message) { messages.push_back(std::move(message)); }
+    void note(std::string message) { add(std::move(message), false); }
+    void inform(std::string message) { add(std::move(message), true); }
+    [[nodiscard]] bool informs(std::size_t message) const {
+        return message < informing.size() && informing[message];
+    }
+
+private:
+    void add(std::string message, bool onlyInforms) {
+        messages.push_back(std::move(message));
+        informing.resize(messages.size() - 1, false);
+        informing.push_back(onlyInforms);
+    }
 };
 
 // A failure as the user sees it: what failed, which file, and why.

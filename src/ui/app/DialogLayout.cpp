@@ -1,5 +1,7 @@
 #include "app/DialogLayout.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QString>
 #include <QWidget>
@@ -37,6 +39,15 @@ QSize dialogUnits(const QWidget& widget, int width, int height) {
     // A dialog unit is a quarter of the letter width across and an eighth of the line height down.
     return {static_cast<int>(std::lround(width * letter / 4.0)),
             static_cast<int>(std::lround(height * line / 8.0))};
+}
+
+void fitTitle(QWidget& dialog) {
+    QFont titleFont = dialog.font();
+    titleFont.setBold(true);
+    // The icon at the left, three buttons at the right and the frame.
+    constexpr int kTitleBarRest = 150;
+    const int wanted = QFontMetrics(titleFont).horizontalAdvance(dialog.windowTitle()) + kTitleBarRest;
+    dialog.setMinimumWidth(std::max(dialog.minimumWidth(), wanted));
 }
 
 QString uiText(const char* text) {

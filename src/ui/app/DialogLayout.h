@@ -20,4 +20,8 @@ QSize dialogUnits(const QWidget& widget, int width, int height);
 // A text of the program, as Qt holds text.
 QString uiText(const char* text);
 
+// Keeps the dialog wide enough that the window manager can show its whole
+// title beside the title bar's icon and buttons.
+void fitTitle(QWidget& dialog);
+
 } // namespace kv::ui

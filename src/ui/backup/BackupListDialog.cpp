@@ -25,6 +25,7 @@ BackupListDialog::BackupListDialog(BackupListModel& model, QWidget* parent)
       m_open(new QPushButton(uiText(kBackupOpenButton), this)),
       m_close(new QPushButton(uiText(kBackupCloseButton), this)) {
     setWindowTitle(QString::fromStdString(model.title()));
+    fitTitle(*this);
     auto* hint = new QLabel(uiText(kBackupListHint), this);
     hint->setWordWrap(true);
 

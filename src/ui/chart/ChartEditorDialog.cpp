@@ -34,6 +34,7 @@ ChartEditorDialog::ChartEditorDialog(ChartEditorModel& model, QWidget* parent)
       m_insert(makeButton(kButtonSattInRad)), m_delete(makeButton(kButtonTaBortRad)),
       m_undo(makeButton(kButtonAngra)) {
     setWindowTitle(uiText(model.title()));
+    fitTitle(*this);
     setSizeGripEnabled(true);
     m_grid->setWidthScale(layoutScale(font()));
 

@@ -22,6 +22,7 @@ DeleteTemplateDialog::DeleteTemplateDialog(DeleteTemplateModel& model, Prompter&
     : QDialog(parent), m_model(model), m_prompter(prompter), m_list(new QListWidget(this)),
       m_ok(new QPushButton(uiText(kButtonOk), this)), m_cancel(new QPushButton(uiText(kButtonCancel), this)) {
     setWindowTitle(uiText(kDeleteTemplateTitle));
+    fitTitle(*this);
     for (const std::string& entry : model.entries()) {
         m_list->addItem(QString::fromStdString(entry));
     }

@@ -23,6 +23,7 @@ TemplateChooserDialog::TemplateChooserDialog(TemplateChooserModel& model, QWidge
     : QDialog(parent), m_model(model), m_list(new QListWidget(this)),
       m_ok(new QPushButton(uiText(kButtonOk), this)) {
     setWindowTitle(uiText(kTemplateChooserTitle));
+    fitTitle(*this);
     auto* label = new QLabel(uiText(kTemplateChooserLabel), this);
     label->setBuddy(m_list);
     for (const std::string& entry : model.entries()) {

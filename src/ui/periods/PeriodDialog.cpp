@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kv::ui {
 
@@ -45,6 +46,7 @@ PeriodDialog::PeriodDialog(PeriodDialogModel& model, Prompter& prompter, QWidget
       m_periods(new QListWidget(this)), m_ok(new QPushButton(uiText(kButtonOk), this)),
       m_cancel(new QPushButton(uiText(kButtonCancel), this)) {
     setWindowTitle(uiText(model.title()));
+    fitTitle(*this);
     m_startMonth->setEnabled(model.startEnabled());
     m_startYear->setEnabled(model.startEnabled());
     connect(m_startMonth, &QComboBox::currentIndexChanged, this,
@@ -89,7 +91,7 @@ PeriodDialog::PeriodDialog(PeriodDialogModel& model, Prompter& prompter, QWidget
     layout->addWidget(m_periods);
     layout->addStretch(1);
     layout->addLayout(buttons);
-    setMinimumWidth(dialogUnits(*this, 250, 0).width());
+    setMinimumWidth(std::max(minimumWidth(), dialogUnits(*this, 250, 0).width()));
     (model.startEnabled() ? static_cast<QWidget*>(m_startYear) : m_endMonth)->setFocus();
 }
 

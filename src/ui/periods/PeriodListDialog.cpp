@@ -24,6 +24,7 @@ PeriodListDialog::PeriodListDialog(PeriodListModel& model, QWidget* parent)
     : QDialog(parent), m_model(model), m_list(new QListWidget(this)),
       m_ok(new QPushButton(uiText(kButtonOk), this)), m_cancel(new QPushButton(uiText(kButtonCancel), this)) {
     setWindowTitle(uiText(model.title()));
+    fitTitle(*this);
     auto* label = new QLabel(uiText(model.label()), this);
     label->setBuddy(m_list);
     // The entries line up in columns, as they are laid out with blanks.

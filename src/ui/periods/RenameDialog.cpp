@@ -24,6 +24,7 @@ RenameDialog::RenameDialog(RenameDialogModel& model, Prompter& prompter, QWidget
       m_new(new QLineEdit(QString::fromStdString(model.newName()), this)),
       m_ok(new QPushButton(uiText(kButtonOk), this)), m_cancel(new QPushButton(uiText(kButtonCancel), this)) {
     setWindowTitle(uiText(model.title()));
+    fitTitle(*this);
     m_current->setReadOnly(true);
     m_current->setFocusPolicy(Qt::NoFocus);
     connect(m_new, &QLineEdit::textEdited, this,

@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kv::ui {
 
@@ -56,6 +57,7 @@ MonthRangeDialog::MonthRangeDialog(MonthRangeModel& model, Prompter& prompter, Q
       m_last(new QComboBox(this)), m_from(new QLineEdit(this)), m_to(new QLineEdit(this)),
       m_whole(new QCheckBox(uiText(kVisaHelaPerioden), this)) {
     setWindowTitle(qs(model.title()));
+    fitTitle(*this);
     m_from->setReadOnly(true);
     m_to->setReadOnly(true);
     m_from->setEnabled(false);
@@ -94,7 +96,7 @@ MonthRangeDialog::MonthRangeDialog(MonthRangeModel& model, Prompter& prompter, Q
     });
     showModel();
     m_first->setCurrentIndex(-1);
-    setMinimumWidth(dialogUnits(*this, 260, 10).width());
+    setMinimumWidth(std::max(minimumWidth(), dialogUnits(*this, 260, 10).width()));
 }
 
 void MonthRangeDialog::showModel() {
@@ -123,6 +125,7 @@ VoucherRangeDialog::VoucherRangeDialog(VoucherRangeModel& model, Prompter& promp
     : QDialog(parent), m_model(model), m_prompter(prompter),
       m_from(new QLineEdit(qs(model.fromText()), this)), m_to(new QLineEdit(qs(model.toText()), this)) {
     setWindowTitle(uiText(kTaFramVerifikat));
+    fitTitle(*this);
     auto* form = new QFormLayout;
     form->addRow(new QLabel(uiText(kVisaFoljandeVerifikat), this));
     form->addRow(uiText(kFromVerifikatNr), m_from);
@@ -153,6 +156,7 @@ void VoucherRangeDialog::tryAccept() {
 AccountChoiceDialog::AccountChoiceDialog(AccountChoiceModel& model, QWidget* parent)
     : QDialog(parent), m_model(model), m_list(new QListWidget(this)), m_typed(new QLineEdit(this)) {
     setWindowTitle(qs(model.title()));
+    fitTitle(*this);
     for (const std::string& entry : model.entries()) {
         m_list->addItem(qs(entry));
     }

@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <limits>
 
 namespace kv::ui {
 
@@ -74,11 +75,11 @@ void ReportFormView::setForm(ReportForm form, RowSource rows) {
         measured.push_back(&line);
     }
     for (const FormLine* line : measured) {
-        for (const FormCell& cell : line->cells) {
-            const int right = cell.align == TextAlign::Right
-                                  ? cell.x
-                                  : cell.x + metrics.horizontalAdvance(QString::fromStdString(cell.text));
-            width = std::max(width, right);
+        const std::vector<int> starts = textStarts(*line, metrics);
+        for (std::size_t i = 0; i < line->cells.size(); ++i) {
+            const FormCell& cell = line->cells[i];
+            const int start = starts[i] >= 0 ? starts[i] : cell.x;
+            width = std::max(width, start + metrics.horizontalAdvance(QString::fromStdString(cell.text)));
         }
     }
     m_width = width + kMargin;
@@ -91,6 +92,33 @@ void ReportFormView::setForm(ReportForm form, RowSource rows) {
 
 QSize ReportFormView::sizeHint() const {
     return minimumSize();
+}
+
+std::vector<int> ReportFormView::textStarts(const FormLine& line, const QFontMetrics& metrics) {
+    std::vector<int> starts(line.cells.size(), -1);
+    // The texts in the order they stand, left to right.
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < line.cells.size(); ++i) {
+        const FormCell& cell = line.cells[i];
+        if (cell.rule || cell.text.empty()) {
+            continue;
+        }
+        const QString text = QString::fromStdString(cell.text);
+        starts[i] = cell.align == TextAlign::Right ? cell.x - metrics.horizontalAdvance(text) : cell.x;
+        order.push_back(i);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&starts](std::size_t a, std::size_t b) { return starts[a] < starts[b]; });
+    const int gap = metrics.horizontalAdvance(QLatin1Char(' '));
+    int end = std::numeric_limits<int>::min();
+    for (const std::size_t i : order) {
+        if (line.cells[i].align != TextAlign::Right && starts[i] < end + gap) {
+            starts[i] = end + gap;
+        }
+        end =
+            std::max(end, starts[i] + metrics.horizontalAdvance(QString::fromStdString(line.cells[i].text)));
+    }
+    return starts;
 }
 
 void ReportFormView::paintEvent(QPaintEvent* event) {
@@ -117,15 +145,19 @@ void ReportFormView::paintEvent(QPaintEvent* event) {
         const FormLine& line = *shownLine;
         const bool ruled =
             std::any_of(line.cells.begin(), line.cells.end(), [](const FormCell& cell) { return cell.rule; });
+        const std::vector<int> starts = textStarts(line, metrics);
         // Rules first; a text over a rule hides it where the text stands.
         for (const bool rules : {true, false}) {
-            for (const FormCell& cell : line.cells) {
+            for (std::size_t i = 0; i < line.cells.size(); ++i) {
+                const FormCell& cell = line.cells[i];
                 if (cell.rule != rules || cell.text.empty()) {
                     continue;
                 }
                 const QString text = QString::fromStdString(cell.text);
                 const int x =
-                    cell.align == TextAlign::Right ? cell.x - metrics.horizontalAdvance(text) : cell.x;
+                    rules
+                        ? (cell.align == TextAlign::Right ? cell.x - metrics.horizontalAdvance(text) : cell.x)
+                        : starts[i];
                 painter.setBackgroundMode(ruled && !rules ? Qt::OpaqueMode : Qt::TransparentMode);
                 painter.setPen(colorOf(cell));
                 painter.drawText(x, line.y + metrics.ascent(), text);

@@ -5,6 +5,7 @@
 
 #include "reports/ReportForm.h"
 
+#include <QFontMetrics>
 #include <QWidget>
 
 #include <functional>
@@ -30,6 +31,10 @@ public:
     [[nodiscard]] ScreenMeasures screenMeasures() const;
     // The panels' font: Arial, bold, 14 pixels from the top of one line to the next.
     [[nodiscard]] static QFont panelFont();
+    // Where each text of the line starts when drawn in this font: at its own
+    // place, but a left-aligned text never runs into the text before it (the
+    // fixed places were made for a narrower font); -1 for a cell not drawn.
+    [[nodiscard]] static std::vector<int> textStarts(const FormLine& line, const QFontMetrics& metrics);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -41,6 +41,7 @@ void addList(QVBoxLayout& layout, QWidget* parent, const char* title, const std:
 SieImportSummaryDialog::SieImportSummaryDialog(const SieImportSummary& summary, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(uiText(kSieImportTitle));
+    fitTitle(*this);
     auto* layout = new QVBoxLayout(this);
 
     auto* figures = new QFormLayout;

@@ -20,6 +20,7 @@ VatRulesDialog::VatRulesDialog(VatRulesModel& model, QWidget* parent)
       m_accounts(new QListWidget(this)), m_approve(new QPushButton(uiText(kButtonGodkannMoms), this)),
       m_cancel(new QPushButton(uiText(kButtonCancel), this)) {
     setWindowTitle(uiText(model.title()));
+    fitTitle(*this);
     setSizeGripEnabled(true);
     auto* caption = new QLabel(uiText(kVatCaption), this);
     caption->setTextFormat(Qt::PlainText);

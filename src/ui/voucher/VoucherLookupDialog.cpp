@@ -16,6 +16,7 @@ VoucherLookupDialog::VoucherLookupDialog(VoucherLookupModel& model, Prompter& pr
     : QDialog(parent), m_model(model), m_prompter(prompter), m_number(new QLineEdit(this)),
       m_find(new QPushButton(uiText(kLookupAccept), this)) {
     setWindowTitle(uiText(kLookupTitle));
+    fitTitle(*this);
     auto* leave = new QPushButton(uiText(kLookupLeave), this);
     m_number->setMaxLength(10);
     m_number->setMinimumWidth(QFontMetrics(m_number->font()).horizontalAdvance(QStringLiteral("0000000000")) +
