@@ -126,6 +126,7 @@ MainWindow::~MainWindow() {
     m_mdi->disconnect(this); // the area's last signals would reach a window half gone
     // The windows let go of the company before they go.
     for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+        sub->disconnect(this); // as they close with the main window, they change state
         if (auto* child = qobject_cast<ChildWindow*>(sub)) {
             child->content()->detachFromDocument();
         }
