@@ -22,8 +22,11 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace kv::ui {
 
@@ -47,6 +50,19 @@ QString lastCompanyFolder() {
         }
     }
     return QDir::homePath();
+}
+
+// A short message must not make the box so narrow that its title is cut to
+// "...": QMessageBox sizes itself, so the room goes in as a spacer.
+void widenForTitle(QMessageBox& box) {
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    constexpr int kTitleBarRest = 150; // icon, buttons, frame
+    const int wanted = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarRest;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
 }
 
 QString companySuffix() {
@@ -110,6 +126,7 @@ Answer QtPrompter::runDeleteTemplate(DeleteTemplateModel& dialog) {
 Answer QtPrompter::askYesNo(const std::string& text) {
     QMessageBox box(QMessageBox::Question, QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton,
                     owner());
+    widenForTitle(box);
     QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("Nej"), QMessageBox::NoRole);
     box.setDefaultButton(no);
@@ -131,6 +148,7 @@ Answer QtPrompter::runRenameDialog(RenameDialogModel& dialog) {
 // Vouchers
 void QtPrompter::information(const std::string& caption, const std::string& text) {
     QMessageBox box(QMessageBox::Information, qs(caption), qs(text), QMessageBox::NoButton, owner());
+    widenForTitle(box);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
@@ -188,6 +206,7 @@ void QtPrompter::message(const std::string& text) {
 void QtPrompter::say(MessageKind kind, const std::string& text) {
     QMessageBox box(messageIcon(kind), QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton,
                     owner());
+    widenForTitle(box);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
@@ -195,6 +214,7 @@ void QtPrompter::say(MessageKind kind, const std::string& text) {
 Answer QtPrompter::askOkCancel(const std::string& text, Answer byDefault) {
     QMessageBox box(QMessageBox::Question, QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton,
                     owner());
+    widenForTitle(box);
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton* cancel = box.addButton(QStringLiteral("Avbryt"), QMessageBox::RejectRole);
     box.setDefaultButton(byDefault == Answer::Ok ? ok : cancel);
@@ -206,6 +226,7 @@ Answer QtPrompter::askOkCancel(const std::string& text, Answer byDefault) {
 Answer QtPrompter::askYesNoCancel(const std::string& text) {
     QMessageBox box(QMessageBox::Question, QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton,
                     owner());
+    widenForTitle(box);
     QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("Nej"), QMessageBox::NoRole);
     QPushButton* cancel = box.addButton(QStringLiteral("Avbryt"), QMessageBox::RejectRole);
