@@ -54,6 +54,17 @@ struct App {
     test::FakeHost host{controller};
 
     CTallvingeDoc& doc() { return controller.document(); }
+    // "Nytt företag" for 2012 with the Swedish standard template, nothing to save yet.
+    void newCompanyOf2012() {
+        prompter.periodDialog = [this](PeriodDialogModel& dialog) {
+            dialog.setStartYearText("2012");
+            dialog.setEndYearText("2012");
+            return dialog.accept(prompter) ? Answer::Ok : Answer::Cancel;
+        };
+        controller.execute(C::NewCompany);
+        test::setUpCompany(doc(), kMallRikssvensk, templates.path());
+        doc().setModified(false);
+    }
     VoucherFormModel& form() {
         EXPECT_EQ(host.forms.size(), 1U);
         return static_cast<VoucherFormModel&>(*host.forms.at(0));
@@ -62,14 +73,7 @@ struct App {
 
 TEST(VoucherFlow, TypedVouchersWithVatAnAmendmentAndTheFilesHoldExactlyWhatWasTyped) {
     App app;
-    app.prompter.periodDialog = [&app](PeriodDialogModel& dialog) {
-        dialog.setStartYearText("2012");
-        dialog.setEndYearText("2012");
-        return dialog.accept(app.prompter) ? Answer::Ok : Answer::Cancel;
-    };
-    app.controller.execute(C::NewCompany);
-    test::setUpCompany(app.doc(), kMallRikssvensk, app.templates.path());
-    app.doc().setModified(false);
+    app.newCompanyOf2012();
     app.prompter.said.clear();
     app.prompter.dialogs.clear();
 
@@ -183,14 +187,7 @@ TEST(VoucherFlow, ATypedVoucherIsNeverDroppedWithoutAsking) {
     for (const Way& way : ways) {
         SCOPED_TRACE(way.name);
         App app;
-        app.prompter.periodDialog = [&app](PeriodDialogModel& dialog) {
-            dialog.setStartYearText("2012");
-            dialog.setEndYearText("2012");
-            return dialog.accept(app.prompter) ? Answer::Ok : Answer::Cancel;
-        };
-        app.controller.execute(C::NewCompany);
-        test::setUpCompany(app.doc(), kMallRikssvensk, app.templates.path());
-        app.doc().setModified(false);
+        app.newCompanyOf2012();
         app.controller.execute(C::NewVoucher);
         test::typeHead(app.form(), "5", "3", "2012", "Inköp");
         ASSERT_TRUE(test::typeLine(app.form(), 1, {"4001", "Varor", "100", ""}));

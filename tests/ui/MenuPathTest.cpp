@@ -5,6 +5,7 @@
 // event lets the menu bar change under it; under the sanitizers that is a
 // use after free, without them a crash now and then.
 #include "ModalDriver.h"
+#include "SavedCompany.h"
 
 #include "app/AppController.h"
 #include "app/AppTexts.h"
@@ -69,7 +70,7 @@ bool chooseFromMenu(kv::ui::MainWindow& window, CommandId id) {
 // the real message boxes and dialogs.
 struct Program {
     QTemporaryDir folder;
-    std::string path = QDir(folder.path()).filePath("Föreningen.bok").toStdString();
+    std::string path = kv::test::savedAssociation(folder);
     kv::ui::QtPrompter prompter;
     kv::AppController controller{prompter, folder.path().toStdString()};
     std::unique_ptr<kv::ui::MainWindow> window;
@@ -78,11 +79,7 @@ struct Program {
     Program() {
         QStandardPaths::setTestModeEnabled(true);
         kv::ui::setWindowsOpenMaximized(true); // as a user has them at first
-        kv::CTallvingeDoc made;
-        QVERIFY(kv::createDefaultCompany(made,
-                                         {kv::kMallForening, 1, 2012, 12, 2012, folder.path().toStdString()})
-                    .ok);
-        QVERIFY(kv::saveCompany(made, path).ok);
+        QVERIFY(!path.empty());
         window = std::make_unique<kv::ui::MainWindow>(controller);
         window->resize(1000, 700);
         window->show();

@@ -2,6 +2,7 @@
 // dialogs: a new year from the menu, then the year before opened again from
 // the period list. The modal windows are answered as they come up.
 #include "ModalDriver.h"
+#include "SavedCompany.h"
 
 #include "app/AppController.h"
 #include "app/MainWindow.h"
@@ -37,14 +38,8 @@ private slots:
     void aNewYearAndThenTheYearBeforeFromTheMenus() {
         QStandardPaths::setTestModeEnabled(true);
         const QTemporaryDir folder;
-        const std::string path = QDir(folder.path()).filePath("Föreningen.bok").toStdString();
-        {
-            kv::CTallvingeDoc made;
-            QVERIFY(kv::createDefaultCompany(
-                        made, {kv::kMallForening, 1, 2012, 12, 2012, folder.path().toStdString()})
-                        .ok);
-            QVERIFY(kv::saveCompany(made, path).ok);
-        }
+        const std::string path = kv::test::savedAssociation(folder);
+        QVERIFY(!path.empty());
         kv::ui::QtPrompter prompter;
         kv::AppController controller(prompter, folder.path().toStdString());
         auto window = std::make_unique<kv::ui::MainWindow>(controller);

@@ -1,5 +1,6 @@
 // The company windows in the main window: the title that marks unsaved
 // changes whatever the windows do, "Överlappande" and Ctrl+F4.
+#include "SavedCompany.h"
 #include "ShellTestSupport.h"
 
 #include "app/ChildWindow.h"
@@ -23,14 +24,8 @@ private slots:
         kv::test::Shell shell;
         kv::ui::setWindowsOpenMaximized(true);
         const QTemporaryDir folder;
-        const std::string path = folder.filePath("Firma.bok").toStdString();
-        {
-            kv::CTallvingeDoc made;
-            QVERIFY(kv::createDefaultCompany(
-                        made, {kv::kMallForening, 1, 2012, 12, 2012, folder.path().toStdString()})
-                        .ok);
-            QVERIFY(kv::saveCompany(made, path).ok);
-        }
+        const std::string path = kv::test::savedAssociation(folder);
+        QVERIFY(!path.empty());
         QVERIFY(shell.controller.openAtStartUp(path));
         const auto marked = [&shell] {
             return shell.window->windowTitle().contains(QStringLiteral("[*]")) &&

@@ -3,6 +3,7 @@
 // comes up is read for English texts (and a file dialog for columns that cut
 // their texts) before it is closed.
 #include "ModalDriver.h"
+#include "SavedCompany.h"
 
 #include "app/AppController.h"
 #include "app/FormWindow.h"
@@ -268,14 +269,8 @@ private slots:
     void everyDialogReadsSwedish() {
         QStandardPaths::setTestModeEnabled(true);
         const QTemporaryDir folder;
-        const std::string path = QDir(folder.path()).filePath("Föreningen.bok").toStdString();
-        {
-            kv::CTallvingeDoc made;
-            QVERIFY(kv::createDefaultCompany(
-                        made, {kv::kMallForening, 1, 2012, 12, 2012, folder.path().toStdString()})
-                        .ok);
-            QVERIFY(kv::saveCompany(made, path).ok);
-        }
+        const std::string path = kv::test::savedAssociation(folder);
+        QVERIFY(!path.empty());
         kv::ui::setWindowsOpenMaximized(false);
         kv::ui::QtPrompter prompter;
         kv::AppController controller(prompter, folder.path().toStdString());
