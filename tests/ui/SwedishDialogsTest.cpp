@@ -43,73 +43,16 @@ using kv::WindowKind;
 
 namespace {
 
-// Texts of Qt's own that would show through untranslated.
-const QStringList kEnglish = {"Cancel",
-                              "Yes",
-                              "No",
-                              "Close",
-                              "Open",
-                              "Save",
-                              "Apply",
-                              "Reset",
-                              "Help",
-                              "Print",
-                              "Options",
-                              "Properties",
-                              "Look in",
-                              "File name",
-                              "Files of type",
-                              "Folder",
-                              "Unknown",
-                              "unknown",
-                              "Date Modified",
-                              "Back",
-                              "Forward",
-                              "Parent Directory",
-                              "Detail View",
-                              "List View",
-                              "New Folder",
-                              "Portrait",
-                              "Landscape",
-                              "Margins",
-                              "Copies",
-                              "Collate",
-                              "Reverse",
-                              "Paper",
-                              "Orientation",
-                              "Print to File",
-                              "Preview",
-                              "Page Setup",
-                              "First page",
-                              "Last page",
-                              "Previous page",
-                              "Next page",
-                              "Zoom in",
-                              "Zoom out",
-                              "Fit width",
-                              "Fit page",
-                              "Find",
-                              "Replace",
-                              "Match case",
-                              "Whole words",
-                              "Jan",
-                              "Feb",
-                              "Mar",
-                              "Apr",
-                              "Jun",
-                              "Jul",
-                              "Aug",
-                              "Sep",
-                              "Oct",
-                              "Nov",
-                              "Dec",
-                              "May",
-                              "Monday",
-                              "Sunday",
-                              "January",
-                              "December",
-                              "Mon",
-                              "Sun"};
+// Texts of Qt's own that would show through untranslated, as one list of words.
+const QStringList kEnglish =
+    QStringLiteral(
+        "Cancel|Yes|No|Close|Open|Save|Apply|Reset|Help|Print|Options|Properties|Look in|File name|"
+        "Files of type|Folder|Unknown|unknown|Date Modified|Back|Forward|Parent Directory|Detail View|"
+        "List View|New Folder|Portrait|Landscape|Margins|Copies|Collate|Reverse|Paper|Orientation|"
+        "Print to File|Preview|Page Setup|First page|Last page|Previous page|Next page|Zoom in|Zoom out|"
+        "Fit width|Fit page|Find|Replace|Match case|Whole words|Jan|Feb|Mar|Apr|Jun|Jul|Aug|Sep|Oct|Nov|"
+        "Dec|May|Monday|Sunday|January|December|Mon|Sun")
+        .split(QLatin1Char('|'));
 
 QStringList textsOf(QWidget* window) {
     QStringList texts{window->windowTitle()};
