@@ -23,8 +23,6 @@ inline constexpr std::size_t kMaxSieFileBytes = 64u * 1024u * 1024u;
 inline constexpr std::size_t kMaxSieVouchers = 300'000;
 inline constexpr std::size_t kMaxSieTransactions = 1'500'000;
 inline constexpr std::size_t kMaxSieAccounts = 5'000;
-// The voucher dialog holds this many lines.
-inline constexpr std::size_t kMaxSieVoucherLines = 75;
 
 struct SieDate {
     std::int32_t year = 0;
@@ -82,22 +80,34 @@ struct SieVoucher {
     std::vector<SieTransaction> transactions;
 };
 
+// A record the books leave out, as the summary names it.
+struct SieLeftOut {
+    std::string what; // "#KONTO DIFF", "verifikat A 12"
+    std::size_t line = 0;
+};
+
 struct SieBooks {
     SieEncoding encoding = SieEncoding::Pc8;
     std::string format; // as #FORMAT states it
     std::string program;
     std::string companyName;
-    std::optional<SieYear> year;         // #RAR 0
+    std::optional<SieYear> year;         // #RAR 0; a transaction file (4I) often has none
     std::optional<SieYear> previousYear; // #RAR -1
     std::vector<SieAccount> accounts;    // in the order of the file, each number once
     std::vector<SieBalance> opening;     // #IB 0
     std::vector<SieBalance> closing;     // #UB 0
     std::vector<SieBalance> results;     // #RES 0
     std::vector<SieVoucher> vouchers;
-    bool checksumVerified = false;      // the file carried #KSUMMA and it matched
-    std::size_t replacedCharacters = 0; // characters the company files cannot store
-    std::size_t skippedRecords = 0;     // records of kinds the books do not keep
+    std::vector<SieLeftOut> unusableAccounts;  // #KONTO whose number is no number, used nowhere
+    std::vector<SieLeftOut> emptyVouchers;     // #VER without lines
+    std::vector<std::int32_t> zeroLedAccounts; // numbers written with leading zeros ("0351")
+    bool checksumVerified = false;             // the file carried #KSUMMA and it matched
+    std::size_t replacedCharacters = 0;        // characters the company files cannot store
+    std::size_t skippedRecords = 0;            // records of kinds the books do not keep
 };
+
+// "verifikat A 12 (2024-03-31)": a voucher of the file as messages name it.
+std::string voucherName(const SieVoucher& voucher);
 
 // A file that cannot be read in: the line it concerns (0 for the file as a
 // whole) and what is wrong, in Swedish.
@@ -110,9 +120,10 @@ private:
     std::size_t m_line;
 };
 
-// Reads and checks the bytes of a SIE file. Throws SieReadError for a file
-// that is not a readable SIE file of type 4, is cut short or damaged, has a
-// voucher out of balance or dated outside its financial year.
+// Reads and checks the bytes of a SIE file (lines ended by CR, LF or CRLF).
+// Throws SieReadError for a file that is not a readable SIE file of type 4,
+// is cut short or damaged, has a voucher out of balance or dated outside its
+// financial year, or names its financial year twice.
 SieBooks readSieBooks(std::string_view bytes);
 
 } // namespace kv

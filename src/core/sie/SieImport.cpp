@@ -64,6 +64,12 @@ std::string encodingText(const SieBooks& books) {
     return text;
 }
 
+// The years a period may have, as the message about them says.
+std::string periodYearsText() {
+    return "perioder som börjar " + std::to_string(kFirstStartYear) + "–" + std::to_string(kLastStartYear) +
+           " och slutar senast " + std::to_string(kLastEndYear);
+}
+
 // The year must be whole months that the program can keep as one period.
 PeriodChoice periodOf(const SieYear& year) {
     const std::string range = displaySieDate(year.first) + " – " + displaySieDate(year.last);
@@ -74,9 +80,9 @@ PeriodChoice periodOf(const SieYear& year) {
     }
     if (year.first.year < kFirstStartYear || year.first.year > kLastStartYear ||
         year.last.year > kLastEndYear) {
-        throw SieReadError(year.line,
-                           "Räkenskapsåret " + range + " ligger utanför de år som programmet bokför (" +
-                               std::to_string(kFirstStartYear) + "–" + std::to_string(kLastEndYear) + ").");
+        throw SieReadError(year.line, "Räkenskapsåret " + range +
+                                          " ligger utanför de år som programmet bokför (" +
+                                          periodYearsText() + ").");
     }
     if (YearMonth{year.last.year, year.last.month} <= YearMonth{year.first.year, year.first.month}) {
         throw SieReadError(year.line, "Räkenskapsåret " + range +
@@ -86,18 +92,13 @@ PeriodChoice periodOf(const SieYear& year) {
     return {year.first.month, year.first.year, year.last.month, year.last.year};
 }
 
-std::string unknownAccountMessage(std::int32_t number) {
-    return "Konto " + std::to_string(number) +
-           " finns varken i filens kontoplan (#KONTO) eller i kontoplanmallen.";
-}
-
 class CompanyBuilder {
 public:
     CompanyBuilder(const SieBooks& books, const SieImportRequest& request)
         : m_books(books), m_request(request), m_doc(std::make_unique<CTallvingeDoc>()) {}
 
     SieImportResult build() {
-        const PeriodChoice period = periodOf(*m_books.year);
+        const PeriodChoice period = m_books.year ? periodOf(*m_books.year) : periodOfVouchers();
         m_doc->firstPeriodAsked();
         m_doc->addFirstPeriod(period);
         chooseTemplate();
@@ -111,6 +112,44 @@ public:
     }
 
 private:
+    // A transaction file names no financial year: the period is the whole
+    // months from the first voucher to the last.
+    PeriodChoice periodOfVouchers() {
+        if (m_books.vouchers.empty()) {
+            throw SieReadError(0,
+                               "Filen har varken räkenskapsår (#RAR 0) eller verifikat som perioden kan tas "
+                               "ur.");
+        }
+        SieDate first = m_books.vouchers.front().date;
+        SieDate last = first;
+        for (const SieVoucher& voucher : m_books.vouchers) {
+            first = std::min(first, voucher.date);
+            last = std::max(last, voucher.date);
+        }
+        const std::string span = displaySieDate(first) + " – " + displaySieDate(last);
+        YearMonth to{last.year, last.month};
+        const YearMonth from{first.year, first.month};
+        std::string note = "Filen anger inget räkenskapsår (#RAR 0): perioden är verifikatens månader, " +
+                           std::to_string(from.month) + "." + std::to_string(from.year) + " – ";
+        if (!(from < to)) {
+            // A period ends a later month than it starts.
+            to = to.month == 12 ? YearMonth{to.year + 1, 1} : YearMonth{to.year, to.month + 1};
+            note =
+                "Filen anger inget räkenskapsår (#RAR 0) och verifikaten ligger i en enda månad: perioden är "
+                "den månaden och nästa, " +
+                std::to_string(from.month) + "." + std::to_string(from.year) + " – ";
+        }
+        if (from.year < kFirstStartYear || from.year > kLastStartYear || to.year > kLastEndYear) {
+            throw SieReadError(0, "Verifikatens datum " + span +
+                                      " ligger utanför de år som programmet bokför (" + periodYearsText() +
+                                      ").");
+        }
+        m_summary.notes.push_back(note + std::to_string(to.month) + "." + std::to_string(to.year) + ".");
+        m_summary.period = std::to_string(from.month) + "." + std::to_string(from.year) + " – " +
+                           std::to_string(to.month) + "." + std::to_string(to.year);
+        return {from.month, from.year, to.month, to.year};
+    }
+
     void chooseTemplate() {
         const FileReport read = readTemplates(*m_doc, m_request.templateFolder);
         const auto& templates = m_doc->state().m_mallar;
@@ -146,7 +185,12 @@ private:
                 missing.push_back(account);
             }
         }
-        checkEveryAccountKnown(known);
+        // Accounts the file uses without a #KONTO are added too, named by their number.
+        for (const auto& [number, line] : accountsUsed()) {
+            if (known.insert(number).second) {
+                missing.push_back({number, std::string(), 0, line});
+            }
+        }
         // In ascending order, so that each goes in after the ones before it.
         std::sort(missing.begin(), missing.end(),
                   [](const SieAccount& a, const SieAccount& b) { return a.number < b.number; });
@@ -156,22 +200,26 @@ private:
         approve(income);
     }
 
-    void checkEveryAccountKnown(const std::unordered_set<std::int32_t>& known) const {
-        const auto check = [&known](std::int32_t account, std::size_t line) {
-            if (known.count(account) == 0) {
-                throw SieReadError(line, unknownAccountMessage(account));
+    // Every account a balance or a voucher line names, with the first line naming it.
+    [[nodiscard]] std::vector<std::pair<std::int32_t, std::size_t>> accountsUsed() const {
+        std::vector<std::pair<std::int32_t, std::size_t>> used;
+        std::unordered_set<std::int32_t> seen;
+        const auto use = [&](std::int32_t account, std::size_t line) {
+            if (seen.insert(account).second) {
+                used.emplace_back(account, line);
             }
         };
         for (const auto* balances : {&m_books.opening, &m_books.closing, &m_books.results}) {
             for (const SieBalance& balance : *balances) {
-                check(balance.account, balance.line);
+                use(balance.account, balance.line);
             }
         }
         for (const SieVoucher& voucher : m_books.vouchers) {
             for (const SieTransaction& transaction : voucher.transactions) {
-                check(transaction.account, transaction.line);
+                use(transaction.account, transaction.line);
             }
         }
+        return used;
     }
 
     void placeAccounts(ChartEditorModel& editor, const std::vector<SieAccount>& missing,
@@ -333,6 +381,28 @@ private:
         };
         check(m_books.closing, "#UB", false);
         check(m_books.results, "#RES", true);
+        // A file that states its closing figures states them all: an account
+        // with vouchers and no #UB or #RES line ends the year at zero.
+        if (m_books.closing.empty() && m_books.results.empty()) {
+            return;
+        }
+        std::unordered_set<std::int32_t> stated;
+        for (const auto* balances : {&m_books.closing, &m_books.results}) {
+            for (const SieBalance& balance : *balances) {
+                stated.insert(balance.account);
+            }
+        }
+        for (const auto& [account, line] : accountsUsed()) {
+            if (stated.count(account) != 0 || (m_hasResultAccount && account == m_resultAccount)) {
+                continue;
+            }
+            const bool result = !m_doc->inBalNummer(account);
+            const Ore imported = balanceOf(account, result);
+            ++m_summary.balancesChecked;
+            if (imported != 0) {
+                m_summary.mismatches.push_back({result ? "#RES" : "#UB", account, 0, imported, 0});
+            }
+        }
     }
 
     void summarise() {
@@ -343,7 +413,11 @@ private:
         m_summary.companyName = m_books.companyName;
         m_summary.program = m_books.program;
         m_summary.encoding = encodingText(m_books);
-        m_summary.period = displaySieDate(m_books.year->first) + " – " + displaySieDate(m_books.year->last);
+        if (m_books.year) {
+            m_summary.period =
+                displaySieDate(m_books.year->first) + " – " + displaySieDate(m_books.year->last);
+        }
+        m_summary.allowDifference = m_request.allowDifference;
         m_summary.templateName = m_request.templateName;
         m_summary.accountsInFile = m_books.accounts.size();
         if (m_summary.openingSum != 0) {
@@ -365,6 +439,22 @@ private:
             m_summary.notes.push_back(
                 "Verifikaten numreras 1, 2, … i filens ordning; filens serier och nummer "
                 "följer inte med.");
+        }
+        for (const SieLeftOut& account : m_books.unusableAccounts) {
+            m_summary.notes.push_back(account.what + " (rad " + std::to_string(account.line) +
+                                      ") har inget kontonummer och används inte; den lämnas utan avseende.");
+        }
+        for (const SieLeftOut& voucher : m_books.emptyVouchers) {
+            m_summary.notes.push_back("Filens " + voucher.what + " (rad " + std::to_string(voucher.line) +
+                                      ") har inga rader och följer inte med.");
+        }
+        if (!m_books.zeroLedAccounts.empty()) {
+            std::string numbers;
+            for (const std::int32_t number : m_books.zeroLedAccounts) {
+                numbers += (numbers.empty() ? "" : ", ") + std::to_string(number);
+            }
+            m_summary.notes.push_back("Kontonummer med inledande nollor läses som sina tal: " + numbers +
+                                      ".");
         }
         if (m_books.previousYear) {
             m_summary.notes.push_back(
@@ -397,9 +487,6 @@ private:
 } // namespace
 
 SieImportResult buildSieCompany(const SieBooks& books, const SieImportRequest& request) {
-    if (!books.year) {
-        throw SieReadError(0, "Filen saknar räkenskapsåret (#RAR 0).");
-    }
     try {
         return CompanyBuilder(books, request).build();
     } catch (const DocumentRefusal& refusal) {

@@ -22,6 +22,9 @@ struct SieImportRequest {
     std::string templateName;   // a built-in template or a user template of the template file
     std::string templateFolder; // where the user templates are
     std::string fileName;       // the file, as the summary names it
+    // Books whose balances disagree with the file's #UB and #RES are made
+    // anyway, as the file's vouchers and opening balances stand.
+    bool allowDifference = false;
 };
 
 struct SieImportResult {
@@ -29,11 +32,13 @@ struct SieImportResult {
     SieImportSummary summary;
 };
 
-// Builds the company. Throws SieReadError, with the line it concerns, when
-// the file's books do not fit in the program: a financial year that is not
-// whole months of the years the program keeps, an account that neither the
-// file nor the template has, an opening balance or a voucher line on an
-// account that cannot take one, or a chart that cannot be approved.
+// Builds the company. Its period is the file's financial year, or for a
+// transaction file without one the months of its vouchers; accounts that
+// the template lacks are added, named from #KONTO or "Konto NNNN". Throws
+// SieReadError, with the line it concerns, when the file's books do not fit
+// in the program: a period that is not whole months of the years the
+// program keeps, an opening balance or a voucher line on an account that
+// cannot take one, or a chart that cannot be approved.
 SieImportResult buildSieCompany(const SieBooks& books, const SieImportRequest& request);
 
 } // namespace kv

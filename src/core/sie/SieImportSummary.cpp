@@ -64,14 +64,21 @@ std::vector<std::string> SieImportSummary::mismatchLines() const {
     std::vector<std::string> lines;
     lines.reserve(mismatches.size());
     for (const SieMismatch& mismatch : mismatches) {
-        lines.push_back(mismatch.label + " konto " + std::to_string(mismatch.account) + " (rad " +
-                        std::to_string(mismatch.line) + "): filen " + formatOre(mismatch.inFile) +
-                        ", bokföringen " + formatOre(mismatch.imported));
+        const std::string where =
+            mismatch.line > 0 ? "rad " + std::to_string(mismatch.line) : std::string("ingen rad i filen");
+        lines.push_back(mismatch.label + " konto " + std::to_string(mismatch.account) + " (" + where +
+                        "): filen " + formatOre(mismatch.inFile) + ", bokföringen " +
+                        formatOre(mismatch.imported));
     }
     return lines;
 }
 
 std::string SieImportSummary::conclusion() const {
+    if (canImport() && !mismatches.empty()) {
+        return "Företaget skapas med filens ingående balanser och verifikat som de står; saldona ovan "
+               "stämmer "
+               "inte med filens. Du väljer var det ska sparas i nästa steg.";
+    }
     if (canImport()) {
         return "Vill du skapa företaget? Du väljer var det ska sparas i nästa steg.";
     }

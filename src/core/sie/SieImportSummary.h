@@ -32,7 +32,7 @@ struct SieMismatch {
     std::int32_t account = 0;
     Ore inFile = 0;
     Ore imported = 0;
-    std::size_t line = 0;
+    std::size_t line = 0; // 0: the file has no such line, which says 0.00
 };
 
 struct SieSummaryRow {
@@ -58,9 +58,11 @@ struct SieImportSummary {
     std::size_t balancesChecked = 0;
     std::vector<SieMismatch> mismatches;
     std::vector<std::string> notes;
+    bool allowDifference = false; // the user takes the books as they stand
 
-    // A company whose balances disagree with the file is not made.
-    [[nodiscard]] bool canImport() const { return mismatches.empty(); }
+    // A company whose balances disagree with the file is not made, unless
+    // the user takes it with its differences.
+    [[nodiscard]] bool canImport() const { return mismatches.empty() || allowDifference; }
     // The figures, one row each, as the dialog lists them.
     [[nodiscard]] std::vector<SieSummaryRow> rows() const;
     // "2099  Årets resultat  (skulder och eget kapital, efter 2091)", one line per added account.

@@ -18,7 +18,6 @@ constexpr const char* kMsgNolltecken = "Filen innehåller nolltecken; den är in
 constexpr const char* kMsgForStor = "Filen är för stor för att läsas in.";
 constexpr const char* kMsgEjTyp4 =
     "Filen är inte av SIE-typ 4 (#SIETYP 4 saknas). Endast filer med verifikat, typ 4E och 4I, kan läsas in.";
-constexpr const char* kMsgRarSaknas = "Filen saknar räkenskapsåret (#RAR 0).";
 constexpr const char* kMsgAvkortadKsumma =
     "Filen är avkortad: den inleds med #KSUMMA men den avslutande #KSUMMA med kontrollsumman saknas.";
 constexpr const char* kMsgEfterKsumma =
@@ -35,6 +34,20 @@ constexpr const char* kMsgForMangaKonton = "Filen har fler konton än programmet
 std::string missingFields(const std::string& label) {
     return "Posten " + label + " saknar fält.";
 }
+
+} // namespace
+
+std::string voucherName(const SieVoucher& voucher) {
+    std::string name = "verifikat";
+    for (const std::string* part : {&voucher.series, &voucher.number}) {
+        if (!part->empty()) {
+            name += " " + *part;
+        }
+    }
+    return name + " (" + displaySieDate(voucher.date) + ")";
+}
+
+namespace {
 
 std::string notTheAmount(const std::string& text) {
     return "\"" + text + "\" är inget belopp med punkt och högst två decimaler.";
@@ -56,12 +69,15 @@ public:
         if (rest.starts_with("\xEF\xBB\xBF")) {
             rest.remove_prefix(3);
         }
+        // Lines end with LF, CRLF or, from some old programs, CR alone.
         while (!rest.empty()) {
-            const auto end = rest.find('\n');
-            std::string_view line = rest.substr(0, end);
-            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-            if (line.ends_with('\r')) {
-                line.remove_suffix(1);
+            const auto end = rest.find_first_of("\r\n");
+            const std::string_view line = rest.substr(0, end);
+            if (end == std::string_view::npos) {
+                rest = {};
+            } else {
+                const bool crlf = rest[end] == '\r' && end + 1 < rest.size() && rest[end + 1] == '\n';
+                rest.remove_prefix(end + (crlf ? 2 : 1));
             }
             ++m_line;
             if (!readLine(line)) {
@@ -193,15 +209,27 @@ private:
         return readSieText(m_record.fields[index].text, m_books.encoding, m_books.replacedCharacters);
     }
 
-    std::int32_t accountNumber(std::size_t index) const {
+    // The account number of the field; nothing when it is none.
+    std::optional<std::int32_t> maybeAccountNumber(std::size_t index) {
         const std::string& digits = need(index).text;
         std::int32_t number = 0;
         const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
         if (error != std::errc() || end != digits.data() + digits.size() || number <= 0 ||
             digits.find_first_not_of("0123456789") != std::string::npos) {
-            throw SieReadError(m_line, "\"" + digits + "\" är inget kontonummer.");
+            return std::nullopt;
+        }
+        if (digits.front() == '0' && m_zeroLed.insert(number).second) {
+            m_books.zeroLedAccounts.push_back(number); // "0351" is account 351
         }
         return number;
+    }
+
+    std::int32_t accountNumber(std::size_t index) {
+        const auto number = maybeAccountNumber(index);
+        if (!number) {
+            throw SieReadError(m_line, "\"" + need(index).text + "\" är inget kontonummer.");
+        }
+        return *number;
     }
 
     Ore amount(std::size_t index) const {
@@ -240,15 +268,31 @@ private:
         if (index != 0 && index != -1) {
             return;
         }
+        // Some programs write the record with its dates left empty: it says nothing.
+        if (plain(1).empty() && plain(2).empty()) {
+            return;
+        }
         const SieYear year{date(1), date(2), m_line};
         if (year.last < year.first) {
             throw SieReadError(m_line, "Räkenskapsåret slutar före det börjar.");
         }
-        (index == 0 ? m_books.year : m_books.previousYear) = year;
+        std::optional<SieYear>& kept = index == 0 ? m_books.year : m_books.previousYear;
+        if (kept) {
+            throw SieReadError(m_line, "Räkenskapsåret #RAR " + std::to_string(index) +
+                                           " anges två gånger, på rad " + std::to_string(kept->line) +
+                                           " och rad " + std::to_string(m_line) + ".");
+        }
+        kept = year;
     }
 
     void readAccount() {
-        const std::int32_t number = accountNumber(0);
+        const auto parsed = maybeAccountNumber(0);
+        if (!parsed) {
+            // Told in the summary; a line that uses it still refuses the file.
+            m_books.unusableAccounts.push_back({"#KONTO " + need(0).text, m_line});
+            return;
+        }
+        const std::int32_t number = *parsed;
         std::string name = text(1);
         const auto [found, added] = m_accountIndex.try_emplace(number, m_books.accounts.size());
         if (added) {
@@ -263,10 +307,10 @@ private:
     }
 
     void readAccountType() {
-        const std::int32_t number = accountNumber(0);
+        const auto number = maybeAccountNumber(0);
         const std::string type = plain(1);
-        if (type.size() == 1 && std::strchr("TSIK", type[0]) != nullptr) {
-            m_types[number] = type[0];
+        if (number && type.size() == 1 && std::strchr("TSIK", type[0]) != nullptr) {
+            m_types[*number] = type[0];
         }
     }
 
@@ -314,11 +358,12 @@ private:
 
     void finishVoucher() {
         const SieVoucher& voucher = *m_voucher;
-        if (voucher.transactions.size() > kMaxSieVoucherLines) {
-            throw SieReadError(voucher.line, "Verifikatet har " +
-                                                 std::to_string(voucher.transactions.size()) +
-                                                 " rader; ett verifikat kan ha högst " +
-                                                 std::to_string(kMaxSieVoucherLines) + " rader.");
+        m_inBlock = false;
+        if (voucher.transactions.empty()) {
+            // Some programs write vouchers without lines; the books take none.
+            m_books.emptyVouchers.push_back({voucherName(voucher), voucher.line});
+            m_voucher.reset();
+            return;
         }
         Ore sum = 0;
         for (const SieTransaction& transaction : voucher.transactions) {
@@ -331,7 +376,6 @@ private:
         }
         m_books.vouchers.push_back(std::move(*m_voucher));
         m_voucher.reset();
-        m_inBlock = false;
     }
 
     void readChecksum() {
@@ -374,13 +418,13 @@ private:
         if (!m_sieType) {
             throw SieReadError(0, kMsgEjTyp4);
         }
-        if (!m_books.year) {
-            throw SieReadError(0, kMsgRarSaknas);
-        }
         for (SieAccount& account : m_books.accounts) {
             if (const auto type = m_types.find(account.number); type != m_types.end()) {
                 account.type = type->second;
             }
+        }
+        if (!m_books.year) {
+            return; // a transaction file: its vouchers make the period
         }
         const SieYear& year = *m_books.year;
         for (const SieVoucher& voucher : m_books.vouchers) {
@@ -410,6 +454,7 @@ private:
     std::unordered_set<std::int32_t> m_openingSeen;
     std::unordered_set<std::int32_t> m_closingSeen;
     std::unordered_set<std::int32_t> m_resultsSeen;
+    std::unordered_set<std::int32_t> m_zeroLed;
 };
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "sie/SieRecord.h"
 
+#include <string>
+
 namespace kv {
 
 namespace {
@@ -55,6 +57,10 @@ void readList(std::string_view line, std::size_t& pos, SieField& field) {
             ++pos;
             return;
         }
+        if (field.items.size() >= kMaxSieListItems) {
+            throw SieLineError("Objektlistan har fler än " + std::to_string(kMaxSieListItems) +
+                               " delar; en SIE-fil har bara några få.");
+        }
         field.items.push_back(line[pos] == '"' ? quotedText(line, pos) : plainText(line, pos, '}'));
     }
 }
@@ -96,6 +102,11 @@ SieLineKind splitSieLine(std::string_view line, SieRecord& record) {
         skipBlanks(line, pos);
         if (pos >= line.size()) {
             return SieLineKind::Record;
+        }
+        // A record has a handful of fields: a line of millions would take the memory of millions.
+        if (record.fields.size() >= kMaxSieFields) {
+            throw SieLineError("Posten har fler än " + std::to_string(kMaxSieFields) +
+                               " fält; en SIE-post har bara några få.");
         }
         SieField& field = record.fields.emplace_back();
         if (line[pos] == '"') {

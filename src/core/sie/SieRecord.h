@@ -13,6 +13,12 @@
 
 namespace kv {
 
+// The most fields a record, and items an object list, may have: real records
+// have a handful, and the bound keeps what one line may make the reader take
+// near the line's own size.
+inline constexpr std::size_t kMaxSieFields = 64;
+inline constexpr std::size_t kMaxSieListItems = 64;
+
 struct SieField {
     std::string text;               // as the file's bytes hold it, quotes and escapes resolved
     bool list = false;              // an object list; its items follow
