@@ -59,6 +59,10 @@ void openVoucherFromList(AppServices& app, std::optional<std::size_t> row) {
         return;
     }
     app.showForm(std::make_unique<VoucherFormModel>(doc, app.prompter(), formSetup(app, *row)));
+    const std::size_t lines = doc.state().m_verifikat[*row].m_rader.size();
+    if (lines > static_cast<std::size_t>(kVoucherRows)) {
+        app.prompter().say(MessageKind::Information, tooManyLinesMessage(lines));
+    }
 }
 
 void rightClickInVoucherList(AppServices& app, std::optional<std::size_t> row) {

@@ -11,6 +11,7 @@
 #include "interaction/Prompter.h"
 #include "model/TallvingeDoc.h"
 #include "voucher/VoucherDate.h"
+#include "voucher/VoucherLayout.h"
 #include "voucher/VoucherRules.h"
 #include "voucher/VoucherUndoStore.h"
 
@@ -63,6 +64,10 @@ public:
     [[nodiscard]] Ore differenceOre() const { return m_creditOre - m_debitOre; }
     [[nodiscard]] bool registered() const { return m_bRegistrerat != 0; }
     [[nodiscard]] std::int32_t pinkRows() const { return m_nRosaRader; }
+    // A registered voucher of more lines than the grid's rows: it is only shown.
+    [[nodiscard]] bool longerThanTheDialog() const {
+        return m_registeredLines.size() > static_cast<std::size_t>(kVoucherRows);
+    }
     [[nodiscard]] Grid& grid() { return m_grid; }
     [[nodiscard]] const Grid& grid() const { return m_grid; }
     [[nodiscard]] std::shared_ptr<Grid> sharedGrid() const { return m_sharedGrid; }

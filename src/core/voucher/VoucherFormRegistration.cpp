@@ -16,6 +16,10 @@ bool VoucherFormModel::ok() {
     if (m_closed) {
         return false;
     }
+    if (longerThanTheDialog()) {
+        tell(tooManyLinesMessage(m_registeredLines.size()));
+        return false;
+    }
     // The cell being typed is checked first; a refused text has been told.
     // A refused cell left open and empty is no answer: it blocks until a
     // text of its own passes the check.

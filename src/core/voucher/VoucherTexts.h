@@ -2,6 +2,9 @@
 // character for character as the user meets them.
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 namespace kv {
 
 // "Nytt verifikat"
@@ -133,5 +136,13 @@ inline constexpr const char* kLookupTitle = "Ta fram verifikat";
 inline constexpr const char* kLookupLabel = "Ge verifikatnummer";
 inline constexpr const char* kLookupAccept = "Ta fram verifikatet";
 inline constexpr const char* kLookupLeave = "Gå till verifikatlista";
+
+// A registered voucher of more lines than the dialog holds (a payroll
+// voucher read from a SIE file): shown, never amended in the dialog.
+inline std::string tooManyLinesMessage(std::size_t lines) {
+    return "Verifikatet har " + std::to_string(lines) +
+           " rader, fler än verifikatdialogen rymmer. Dialogen visar de 75 första och verifikatet kan inte "
+           "ändras här; alla rader finns i grundboken och huvudboken.";
+}
 
 } // namespace kv
