@@ -1,5 +1,6 @@
 #include "SieCli.h"
 
+#include "sie/SieAddVouchers.h"
 #include "sie/SieFiles.h"
 #include "sie/SieImport.h"
 #include "sie/SieWriter.h"
@@ -56,6 +57,7 @@ struct ImportArguments {
     std::string out;
     std::string templateName = kSieDefaultTemplate;
     bool yes = false;
+    bool allowDifference = false;
 };
 
 std::optional<ImportArguments> importArguments(const std::vector<std::string>& args) {
@@ -65,6 +67,8 @@ std::optional<ImportArguments> importArguments(const std::vector<std::string>& a
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--yes" && !parsed.yes) {
             parsed.yes = true;
+        } else if (args[i] == "--allow-difference" && !parsed.allowDifference) {
+            parsed.allowDifference = true;
         } else if (args[i] == "--template" && !templateGiven && i + 1 < args.size()) {
             parsed.templateName = args[++i];
             templateGiven = true;
@@ -97,7 +101,8 @@ int importSie(const std::vector<std::string>& args, const std::function<int(cons
     try {
         const std::string path = fullPath(parsed->in);
         const SieBooks books = readSieBooks(readSieFile(path));
-        result = buildSieCompany(books, {parsed->templateName, templateFolder(), fileNameOf(path)});
+        result = buildSieCompany(
+            books, {parsed->templateName, templateFolder(), fileNameOf(path), parsed->allowDifference});
     } catch (const FileError& error) {
         return fail(parsed->in + ": " + error.reason());
     } catch (const SieReadError& error) {
@@ -112,7 +117,7 @@ int importSie(const std::vector<std::string>& args, const std::function<int(cons
                   << ".\n";
         return 0;
     }
-    const FileReport saved = saveCompany(*result.company, fullPath(parsed->out));
+    const FileReport saved = saveNewCompany(*result.company, fullPath(parsed->out));
     if (!saved.ok) {
         return fail(joined(saved.messages));
     }
@@ -120,10 +125,69 @@ int importSie(const std::vector<std::string>& args, const std::function<int(cons
     return 0;
 }
 
+// add-sie FÖRETAG.bok IN.si [--yes]: the file's vouchers into the open period.
+int addSie(const std::vector<std::string>& args, const std::function<int(const std::string&)>& fail) {
+    std::vector<std::string> files;
+    bool yes = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--yes" && !yes) {
+            yes = true;
+        } else if (args[i].starts_with("--")) {
+            return fail("felaktiga argument till add-sie; se kvistoran-cli --help");
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.size() != 2) {
+        return fail("add-sie behöver en företagsfil och en SIE-fil; se kvistoran-cli --help");
+    }
+    const std::string companyPath = fullPath(files[0]);
+    CTallvingeDoc doc;
+    const FileReport opened = openCompany(doc, companyPath);
+    if (!opened.ok) {
+        return fail(joined(opened.messages));
+    }
+    SieBooks books;
+    try {
+        books = readSieBooks(readSieFile(fullPath(files[1])));
+    } catch (const FileError& error) {
+        return fail(files[1] + ": " + error.reason());
+    } catch (const SieReadError& error) {
+        return fail(files[1] + ": " + error.what());
+    }
+    const std::string name = fileNameOf(files[1]);
+    const SieAddSummary summary = planSieVouchers(doc, books, name);
+    std::cout << summary.text();
+    if (!summary.canAdd()) {
+        return fail(summary.conclusion());
+    }
+    if (!yes) {
+        std::cout << "\nInget har skrivits. Kör igen med --yes för att lägga till verifikaten i " << files[0]
+                  << ".\n";
+        return 0;
+    }
+    try {
+        addSieVouchers(doc, books, name);
+    } catch (const DocumentRefusal& refusal) {
+        return fail(refusal.what());
+    }
+    const FileReport saved = saveCompany(doc, companyPath);
+    if (!saved.ok) {
+        return fail(joined(saved.messages));
+    }
+    const std::int32_t first = summary.numbers.front().here;
+    const std::int32_t last = summary.numbers.back().here;
+    std::cout << "\n"
+              << summary.numbers.size() << " verifikat lades till (nr " << first
+              << (last != first ? "–" + std::to_string(last) : std::string()) << ") och företaget sparades i "
+              << files[0] << ".\n";
+    return 0;
+}
+
 } // namespace
 
 bool isSieCommand(const std::vector<std::string>& args) {
-    return !args.empty() && (args[0] == "export-sie" || args[0] == "import-sie");
+    return !args.empty() && (args[0] == "export-sie" || args[0] == "import-sie" || args[0] == "add-sie");
 }
 
 int runSieCommand(const std::vector<std::string>& args, const std::function<int(const std::string&)>& fail) {
@@ -132,6 +196,9 @@ int runSieCommand(const std::vector<std::string>& args, const std::function<int(
             return fail("export-sie behöver en företagsfil och en utfil; se kvistoran-cli --help");
         }
         return exportSie(args[1], args[2], fail);
+    }
+    if (args[0] == "add-sie") {
+        return addSie(args, fail);
     }
     return importSie(args, fail);
 }

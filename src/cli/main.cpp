@@ -39,13 +39,26 @@ constexpr const char* kHelpCommands =
   kvistoran-cli export-sie FÖRETAG.bok UT.se
       Skriver den öppna perioden i FÖRETAG.bok som SIE-fil av typ 4E
       (teckentabell PC8, med kontrollsumma) till UT.se.
-  kvistoran-cli import-sie IN.se UT.bok [--template MALL] [--yes]
+  kvistoran-cli import-sie IN.se UT.bok [--template MALL] [--allow-difference]
+                [--yes]
       Läser SIE-filen IN.se (typ 4E eller 4I) och visar vad ett nytt företag
       byggt av den skulle få: konton som läggs till i mallens kontoplan,
-      verifikat, summor och saldon som inte stämmer med filen. Med --yes
-      sparas företaget i UT.bok, som inte får finnas sedan tidigare; utan
-      --yes skrivs ingenting. MALL är kontoplanmallen (förval
+      verifikat, summor och saldon som inte stämmer med filen. En fil utan
+      räkenskapsår (#RAR 0) får verifikatens månader som period. Med --yes
+      sparas företaget i UT.bok; varken UT.bok eller periodfilen får finnas
+      sedan tidigare, och antingen skrivs allt eller ingenting. Utan --yes
+      skrivs ingenting. Saldon som inte stämmer hindrar företaget, utom med
+      --allow-difference: då tas filens ingående balanser och verifikat som
+      de står. MALL är kontoplanmallen (förval
       "RIKSSVENSK BASKONTOMALL 247 ST KONTON").
+  kvistoran-cli add-sie FÖRETAG.bok IN.si [--yes]
+      Läser verifikaten i SIE-filen IN.si (typ 4I eller 4E) och visar vad som
+      läggs till i den öppna perioden i FÖRETAG.bok: verifikaten med filens
+      serier och nummer och numren de får här, summor, konton som läggs till
+      i kontoplanen och vad som vägras. Med --yes läggs verifikaten till och
+      företaget sparas (med säkerhetskopia); utan --yes skrivs ingenting.
+      Ett verifikat utanför perioden, på resultatkontot eller som redan finns
+      i bokföringen gör att ingenting läggs till.
 )";
 
 constexpr const char* kHelpEnd = R"(  kvistoran-cli --help

@@ -1,6 +1,9 @@
 #include "sie/SieChartPlacement.h"
 
 #include "chart/TypedText.h"
+#include "sie/SieBooks.h"
+
+#include <algorithm>
 
 #include <string>
 
@@ -161,6 +164,38 @@ std::optional<std::int32_t> placeAccount(ChartEditorModel& editor, ChartSide sid
     grid.setText(row, kColNamn, name);
     grid.setText(row, kColGrupp, group);
     return best;
+}
+
+std::vector<SieAddedAccount> placeAccounts(ChartEditorModel& editor, std::vector<SieMissingAccount> missing,
+                                           std::initializer_list<ChartSide> sides) {
+    std::sort(missing.begin(), missing.end(),
+              [](const SieMissingAccount& a, const SieMissingAccount& b) { return a.number < b.number; });
+    std::vector<SieAddedAccount> added;
+    for (const SieMissingAccount& account : missing) {
+        const ChartSide side = chartSideOf(account.number, account.type);
+        if (std::find(sides.begin(), sides.end(), side) == sides.end()) {
+            continue;
+        }
+        const std::string name =
+            account.name.empty() ? "Konto " + std::to_string(account.number) : account.name;
+        const auto beside = placeAccount(editor, side, account.number, name);
+        if (!beside) {
+            throw SieReadError(account.line,
+                               "Konto " + std::to_string(account.number) +
+                                   " kan inte placeras: kontoplanen har inga konton på den sidan att "
+                                   "ställa det bredvid.");
+        }
+        added.push_back({account.number, name, side, *beside});
+    }
+    return added;
+}
+
+std::string addedAccountLine(const SieAddedAccount& account) {
+    const char* side = account.side == ChartSide::Assets        ? "tillgångar"
+                       : account.side == ChartSide::Liabilities ? "skulder och eget kapital"
+                                                                : "resultaträkningen";
+    return std::to_string(account.number) + "  " + account.name + "  (" + side +
+           (account.number > account.beside ? ", efter " : ", före ") + std::to_string(account.beside) + ")";
 }
 
 } // namespace kv

@@ -139,7 +139,7 @@ void runSieImport(Prompter& prompter, const std::string& templateFolder,
         return;
     }
     const std::string target = withExtension(fullPath(*saveName), kCompanyFileExtension);
-    const FileReport saved = saveCompany(*result->company, target);
+    const FileReport saved = saveNewCompany(*result->company, target);
     tellFileReport(prompter, saved);
     if (saved.ok) {
         openCompany(target);

@@ -2,9 +2,9 @@
 
 #include "chart/ChartEditorModel.h"
 #include "chart/ChartTemplates.h"
-#include "interaction/UnattendedPrompter.h"
 #include "sie/SieChartPlacement.h"
 #include "sie/SieFigures.h"
+#include "sie/SieSilentPrompter.h"
 #include "storage/CompanyFiles.h"
 #include "voucher/VatRulesModel.h"
 
@@ -21,28 +21,6 @@ constexpr std::int32_t kFirstStartYear = 2001;
 constexpr std::int32_t kLastStartYear = 2098;
 constexpr std::int32_t kLastEndYear = 2099;
 
-// Takes the part of the user in the set-up dialogs, who accepts what they
-// show; keeps what they said, which explains a refusal.
-class SilentPrompter final : public UnattendedPrompter {
-public:
-    Answer askOkCancel(const std::string& text, Answer /*byDefault*/ = Answer::Ok) override {
-        said.push_back(text);
-        return Answer::Ok;
-    }
-    Answer askYesNoCancel(const std::string& text) override {
-        said.push_back(text);
-        return Answer::Yes;
-    }
-
-    [[nodiscard]] std::string joined() const {
-        std::string out;
-        for (const std::string& text : said) {
-            out += (out.empty() ? "" : " ") + text;
-        }
-        return out;
-    }
-};
-
 const char* encodingName(SieEncoding encoding) {
     switch (encoding) {
     case SieEncoding::Pc8:
@@ -55,7 +33,9 @@ const char* encodingName(SieEncoding encoding) {
     return "UTF-8";
 }
 
-std::string encodingText(const SieBooks& books) {
+} // namespace
+
+std::string sieEncodingText(const SieBooks& books) {
     std::string text = encodingName(books.encoding);
     const bool claimsPc8 = books.format.empty() || books.format == "PC8";
     if (books.encoding != SieEncoding::Pc8 && claimsPc8) {
@@ -63,6 +43,52 @@ std::string encodingText(const SieBooks& books) {
     }
     return text;
 }
+
+SieVoucherMaker::SieVoucherMaker(const CompanyState& company) {
+    for (const auto& konto : company.m_allaKonton) {
+        m_names.try_emplace(konto->m_nKontonr, konto->m_strKolumn2);
+    }
+    // The rate the voucher dialog shows in its VAT column: the last rule naming the account.
+    for (const CAutomoms& rule : company.m_momsregler) {
+        for (const std::int32_t account : {rule.m_nDebetkonto, rule.m_nKreditkonto}) {
+            if (account > 0) {
+                m_rates[account] = rule.m_dMomssats;
+            }
+        }
+    }
+}
+
+CEttVerifikat SieVoucherMaker::make(const SieVoucher& voucher) const {
+    std::vector<CVerifikatrad> lines;
+    lines.reserve(voucher.transactions.size());
+    for (const SieTransaction& transaction : voucher.transactions) {
+        CVerifikatrad line;
+        line.m_nKonto = transaction.account;
+        if (const auto name = m_names.find(transaction.account); name != m_names.end()) {
+            line.m_strKontonamn = name->second;
+        }
+        line.m_strRadtext = transaction.text;
+        if (transaction.amount >= 0) {
+            line.m_dDebet = toKronor(transaction.amount);
+        } else {
+            line.m_dKredit = toKronor(-transaction.amount);
+        }
+        if (const auto rate = m_rates.find(transaction.account); rate != m_rates.end()) {
+            line.m_dMoms = rate->second;
+        }
+        lines.push_back(std::move(line));
+    }
+    CEttVerifikat made =
+        makeVoucher(voucher.date.day, voucher.date.month, voucher.date.year, voucher.text, std::move(lines));
+    if (voucher.registered) {
+        made.m_nBokfDag = voucher.registered->day;
+        made.m_nBokfManad = voucher.registered->month;
+        made.m_nBokfAr = voucher.registered->year;
+    }
+    return made;
+}
+
+namespace {
 
 // The years a period may have, as the message about them says.
 std::string periodYearsText() {
@@ -179,10 +205,10 @@ private:
             const auto numbers = gridAccountNumbers(*editor);
             known.insert(numbers.begin(), numbers.end());
         }
-        std::vector<SieAccount> missing;
+        std::vector<SieMissingAccount> missing;
         for (const SieAccount& account : m_books.accounts) {
             if (known.insert(account.number).second) {
-                missing.push_back(account);
+                missing.push_back({account.number, account.name, account.type, account.line});
             }
         }
         // Accounts the file uses without a #KONTO are added too, named by their number.
@@ -191,12 +217,9 @@ private:
                 missing.push_back({number, std::string(), 0, line});
             }
         }
-        // In ascending order, so that each goes in after the ones before it.
-        std::sort(missing.begin(), missing.end(),
-                  [](const SieAccount& a, const SieAccount& b) { return a.number < b.number; });
-        placeAccounts(balance, missing, {ChartSide::Assets, ChartSide::Liabilities});
+        placeMissing(balance, missing, {ChartSide::Assets, ChartSide::Liabilities});
         approve(balance);
-        placeAccounts(income, missing, {ChartSide::Income});
+        placeMissing(income, missing, {ChartSide::Income});
         approve(income);
     }
 
@@ -222,24 +245,10 @@ private:
         return used;
     }
 
-    void placeAccounts(ChartEditorModel& editor, const std::vector<SieAccount>& missing,
-                       std::initializer_list<ChartSide> sides) {
-        for (const SieAccount& account : missing) {
-            const ChartSide side = chartSideOf(account.number, account.type);
-            if (std::find(sides.begin(), sides.end(), side) == sides.end()) {
-                continue;
-            }
-            const std::string name =
-                account.name.empty() ? "Konto " + std::to_string(account.number) : account.name;
-            const auto beside = placeAccount(editor, side, account.number, name);
-            if (!beside) {
-                throw SieReadError(account.line,
-                                   "Konto " + std::to_string(account.number) +
-                                       " kan inte placeras: mallens kontoplan har inga konton på "
-                                       "den sidan att ställa det bredvid.");
-            }
-            m_summary.added.push_back({account.number, name, side, *beside});
-        }
+    void placeMissing(ChartEditorModel& editor, const std::vector<SieMissingAccount>& missing,
+                      std::initializer_list<ChartSide> sides) {
+        const std::vector<SieAddedAccount> added = kv::placeAccounts(editor, missing, sides);
+        m_summary.added.insert(m_summary.added.end(), added.begin(), added.end());
     }
 
     void approve(ChartEditorModel& editor) {
@@ -302,51 +311,17 @@ private:
     }
 
     void registerVouchers() {
-        std::unordered_map<std::int32_t, const CKonto*> accounts;
-        for (const auto& konto : m_doc->state().m_allaKonton) {
-            accounts.try_emplace(konto->m_nKontonr, konto.get());
-        }
-        // The rate the voucher dialog shows in its VAT column: the last rule naming the account.
-        std::unordered_map<std::int32_t, double> rates;
-        for (const CAutomoms& rule : m_doc->state().m_momsregler) {
-            for (const std::int32_t account : {rule.m_nDebetkonto, rule.m_nKreditkonto}) {
-                if (account > 0) {
-                    rates[account] = rule.m_dMomssats;
-                }
-            }
-        }
+        const SieVoucherMaker maker(m_doc->state());
         for (const SieVoucher& voucher : m_books.vouchers) {
-            std::vector<CVerifikatrad> lines;
-            lines.reserve(voucher.transactions.size());
             for (const SieTransaction& transaction : voucher.transactions) {
                 refuseOnComputedAccount(transaction.account, transaction.amount, transaction.line,
                                         "några verifikatrader");
-                CVerifikatrad line;
-                line.m_nKonto = transaction.account;
-                line.m_strKontonamn = accounts.at(transaction.account)->m_strKolumn2;
-                line.m_strRadtext = transaction.text;
-                if (transaction.amount >= 0) {
-                    line.m_dDebet = toKronor(transaction.amount);
-                    m_summary.debit = addOre(m_summary.debit, transaction.amount);
-                } else {
-                    line.m_dKredit = toKronor(-transaction.amount);
-                    m_summary.credit = addOre(m_summary.credit, -transaction.amount);
-                }
-                if (const auto rate = rates.find(transaction.account); rate != rates.end()) {
-                    line.m_dMoms = rate->second;
-                }
-                lines.push_back(std::move(line));
+                Ore& side = transaction.amount >= 0 ? m_summary.debit : m_summary.credit;
+                side = addOre(side, transaction.amount >= 0 ? transaction.amount : -transaction.amount);
             }
-            m_summary.transactions += lines.size();
-            CEttVerifikat made = makeVoucher(voucher.date.day, voucher.date.month, voucher.date.year,
-                                             voucher.text, std::move(lines));
-            if (voucher.registered) {
-                made.m_nBokfDag = voucher.registered->day;
-                made.m_nBokfManad = voucher.registered->month;
-                made.m_nBokfAr = voucher.registered->year;
-            }
+            m_summary.transactions += voucher.transactions.size();
             try {
-                m_doc->registerVoucher(std::move(made));
+                m_doc->registerVoucher(maker.make(voucher));
             } catch (const DocumentRefusal& refusal) {
                 throw SieReadError(voucher.line, refusal.what());
             }
@@ -412,7 +387,7 @@ private:
         m_summary.fileName = m_request.fileName;
         m_summary.companyName = m_books.companyName;
         m_summary.program = m_books.program;
-        m_summary.encoding = encodingText(m_books);
+        m_summary.encoding = sieEncodingText(m_books);
         if (m_books.year) {
             m_summary.period =
                 displaySieDate(m_books.year->first) + " – " + displaySieDate(m_books.year->last);

@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 namespace kv {
 
@@ -30,6 +31,21 @@ struct SieImportRequest {
 struct SieImportResult {
     std::unique_ptr<CTallvingeDoc> company; // the new company, not yet saved
     SieImportSummary summary;
+};
+
+// The character set a file was read in, as the summaries name it.
+std::string sieEncodingText(const SieBooks& books);
+
+// Makes the company's vouchers of a file's: each line named from the chart,
+// with the VAT rate that the voucher dialog would show beside it.
+class SieVoucherMaker {
+public:
+    explicit SieVoucherMaker(const CompanyState& company);
+    [[nodiscard]] CEttVerifikat make(const SieVoucher& voucher) const;
+
+private:
+    std::unordered_map<std::int32_t, std::string> m_names;
+    std::unordered_map<std::int32_t, double> m_rates;
 };
 
 // Builds the company. Its period is the file's financial year, or for a

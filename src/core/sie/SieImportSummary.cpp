@@ -2,22 +2,6 @@
 
 namespace kv {
 
-namespace {
-
-const char* sideName(ChartSide side) {
-    switch (side) {
-    case ChartSide::Assets:
-        return "tillgångar";
-    case ChartSide::Liabilities:
-        return "skulder och eget kapital";
-    case ChartSide::Income:
-        break;
-    }
-    return "resultaträkningen";
-}
-
-} // namespace
-
 std::vector<SieSummaryRow> SieImportSummary::rows() const {
     std::vector<SieSummaryRow> out = {{"Fil", fileName}, {"Företag", companyName}};
     if (!program.empty()) {
@@ -52,10 +36,7 @@ std::vector<std::string> SieImportSummary::addedLines() const {
     std::vector<std::string> lines;
     lines.reserve(added.size());
     for (const SieAddedAccount& account : added) {
-        const bool after = account.number > account.beside;
-        lines.push_back(std::to_string(account.number) + "  " + account.name + "  (" +
-                        sideName(account.side) + (after ? ", efter " : ", före ") +
-                        std::to_string(account.beside) + ")");
+        lines.push_back(addedAccountLine(account));
     }
     return lines;
 }

@@ -19,13 +19,6 @@ inline constexpr const char* kSieButtonSkapa = "Skapa företaget...";
 inline constexpr const char* kSieButtonAvbryt = "Avbryt";
 inline constexpr const char* kSieButtonStang = "Stäng";
 
-struct SieAddedAccount {
-    std::int32_t number = 0;
-    std::string name;
-    ChartSide side = ChartSide::Income;
-    std::int32_t beside = 0; // the template's account it was put next to
-};
-
 // A balance of the file that the imported books do not reach.
 struct SieMismatch {
     std::string label; // "#UB" or "#RES"

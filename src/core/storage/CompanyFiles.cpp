@@ -4,6 +4,8 @@
 #include "storage/CompanyBackups.h"
 #include "storage/FileIo.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -219,6 +221,33 @@ FileReport saveCompany(CTallvingeDoc& doc, const std::string& path, const LocalC
     // The company file is whole; a period file that did not get through is
     // tried again at the next save, so the document stays modified.
     doc.setModified(!periodReport.ok);
+    return report;
+}
+
+FileReport saveNewCompany(CTallvingeDoc& doc, const std::string& path) {
+    FileReport report;
+    const std::string periodFolder = periodFolderPath(path);
+    const std::string periodFile = periodFilePath(path, doc.state().m_nAktuellPeriod);
+    for (const std::string* existing : {&path, &periodFile}) {
+        if (fileExists(*existing)) {
+            report.fail(fileFailureMessage(kMsgKanEjSparaForetaget, *existing,
+                                           "Filen finns redan och skrivs inte över av ett nytt företag."));
+            return report;
+        }
+    }
+    const bool folderWasThere = fileExists(periodFolder);
+    report = saveCompany(doc, path);
+    if (!report.ok) {
+        // Nothing is left half made: a company file without its period file
+        // would stand in the way of the next try.
+        ::unlink(path.c_str());
+        ::unlink(periodFile.c_str());
+        if (!folderWasThere) {
+            ::rmdir(periodFolder.c_str());
+        }
+        doc.setPathName(std::string());
+        doc.setModified(true);
+    }
     return report;
 }
 

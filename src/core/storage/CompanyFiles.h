@@ -89,6 +89,11 @@ std::string templateFileMessage(const std::string& folder);
 // a backup that cannot be made is told in the report and the save goes on.
 FileReport saveCompany(CTallvingeDoc& doc, const std::string& path, const LocalClock& clock);
 FileReport saveCompany(CTallvingeDoc& doc, const std::string& path); // the computer's clock
+// Saves a company made elsewhere (from a SIE file) as a new company at path:
+// refused when the company file or the period file it would write is there
+// already; a failure removes what it wrote, so that all of it is written or
+// nothing.
+FileReport saveNewCompany(CTallvingeDoc& doc, const std::string& path);
 // Reads the company file only; on failure the document is left cleared. A
 // file of another kind (a period file, the chart templates, a SIE file, a
 // PDF) is named as such, with what to open instead.
