@@ -13,6 +13,7 @@
 #include "reports/AccountChoiceModel.h" // Reports
 #include "reports/MonthRangeModel.h"
 #include "reports/VoucherRangeModel.h"
+#include "sie/SieAddVouchers.h"   // SIE
 #include "sie/SieImportSummary.h" // SIE
 #include "voucher/VatRulesModel.h"
 #include "voucher/VoucherLookupModel.h"
@@ -103,11 +104,22 @@ public:
         return show(dialog.title(), accountChoice, dialog);
     }
     // SIE: the file choices appear as "<importera SIE>" and "<exportera SIE NAME>".
-    std::optional<std::string> chooseSieFileToOpen() override { return choose("<importera SIE>"); }
+    std::optional<std::string> chooseSieFileToOpen(const char* title = kSieOpenTitle) override {
+        return choose(std::string(title) == kSieOpenTitle ? "<importera SIE>" : "<läs in SIE>");
+    }
     std::optional<std::string> chooseSieSaveName(const std::string& suggestedName) override {
         return choose("<exportera SIE " + suggestedName + ">");
     }
-    Answer showSieImportSummary(const SieImportSummary& summary) override {
+    Answer showSieAddSummary(const SieAddSummary& summary) override {
+        dialogs.push_back(kSieAddTitle);
+        if (!sieAddSummary) {
+            ++unscripted;
+            KV_UNSCRIPTED(kSieAddTitle);
+            return Answer::Cancel;
+        }
+        return sieAddSummary(summary);
+    }
+    Answer showSieImportSummary(SieImportSummary& summary) override {
         dialogs.push_back(kSieImportTitle);
         if (!sieSummary) {
             ++unscripted;
@@ -137,7 +149,8 @@ public:
     std::function<Answer(MonthRangeModel&)> monthRange;
     std::function<Answer(VoucherRangeModel&)> voucherRange;
     std::function<Answer(AccountChoiceModel&)> accountChoice;
-    std::function<Answer(const SieImportSummary&)> sieSummary; // SIE
+    std::function<Answer(SieImportSummary&)> sieSummary;       // SIE
+    std::function<Answer(const SieAddSummary&)> sieAddSummary; // SIE
     std::function<Answer(BackupListModel&)> backupList;        // Backups
 
     // Everything said or asked, in order; file choices appear as "<öppna>"

@@ -3,7 +3,9 @@
 // each is kept there.
 #include "KeepPicture.h"
 #include "sie/SieImport.h"
-#include "sie/SieImportSummaryDialog.h"
+#include "sie/SieSummaryDialog.h"
+
+#include <QCheckBox>
 
 #include <QDir>
 #include <QLabel>
@@ -28,7 +30,7 @@ kv::SieImportSummary summaryOf(const std::string& body) {
 
 const std::string kBooks =
     "#KONTO 1935 \"Sparkonto\"\n#KONTO 3890 \"Övriga medlemsintäkter\"\n"
-    "#IB 0 1930 1000.00\n#IB 0 2040 -1000.00\n"
+    "#IB 0 1930 1000.00\n#IB 0 2040 -1000.00\n#UB 0 2040 -1000.00\n#RES 0 3890 -1200.00\n"
     "#VER A 1 20240115 \"Avgifter\"\n{\n#TRANS 1930 {} 1200.00\n#TRANS 3890 {} -1200.00\n}\n";
 
 QStringList listLines(const QListWidget& list) {
@@ -46,7 +48,9 @@ class SieDialogTest : public QObject {
 private slots:
     void aCompanyThatAgreesWithItsFileMayBeMade() {
         const kv::SieImportSummary summary = summaryOf(kBooks + "#UB 0 1930 2200.00\n");
-        kv::ui::SieImportSummaryDialog dialog(summary);
+        bool taken = false;
+        kv::ui::SieSummaryDialog dialog(summary.view(), &taken);
+        QVERIFY(dialog.optionBox() == nullptr);
         QCOMPARE(dialog.windowTitle(), QString("Importera SIE-fil"));
         const auto lists = dialog.findChildren<QListWidget*>();
         QCOMPARE(lists.size(), 1);
@@ -54,26 +58,33 @@ private slots:
                  QStringList({"1935  Sparkonto  (tillgångar, efter 1930)",
                               "3890  Övriga medlemsintäkter  (resultaträkningen, före 3911)"}));
         keep(dialog, QStringLiteral("sie-import-summary.png"));
-        QVERIFY(dialog.createButton() != nullptr);
-        QCOMPARE(dialog.createButton()->text(), QString("Skapa företaget..."));
-        dialog.createButton()->click();
+        QVERIFY(dialog.acceptButton() != nullptr);
+        QCOMPARE(dialog.acceptButton()->text(), QString("Skapa företaget..."));
+        dialog.acceptButton()->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
 
-    void aCompanyThatDisagreesCanOnlyBeClosed() {
-        const kv::SieImportSummary summary = summaryOf(kBooks + "#UB 0 1930 2000.00\n");
-        kv::ui::SieImportSummaryDialog dialog(summary);
-        QVERIFY(dialog.createButton() == nullptr);
+    // A company that disagrees with its file is made only once the user
+    // ticks that the books are taken as they stand.
+    void aCompanyThatDisagreesIsMadeOnlyWhenTakenAsItStands() {
+        kv::SieImportSummary summary = summaryOf(kBooks + "#UB 0 1930 2000.00\n");
+        bool taken = false;
+        kv::ui::SieSummaryDialog dialog(summary.view(), &taken);
         const auto lists = dialog.findChildren<QListWidget*>();
         QCOMPARE(lists.size(), 2);
         QCOMPARE(listLines(*lists.back()),
-                 QStringList({"#UB konto 1930 (rad 15): filen 2 000.00, bokföringen 2 200.00"}));
+                 QStringList({"#UB konto 1930 (rad 17): filen 2 000.00, bokföringen 2 200.00"}));
         keep(dialog, QStringLiteral("sie-import-mismatch.png"));
-        const auto buttons = dialog.findChildren<QPushButton*>();
-        QCOMPARE(buttons.size(), 1);
-        QCOMPARE(buttons.front()->text(), QString("Stäng"));
-        buttons.front()->click();
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(dialog.acceptButton() != nullptr);
+        QVERIFY(!dialog.acceptButton()->isEnabled());
+        QVERIFY(dialog.optionBox() != nullptr);
+        dialog.optionBox()->click();
+        QVERIFY(taken);
+        QVERIFY(dialog.acceptButton()->isEnabled());
+        summary.allowDifference = taken;
+        QVERIFY(summary.canImport());
+        dialog.acceptButton()->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
 };
 

@@ -17,18 +17,18 @@ MenuItem separator() {
 }
 
 Menu arkiv() {
-    return {"&Arkiv",
-            {item(C::NewCompany, "&Nytt företag"), item(C::OpenCompany, "&Öppna ett företag..."),
-             item(C::CloseCompany, "&Stäng"), item(C::Save, "&Spara"),
-             item(C::SaveAs, "&Spara företaget som ( företagsnamn )..."),
-             item(C::RenameCompany, "Byt företagets namn..."),
-             item(C::Backups, "Säkerhetskopior..."), // Backups
-             separator(),
-             // SIE
-             item(C::ImportSie, "&Importera SIE-fil..."), item(C::ExportSie, "&Exportera SIE-fil..."),
-             separator(), item(C::Print, "Skriv ut..."), item(C::PrintPreview, "Förhandsgranska"),
-             item(C::SaveAsPdf, "Spara som PDF..."), // Reports
-             item(C::PrintSetup, "S&krivarinställningar..."), separator(), item(C::Exit, "&Avsluta")}};
+    return {
+        "&Arkiv",
+        {item(C::NewCompany, "&Nytt företag"), item(C::OpenCompany, "&Öppna ett företag..."),
+         item(C::CloseCompany, "&Stäng"), item(C::Save, "&Spara"),
+         item(C::SaveAs, "&Spara företaget som ( företagsnamn )..."),
+         item(C::RenameCompany, "Byt företagets namn..."), item(C::Backups, "Säkerhetskopior..."), // Backups
+         separator(),
+         // SIE
+         item(C::ImportSie, "&Importera SIE-fil..."), item(C::AddSie, "&Läs in verifikat från SIE-fil..."),
+         item(C::ExportSie, "&Exportera SIE-fil..."), separator(), item(C::Print, "Skriv ut..."),
+         item(C::PrintPreview, "Förhandsgranska"), item(C::SaveAsPdf, "Spara som PDF..."), // Reports
+         item(C::PrintSetup, "S&krivarinställningar..."), separator(), item(C::Exit, "&Avsluta")}};
 }
 
 Menu verifikat() {
@@ -254,6 +254,7 @@ const std::map<CommandId, std::string>& statusTable() {
         // SIE
         {C::ImportSie, "Skapa ett nytt företag från en SIE-fil"},
         {C::ExportSie, "Exportera bokföringen som SIE-fil"},
+        {C::AddSie, "Lägg till verifikaten i en SIE-fil i den öppna perioden"},
         {C::Backups, "Säkerhetskopior"}, // Backups
     };
     return table;

@@ -106,6 +106,7 @@ enum class CommandId : std::int32_t {
     // SIE: the exchange files of the menu "Arkiv"
     ImportSie = 32862,
     ExportSie = 32863,
+    AddSie = 32864, // "Läs in verifikat från SIE-fil..."
     // Backups
     Backups = 33501,
 };

@@ -22,6 +22,7 @@ class AccountChoiceModel;
 class MonthRangeModel;
 class VoucherRangeModel;
 struct SieImportSummary; // SIE
+struct SieAddSummary;    // SIE
 
 enum class Answer { Ok, Cancel, Yes, No };
 // What a message is, which decides its icon: a refusal (the warning icon),
@@ -40,6 +41,7 @@ inline constexpr const char* kSieFileFilter = "SIE-fil (*.se *.si *.sie *.SE *.S
 inline constexpr const char* kSieFileExtension = ".se";
 inline constexpr const char* kSieOpenTitle = "Importera SIE-fil";
 inline constexpr const char* kSieSaveTitle = "Exportera SIE-fil";
+inline constexpr const char* kSieAddOpenTitle = "Läs in verifikat från SIE-fil";
 
 class Prompter {
 public:
@@ -91,11 +93,17 @@ public:
     virtual Answer runAccountChoice(AccountChoiceModel& dialog) = 0;
     // SIE: the file to import a company from ("Importera SIE-fil..."), and
     // where to export one, offering suggestedName; nothing on Cancel.
-    virtual std::optional<std::string> chooseSieFileToOpen() = 0;
+    // title names what the file is for; every prompter repeats the default.
+    virtual std::optional<std::string> chooseSieFileToOpen(const char* title = kSieOpenTitle) = 0;
     virtual std::optional<std::string> chooseSieSaveName(const std::string& suggestedName) = 0;
     // The summary of an import before the company is made: Answer::Yes to
     // make it (only offered when summary.canImport()), anything else not.
-    virtual Answer showSieImportSummary(const SieImportSummary& summary) = 0;
+    // Where its balances disagree, the user may take the books as they
+    // stand, which sets summary.allowDifference.
+    virtual Answer showSieImportSummary(SieImportSummary& summary) = 0;
+    // The summary of a file's vouchers before they are added to the open
+    // period: Answer::Yes to add them (only offered when summary.canAdd()).
+    virtual Answer showSieAddSummary(const SieAddSummary& summary) = 0;
 
     // Backups: the list of the company's backups ("Säkerhetskopior"), which
     // closes with Answer::Ok when the model accepted a backup to open; and

@@ -32,9 +32,12 @@ public:
     Answer runMonthRange(MonthRangeModel&) override { return Answer::Cancel; }
     Answer runVoucherRange(VoucherRangeModel&) override { return Answer::Cancel; }
     Answer runAccountChoice(AccountChoiceModel&) override { return Answer::Cancel; }
-    std::optional<std::string> chooseSieFileToOpen() override { return std::nullopt; }
+    std::optional<std::string> chooseSieFileToOpen(const char* /*title*/ = kSieOpenTitle) override {
+        return std::nullopt;
+    }
     std::optional<std::string> chooseSieSaveName(const std::string&) override { return std::nullopt; }
-    Answer showSieImportSummary(const SieImportSummary&) override { return Answer::Cancel; }
+    Answer showSieImportSummary(SieImportSummary&) override { return Answer::Cancel; }
+    Answer showSieAddSummary(const SieAddSummary&) override { return Answer::Cancel; }
     Answer runBackupList(BackupListModel&) override { return Answer::Cancel; }
     std::optional<std::string> chooseBackupCopyName(const std::string&) override { return std::nullopt; }
 

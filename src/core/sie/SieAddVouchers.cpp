@@ -83,10 +83,10 @@ std::vector<SieAddedAccount> putInCharts(CTallvingeDoc& doc, const std::vector<S
     for (const ChartKind kind : {ChartKind::Balance, ChartKind::Income}) {
         ChartEditorModel editor(doc, quiet, kind);
         editor.open();
-        const auto sides = kind == ChartKind::Balance
-                               ? std::initializer_list<ChartSide>{ChartSide::Assets, ChartSide::Liabilities}
-                               : std::initializer_list<ChartSide>{ChartSide::Income};
-        const std::vector<SieAddedAccount> placed = placeAccounts(editor, missing, sides);
+        const std::vector<SieAddedAccount> placed =
+            kind == ChartKind::Balance
+                ? placeAccounts(editor, missing, {ChartSide::Assets, ChartSide::Liabilities})
+                : placeAccounts(editor, missing, {ChartSide::Income});
         added.insert(added.end(), placed.begin(), placed.end());
         if (approve && !placed.empty() && !editor.approve()) {
             throw DocumentRefusal(std::string(editor.title()) +
@@ -260,6 +260,24 @@ std::string SieAddSummary::text() const {
     section("Verifikaten", numberLines());
     section("Att observera", notes);
     return out;
+}
+
+SieSummaryView SieAddSummary::view() const {
+    SieSummaryView shown;
+    shown.title = kSieAddTitle;
+    shown.rows = rows();
+    shown.lists = {{"Vägras:", refusals},
+                   {"Konton som läggs till i kontoplanen:", addedLines()},
+                   {"Verifikaten:", numberLines()}};
+    shown.notes = notes;
+    shown.conclusion = conclusion();
+    if (canAdd()) {
+        shown.acceptText = kSieButtonLaggTill;
+        shown.closeText = kSieButtonAvbryt;
+    } else {
+        shown.closeText = kSieButtonStang;
+    }
+    return shown;
 }
 
 } // namespace kv

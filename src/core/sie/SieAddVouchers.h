@@ -50,6 +50,8 @@ struct SieAddSummary {
     [[nodiscard]] std::string conclusion() const;
     // All of it as plain text, for the command line.
     [[nodiscard]] std::string text() const;
+    // As the window's dialog shows it.
+    [[nodiscard]] SieSummaryView view() const;
 };
 
 // What adding the file's vouchers would do, and what stops it: a voucher

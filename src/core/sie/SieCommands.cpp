@@ -16,6 +16,10 @@ void registerSieCommands(CommandRegistry& commands, AppServices& app) {
                   }});
     commands.add(CommandId::ExportSie, {[](const AppState& s) { return enabledIf(s.hasBooks()); },
                                         [&app] { runSieExport(app.document(), app.prompter()); }});
+    // Vouchers into the open books, like a voucher typed: not while the voucher dialog is open.
+    commands.add(CommandId::AddSie,
+                 {[](const AppState& s) { return enabledIf(s.hasBooks() && !s.voucherDialogOpen); },
+                  [&app] { runSieAdd(app.document(), app.prompter()); }});
 }
 
 } // namespace kv

@@ -2,6 +2,7 @@
 
 #include "chart/TemplateChooserModel.h"
 #include "chart/UserTemplates.h"
+#include "sie/SieAddVouchers.h"
 #include "sie/SieFiles.h"
 #include "sie/SieImport.h"
 #include "sie/SieWriter.h"
@@ -109,6 +110,34 @@ void runSieExport(const CTallvingeDoc& doc, Prompter& prompter) {
         told += "\n\n" + note;
     }
     prompter.say(MessageKind::Information, told);
+}
+
+void runSieAdd(CTallvingeDoc& doc, Prompter& prompter) {
+    const auto chosen = prompter.chooseSieFileToOpen(kSieAddOpenTitle);
+    if (!chosen || chosen->empty()) {
+        return;
+    }
+    const std::string path = fullPath(*chosen);
+    const std::optional<SieBooks> books = readBooks(prompter, path);
+    if (!books) {
+        return;
+    }
+    const SieAddSummary summary = planSieVouchers(doc, *books, fileNameOf(path));
+    if (prompter.showSieAddSummary(summary) != Answer::Yes || !summary.canAdd()) {
+        return;
+    }
+    try {
+        addSieVouchers(doc, *books, fileNameOf(path));
+    } catch (const DocumentRefusal& refusal) {
+        prompter.message(failure(kMsgKanEjLasas, path, refusal.what()));
+        return;
+    }
+    const std::int32_t first = summary.numbers.front().here;
+    const std::int32_t last = summary.numbers.back().here;
+    prompter.say(MessageKind::Information, std::to_string(summary.numbers.size()) +
+                                               " verifikat lades till som nr " + std::to_string(first) +
+                                               (last != first ? "–" + std::to_string(last) : std::string()) +
+                                               ". De sparas med företaget nästa gång det sparas.");
 }
 
 void runSieImport(Prompter& prompter, const std::string& templateFolder,

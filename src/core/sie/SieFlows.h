@@ -1,5 +1,6 @@
-// The two SIE commands of the menu "Arkiv" as the user meets them: the
-// export of the open company, and a new company from a SIE file.
+// The SIE commands of the menu "Arkiv" as the user meets them: the export
+// of the open company, a new company from a SIE file, and a file's vouchers
+// added to the open company.
 #pragma once
 
 #include "interaction/Prompter.h"
@@ -25,6 +26,12 @@ void runSieExport(const CTallvingeDoc& doc, Prompter& prompter);
 // written before the user has said yes and chosen the name.
 void runSieImport(Prompter& prompter, const std::string& templateFolder,
                   const std::function<bool(const std::string&)>& openCompany);
+
+// "Läs in verifikat från SIE-fil...": asks for the file, reads it, shows
+// what adding its vouchers to the open period would do and, on the user's
+// yes, adds them as one change; the user saves the company as after any
+// voucher.
+void runSieAdd(CTallvingeDoc& doc, Prompter& prompter);
 
 // The path with the extension added when its file name has none.
 std::string withExtension(const std::string& path, const char* extension);

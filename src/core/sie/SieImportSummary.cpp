@@ -94,4 +94,27 @@ std::string SieImportSummary::text() const {
     return out;
 }
 
+SieSummaryView SieImportSummary::view() const {
+    SieSummaryView shown;
+    shown.title = kSieImportTitle;
+    shown.rows = rows();
+    shown.lists = {{"Konton som läggs till i kontoplanen:", addedLines()},
+                   {"Saldon i filen som inte stämmer:", mismatchLines()}};
+    shown.notes = notes;
+    shown.conclusion = conclusion();
+    shown.acceptText = kSieButtonSkapa;
+    shown.closeText = kSieButtonAvbryt;
+    if (!mismatches.empty()) {
+        // The user may take the books as they stand, differences and all.
+        shown.optionText = "Skapa företaget ändå, med filens ingående balanser och verifikat som de står";
+        SieImportSummary taken = *this;
+        taken.allowDifference = true;
+        shown.optionConclusion = taken.conclusion();
+        SieImportSummary refused = *this;
+        refused.allowDifference = false;
+        shown.conclusion = refused.conclusion();
+    }
+    return shown;
+}
+
 } // namespace kv

@@ -33,6 +33,25 @@ struct SieSummaryRow {
     std::string value;
 };
 
+// A summary as a dialog shows it: its figures, titled lists, notes, the
+// conclusion and the buttons; and, where the user may take the file as it
+// stands, a check box that the accepting button waits for.
+struct SieSummaryList {
+    std::string title;
+    std::vector<std::string> lines;
+};
+struct SieSummaryView {
+    std::string title;
+    std::vector<SieSummaryRow> rows;
+    std::vector<SieSummaryList> lists;
+    std::vector<std::string> notes;
+    std::string conclusion;
+    std::string acceptText; // empty: nothing to accept, only the close button
+    std::string closeText;
+    std::string optionText;       // empty: no check box
+    std::string optionConclusion; // the conclusion while the check box is ticked
+};
+
 struct SieImportSummary {
     std::string fileName;
     std::string companyName;
@@ -66,6 +85,8 @@ struct SieImportSummary {
     [[nodiscard]] std::string conclusion() const;
     // All of it as plain text, for the command line.
     [[nodiscard]] std::string text() const;
+    // As the window's dialog shows it.
+    [[nodiscard]] SieSummaryView view() const;
 };
 
 } // namespace kv

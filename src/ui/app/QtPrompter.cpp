@@ -10,10 +10,11 @@
 #include "chart/TemplateChooserDialog.h"
 #include "grid/GridWidget.h"
 #include "periods/PeriodDialog.h"
-#include "periods/PeriodListDialog.h"   // Periods
-#include "periods/RenameDialog.h"       // Periods
-#include "reports/ReportDialogs.h"      // Reports
-#include "sie/SieImportSummaryDialog.h" // SIE
+#include "periods/PeriodListDialog.h" // Periods
+#include "periods/RenameDialog.h"     // Periods
+#include "reports/ReportDialogs.h"    // Reports
+#include "sie/SieAddVouchers.h"       // SIE
+#include "sie/SieSummaryDialog.h"     // SIE
 #include "voucher/VatRulesDialog.h"
 #include "voucher/VoucherLookupDialog.h"
 
@@ -252,9 +253,9 @@ std::optional<std::string> QtPrompter::chooseCompanySaveName(const std::string& 
 
 // ---- SIE ----
 
-std::optional<std::string> QtPrompter::chooseSieFileToOpen() {
+std::optional<std::string> QtPrompter::chooseSieFileToOpen(const char* title) {
     return chosen(chooseFile(
-        m_parent, {.title = QString::fromUtf8(kSieOpenTitle), .filter = QString::fromUtf8(kSieFileFilter)}));
+        m_parent, {.title = QString::fromUtf8(title), .filter = QString::fromUtf8(kSieFileFilter)}));
 }
 
 std::optional<std::string> QtPrompter::chooseSieSaveName(const std::string& suggestedName) {
@@ -263,8 +264,16 @@ std::optional<std::string> QtPrompter::chooseSieSaveName(const std::string& sugg
                                         QString::fromUtf8(kSieFileExtension).mid(1), true}));
 }
 
-Answer QtPrompter::showSieImportSummary(const SieImportSummary& summary) {
-    SieImportSummaryDialog shown(summary, owner());
+Answer QtPrompter::showSieImportSummary(SieImportSummary& summary) {
+    bool takenAsItStands = summary.allowDifference;
+    SieSummaryDialog shown(summary.view(), &takenAsItStands, owner());
+    const bool accepted = shown.exec() == QDialog::Accepted;
+    summary.allowDifference = takenAsItStands;
+    return accepted ? Answer::Yes : Answer::Cancel;
+}
+
+Answer QtPrompter::showSieAddSummary(const SieAddSummary& summary) {
+    SieSummaryDialog shown(summary.view(), nullptr, owner());
     return shown.exec() == QDialog::Accepted ? Answer::Yes : Answer::Cancel;
 }
 

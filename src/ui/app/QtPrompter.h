@@ -41,9 +41,10 @@ public:
     Answer runVoucherRange(VoucherRangeModel& dialog) override;
     Answer runAccountChoice(AccountChoiceModel& dialog) override;
     // SIE
-    std::optional<std::string> chooseSieFileToOpen() override;
+    std::optional<std::string> chooseSieFileToOpen(const char* title = kSieOpenTitle) override;
     std::optional<std::string> chooseSieSaveName(const std::string& suggestedName) override;
-    Answer showSieImportSummary(const SieImportSummary& summary) override;
+    Answer showSieImportSummary(SieImportSummary& summary) override;
+    Answer showSieAddSummary(const SieAddSummary& summary) override;
     // Backups
     Answer runBackupList(BackupListModel& list) override;
     std::optional<std::string> chooseBackupCopyName(const std::string& suggestedPath) override;
