@@ -39,6 +39,26 @@ std::optional<SieBooks> readBooks(Prompter& prompter, const std::string& path) {
     return std::nullopt;
 }
 
+// A SIE file the user chooses, read; its full path and books, or nothing when
+// the user cancels or the file is refused (which the user has been told).
+struct ChosenBooks {
+    std::string path;
+    SieBooks books;
+};
+
+std::optional<ChosenBooks> chooseBooks(Prompter& prompter, const char* title) {
+    const auto chosen = prompter.chooseSieFileToOpen(title);
+    if (!chosen || chosen->empty()) {
+        return std::nullopt;
+    }
+    std::string path = fullPath(*chosen);
+    std::optional<SieBooks> books = readBooks(prompter, path);
+    if (!books) {
+        return std::nullopt;
+    }
+    return ChosenBooks{std::move(path), std::move(*books)};
+}
+
 // The template chooser of a new company, with the 247-account template chosen.
 std::optional<std::string> chooseImportTemplate(Prompter& prompter, const std::string& templateFolder) {
     CTallvingeDoc templates;
@@ -113,21 +133,18 @@ void runSieExport(const CTallvingeDoc& doc, Prompter& prompter) {
 }
 
 void runSieAdd(CTallvingeDoc& doc, Prompter& prompter) {
-    const auto chosen = prompter.chooseSieFileToOpen(kSieAddOpenTitle);
-    if (!chosen || chosen->empty()) {
+    const std::optional<ChosenBooks> chosen = chooseBooks(prompter, kSieAddOpenTitle);
+    if (!chosen) {
         return;
     }
-    const std::string path = fullPath(*chosen);
-    const std::optional<SieBooks> books = readBooks(prompter, path);
-    if (!books) {
-        return;
-    }
-    const SieAddSummary summary = planSieVouchers(doc, *books, fileNameOf(path));
+    const std::string& path = chosen->path;
+    const SieBooks& books = chosen->books;
+    const SieAddSummary summary = planSieVouchers(doc, books, fileNameOf(path));
     if (prompter.showSieAddSummary(summary) != Answer::Yes || !summary.canAdd()) {
         return;
     }
     try {
-        addSieVouchers(doc, *books, fileNameOf(path));
+        addSieVouchers(doc, books, fileNameOf(path));
     } catch (const DocumentRefusal& refusal) {
         prompter.message(failure(kMsgKanEjLasas, path, refusal.what()));
         return;
@@ -142,21 +159,18 @@ void runSieAdd(CTallvingeDoc& doc, Prompter& prompter) {
 
 void runSieImport(Prompter& prompter, const std::string& templateFolder,
                   const std::function<bool(const std::string&)>& openCompany) {
-    const auto chosen = prompter.chooseSieFileToOpen();
-    if (!chosen || chosen->empty()) {
+    const std::optional<ChosenBooks> chosen = chooseBooks(prompter, kSieOpenTitle);
+    if (!chosen) {
         return;
     }
-    const std::string path = fullPath(*chosen);
-    const std::optional<SieBooks> books = readBooks(prompter, path);
-    if (!books) {
-        return;
-    }
+    const std::string& path = chosen->path;
+    const SieBooks& books = chosen->books;
     const auto templateName = chooseImportTemplate(prompter, templateFolder);
     if (!templateName) {
         return;
     }
     std::optional<SieImportResult> result =
-        buildCompany(prompter, *books, path, {*templateName, templateFolder, fileNameOf(path)});
+        buildCompany(prompter, books, path, {*templateName, templateFolder, fileNameOf(path)});
     if (!result) {
         return;
     }
