@@ -122,12 +122,11 @@ Json toJson(const GridState* grid) {
                 {"cells", std::move(cells)}};
 }
 
-Json positions(const std::vector<CKonto*>& subset, const KontoList& owner) {
+Json positions(const KontoRefs& subset, const KontoList& owner) {
     Json out = Json::array();
     for (const CKonto* konto : subset) {
         const auto found =
-            std::find_if(owner.begin(), owner.end(),
-                         [konto](const std::unique_ptr<CKonto>& k) { return k.get() == konto; });
+            std::find_if(owner.begin(), owner.end(), [konto](const auto& k) { return k.get() == konto; });
         out.push_back(found == owner.end() ? -1 : static_cast<int>(found - owner.begin()));
     }
     return out;

@@ -136,8 +136,8 @@ void buildFullCompany(CTallvingeDoc& company) {
 
 namespace {
 
-void expectSameGrid(const std::unique_ptr<GridState>& expected, const std::unique_ptr<GridState>& actual,
-                    const char* which) {
+void expectSameGrid(const DeepConst<std::unique_ptr<GridState>>& expected,
+                    const DeepConst<std::unique_ptr<GridState>>& actual, const char* which) {
     ASSERT_EQ(expected == nullptr, actual == nullptr) << which;
     if (expected) {
         EXPECT_TRUE(*expected == *actual) << which;
@@ -152,7 +152,7 @@ void expectSameAccounts(const KontoList& expected, const KontoList& actual) {
 }
 
 // Positions in m_allaKonton of the rows a subset refers to.
-std::vector<std::size_t> positions(const KontoList& owner, const std::vector<CKonto*>& subset) {
+std::vector<std::size_t> positions(const KontoList& owner, const KontoRefs& subset) {
     std::vector<std::size_t> result;
     for (const CKonto* konto : subset) {
         std::size_t i = 0;

@@ -134,8 +134,8 @@ TEST(ChartTemplates, EveryTemplateIsApprovedAsTheEditorsShowIt) {
         ASSERT_TRUE(doc.bothChartsApproved());
         EXPECT_EQ(doc.state().m_resKonton.size(), 236u);
         EXPECT_EQ(doc.state().m_balKonton.size(), 138u);
-        const auto numbered = [](const std::vector<CKonto*>& rows) {
-            return std::count_if(rows.begin(), rows.end(), [](const CKonto* k) { return k->m_nKontonr > 0; });
+        const auto numbered = [](const KontoRefs& rows) {
+            return std::count_if(rows.begin(), rows.end(), [](const auto& k) { return k->m_nKontonr > 0; });
         };
         EXPECT_EQ(numbered(doc.state().m_resKonton), shape.incomeAccounts);
         EXPECT_EQ(numbered(doc.state().m_balKonton), shape.balanceAccounts);

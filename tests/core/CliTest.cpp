@@ -27,7 +27,8 @@ std::string savedCompany(const TempDir& dir) {
     CTallvingeDoc doc;
     buildSmallCompany(doc);
     postVoucher(doc, 5, 2, 2012, {{1930, 1250.75, 0}, {3000, 0, 1250.75}});
-    doc.state().m_allaKonton.front()->m_strKolumn2 = "Intäkter – övriga";
+    test::loadEdited(doc,
+                     [](CompanyState& s) { s.m_allaKonton.front()->m_strKolumn2 = "Intäkter – övriga"; });
     const std::string path = dir.file("Firma.bok");
     EXPECT_TRUE(saveCompany(doc, path).ok);
     return path;

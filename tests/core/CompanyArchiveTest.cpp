@@ -136,8 +136,8 @@ struct HandMadeCompany {
         skuld->m_nKontonr = 2440;
         skuld->m_strKolumn2 = "Leverantörsskulder";
         skuld->m_nMarkering = 1;
-        doc.m_resKonton = {kassa.get()};
-        doc.m_balKonton = {skuld.get()};
+        doc.m_resKonton.emplace_back(kassa.get());
+        doc.m_balKonton.emplace_back(skuld.get());
         doc.m_allaKonton.push_back(std::move(kassa));
         doc.m_allaKonton.push_back(std::move(skuld));
         doc.m_resNummer = {1910};

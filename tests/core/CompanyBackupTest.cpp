@@ -201,7 +201,8 @@ TEST(CompanyBackup, ASaveOverTheCompanyKeepsTheFilesItReplaces) {
 
 TEST(CompanyBackup, AFailedSaveKeepsNoBackupOfFilesStillInPlace) {
     SavedCompany company;
-    company.doc.state().m_allaKonton.front()->m_strKolumn2 = "Intäkter → kassa";
+    test::loadEdited(company.doc,
+                     [](CompanyState& s) { s.m_allaKonton.front()->m_strKolumn2 = "Intäkter → kassa"; });
     company.doc.setModified();
     EXPECT_FALSE(company.save().ok);
     EXPECT_TRUE(entriesIn(company.backups()).empty());

@@ -182,7 +182,7 @@ TEST(CompanySave, ATextThatCannotBeStoredFailsCleanly) {
     const std::string company = readFile(dir.file("Firma.bok"));
     const std::string period = readFile(dir.file("Firma_perioder/Firma0.per"));
 
-    doc.state().m_allaKonton.front()->m_strKolumn2 = "Intäkter → kassa";
+    test::loadEdited(doc, [](CompanyState& s) { s.m_allaKonton.front()->m_strKolumn2 = "Intäkter → kassa"; });
     doc.setModified();
     const FileReport report = saveCompany(doc, dir.file("Firma.bok"));
     EXPECT_FALSE(report.ok);

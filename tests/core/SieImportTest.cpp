@@ -27,7 +27,7 @@ const CKonto& account(const CTallvingeDoc& doc, std::int32_t number) {
 }
 
 // The position of the account among the rows of its chart.
-std::ptrdiff_t positionIn(const std::vector<CKonto*>& chart, std::int32_t number) {
+std::ptrdiff_t positionIn(const KontoRefs& chart, std::int32_t number) {
     const auto found = std::find_if(chart.begin(), chart.end(),
                                     [number](const CKonto* konto) { return konto->m_nKontonr == number; });
     return found == chart.end() ? -1 : found - chart.begin();

@@ -16,7 +16,7 @@ namespace {
 constexpr SieDate kGenerated{2024, 2, 1};
 
 // The numbered accounts of a chart, the result account left out.
-std::vector<std::int32_t> bookableAccounts(const CTallvingeDoc& doc, const std::vector<CKonto*>& chart) {
+std::vector<std::int32_t> bookableAccounts(const CTallvingeDoc& doc, const KontoRefs& chart) {
     std::int32_t resultAccount = 0;
     EXPECT_TRUE(doc.resultAccountNumber(resultAccount));
     std::vector<std::int32_t> numbers;

@@ -156,7 +156,7 @@ TEST_F(UserTemplates, SavedTemplateHoldsTheChartsWithoutPostingsOrMarks) {
 
     // Saving the same company again replaces its template after showing its name.
     prompter.said.clear();
-    doc.state().m_resKonton[2]->m_strKolumn2 = "Avgifter";
+    test::loadEdited(doc, [](CompanyState& s) { s.m_resKonton[2]->m_strKolumn2 = "Avgifter"; });
     prompter.answer(Answer::Ok);
     saveChartAsTemplate(doc, prompter, folder.path());
     EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgSparasSomMall, "Föreningen.bok"}));

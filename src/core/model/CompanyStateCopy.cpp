@@ -8,9 +8,8 @@ namespace kv {
 
 namespace {
 
-std::vector<CKonto*> remapped(const std::vector<CKonto*>& subset,
-                              const std::unordered_map<const CKonto*, CKonto*>& map) {
-    std::vector<CKonto*> result;
+KontoRefs remapped(const KontoRefs& subset, const std::unordered_map<const CKonto*, CKonto*>& map) {
+    KontoRefs result;
     result.reserve(subset.size());
     for (const CKonto* row : subset) {
         const auto found = map.find(row);
@@ -44,7 +43,7 @@ std::unique_ptr<CKontoplan> copyTemplate(const CKontoplan& mall) {
     return copy;
 }
 
-std::unique_ptr<GridState> copyGrid(const std::unique_ptr<GridState>& grid) {
+std::unique_ptr<GridState> copyGrid(const DeepConst<std::unique_ptr<GridState>>& grid) {
     return grid ? std::make_unique<GridState>(*grid) : nullptr;
 }
 

@@ -10,10 +10,10 @@ namespace kv {
 // document. Rows already in the document with the same number above 0 are
 // kept (with their posted rows) and get the new texts.
 CKonto* CTallvingeDoc::reusableRow(std::int32_t number, const std::vector<CKonto*>& taken,
-                                   const std::vector<CKonto*>& other) const {
+                                   const KontoRefs& other) {
     // Never hand out a row twice or take one from the other chart: a row must
     // have exactly one owner and stand in one chart only.
-    for (const auto& konto : m_allaKonton) {
+    for (auto& konto : m_allaKonton) {
         CKonto* row = konto.get();
         if (row->m_nKontonr == number && std::find(taken.begin(), taken.end(), row) == taken.end() &&
             std::find(other.begin(), other.end(), row) == other.end()) {
@@ -23,10 +23,9 @@ CKonto* CTallvingeDoc::reusableRow(std::int32_t number, const std::vector<CKonto
     return nullptr;
 }
 
-std::vector<CKonto*> CTallvingeDoc::takeChartRows(const std::vector<ChartRowTexts>& rows,
-                                                  std::vector<CKonto*>& subset,
+std::vector<CKonto*> CTallvingeDoc::takeChartRows(const std::vector<ChartRowTexts>& rows, KontoRefs& subset,
                                                   std::vector<std::int32_t>& numbers,
-                                                  const std::vector<CKonto*>& other) {
+                                                  const KontoRefs& other) {
     subset.clear();
     numbers.clear();
     for (auto& konto : m_allaKonton) {
@@ -66,7 +65,7 @@ void CTallvingeDoc::finishApproval(std::vector<CKonto*> ordered) {
     kept.reserve(ordered.size());
     for (CKonto* row : ordered) {
         const auto owner = std::find_if(m_allaKonton.begin(), m_allaKonton.end(),
-                                        [row](const std::unique_ptr<CKonto>& k) { return k.get() == row; });
+                                        [row](const auto& k) { return k.get() == row; });
         if (owner != m_allaKonton.end() && *owner) {
             kept.push_back(std::move(*owner));
         }

@@ -28,10 +28,10 @@ bool isCarriedResultRow(const CKontorad& row) {
 }
 
 // The last balance-sheet row with the number, as the carried balances find it.
-CKonto* lastBalanceRow(const std::vector<CKonto*>& rows, std::int32_t number) {
+CKonto* lastBalanceRow(KontoRefs& rows, std::int32_t number) {
     const auto found = std::find_if(rows.rbegin(), rows.rend(),
-                                    [number](const CKonto* row) { return row->m_nKontonr == number; });
-    return found == rows.rend() ? nullptr : *found;
+                                    [number](const auto& row) { return row->m_nKontonr == number; });
+    return found == rows.rend() ? nullptr : found->get();
 }
 
 // Moves the fields that a period file holds; the periods, the company's texts
@@ -187,7 +187,7 @@ void CTallvingeDoc::setBooksAsideForRollback() {
     auto aside = std::make_shared<BooksAside>();
     aside->rows.reserve(m_allaKonton.size());
     aside->inUse.reserve(m_allaKonton.size());
-    for (const auto& konto : m_allaKonton) {
+    for (auto& konto : m_allaKonton) {
         aside->rows.push_back(std::move(konto->m_rader));
         konto->m_rader.clear();
         aside->inUse.push_back(konto->m_nAnvands);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <experimental/propagate_const>
 #include <memory>
 #include <string>
 #include <vector>
@@ -78,7 +79,14 @@ struct CKonto {
     [[nodiscard]] CKonto templateRowCopy() const;
 };
 
-using KontoList = std::vector<std::unique_ptr<CKonto>>;
+// A pointer that is const when its holder is: what a const company refers to
+// through it can only be read. Lists of records hold these, so that a const
+// view of the company is const all the way down.
+template <typename Pointer> using DeepConst = std::experimental::propagate_const<Pointer>;
+
+using KontoList = std::vector<DeepConst<std::unique_ptr<CKonto>>>;
+// Rows of a chart that refer into the owning list.
+using KontoRefs = std::vector<DeepConst<CKonto*>>;
 
 // One automatic VAT rule.
 struct CAutomoms {

@@ -143,7 +143,8 @@ void CTallvingeDoc::setMonthRange(std::optional<MonthRange> range) {
 }
 
 GridState& CTallvingeDoc::statementGrid(Statement which) {
-    std::unique_ptr<GridState>& grid = which == Statement::Income ? m_pResultatGrid : m_pBalansGrid;
+    DeepConst<std::unique_ptr<GridState>>& grid =
+        which == Statement::Income ? m_pResultatGrid : m_pBalansGrid;
     if (!grid) {
         grid = std::make_unique<GridState>();
     }

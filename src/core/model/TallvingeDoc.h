@@ -35,8 +35,8 @@ struct CompanyState {
     std::int32_t m_nUtskrift1 = 2046;
     std::int32_t m_nUtskrift2 = 2046;
     std::int32_t m_bNyttForetag = 1;
-    std::unique_ptr<GridState> m_pBalansGrid;
-    std::unique_ptr<GridState> m_pResultatGrid;
+    DeepConst<std::unique_ptr<GridState>> m_pBalansGrid;
+    DeepConst<std::unique_ptr<GridState>> m_pResultatGrid;
     std::int32_t m_nReserv1 = 0;
     std::int32_t m_nFranManad = 0;
     std::int32_t m_nFranAr = 0;
@@ -48,9 +48,9 @@ struct CompanyState {
     std::string m_strFilnamn = kNyttForetag; // company file only
     std::int32_t m_nAktuellPeriod = 0;
     std::int32_t m_nVinstrad = 0;
-    KontoList m_allaKonton;           // owning: income rows, then balance rows
-    std::vector<CKonto*> m_resKonton; // referring into m_allaKonton
-    std::vector<CKonto*> m_balKonton; // referring into m_allaKonton
+    KontoList m_allaKonton; // owning: income rows, then balance rows
+    KontoRefs m_resKonton;  // referring into m_allaKonton
+    KontoRefs m_balKonton;  // referring into m_allaKonton
     std::vector<std::int32_t> m_balNummer;
     std::vector<std::int32_t> m_resNummer;
     std::vector<CAutomoms> m_momsregler;
@@ -307,10 +307,10 @@ private:
     }
     void committed(ChangeKind kind);
 
-    std::vector<CKonto*> takeChartRows(const std::vector<ChartRowTexts>& rows, std::vector<CKonto*>& subset,
-                                       std::vector<std::int32_t>& numbers, const std::vector<CKonto*>& other);
+    std::vector<CKonto*> takeChartRows(const std::vector<ChartRowTexts>& rows, KontoRefs& subset,
+                                       std::vector<std::int32_t>& numbers, const KontoRefs& other);
     [[nodiscard]] CKonto* reusableRow(std::int32_t number, const std::vector<CKonto*>& taken,
-                                      const std::vector<CKonto*>& other) const;
+                                      const KontoRefs& other);
     void finishApproval(std::vector<CKonto*> ordered);
     void applyUserTemplate(std::size_t index);
 

@@ -269,9 +269,9 @@ KontoList readOwnedKontoList(ArchiveReader& in, bool bindRows) {
 }
 
 // A referring list: every element must be an account of m_allaKonton, once.
-std::vector<CKonto*> readReferringKontoList(ArchiveReader& in, std::unordered_set<const CKonto*>& used) {
+KontoRefs readReferringKontoList(ArchiveReader& in, std::unordered_set<const CKonto*>& used) {
     const std::size_t count = in.readCount(kMinReference);
-    std::vector<CKonto*> list;
+    KontoRefs list;
     list.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const auto ref = in.readObjectTag(ArchiveClass::Konto);
