@@ -35,6 +35,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("kvistoran"));
     QApplication::setWindowIcon(kv::ui::programIcon());
     kv::ui::installSwedishQtTexts(app);
+    kv::ui::installGridMessageBox();
 
     // The arguments left once Qt has taken its own, as the bytes the file system knows.
     std::vector<std::string> arguments(argv + 1, argv + argc);

@@ -9,9 +9,9 @@
 #include "ShellTestSupport.h"
 
 #include "app/ChildWindow.h"
-#include "app/FormWindow.h"
 #include "app/QtPrompter.h"
 #include "chart/ChartEditorDialog.h"
+#include "common/FormWindow.h"
 #include "reports/ReportDialogs.h"
 #include "storage/CompanyFiles.h"
 #include "voucher/VatRulesDialog.h"

@@ -445,6 +445,25 @@ private slots:
         m_widget->setPrompter(nullptr);
     }
 
+    void withoutAPrompterTheProgramsMessageBoxTellsOverTheFindWindow() {
+        std::vector<std::pair<QWidget*, std::string>> shown;
+        GridWidget::setMessageBox(
+            [&shown](QWidget* over, const std::string& text) { shown.emplace_back(over, text); });
+        grid().setText(3, 2, "Kassa");
+        m_widget->find();
+        auto* dialog = m_widget->findChild<kv::ui::GridFindDialog*>();
+        QVERIFY(dialog != nullptr);
+        dialog->findChild<QLineEdit*>(QStringLiteral("findText"))->setText(QStringLiteral("saknas"));
+        dialog->findChild<QPushButton*>(QStringLiteral("findNext"))->click();
+        dialog->close();
+        m_widget->findAgain(); // the find window is gone: over the grid
+        GridWidget::setMessageBox(nullptr);
+        QCOMPARE(shown.size(), std::size_t{2});
+        QCOMPARE(shown[0].first, static_cast<QWidget*>(dialog));
+        QCOMPARE(shown[1].first, static_cast<QWidget*>(m_widget.get()));
+        QVERIFY(shown[0].second == "Hittade inte \"saknas\"." && shown[1].second == shown[0].second);
+    }
+
     void printingPaintsEveryPageOfTheGrid() {
         for (std::int32_t r = 1; r <= 30; ++r) {
             grid().setText(r, 1, std::to_string(3000 + r));

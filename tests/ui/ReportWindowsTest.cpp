@@ -6,12 +6,12 @@
 #include "ShellTestSupport.h"
 
 #include "app/ChildWindow.h"
-#include "app/ReportWindowContent.h"
 #include "grid/GridWidget.h"
 #include "reports/LedgerWindowContent.h"
 #include "reports/PanelWindowContent.h"
 #include "reports/ReportDialogs.h"
 #include "reports/ReportFormView.h"
+#include "reports/ReportWindowContent.h"
 #include "storage/CompanyFiles.h"
 
 #include <QComboBox>

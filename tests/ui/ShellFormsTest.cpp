@@ -2,7 +2,7 @@
 // model's title, and Escape or the close box asks the model first.
 #include "ShellTestSupport.h"
 
-#include "app/FormWindow.h"
+#include "common/FormWindow.h"
 
 #include <QLabel>
 

@@ -6,12 +6,12 @@
 #include "SavedCompany.h"
 
 #include "app/AppController.h"
-#include "app/FormWindow.h"
 #include "app/MainWindow.h"
 #include "app/NewCompany.h"
 #include "app/QtPrompter.h"
 #include "app/StartUpSupport.h"
 #include "chart/ChartTemplates.h"
+#include "common/FormWindow.h"
 #include "storage/CompanyFiles.h"
 #include "voucher/VoucherFormModel.h"
 

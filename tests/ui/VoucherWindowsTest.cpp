@@ -4,7 +4,7 @@
 #include "ShellTestSupport.h"
 
 #include "app/ChildWindow.h"
-#include "app/FormWindow.h"
+#include "common/FormWindow.h"
 #include "grid/GridWidget.h"
 #include "voucher/VatRulesModel.h"
 #include "voucher/VoucherForm.h"

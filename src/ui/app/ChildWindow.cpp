@@ -3,7 +3,7 @@
 #include "app/AppController.h"
 #include "app/AppTexts.h"
 #include "app/Icons.h"
-#include "app/WindowContent.h"
+#include "common/WindowContent.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,6 +1,9 @@
 // The main window: the menus, keys, toolbar and status bar of the program and
 // the company's windows inside it. It shows what the application controller
-// decides and hands every command to it.
+// decides and hands every command to it. Its parts live by concern in
+// MainWindow.cpp (the window, its commands and title), MainWindowMenus.cpp,
+// MainWindowWindows.cpp, WindowFactory.cpp, MainWindowArrange.cpp,
+// MainWindowPrinting.cpp and MainWindowForms.cpp.
 #pragma once
 
 #include "app/AppController.h"
@@ -91,6 +94,8 @@ private:
     void showTitle();
     void storeRecentFilesIfChanged();
     void subWindowActivated(QMdiSubWindow* window);
+    // The content of a new company window of a kind (WindowFactory.cpp).
+    [[nodiscard]] WindowContent* makeContent(WindowKind kind, CTallvingeDoc& doc);
     [[nodiscard]] WindowContent* activeContent() const;
     [[nodiscard]] QRect cascadedPlace(const ChildWindow& child, int index) const;
     void cascade();
@@ -99,6 +104,8 @@ private:
     void print(bool preview);
     void printerSetup();
     void saveAsPdf(); // Reports
+    // What shows each subsystem's modeless forms.
+    void registerFormContents();
 
     AppController& m_controller;
     QMdiArea* m_mdi;

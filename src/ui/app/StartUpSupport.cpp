@@ -1,5 +1,8 @@
 #include "app/StartUpSupport.h"
 
+#include "app/QtPrompter.h"
+#include "grid/GridWidget.h"
+
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLibraryInfo>
@@ -66,6 +69,14 @@ void installSwedishQtTexts(QCoreApplication& app) {
     if (!install(app, QStringLiteral("qtbase_sv"), installed)) {
         install(app, QStringLiteral("qtbase_sv"), QStringLiteral(KVISTORAN_BUILD_TRANSLATIONS));
     }
+}
+
+void installGridMessageBox() {
+    GridWidget::setMessageBox([](QWidget* over, const std::string& text) {
+        QtPrompter prompter;
+        prompter.setParent(over);
+        prompter.message(text);
+    });
 }
 
 } // namespace kv::ui

@@ -1,5 +1,5 @@
-// What start-up needs from Qt: the default printer's page and the Swedish
-// texts of Qt's own dialogs.
+// What start-up needs from Qt: the default printer's page, the Swedish texts
+// of Qt's own dialogs and the program's message box for stand-alone grids.
 #pragma once
 
 #include "app/StartUp.h"
@@ -25,5 +25,9 @@ void preferSwedishDates();
 // installed in share/kvistoran/translations beside the program) over the
 // system's.
 void installSwedishQtTexts(QCoreApplication& app);
+
+// A grid whose owner gave it no prompter tells the user through the program's
+// own message box (QtPrompter's), not the grid's plain one.
+void installGridMessageBox();
 
 } // namespace kv::ui

@@ -1,7 +1,7 @@
 #include "backup/BackupListDialog.h"
 
-#include "app/DialogLayout.h"
 #include "backup/BackupListModel.h"
+#include "common/DialogLayout.h"
 
 #include <QBrush>
 #include <QHBoxLayout>

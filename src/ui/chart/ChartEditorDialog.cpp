@@ -1,9 +1,9 @@
 #include "chart/ChartEditorDialog.h"
 
-#include "app/DialogLayout.h"
-#include "app/TextRows.h"
 #include "chart/ChartEditorModel.h"
 #include "chart/ChartLayout.h"
+#include "common/DialogLayout.h"
+#include "common/TextRows.h"
 #include "grid/GridWidget.h"
 #include "interaction/UnapprovedEdits.h"
 

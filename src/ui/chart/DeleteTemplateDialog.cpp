@@ -1,7 +1,7 @@
 #include "chart/DeleteTemplateDialog.h"
 
-#include "app/DialogLayout.h"
 #include "chart/UserTemplates.h"
+#include "common/DialogLayout.h"
 #include "interaction/DialogButtons.h"
 
 #include <QHBoxLayout>

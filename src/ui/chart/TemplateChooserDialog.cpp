@@ -1,7 +1,7 @@
 #include "chart/TemplateChooserDialog.h"
 
-#include "app/DialogLayout.h"
 #include "chart/TemplateChooserModel.h"
+#include "common/DialogLayout.h"
 #include "interaction/DialogButtons.h"
 
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "grid/GridWidget.h"
 
-#include "app/QtPrompter.h"
+#include "app/AppTexts.h"
 #include "grid/GridCellLook.h"
 #include "grid/GridDelegate.h"
 #include "grid/GridEditor.h"
@@ -9,12 +9,14 @@
 #include "grid/GridModel.h"
 #include "grid/GridPrinting.h"
 #include "grid/GridView.h"
+#include "interaction/Prompter.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -27,6 +29,18 @@ namespace {
 
 int scaled(int pixels, int zoom, double widthScale = 1.0) {
     return std::max(1, static_cast<int>(pixels * zoom / 100 * widthScale + 0.5));
+}
+
+void plainMessageBox(QWidget* over, const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppTitle), QString::fromStdString(text),
+                    QMessageBox::NoButton, over);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+GridMessageBox& messageBox() {
+    static GridMessageBox shown = plainMessageBox;
+    return shown;
 }
 
 } // namespace
@@ -537,22 +551,20 @@ void GridWidget::replaceAll(const FindOptions& options, const std::string& repla
 }
 
 void GridWidget::tell(const FindOutcome& outcome) {
-    if (outcome.message) {
-        prompter().message(*outcome.message);
+    if (!outcome.message) {
+        return;
     }
-}
-
-Prompter& GridWidget::prompter() {
     if (m_prompter != nullptr) {
-        return *m_prompter;
-    }
-    if (!m_ownPrompter) {
-        m_ownPrompter = std::make_unique<QtPrompter>();
+        m_prompter->message(*outcome.message);
+        return;
     }
     // Over the find window while it shows: the message answers its button.
     const bool overFind = m_findDialog != nullptr && m_findDialog->isVisible();
-    m_ownPrompter->setParent(overFind ? static_cast<QWidget*>(m_findDialog) : this);
-    return *m_ownPrompter;
+    messageBox()(overFind ? static_cast<QWidget*>(m_findDialog) : this, *outcome.message);
+}
+
+void GridWidget::setMessageBox(GridMessageBox show) {
+    messageBox() = show ? std::move(show) : plainMessageBox;
 }
 
 // ---- printing ----

@@ -9,7 +9,9 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
+#include <string>
 
 class QTableView;
 class QPrinter;
@@ -24,7 +26,10 @@ class GridDelegate;
 class GridFindDialog;
 class GridModel;
 class GridView;
-class QtPrompter;
+
+// How a grid whose owner gave no prompter tells the user something: a message
+// box over `over` (the grid, or its find window while that shows).
+using GridMessageBox = std::function<void(QWidget* over, const std::string& text)>;
 
 class GridWidget : public QWidget, private GridListener {
     Q_OBJECT
@@ -40,8 +45,11 @@ public:
 
     // Who tells the user what a search or a replace came to: the owner's
     // prompter, which must outlive the widget or be taken back (nullptr);
-    // without one, the widget's own message boxes.
+    // without one, the program's message box (setMessageBox).
     void setPrompter(Prompter* prompter) { m_prompter = prompter; }
+    // The message box of every grid without a prompter: the window program
+    // sets its own at start; until then a plain warning box with "OK".
+    static void setMessageBox(GridMessageBox show);
 
     // Lines printed at the top of every page (a report's title and period).
     void setPrintHeading(const QStringList& lines);
@@ -124,7 +132,6 @@ private:
     void replaceOne(const FindOptions& options, const std::string& replacement);
     void replaceAll(const FindOptions& options, const std::string& replacement);
     void tell(const FindOutcome& outcome);
-    [[nodiscard]] Prompter& prompter();
 
     // Declared in this order so that the view goes first and the grid last:
     // a view being torn down still asks its model, which asks the grid.
@@ -135,7 +142,6 @@ private:
     std::unique_ptr<GridView> m_view;
     QPointer<GridFindDialog> m_findDialog;
     Prompter* m_prompter = nullptr;
-    std::unique_ptr<QtPrompter> m_ownPrompter; // made when first needed
     QPersistentModelIndex m_editorIndex;
     QStringList m_printHeading;
     std::vector<int> m_tallRows; // rows given more height for a large font

@@ -1,6 +1,6 @@
 #include "periods/PeriodDialog.h"
 
-#include "app/DialogLayout.h"
+#include "common/DialogLayout.h"
 #include "interaction/DialogButtons.h"
 #include "periods/PeriodDialogModel.h"
 

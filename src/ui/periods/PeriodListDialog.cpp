@@ -1,6 +1,6 @@
 #include "periods/PeriodListDialog.h"
 
-#include "app/DialogLayout.h"
+#include "common/DialogLayout.h"
 #include "interaction/DialogButtons.h"
 #include "periods/PeriodListModel.h"
 

@@ -1,8 +1,8 @@
 #include "reports/JournalWindowContent.h"
 
 #include "app/AppController.h"
-#include "app/DialogLayout.h"
 #include "app/SetupFlow.h"
+#include "common/DialogLayout.h"
 #include "reports/JournalReport.h"
 #include "reports/ReportActions.h"
 #include "reports/ReportFormView.h"

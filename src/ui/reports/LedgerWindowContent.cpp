@@ -1,7 +1,7 @@
 #include "reports/LedgerWindowContent.h"
 
 #include "app/AppController.h"
-#include "app/DialogLayout.h"
+#include "common/DialogLayout.h"
 #include "reports/LedgerReport.h"
 #include "reports/ReportActions.h"
 #include "reports/ReportFormView.h"

@@ -3,7 +3,7 @@
 // the report's listing, and the month range.
 #pragma once
 
-#include "app/WindowContent.h"
+#include "common/WindowContent.h"
 #include "model/TallvingeDoc.h"
 #include "reports/Listing.h"
 #include "reports/PageLayout.h"

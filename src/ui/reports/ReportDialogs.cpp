@@ -1,7 +1,7 @@
 #include "reports/ReportDialogs.h"
 
-#include "app/DialogLayout.h"
-#include "app/TextRows.h"
+#include "common/DialogLayout.h"
+#include "common/TextRows.h"
 #include "interaction/DialogButtons.h"
 #include "reports/AccountChoiceModel.h"
 #include "reports/MonthRangeModel.h"

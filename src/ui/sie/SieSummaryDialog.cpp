@@ -1,6 +1,6 @@
 #include "sie/SieSummaryDialog.h"
 
-#include "app/DialogLayout.h"
+#include "common/DialogLayout.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

@@ -1,7 +1,7 @@
 #include "voucher/VatRulesDialog.h"
 
-#include "app/DialogLayout.h"
-#include "app/TextRows.h"
+#include "common/DialogLayout.h"
+#include "common/TextRows.h"
 #include "grid/GridWidget.h"
 #include "interaction/DialogButtons.h"
 #include "interaction/UnapprovedEdits.h"

@@ -1,9 +1,9 @@
 #include "voucher/VoucherForm.h"
 
 #include "app/AppController.h"
-#include "app/DialogLayout.h"
-#include "app/FormWindow.h"
-#include "app/TextRows.h"
+#include "common/DialogLayout.h"
+#include "common/FormWindow.h"
+#include "common/TextRows.h"
 #include "grid/GridWidget.h"
 #include "voucher/VoucherFormModel.h"
 #include "voucher/VoucherLayout.h"

@@ -3,7 +3,7 @@
 // click or Return opens the voucher in the voucher dialog.
 #pragma once
 
-#include "app/WindowContent.h"
+#include "common/WindowContent.h"
 #include "model/TallvingeDoc.h"
 #include "voucher/VoucherListModel.h"
 

@@ -1,6 +1,6 @@
 #include "voucher/VoucherLookupDialog.h"
 
-#include "app/DialogLayout.h"
+#include "common/DialogLayout.h"
 #include "voucher/VoucherLookupModel.h"
 #include "voucher/VoucherTexts.h"
 

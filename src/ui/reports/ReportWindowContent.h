@@ -2,7 +2,7 @@
 // the grid state the document keeps for the window.
 #pragma once
 
-#include "app/WindowContent.h"
+#include "common/WindowContent.h"
 #include "grid/GridState.h"
 #include "model/TallvingeDoc.h"
 

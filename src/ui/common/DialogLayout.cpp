@@ -1,4 +1,4 @@
-#include "app/DialogLayout.h"
+#include "common/DialogLayout.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -1,4 +1,4 @@
-#include "app/WindowContent.h"
+#include "common/WindowContent.h"
 
 namespace kv::ui {
 

@@ -1,4 +1,4 @@
-#include "app/FormWindow.h"
+#include "common/FormWindow.h"
 
 #include "app/AppController.h"
 

@@ -1,4 +1,4 @@
-#include "app/ReportWindowContent.h"
+#include "reports/ReportWindowContent.h"
 
 #include "grid/GridWidget.h"
 #include "interaction/Prompter.h"

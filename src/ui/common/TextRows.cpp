@@ -1,4 +1,4 @@
-#include "app/TextRows.h"
+#include "common/TextRows.h"
 
 #include "grid/GridCellLook.h"
 

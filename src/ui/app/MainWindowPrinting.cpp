@@ -1,0 +1,105 @@
+// Printing the active window: "Skriv ut...", "Förhandsgranska", "Skrivarinställningar..."
+// and "Spara som PDF...", on the main window's one printer.
+#include "app/MainWindow.h"
+
+#include "app/AppTexts.h"
+#include "app/FileDialogs.h"
+#include "common/WindowContent.h"
+#include "interaction/Prompter.h" // Reports
+#include "reports/ReportTexts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPageSetupDialog>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+
+#include <cstdio>
+
+namespace kv::ui {
+
+namespace {
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+void MainWindow::print(bool preview) {
+    WindowContent* content = activeContent();
+    if (content == nullptr) {
+        return;
+    }
+    if (preview) {
+        QPrintPreviewDialog dialog(m_printer.get(), this);
+        dialog.setWindowTitle(QString::fromUtf8(kPrintPreviewTitle));
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, content, &WindowContent::print);
+        dialog.resize(size() * 9 / 10);
+        dialog.exec();
+        // Reports: the window shows where the preview was.
+        const auto* previewed = dialog.findChild<QPrintPreviewWidget*>();
+        const QPointer<WindowContent> shown(content);
+        if (previewed != nullptr && shown) {
+            shown->previewEnded(previewed->currentPage());
+        }
+        return;
+    }
+    QPrintDialog dialog(m_printer.get(), this);
+    dialog.setWindowTitle(QString::fromUtf8(kPrintTitle));
+    // The listing goes to a printer; "Spara som PDF..." writes files.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    if (const int pages = content->pageCount(m_printer.get()); pages > 0) {
+        dialog.setMinMax(1, pages);
+    }
+    if (dialog.exec() == QDialog::Accepted) {
+        content->print(m_printer.get());
+    }
+}
+
+// Reports: the printed form of the active window as a PDF file. It is
+// written beside the chosen name first and takes its place only when whole.
+void MainWindow::saveAsPdf() {
+    WindowContent* content = activeContent();
+    if (content == nullptr) {
+        return;
+    }
+    QString name =
+        chooseFile(this, {QString::fromUtf8(kSparaSomPdf).chopped(3), QStringLiteral("PDF-fil (*.pdf)"),
+                          QDir::homePath(), QString(), QStringLiteral("pdf"), true});
+    if (name.isEmpty()) {
+        return;
+    }
+    if (!name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        name += QStringLiteral(".pdf");
+    }
+    const QString temporary = name + QStringLiteral(".tmp");
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setResolution(300);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setPageMargins(QMarginsF(6.35, 6.35, 6.35, 6.35), QPageLayout::Millimeter);
+    pdf.setOutputFileName(temporary);
+    if (const auto active = m_controller.windows().active(); active && m_controller.company() != nullptr) {
+        pdf.setDocName(qs(printedDocumentTitle(*active, m_controller.company()->title())));
+    }
+    content->print(&pdf);
+    // The rename replaces an old file at once, or leaves it as it was.
+    const bool written = QFile(temporary).size() > 0 && std::rename(QFile::encodeName(temporary).constData(),
+                                                                    QFile::encodeName(name).constData()) == 0;
+    if (!written) {
+        QFile::remove(temporary);
+        m_controller.prompter().message("Kan ej skriva till filen " + name.toStdString());
+    }
+}
+
+void MainWindow::printerSetup() {
+    QPageSetupDialog dialog(m_printer.get(), this);
+    dialog.setWindowTitle(QString::fromUtf8(kPrintSetupTitle));
+    dialog.exec();
+}
+
+} // namespace kv::ui
