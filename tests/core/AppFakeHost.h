@@ -8,7 +8,7 @@
 #include "periods/PeriodDialogModel.h"
 
 #include <algorithm>
-#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,9 +43,6 @@ public:
         log.push_back("öppna " + kindName(kind));
         shown.push_back(kind);
         m_controller.windowActivated(kind);
-        if (onFirstUpdate) {
-            onFirstUpdate(kind);
-        }
     }
     void closeCompanyWindow(WindowKind kind) override {
         log.push_back("stäng " + kindName(kind));
@@ -63,6 +60,10 @@ public:
     void closeForm(FormModel& form) override {
         log.push_back("stäng formulär " + form.title());
         std::erase(forms, &form);
+    }
+    void markVoucherInList(std::size_t row) override {
+        log.push_back("markera verifikat på rad " + std::to_string(row + 1));
+        markedVoucher = row;
     }
     void activateForm(FormModel& form) override { log.push_back("aktivera formulär " + form.title()); }
     void describe(AppState& state) const override { state.view = view; }
@@ -83,13 +84,12 @@ public:
         return std::find(shown.begin(), shown.end(), kind) != shown.end();
     }
 
-    // What a window does as it first shows, for the tests that play the windows too.
-    std::function<void(WindowKind)> onFirstUpdate;
     ViewCapabilities view;
     std::vector<std::string> log;
     std::vector<WindowKind> shown;
     std::vector<FormModel*> forms;
     std::vector<CommandId> performed;
+    std::optional<std::size_t> markedVoucher;
     int shellChanges = 0;
     bool mainWindowClosed = false;
 

@@ -157,13 +157,14 @@ TEST(AppFindVoucher, AnOpenVoucherDialogIsToldToClose) {
     host.log.clear();
     controller.execute(C::FindVoucher);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{"Verifikatdialogen är öppen. Stäng den!"}));
-    EXPECT_EQ(doc.state().m_bBegarVerifikatSok, 0);
+    EXPECT_TRUE(prompter.dialogs.empty());
     EXPECT_TRUE(host.log.empty());
 
     doc.setVoucherDialogOpen(false);
+    prompter.voucherLookup = [](VoucherLookupModel&) { return Answer::Cancel; };
     controller.execute(C::VoucherList);
     controller.execute(C::FindVoucher);
-    EXPECT_EQ(doc.state().m_bBegarVerifikatSok, 1);
+    EXPECT_EQ(prompter.dialogs, std::vector<std::string>{"Ta fram verifikat"});
     EXPECT_EQ(host.log, (std::vector<std::string>{"öppna verifikatlista", "stäng verifikatlista",
                                                   "öppna verifikatlista"}));
 }

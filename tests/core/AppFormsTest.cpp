@@ -122,12 +122,6 @@ TEST(AppCommands, WhatACommandThrowsIsToldAndGoesNoFurther) {
     for (const auto& [failure, told] : failures) {
         SCOPED_TRACE(told);
         App app;
-        // The trial balance runs the requested editors as it opens, as the window does.
-        app.host.onFirstUpdate = [&app](WindowKind kind) {
-            if (kind == WindowKind::TrialBalance) {
-                runRequestedEditors(app.controller.document(), app.prompter);
-            }
-        };
         test::newCompanyWithoutPeriod(app.controller, app.prompter);
         // A balance sheet approved: the chart editors open from the menu.
         app.controller.document().approveBalanceChart(

@@ -71,16 +71,18 @@ TEST(AppWindows, AWindowCommandOpensItsWindowOnce) {
     EXPECT_TRUE(app.controller.companyOpen()); // the journal is still open
 }
 
-TEST(AppWindows, ChartAndVatCommandsRaiseTheirFlagAndReopenTheTrialBalance) {
+TEST(AppWindows, ChartAndVatCommandsRunTheirEditorOverTheTrialBalanceOpenedAfresh) {
     App app;
     app.newApprovedCompany();
     app.controller.execute(C::TrialBalanceWindow);
+    app.prompter.chartEditor = [](ChartEditorModel&) { return Answer::Cancel; };
     app.controller.execute(C::IncomeChart);
-    EXPECT_EQ(app.doc().state().m_bBegarResultatplan, 1);
     app.controller.execute(C::BalanceChart);
-    EXPECT_EQ(app.doc().state().m_bBegarBalansplan, 1);
+    // Without rules of its own the company takes the default rules at once, without the dialog.
     app.controller.execute(C::VatRules);
-    EXPECT_EQ(app.doc().state().m_bBegarMoms, 1);
+    EXPECT_EQ(app.prompter.dialogs,
+              (std::vector<std::string>{"Konton i resultaträkningen", "Konton i balansräkningen"}));
+    EXPECT_TRUE(app.doc().isModified());
     EXPECT_EQ(app.host.log, (std::vector<std::string>{"öppna råbalans", "stäng råbalans", "öppna råbalans",
                                                       "stäng råbalans", "öppna råbalans", "stäng råbalans",
                                                       "öppna råbalans"}));
@@ -101,6 +103,7 @@ TEST(AppWindows, ReopeningTheOnlyWindowKeepsTheCompany) {
     app.newApprovedCompany();
     app.controller.execute(C::TrialBalanceWindow);
     ASSERT_TRUE(app.host.userCloses(WindowKind::Journal));
+    app.prompter.chartEditor = [](ChartEditorModel&) { return Answer::Cancel; };
     app.controller.execute(C::IncomeChart);
     EXPECT_TRUE(app.controller.companyOpen());
     EXPECT_TRUE(app.host.isShown(WindowKind::TrialBalance));

@@ -325,7 +325,7 @@ TEST(Document, ClearingReturnsEveryFieldToItsStartingValue) {
     CTallvingeDoc doc;
     buildSmallCompany(doc);
     postVoucher(doc, 1, 1, 2012, {{1930, 1, 0}, {3000, 0, 1}});
-    doc.statementGrid(Statement::Balance);
+    doc.makeStatementGrid(Statement::Balance);
     doc.setMonthRange(MonthRange{{2012, 1}, {2012, 2}});
     doc.markSaved("/ho", "Firma.bok");
     doc.clear();

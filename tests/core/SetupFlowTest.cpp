@@ -44,20 +44,13 @@ std::vector<std::string> chartNames(const CTallvingeDoc& doc) {
 }
 
 // The application with windows that behave as the window program's do: the
-// journal refreshes its guidance, the trial-balance window runs the editors.
+// journal refreshes its guidance; the commands run the editors themselves.
 struct App {
     TemplateFolder templates;
     ScriptedPrompter prompter;
     AppController controller{prompter, templates.path()};
     FakeHost host{controller};
 
-    App() {
-        host.onFirstUpdate = [this](WindowKind kind) {
-            if (kind == WindowKind::TrialBalance) {
-                runRequestedEditors(doc(), prompter);
-            }
-        };
-    }
     // What the journal shows: the guidance button while the company has no chart.
     bool guidanceButton() { return needsChartGuidance(doc()); }
     CTallvingeDoc& doc() { return controller.document(); }
@@ -143,7 +136,6 @@ TEST(SetupThroughTheShell, AChartCommandOpensTheTrialBalanceWhichRunsTheEditor) 
     EXPECT_EQ(app.doc().state().m_resKonton[2]->m_strKolumn2, "Medlemsavgift");
     EXPECT_TRUE(app.doc().isModified());
     EXPECT_GT(app.host.shellChanges, shellChanges); // the views heard of it
-    EXPECT_FALSE(app.doc().takeEditorRequests().incomeChart);
     EXPECT_TRUE(app.prompter.said.empty());
 }
 
@@ -160,7 +152,6 @@ TEST(SetupThroughTheShell, CancelInAnEditorLeavesTheCompanyAsItWas) {
     EXPECT_EQ(app.prompter.dialogs, std::vector<std::string>{kTitleBalansplan});
     EXPECT_EQ(chartNames(app.doc()), before);
     EXPECT_FALSE(app.doc().isModified());
-    EXPECT_FALSE(app.doc().takeEditorRequests().balanceChart);
 }
 
 TEST(SetupThroughTheShell, SattMomsShowsTheRulesAndAppliesThemOnlyOnApproval) {
@@ -177,7 +168,6 @@ TEST(SetupThroughTheShell, SattMomsShowsTheRulesAndAppliesThemOnlyOnApproval) {
     EXPECT_EQ(app.prompter.dialogs, std::vector<std::string>{kVatDialogTitle});
     EXPECT_EQ(app.doc().state().m_momsregler, rules);
     EXPECT_FALSE(app.doc().isModified());
-    EXPECT_FALSE(app.doc().takeEditorRequests().vatRules);
 
     app.prompter.vatRules = [](VatRulesModel& vat) {
         EXPECT_TRUE(typeInto(vat.grid(), 12, kVatColSats, "12"));

@@ -175,6 +175,31 @@ private slots:
         m_shell->window->closeCompanyWindow(WindowKind::IncomeStatement);
         QCOMPARE(m_shell->doc().state().m_nDelperiod, 0);
     }
+
+    // What the user formats in a statement window is the company's, kept and
+    // saved; only looking at the statement changes nothing.
+    void formattingAStatementIsAChangeOfTheCompany() {
+        for (const auto& [command, kind, which] :
+             {std::tuple{CommandId::IncomeStatementWindow, WindowKind::IncomeStatement, Statement::Income},
+              std::tuple{CommandId::BalanceSheetWindow, WindowKind::BalanceSheet, Statement::Balance}}) {
+            m_shell->doc().setModified(false);
+            m_shell->controller.execute(command);
+            settle();
+            auto* window = content<ui::ReportWindowContent>(kind);
+            QVERIFY(window != nullptr);
+            QVERIFY(!m_shell->doc().isModified());
+            CellStyle italic = window->gridWidget().grid().state().style(1, 1);
+            italic.italic = true;
+            window->gridWidget().grid().setStyle(1, 1, italic);
+            settle();
+            QVERIFY(m_shell->doc().isModified());
+            QVERIFY(m_shell->doc().statementGrid(which)->style(1, 1).italic);
+            m_shell->window->closeCompanyWindow(kind);
+            m_shell->controller.execute(command);
+            settle();
+            QVERIFY(content<ui::ReportWindowContent>(kind)->gridWidget().grid().state().style(1, 1).italic);
+        }
+    }
 };
 
 } // namespace kv::test

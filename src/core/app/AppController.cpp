@@ -321,6 +321,12 @@ void AppController::closeWindowByProgram(WindowKind kind) {
     }
 }
 
+void AppController::markVoucherInList(std::size_t row) {
+    if (m_host != nullptr) {
+        m_host->markVoucherInList(row);
+    }
+}
+
 void AppController::performWindowCommand(CommandId id) {
     if (m_host != nullptr) {
         m_host->performWindowCommand(id);

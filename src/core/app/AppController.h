@@ -85,6 +85,7 @@ public:
     void openWindow(WindowKind kind) override;
     void reopenWindow(WindowKind kind) override;
     [[nodiscard]] bool isWindowOpen(WindowKind kind) const override { return m_windows.isOpen(kind); }
+    void markVoucherInList(std::size_t row) override;
     void performWindowCommand(CommandId id) override;
     void showForm(std::unique_ptr<FormModel> form) override;
     [[nodiscard]] FormModel* openForm(FormKind kind) override;

@@ -132,7 +132,7 @@ NewCompanyResult createDefaultCompany(CTallvingeDoc& doc, const NewCompanyReques
         return finish(failure(0));
     }
     prompter.chartsBegin = prompter.said.size();
-    runChartGuidance(doc, prompter, request.templateFolder, [&] { runRequestedEditors(doc, prompter); });
+    runChartGuidance(doc, prompter, request.templateFolder, [] {});
     if (prompter.refused || !doc.bothChartsApproved() || doc.state().m_momsregler.empty()) {
         return finish(failure(prompter.chartsBegin));
     }

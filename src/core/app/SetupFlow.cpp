@@ -1,11 +1,10 @@
 #include "app/SetupFlow.h"
 
-#include "chart/ChartEditorModel.h"
+#include "chart/ChartCommands.h"
 #include "chart/TemplateChooserModel.h"
 #include "chart/UserTemplates.h"
 #include "interaction/AppServices.h"
 #include "storage/CompanyFiles.h"
-#include "voucher/VatRulesModel.h"
 #include "voucher/VoucherCommands.h"
 
 namespace kv {
@@ -18,25 +17,8 @@ bool needsFirstVoucherHint(const CTallvingeDoc& doc) {
     return doc.bothChartsApproved() && doc.hasOpenPeriod() && doc.state().m_verifikat.empty();
 }
 
-void runRequestedEditors(CTallvingeDoc& doc, Prompter& prompter) {
-    const EditorRequests requests = doc.takeEditorRequests();
-    for (const ChartKind kind : {ChartKind::Income, ChartKind::Balance}) {
-        if (kind == ChartKind::Income ? requests.incomeChart : requests.balanceChart) {
-            ChartEditorModel editor(doc, prompter, kind);
-            editor.open();
-            prompter.runChartEditor(editor);
-        }
-    }
-    if (requests.vatRules) {
-        VatRulesModel rules(doc, prompter);
-        if (!rules.open()) {
-            prompter.runVatRules(rules);
-        }
-    }
-}
-
 void runChartGuidance(CTallvingeDoc& doc, Prompter& prompter, const std::string& templateFolder,
-                      const std::function<void()>& runRequested) {
+                      const std::function<void()>& showTrialBalance) {
     if (!needsChartGuidance(doc)) {
         return; // a second template would land on top of the first one's rows
     }
@@ -45,12 +27,13 @@ void runChartGuidance(CTallvingeDoc& doc, Prompter& prompter, const std::string&
     if (prompter.runTemplateChooser(chooser) != Answer::Ok) {
         return;
     }
-    doc.requestEditors({.balanceChart = true});
-    runRequested();
-    doc.requestEditors({.incomeChart = true});
-    runRequested();
-    if (requestVatRules(doc, prompter)) {
-        runRequested();
+    showTrialBalance();
+    runChartEditor(doc, prompter, ChartKind::Balance);
+    showTrialBalance();
+    runChartEditor(doc, prompter, ChartKind::Income);
+    if (vatRulesMayOpen(doc, prompter)) {
+        showTrialBalance();
+        runVatRulesEditor(doc, prompter);
     }
 }
 

@@ -1,6 +1,6 @@
 // How a new company gets its charts and VAT rules: the guidance of the
-// journal window, and the editors that the trial-balance window runs when it
-// opens on a raised request.
+// journal window, and the chart and VAT editors that the commands run over
+// the trial-balance window.
 #pragma once
 
 #include "interaction/Prompter.h"
@@ -28,17 +28,11 @@ inline constexpr const char* kFirstVoucherText =
 
 // The guidance button: reads the template file and lets the user choose a
 // template; then the balance-sheet editor, the income-statement editor and
-// "Sätt moms", each requested and run by runRequested (the program opens the
-// trial-balance window afresh, which runs them). A chooser closed without OK
-// stops here, with nothing chosen.
+// "Sätt moms", each over the trial-balance window that showTrialBalance opens
+// afresh. A chooser closed without OK stops here, with nothing chosen.
 void runChartGuidance(CTallvingeDoc& doc, Prompter& prompter, const std::string& templateFolder,
-                      const std::function<void()>& runRequested);
+                      const std::function<void()>& showTrialBalance);
 // The same in the program, with the editors hosted by the trial-balance window.
 void runChartGuidance(AppServices& app);
-
-// The trial-balance window opening: for each raised request, in this order,
-// the income-statement editor, the balance-sheet editor and the VAT dialog.
-// An approval applies at once. The requests are cleared.
-void runRequestedEditors(CTallvingeDoc& doc, Prompter& prompter);
 
 } // namespace kv

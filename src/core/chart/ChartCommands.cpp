@@ -1,10 +1,17 @@
 #include "chart/ChartCommands.h"
 
+#include "chart/ChartEditorModel.h"
 #include "chart/UserTemplates.h"
 #include "interaction/AppServices.h"
 #include "interaction/CommandRegistry.h"
 
 namespace kv {
+
+void runChartEditor(CTallvingeDoc& doc, Prompter& prompter, ChartKind kind) {
+    ChartEditorModel editor(doc, prompter, kind);
+    editor.open();
+    prompter.runChartEditor(editor);
+}
 
 void registerChartCommands(CommandRegistry& commands, AppServices& app) {
     using C = CommandId;
@@ -14,14 +21,14 @@ void registerChartCommands(CommandRegistry& commands, AppServices& app) {
         return enabledIf(s.companyOpen &&
                          (s.hasChartRows || s.incomeChartApproved || s.balanceChartApproved));
     };
-    // The trial-balance window runs the requested editor while it is created.
+    // The editor runs over the trial-balance window, opened afresh.
     commands.add(C::IncomeChart, {editable, [&app] {
-                                      app.document().requestEditors({.incomeChart = true});
                                       app.reopenWindow(WindowKind::TrialBalance);
+                                      runChartEditor(app.document(), app.prompter(), ChartKind::Income);
                                   }});
     commands.add(C::BalanceChart, {editable, [&app] {
-                                       app.document().requestEditors({.balanceChart = true});
                                        app.reopenWindow(WindowKind::TrialBalance);
+                                       runChartEditor(app.document(), app.prompter(), ChartKind::Balance);
                                    }});
     const auto approved = [](const AppState& s) {
         return enabledIf(s.companyOpen && s.bothChartsApproved());

@@ -31,6 +31,8 @@ public:
     // Opens a window afresh: an open one is closed first.
     virtual void reopenWindow(WindowKind kind) = 0;
     [[nodiscard]] virtual bool isWindowOpen(WindowKind kind) const = 0;
+    // Marks the voucher at position row in the open voucher list.
+    virtual void markVoucherInList(std::size_t row) = 0;
     // A command that the active window or the main window carries out itself.
     virtual void performWindowCommand(CommandId id) = 0;
 

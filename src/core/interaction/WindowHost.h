@@ -19,6 +19,9 @@ public:
     // the controller is not told again.
     virtual void closeCompanyWindow(WindowKind kind) = 0;
     virtual void activateCompanyWindow(WindowKind kind) = 0;
+    // Marks the voucher at position row in the voucher list, if it is open,
+    // and gives the list the focus.
+    virtual void markVoucherInList(std::size_t row) = 0;
 
     // Shows a modeless form over the model, beside the windows; the model
     // outlives the form on the screen.

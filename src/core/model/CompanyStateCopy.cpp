@@ -108,10 +108,6 @@ CompanyState copyCompanyState(const CompanyState& s) {
     c.m_nFranVernr = s.m_nFranVernr;
     c.m_nTillVernr = s.m_nTillVernr;
     c.m_nUtskrift3 = s.m_nUtskrift3;
-    c.m_bBegarResultatplan = s.m_bBegarResultatplan;
-    c.m_bBegarBalansplan = s.m_bBegarBalansplan;
-    c.m_bBegarMoms = s.m_bBegarMoms;
-    c.m_bBegarVerifikatSok = s.m_bBegarVerifikatSok;
     c.m_bAutoOppna = s.m_bAutoOppna;
     c.m_nAutoPeriod = s.m_nAutoPeriod;
     return c;

@@ -142,13 +142,30 @@ void CTallvingeDoc::setMonthRange(std::optional<MonthRange> range) {
     scope.commit();
 }
 
-GridState& CTallvingeDoc::statementGrid(Statement which) {
-    DeepConst<std::unique_ptr<GridState>>& grid =
-        which == Statement::Income ? m_pResultatGrid : m_pBalansGrid;
-    if (!grid) {
-        grid = std::make_unique<GridState>();
+const GridState* CTallvingeDoc::statementGrid(Statement which) const {
+    return which == Statement::Income ? m_pResultatGrid.get() : m_pBalansGrid.get();
+}
+
+void CTallvingeDoc::replaceStatementGrid(Statement which, std::unique_ptr<GridState> grid) {
+    auto& field = which == Statement::Income ? m_pResultatGrid : m_pBalansGrid;
+    auto old = std::make_shared<std::unique_ptr<GridState>>(std::move(get_underlying(field)));
+    currentScope().onRollback([&field, old] { field = std::move(*old); });
+    field = std::move(grid);
+}
+
+void CTallvingeDoc::makeStatementGrid(Statement which) {
+    if (statementGrid(which) != nullptr) {
+        return;
     }
-    return *grid;
+    auto scope = beginChange(ChangeKind::Display);
+    replaceStatementGrid(which, std::make_unique<GridState>());
+    scope.commit();
+}
+
+void CTallvingeDoc::formatStatement(Statement which, const GridState& grid) {
+    auto scope = beginChange();
+    replaceStatementGrid(which, std::make_unique<GridState>(grid));
+    scope.commit();
 }
 
 void CTallvingeDoc::setVatRules(std::vector<CAutomoms> rules) {
@@ -159,30 +176,6 @@ void CTallvingeDoc::setVatRules(std::vector<CAutomoms> rules) {
 
 void CTallvingeDoc::setVoucherDialogOpen(bool open) {
     m_bVerifikatOppen = open ? 1 : 0;
-}
-
-void CTallvingeDoc::requestEditors(const EditorRequests& requests) {
-    m_bBegarResultatplan = m_bBegarResultatplan != 0 || requests.incomeChart ? 1 : 0;
-    m_bBegarBalansplan = m_bBegarBalansplan != 0 || requests.balanceChart ? 1 : 0;
-    m_bBegarMoms = m_bBegarMoms != 0 || requests.vatRules ? 1 : 0;
-}
-
-EditorRequests CTallvingeDoc::takeEditorRequests() {
-    const EditorRequests requests{m_bBegarResultatplan != 0, m_bBegarBalansplan != 0, m_bBegarMoms != 0};
-    m_bBegarResultatplan = 0;
-    m_bBegarBalansplan = 0;
-    m_bBegarMoms = 0;
-    return requests;
-}
-
-void CTallvingeDoc::requestVoucherSearch() {
-    m_bBegarVerifikatSok = 1;
-}
-
-bool CTallvingeDoc::takeVoucherSearchRequest() {
-    const bool requested = m_bBegarVerifikatSok != 0;
-    m_bBegarVerifikatSok = 0;
-    return requested;
 }
 
 // ---- reading ----

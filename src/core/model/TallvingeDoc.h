@@ -83,12 +83,6 @@ struct CompanyState {
     std::int32_t m_nTillVernr = 0;
     std::int32_t m_nUtskrift3 = 0;
 
-    // One-shot requests that the trial-balance and voucher-list windows act on.
-    std::int32_t m_bBegarResultatplan = 0;
-    std::int32_t m_bBegarBalansplan = 0;
-    std::int32_t m_bBegarMoms = 0;
-    std::int32_t m_bBegarVerifikatSok = 0;
-
     // Opening another period automatically.
     std::int32_t m_bAutoOppna = 0;
     std::int32_t m_nAutoPeriod = 0;
@@ -123,14 +117,6 @@ struct OpeningBalance {
 
 // The two statement windows, whose grids the company keeps.
 enum class Statement { Income, Balance };
-
-// The chart, VAT and voucher-search dialogs that a command asks the
-// trial-balance or voucher-list window to run when it opens.
-struct EditorRequests {
-    bool incomeChart = false;
-    bool balanceChart = false;
-    bool vatRules = false;
-};
 
 // Everyone reads the company through state(); only the operations below (and
 // the archive code, through load*) change it. Each operation checks its
@@ -196,8 +182,15 @@ public:
     void setOnlyUsedAccounts(bool only);
     // The month range of the reports, or the whole period.
     void setMonthRange(std::optional<MonthRange> range);
-    // The grid state of a statement window, made on its first opening.
-    GridState& statementGrid(Statement which);
+    // The grid of a statement window as the company keeps it; nullptr until
+    // the window first opens.
+    [[nodiscard]] const GridState* statementGrid(Statement which) const;
+    // The statement window opens for the first time: the company keeps an
+    // empty grid for it, which is nothing the user changed.
+    void makeStatementGrid(Statement which);
+    // The user formatted a statement window: the company keeps its grid and
+    // becomes modified.
+    void formatStatement(Statement which, const GridState& grid);
 
     // ---- VAT ----
     // The approved VAT rules; the company no longer follows a template's.
@@ -236,13 +229,6 @@ public:
     // is not a numbered balance-sheet account, for the result account (its
     // balance is computed) and for an account that has an opening row.
     void addOpeningBalances(const std::vector<OpeningBalance>& balances);
-
-    // ---- requests to the windows ----
-    void requestEditors(const EditorRequests& requests);
-    // The raised requests, now cleared.
-    EditorRequests takeEditorRequests();
-    void requestVoucherSearch();
-    bool takeVoucherSearchRequest();
 
     // ---- reading ----
     // Accounts.
@@ -306,6 +292,8 @@ private:
         field = std::move(value);
     }
     void committed(ChangeKind kind);
+    // Puts a statement grid in place inside the current scope, which can put the old one back.
+    void replaceStatementGrid(Statement which, std::unique_ptr<GridState> grid);
 
     std::vector<CKonto*> takeChartRows(const std::vector<ChartRowTexts>& rows, KontoRefs& subset,
                                        std::vector<std::int32_t>& numbers, const KontoRefs& other);

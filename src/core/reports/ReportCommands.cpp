@@ -29,7 +29,7 @@ void registerReportCommands(CommandRegistry& commands, AppServices& app) {
         C::BalanceSheetWindow,
         {[](const AppState& s) { return enabledIf(s.hasBooks() && !s.isOpen(WindowKind::BalanceSheet)); },
          [&app] {
-             app.document().statementGrid(Statement::Balance);
+             app.document().makeStatementGrid(Statement::Balance);
              app.openWindow(WindowKind::BalanceSheet);
          }});
     commands.add(C::IncomeStatementWindow, {[](const AppState& s) {
@@ -38,7 +38,7 @@ void registerReportCommands(CommandRegistry& commands, AppServices& app) {
                                                                  !s.isOpen(WindowKind::IncomeStatement));
                                             },
                                             [&app] {
-                                                app.document().statementGrid(Statement::Income);
+                                                app.document().makeStatementGrid(Statement::Income);
                                                 app.openWindow(WindowKind::IncomeStatement);
                                             }});
 

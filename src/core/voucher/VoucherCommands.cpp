@@ -28,13 +28,19 @@ VoucherFormSetup formSetup(AppServices& app, std::optional<std::size_t> register
 
 } // namespace
 
-bool requestVatRules(CTallvingeDoc& doc, Prompter& prompter) {
+bool vatRulesMayOpen(const CTallvingeDoc& doc, Prompter& prompter) {
     if (!doc.bothChartsApproved()) {
         prompter.message(kMsgBadaGodkanda);
         return false;
     }
-    doc.requestEditors({.vatRules = true});
     return true;
+}
+
+void runVatRulesEditor(CTallvingeDoc& doc, Prompter& prompter) {
+    VatRulesModel rules(doc, prompter);
+    if (!rules.open()) {
+        prompter.runVatRules(rules);
+    }
 }
 
 void startNewVoucher(AppServices& app) {
@@ -73,10 +79,7 @@ void rightClickInVoucherList(AppServices& app, std::optional<std::size_t> row) {
     }
 }
 
-std::optional<std::size_t> runRequestedLookup(CTallvingeDoc& doc, Prompter& prompter) {
-    if (!doc.takeVoucherSearchRequest()) {
-        return std::nullopt;
-    }
+std::optional<std::size_t> runVoucherLookup(const CTallvingeDoc& doc, Prompter& prompter) {
     VoucherLookupModel lookup(doc.state().m_verifikat.size());
     if (prompter.runVoucherLookup(lookup) != Answer::Ok) {
         return std::nullopt;
@@ -97,8 +100,10 @@ void registerVoucherCommands(CommandRegistry& commands, AppServices& app) {
                           app.prompter().message(kMsgVerifikatdialogenOppen);
                           return;
                       }
-                      doc.requestVoucherSearch();
                       app.reopenWindow(WindowKind::VoucherList);
+                      if (const auto row = runVoucherLookup(doc, app.prompter())) {
+                          app.markVoucherInList(*row);
+                      }
                   }});
     commands.add(C::VoucherList, {[](const AppState& s) {
                                       return enabledIf(s.hasBooks() && !s.isOpen(WindowKind::VoucherList));
@@ -107,8 +112,9 @@ void registerVoucherCommands(CommandRegistry& commands, AppServices& app) {
     commands.add(C::VatRules,
                  {[](const AppState& s) { return enabledIf(s.companyOpen && s.bothChartsApproved()); },
                   [&app] {
-                      if (requestVatRules(app.document(), app.prompter())) {
+                      if (vatRulesMayOpen(app.document(), app.prompter())) {
                           app.reopenWindow(WindowKind::TrialBalance);
+                          runVatRulesEditor(app.document(), app.prompter());
                       }
                   }});
 }

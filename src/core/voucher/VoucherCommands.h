@@ -14,9 +14,11 @@ class Prompter;
 
 void registerVoucherCommands(CommandRegistry& commands, AppServices& app);
 
-// "Sätt moms" asks the trial-balance window for the VAT rules dialog; only
-// with both charts approved, else it says so and returns false.
-bool requestVatRules(CTallvingeDoc& doc, Prompter& prompter);
+// "Sätt moms" opens the VAT rules dialog only with both charts approved;
+// else it says so and returns false.
+bool vatRulesMayOpen(const CTallvingeDoc& doc, Prompter& prompter);
+// The VAT rules dialog, when the rules can be opened; an approval applies at once.
+void runVatRulesEditor(CTallvingeDoc& doc, Prompter& prompter);
 
 // "Nytt verifikat": its checks, then the voucher dialog on the next number.
 void startNewVoucher(AppServices& app);
@@ -27,8 +29,8 @@ void startNewVoucher(AppServices& app);
 void openVoucherFromList(AppServices& app, std::optional<std::size_t> row);
 // A right click in the voucher list only tells how to open a voucher.
 void rightClickInVoucherList(AppServices& app, std::optional<std::size_t> row);
-// As the voucher list first shows: the lookup that "Ta fram önskat
-// verifikat" asked for, if it did; the line of the voucher the user chose.
-std::optional<std::size_t> runRequestedLookup(CTallvingeDoc& doc, Prompter& prompter);
+// "Ta fram önskat verifikat": the lookup over the voucher list; the line of
+// the voucher the user chose, or nothing.
+std::optional<std::size_t> runVoucherLookup(const CTallvingeDoc& doc, Prompter& prompter);
 
 } // namespace kv

@@ -47,6 +47,7 @@ public:
     void openCompanyWindow(WindowKind kind) override;
     void closeCompanyWindow(WindowKind kind) override;
     void activateCompanyWindow(WindowKind kind) override;
+    void markVoucherInList(std::size_t row) override;
     void describe(AppState& state) const override;
     void performWindowCommand(CommandId id) override;
     void shellChanged() override;

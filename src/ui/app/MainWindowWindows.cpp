@@ -5,6 +5,7 @@
 
 #include "app/ChildWindow.h"
 #include "common/WindowContent.h"
+#include "voucher/VoucherListWindow.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -95,6 +96,14 @@ void MainWindow::activateCompanyWindow(WindowKind kind) {
             child->showNormal();
         }
         m_mdi->setActiveSubWindow(child);
+    }
+}
+
+void MainWindow::markVoucherInList(std::size_t row) {
+    if (ChildWindow* child = window(WindowKind::VoucherList)) {
+        if (auto* list = dynamic_cast<VoucherListWindow*>(child->content())) {
+            list->markRow(row);
+        }
     }
 }
 

@@ -157,6 +157,7 @@ void GridWidget::gridCellsChanged(const CellRange& range) {
         m_view->relayout(); // a title may need more room
     }
     scheduleRowHeights(); // a style may have changed the font size
+    emit gridChanged();
 }
 
 void GridWidget::scheduleRowHeights() {
@@ -181,6 +182,7 @@ void GridWidget::gridLayoutChanged() {
         gridEditChanged(); // a reset closes every editor
     }
     emit commandStateChanged();
+    emit gridChanged();
 }
 
 void GridWidget::gridCurrentCellChanged() {

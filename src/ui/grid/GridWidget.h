@@ -105,6 +105,8 @@ public slots:
 signals:
     // The enable or check state of a command may have changed.
     void commandStateChanged();
+    // The grid's cells, styles or layout changed.
+    void gridChanged();
 
 protected:
     void changeEvent(QEvent* event) override;

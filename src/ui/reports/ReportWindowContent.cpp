@@ -18,39 +18,63 @@ ReportWindowContent::ReportWindowContent(WindowKind kind, CTallvingeDoc& doc, QW
     layout->addWidget(m_grid);
     setFocusProxy(m_grid);
     connect(m_grid, &GridWidget::commandStateChanged, this, &WindowContent::commandStateChanged);
-    attachToDocument();
+    m_grid->grid().attach(m_working);
+    takeDocumentGrid();
     m_subscription = doc.subscribe(*this);
     refreshStatement();
+    // From here on a change of the grid is the user's.
+    connect(m_grid, &GridWidget::gridChanged, this, &ReportWindowContent::gridChangedByUser);
 }
 
 ReportWindowContent::~ReportWindowContent() {
     detachFromDocument();
-    // The grid widget reads m_detached while it is torn down; the base class
-    // would delete it only after m_detached is gone.
+    // The grid widget reads m_working while it is torn down; the base class
+    // would delete it only after m_working is gone.
     delete m_grid;
     m_grid = nullptr;
 }
 
-GridState* ReportWindowContent::documentState() const {
-    if (m_doc == nullptr) {
-        return nullptr;
-    }
-    return &m_doc->statementGrid(m_kind == WindowKind::IncomeStatement ? Statement::Income
-                                                                       : Statement::Balance);
+Statement ReportWindowContent::statement() const {
+    return m_kind == WindowKind::IncomeStatement ? Statement::Income : Statement::Balance;
 }
 
-void ReportWindowContent::attachToDocument() {
-    GridState* state = documentState();
-    GridState& target = state != nullptr ? *state : m_detached;
-    if (&target != m_attached) {
-        m_grid->grid().attach(target);
-        m_attached = &target;
+void ReportWindowContent::takeDocumentGrid() {
+    const GridState* stored = m_doc != nullptr ? m_doc->statementGrid(statement()) : nullptr;
+    if (stored == nullptr || (m_seenAny && *stored == m_seen)) {
+        return;
     }
+    m_seen = *stored;
+    m_seenAny = true;
+    m_refreshing = true;
+    m_working = *stored;
+    m_grid->grid().attach(m_working);
+    m_refreshing = false;
+}
+
+void ReportWindowContent::gridChangedByUser() {
+    if (m_refreshing || m_doc == nullptr || m_givePending) {
+        return;
+    }
+    m_givePending = true;
+    later([this] { giveGridToDocument(); });
+}
+
+void ReportWindowContent::giveGridToDocument() {
+    m_givePending = false;
+    if (m_doc == nullptr || (m_seenAny && m_working == m_seen)) {
+        return;
+    }
+    m_seen = m_working;
+    m_seenAny = true;
+    m_doc->formatStatement(statement(), m_working);
 }
 
 void ReportWindowContent::detachFromDocument() {
     if (m_doc == nullptr) {
         return;
+    }
+    if (m_givePending) {
+        giveGridToDocument(); // what the user did last is kept
     }
     // Reports: closing the income statement ends the month range.
     if (m_kind == WindowKind::IncomeStatement && m_doc->state().m_nDelperiod == 1) {
@@ -60,12 +84,11 @@ void ReportWindowContent::detachFromDocument() {
     }
     m_subscription.reset();
     m_doc = nullptr;
-    attachToDocument();
 }
 
 void ReportWindowContent::onDocumentUpdated() {
     // Reading another period replaces the document's grid state.
-    attachToDocument();
+    takeDocumentGrid();
     refreshStatement();
 }
 
@@ -80,7 +103,9 @@ std::optional<std::string> ReportWindowContent::refreshStatement() {
     if (report.refusal) {
         return report.refusal; // the grid stays as it was
     }
+    m_refreshing = true;
     writeStatementGrid(report, m_grid->grid());
+    m_refreshing = false;
     return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
-// The income-statement and balance-sheet windows: a cell grid that works on
-// the grid state the document keeps for the window.
+// The income-statement and balance-sheet windows: a cell grid that works on a
+// copy of the grid state the document keeps for the window, and gives what
+// the user formats back to the document.
 #pragma once
 
 #include "common/WindowContent.h"
@@ -35,8 +36,12 @@ public:
 
 private:
     void onDocumentUpdated() override;
-    [[nodiscard]] GridState* documentState() const;
-    void attachToDocument();
+    [[nodiscard]] Statement statement() const;
+    // Takes the document's grid when it is not the one this window last saw.
+    void takeDocumentGrid();
+    // The user changed the grid: the document keeps it, once per turn of the event loop.
+    void gridChangedByUser();
+    void giveGridToDocument();
     // Reports: rewrites the statement into the grid; the refusal, if any.
     std::optional<std::string> refreshStatement();
 
@@ -44,10 +49,13 @@ private:
     CTallvingeDoc* m_doc;
     ViewSubscription m_subscription;
     GridWidget* m_grid;
-    GridState* m_attached = nullptr;
     Prompter* m_prompter = nullptr; // Reports
-    // What the grid works on once the document is gone.
-    GridState m_detached;
+    // What the grid works on, and the document's grid as this window last saw it.
+    GridState m_working;
+    GridState m_seen;
+    bool m_seenAny = false;
+    bool m_refreshing = false; // the statement's own rows are written, not the user's
+    bool m_givePending = false;
 };
 
 } // namespace kv::ui

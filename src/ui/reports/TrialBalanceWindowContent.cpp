@@ -1,7 +1,6 @@
 #include "reports/TrialBalanceWindowContent.h"
 
 #include "app/AppController.h"
-#include "app/SetupFlow.h"
 #include "reports/TrialBalanceReport.h"
 
 namespace kv::ui {
@@ -9,13 +8,6 @@ namespace kv::ui {
 TrialBalanceWindowContent::TrialBalanceWindowContent(CTallvingeDoc& doc, AppController& controller,
                                                      QWidget* parent)
     : PanelWindowContent(doc, controller, parent) {
-    refresh();
-}
-
-void TrialBalanceWindowContent::firstUpdate() {
-    if (document() != nullptr) {
-        runRequestedEditors(*document(), controller().prompter());
-    }
     refresh();
 }
 

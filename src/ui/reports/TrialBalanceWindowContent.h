@@ -12,8 +12,6 @@ class TrialBalanceWindowContent : public PanelWindowContent {
 public:
     TrialBalanceWindowContent(CTallvingeDoc& doc, AppController& controller, QWidget* parent = nullptr);
 
-    void firstUpdate() override;
-
 protected:
     [[nodiscard]] ReportForm buildForm(const CTallvingeDoc& doc, const ScreenMeasures& screen) const override;
     [[nodiscard]] Listing buildListing(const CTallvingeDoc& doc, const PrintDevice& device) const override;

@@ -136,17 +136,11 @@ void VoucherListWindow::onDocumentUpdated() {
     m_items->rebuilt();
 }
 
-void VoucherListWindow::firstUpdate() {
-    if (m_doc == nullptr) {
+void VoucherListWindow::markRow(std::size_t row) {
+    const QModelIndex index = m_items->index(static_cast<int>(row), 0);
+    if (!index.isValid()) {
         return;
     }
-    const QPointer<VoucherListWindow> alive(this);
-    const auto chosen = runRequestedLookup(*m_doc, m_controller.prompter());
-    if (!alive || !chosen) {
-        return;
-    }
-    // The voucher is found and marked; Return or a click opens it.
-    const QModelIndex index = m_items->index(static_cast<int>(*chosen), 0);
     m_view->setCurrentIndex(index);
     m_view->scrollTo(index, QAbstractItemView::PositionAtCenter);
     m_view->setFocus(Qt::OtherFocusReason);

@@ -43,7 +43,8 @@ public:
     VoucherListWindow(CTallvingeDoc& doc, AppController& controller, QWidget* parent = nullptr);
     ~VoucherListWindow() override;
 
-    void firstUpdate() override;
+    // Marks the voucher at position row, centred, with the focus; Return or a click opens it.
+    void markRow(std::size_t row);
     void detachFromDocument() override;
 
     [[nodiscard]] QTableView* view() const { return m_view; }
