@@ -380,11 +380,6 @@ TEST(CompanyDatabase, TheRenamedCompanyTakesItsDatabase) {
             ASSERT_EQ(readSieImports(dir.file("Bolag.bok"), 0).size(), 1U);
             EXPECT_EQ(readSieImports(dir.file("Bolag.bok"), 0)[0].fileName, "lön.si");
         }
-        std::size_t leftOver = 0; // nothing put aside is left behind
-        for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-            leftOver += entry.path().filename().string().starts_with(".") ? 1 : 0;
-        }
-        EXPECT_EQ(leftOver, 0U);
     }
 }
 

@@ -418,8 +418,7 @@ void copyDatabase(const std::string& from, const std::string& to) {
     const std::string temp = to.substr(0, to.size() - name.size()) + "." + name + "." +
                              std::to_string(random() % 1000000000U) + ".tmp";
     {
-        const Connection copy =
-            open(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE);
+        const Connection copy = open(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         if (const int rc = backupInto(copy.get(), source.get()); rc != SQLITE_OK) {
             removeDatabase(temp);
             fail(kMsgDatabaseNotWritten, to, rc);
