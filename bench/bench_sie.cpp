@@ -16,6 +16,7 @@
 #include "sie/SieFiles.h"
 #include "sie/SieImport.h"
 #include "sie/SieWriter.h"
+#include "storage/CompanyDatabase.h"
 #include "storage/CompanyFiles.h"
 
 #include <benchmark/benchmark.h>
@@ -193,12 +194,42 @@ void BM_SieAddToCompany(benchmark::State& state) {
     state.counters["added"] = kAdded;
 }
 
+// The company of 100 000 vouchers saved as a new company after 10 000 vouchers
+// of a transaction file were added: with the import log written into a fresh
+// database in the save's transaction (1), or without it (0) for comparison.
+void BM_SaveWithImportLog(benchmark::State& state) {
+    Fixture& f = fixture();
+    const bool logged = state.range(0) != 0;
+    const SieBooks books = readSieBooks(transactionFile(bookable(*f.company), 10'000, 10));
+    const std::string path = f.folder.file("Loggad.bok");
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::remove(path);
+        std::filesystem::remove(companyDatabasePath(path));
+        auto company = std::make_unique<CTallvingeDoc>();
+        company->loadCompany(copyCompanyState(f.company->state()));
+        addSieVouchers(*company, books, "kassa.si");
+        if (!logged) {
+            company->pendingRecordsSaved();
+        }
+        state.ResumeTiming();
+        if (!saveCompany(*company, path).ok) {
+            state.SkipWithError("the company could not be saved");
+            break;
+        }
+        state.PauseTiming();
+        company.reset();
+        state.ResumeTiming();
+    }
+}
+
 BENCHMARK(BM_SieExportToFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SieImportFromFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SieReadOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SaveImportedCompany)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SieNewCompanyFromTransactionFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SieAddToCompany)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveWithImportLog)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -157,6 +157,7 @@ TEST(SieCli, AddSieAddsATransactionFileToTheOpenBooks) {
     CTallvingeDoc before;
     ASSERT_TRUE(openCompany(before, company).ok);
     EXPECT_TRUE(before.state().m_verifikat.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Firma.kvdb"))); // looking writes no database
 
     const CliRun added = runSie(dir, "add-sie " + quoted(company) + " " + quoted(payroll) + " --yes");
     EXPECT_EQ(added.status, 0) << added.err;
@@ -170,7 +171,11 @@ TEST(SieCli, AddSieAddsATransactionFileToTheOpenBooks) {
 
     const CliRun again = runSie(dir, "add-sie " + quoted(company) + " " + quoted(payroll) + " --yes");
     EXPECT_EQ(again.status, 1);
-    EXPECT_NE(again.out.find("finns redan i bokföringen som verifikat 1"), std::string::npos) << again.out;
+    EXPECT_NE(
+        again.out.find("finns redan i bokföringen som verifikat 1 (samma datum och rader); det lästes in "),
+        std::string::npos)
+        << again.out;
+    EXPECT_NE(again.out.find(" från lon.si.\n"), std::string::npos) << again.out;
     CTallvingeDoc unchanged;
     ASSERT_TRUE(openCompany(unchanged, company).ok);
     EXPECT_EQ(unchanged.state().m_verifikat.size(), 1U);

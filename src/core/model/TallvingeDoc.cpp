@@ -71,13 +71,19 @@ void CTallvingeDoc::updateAllViews() {
 
 void CTallvingeDoc::clear() {
     restoreState(CompanyState{});
+    m_pending = {};
 }
 
 void CTallvingeDoc::loadCompany(CompanyState&& state) {
     auto scope = beginChange(ChangeKind::Display);
     auto old = std::make_shared<CompanyState>(std::move(static_cast<CompanyState&>(*this)));
-    currentScope().onRollback([this, old] { restoreState(std::move(*old)); });
+    auto pending = std::make_shared<PendingRecords>(std::move(m_pending));
+    currentScope().onRollback([this, old, pending] {
+        restoreState(std::move(*old));
+        m_pending = std::move(*pending);
+    });
     restoreState(std::move(state));
+    m_pending = {}; // they belonged to the company that was open
     scope.commit();
 }
 
@@ -116,6 +122,13 @@ void CTallvingeDoc::markSaved(std::string enhet, std::string filnamn) {
 
 void CTallvingeDoc::markPeriodFileWritten() {
     m_strPeriodfilnamn = m_strFilnamn;
+}
+
+void CTallvingeDoc::recordSieImport(SieImportRecord record) {
+    auto scope = beginChange();
+    m_pending.imports.push_back(std::move(record));
+    currentScope().onRollback([this] { m_pending.imports.pop_back(); });
+    scope.commit();
 }
 
 // ---- what the windows show ----

@@ -4,6 +4,7 @@
 
 #include "grid/GridState.h"
 #include "model/Amount.h"
+#include "model/CompanyRecords.h"
 #include "model/DocumentChange.h"
 #include "model/MonthSelection.h"
 #include "model/Records.h"
@@ -159,6 +160,13 @@ public:
     void markSaved(std::string enhet, std::string filnamn);
     // The open period's file was written with the company's current name.
     void markPeriodFileWritten();
+    // The records for the company's database made since the last save,
+    // which the next save writes with the files (see storage/CompanyDatabase.h).
+    [[nodiscard]] const PendingRecords& pendingRecords() const { return m_pending; }
+    // A SIE file read in; part of the change in progress.
+    void recordSieImport(SieImportRecord record);
+    // The save has written the pending records.
+    void pendingRecordsSaved() { m_pending = {}; }
 
     // ---- chart templates ----
     // The template file was read (templates empty and unreadable when it
@@ -316,6 +324,7 @@ private:
     ChangeScope* m_scope = nullptr;
     bool m_modified = false;
     std::string m_pathName;
+    PendingRecords m_pending;
 };
 
 // A deep copy of a company's contents: the subsets refer into the copy.

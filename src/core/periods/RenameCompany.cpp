@@ -8,6 +8,7 @@
 #include "periods/PeriodListModel.h"
 #include "periods/PeriodTexts.h"
 #include "periods/RenameDialogModel.h"
+#include "storage/CompanyDatabase.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
 
@@ -54,9 +55,33 @@ public:
 
     void periodWritten(std::int32_t index) { m_periods.push_back(periodFilePath(m_path, index)); }
 
+    // The company's database under the new name: a copy made with SQLite's
+    // backup, as the old name keeps its files. Tells the user and returns
+    // false when it cannot be made; a database at the new name (the rename
+    // dialog refuses a taken name, so only one that came meanwhile) is never
+    // taken over.
+    bool copyDatabaseFrom(const std::string& fromPath, Prompter& prompter) {
+        const std::string source = companyDatabasePath(fromPath);
+        if (!fileExists(source)) {
+            return true;
+        }
+        try {
+            copyDatabase(source, companyDatabasePath(m_path));
+        } catch (const DatabaseError& error) {
+            prompter.message(error.what());
+            return false;
+        }
+        m_databaseCopied = true;
+        return true;
+    }
+
     // Removes the period files written, the period folder if the copy made
-    // it, and the company file if the copy made or replaced it.
+    // it, the company file if the copy made or replaced it, and the database
+    // copied.
     void remove() const {
+        if (m_databaseCopied) {
+            removeDatabase(companyDatabasePath(m_path));
+        }
         std::error_code ignored;
         for (const std::string& file : m_periods) {
             std::filesystem::remove(file, ignored);
@@ -76,6 +101,7 @@ private:
     std::optional<std::pair<dev_t, ino_t>> m_before;
     bool m_folderExisted;
     std::vector<std::string> m_periods;
+    bool m_databaseCopied = false;
 };
 
 bool reportWindowOpen(const AppServices& app) {
@@ -158,7 +184,7 @@ bool renameCompany(AppServices& app) {
     if (!failed) {
         // The company file under the new name, with the first period open.
         to.give(doc);
-        if (app.save()) {
+        if (written.copyDatabaseFrom(from.path, prompter) && app.save()) {
             return true;
         }
     }

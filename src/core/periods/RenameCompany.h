@@ -1,6 +1,7 @@
 // "Byt företagets namn...": the company is copied, period by period, to a
-// company file and period folder under the new name, which it then keeps.
-// The old files stay where they are.
+// company file and period folder under the new name, which it then keeps;
+// its database (Name.kvdb) is copied with them. The old files stay where
+// they are.
 #pragma once
 
 #include "interaction/AppServices.h"

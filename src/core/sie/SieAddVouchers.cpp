@@ -4,8 +4,10 @@
 #include "model/YearMonth.h"
 #include "sie/SieImport.h"
 #include "sie/SieSilentPrompter.h"
+#include "storage/CompanyDatabase.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -97,6 +99,106 @@ std::vector<SieAddedAccount> putInCharts(CTallvingeDoc& doc, const std::vector<S
     return added;
 }
 
+// A voucher of the open period as the import log knows it: the file and the
+// time it was read in from.
+struct LoggedVoucher {
+    const SieImportRecord* file = nullptr;
+    const ImportedVoucher* voucher = nullptr;
+    bool saved = true;
+};
+
+// The import log of the open period, saved and not yet saved.
+class ImportLog {
+public:
+    // Reads the company's database, if it has one; a database that cannot be
+    // read is a refusal, since the addition could not be saved to it.
+    ImportLog(const CTallvingeDoc& doc, std::vector<std::string>& refusals) {
+        const std::int32_t period = doc.state().m_nAktuellPeriod;
+        if (!doc.pathName().empty()) {
+            try {
+                m_saved = readSieImports(doc.pathName(), period);
+            } catch (const DatabaseError& error) {
+                refusals.push_back(error.what());
+            }
+        }
+        for (const SieImportRecord& record : m_saved) {
+            add(record, true);
+        }
+        for (const SieImportRecord& record : doc.pendingRecords().imports) {
+            if (record.period == period) {
+                add(record, false);
+            }
+        }
+    }
+
+    // How the voucher numbered here came in, when the log knows it.
+    [[nodiscard]] std::optional<LoggedVoucher> find(const CEttVerifikat& booked) const {
+        const auto found = m_byNumber.find(booked.m_nVernr);
+        if (found == m_byNumber.end()) {
+            return std::nullopt;
+        }
+        // The date must agree too: the number may since have gone to another voucher.
+        const SieDate date{booked.m_nTransAr, booked.m_nTransManad, booked.m_nTransDag};
+        if (found->second.voucher->date != displaySieDate(date)) {
+            return std::nullopt;
+        }
+        return found->second;
+    }
+
+    // The latest reading of a file with these very bytes.
+    [[nodiscard]] std::optional<LoggedVoucher> sameFile(const std::string& sha256) const {
+        std::optional<LoggedVoucher> latest;
+        for (const auto& [record, saved] : m_files) {
+            if (!sha256.empty() && record->sha256 == sha256) {
+                latest = LoggedVoucher{record, nullptr, saved};
+            }
+        }
+        return latest;
+    }
+
+private:
+    void add(const SieImportRecord& record, bool saved) {
+        m_files.emplace_back(&record, saved);
+        for (const ImportedVoucher& voucher : record.vouchers) {
+            m_byNumber[voucher.numberHere] = {&record, &voucher, saved};
+        }
+    }
+
+    std::vector<SieImportRecord> m_saved;
+    std::vector<std::pair<const SieImportRecord*, bool>> m_files;
+    std::unordered_map<std::int32_t, LoggedVoucher> m_byNumber;
+};
+
+// "2026-12-10 14:03" of the log's "2026-12-10 14:03:25".
+std::string minuteText(const std::string& readAt) {
+    return readAt.substr(0, 16);
+}
+
+// Why a voucher the books hold already is refused: where it is, and when
+// and from which file it was read in, when the import log knows.
+std::string alreadyBookedText(const SieVoucher& voucher, const CEttVerifikat& booked,
+                              const std::optional<LoggedVoucher>& logged) {
+    std::string text = "finns redan i bokföringen som verifikat " + std::to_string(booked.m_nVernr) +
+                       " (samma datum och rader)";
+    if (!logged) {
+        return text + ".";
+    }
+    const SieImportRecord& file = *logged->file;
+    const ImportedVoucher& then = *logged->voucher;
+    text += "; det lästes in " + minuteText(file.readAt) + " från " + file.fileName;
+    if (then.series != voucher.series || then.number != voucher.number) {
+        text +=
+            " (där verifikat " + (then.series.empty() ? then.number : then.series + " " + then.number) + ")";
+    }
+    if (file.newCompany) {
+        text += " när företaget skapades ur filen";
+    }
+    if (!logged->saved) {
+        text += ", ännu inte sparat";
+    }
+    return text + ".";
+}
+
 } // namespace
 
 SieAddSummary planSieVouchers(CTallvingeDoc& doc, const SieBooks& books, const std::string& fileName) {
@@ -120,9 +222,15 @@ SieAddSummary planSieVouchers(CTallvingeDoc& doc, const SieBooks& books, const s
     }
     std::int32_t resultAccount = 0;
     const bool namesResult = doc.resultAccountNumber(resultAccount);
-    std::unordered_map<std::string, std::int32_t> booked;
+    const ImportLog log(doc, summary.refusals);
+    if (const auto same = log.sameFile(books.sha256)) {
+        summary.notes.push_back("En fil med precis samma innehåll lästes in " +
+                                minuteText(same->file->readAt) + " från " + same->file->fileName +
+                                (same->saved ? "." : " (ännu inte sparat)."));
+    }
+    std::unordered_map<std::string, const CEttVerifikat*> booked;
     for (const CEttVerifikat& voucher : doc.state().m_verifikat) {
-        booked.emplace(bookedKey(voucher), voucher.m_nVernr);
+        booked.emplace(bookedKey(voucher), &voucher);
     }
     std::int32_t next = doc.state().m_nNastaVernr;
     for (const SieVoucher& voucher : books.vouchers) {
@@ -142,9 +250,8 @@ SieAddSummary planSieVouchers(CTallvingeDoc& doc, const SieBooks& books, const s
             side = addOre(side, transaction.amount >= 0 ? transaction.amount : -transaction.amount);
         }
         if (const auto found = booked.find(bookedKey(voucher)); found != booked.end()) {
-            summary.refusals.push_back(name + ", " + lineText(voucher.line) +
-                                       ": finns redan i bokföringen som verifikat " +
-                                       std::to_string(found->second) + " (samma datum och rader).");
+            summary.refusals.push_back(name + ", " + lineText(voucher.line) + ": " +
+                                       alreadyBookedText(voucher, *found->second, log.find(*found->second)));
         }
         summary.transactions += voucher.transactions.size();
         summary.numbers.push_back({name, next++});
@@ -168,7 +275,8 @@ SieAddSummary planSieVouchers(CTallvingeDoc& doc, const SieBooks& books, const s
     return summary;
 }
 
-void addSieVouchers(CTallvingeDoc& doc, const SieBooks& books, const std::string& fileName) {
+void addSieVouchers(CTallvingeDoc& doc, const SieBooks& books, const std::string& fileName,
+                    const LocalClock& clock) {
     const SieAddSummary plan = planSieVouchers(doc, books, fileName);
     if (!plan.canAdd()) {
         throw DocumentRefusal(plan.refusals.empty() ? std::string("Filen har inga verifikat att lägga till.")
@@ -181,9 +289,13 @@ void addSieVouchers(CTallvingeDoc& doc, const SieBooks& books, const std::string
         throw DocumentRefusal(error.what());
     }
     const SieVoucherMaker maker(doc.state());
+    std::vector<std::int32_t> numbers;
+    numbers.reserve(books.vouchers.size());
     for (const SieVoucher& voucher : books.vouchers) {
-        doc.registerVoucher(maker.make(voucher));
+        numbers.push_back(doc.registerVoucher(maker.make(voucher)));
     }
+    doc.recordSieImport(
+        sieImportRecord(books, fileName, doc.state().m_nAktuellPeriod, numbers, clock(), false));
     change.commit();
 }
 

@@ -9,6 +9,7 @@
 #include "sie/SieBooks.h"
 #include "sie/SieChartPlacement.h"
 #include "sie/SieImportSummary.h"
+#include "storage/LocalClock.h"
 
 #include <cstddef>
 #include <string>
@@ -56,15 +57,19 @@ struct SieAddSummary {
 
 // What adding the file's vouchers would do, and what stops it: a voucher
 // outside the open period or in a locked period, a line on the chart's result
-// account, a voucher the books already hold (the same date and lines). The
-// company is left as it was.
+// account, a voucher the books already hold (the same date and lines; the
+// company's import log says when and from which file it was read in), a
+// database that the addition could not be saved to. The company is left as
+// it was.
 [[nodiscard]] SieAddSummary planSieVouchers(CTallvingeDoc& doc, const SieBooks& books,
                                             const std::string& fileName);
 
 // Adds the vouchers as one change: the missing accounts put into the charts
 // and approved, then every voucher registered, numbered on from the next
-// number. Throws DocumentRefusal, the company unchanged, when the plan has
-// refusals.
-void addSieVouchers(CTallvingeDoc& doc, const SieBooks& books, const std::string& fileName);
+// number, and the file recorded for the import log at clock's time (saved
+// with the company). Throws DocumentRefusal, the company unchanged, when the
+// plan has refusals.
+void addSieVouchers(CTallvingeDoc& doc, const SieBooks& books, const std::string& fileName,
+                    const LocalClock& clock = localTimeNow);
 
 } // namespace kv

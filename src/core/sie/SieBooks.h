@@ -104,6 +104,7 @@ struct SieBooks {
     bool checksumVerified = false;             // the file carried #KSUMMA and it matched
     std::size_t replacedCharacters = 0;        // characters the company files cannot store
     std::size_t skippedRecords = 0;            // records of kinds the books do not keep
+    std::string sha256;                        // of the file's bytes, as the import log keeps it
 };
 
 // "verifikat A 12 (2024-03-31)": a voucher of the file as messages name it.

@@ -9,6 +9,7 @@
 #include "voucher/VatRulesModel.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -312,6 +313,8 @@ private:
 
     void registerVouchers() {
         const SieVoucherMaker maker(m_doc->state());
+        std::vector<std::int32_t> numbers;
+        numbers.reserve(m_books.vouchers.size());
         for (const SieVoucher& voucher : m_books.vouchers) {
             for (const SieTransaction& transaction : voucher.transactions) {
                 refuseOnComputedAccount(transaction.account, transaction.amount, transaction.line,
@@ -321,12 +324,15 @@ private:
             }
             m_summary.transactions += voucher.transactions.size();
             try {
-                m_doc->registerVoucher(maker.make(voucher));
+                numbers.push_back(m_doc->registerVoucher(maker.make(voucher)));
             } catch (const DocumentRefusal& refusal) {
                 throw SieReadError(voucher.line, refusal.what());
             }
         }
         m_summary.vouchers = m_books.vouchers.size();
+        // Saved with the company into its database.
+        m_doc->recordSieImport(sieImportRecord(m_books, m_request.fileName, m_doc->state().m_nAktuellPeriod,
+                                               numbers, m_request.clock(), true));
     }
 
     // The file's closing balances and results against the books as built.
@@ -467,6 +473,31 @@ SieImportResult buildSieCompany(const SieBooks& books, const SieImportRequest& r
     } catch (const DocumentRefusal& refusal) {
         throw SieReadError(0, refusal.what());
     }
+}
+
+std::string importTimeText(const LocalTime& time) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", time.year, time.month, time.day,
+                  time.hour, time.minute, time.second);
+    return text;
+}
+
+SieImportRecord sieImportRecord(const SieBooks& books, const std::string& fileName, std::int32_t period,
+                                const std::vector<std::int32_t>& numbersHere, const LocalTime& now,
+                                bool newCompany) {
+    SieImportRecord record{fileName, books.sha256, importTimeText(now), period, newCompany, {}};
+    record.vouchers.reserve(books.vouchers.size());
+    for (std::size_t k = 0; k < books.vouchers.size() && k < numbersHere.size(); ++k) {
+        const SieVoucher& voucher = books.vouchers[k];
+        ImportedVoucher row{voucher.series, voucher.number, displaySieDate(voucher.date), 0, 0,
+                            numbersHere[k]};
+        for (const SieTransaction& transaction : voucher.transactions) {
+            Ore& side = transaction.amount >= 0 ? row.debit : row.credit;
+            side = addOre(side, transaction.amount >= 0 ? transaction.amount : -transaction.amount);
+        }
+        record.vouchers.push_back(std::move(row));
+    }
+    return record;
 }
 
 } // namespace kv

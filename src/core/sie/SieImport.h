@@ -9,6 +9,7 @@
 #include "model/TallvingeDoc.h"
 #include "sie/SieBooks.h"
 #include "sie/SieImportSummary.h"
+#include "storage/LocalClock.h"
 
 #include <memory>
 #include <string>
@@ -26,7 +27,17 @@ struct SieImportRequest {
     // Books whose balances disagree with the file's #UB and #RES are made
     // anyway, as the file's vouchers and opening balances stand.
     bool allowDifference = false;
+    // The time the import log gives the file.
+    LocalClock clock = localTimeNow;
 };
+
+// What the company's import log keeps of the file's vouchers read into
+// period, the file's k-th voucher numbered numbersHere[k] here.
+SieImportRecord sieImportRecord(const SieBooks& books, const std::string& fileName, std::int32_t period,
+                                const std::vector<std::int32_t>& numbersHere, const LocalTime& now,
+                                bool newCompany);
+// "2026-12-10 14:03:25", as the import log keeps the time.
+std::string importTimeText(const LocalTime& time);
 
 struct SieImportResult {
     std::unique_ptr<CTallvingeDoc> company; // the new company, not yet saved

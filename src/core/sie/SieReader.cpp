@@ -1,5 +1,6 @@
 // Reads a SIE file of type 4 line by line into SieBooks, checking as it goes
 // what can be checked of one record, and the whole at the end.
+#include "sie/Sha256.h"
 #include "sie/SieBooks.h"
 #include "sie/SieRecord.h"
 
@@ -460,7 +461,9 @@ private:
 } // namespace
 
 SieBooks readSieBooks(std::string_view bytes) {
-    return BooksReader(bytes).read();
+    SieBooks books = BooksReader(bytes).read();
+    books.sha256 = sha256Hex(bytes);
+    return books;
 }
 
 } // namespace kv

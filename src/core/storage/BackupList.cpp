@@ -1,6 +1,7 @@
 #include "storage/BackupList.h"
 
 #include "storage/CompanyArchive.h"
+#include "storage/CompanyDatabase.h"
 #include "storage/CompanyFiles.h"
 
 #include <algorithm>
@@ -88,6 +89,8 @@ BackupFiles backupFilesIn(const std::string& folder) {
         const std::int32_t index = periodIndexOf(name, title);
         if (index >= 0) {
             files.periodFiles[index] = folder + name;
+        } else if (name == title + kDatabaseExtension) {
+            files.databaseFile = folder + name;
         }
     }
     return files;

@@ -21,6 +21,8 @@ inline constexpr const char* kMsgBackupTwoCompanyFiles = "Säkerhetskopian har m
 struct BackupFiles {
     std::string companyFile;
     std::map<std::int32_t, std::string> periodFiles;
+    // The company's database as it was; empty for a backup made before the company had one.
+    std::string databaseFile;
     // Why the folder holds no usable company file; empty when it does.
     std::string problem;
 };

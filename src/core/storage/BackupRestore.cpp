@@ -2,6 +2,7 @@
 
 #include "storage/BackupList.h"
 #include "storage/CompanyArchive.h"
+#include "storage/CompanyDatabase.h"
 #include "storage/FileIo.h"
 
 #include <filesystem>
@@ -55,6 +56,10 @@ std::optional<std::string> refusal(const std::string& companyPath, const std::st
     if (present(target)) {
         return fileFailureMessage(kMsgRestoreTargetExists, target, "Välj ett annat namn.");
     }
+    if (present(companyDatabasePath(target))) {
+        return fileFailureMessage(kMsgRestoreTargetExists, companyDatabasePath(target),
+                                  "Välj ett annat namn.");
+    }
     if (present(periodFolderPath(target))) {
         return fileFailureMessage(kMsgRestorePeriodFolderExists, periodFolderPath(target),
                                   "Välj ett annat namn.");
@@ -101,6 +106,7 @@ void removeRestored(const std::string& target) {
     std::error_code ignored;
     fs::remove(target, ignored);
     fs::remove_all(withoutTrailingSlash(periodFolderPath(target)), ignored);
+    removeDatabase(companyDatabasePath(target));
 }
 
 // Every period but the open one, into the new company's period folder.
@@ -170,6 +176,17 @@ FileReport restoreBackup(const std::string& backupFolder, const std::string& com
         removeRestored(targetPath);
         report.ok = false;
         return report;
+    }
+    // The database as the backup has it; a backup made before the company
+    // had one gives a company without one.
+    if (!files.databaseFile.empty()) {
+        try {
+            copyDatabase(files.databaseFile, companyDatabasePath(targetPath));
+        } catch (const DatabaseError& error) {
+            removeRestored(targetPath);
+            report.fail(error.what());
+            return report;
+        }
     }
     copyOtherPeriods(doc.state(), files, owner, companyPath, targetPath, report);
     return report;

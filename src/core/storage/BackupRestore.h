@@ -25,8 +25,10 @@ inline constexpr const char* kMsgRestorePeriodFailed =
 // companyPath (the one the backup was made of), its period folder or its
 // backups. The new company gets every period: the open one from the backup's
 // company file, the others from the backup's period files or, where the
-// backup has none, from companyPath's period folder (the report says which).
-// On failure nothing is left at targetPath.
+// backup has none, from companyPath's period folder (the report says which),
+// and the backup's copy of the company's database when it holds one (a
+// backup made before the company had a database gives a company without
+// one). On failure nothing is left at targetPath.
 FileReport restoreBackup(const std::string& backupFolder, const std::string& companyPath,
                          const std::string& targetPath);
 

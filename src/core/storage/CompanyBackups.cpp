@@ -1,5 +1,6 @@
 #include "storage/CompanyBackups.h"
 
+#include "storage/CompanyDatabase.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
 
@@ -57,14 +58,15 @@ std::vector<BackupName> backupsIn(const std::string& folder) {
     return names;
 }
 
-// True for what this program puts in a backup: company, period and temporary files.
+// True for what this program puts in a backup: company, period, database and temporary files.
 bool isBackupFile(const std::filesystem::directory_entry& entry) {
     std::error_code error;
     const auto kind = entry.symlink_status(error).type();
     const std::string name = entry.path().filename().string();
     return !error &&
            (kind == std::filesystem::file_type::regular || kind == std::filesystem::file_type::symlink) &&
-           (endsWith(name, ".bok") || endsWith(name, ".per") || endsWith(name, ".tmp"));
+           (endsWith(name, ".bok") || endsWith(name, ".per") || endsWith(name, kDatabaseExtension) ||
+            endsWith(name, ".tmp"));
 }
 
 // Removes a backup with the files this program put there. A backup that
@@ -224,6 +226,16 @@ CompanyBackup::CompanyBackup(const std::string& companyPath, const std::string& 
         m_name.reset();
         m_notes.push_back(fileFailureMessage(kMsgBackupFailed, backup, failure.reason()));
         return;
+    }
+    // The database as it stands before this save: copied, never linked, since
+    // SQLite changes its file in place.
+    const std::string database = companyDatabasePath(companyPath);
+    if (fileExists(database)) {
+        try {
+            copyDatabase(database, backup + fileNameOf(database));
+        } catch (const DatabaseError& failure) {
+            m_notes.push_back(std::string(kMsgBackupDatabaseFailed) + "\n\n" + failure.what());
+        }
     }
     const std::string period = periodFilePath(companyPath, periodIndex);
     if (!isRegularFile(period)) {

@@ -2,13 +2,16 @@
 
 #include "storage/CompanyArchive.h"
 #include "storage/CompanyBackups.h"
+#include "storage/CompanyDatabase.h"
 #include "storage/FileIo.h"
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <random>
 
 namespace kv {
 
@@ -91,15 +94,89 @@ template <typename Read> std::optional<ReadFailure> readArchiveFile(const std::s
     }
 }
 
-void writePeriodFileAt(CTallvingeDoc& doc, const std::string& companyPath, FileReport& report) {
+void writePeriodFileAt(CTallvingeDoc& doc, const std::string& companyPath, FileReport& report,
+                       const std::function<void(const AtomicFileWriter&)>& beforeReplace = {}) {
     makeFolder(periodFolderPath(companyPath)); // a failure shows when the file is created
     writeArchiveFile(
         periodFilePath(companyPath, doc.state().m_nAktuellPeriod), report,
-        [&doc](ArchiveWriter& out) { writePeriodArchive(out, doc.state(), doc.state().m_strFilnamn); });
+        [&doc](ArchiveWriter& out) { writePeriodArchive(out, doc.state(), doc.state().m_strFilnamn); },
+        beforeReplace);
     if (report.ok) {
         doc.markPeriodFileWritten();
     }
 }
+
+constexpr const char* kMsgNothingSaved = "\n\nFöretaget sparades inte: filerna och databasen är som de var.";
+
+SaveStepHook& saveStepHook() {
+    static SaveStepHook hook;
+    return hook;
+}
+
+void reachStep(SaveStep step) {
+    if (saveStepHook()) {
+        saveStepHook()(step);
+    }
+}
+
+// The files a save replaces, kept under a second name until the save is
+// whole, so that a save whose database cannot commit puts them back.
+class ReplacedFiles {
+public:
+    ReplacedFiles() = default;
+    ReplacedFiles(const ReplacedFiles&) = delete;
+    ReplacedFiles& operator=(const ReplacedFiles&) = delete;
+    ~ReplacedFiles() {
+        for (const Kept& kept : m_kept) {
+            if (!kept.previous.empty()) {
+                ::unlink(kept.previous.c_str());
+            }
+        }
+    }
+
+    // Before the writer's commit. Throws FileError.
+    void keep(const AtomicFileWriter& file) {
+        const std::string& target = file.replacedPath();
+        if (!file.replacesExisting()) {
+            m_kept.push_back({target, std::string()});
+            return;
+        }
+        std::random_device random;
+        const std::string name = fileNameOf(target);
+        const std::string previous = target.substr(0, target.size() - name.size()) + "." + name + "." +
+                                     std::to_string(random() % 1000000000U) + ".old";
+        linkOrCopyFile(target, previous);
+        m_kept.push_back({target, previous});
+    }
+
+    // Every file kept back in its place, newest first; a file the save made
+    // is removed. Returns what could not be put back, for the user.
+    std::vector<std::string> putBack() {
+        std::vector<std::string> failed;
+        for (auto kept = m_kept.rbegin(); kept != m_kept.rend(); ++kept) {
+            if (kept->previous.empty()) {
+                if (::unlink(kept->target.c_str()) != 0 && errno != ENOENT) {
+                    failed.push_back(fileFailureMessage("Filen som sparandet gjorde kunde inte tas bort",
+                                                        kept->target, describeFileError(errno)));
+                }
+            } else if (::rename(kept->previous.c_str(), kept->target.c_str()) != 0) {
+                failed.push_back(fileFailureMessage(
+                    "Den tidigare versionen kunde inte läggas tillbaka", kept->target,
+                    describeFileError(errno) + " Den finns kvar i filen " + kept->previous + "."));
+            }
+            kept->previous.clear(); // put back, or left for the user
+        }
+        m_kept.clear();
+        return failed;
+    }
+
+private:
+    struct Kept {
+        std::string target;
+        std::string previous; // empty when the save made the file
+    };
+    std::vector<Kept> m_kept;
+};
 
 } // namespace
 
@@ -183,6 +260,19 @@ FileReport saveCompany(CTallvingeDoc& doc, const std::string& path, const LocalC
         backup.emplace(path, file->replacedPath(), doc.state().m_nAktuellPeriod, clock);
         report.messages = backup->notes();
     }
+    // The records for the database are written in its transaction now and
+    // committed once both files are in place; the files are then kept until
+    // that commit, so that all of it gets through or none.
+    std::optional<DatabaseSave> database;
+    ReplacedFiles replaced;
+    if (!doc.pendingRecords().empty()) {
+        try {
+            database.emplace(companyDatabasePath(path), doc.pendingRecords());
+        } catch (const DatabaseError& error) {
+            report.fail(std::string(error.what()) + kMsgNothingSaved);
+            return report;
+        }
+    }
     const auto keepBackup = [&backup] {
         if (backup) {
             backup->keep();
@@ -194,26 +284,55 @@ FileReport saveCompany(CTallvingeDoc& doc, const std::string& path, const LocalC
         report.messages.insert(report.messages.end(), periodReport.messages.begin(),
                                periodReport.messages.end());
     };
+    const auto failWith = [&](const std::string& message) {
+        restoreTexts();
+        const std::vector<std::string> stuck = replaced.putBack();
+        tellPeriodReport();
+        report.fail(message);
+        for (const std::string& note : stuck) {
+            report.note(note);
+        }
+        return report;
+    };
+    const auto keepReplaced = [&](const AtomicFileWriter& replacing) {
+        if (database) {
+            replaced.keep(replacing);
+        }
+    };
     try {
         ArchiveWriter out(*file);
         writeCompanyArchive(out, doc.state(), [&] {
-            writePeriodFileAt(doc, path, periodReport);
+            writePeriodFileAt(doc, path, periodReport, keepReplaced);
             if (periodReport.ok) {
-                keepBackup(); // the period file is replaced, whatever becomes of the company file
+                if (!database) {
+                    keepBackup(); // the period file is replaced, whatever becomes of the company file
+                }
+                reachStep(SaveStep::PeriodFileInPlace);
             }
         });
+        if (database && !periodReport.ok) {
+            // The records belong with the books of the period: none of it is saved.
+            failWith(fileFailureMessage(kMsgKanEjSparaForetaget, path,
+                                        "Periodfilen kunde inte sparas, och företagets databas sparas bara "
+                                        "tillsammans med den."));
+            return report;
+        }
+        keepReplaced(*file);
         file->commit();
+        reachStep(SaveStep::CompanyFileInPlace);
+        if (database) {
+            database->commit();
+        }
         keepBackup();
     } catch (const FileError& error) {
-        restoreTexts();
-        tellPeriodReport();
-        report.fail(fileFailureMessage(kMsgKanEjSparaForetaget, path, error.reason()));
-        return report;
+        return failWith(fileFailureMessage(kMsgKanEjSparaForetaget, path, error.reason()));
     } catch (const ArchiveError& error) {
-        restoreTexts();
-        tellPeriodReport();
-        report.fail(fileFailureMessage(kMsgKanEjSparaForetaget, path, error.what()));
-        return report;
+        return failWith(fileFailureMessage(kMsgKanEjSparaForetaget, path, error.what()));
+    } catch (const DatabaseError& error) {
+        return failWith(std::string(error.what()) + kMsgNothingSaved);
+    }
+    if (database) {
+        doc.pendingRecordsSaved();
     }
     doc.setPathName(path);
     tellPeriodReport();
@@ -224,11 +343,16 @@ FileReport saveCompany(CTallvingeDoc& doc, const std::string& path, const LocalC
     return report;
 }
 
+void setSaveStepHook(SaveStepHook hook) {
+    saveStepHook() = std::move(hook);
+}
+
 FileReport saveNewCompany(CTallvingeDoc& doc, const std::string& path) {
     FileReport report;
     const std::string periodFolder = periodFolderPath(path);
     const std::string periodFile = periodFilePath(path, doc.state().m_nAktuellPeriod);
-    for (const std::string* existing : {&path, &periodFile}) {
+    const std::string database = companyDatabasePath(path);
+    for (const std::string* existing : {&path, &periodFile, &database}) {
         if (fileExists(*existing)) {
             report.fail(fileFailureMessage(kMsgKanEjSparaForetaget, *existing,
                                            "Filen finns redan och skrivs inte över av ett nytt företag."));

@@ -87,11 +87,21 @@ std::string templateFileMessage(const std::string& folder);
 // When a company file stands at P, it and the period file being replaced
 // are first kept as a backup named by clock's time (see CompanyBackups.h);
 // a backup that cannot be made is told in the report and the save goes on.
+// The document's pending records go into the company's database (see
+// CompanyDatabase.h) in a transaction committed after both files are in
+// place: when any of it fails, the files and the database stay as they
+// were, the period file included, and the records stay pending.
 FileReport saveCompany(CTallvingeDoc& doc, const std::string& path, const LocalClock& clock);
 FileReport saveCompany(CTallvingeDoc& doc, const std::string& path); // the computer's clock
+// For tests: the points of a save after a file has taken its place, where a
+// hook may throw (FileError, or DatabaseError for a database that will not
+// commit) to make the save fail there. An empty hook removes it.
+enum class SaveStep { PeriodFileInPlace, CompanyFileInPlace };
+using SaveStepHook = std::function<void(SaveStep)>;
+void setSaveStepHook(SaveStepHook hook);
 // Saves a company made elsewhere (from a SIE file) as a new company at path:
-// refused when the company file or the period file it would write is there
-// already; a failure removes what it wrote, so that all of it is written or
+// refused when the company file, the period file or the database it would
+// write is there already; a failure removes what it wrote, so that all of it is written or
 // nothing.
 FileReport saveNewCompany(CTallvingeDoc& doc, const std::string& path);
 // Reads the company file only; on failure the document is left cleared. A

@@ -1,0 +1,48 @@
+// What the company keeps beside its written files, in its own database
+// (Name.kvdb beside Name.bok): the records the company and period files have
+// no room for. The document holds the records made since the last save; the
+// save writes them together with the files, so both get through or neither.
+#pragma once
+
+#include "model/Amount.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kv {
+
+// One voucher of a SIE file as it was read in: how the file named it, its
+// sums, and the number it got here.
+struct ImportedVoucher {
+    std::string series;
+    std::string number;
+    std::string date; // "2024-01-25"
+    Ore debit = 0;
+    Ore credit = 0;
+    std::int32_t numberHere = 0;
+
+    bool operator==(const ImportedVoucher&) const = default;
+};
+
+// One SIE file read into the books: "Läs in verifikat från SIE-fil" or a
+// new company made from it.
+struct SieImportRecord {
+    std::string fileName;
+    std::string sha256;      // of the file's bytes, in lower-case hex
+    std::string readAt;      // local time, "2026-12-10 14:03:25"
+    std::int32_t period = 0; // the period the vouchers went into
+    bool newCompany = false; // the company was made from the file
+    std::vector<ImportedVoucher> vouchers;
+
+    bool operator==(const SieImportRecord&) const = default;
+};
+
+// The records made since the company was last saved, in the order made.
+struct PendingRecords {
+    std::vector<SieImportRecord> imports;
+
+    [[nodiscard]] bool empty() const { return imports.empty(); }
+};
+
+} // namespace kv

@@ -1,0 +1,440 @@
+#include "storage/CompanyDatabase.h"
+
+#include "storage/CompanyFiles.h"
+#include "storage/FileIo.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <random>
+
+namespace kv {
+
+namespace {
+
+constexpr int kBusyMilliseconds = 2000;
+
+constexpr std::array<DatabaseMigration, 2> kMigrations = {{
+    {1, R"sql(
+CREATE TABLE sie_import (
+    id INTEGER PRIMARY KEY,
+    file_name TEXT NOT NULL,
+    file_sha256 TEXT NOT NULL,
+    read_at TEXT NOT NULL,
+    period INTEGER NOT NULL,
+    new_company INTEGER NOT NULL DEFAULT 0
+);
+CREATE TABLE sie_import_voucher (
+    import_id INTEGER NOT NULL REFERENCES sie_import(id) ON DELETE CASCADE,
+    position INTEGER NOT NULL,
+    series TEXT NOT NULL,
+    number TEXT NOT NULL,
+    date TEXT NOT NULL,
+    debit INTEGER NOT NULL,
+    credit INTEGER NOT NULL,
+    number_here INTEGER NOT NULL,
+    PRIMARY KEY (import_id, position)
+);
+)sql"},
+    {2, R"sql(
+CREATE INDEX sie_import_by_period ON sie_import(period);
+)sql"},
+}};
+
+// Why SQLite failed, in Swedish.
+std::string reasonOf(int code) {
+    switch (code & 0xFF) {
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return kMsgDatabaseDamaged;
+    case SQLITE_FULL:
+        return "Disken är full.";
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return "Databasen används av ett annat program just nu. Försök igen om en stund.";
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return "Databasen får inte skrivas (skrivskyddad fil eller mapp).";
+    case SQLITE_CANTOPEN:
+        return "Databasen kan inte öppnas (mappen eller filen saknas eller får inte läsas).";
+    case SQLITE_NOMEM:
+        return "Datorns minne räcker inte.";
+    case SQLITE_IOERR:
+        return "Ett fel uppstod när disken lästes eller skrevs.";
+    default:
+        return "SQLite rapporterade fel " + std::to_string(code) + " (" + sqlite3_errstr(code) + ").";
+    }
+}
+
+[[noreturn]] void fail(const char* what, const std::string& path, int code) {
+    throw DatabaseError(fileFailureMessage(what, path, reasonOf(code)));
+}
+
+[[noreturn]] void fail(const char* what, const std::string& path, const std::string& reason) {
+    throw DatabaseError(fileFailureMessage(what, path, reason));
+}
+
+struct ConnectionCloser {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+using Connection = std::unique_ptr<sqlite3, ConnectionCloser>;
+
+// A prepared statement, finalized when it goes.
+class SqlStatement {
+public:
+    SqlStatement(sqlite3* db, const char* sql, const std::string& path, const char* what)
+        : m_path(path), m_what(what) {
+        sqlite3_stmt* raw = nullptr;
+        const int rc = sqlite3_prepare_v2(db, sql, -1, &raw, nullptr);
+        m_stmt.reset(raw);
+        if (rc != SQLITE_OK) {
+            fail(m_what, m_path, rc);
+        }
+    }
+    SqlStatement& bind(int at, const std::string& text) {
+        check(sqlite3_bind_text(m_stmt.get(), at, text.data(), static_cast<int>(text.size()),
+                                SQLITE_TRANSIENT));
+        return *this;
+    }
+    SqlStatement& bind(int at, std::int64_t value) {
+        check(sqlite3_bind_int64(m_stmt.get(), at, value));
+        return *this;
+    }
+    // True while there is a row to read.
+    bool step() {
+        const int rc = sqlite3_step(m_stmt.get());
+        if (rc == SQLITE_ROW) {
+            return true;
+        }
+        if (rc != SQLITE_DONE) {
+            fail(m_what, m_path, rc);
+        }
+        return false;
+    }
+    void run() {
+        step();
+        sqlite3_reset(m_stmt.get());
+    }
+    [[nodiscard]] bool isNull(int column) const {
+        return sqlite3_column_type(m_stmt.get(), column) == SQLITE_NULL;
+    }
+    [[nodiscard]] std::int64_t integer(int column) const {
+        return sqlite3_column_int64(m_stmt.get(), column);
+    }
+    [[nodiscard]] std::string text(int column) const {
+        const auto* bytes = sqlite3_column_text(m_stmt.get(), column);
+        return bytes == nullptr
+                   ? std::string()
+                   : std::string(reinterpret_cast<const char*>(bytes),
+                                 static_cast<std::size_t>(sqlite3_column_bytes(m_stmt.get(), column)));
+    }
+
+private:
+    void check(int rc) const {
+        if (rc != SQLITE_OK) {
+            fail(m_what, m_path, rc);
+        }
+    }
+    struct Finalizer {
+        void operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); }
+    };
+    std::unique_ptr<sqlite3_stmt, Finalizer> m_stmt;
+    std::string m_path;
+    const char* m_what;
+};
+
+void exec(sqlite3* db, const char* sql, const std::string& path, const char* what) {
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        fail(what, path, sqlite3_extended_errcode(db));
+    }
+}
+
+std::int64_t pragma(sqlite3* db, const char* sql, const std::string& path) {
+    SqlStatement query(db, sql, path, kMsgDatabaseUnusable);
+    return query.step() ? query.integer(0) : 0;
+}
+
+enum class Presence { Absent, File };
+
+// What is at path: nothing or a regular file (a link to one counts); anything
+// else is refused before SQLite opens it, so that nothing there can make the
+// program hang.
+Presence presenceOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        struct stat own {};
+        if (::lstat(path.c_str(), &own) == 0) {
+            fail(kMsgDatabaseUnusable, path, "Sökvägen är en symbolisk länk till en fil som inte finns.");
+        }
+        return Presence::Absent;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        fail(kMsgDatabaseUnusable, path, "Sökvägen är inte en vanlig fil.");
+    }
+    return Presence::File;
+}
+
+Connection open(const std::string& path, int flags) {
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+    Connection db(raw);
+    if (rc != SQLITE_OK) {
+        fail(kMsgDatabaseUnusable, path, rc);
+    }
+    sqlite3_extended_result_codes(db.get(), 1);
+    sqlite3_busy_timeout(db.get(), kBusyMilliseconds);
+    return db;
+}
+
+// The schema version, once the file is known to be this program's database
+// (or an empty one) of a version this program knows.
+int checkedVersion(sqlite3* db, const std::string& path) {
+    const std::int64_t application = pragma(db, "PRAGMA application_id", path);
+    const std::int64_t version = pragma(db, "PRAGMA user_version", path);
+    if (application != kDatabaseApplicationId) {
+        const bool empty =
+            application == 0 && version == 0 && pragma(db, "SELECT count(*) FROM sqlite_master", path) == 0;
+        if (!empty) {
+            fail(kMsgDatabaseUnusable, path, kMsgDatabaseForeign);
+        }
+        return 0;
+    }
+    if (version > kDatabaseVersion || version < 0) {
+        fail(kMsgDatabaseUnusable, path,
+             "Databasen är gjord av en nyare version av Kvistoran (databasversion " +
+                 std::to_string(version) + "; den här versionen känner till version " +
+                 std::to_string(kDatabaseVersion) +
+                 "). Den lämnas orörd. Uppdatera Kvistoran för att använda den.");
+    }
+    return static_cast<int>(version);
+}
+
+// Brings the schema from version up to date, inside the caller's transaction.
+void migrate(sqlite3* db, int version, const std::string& path) {
+    for (const DatabaseMigration& step : kMigrations) {
+        if (step.version > version) {
+            exec(db, step.sql, path, kMsgDatabaseNotWritten);
+        }
+    }
+    const std::string mark = "PRAGMA application_id = " + std::to_string(kDatabaseApplicationId) +
+                             "; PRAGMA user_version = " + std::to_string(kDatabaseVersion) + ";";
+    exec(db, mark.c_str(), path, kMsgDatabaseNotWritten);
+}
+
+// Copies the whole of source into destination; returns SQLite's result.
+int backupInto(sqlite3* destination, sqlite3* source) {
+    sqlite3_backup* backup = sqlite3_backup_init(destination, "main", source, "main");
+    if (backup == nullptr) {
+        return sqlite3_extended_errcode(destination);
+    }
+    int rc = SQLITE_OK;
+    // Another program's save may hold the source for a moment: wait and go on.
+    for (int tries = 0; tries < 200; ++tries) {
+        rc = sqlite3_backup_step(backup, -1);
+        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) {
+            break;
+        }
+        sqlite3_sleep(20);
+    }
+    const int finished = sqlite3_backup_finish(backup);
+    return rc == SQLITE_DONE ? finished : rc;
+}
+
+// The database at path for reading, never changed: an older schema is read
+// through a copy in memory brought up to date. Nothing when no file is there.
+std::optional<Connection> openForReading(const std::string& path) {
+    if (presenceOf(path) == Presence::Absent) {
+        return std::nullopt;
+    }
+    Connection db = open(path, SQLITE_OPEN_READONLY);
+    const int version = checkedVersion(db.get(), path);
+    if (version == kDatabaseVersion) {
+        return db;
+    }
+    Connection memory = open(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    if (const int rc = backupInto(memory.get(), db.get()); rc != SQLITE_OK) {
+        fail(kMsgDatabaseUnusable, path, rc);
+    }
+    exec(memory.get(), "BEGIN", path, kMsgDatabaseUnusable);
+    migrate(memory.get(), version, path);
+    exec(memory.get(), "COMMIT", path, kMsgDatabaseUnusable);
+    return memory;
+}
+
+void writeSieImport(sqlite3* db, const SieImportRecord& record, const std::string& path) {
+    SqlStatement import(db,
+                        "INSERT INTO sie_import (file_name, file_sha256, read_at, period, new_company) "
+                        "VALUES (?, ?, ?, ?, ?)",
+                        path, kMsgDatabaseNotWritten);
+    import.bind(1, record.fileName)
+        .bind(2, record.sha256)
+        .bind(3, record.readAt)
+        .bind(4, std::int64_t{record.period})
+        .bind(5, std::int64_t{record.newCompany ? 1 : 0})
+        .run();
+    const std::int64_t id = sqlite3_last_insert_rowid(db);
+    SqlStatement voucher(db,
+                         "INSERT INTO sie_import_voucher (import_id, position, series, number, date, debit, "
+                         "credit, number_here) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+                         path, kMsgDatabaseNotWritten);
+    std::int64_t position = 0;
+    for (const ImportedVoucher& row : record.vouchers) {
+        voucher.bind(1, id)
+            .bind(2, position++)
+            .bind(3, row.series)
+            .bind(4, row.number)
+            .bind(5, row.date)
+            .bind(6, std::int64_t{row.debit})
+            .bind(7, std::int64_t{row.credit})
+            .bind(8, std::int64_t{row.numberHere})
+            .run();
+    }
+}
+
+} // namespace
+
+std::span<const DatabaseMigration> databaseMigrations() {
+    return kMigrations;
+}
+
+std::string companyDatabasePath(const std::string& companyPath) {
+    const std::string name = fileNameOf(companyPath);
+    const std::string folder = companyPath.substr(0, companyPath.size() - name.size());
+    return folder + companyTitleOf(companyPath) + kDatabaseExtension;
+}
+
+std::vector<SieImportRecord> readSieImports(const std::string& companyPath, std::int32_t period) {
+    const std::string path = companyDatabasePath(companyPath);
+    const std::optional<Connection> db = openForReading(path);
+    if (!db) {
+        return {};
+    }
+    SqlStatement query(
+        db->get(),
+        "SELECT i.id, i.file_name, i.file_sha256, i.read_at, i.period, i.new_company, v.series, "
+        "v.number, v.date, v.debit, v.credit, v.number_here FROM sie_import i "
+        "LEFT JOIN sie_import_voucher v ON v.import_id = i.id WHERE i.period = ? "
+        "ORDER BY i.id, v.position",
+        path, kMsgDatabaseUnusable);
+    query.bind(1, std::int64_t{period});
+    std::vector<SieImportRecord> records;
+    std::int64_t current = -1;
+    while (query.step()) {
+        if (query.integer(0) != current) {
+            current = query.integer(0);
+            records.push_back({query.text(1),
+                               query.text(2),
+                               query.text(3),
+                               static_cast<std::int32_t>(query.integer(4)),
+                               query.integer(5) != 0,
+                               {}});
+        }
+        if (!query.isNull(6)) {
+            records.back().vouchers.push_back({query.text(6), query.text(7), query.text(8), query.integer(9),
+                                               query.integer(10),
+                                               static_cast<std::int32_t>(query.integer(11))});
+        }
+    }
+    return records;
+}
+
+int databaseVersion(const std::string& path) {
+    if (presenceOf(path) == Presence::Absent) {
+        fail(kMsgDatabaseUnusable, path, "Filen finns inte.");
+    }
+    const Connection db = open(path, SQLITE_OPEN_READONLY);
+    return checkedVersion(db.get(), path);
+}
+
+void DatabaseSave::Closer::operator()(sqlite3* db) const {
+    sqlite3_close_v2(db);
+}
+
+DatabaseSave::DatabaseSave(const std::string& path, const PendingRecords& records) : m_path(path) {
+    m_created = presenceOf(path) == Presence::Absent;
+    try {
+        Connection db = open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        m_db.reset(db.release());
+        exec(m_db.get(), "PRAGMA synchronous = FULL; PRAGMA foreign_keys = ON;", path, kMsgDatabaseUnusable);
+        // The schema is read and brought up to date under the write lock, so
+        // that a newer program's save cannot come between.
+        exec(m_db.get(), "BEGIN IMMEDIATE", path, kMsgDatabaseNotWritten);
+        migrate(m_db.get(), checkedVersion(m_db.get(), path), path);
+        for (const SieImportRecord& record : records.imports) {
+            writeSieImport(m_db.get(), record, path);
+        }
+    } catch (...) {
+        if (m_db) {
+            sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+            m_db.reset();
+        }
+        if (m_created) {
+            removeDatabase(path);
+        }
+        throw;
+    }
+}
+
+DatabaseSave::~DatabaseSave() {
+    if (m_committed) {
+        return;
+    }
+    if (m_db) {
+        sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        m_db.reset();
+    }
+    if (m_created) {
+        removeDatabase(m_path);
+    }
+}
+
+void DatabaseSave::commit() {
+    const int rc = sqlite3_exec(m_db.get(), "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        const int code = sqlite3_extended_errcode(m_db.get());
+        sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        fail(kMsgDatabaseNotWritten, m_path, code);
+    }
+    m_committed = true;
+    m_db.reset();
+}
+
+void copyDatabase(const std::string& from, const std::string& to) {
+    if (presenceOf(from) == Presence::Absent) {
+        fail(kMsgDatabaseUnusable, from, "Filen finns inte.");
+    }
+    struct stat existing {};
+    if (::lstat(to.c_str(), &existing) == 0) {
+        fail(kMsgDatabaseNotWritten, to, "Filen finns redan.");
+    }
+    const Connection source = open(from, SQLITE_OPEN_READONLY);
+    const std::string name = fileNameOf(to);
+    std::random_device random;
+    const std::string temp = to.substr(0, to.size() - name.size()) + "." + name + "." +
+                             std::to_string(random() % 1000000000U) + ".tmp";
+    {
+        const Connection copy = open(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        if (const int rc = backupInto(copy.get(), source.get()); rc != SQLITE_OK) {
+            removeDatabase(temp);
+            fail(kMsgDatabaseNotWritten, to, rc);
+        }
+    }
+    if (::rename(temp.c_str(), to.c_str()) != 0) {
+        const int errnum = errno;
+        removeDatabase(temp);
+        fail(kMsgDatabaseNotWritten, to, describeFileError(errnum));
+    }
+}
+
+void removeDatabase(const std::string& path) {
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
+        ::unlink((path + suffix).c_str());
+    }
+}
+
+} // namespace kv

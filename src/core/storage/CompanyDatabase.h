@@ -1,0 +1,104 @@
+// The company's own database: Name.kvdb beside Name.bok, an SQLite file
+// holding what the written company and period files have no room for (see
+// model/CompanyRecords.h). This module is the only one that opens or writes
+// it. A company without the file works as any other; the file is made by the
+// first save that has records for it, never by opening or reading.
+//
+// The schema is brought up to date on open by numbered migrations (the
+// version is the file's user_version, the file is marked as this program's
+// by its application_id). A file of a newer schema, a damaged file and an
+// SQLite file of another program are refused with a message and never
+// changed.
+#pragma once
+
+#include "model/CompanyRecords.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace kv {
+
+inline constexpr const char* kDatabaseExtension = ".kvdb";
+// The schema this program writes.
+inline constexpr int kDatabaseVersion = 2;
+// "KVDB" in the file's header: the file is this program's.
+inline constexpr std::int32_t kDatabaseApplicationId = 0x4B564442;
+
+inline constexpr const char* kMsgDatabaseUnusable = "Företagets databas kan inte användas";
+inline constexpr const char* kMsgDatabaseNotWritten = "Det gick inte att skriva till företagets databas";
+inline constexpr const char* kMsgDatabaseDamaged =
+    "Filen är skadad eller är ingen SQLite-databas. Den lämnas som den är: flytta den åt sidan eller ta "
+    "tillbaka den ur en säkerhetskopia (Arkiv - Säkerhetskopior...).";
+inline constexpr const char* kMsgDatabaseForeign =
+    "Filen är en SQLite-databas från ett annat program, inte företagets. Den lämnas som den är: flytta den "
+    "åt sidan.";
+
+// D + T + ".kvdb" for the company file D + T + ".bok".
+std::string companyDatabasePath(const std::string& companyPath);
+
+// A database that cannot be opened, read or written: the whole message for
+// the user (what failed, the file, why), in Swedish.
+class DatabaseError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// One step of the schema: the statements that bring a database of version
+// - 1 to version.
+struct DatabaseMigration {
+    int version = 0;
+    const char* sql = nullptr;
+};
+// Every step, oldest first; the last one's version is kDatabaseVersion.
+std::span<const DatabaseMigration> databaseMigrations();
+
+// The SIE files read into period of the company at companyPath, oldest
+// first; none when the company has no database. Never creates or changes the
+// file. Throws DatabaseError.
+std::vector<SieImportRecord> readSieImports(const std::string& companyPath, std::int32_t period);
+
+// The schema version of the database at path, checked as an open checks it.
+// Throws DatabaseError.
+int databaseVersion(const std::string& path);
+
+// The database's part of a save. The constructor opens the database at path
+// (made when missing), brings its schema up to date and writes the records,
+// all inside one transaction that commit() ends; the caller commits once its
+// files are in place. A save that goes without commit() leaves the database
+// as it was and removes it when this save made it.
+class DatabaseSave {
+public:
+    DatabaseSave(const std::string& path, const PendingRecords& records); // throws DatabaseError
+    DatabaseSave(const DatabaseSave&) = delete;
+    DatabaseSave& operator=(const DatabaseSave&) = delete;
+    ~DatabaseSave();
+
+    void commit(); // throws DatabaseError, the transaction rolled back
+
+private:
+    struct Closer {
+        void operator()(sqlite3* db) const;
+    };
+    std::string m_path;
+    std::unique_ptr<sqlite3, Closer> m_db;
+    bool m_created = false;
+    bool m_committed = false;
+};
+
+// Copies the database at from as a new file at to (which must not exist)
+// with SQLite's online backup, so that a save in progress cannot leave a
+// torn copy; the copy takes its name only once it is whole. Throws
+// DatabaseError.
+void copyDatabase(const std::string& from, const std::string& to);
+
+// Removes the database at path with the journal SQLite may keep beside it.
+void removeDatabase(const std::string& path);
+
+} // namespace kv
