@@ -1,5 +1,10 @@
 // Dialogs are shown by the handler registered for their model's type; a model
-// that nobody registered is a fault of the program, never an answer.
+// that nobody registered is a fault of the program, reported where commands run.
+#include "AppFakeHost.h"
+#include "ScriptedPrompter.h"
+#include "TestSupport.h"
+
+#include "app/AppController.h"
 #include "interaction/DialogRegistry.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +59,30 @@ TEST(DialogRegistry, AModelIsShownByTheViewOfItsTypeAndAnUnregisteredOneIsAFault
     EXPECT_THROW(views.add<AccountModel>(nullptr), std::logic_error);
     EXPECT_EQ(views.show(months, 1), Answer::Ok);
     EXPECT_FALSE(views.has<AccountModel>());
+}
+
+// The program with a view left out: its prompter's registry is empty.
+class ViewlessPrompter : public test::ScriptedPrompter {
+public:
+    Answer show(DialogModel& dialog) override { return m_views.show(dialog); }
+
+private:
+    DialogRegistry<> m_views;
+};
+
+TEST(DialogRegistry, ACommandWhoseDialogHasNoViewIsToldAsAFailure) {
+    test::TempDir templates;
+    ViewlessPrompter prompter;
+    AppController controller{prompter, templates.path()};
+    test::FakeHost host{controller};
+    controller.execute(CommandId::NewCompany); // the first period's dialog
+
+    ASSERT_FALSE(prompter.said.empty());
+    const std::string& told = prompter.said.back();
+    EXPECT_EQ(prompter.kindOf[told], MessageKind::Failure);
+    EXPECT_NE(told.find("dialogen \"Ange det nya företagets första period\" kan inte visas"),
+              std::string::npos)
+        << told;
 }
 
 } // namespace

@@ -130,11 +130,11 @@ TEST(VoucherListActions, OpeningAVoucherAndWhatTheListSaysOtherwise) {
 
 TEST(VoucherListActions, TheLookupRunsOnceAsTheListFirstShows) {
     App app;
-    app.prompter.voucherLookup = [&app](VoucherLookupModel& lookup) {
+    app.prompter.on<VoucherLookupModel>([&app](VoucherLookupModel& lookup) {
         EXPECT_EQ(lookup.voucherCount(), 5U);
         lookup.setNumberText("3");
         return lookup.accept(app.prompter) ? Answer::Ok : Answer::Cancel;
-    };
+    });
     std::optional<std::size_t> selected;
     app.host.onFirstUpdate = [&app, &selected](WindowKind kind) {
         if (kind == WindowKind::VoucherList) {

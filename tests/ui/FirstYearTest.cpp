@@ -11,6 +11,7 @@
 #include "app/StartUpSupport.h"
 #include "app/TextRows.h"
 #include "chart/ChartEditorDialog.h"
+#include "chart/ChartEditorModel.h"
 #include "chart/ChartTemplates.h"
 #include "grid/GridCellLook.h"
 #include "grid/GridWidget.h"
@@ -18,6 +19,7 @@
 #include "reports/JournalWindowContent.h"
 #include "reports/ReportFormView.h"
 #include "voucher/VatRulesDialog.h"
+#include "voucher/VatRulesModel.h"
 
 #include <QAbstractButton>
 #include <QApplication>

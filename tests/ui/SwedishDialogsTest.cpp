@@ -6,6 +6,7 @@
 #include "SavedCompany.h"
 
 #include "app/AppController.h"
+#include "app/AppDialogViews.h"
 #include "app/FormWindow.h"
 #include "app/MainWindow.h"
 #include "app/NewCompany.h"
@@ -215,7 +216,7 @@ private slots:
         const std::string path = kv::test::savedAssociation(folder);
         QVERIFY(!path.empty());
         kv::ui::setWindowsOpenMaximized(false);
-        kv::ui::QtPrompter prompter;
+        kv::ui::QtPrompter prompter{kv::ui::programDialogViews()};
         kv::AppController controller(prompter, folder.path().toStdString());
         kv::ui::MainWindow window(controller);
         window.resize(1000, 700);

@@ -24,13 +24,13 @@ void runRequestedEditors(CTallvingeDoc& doc, Prompter& prompter) {
         if (kind == ChartKind::Income ? requests.incomeChart : requests.balanceChart) {
             ChartEditorModel editor(doc, prompter, kind);
             editor.open();
-            prompter.runChartEditor(editor);
+            prompter.show(editor);
         }
     }
     if (requests.vatRules) {
         VatRulesModel rules(doc, prompter);
         if (!rules.open()) {
-            prompter.runVatRules(rules);
+            prompter.show(rules);
         }
     }
 }
@@ -42,7 +42,7 @@ void runChartGuidance(CTallvingeDoc& doc, Prompter& prompter, const std::string&
     }
     tellFileReport(prompter, readTemplates(doc, templateFolder));
     TemplateChooserModel chooser(doc);
-    if (prompter.runTemplateChooser(chooser) != Answer::Ok) {
+    if (prompter.show(chooser) != Answer::Ok) {
         return;
     }
     doc.requestEditors({.balanceChart = true});

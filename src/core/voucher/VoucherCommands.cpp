@@ -78,7 +78,7 @@ std::optional<std::size_t> runRequestedLookup(CTallvingeDoc& doc, Prompter& prom
         return std::nullopt;
     }
     VoucherLookupModel lookup(doc.state().m_verifikat.size());
-    if (prompter.runVoucherLookup(lookup) != Answer::Ok) {
+    if (prompter.show(lookup) != Answer::Ok) {
         return std::nullopt;
     }
     return lookup.chosenRow();
