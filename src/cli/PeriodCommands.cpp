@@ -48,17 +48,18 @@ std::optional<std::pair<std::int32_t, std::int32_t>> readMonth(const std::string
 class AnsweringPrompter final : public UnattendedPrompter {
 public:
     AnsweringPrompter(std::int32_t tillManad, std::int32_t tillAr)
-        : m_tillManad(tillManad), m_tillAr(tillAr) {}
-
-    Answer runPeriodDialog(PeriodDialogModel& dialog) override {
-        if (dialog.mode() != PeriodDialogMode::NewPeriod) {
-            return Answer::Cancel;
-        }
-        dialog.setEndMonth(m_tillManad);
-        dialog.setEndYearText(std::to_string(m_tillAr));
-        // A refusal keeps the dialog open; here the user then gives up.
-        return dialog.accept(*this) ? Answer::Ok : Answer::Cancel;
+        : m_tillManad(tillManad), m_tillAr(tillAr) {
+        answers.add<PeriodDialogModel>([this](PeriodDialogModel& dialog) {
+            if (dialog.mode() != PeriodDialogMode::NewPeriod) {
+                return Answer::Cancel;
+            }
+            dialog.setEndMonth(m_tillManad);
+            dialog.setEndYearText(std::to_string(m_tillAr));
+            // A refusal keeps the dialog open; here the user then gives up.
+            return dialog.accept(*this) ? Answer::Ok : Answer::Cancel;
+        });
     }
+
     [[nodiscard]] std::string report() const {
         std::string out;
         for (const std::string& text : said) {

@@ -1,5 +1,6 @@
 // kvistoran: the window program.
 #include "app/AppController.h"
+#include "app/AppDialogViews.h"
 #include "app/Icons.h"
 #include "app/MainWindow.h"
 #include "app/QtPrompter.h"
@@ -45,7 +46,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    kv::ui::QtPrompter prompter;
+    kv::ui::QtPrompter prompter{kv::ui::programDialogViews()};
     // The only place that reads the environment: where the user's chart templates are.
     kv::AppController controller(prompter, kv::defaultTemplateFolder(std::getenv("KVISTORAN_MALLAR"),
                                                                      std::getenv("XDG_DATA_HOME"),

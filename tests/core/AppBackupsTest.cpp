@@ -6,6 +6,8 @@
 
 #include "app/AppController.h"
 #include "backup/BackupFlow.h"
+#include "backup/BackupListModel.h"
+#include "periods/PeriodDialogModel.h"
 #include "storage/BackupRestore.h"
 
 #include <gtest/gtest.h>
@@ -27,10 +29,10 @@ struct App {
     CTallvingeDoc& doc() { return controller.document(); }
     // The user opens the backup at row in the list.
     void choose(std::int32_t row) {
-        prompter.backupList = [row](BackupListModel& list) {
+        prompter.on<BackupListModel>([row](BackupListModel& list) {
             list.select(row);
             return list.accept() ? Answer::Ok : Answer::Cancel;
-        };
+        });
     }
 };
 
@@ -81,7 +83,7 @@ TEST(AppBackups, CancellingOrARefusedNameWritesNothing) {
     App app;
     const auto before = test::snapshot(app.history.dir.path());
     // Stäng in the list.
-    app.prompter.backupList = [](BackupListModel&) { return Answer::Cancel; };
+    app.prompter.on<BackupListModel>([](BackupListModel&) { return Answer::Cancel; });
     app.controller.execute(C::Backups);
     // Avbryt in the name dialog.
     app.choose(0);
@@ -100,7 +102,7 @@ TEST(AppBackups, OnlyASavedCompanyHasBackups) {
     ScriptedPrompter prompter;
     AppController controller{prompter, templates.path()};
     test::FakeHost host{controller};
-    prompter.periodDialog = [](PeriodDialogModel&) { return Answer::Cancel; };
+    prompter.on<PeriodDialogModel>([](PeriodDialogModel&) { return Answer::Cancel; });
     controller.execute(C::NewCompany);
     EXPECT_FALSE(controller.commandState(C::Backups).enabled);
 

@@ -100,7 +100,7 @@ private:
 // "Nytt företag" with the first-period question answered Cancel: a company
 // that tests then build themselves.
 template <typename Prompter> void newCompanyWithoutPeriod(AppController& controller, Prompter& prompter) {
-    prompter.periodDialog = [](PeriodDialogModel&) { return Answer::Cancel; };
+    prompter.template on<PeriodDialogModel>([](PeriodDialogModel&) { return Answer::Cancel; });
     controller.execute(CommandId::NewCompany);
     prompter.said.clear();
     prompter.dialogs.clear();

@@ -6,6 +6,7 @@
 
 #include "app/AppController.h"
 #include "app/RecentFiles.h"
+#include "periods/PeriodDialogModel.h"
 #include "storage/CompanyFiles.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +31,7 @@ struct App {
 
     App() {
         // The first period of a new company is left unchosen unless a test says otherwise.
-        prompter.periodDialog = [](PeriodDialogModel&) { return Answer::Cancel; };
+        prompter.on<PeriodDialogModel>([](PeriodDialogModel&) { return Answer::Cancel; });
     }
     // A new company, its first question answered.
     void newCompany() {

@@ -9,6 +9,7 @@
 #include "app/StartUp.h"
 #include "model/DocumentTexts.h"
 #include "model/ResultRow.h"
+#include "voucher/VoucherLookupModel.h"
 #include "voucher/NewVoucherCheck.h"
 #include "voucher/VoucherTexts.h"
 
@@ -161,7 +162,7 @@ TEST(AppFindVoucher, AnOpenVoucherDialogIsToldToClose) {
     EXPECT_TRUE(host.log.empty());
 
     doc.setVoucherDialogOpen(false);
-    prompter.voucherLookup = [](VoucherLookupModel&) { return Answer::Cancel; };
+    prompter.on<VoucherLookupModel>([](VoucherLookupModel&) { return Answer::Cancel; });
     controller.execute(C::VoucherList);
     controller.execute(C::FindVoucher);
     EXPECT_EQ(prompter.dialogs, std::vector<std::string>{"Ta fram verifikat"});

@@ -130,17 +130,17 @@ TEST(AppCommands, WhatACommandThrowsIsToldAndGoesNoFurther) {
              test::row("Exempel", "")});
         const bool modifiedBefore = app.controller.document().isModified();
         app.prompter.said.clear();
-        app.prompter.chartEditor = [&failure](ChartEditorModel&) -> Answer {
+        app.prompter.on<ChartEditorModel>([&failure](ChartEditorModel&) -> Answer {
             failure();
             return Answer::Ok;
-        };
+        });
         EXPECT_NO_THROW(app.controller.execute(C::IncomeChart));
         EXPECT_EQ(app.prompter.said, std::vector<std::string>{told});
         EXPECT_EQ(app.prompter.kindOf[told], MessageKind::Failure);
         ASSERT_TRUE(app.controller.companyOpen());
         EXPECT_EQ(app.controller.document().isModified(), modifiedBefore);
         EXPECT_FALSE(app.controller.document().incomeChartApproved());
-        app.prompter.chartEditor = [](ChartEditorModel&) { return Answer::Cancel; };
+        app.prompter.on<ChartEditorModel>([](ChartEditorModel&) { return Answer::Cancel; });
         app.controller.execute(C::IncomeChart);
         EXPECT_EQ(app.prompter.dialogs.size(), 2U);
     }

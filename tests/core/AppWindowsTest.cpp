@@ -7,6 +7,8 @@
 
 #include "app/AppController.h"
 #include "periods/FirstPeriod.h"
+#include "chart/ChartEditorModel.h"
+#include "periods/PeriodDialogModel.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +27,7 @@ struct App {
 
     App() {
         // The first period of a new company is left unchosen unless a test says otherwise.
-        prompter.periodDialog = [](PeriodDialogModel&) { return Answer::Cancel; };
+        prompter.on<PeriodDialogModel>([](PeriodDialogModel&) { return Answer::Cancel; });
     }
     // A new company, its first question answered.
     void newCompany() {
@@ -75,7 +77,7 @@ TEST(AppWindows, ChartAndVatCommandsRunTheirEditorOverTheTrialBalanceOpenedAfres
     App app;
     app.newApprovedCompany();
     app.controller.execute(C::TrialBalanceWindow);
-    app.prompter.chartEditor = [](ChartEditorModel&) { return Answer::Cancel; };
+    app.prompter.on<ChartEditorModel>([](ChartEditorModel&) { return Answer::Cancel; });
     app.controller.execute(C::IncomeChart);
     app.controller.execute(C::BalanceChart);
     // Without rules of its own the company takes the default rules at once, without the dialog.
@@ -103,7 +105,7 @@ TEST(AppWindows, ReopeningTheOnlyWindowKeepsTheCompany) {
     app.newApprovedCompany();
     app.controller.execute(C::TrialBalanceWindow);
     ASSERT_TRUE(app.host.userCloses(WindowKind::Journal));
-    app.prompter.chartEditor = [](ChartEditorModel&) { return Answer::Cancel; };
+    app.prompter.on<ChartEditorModel>([](ChartEditorModel&) { return Answer::Cancel; });
     app.controller.execute(C::IncomeChart);
     EXPECT_TRUE(app.controller.companyOpen());
     EXPECT_TRUE(app.host.isShown(WindowKind::TrialBalance));

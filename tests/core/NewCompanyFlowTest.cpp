@@ -5,11 +5,15 @@
 
 #include "app/SetupFlow.h"
 #include "chart/ChartCommands.h"
+#include "chart/ChartEditorModel.h"
 #include "chart/ChartTemplates.h"
+#include "chart/TemplateChooserModel.h"
 #include "chart/UserTemplates.h"
 #include "periods/FirstPeriod.h"
+#include "periods/PeriodDialogModel.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
+#include "voucher/VatRulesModel.h"
 #include "voucher/VoucherCommands.h"
 
 #include <gtest/gtest.h>
@@ -31,33 +35,34 @@ const CKonto* account(const CTallvingeDoc& doc, std::int32_t number) {
 
 // The first period: the whole of year, OK.
 bool choosePeriod(CTallvingeDoc& doc, ScriptedPrompter& prompter, const char* year) {
-    prompter.periodDialog = [&prompter, year](PeriodDialogModel& dialog) {
+    prompter.on<PeriodDialogModel>([&prompter, year](PeriodDialogModel& dialog) {
         dialog.setStartMonth(1);
         dialog.setStartYearText(year);
         dialog.setEndMonth(12);
         dialog.setEndYearText(year);
         return dialog.accept(prompter) ? Answer::Ok : Answer::Cancel;
-    };
+    });
     return runFirstPeriodPrompt(doc, prompter);
 }
 
 // Editors that the user approves as they stand, after an optional look and edit.
 void approveEditors(ScriptedPrompter& prompter, const std::function<void(ChartEditorModel&)>& edit = {}) {
-    prompter.chartEditor = [edit](ChartEditorModel& editor) {
+    prompter.on<ChartEditorModel>([edit](ChartEditorModel& editor) {
         if (edit) {
             edit(editor);
         }
         return editor.approve() ? Answer::Ok : Answer::Cancel;
-    };
-    prompter.vatRules = [](VatRulesModel& rules) { return rules.approve() ? Answer::Ok : Answer::Cancel; };
+    });
+    prompter.on<VatRulesModel>(
+        [](VatRulesModel& rules) { return rules.approve() ? Answer::Ok : Answer::Cancel; });
 }
 
 void chooseTemplate(ScriptedPrompter& prompter, const std::string& name) {
-    prompter.templateChooser = [name](TemplateChooserModel& chooser) {
+    prompter.on<TemplateChooserModel>([name](TemplateChooserModel& chooser) {
         EXPECT_TRUE(chooser.selectName(name));
         chooser.accept();
         return Answer::Ok;
-    };
+    });
 }
 
 TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
@@ -76,14 +81,14 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
             EXPECT_EQ(editor.grid().storedText(34, kColNamn), "2040");
         }
     });
-    prompter.templateChooser = [](TemplateChooserModel& chooser) {
+    prompter.on<TemplateChooserModel>([](TemplateChooserModel& chooser) {
         EXPECT_EQ(chooser.entries().size(), 4u);
         EXPECT_TRUE(chooser.selectName(kMallRikssvensk));
         chooser.accept();
         return Answer::Ok;
-    };
+    });
     // A new company's first rules are approved without the dialog being shown.
-    prompter.vatRules = nullptr;
+    prompter.on<VatRulesModel>(nullptr);
     runChartGuidance(doc, prompter, folder.path(), [] {});
     EXPECT_EQ(prompter.dialogs, (std::vector<std::string>{kFirstPeriodTitle, kTemplateChooserTitle,
                                                           kTitleBalansplan, kTitleResultatplan}));
@@ -135,14 +140,14 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
     EXPECT_EQ(account(doc, 1900)->m_rader.size(), 1u);
 
     ASSERT_TRUE(vatRulesMayOpen(doc, prompter));
-    prompter.vatRules = [](VatRulesModel& rules) {
+    prompter.on<VatRulesModel>([](VatRulesModel& rules) {
         EXPECT_EQ(rules.grid().storedText(1, 1), "25.00");
         EXPECT_TRUE(typeInto(rules.grid(), 12, 1, "25"));
         EXPECT_TRUE(typeInto(rules.grid(), 12, 4, "3002"));
         EXPECT_TRUE(typeInto(rules.grid(), 12, 7, "2930"));
         EXPECT_TRUE(typeInto(rules.grid(), 12, 8, "Tjänster moms 25%"));
         return rules.approve() ? Answer::Ok : Answer::Cancel;
-    };
+    });
     runVatRulesEditor(doc, prompter);
     EXPECT_EQ(prompter.dialogs.back(), kVatDialogTitle);
     EXPECT_EQ(doc.state().m_momsregler[11].m_nKreditkonto, 3002);
@@ -176,14 +181,14 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
             EXPECT_EQ(grid.storedText(rowOf(grid, "1900"), kColNamn), "Kassa och växel");
         }
     });
-    prompter.templateChooser = [](TemplateChooserModel& chooser) {
+    prompter.on<TemplateChooserModel>([](TemplateChooserModel& chooser) {
         EXPECT_EQ(chooser.entries().back(), "Firma.bok");
         EXPECT_TRUE(chooser.selectName("Firma.bok"));
         chooser.accept();
         return Answer::Ok;
-    };
+    });
     // The template's rules are approved at once: no rules dialog either.
-    prompter.vatRules = nullptr;
+    prompter.on<VatRulesModel>(nullptr);
     runChartGuidance(next, prompter, folder.path(), [] {});
     EXPECT_EQ(prompter.said, std::vector<std::string>{kMsgBestamForstaPerioden});
     EXPECT_EQ(prompter.dialogs, (std::vector<std::string>{kFirstPeriodTitle, kTemplateChooserTitle,
@@ -212,7 +217,7 @@ TEST(NewCompanyFlow, CancelledEditorsLeaveTheCompanyWithoutCharts) {
     CTallvingeDoc doc;
     ASSERT_TRUE(choosePeriod(doc, prompter, "2012"));
     chooseTemplate(prompter, kMallRikssvensk);
-    prompter.chartEditor = [](ChartEditorModel&) { return Answer::Cancel; };
+    prompter.on<ChartEditorModel>([](ChartEditorModel&) { return Answer::Cancel; });
     runChartGuidance(doc, prompter, folder.path(), [] {});
     EXPECT_FALSE(doc.incomeChartApproved());
     EXPECT_FALSE(doc.balanceChartApproved());

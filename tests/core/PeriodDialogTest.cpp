@@ -185,14 +185,14 @@ TEST(PeriodDialog, NoVoucherMayLieAfterTheNewEnd) {
 TEST(FirstPeriod, OkCreatesTheOpenPeriod) {
     CTallvingeDoc doc;
     ScriptedPrompter prompter;
-    prompter.periodDialog = [&prompter](PeriodDialogModel& dialog) {
+    prompter.on<PeriodDialogModel>([&prompter](PeriodDialogModel& dialog) {
         EXPECT_EQ(dialog.mode(), PeriodDialogMode::FirstPeriod);
         dialog.setStartMonth(7);
         dialog.setStartYearText("2012");
         dialog.setEndMonth(6);
         dialog.setEndYearText("2013");
         return dialog.accept(prompter) ? Answer::Ok : Answer::Cancel;
-    };
+    });
     EXPECT_TRUE(runFirstPeriodPrompt(doc, prompter));
     EXPECT_EQ(prompter.said, std::vector<std::string>{kMsgBestamForstaPerioden});
     EXPECT_EQ(prompter.dialogs, std::vector<std::string>{kFirstPeriodTitle});
@@ -233,18 +233,18 @@ TEST(FirstPeriod, ACompanyThatAlreadyHasPeriodsIsNotAskedAgain) {
 TEST(FirstPeriod, EscapeLeavesACompanyWithoutPeriod) {
     CTallvingeDoc doc;
     ScriptedPrompter prompter;
-    prompter.periodDialog = [](PeriodDialogModel&) { return Answer::Cancel; };
+    prompter.on<PeriodDialogModel>([](PeriodDialogModel&) { return Answer::Cancel; });
     EXPECT_FALSE(runFirstPeriodPrompt(doc, prompter));
     EXPECT_TRUE(doc.state().m_perioder.empty());
     EXPECT_EQ(doc.state().m_bNyttForetag, 0);
     EXPECT_FALSE(doc.hasOpenPeriod());
     // A dialog closed without OK is not taken as OK, even if its fields are right.
     CTallvingeDoc other;
-    prompter.periodDialog = [](PeriodDialogModel& dialog) {
+    prompter.on<PeriodDialogModel>([](PeriodDialogModel& dialog) {
         dialog.setStartYearText("2012");
         dialog.setEndYearText("2012");
         return Answer::Ok;
-    };
+    });
     EXPECT_FALSE(runFirstPeriodPrompt(other, prompter));
     EXPECT_TRUE(other.state().m_perioder.empty());
 }

@@ -8,7 +8,10 @@
 
 #include "app/AppController.h"
 #include "model/DocumentTexts.h"
+#include "periods/PeriodDialogModel.h"
+#include "periods/PeriodListModel.h"
 #include "periods/PeriodTexts.h"
+#include "periods/RenameDialogModel.h"
 #include "storage/CompanyFiles.h"
 
 #include <gtest/gtest.h>
@@ -51,18 +54,18 @@ struct Books {
 
     // The user types the end month into the period dialog and presses OK.
     void typeEnd(int month, int year) {
-        prompter.periodDialog = [this, month, year](PeriodDialogModel& dialog) {
+        prompter.on<PeriodDialogModel>([this, month, year](PeriodDialogModel& dialog) {
             dialog.setEndMonth(month);
             dialog.setEndYearText(std::to_string(year));
             return dialog.accept(prompter) ? Answer::Ok : Answer::Cancel;
-        };
+        });
     }
     // The user picks a period in the list "Öppna period".
     void pick(int index) {
-        prompter.periodList = [index](PeriodListModel& list) {
+        prompter.on<PeriodListModel>([index](PeriodListModel& list) {
             list.select(index);
             return list.accept() ? Answer::Ok : Answer::Cancel;
-        };
+        });
     }
     // "Skapa ny period" for the calendar year, every question answered OK.
     void newYear(int year) {
@@ -152,7 +155,9 @@ TEST(NewPeriodCommand, EachRefusalComesBeforeAnythingIsWritten) {
          {Answer::Ok},
          {kMsgFilenSparas, kMsgVerifikatdialogenNyPeriod}},
         {"the dialog cancelled",
-         [](Books& b) { b.prompter.periodDialog = [](PeriodDialogModel&) { return Answer::Cancel; }; },
+         [](Books& b) {
+             b.prompter.on<PeriodDialogModel>([](PeriodDialogModel&) { return Answer::Cancel; });
+         },
          {Answer::Ok},
          {kMsgFilenSparas}},
         {"an end before the start",
@@ -189,12 +194,12 @@ TEST(OpenPeriodCommand, AsksOnlyWhenLeavingOneOfTheLastTwoAndListsTheLocks) {
     books.threeYears();
     Said listed;
     std::int32_t selected = -1;
-    books.prompter.periodList = [&](PeriodListModel& list) {
+    books.prompter.on<PeriodListModel>([&](PeriodListModel& list) {
         listed = list.entries();
         selected = list.selected();
         list.select(0);
         return list.accept() ? Answer::Ok : Answer::Cancel;
-    };
+    });
     books.prompter.answer(Answer::Ok);
     books.controller.execute(C::OpenPeriod);
     EXPECT_EQ(listed, (Said{"01.2012  -  12.2012   ( låst )", "01.2013  -  12.2013", "01.2014  -  12.2014"}));
@@ -280,7 +285,7 @@ TEST(ChangeEndDateCommand, OpensTheLastPeriodFirstAndSavesTheNewEnd) {
     // Open the last period (its question and list), then the new end: April lies before voucher 1.
     books.prompter.answer(Answer::Ok).answer(Answer::Ok).answer(Answer::Ok);
     books.pick(1);
-    books.prompter.periodDialog = [&books](PeriodDialogModel& dialog) {
+    books.prompter.on<PeriodDialogModel>([&books](PeriodDialogModel& dialog) {
         EXPECT_EQ(dialog.title(), std::string(kEndDateTitle));
         dialog.setEndMonth(4);
         dialog.setEndYearText("2013");
@@ -288,7 +293,7 @@ TEST(ChangeEndDateCommand, OpensTheLastPeriodFirstAndSavesTheNewEnd) {
         dialog.setEndMonth(6);
         dialog.setEndYearText("2014");
         return dialog.accept(books.prompter) ? Answer::Ok : Answer::Cancel;
-    };
+    });
     books.controller.execute(C::ChangeEndDate);
     EXPECT_EQ(books.prompter.said,
               (Said{"Endast den sista periodens slutdatum  ' december 2013 '  kan ändras",
@@ -316,14 +321,14 @@ TEST(RenameCommand, RefusesWhileAStatementOrTheVoucherDialogIsOpenAndChecksTheNa
     books.doc().setVoucherDialogOpen(false);
     books.forget();
     std::vector<RenameCheck> checks;
-    books.prompter.renameDialog = [&](RenameDialogModel& dialog) {
+    books.prompter.on<RenameDialogModel>([&](RenameDialogModel& dialog) {
         EXPECT_EQ(dialog.currentName(), "Firma");
         for (const char* name : {"  ", "a/b", "Bolag\tAB", "Firma_perioder"}) {
             dialog.setNewName(name);
             checks.push_back(dialog.accept(books.prompter));
         }
         return Answer::Cancel; // a name taken closes the dialog as cancelled
-    };
+    });
     books.controller.execute(C::RenameCompany);
     EXPECT_EQ(checks, (std::vector<RenameCheck>{RenameCheck::StayOpen, RenameCheck::StayOpen,
                                                 RenameCheck::StayOpen, RenameCheck::Taken}));
@@ -336,10 +341,10 @@ TEST(RenameCommand, APeriodThatCannotBeCopiedLeavesNothingUnderTheNewName) {
     Books books;
     books.threeYears();
     std::filesystem::remove(books.periodFile(1));
-    books.prompter.renameDialog = [&books](RenameDialogModel& dialog) {
+    books.prompter.on<RenameDialogModel>([&books](RenameDialogModel& dialog) {
         dialog.setNewName("Bolag");
         return dialog.accept(books.prompter) == RenameCheck::Accepted ? Answer::Ok : Answer::Cancel;
-    };
+    });
     books.controller.execute(C::RenameCompany);
 
     EXPECT_EQ(books.prompter.said.back(),
@@ -380,10 +385,10 @@ TEST(PeriodsOverThreeYears, EveryYearKeepsWhatWasTypedThroughAmendmentsAndARenam
     ASSERT_TRUE(books.controller.save());
 
     books.forget();
-    books.prompter.renameDialog = [&books](RenameDialogModel& dialog) {
+    books.prompter.on<RenameDialogModel>([&books](RenameDialogModel& dialog) {
         dialog.setNewName("Bolag");
         return dialog.accept(books.prompter) == RenameCheck::Accepted ? Answer::Ok : Answer::Cancel;
-    };
+    });
     books.controller.execute(C::RenameCompany);
     EXPECT_EQ(books.prompter.said, Said{kMsgNamnbyteVarning});
     const std::string renamed = books.dir.file("Bolag.bok");

@@ -2,21 +2,8 @@
 // so that a test reads like a user at work: ask -> answer Cancel -> check.
 #pragma once
 
-#include "backup/BackupListModel.h" // Backups
-#include "chart/ChartEditorModel.h"
-#include "chart/TemplateChooserModel.h"
-#include "chart/UserTemplates.h"
+#include "interaction/DialogRegistry.h"
 #include "interaction/Prompter.h"
-#include "periods/PeriodDialogModel.h"
-#include "periods/PeriodListModel.h"    // Periods
-#include "periods/RenameDialogModel.h"  // Periods
-#include "reports/AccountChoiceModel.h" // Reports
-#include "reports/MonthRangeModel.h"
-#include "reports/VoucherRangeModel.h"
-#include "sie/SieAddVouchers.h"   // SIE
-#include "sie/SieImportSummary.h" // SIE
-#include "voucher/VatRulesModel.h"
-#include "voucher/VoucherLookupModel.h"
 
 #include <deque>
 #include <functional>
@@ -49,6 +36,17 @@ public:
         m_files.push_back(std::move(path));
         return *this;
     }
+    // What the user does in the dialogs of a model type: works on the model
+    // and closes the dialog, with Answer::Ok after the model accepted. A new
+    // script replaces the type's old one, and nullptr takes it away. A dialog that
+    // the test did not script fails the test (and is closed without OK).
+    template <typename Model> ScriptedPrompter& on(std::function<Answer(Model&)> user) {
+        m_users.remove<Model>();
+        if (user) {
+            m_users.add<Model>(std::move(user));
+        }
+        return *this;
+    }
 
     void message(const std::string& text) override { say(MessageKind::Refusal, text); }
     void say(MessageKind kind, const std::string& text) override {
@@ -65,43 +63,22 @@ public:
         return choose("<spara som " + suggestedName + ">");
     }
 
-    Answer runPeriodDialog(PeriodDialogModel& dialog) override {
-        return show(dialog.title(), periodDialog, dialog);
+    // Each dialog runs what the test scripted for its model type (on<Model>).
+    Answer show(DialogModel& dialog) override {
+        dialogs.push_back(dialog.dialogTitle());
+        if (!m_users.has(dialog)) {
+            ++unscripted;
+            KV_UNSCRIPTED(dialogs.back());
+            return Answer::Cancel;
+        }
+        return m_users.show(dialog);
     }
-    Answer runTemplateChooser(TemplateChooserModel& chooser) override {
-        return show(kTemplateChooserTitle, templateChooser, chooser);
-    }
-    Answer runChartEditor(ChartEditorModel& editor) override {
-        return show(editor.title(), chartEditor, editor);
-    }
-    Answer runVatRules(VatRulesModel& rules) override { return show(rules.title(), vatRules, rules); }
-    Answer runDeleteTemplate(DeleteTemplateModel& dialog) override {
-        return show(kDeleteTemplateTitle, deleteTemplate, dialog);
-    }
-    // Periods: Yes/No questions take the scripted answers; the period list
-    // and the rename dialog run their scripted functions.
+    // Periods: Yes/No questions take the scripted answers.
     Answer askYesNo(const std::string& text) override { return ask(text, Answer::Yes); }
-    Answer runPeriodList(PeriodListModel& list) override { return show(list.title(), periodList, list); }
-    Answer runRenameDialog(RenameDialogModel& dialog) override {
-        return show(dialog.title(), renameDialog, dialog);
-    }
     // Vouchers: the caption goes to captions, the text to said.
     void information(const std::string& caption, const std::string& text) override {
         captions.push_back(caption);
         said.push_back(text);
-    }
-    Answer runVoucherLookup(VoucherLookupModel& lookup) override {
-        return show("Ta fram verifikat", voucherLookup, lookup);
-    }
-    // Reports
-    Answer runMonthRange(MonthRangeModel& dialog) override {
-        return show(dialog.title(), monthRange, dialog);
-    }
-    Answer runVoucherRange(VoucherRangeModel& dialog) override {
-        return show("Ta fram verifikat", voucherRange, dialog);
-    }
-    Answer runAccountChoice(AccountChoiceModel& dialog) override {
-        return show(dialog.title(), accountChoice, dialog);
     }
     // SIE: the file choices appear as "<importera SIE>" and "<exportera SIE NAME>".
     std::optional<std::string> chooseSieFileToOpen(const char* title = kSieOpenTitle) override {
@@ -110,48 +87,10 @@ public:
     std::optional<std::string> chooseSieSaveName(const std::string& suggestedName) override {
         return choose("<exportera SIE " + suggestedName + ">");
     }
-    Answer showSieAddSummary(const SieAddSummary& summary) override {
-        dialogs.push_back(kSieAddTitle);
-        if (!sieAddSummary) {
-            ++unscripted;
-            KV_UNSCRIPTED(kSieAddTitle);
-            return Answer::Cancel;
-        }
-        return sieAddSummary(summary);
-    }
-    Answer showSieImportSummary(SieImportSummary& summary) override {
-        dialogs.push_back(kSieImportTitle);
-        if (!sieSummary) {
-            ++unscripted;
-            KV_UNSCRIPTED(kSieImportTitle);
-            return Answer::Cancel;
-        }
-        return sieSummary(summary);
-    }
-    // Backups: the list runs backupList; the copy's name is a file choice, "<spara kopia som PATH>".
-    Answer runBackupList(BackupListModel& list) override { return show(list.title(), backupList, list); }
+    // Backups: the copy's name is a file choice, "<spara kopia som PATH>".
     std::optional<std::string> chooseBackupCopyName(const std::string& suggestedPath) override {
         return choose("<spara kopia som " + suggestedPath + ">");
     }
-
-    // What the user does in each dialog: works on its model and closes it,
-    // with Answer::Ok after the model accepted. A dialog or question that the
-    // test did not script fails the test (and is closed without OK).
-    std::function<Answer(PeriodDialogModel&)> periodDialog;
-    std::function<Answer(TemplateChooserModel&)> templateChooser;
-    std::function<Answer(ChartEditorModel&)> chartEditor;
-    std::function<Answer(VatRulesModel&)> vatRules;
-    std::function<Answer(DeleteTemplateModel&)> deleteTemplate;
-    std::function<Answer(PeriodListModel&)> periodList;       // Periods
-    std::function<Answer(RenameDialogModel&)> renameDialog;   // Periods
-    std::function<Answer(VoucherLookupModel&)> voucherLookup; // Vouchers
-    // Reports
-    std::function<Answer(MonthRangeModel&)> monthRange;
-    std::function<Answer(VoucherRangeModel&)> voucherRange;
-    std::function<Answer(AccountChoiceModel&)> accountChoice;
-    std::function<Answer(SieImportSummary&)> sieSummary;       // SIE
-    std::function<Answer(const SieAddSummary&)> sieAddSummary; // SIE
-    std::function<Answer(BackupListModel&)> backupList;        // Backups
 
     // Everything said or asked, in order; file choices appear as "<öppna>"
     // and "<spara som NAME>".
@@ -168,17 +107,6 @@ public:
     int unscripted = 0;
 
 private:
-    template <typename Model>
-    Answer show(const std::string& title, const std::function<Answer(Model&)>& user, Model& model) {
-        dialogs.push_back(title);
-        if (!user) {
-            ++unscripted;
-            KV_UNSCRIPTED(title);
-            return Answer::Cancel;
-        }
-        return user(model);
-    }
-
     Answer ask(const std::string& text, Answer fallback) {
         said.push_back(text);
         if (m_answers.empty()) {
@@ -205,6 +133,7 @@ private:
 
     std::deque<Answer> m_answers;
     std::deque<std::optional<std::string>> m_files;
+    DialogRegistry<> m_users;
 };
 
 } // namespace kv::test

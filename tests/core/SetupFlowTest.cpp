@@ -9,11 +9,15 @@
 
 #include "app/AppController.h"
 #include "app/SetupFlow.h"
+#include "chart/ChartEditorModel.h"
 #include "chart/ChartTemplates.h"
+#include "chart/TemplateChooserModel.h"
 #include "chart/UserTemplates.h"
 #include "periods/FirstPeriod.h"
+#include "periods/PeriodDialogModel.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
+#include "voucher/VatRulesModel.h"
 
 #include <gtest/gtest.h>
 
@@ -57,26 +61,24 @@ struct App {
     bool enabled(C id) const { return controller.commandState(id).enabled; }
 
     void choosePeriod(const char* year) {
-        prompter.periodDialog = [this, year](PeriodDialogModel& dialog) {
+        prompter.on<PeriodDialogModel>([this, year](PeriodDialogModel& dialog) {
             dialog.setStartYearText(year);
             dialog.setEndYearText(year);
             return dialog.accept(prompter) ? Answer::Ok : Answer::Cancel;
-        };
+        });
     }
     void chooseTemplate(const std::string& name) {
-        prompter.templateChooser = [name](TemplateChooserModel& chooser) {
+        prompter.on<TemplateChooserModel>([name](TemplateChooserModel& chooser) {
             EXPECT_TRUE(chooser.selectName(name));
             chooser.accept();
             return Answer::Ok;
-        };
+        });
     }
     void approveEveryEditor() {
-        prompter.chartEditor = [](ChartEditorModel& editor) {
-            return editor.approve() ? Answer::Ok : Answer::Cancel;
-        };
-        prompter.vatRules = [](VatRulesModel& rules) {
-            return rules.approve() ? Answer::Ok : Answer::Cancel;
-        };
+        prompter.on<ChartEditorModel>(
+            [](ChartEditorModel& editor) { return editor.approve() ? Answer::Ok : Answer::Cancel; });
+        prompter.on<VatRulesModel>(
+            [](VatRulesModel& rules) { return rules.approve() ? Answer::Ok : Answer::Cancel; });
     }
     // A company set up from the association template, every default taken.
     void newAssociation() {
@@ -125,11 +127,11 @@ TEST(SetupThroughTheShell, AChartCommandOpensTheTrialBalanceWhichRunsTheEditor) 
     app.newAssociation();
     app.controller.execute(C::TrialBalanceWindow);
     const int shellChanges = app.host.shellChanges;
-    app.prompter.chartEditor = [](ChartEditorModel& editor) {
+    app.prompter.on<ChartEditorModel>([](ChartEditorModel& editor) {
         EXPECT_EQ(editor.kind(), ChartKind::Income);
         EXPECT_TRUE(typeInto(editor.grid(), rowOf(editor.grid(), "3000"), kColNamn, "Medlemsavgift"));
         return editor.approve() ? Answer::Ok : Answer::Cancel;
-    };
+    });
     app.controller.execute(C::IncomeChart);
     EXPECT_EQ(app.host.log, (std::vector<std::string>{"öppna råbalans", "stäng råbalans", "öppna råbalans"}));
     EXPECT_EQ(app.prompter.dialogs, std::vector<std::string>{kTitleResultatplan});
@@ -143,11 +145,11 @@ TEST(SetupThroughTheShell, CancelInAnEditorLeavesTheCompanyAsItWas) {
     App app;
     app.newAssociation();
     const std::vector<std::string> before = chartNames(app.doc());
-    app.prompter.chartEditor = [](ChartEditorModel& editor) {
+    app.prompter.on<ChartEditorModel>([](ChartEditorModel& editor) {
         EXPECT_TRUE(typeInto(editor.grid(), rowOf(editor.grid(), "1050"), kColNamn, "Plusgiro"));
         editor.insertRow();
         return Answer::Cancel;
-    };
+    });
     app.controller.execute(C::BalanceChart);
     EXPECT_EQ(app.prompter.dialogs, std::vector<std::string>{kTitleBalansplan});
     EXPECT_EQ(chartNames(app.doc()), before);
@@ -159,22 +161,22 @@ TEST(SetupThroughTheShell, SattMomsShowsTheRulesAndAppliesThemOnlyOnApproval) {
     app.newAssociation();
     const auto rules = app.doc().state().m_momsregler;
     ASSERT_EQ(rules.size(), 54u);
-    app.prompter.vatRules = [](VatRulesModel& vat) {
+    app.prompter.on<VatRulesModel>([](VatRulesModel& vat) {
         EXPECT_FALSE(vat.pink());
         EXPECT_TRUE(typeInto(vat.grid(), 12, kVatColSats, "12"));
         return Answer::Cancel;
-    };
+    });
     app.controller.execute(C::VatRules);
     EXPECT_EQ(app.prompter.dialogs, std::vector<std::string>{kVatDialogTitle});
     EXPECT_EQ(app.doc().state().m_momsregler, rules);
     EXPECT_FALSE(app.doc().isModified());
 
-    app.prompter.vatRules = [](VatRulesModel& vat) {
+    app.prompter.on<VatRulesModel>([](VatRulesModel& vat) {
         EXPECT_TRUE(typeInto(vat.grid(), 12, kVatColSats, "12"));
         EXPECT_TRUE(typeInto(vat.grid(), 12, kVatColKredit, "3001"));
         EXPECT_TRUE(typeInto(vat.grid(), 12, kVatColKreditMoms, "2750"));
         return vat.approve() ? Answer::Ok : Answer::Cancel;
-    };
+    });
     app.controller.execute(C::VatRules);
     EXPECT_EQ(app.doc().state().m_momsregler[11].m_nKreditkonto, 3001);
     EXPECT_EQ(app.doc().state().m_momsregler[11].m_dMomssats, 12.0);
@@ -188,12 +190,12 @@ TEST(SetupThroughTheShell, AChartLeftHalfDoneByTheGuidanceIsFinishedFromTheMenu)
     app.controller.execute(C::NewCompany);
     app.chooseTemplate(kMallForening);
     // The balance sheet approved, the income statement cancelled.
-    app.prompter.chartEditor = [](ChartEditorModel& editor) {
+    app.prompter.on<ChartEditorModel>([](ChartEditorModel& editor) {
         if (editor.kind() == ChartKind::Income) {
             return Answer::Cancel;
         }
         return editor.approve() ? Answer::Ok : Answer::Cancel;
-    };
+    });
     app.controller.runChartGuidance();
     EXPECT_EQ(app.prompter.said.back(), kMsgBadaGodkanda);
     ASSERT_TRUE(app.doc().balanceChartApproved());
@@ -220,10 +222,10 @@ TEST(SetupThroughTheShell, AnEscapedTemplateChooserChoosesNothing) {
     app.controller.execute(C::NewCompany);
     app.prompter.dialogs.clear();
     app.prompter.said.clear();
-    app.prompter.templateChooser = [](TemplateChooserModel& chooser) {
+    app.prompter.on<TemplateChooserModel>([](TemplateChooserModel& chooser) {
         chooser.select(3); // looked at, then Escape
         return Answer::Cancel;
-    };
+    });
     app.approveEveryEditor();
     app.controller.runChartGuidance();
     EXPECT_EQ(app.prompter.dialogs, std::vector<std::string>{kTemplateChooserTitle});
@@ -242,7 +244,7 @@ TEST(SetupThroughTheShell, AnEscapedTemplateChooserChoosesNothing) {
 
 TEST(SetupThroughTheShell, ACompanyWithoutAPeriodSetsUpItsChartsButBooksNothing) {
     App app;
-    app.prompter.periodDialog = [](PeriodDialogModel&) { return Answer::Cancel; };
+    app.prompter.on<PeriodDialogModel>([](PeriodDialogModel&) { return Answer::Cancel; });
     app.controller.execute(C::NewCompany);
     ASSERT_FALSE(app.doc().hasOpenPeriod());
     // Asked once only; without a chart the journal still shows the button.
@@ -295,20 +297,20 @@ TEST(SetupThroughTheShell, TheTemplateCommandsSaveAndDeleteTheCompanysTemplate) 
     // Deleting: the question, then the list; Cancel in the list deletes nothing.
     app.prompter.said.clear();
     app.prompter.answer(Answer::Ok);
-    app.prompter.deleteTemplate = [](DeleteTemplateModel& dialog) {
+    app.prompter.on<DeleteTemplateModel>([](DeleteTemplateModel& dialog) {
         EXPECT_EQ(dialog.entries(), std::vector<std::string>{"Förening.bok"});
         return Answer::Cancel;
-    };
+    });
     app.controller.execute(C::DeleteChartTemplate);
     EXPECT_EQ(app.prompter.dialogs, std::vector<std::string>{kDeleteTemplateTitle});
     ASSERT_TRUE(readTemplates(reader, app.templates.path()).ok);
     EXPECT_EQ(reader.state().m_mallar.size(), 1u);
 
     app.prompter.answer(Answer::Ok);
-    app.prompter.deleteTemplate = [&app](DeleteTemplateModel& dialog) {
+    app.prompter.on<DeleteTemplateModel>([&app](DeleteTemplateModel& dialog) {
         dialog.accept(app.prompter);
         return Answer::Ok;
-    };
+    });
     app.controller.execute(C::DeleteChartTemplate);
     ASSERT_TRUE(readTemplates(reader, app.templates.path()).ok);
     EXPECT_TRUE(reader.state().m_mallar.empty());

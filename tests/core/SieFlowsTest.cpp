@@ -6,7 +6,10 @@
 #include "TestSupport.h"
 
 #include "app/AppController.h"
+#include "chart/TemplateChooserModel.h"
+#include "periods/PeriodDialogModel.h"
 #include "sie/SieFlows.h"
+#include "sie/SieImportSummary.h"
 #include "storage/CompanyFiles.h"
 
 #include <gtest/gtest.h>
@@ -28,17 +31,17 @@ struct App {
     test::FakeHost host{controller};
 
     App() {
-        prompter.periodDialog = [](PeriodDialogModel&) { return Answer::Cancel; };
+        prompter.on<PeriodDialogModel>([](PeriodDialogModel&) { return Answer::Cancel; });
     }
 
     // The import's file and template choices, the template left as offered.
     void chooseImport(const std::string& file) {
         prompter.chooseFile(file);
-        prompter.templateChooser = [](TemplateChooserModel& chooser) {
+        prompter.on<TemplateChooserModel>([](TemplateChooserModel& chooser) {
             EXPECT_EQ(chooser.entries()[static_cast<std::size_t>(chooser.selected())], kSieDefaultTemplate);
             chooser.accept();
             return Answer::Ok;
-        };
+        });
     }
     void openBooks() {
         controller.execute(C::NewCompany);
@@ -57,10 +60,10 @@ TEST(SieFlows, ImportShowsTheSummarySavesTheCompanyAndOpensIt) {
     const std::string source = test::sieTestFile("forening-utf8.se");
     app.chooseImport(source);
     std::size_t vouchersShown = 0;
-    app.prompter.sieSummary = [&vouchersShown](const SieImportSummary& summary) {
+    app.prompter.on<SieImportSummary>([&vouchersShown](const SieImportSummary& summary) {
         vouchersShown = summary.vouchers;
         return Answer::Yes;
-    };
+    });
     app.prompter.chooseFile(app.files.file("Kvisten"));
     app.controller.execute(C::ImportSie);
 
@@ -83,9 +86,8 @@ TEST(SieFlows, NothingIsWrittenUnlessTheUserSaysYesAndNamesTheFile) {
     for (const bool yes : {false, true}) {
         App app;
         app.chooseImport(test::sieTestFile("forening-pc8.se"));
-        app.prompter.sieSummary = [yes](const SieImportSummary&) {
-            return yes ? Answer::Yes : Answer::Cancel;
-        };
+        app.prompter.on<SieImportSummary>(
+            [yes](const SieImportSummary&) { return yes ? Answer::Yes : Answer::Cancel; });
         if (yes) {
             app.prompter.chooseFile(std::nullopt); // Cancel in "Spara som"
         }
@@ -130,10 +132,10 @@ TEST(SieFlows, BalancesThatDisagreeLeaveOnlyTheSummary) {
     test::writeFile(source, test::sieFile("#UB 0 1930 5.00\n"));
     app.chooseImport(source);
     bool offered = true;
-    app.prompter.sieSummary = [&offered](const SieImportSummary& summary) {
+    app.prompter.on<SieImportSummary>([&offered](const SieImportSummary& summary) {
         offered = summary.canImport();
         return Answer::Yes;
-    };
+    });
     app.controller.execute(C::ImportSie);
     EXPECT_FALSE(offered);
     EXPECT_FALSE(app.controller.companyOpen());

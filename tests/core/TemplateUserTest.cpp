@@ -211,13 +211,13 @@ TEST_F(UserTemplates, AtMostOneHundredTemplates) {
     // Deleting one makes room.
     prompter.said.clear();
     prompter.answer(Answer::Ok);
-    prompter.deleteTemplate = [this](DeleteTemplateModel& dialog) {
+    prompter.on<DeleteTemplateModel>([this](DeleteTemplateModel& dialog) {
         EXPECT_EQ(dialog.entries().front(), "Mall0.bok");
         EXPECT_EQ(dialog.entries()[1], "Mall1.bok");
         dialog.select(1);
         dialog.accept(prompter);
         return Answer::Ok;
-    };
+    });
     deleteChartTemplate(doc, prompter, folder.path());
     EXPECT_EQ(namesInFile(folder.path()).size(), 99u);
     prompter.answer(Answer::Ok);
@@ -242,12 +242,12 @@ TEST_F(UserTemplates, DeletingTakesTheLastOfEqualNames) {
     }
     CTallvingeDoc doc;
     prompter.answer(Answer::Ok);
-    prompter.deleteTemplate = [this](DeleteTemplateModel& dialog) {
+    prompter.on<DeleteTemplateModel>([this](DeleteTemplateModel& dialog) {
         EXPECT_EQ(dialog.entries(), (std::vector<std::string>{"A.bok", "B.bok", "B.bok"}));
         dialog.select(1);
         dialog.accept(prompter);
         return Answer::Ok;
-    };
+    });
     deleteChartTemplate(doc, prompter, folder.path());
     CTallvingeDoc reader;
     ASSERT_TRUE(readTemplates(reader, folder.path()).ok);
@@ -261,13 +261,13 @@ TEST_F(UserTemplates, DeletingFromAnEmptyListWritesNothing) {
     CTallvingeDoc doc;
     prompter.answer(Answer::Cancel);
     bool shown = false;
-    prompter.deleteTemplate = [this, &shown](DeleteTemplateModel& dialog) {
+    prompter.on<DeleteTemplateModel>([this, &shown](DeleteTemplateModel& dialog) {
         shown = true;
         EXPECT_TRUE(dialog.entries().empty());
         EXPECT_EQ(dialog.selected(), -1);
         dialog.accept(prompter);
         return Answer::Ok;
-    };
+    });
     deleteChartTemplate(doc, prompter, folder.path());
     EXPECT_FALSE(shown);
 

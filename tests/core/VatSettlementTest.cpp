@@ -7,6 +7,8 @@
 #include "VatTestCompanies.h"
 
 #include "app/AppController.h"
+#include "reports/AccountChoiceModel.h"
+#include "reports/MonthRangeModel.h"
 #include "reports/VatReportModel.h"
 #include "voucher/VoucherFormModel.h"
 #include "voucher/VoucherLayout.h"
@@ -78,11 +80,11 @@ TEST(VatSettlement, AChartWithout2650AsksForTheAccount) {
     App app;
     CTallvingeDoc& doc = app.controller.document();
     test::buildFinlandVatCompany(doc, app.templates.path());
-    app.prompter.accountChoice = [](AccountChoiceModel& choice) {
+    app.prompter.on<AccountChoiceModel>([](AccountChoiceModel& choice) {
         EXPECT_EQ(choice.title(), kVatSettlementAccountTitle);
         EXPECT_TRUE(choice.selectTyped("2936"));
         return Answer::Ok;
-    };
+    });
     startVatSettlement(app.controller, VatRange{{2025, 4}, {2025, 6}, false});
     ASSERT_EQ(app.prompter.dialogs, std::vector<std::string>{kVatSettlementAccountTitle});
     ASSERT_EQ(app.host.forms.size(), 1U);
@@ -95,7 +97,7 @@ TEST(VatSettlement, AChartWithout2650AsksForTheAccount) {
     EXPECT_TRUE(app.host.forms.empty());
 
     // Cancel in the account choice: no dialog.
-    app.prompter.accountChoice = [](AccountChoiceModel&) { return Answer::Cancel; };
+    app.prompter.on<AccountChoiceModel>([](AccountChoiceModel&) { return Answer::Cancel; });
     startVatSettlement(app.controller, VatRange{{2025, 4}, {2025, 6}, false});
     EXPECT_TRUE(app.host.forms.empty());
 }
@@ -128,15 +130,15 @@ TEST(VatReportWindowModel, ChosenMonthsWinAndTheWholePeriodCanBeChosen) {
     test::ScriptedPrompter prompter;
     VatReportModel model;
     EXPECT_TRUE(model.range(doc)->defaulted);
-    prompter.monthRange = [&prompter](MonthRangeModel& dialog) {
+    prompter.on<MonthRangeModel>([&prompter](MonthRangeModel& dialog) {
         dialog.setWholePeriod(true);
         return dialog.accept(prompter) ? Answer::Ok : Answer::Cancel;
-    };
+    });
     ASSERT_TRUE(model.chooseMonths(doc, prompter));
     EXPECT_EQ(model.range(doc)->from, (YearMonth{2025, 7}));
     EXPECT_EQ(model.range(doc)->to, (YearMonth{2026, 6}));
     EXPECT_EQ(model.report(doc).outputBooked, 264691); // October's 250 too
-    prompter.monthRange = [](MonthRangeModel&) { return Answer::Cancel; };
+    prompter.on<MonthRangeModel>([](MonthRangeModel&) { return Answer::Cancel; });
     EXPECT_FALSE(model.chooseMonths(doc, prompter));
     EXPECT_EQ(model.range(doc)->from, (YearMonth{2025, 7}));
 }

@@ -9,6 +9,7 @@
 #include "app/AppTexts.h"
 #include "app/SetupFlow.h"
 #include "chart/ChartTemplates.h"
+#include "periods/PeriodDialogModel.h"
 #include "storage/CompanyFiles.h"
 #include "voucher/VoucherCommands.h"
 #include "voucher/VoucherTexts.h"
@@ -56,11 +57,11 @@ struct App {
     CTallvingeDoc& doc() { return controller.document(); }
     // "Nytt företag" for 2012 with the Swedish standard template, nothing to save yet.
     void newCompanyOf2012() {
-        prompter.periodDialog = [this](PeriodDialogModel& dialog) {
+        prompter.on<PeriodDialogModel>([this](PeriodDialogModel& dialog) {
             dialog.setStartYearText("2012");
             dialog.setEndYearText("2012");
             return dialog.accept(prompter) ? Answer::Ok : Answer::Cancel;
-        };
+        });
         controller.execute(C::NewCompany);
         test::setUpCompany(doc(), kMallRikssvensk, templates.path());
         doc().setModified(false);

@@ -130,11 +130,11 @@ TEST(VoucherListActions, OpeningAVoucherAndWhatTheListSaysOtherwise) {
 
 TEST(VoucherListActions, TheLookupMarksTheChosenVoucherInTheList) {
     App app;
-    app.prompter.voucherLookup = [&app](VoucherLookupModel& lookup) {
+    app.prompter.on<VoucherLookupModel>([&app](VoucherLookupModel& lookup) {
         EXPECT_EQ(lookup.voucherCount(), 5U);
         lookup.setNumberText("3");
         return lookup.accept(app.prompter) ? Answer::Ok : Answer::Cancel;
-    };
+    });
     app.controller.execute(C::FindVoucher);
     EXPECT_EQ(app.host.markedVoucher, std::optional<std::size_t>{2});
     EXPECT_EQ(app.prompter.dialogs, std::vector<std::string>{kLookupTitle});

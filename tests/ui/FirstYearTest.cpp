@@ -10,6 +10,7 @@
 #include "app/QtPrompter.h"
 #include "app/StartUpSupport.h"
 #include "chart/ChartEditorDialog.h"
+#include "chart/ChartEditorModel.h"
 #include "chart/ChartTemplates.h"
 #include "common/TextRows.h"
 #include "grid/GridCellLook.h"
@@ -18,6 +19,7 @@
 #include "reports/JournalWindowContent.h"
 #include "reports/ReportFormView.h"
 #include "voucher/VatRulesDialog.h"
+#include "voucher/VatRulesModel.h"
 
 #include <QAbstractButton>
 #include <QApplication>

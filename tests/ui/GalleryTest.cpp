@@ -11,10 +11,14 @@
 #include "app/ChildWindow.h"
 #include "app/QtPrompter.h"
 #include "chart/ChartEditorDialog.h"
+#include "chart/ChartEditorModel.h"
 #include "common/FormWindow.h"
+#include "reports/AccountChoiceModel.h"
+#include "reports/MonthRangeModel.h"
 #include "reports/ReportDialogs.h"
 #include "storage/CompanyFiles.h"
 #include "voucher/VatRulesDialog.h"
+#include "voucher/VatRulesModel.h"
 #include "voucher/VoucherFormModel.h"
 #include "voucher/VoucherLayout.h"
 
@@ -80,10 +84,10 @@ private slots:
         saveMainWindow(QStringLiteral("grundbok"));
         m_shell->controller.execute(CommandId::VoucherList);
         saveMainWindow(QStringLiteral("verifikatlista"));
-        m_shell->prompter.accountChoice = [](AccountChoiceModel& choice) {
+        m_shell->prompter.on<AccountChoiceModel>([](AccountChoiceModel& choice) {
             choice.selectTyped("1050");
             return Answer::Ok;
-        };
+        });
         m_shell->controller.execute(CommandId::LedgerWindow);
         saveMainWindow(QStringLiteral("huvudbok"));
         m_shell->controller.execute(CommandId::TrialBalanceWindow);

@@ -8,6 +8,7 @@
 #include "SavedCompany.h"
 
 #include "app/AppController.h"
+#include "app/AppDialogViews.h"
 #include "app/AppTexts.h"
 #include "app/ChildWindow.h"
 #include "app/MainWindow.h"
@@ -71,7 +72,7 @@ bool chooseFromMenu(kv::ui::MainWindow& window, CommandId id) {
 struct Program {
     QTemporaryDir folder;
     std::string path = kv::test::savedAssociation(folder);
-    kv::ui::QtPrompter prompter;
+    kv::ui::QtPrompter prompter{kv::ui::programDialogViews()};
     kv::AppController controller{prompter, folder.path().toStdString()};
     std::unique_ptr<kv::ui::MainWindow> window;
     kv::test::ModalDriver driver;

@@ -7,8 +7,10 @@
 
 #include "periods/PeriodDialog.h"
 #include "periods/PeriodListDialog.h"
+#include "periods/PeriodListModel.h"
 #include "periods/PeriodTexts.h"
 #include "periods/RenameDialog.h"
+#include "periods/RenameDialogModel.h"
 #include "storage/CompanyFiles.h"
 
 #include <QDir>

@@ -5,6 +5,7 @@
 #include "SavedCompany.h"
 
 #include "app/AppController.h"
+#include "app/AppDialogViews.h"
 #include "app/MainWindow.h"
 #include "app/NewCompany.h"
 #include "app/QtPrompter.h"
@@ -40,7 +41,7 @@ private slots:
         const QTemporaryDir folder;
         const std::string path = kv::test::savedAssociation(folder);
         QVERIFY(!path.empty());
-        kv::ui::QtPrompter prompter;
+        kv::ui::QtPrompter prompter{kv::ui::programDialogViews()};
         kv::AppController controller(prompter, folder.path().toStdString());
         auto window = std::make_unique<kv::ui::MainWindow>(controller);
         window->resize(1000, 700);

@@ -7,11 +7,14 @@
 
 #include "app/ChildWindow.h"
 #include "grid/GridWidget.h"
+#include "reports/AccountChoiceModel.h"
 #include "reports/LedgerWindowContent.h"
+#include "reports/MonthRangeModel.h"
 #include "reports/PanelWindowContent.h"
 #include "reports/ReportDialogs.h"
 #include "reports/ReportFormView.h"
 #include "reports/ReportWindowContent.h"
+#include "reports/VoucherRangeModel.h"
 #include "storage/CompanyFiles.h"
 
 #include <QComboBox>
@@ -93,11 +96,11 @@ private slots:
         QVERIFY(formHas(*balance, "Saldo råbalans"));
         QVERIFY(formHas(*balance, "1 348 138.89"));
         QVERIFY(m_shell->controller.commandState(CommandId::MonthRange).enabled);
-        m_shell->prompter.monthRange = [this](MonthRangeModel& model) {
+        m_shell->prompter.on<MonthRangeModel>([this](MonthRangeModel& model) {
             model.chooseFirstMonth(2);
             model.chooseLastMonth(2);
             return model.accept(m_shell->prompter) ? Answer::Ok : Answer::Cancel;
-        };
+        });
         m_shell->controller.execute(CommandId::MonthRange);
         QCOMPARE(m_shell->doc().state().m_nDelperiod, 1);
         QVERIFY(m_shell->controller.commandState(CommandId::MonthRange).checked);
@@ -108,10 +111,10 @@ private slots:
     }
 
     void ledgerAsksForTheAccountAndSteps() {
-        m_shell->prompter.accountChoice = [](AccountChoiceModel& choice) {
+        m_shell->prompter.on<AccountChoiceModel>([](AccountChoiceModel& choice) {
             choice.selectTyped("1050");
             return Answer::Ok;
-        };
+        });
         m_shell->controller.execute(CommandId::LedgerWindow);
         auto* ledger = content<ui::LedgerWindowContent>(WindowKind::Ledger);
         QVERIFY(ledger != nullptr);

@@ -7,14 +7,18 @@
 
 #include "app/NewCompany.h"
 #include "chart/ChartEditorDialog.h"
+#include "chart/ChartEditorModel.h"
 #include "chart/ChartTemplates.h"
 #include "chart/DeleteTemplateDialog.h"
 #include "chart/TemplateChooserDialog.h"
+#include "chart/TemplateChooserModel.h"
+#include "chart/UserTemplates.h"
 #include "grid/GridWidget.h"
 #include "periods/FirstPeriod.h"
 #include "periods/PeriodDialog.h"
 #include "storage/CompanyFiles.h"
 #include "voucher/VatRulesDialog.h"
+#include "voucher/VatRulesModel.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,6 +3,7 @@
 // open the trial-balance window which shows the editor, approval and Cancel.
 // The modal dialogs are answered as they come up.
 #include "app/AppController.h"
+#include "app/AppDialogViews.h"
 #include "app/ChildWindow.h"
 #include "app/MainWindow.h"
 #include "app/NewCompany.h"
@@ -154,7 +155,7 @@ std::string templateFolder() {
 
 // The window program as a user meets it: real message boxes and dialogs.
 struct Program {
-    kv::ui::QtPrompter prompter;
+    kv::ui::QtPrompter prompter{kv::ui::programDialogViews()};
     kv::AppController controller{prompter, templateFolder()};
     std::unique_ptr<kv::ui::MainWindow> window;
 

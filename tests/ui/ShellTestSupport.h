@@ -6,6 +6,8 @@
 
 #include "app/AppController.h"
 #include "app/MainWindow.h"
+#include "periods/PeriodDialogModel.h"
+#include "reports/AccountChoiceModel.h"
 #include "reports/PanelWindowContent.h"
 #include "reports/ReportFormView.h"
 
@@ -68,7 +70,7 @@ struct Shell {
         // The windows open cascaded, at the places and sizes these tests know.
         ui::setWindowsOpenMaximized(false);
         // Reports: the ledger asks for its account as it opens; these tests close the question.
-        prompter.accountChoice = [](AccountChoiceModel&) { return Answer::Cancel; };
+        prompter.on<AccountChoiceModel>([](AccountChoiceModel&) { return Answer::Cancel; });
         window = std::make_unique<ui::MainWindow>(controller);
         window->resize(1000, 700);
         window->show();
@@ -80,11 +82,11 @@ struct Shell {
     CTallvingeDoc& doc() { return controller.document(); }
     // A new company whose user chooses the year 2012 as its first period.
     void newCompany() {
-        prompter.periodDialog = [this](PeriodDialogModel& dialog) {
+        prompter.on<PeriodDialogModel>([this](PeriodDialogModel& dialog) {
             dialog.setStartYearText("2012");
             dialog.setEndYearText("2012");
             return dialog.accept(prompter) ? Answer::Ok : Answer::Cancel;
-        };
+        });
         controller.execute(CommandId::NewCompany);
         prompter.said.clear();
         prompter.dialogs.clear();

@@ -6,6 +6,7 @@
 #include "app/ChildWindow.h"
 #include "app/NewCompany.h"
 #include "chart/ChartTemplates.h"
+#include "periods/PeriodDialogModel.h"
 #include "storage/CompanyFiles.h"
 
 #include <QMdiArea>
@@ -44,10 +45,10 @@ private slots:
              [&shell] {
                  shell.controller.execute(CommandId::Save);
                  shell.prompter.answer(kv::Answer::Ok);
-                 shell.prompter.periodDialog = [&shell](kv::PeriodDialogModel& dialog) {
+                 shell.prompter.on<kv::PeriodDialogModel>([&shell](kv::PeriodDialogModel& dialog) {
                      dialog.setEndYearText("2013");
                      return dialog.accept(shell.prompter) ? kv::Answer::Ok : kv::Answer::Cancel;
-                 };
+                 });
                  shell.controller.execute(CommandId::NewPeriod);
              }},
         };

@@ -5,6 +5,7 @@
 #include "SavedCompany.h"
 
 #include "app/AppController.h"
+#include "app/AppDialogViews.h"
 #include "app/MainWindow.h"
 #include "app/QtPrompter.h"
 #include "chart/TemplateChooserDialog.h"
@@ -33,7 +34,7 @@ QString writeFile(const QTemporaryDir& folder, const QString& name, const QByteA
 
 struct Program {
     QTemporaryDir folder;
-    kv::ui::QtPrompter prompter;
+    kv::ui::QtPrompter prompter{kv::ui::programDialogViews()};
     kv::AppController controller{prompter, folder.path().toStdString()};
     std::unique_ptr<kv::ui::MainWindow> window;
     kv::test::ModalDriver driver;

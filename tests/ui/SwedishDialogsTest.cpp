@@ -6,6 +6,8 @@
 #include "SavedCompany.h"
 
 #include "app/AppController.h"
+#include "app/AppDialogViews.h"
+#include "common/FormWindow.h"
 #include "app/MainWindow.h"
 #include "app/NewCompany.h"
 #include "app/QtPrompter.h"
@@ -215,7 +217,7 @@ private slots:
         const std::string path = kv::test::savedAssociation(folder);
         QVERIFY(!path.empty());
         kv::ui::setWindowsOpenMaximized(false);
-        kv::ui::QtPrompter prompter;
+        kv::ui::QtPrompter prompter{kv::ui::programDialogViews()};
         kv::AppController controller(prompter, folder.path().toStdString());
         kv::ui::MainWindow window(controller);
         window.resize(1000, 700);

@@ -5,6 +5,7 @@
 #include "ShellTestSupport.h"
 
 #include "app/ChildWindow.h"
+#include "reports/MonthRangeModel.h"
 #include "reports/ReportFormView.h"
 #include "reports/VatReportWindowContent.h"
 #include "storage/CompanyFiles.h"
@@ -71,11 +72,11 @@ private slots:
         screenshot(QStringLiteral("momsrapport"));
 
         // Its own months: November to January.
-        m_shell->prompter.monthRange = [this](MonthRangeModel& model) {
+        m_shell->prompter.on<MonthRangeModel>([this](MonthRangeModel& model) {
             model.chooseFirstMonth(4);
             model.chooseLastMonth(2);
             return model.accept(m_shell->prompter) ? Answer::Ok : Answer::Cancel;
-        };
+        });
         m_shell->controller.execute(CommandId::MonthRange);
         QVERIFY(formHas(*vat, "Månader :  11.2025 - 1.2026"));
         QVERIFY(formHas(*vat, "1 396.91"));

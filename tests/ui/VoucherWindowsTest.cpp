@@ -238,10 +238,10 @@ private slots:
             kv::CVerifikatrad sale{"Ränta", "Försäljning", 3000, 0.0, 1.0, 25.0};
             shell.doc().registerVoucher(kv::makeVoucher(day, 4, 2012, "Ränta", {bank, sale}));
         }
-        shell.prompter.voucherLookup = [&shell](kv::VoucherLookupModel& lookup) {
+        shell.prompter.on<kv::VoucherLookupModel>([&shell](kv::VoucherLookupModel& lookup) {
             lookup.setNumberText("2");
             return lookup.accept(shell.prompter) ? kv::Answer::Ok : kv::Answer::Cancel;
-        };
+        });
         QTest::keyClick(shell.window.get(), Qt::Key_Minus, Qt::KeypadModifier);
         kv::test::settle();
         auto* list = qobject_cast<kv::ui::VoucherListWindow*>(
@@ -256,10 +256,10 @@ private slots:
 
         // The VAT rules opened meanwhile are pink, and say why.
         bool pink = false;
-        shell.prompter.vatRules = [&pink](kv::VatRulesModel& rules) {
+        shell.prompter.on<kv::VatRulesModel>([&pink](kv::VatRulesModel& rules) {
             pink = rules.pink() && std::string(rules.title()) == kv::kVatDialogTitlePink;
             return kv::Answer::Cancel;
-        };
+        });
         shell.controller.execute(CommandId::VatRules);
         QVERIFY(pink);
         QCOMPARE(shell.controller.openForm(kv::FormKind::Voucher), open.model);

@@ -34,7 +34,19 @@ std::string templateNotFound(const std::string& name, const std::string& folder,
 class AcceptingPrompter final : public UnattendedPrompter {
 public:
     AcceptingPrompter(const CTallvingeDoc& doc, const NewCompanyRequest& request)
-        : m_doc(doc), m_request(request) {}
+        : m_doc(doc), m_request(request) {
+        answers.add<PeriodDialogModel>([this](PeriodDialogModel& dialog) { return givePeriod(dialog); });
+        answers.add<TemplateChooserModel>(
+            [this](TemplateChooserModel& chooser) { return chooseTemplate(chooser); });
+        answers.add<ChartEditorModel>([this](ChartEditorModel& editor) {
+            const std::size_t mark = said.size();
+            return approved(editor.approve(), mark);
+        });
+        answers.add<VatRulesModel>([this](VatRulesModel& rules) {
+            const std::size_t mark = said.size();
+            return approved(rules.approve(), mark);
+        });
+    }
 
     Answer askOkCancel(const std::string& text, Answer /*byDefault*/ = Answer::Ok) override {
         said.push_back(text);
@@ -43,36 +55,6 @@ public:
     Answer askYesNoCancel(const std::string& text) override {
         said.push_back(text);
         return Answer::Yes;
-    }
-    Answer runPeriodDialog(PeriodDialogModel& dialog) override {
-        dialog.setStartMonth(m_request.fromMonth);
-        dialog.setStartYearText(std::to_string(m_request.fromYear));
-        dialog.setEndMonth(m_request.toMonth);
-        dialog.setEndYearText(std::to_string(m_request.toYear));
-        if (dialog.accept(*this)) {
-            return Answer::Ok;
-        }
-        refuse(said.empty() ? std::string() : said.back());
-        return Answer::Cancel;
-    }
-    Answer runTemplateChooser(TemplateChooserModel& chooser) override {
-        if (!chooser.selectName(m_request.templateName)) {
-            // Everything said since the set-up of the charts began is the template file's report.
-            const std::vector<std::string> readMessages(
-                said.begin() + static_cast<std::ptrdiff_t>(chartsBegin), said.end());
-            refuse(templateNotFound(m_request.templateName, m_request.templateFolder, m_doc, readMessages));
-            return Answer::Cancel;
-        }
-        chooser.accept();
-        return Answer::Ok;
-    }
-    Answer runChartEditor(ChartEditorModel& editor) override {
-        const std::size_t mark = said.size();
-        return approved(editor.approve(), mark);
-    }
-    Answer runVatRules(VatRulesModel& rules) override {
-        const std::size_t mark = said.size();
-        return approved(rules.approve(), mark);
     }
     Answer askYesNo(const std::string& text) override {
         said.push_back(text);
@@ -92,6 +74,28 @@ public:
     std::size_t chartsBegin = 0;
 
 private:
+    Answer givePeriod(PeriodDialogModel& dialog) {
+        dialog.setStartMonth(m_request.fromMonth);
+        dialog.setStartYearText(std::to_string(m_request.fromYear));
+        dialog.setEndMonth(m_request.toMonth);
+        dialog.setEndYearText(std::to_string(m_request.toYear));
+        if (dialog.accept(*this)) {
+            return Answer::Ok;
+        }
+        refuse(said.empty() ? std::string() : said.back());
+        return Answer::Cancel;
+    }
+    Answer chooseTemplate(TemplateChooserModel& chooser) {
+        if (!chooser.selectName(m_request.templateName)) {
+            // Everything said since the set-up of the charts began is the template file's report.
+            const std::vector<std::string> readMessages(
+                said.begin() + static_cast<std::ptrdiff_t>(chartsBegin), said.end());
+            refuse(templateNotFound(m_request.templateName, m_request.templateFolder, m_doc, readMessages));
+            return Answer::Cancel;
+        }
+        chooser.accept();
+        return Answer::Ok;
+    }
     void refuse(std::string why) {
         if (!refused) {
             refused = true;

@@ -24,7 +24,7 @@ void runChartGuidance(CTallvingeDoc& doc, Prompter& prompter, const std::string&
     }
     tellFileReport(prompter, readTemplates(doc, templateFolder));
     TemplateChooserModel chooser(doc);
-    if (prompter.runTemplateChooser(chooser) != Answer::Ok) {
+    if (prompter.show(chooser) != Answer::Ok) {
         return;
     }
     showTrialBalance();

@@ -41,7 +41,7 @@ std::optional<std::string> restoreChosenBackup(const CTallvingeDoc& doc, Prompte
         return std::nullopt;
     }
     BackupListModel list(std::move(backups), doc.title());
-    if (prompter.runBackupList(list) != Answer::Ok || !list.accepted()) {
+    if (prompter.show(list) != Answer::Ok || !list.accepted()) {
         return std::nullopt;
     }
     const BackupSummary& chosen = list.chosen();

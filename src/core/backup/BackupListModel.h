@@ -2,6 +2,7 @@
 // first, one row each, and the one the user chooses to open.
 #pragma once
 
+#include "interaction/DialogModel.h"
 #include "storage/BackupList.h"
 
 #include <cstdint>
@@ -19,13 +20,14 @@ inline constexpr const char* kBackupListHint =
 inline constexpr const char* kBackupOpenButton = "Öppna...";
 inline constexpr const char* kBackupCloseButton = "Stäng";
 
-class BackupListModel {
+class BackupListModel : public DialogModelOf<BackupListModel> {
 public:
     // backups newest first, as listBackups gives them; the newest that
     // opens is selected.
     BackupListModel(std::vector<BackupSummary> backups, const std::string& companyTitle);
 
     [[nodiscard]] const std::string& title() const { return m_title; }
+    [[nodiscard]] std::string dialogTitle() const override { return title(); }
     [[nodiscard]] static const std::vector<std::string>& columnTitles();
     [[nodiscard]] std::size_t rowCount() const { return m_backups.size(); }
     // The texts of the row's cells, in the order of the columns.

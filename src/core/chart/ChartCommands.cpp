@@ -10,7 +10,7 @@ namespace kv {
 void runChartEditor(CTallvingeDoc& doc, Prompter& prompter, ChartKind kind) {
     ChartEditorModel editor(doc, prompter, kind);
     editor.open();
-    prompter.runChartEditor(editor);
+    prompter.show(editor);
 }
 
 void registerChartCommands(CommandRegistry& commands, AppServices& app) {

@@ -8,6 +8,7 @@
 #include "chart/CKontoplanGrid.h"
 #include "chart/ChartLayout.h"
 #include "grid/Grid.h"
+#include "interaction/DialogModel.h"
 #include "interaction/Prompter.h"
 #include "model/TallvingeDoc.h"
 
@@ -24,7 +25,7 @@ inline constexpr const char* kMsgRadernaMasteVaraTomma =
 inline constexpr const char* kListHeadingResultat = "RESULTATRÄKNING";
 inline constexpr const char* kListHeadingBalans = "BALANS";
 
-class ChartEditorModel {
+class ChartEditorModel : public DialogModelOf<ChartEditorModel> {
 public:
     ChartEditorModel(CTallvingeDoc& doc, Prompter& prompter, ChartKind kind);
     ChartEditorModel(const ChartEditorModel&) = delete;
@@ -37,6 +38,7 @@ public:
 
     [[nodiscard]] ChartKind kind() const { return m_kind; }
     [[nodiscard]] const char* title() const;
+    [[nodiscard]] std::string dialogTitle() const override { return title(); }
     [[nodiscard]] Grid& grid() { return m_grid; }
     [[nodiscard]] const Grid& grid() const { return m_grid; }
     [[nodiscard]] CKontoplanGrid& rules() { return m_rules; }

@@ -3,6 +3,7 @@
 // company's template.
 #pragma once
 
+#include "interaction/DialogModel.h"
 #include "model/TallvingeDoc.h"
 
 #include <cstdint>
@@ -14,10 +15,11 @@ namespace kv {
 inline constexpr const char* kTemplateChooserTitle = "Kontoplanmallar";
 inline constexpr const char* kTemplateChooserLabel = "Välj en mall";
 
-class TemplateChooserModel {
+class TemplateChooserModel : public DialogModelOf<TemplateChooserModel> {
 public:
     // Lists the templates of m_mallar as read from the template file.
     explicit TemplateChooserModel(CTallvingeDoc& doc);
+    [[nodiscard]] std::string dialogTitle() const override { return kTemplateChooserTitle; }
 
     [[nodiscard]] const std::vector<std::string>& entries() const { return m_entries; }
     [[nodiscard]] std::int32_t selected() const { return m_selected; }

@@ -157,7 +157,7 @@ void deleteChartTemplate(CTallvingeDoc& doc, Prompter& prompter, const std::stri
     }
     DeleteTemplateModel dialog(doc, templateFolder);
     dialog.open(prompter);
-    prompter.runDeleteTemplate(dialog);
+    prompter.show(dialog);
 }
 
 } // namespace kv

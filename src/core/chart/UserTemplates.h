@@ -3,6 +3,7 @@
 // from one.
 #pragma once
 
+#include "interaction/DialogModel.h"
 #include "interaction/Prompter.h"
 #include "model/TallvingeDoc.h"
 #include "storage/CompanyFiles.h"
@@ -34,9 +35,10 @@ void sortTemplateNames(std::vector<std::string>& names);
 void saveChartAsTemplate(CTallvingeDoc& doc, Prompter& prompter, const std::string& templateFolder);
 
 // The dialog that lists the templates for "Ta bort från kontoplanmallar".
-class DeleteTemplateModel {
+class DeleteTemplateModel : public DialogModelOf<DeleteTemplateModel> {
 public:
     DeleteTemplateModel(CTallvingeDoc& doc, std::string templateFolder);
+    [[nodiscard]] std::string dialogTitle() const override { return kDeleteTemplateTitle; }
 
     // The dialog opens: reads the template file and lists the names, the first selected.
     void open(Prompter& prompter);

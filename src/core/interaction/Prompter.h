@@ -3,26 +3,12 @@
 // boxes and dialogs; tests answer from a script and record what was said.
 #pragma once
 
+#include "interaction/DialogModel.h"
+
 #include <optional>
 #include <string>
 
 namespace kv {
-
-class BackupListModel; // Backups
-class ChartEditorModel;
-class DeleteTemplateModel;
-class PeriodDialogModel;
-class PeriodListModel;   // Periods
-class RenameDialogModel; // Periods
-class TemplateChooserModel;
-class VatRulesModel;
-class VoucherLookupModel; // Vouchers
-// Reports
-class AccountChoiceModel;
-class MonthRangeModel;
-class VoucherRangeModel;
-struct SieImportSummary; // SIE
-struct SieAddSummary;    // SIE
 
 enum class Answer { Ok, Cancel, Yes, No };
 // What a message is, which decides its icon: a refusal (the warning icon),
@@ -65,51 +51,27 @@ public:
     // suggestedName; nothing on Cancel. The answer may lack the extension.
     virtual std::optional<std::string> chooseCompanySaveName(const std::string& suggestedName) = 0;
 
-    // The modal dialogs. Each shows the model, which the caller has opened,
+    // A modal dialog: shows the model, which the caller has made and opened,
     // and forwards the user's actions to it until the dialog closes. OK calls
     // the model's accept() or approve(); the dialog closes with Answer::Ok
     // only when that said yes, and stays open otherwise. Anything else that
-    // closes the dialog is Answer::Cancel and leaves the model unaccepted.
-    virtual Answer runPeriodDialog(PeriodDialogModel& dialog) = 0;
-    virtual Answer runTemplateChooser(TemplateChooserModel& chooser) = 0;
-    virtual Answer runChartEditor(ChartEditorModel& editor) = 0;
-    virtual Answer runVatRules(VatRulesModel& rules) = 0;
-    virtual Answer runDeleteTemplate(DeleteTemplateModel& dialog) = 0;
+    // closes the dialog is Answer::Cancel and leaves the model unaccepted. (A
+    // summary that asks whether to go on closes with Answer::Yes for that.)
+    // A prompter shows each model type through the handler registered for it
+    // (DialogRegistry); a model nobody registered is a fault of the program.
+    virtual Answer show(DialogModel& dialog) = 0;
 
-    // Periods: a question with Yes and No, returning Answer::Yes or
-    // Answer::No; the period list "Öppna period" (Ok once the model accepted
-    // its selection); the rename dialog (Ok once the model accepted the name).
+    // Periods: a question with Yes and No, returning Answer::Yes or Answer::No.
     virtual Answer askYesNo(const std::string& text) = 0;
-    virtual Answer runPeriodList(PeriodListModel& list) = 0;
-    virtual Answer runRenameDialog(RenameDialogModel& dialog) = 0;
     // Vouchers: a message with its own caption and the information icon.
     virtual void information(const std::string& caption, const std::string& text) = 0;
-    // Vouchers: the lookup "Ta fram verifikat" of the voucher list; Ok once the model accepted.
-    virtual Answer runVoucherLookup(VoucherLookupModel& lookup) = 0;
-    // Reports: "Månadsbokslut", the journal's voucher range "Ta fram
-    // verifikat" and the ledger's "Välj ett konto".
-    virtual Answer runMonthRange(MonthRangeModel& dialog) = 0;
-    virtual Answer runVoucherRange(VoucherRangeModel& dialog) = 0;
-    virtual Answer runAccountChoice(AccountChoiceModel& dialog) = 0;
     // SIE: the file to import a company from ("Importera SIE-fil..."), and
     // where to export one, offering suggestedName; nothing on Cancel.
     // title names what the file is for; every prompter repeats the default.
     virtual std::optional<std::string> chooseSieFileToOpen(const char* title = kSieOpenTitle) = 0;
     virtual std::optional<std::string> chooseSieSaveName(const std::string& suggestedName) = 0;
-    // The summary of an import before the company is made: Answer::Yes to
-    // make it (only offered when summary.canImport()), anything else not.
-    // Where its balances disagree, the user may take the books as they
-    // stand, which sets summary.allowDifference.
-    virtual Answer showSieImportSummary(SieImportSummary& summary) = 0;
-    // The summary of a file's vouchers before they are added to the open
-    // period: Answer::Yes to add them (only offered when summary.canAdd()).
-    virtual Answer showSieAddSummary(const SieAddSummary& summary) = 0;
-
-    // Backups: the list of the company's backups ("Säkerhetskopior"), which
-    // closes with Answer::Ok when the model accepted a backup to open; and
-    // where to write that backup as a company of its own, offering
+    // Backups: where to write a backup as a company of its own, offering
     // suggestedPath (nothing on Cancel; the answer may lack the extension).
-    virtual Answer runBackupList(BackupListModel& list) = 0;
     virtual std::optional<std::string> chooseBackupCopyName(const std::string& suggestedPath) = 0;
 };
 

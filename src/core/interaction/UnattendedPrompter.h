@@ -1,9 +1,11 @@
 // A prompter that nobody sits at: the command-line tool, a flow run with every
 // default taken, a benchmark. It keeps what the user would have been told,
 // answers every question with OK or Yes, chooses no file and closes every
-// dialog without OK. A use that must answer otherwise overrides that call.
+// dialog without OK. A use that must answer otherwise overrides that call,
+// or registers how it answers a kind of dialog in `answers`.
 #pragma once
 
+#include "interaction/DialogRegistry.h"
 #include "interaction/Prompter.h"
 
 #include <string>
@@ -21,28 +23,23 @@ public:
     std::optional<std::string> chooseCompanyToOpen() override { return std::nullopt; }
     std::optional<std::string> chooseCompanySaveName(const std::string&) override { return std::nullopt; }
 
-    Answer runPeriodDialog(PeriodDialogModel&) override { return Answer::Cancel; }
-    Answer runTemplateChooser(TemplateChooserModel&) override { return Answer::Cancel; }
-    Answer runChartEditor(ChartEditorModel&) override { return Answer::Cancel; }
-    Answer runVatRules(VatRulesModel&) override { return Answer::Cancel; }
-    Answer runDeleteTemplate(DeleteTemplateModel&) override { return Answer::Cancel; }
-    Answer runPeriodList(PeriodListModel&) override { return Answer::Cancel; }
-    Answer runRenameDialog(RenameDialogModel&) override { return Answer::Cancel; }
-    Answer runVoucherLookup(VoucherLookupModel&) override { return Answer::Cancel; }
-    Answer runMonthRange(MonthRangeModel&) override { return Answer::Cancel; }
-    Answer runVoucherRange(VoucherRangeModel&) override { return Answer::Cancel; }
-    Answer runAccountChoice(AccountChoiceModel&) override { return Answer::Cancel; }
+    // A dialog with a registered answer runs it; every other one is closed
+    // without OK, since nobody is there to work it.
+    Answer show(DialogModel& dialog) override {
+        return answers.has(dialog) ? answers.show(dialog) : Answer::Cancel;
+    }
     std::optional<std::string> chooseSieFileToOpen(const char* /*title*/ = kSieOpenTitle) override {
         return std::nullopt;
     }
     std::optional<std::string> chooseSieSaveName(const std::string&) override { return std::nullopt; }
-    Answer showSieImportSummary(SieImportSummary&) override { return Answer::Cancel; }
-    Answer showSieAddSummary(const SieAddSummary&) override { return Answer::Cancel; }
-    Answer runBackupList(BackupListModel&) override { return Answer::Cancel; }
     std::optional<std::string> chooseBackupCopyName(const std::string&) override { return std::nullopt; }
 
     // Everything the user would have been told, in order.
     std::vector<std::string> said;
+
+protected:
+    // How this user works the dialogs it does not just close.
+    DialogRegistry<> answers;
 };
 
 } // namespace kv

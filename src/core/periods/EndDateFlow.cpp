@@ -69,7 +69,7 @@ bool changeLastPeriodEnd(AppServices& app) {
         return false;
     }
     PeriodDialogModel dialog(doc, PeriodDialogMode::EndDate);
-    if (prompter.runPeriodDialog(dialog) != Answer::Ok || !dialog.accepted()) {
+    if (prompter.show(dialog) != Answer::Ok || !dialog.accepted()) {
         return false;
     }
     return saveNewEnd(doc, prompter, dialog.choice());

@@ -12,7 +12,7 @@ bool runFirstPeriodPrompt(CTallvingeDoc& doc, Prompter& prompter, std::int32_t s
     }
     prompter.say(MessageKind::Information, kMsgBestamForstaPerioden);
     PeriodDialogModel dialog(doc, PeriodDialogMode::FirstPeriod, suggestedYear);
-    if (prompter.runPeriodDialog(dialog) != Answer::Ok || !dialog.accepted()) {
+    if (prompter.show(dialog) != Answer::Ok || !dialog.accepted()) {
         return false;
     }
     doc.addFirstPeriod(dialog.choice());

@@ -58,7 +58,7 @@ bool createNewPeriod(AppServices& app) {
     }
     app.reopenWindow(WindowKind::TrialBalance);
     PeriodDialogModel dialog(doc, PeriodDialogMode::NewPeriod);
-    if (prompter.runPeriodDialog(dialog) != Answer::Ok || !dialog.accepted()) {
+    if (prompter.show(dialog) != Answer::Ok || !dialog.accepted()) {
         return false;
     }
     // The period being left is kept whole in its file before it is closed.

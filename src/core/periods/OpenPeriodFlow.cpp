@@ -37,7 +37,7 @@ bool userMayOpen(CTallvingeDoc& doc, Prompter& prompter) {
 
 std::optional<std::int32_t> choosePeriod(const CTallvingeDoc& doc, Prompter& prompter) {
     PeriodListModel list(doc);
-    if (prompter.runPeriodList(list) != Answer::Ok || !list.accepted()) {
+    if (prompter.show(list) != Answer::Ok || !list.accepted()) {
         return std::nullopt;
     }
     return list.selected();

@@ -3,6 +3,7 @@
 // what it shows when it opens and the checks of its OK button.
 #pragma once
 
+#include "interaction/DialogModel.h"
 #include "interaction/Prompter.h"
 #include "model/TallvingeDoc.h"
 
@@ -32,7 +33,7 @@ inline constexpr const char* kMsgKortare6 =
 inline constexpr const char* kMsgLangre18 =
     "Perioden är längre än 18 månader !  Klicka  OK om du ändå vill fortsätta.";
 
-class PeriodDialogModel {
+class PeriodDialogModel : public DialogModelOf<PeriodDialogModel> {
 public:
     // Opens the dialog over the company's periods. In first-period mode the
     // year fields start with suggestedYear when it is given (0: empty).
@@ -40,6 +41,7 @@ public:
 
     [[nodiscard]] PeriodDialogMode mode() const { return m_mode; }
     [[nodiscard]] const char* title() const;
+    [[nodiscard]] std::string dialogTitle() const override { return title(); }
     [[nodiscard]] bool cancelEnabled() const { return m_mode != PeriodDialogMode::FirstPeriod; }
     [[nodiscard]] bool startEnabled() const { return m_startEnabled; }
     // The last two periods, oldest first, with what happens to each.

@@ -2,6 +2,7 @@
 // locked ones marked, from which the user picks the period to open.
 #pragma once
 
+#include "interaction/DialogModel.h"
 #include "model/TallvingeDoc.h"
 
 #include <cstdint>
@@ -14,12 +15,13 @@ namespace kv {
 // when locked is true.
 std::string periodListEntry(const CPeriod& period, bool locked);
 
-class PeriodListModel {
+class PeriodListModel : public DialogModelOf<PeriodListModel> {
 public:
     // Lists the company's periods, the last one selected.
     explicit PeriodListModel(const CTallvingeDoc& doc);
 
     [[nodiscard]] const char* title() const;
+    [[nodiscard]] std::string dialogTitle() const override { return title(); }
     [[nodiscard]] const char* label() const;
     [[nodiscard]] const std::vector<std::string>& entries() const { return m_entries; }
     // The selected position (from 0), or -1 when the list is empty.

@@ -125,7 +125,7 @@ bool mayRename(const AppServices& app, const CTallvingeDoc& doc, Prompter& promp
 // The new name the user settles on, or nothing.
 std::optional<std::string> askNewName(const CTallvingeDoc& doc, Prompter& prompter) {
     RenameDialogModel dialog(doc);
-    if (prompter.runRenameDialog(dialog) != Answer::Ok || !dialog.accepted()) {
+    if (prompter.show(dialog) != Answer::Ok || !dialog.accepted()) {
         return std::nullopt;
     }
     const std::string path = dialog.folder() + dialog.newName() + kCompanyFileExtension;

@@ -2,6 +2,7 @@
 // typed, and the checks of its OK button.
 #pragma once
 
+#include "interaction/DialogModel.h"
 #include "interaction/Prompter.h"
 #include "model/TallvingeDoc.h"
 
@@ -14,11 +15,12 @@ namespace kv {
 // as cancelled because the name is taken in the company's folder.
 enum class RenameCheck { StayOpen, Accepted, Taken };
 
-class RenameDialogModel {
+class RenameDialogModel : public DialogModelOf<RenameDialogModel> {
 public:
     explicit RenameDialogModel(const CTallvingeDoc& doc);
 
     [[nodiscard]] const char* title() const;
+    [[nodiscard]] std::string dialogTitle() const override { return title(); }
     [[nodiscard]] const char* currentNameLabel() const;
     [[nodiscard]] const char* newNameLabel() const;
     // The stored company file name without its extension.

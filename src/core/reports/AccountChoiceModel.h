@@ -2,6 +2,7 @@
 // the VAT settlement account). The user picks it from the list, or types its number.
 #pragma once
 
+#include "interaction/DialogModel.h"
 #include "model/TallvingeDoc.h"
 
 #include <optional>
@@ -10,12 +11,13 @@
 
 namespace kv {
 
-class AccountChoiceModel {
+class AccountChoiceModel : public DialogModelOf<AccountChoiceModel> {
 public:
     explicit AccountChoiceModel(const CompanyState& company);
 
     [[nodiscard]] const std::string& title() const { return m_title; }
     void setTitle(std::string title) { m_title = std::move(title); }
+    [[nodiscard]] std::string dialogTitle() const override { return title(); }
 
     // "1050  Bank": the number by "%2d", two blanks and the name.
     [[nodiscard]] const std::vector<std::string>& entries() const { return m_entries; }

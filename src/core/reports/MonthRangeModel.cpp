@@ -115,7 +115,7 @@ void runMonthRange(CTallvingeDoc& doc, Prompter& prompter) {
         return;
     }
     MonthRangeModel model(doc);
-    if (prompter.runMonthRange(model) == Answer::Ok) {
+    if (prompter.show(model) == Answer::Ok) {
         doc.setMonthRange(model.result());
     } else {
         doc.updateAllViews();

@@ -2,6 +2,7 @@
 // the open period that the reports show, and the rule it is kept by.
 #pragma once
 
+#include "interaction/DialogModel.h"
 #include "model/TallvingeDoc.h"
 
 #include <optional>
@@ -21,11 +22,12 @@ struct MonthRangeChoice {
 };
 [[nodiscard]] MonthRangeChoice chooseMonths(const CTallvingeDoc& doc, YearMonth from, YearMonth to);
 
-class MonthRangeModel {
+class MonthRangeModel : public DialogModelOf<MonthRangeModel> {
 public:
     explicit MonthRangeModel(const CTallvingeDoc& doc);
 
     [[nodiscard]] std::string title() const;
+    [[nodiscard]] std::string dialogTitle() const override { return title(); }
     // The list under "Börja med månad" and the one under "Sluta med månad".
     [[nodiscard]] const std::vector<std::string>& firstMonths() const { return m_firstMonths; }
     [[nodiscard]] const std::vector<std::string>& lastMonths() const { return m_lastMonths; }

@@ -18,7 +18,7 @@ bool chooseJournalRange(CTallvingeDoc& doc, Prompter& prompter) {
         return false;
     }
     VoucherRangeModel range(count);
-    if (prompter.runVoucherRange(range) != Answer::Ok) {
+    if (prompter.show(range) != Answer::Ok) {
         return false;
     }
     doc.setJournalPrintRange(range.from(), range.to());
@@ -43,7 +43,7 @@ std::optional<std::int32_t> chooseLedgerAccount(const CTallvingeDoc& doc, Prompt
         prompter.message(kIngaKonton);
         return std::nullopt;
     }
-    if (prompter.runAccountChoice(choice) != Answer::Ok) {
+    if (prompter.show(choice) != Answer::Ok) {
         return std::nullopt;
     }
     return choice.chosen();

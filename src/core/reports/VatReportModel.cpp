@@ -29,7 +29,7 @@ bool VatReportModel::chooseMonths(const CTallvingeDoc& doc, Prompter& prompter) 
         return false;
     }
     MonthRangeModel dialog(doc);
-    if (prompter.runMonthRange(dialog) != Answer::Ok) {
+    if (prompter.show(dialog) != Answer::Ok) {
         return false;
     }
     const std::optional<MonthRange> months = dialog.result();
@@ -75,7 +75,7 @@ void startVatSettlement(AppServices& app, const VatRange& range) {
                          "som momsen ska föras över till.");
         AccountChoiceModel choice(doc.state());
         choice.setTitle(kVatSettlementAccountTitle);
-        if (prompter.runAccountChoice(choice) != Answer::Ok || !choice.chosen()) {
+        if (prompter.show(choice) != Answer::Ok || !choice.chosen()) {
             return;
         }
         account = *choice.chosen();

@@ -40,6 +40,10 @@ std::string wholeNumberRangeMessage(std::int64_t low, std::int64_t high) {
     return "Ange ett heltal mellan " + std::to_string(low) + " och " + std::to_string(high) + ".";
 }
 
+std::string VoucherRangeModel::dialogTitle() const {
+    return kTaFramVerifikat;
+}
+
 bool VoucherRangeModel::accept(Prompter& prompter) {
     const auto from = typedWholeNumber(m_fromText);
     if (!from || *from < 1 || *from > m_count) {

@@ -1,6 +1,8 @@
 // "Ta fram verifikat" with a range: the vouchers the printed journal lists.
 #pragma once
 
+#include "interaction/DialogModel.h"
+
 #include <cstdint>
 #include <string>
 
@@ -8,11 +10,12 @@ namespace kv {
 
 class Prompter;
 
-class VoucherRangeModel {
+class VoucherRangeModel : public DialogModelOf<VoucherRangeModel> {
 public:
     enum class Field { From, To };
 
     explicit VoucherRangeModel(std::int32_t voucherCount) : m_count(voucherCount) {}
+    [[nodiscard]] std::string dialogTitle() const override;
 
     [[nodiscard]] std::int32_t voucherCount() const { return m_count; }
     [[nodiscard]] const std::string& fromText() const { return m_fromText; }

@@ -5,6 +5,7 @@
 // books, or not at all.
 #pragma once
 
+#include "interaction/DialogModel.h"
 #include "model/TallvingeDoc.h"
 #include "sie/SieBooks.h"
 #include "sie/SieChartPlacement.h"
@@ -26,7 +27,7 @@ struct SieAddedNumber {
     std::int32_t here = 0;
 };
 
-struct SieAddSummary {
+struct SieAddSummary : DialogModelOf<SieAddSummary> {
     std::string fileName;
     std::string program;
     std::string encoding;
@@ -41,6 +42,7 @@ struct SieAddSummary {
     // Why nothing can be added, each naming the voucher and the line.
     std::vector<std::string> refusals;
     std::vector<std::string> notes;
+    [[nodiscard]] std::string dialogTitle() const override { return kSieAddTitle; }
 
     [[nodiscard]] bool canAdd() const { return refusals.empty() && vouchers > 0; }
     [[nodiscard]] std::vector<SieSummaryRow> rows() const;

@@ -66,7 +66,7 @@ std::optional<std::string> chooseImportTemplate(Prompter& prompter, const std::s
     prompter.message(kMsgValjImportmall);
     TemplateChooserModel chooser(templates);
     chooser.selectName(kSieDefaultTemplate);
-    if (prompter.runTemplateChooser(chooser) != Answer::Ok) {
+    if (prompter.show(chooser) != Answer::Ok) {
         return std::nullopt;
     }
     return chooser.entries()[static_cast<std::size_t>(chooser.selected())];
@@ -139,8 +139,8 @@ void runSieAdd(CTallvingeDoc& doc, Prompter& prompter) {
     }
     const std::string& path = chosen->path;
     const SieBooks& books = chosen->books;
-    const SieAddSummary summary = planSieVouchers(doc, books, fileNameOf(path));
-    if (prompter.showSieAddSummary(summary) != Answer::Yes || !summary.canAdd()) {
+    SieAddSummary summary = planSieVouchers(doc, books, fileNameOf(path));
+    if (prompter.show(summary) != Answer::Yes || !summary.canAdd()) {
         return;
     }
     try {
@@ -174,7 +174,7 @@ void runSieImport(Prompter& prompter, const std::string& templateFolder,
     if (!result) {
         return;
     }
-    if (prompter.showSieImportSummary(result->summary) != Answer::Yes || !result->summary.canImport()) {
+    if (prompter.show(result->summary) != Answer::Yes || !result->summary.canImport()) {
         return;
     }
     const auto saveName = prompter.chooseCompanySaveName(fileNameFor(result->summary.companyName, ".bok"));

@@ -4,6 +4,7 @@
 // The window program's summary dialog and the command line show it.
 #pragma once
 
+#include "interaction/DialogModel.h"
 #include "model/Amount.h"
 #include "sie/SieChartPlacement.h"
 
@@ -52,7 +53,7 @@ struct SieSummaryView {
     std::string optionConclusion; // the conclusion while the check box is ticked
 };
 
-struct SieImportSummary {
+struct SieImportSummary : DialogModelOf<SieImportSummary> {
     std::string fileName;
     std::string companyName;
     std::string program;
@@ -71,6 +72,7 @@ struct SieImportSummary {
     std::vector<SieMismatch> mismatches;
     std::vector<std::string> notes;
     bool allowDifference = false; // the user takes the books as they stand
+    [[nodiscard]] std::string dialogTitle() const override { return kSieImportTitle; }
 
     // A company whose balances disagree with the file is not made, unless
     // the user takes it with its differences.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "grid/Grid.h"
+#include "interaction/DialogModel.h"
 #include "interaction/Prompter.h"
 #include "model/TallvingeDoc.h"
 
@@ -40,7 +41,7 @@ inline constexpr std::int32_t kVatColumns = 8;
 inline constexpr std::int32_t kVatRuleRows = 54;
 inline constexpr std::int32_t kVatGridRows = 57;
 
-class VatRulesModel : private GridHooks {
+class VatRulesModel : private GridHooks, public DialogModelOf<VatRulesModel> {
 public:
     VatRulesModel(CTallvingeDoc& doc, Prompter& prompter);
     VatRulesModel(const VatRulesModel&) = delete;
@@ -53,6 +54,7 @@ public:
     bool open();
 
     [[nodiscard]] const char* title() const { return m_pink ? kVatDialogTitlePink : kVatDialogTitle; }
+    [[nodiscard]] std::string dialogTitle() const override { return title(); }
     // While the voucher dialog is open the whole table is pink.
     [[nodiscard]] bool pink() const { return m_pink; }
     [[nodiscard]] Grid& grid() { return m_grid; }

@@ -39,7 +39,7 @@ bool vatRulesMayOpen(const CTallvingeDoc& doc, Prompter& prompter) {
 void runVatRulesEditor(CTallvingeDoc& doc, Prompter& prompter) {
     VatRulesModel rules(doc, prompter);
     if (!rules.open()) {
-        prompter.runVatRules(rules);
+        prompter.show(rules);
     }
 }
 
@@ -81,7 +81,7 @@ void rightClickInVoucherList(AppServices& app, std::optional<std::size_t> row) {
 
 std::optional<std::size_t> runVoucherLookup(const CTallvingeDoc& doc, Prompter& prompter) {
     VoucherLookupModel lookup(doc.state().m_verifikat.size());
-    if (prompter.runVoucherLookup(lookup) != Answer::Ok) {
+    if (prompter.show(lookup) != Answer::Ok) {
         return std::nullopt;
     }
     return lookup.chosenRow();

@@ -2,11 +2,16 @@
 
 #include "interaction/Prompter.h"
 #include "voucher/VoucherNumbers.h"
+#include "voucher/VoucherTexts.h"
 
 namespace kv {
 
 std::string lookupRangeMessage(std::size_t count) {
     return "Ange ett heltal mellan 1 och " + std::to_string(count) + ".";
+}
+
+std::string VoucherLookupModel::dialogTitle() const {
+    return kLookupTitle;
 }
 
 bool VoucherLookupModel::accept(Prompter& prompter) {

@@ -2,6 +2,8 @@
 // number, which must be one of the period's vouchers.
 #pragma once
 
+#include "interaction/DialogModel.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -10,9 +12,10 @@ namespace kv {
 
 class Prompter;
 
-class VoucherLookupModel {
+class VoucherLookupModel : public DialogModelOf<VoucherLookupModel> {
 public:
     explicit VoucherLookupModel(std::size_t voucherCount) : m_count(voucherCount) {}
+    [[nodiscard]] std::string dialogTitle() const override;
 
     [[nodiscard]] const std::string& numberText() const { return m_text; }
     void setNumberText(std::string text) { m_text = std::move(text); }

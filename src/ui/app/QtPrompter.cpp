@@ -3,22 +3,10 @@
 #include "app/AppTexts.h"
 #include "app/FileDialogs.h"
 #include "app/RecentFilesStore.h"
-#include "backup/BackupFlow.h"       // Backups
-#include "backup/BackupListDialog.h" // Backups
-#include "chart/ChartEditorDialog.h"
-#include "chart/DeleteTemplateDialog.h"
-#include "chart/TemplateChooserDialog.h"
-#include "grid/GridWidget.h"
-#include "periods/PeriodDialog.h"
-#include "periods/PeriodListDialog.h" // Periods
-#include "periods/RenameDialog.h"     // Periods
-#include "reports/ReportDialogs.h"    // Reports
-#include "sie/SieAddVouchers.h"       // SIE
-#include "sie/SieSummaryDialog.h"     // SIE
-#include "voucher/VatRulesDialog.h"
-#include "voucher/VoucherLookupDialog.h"
+#include "backup/BackupFlow.h" // Backups
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -78,10 +66,6 @@ std::optional<std::string> chosen(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-Answer answerOf(QDialog& dialog) {
-    return dialog.exec() == QDialog::Accepted ? Answer::Ok : Answer::Cancel;
-}
-
 } // namespace
 
 QWidget* QtPrompter::owner() const {
@@ -94,33 +78,8 @@ QWidget* QtPrompter::owner() const {
     return active != nullptr ? active : m_parent;
 }
 
-Answer QtPrompter::runPeriodDialog(PeriodDialogModel& dialog) {
-    PeriodDialog shown(dialog, *this, owner());
-    return answerOf(shown);
-}
-
-Answer QtPrompter::runTemplateChooser(TemplateChooserModel& chooser) {
-    TemplateChooserDialog shown(chooser, owner());
-    return answerOf(shown);
-}
-
-Answer QtPrompter::runChartEditor(ChartEditorModel& editor) {
-    ChartEditorDialog shown(editor, owner());
-    shown.gridWidget()->setPrompter(this);
-    shown.setPrompter(this);
-    return answerOf(shown);
-}
-
-Answer QtPrompter::runVatRules(VatRulesModel& rules) {
-    VatRulesDialog shown(rules, owner());
-    shown.gridWidget()->setPrompter(this);
-    shown.setPrompter(this);
-    return answerOf(shown);
-}
-
-Answer QtPrompter::runDeleteTemplate(DeleteTemplateModel& dialog) {
-    DeleteTemplateDialog shown(dialog, *this, owner());
-    return answerOf(shown);
+Answer QtPrompter::show(DialogModel& dialog) {
+    return m_views.show(dialog, *this, owner());
 }
 
 // Periods
@@ -136,16 +95,6 @@ Answer QtPrompter::askYesNo(const std::string& text) {
     return box.clickedButton() == yes ? Answer::Yes : Answer::No;
 }
 
-Answer QtPrompter::runPeriodList(PeriodListModel& list) {
-    PeriodListDialog shown(list, owner());
-    return answerOf(shown);
-}
-
-Answer QtPrompter::runRenameDialog(RenameDialogModel& dialog) {
-    RenameDialog shown(dialog, *this, owner());
-    return answerOf(shown);
-}
-
 // Vouchers
 void QtPrompter::information(const std::string& caption, const std::string& text) {
     QMessageBox box(QMessageBox::Information, qs(caption), qs(text), QMessageBox::NoButton, owner());
@@ -154,33 +103,7 @@ void QtPrompter::information(const std::string& caption, const std::string& text
     box.exec();
 }
 
-Answer QtPrompter::runVoucherLookup(VoucherLookupModel& lookup) {
-    VoucherLookupDialog shown(lookup, *this, owner());
-    return answerOf(shown);
-}
-
-// Reports
-Answer QtPrompter::runMonthRange(MonthRangeModel& dialog) {
-    MonthRangeDialog shown(dialog, *this, owner());
-    return answerOf(shown);
-}
-
-Answer QtPrompter::runVoucherRange(VoucherRangeModel& dialog) {
-    VoucherRangeDialog shown(dialog, *this, owner());
-    return answerOf(shown);
-}
-
-Answer QtPrompter::runAccountChoice(AccountChoiceModel& dialog) {
-    AccountChoiceDialog shown(dialog, owner());
-    return answerOf(shown);
-}
-
 // Backups
-Answer QtPrompter::runBackupList(BackupListModel& list) {
-    BackupListDialog shown(list, owner());
-    return answerOf(shown);
-}
-
 std::optional<std::string> QtPrompter::chooseBackupCopyName(const std::string& suggestedPath) {
     // An existing file is never replaced: the copy refuses it, with its own message.
     return chosen(
@@ -262,19 +185,6 @@ std::optional<std::string> QtPrompter::chooseSieSaveName(const std::string& sugg
     return chosen(chooseFile(m_parent, {QString::fromUtf8(kSieSaveTitle), QString::fromUtf8(kSieFileFilter),
                                         QString(), QFile::decodeName(suggestedName.c_str()),
                                         QString::fromUtf8(kSieFileExtension).mid(1), true}));
-}
-
-Answer QtPrompter::showSieImportSummary(SieImportSummary& summary) {
-    bool takenAsItStands = summary.allowDifference;
-    SieSummaryDialog shown(summary.view(), &takenAsItStands, owner());
-    const bool accepted = shown.exec() == QDialog::Accepted;
-    summary.allowDifference = takenAsItStands;
-    return accepted ? Answer::Yes : Answer::Cancel;
-}
-
-Answer QtPrompter::showSieAddSummary(const SieAddSummary& summary) {
-    SieSummaryDialog shown(summary.view(), nullptr, owner());
-    return shown.exec() == QDialog::Accepted ? Answer::Yes : Answer::Cancel;
 }
 
 } // namespace kv::ui

@@ -1,10 +1,15 @@
-// Asks the user with message boxes and file dialogs, with Swedish buttons.
+// Asks the user with message boxes and file dialogs, with Swedish buttons,
+// and shows each dialog's model with the Qt dialog registered for its type.
 #pragma once
 
+#include "common/DialogViews.h"
 #include "interaction/Prompter.h"
 
 #include <QMessageBox>
 
+#include <utility>
+
+class QDialog;
 class QWidget;
 
 namespace kv::ui {
@@ -14,6 +19,11 @@ namespace kv::ui {
 
 class QtPrompter : public Prompter {
 public:
+    // A prompter for messages and questions only, or one that shows the
+    // dialogs with views.
+    QtPrompter() = default;
+    explicit QtPrompter(DialogViews views) : m_views(std::move(views)) {}
+
     // Dialogs are centred over parent (may be null until the main window exists).
     void setParent(QWidget* parent) { m_parent = parent; }
 
@@ -24,29 +34,18 @@ public:
     std::optional<std::string> chooseCompanyToOpen() override;
     std::optional<std::string> chooseCompanySaveName(const std::string& suggestedName) override;
 
-    Answer runPeriodDialog(PeriodDialogModel& dialog) override;
-    Answer runTemplateChooser(TemplateChooserModel& chooser) override;
-    Answer runChartEditor(ChartEditorModel& editor) override;
-    Answer runVatRules(VatRulesModel& rules) override;
-    Answer runDeleteTemplate(DeleteTemplateModel& dialog) override;
+    // Shows the dialog with its registered view; UnregisteredDialog when
+    // the model's type has none.
+    Answer show(DialogModel& dialog) override;
+
     // Periods
     Answer askYesNo(const std::string& text) override;
-    Answer runPeriodList(PeriodListModel& list) override;
-    Answer runRenameDialog(RenameDialogModel& dialog) override;
     // Vouchers
     void information(const std::string& caption, const std::string& text) override;
-    Answer runVoucherLookup(VoucherLookupModel& lookup) override;
-    // Reports
-    Answer runMonthRange(MonthRangeModel& dialog) override;
-    Answer runVoucherRange(VoucherRangeModel& dialog) override;
-    Answer runAccountChoice(AccountChoiceModel& dialog) override;
     // SIE
     std::optional<std::string> chooseSieFileToOpen(const char* title = kSieOpenTitle) override;
     std::optional<std::string> chooseSieSaveName(const std::string& suggestedName) override;
-    Answer showSieImportSummary(SieImportSummary& summary) override;
-    Answer showSieAddSummary(const SieAddSummary& summary) override;
     // Backups
-    Answer runBackupList(BackupListModel& list) override;
     std::optional<std::string> chooseBackupCopyName(const std::string& suggestedPath) override;
 
 private:
@@ -54,6 +53,7 @@ private:
     [[nodiscard]] QWidget* owner() const;
 
     QWidget* m_parent = nullptr;
+    DialogViews m_views;
 };
 
 } // namespace kv::ui
