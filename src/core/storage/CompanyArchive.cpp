@@ -192,7 +192,7 @@ void expectOwned(ArchiveReader& in, ArchiveClass cls) {
 void readVerifikatrad(ArchiveReader& in, CVerifikatrad& rad) {
     expectOwned(in, ArchiveClass::Verifikatrad);
     in.readText(rad.m_strRadtext);
-    in.readText(rad.m_strKontonamn);
+    in.readName(rad.m_strKontonamn);
     rad.m_nKonto = in.readInt32();
     rad.m_dDebet = in.readAmount();
     rad.m_dKredit = in.readAmount();
@@ -232,7 +232,7 @@ void readKontorad(ArchiveReader& in, CKontorad& rad) {
     rad.m_dKredit = in.readAmount();
     rad.m_dExtra = in.readAmount();
     in.readText(rad.m_strText);
-    in.readText(rad.m_strKontonamn);
+    in.readName(rad.m_strKontonamn);
 }
 
 void readKontoFields(ArchiveReader& in, CKonto& konto) {
