@@ -24,8 +24,11 @@ constexpr std::uint64_t kCopiesHold = std::uint64_t{1} << 40;
 // A text longer than this gets a block of its own from the store.
 constexpr std::size_t kOwnBlockText = TextStore::kMaxBlock / 4;
 
+std::atomic<std::size_t> g_liveBlocks{0};
+
 TextBlock* newBlock(std::size_t bytes, std::uint64_t users) {
     void* memory = ::operator new(kHead + bytes);
+    g_liveBlocks.fetch_add(1, std::memory_order_relaxed);
     return new (memory) TextBlock{users};
 }
 
@@ -37,6 +40,7 @@ void dropUsers(TextBlock* block, std::uint64_t count) noexcept {
     if (block->users.fetch_sub(count, std::memory_order_acq_rel) == count) {
         block->~TextBlock();
         ::operator delete(block);
+        g_liveBlocks.fetch_sub(1, std::memory_order_relaxed);
     }
 }
 
@@ -47,6 +51,10 @@ void requireStorable(std::size_t size) {
 }
 
 } // namespace
+
+std::size_t detail::liveTextBlocks() noexcept {
+    return g_liveBlocks.load(std::memory_order_relaxed);
+}
 
 SharedText::SharedText(std::string_view text) {
     if (text.empty()) {

@@ -21,6 +21,8 @@ namespace detail {
 struct TextBlock {
     std::atomic<std::uint64_t> users;
 };
+// How many blocks are alive, for the tests of their lifetimes.
+std::size_t liveTextBlocks() noexcept;
 } // namespace detail
 
 class SharedText {
