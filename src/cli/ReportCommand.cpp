@@ -1,7 +1,5 @@
 #include "ReportCommand.h"
 
-#include "ReportArena.h"
-
 #include "reports/MonthRangeModel.h"
 #include "reports/PdfWriter.h"
 #include "reports/ReportKinds.h"
@@ -13,7 +11,6 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -214,17 +211,31 @@ void write(const std::string& bytes, const std::optional<std::string>& out) {
     }
 }
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KV_LEAK_CHECKED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define KV_LEAK_CHECKED 1
+#endif
+
+// The process ends with the report, and the books go with it: taking them
+// apart row by row would only add to the time. A build with a leak check
+// takes them apart, so that the check sees every allocation go.
+void leaveBooks(std::unique_ptr<CTallvingeDoc> doc) {
+#ifdef KV_LEAK_CHECKED
+    doc.reset();
+#else
+    static_cast<void>(doc.release());
+#endif
+}
+
 } // namespace
 
 int reportCommand(const std::vector<std::string>& args) {
     try {
         const Request request = readRequest(args);
-        // A company takes about twice its file's size in memory.
-        std::error_code ignored;
-        const std::uintmax_t fileSize = std::filesystem::file_size(request.company, ignored);
-        const bool arena =
-            !ignored && fileSize < (std::uintmax_t{1} << 34) &&
-            useReportArena(static_cast<std::size_t>(fileSize) * 5 / 2 + (std::size_t{1} << 20));
         auto doc = std::make_unique<CTallvingeDoc>();
         const FileReport opened = openCompany(*doc, fullPath(request.company));
         if (!opened.ok) {
@@ -239,11 +250,7 @@ int reportCommand(const std::vector<std::string>& args) {
         std::int32_t resultAccount = 0;
         doc->PostPeriodResult(resultAccount, RangeRule::Cumulative);
         write(rendered(*doc, request), request.out);
-        if (arena) {
-            // The books in the region go with the process: taking them apart
-            // one by one would only add to the time the report takes.
-            static_cast<void>(doc.release());
-        }
+        leaveBooks(std::move(doc));
         return 0;
     } catch (const Refusal& refusal) {
         std::string line = refusal.what();

@@ -1,6 +1,11 @@
 // The records of a company's books. Field names are the shared vocabulary of
 // the books and of the company files, so they keep their Swedish names.
+// The texts of vouchers, voucher lines and posted rows, a million or more in a
+// large company, are SharedText: they share the blocks of the file they were
+// read from instead of owning a string each.
 #pragma once
+
+#include "model/SharedText.h"
 
 #include <cstdint>
 #include <experimental/propagate_const>
@@ -12,8 +17,8 @@ namespace kv {
 
 // One line of a voucher as entered in the voucher dialog.
 struct CVerifikatrad {
-    std::string m_strRadtext;
-    std::string m_strKontonamn;
+    SharedText m_strRadtext;
+    SharedText m_strKontonamn;
     std::int32_t m_nKonto = 0;
     double m_dDebet = 0.0;
     double m_dKredit = 0.0;
@@ -25,7 +30,7 @@ struct CVerifikatrad {
 // One voucher ("verifikat"); owns its lines.
 struct CEttVerifikat {
     std::vector<CVerifikatrad> m_rader;
-    std::string m_strVertext;
+    SharedText m_strVertext;
     std::int32_t m_nVernr = 0;
     std::int32_t m_nTransDag = 0;
     std::int32_t m_nTransManad = 0;
@@ -36,7 +41,7 @@ struct CEttVerifikat {
     double m_dDifferens = 0.0;
     double m_dKontosaldo = 0.0;
     std::int32_t m_nAntalRader = 0;
-    std::string m_strText2;
+    SharedText m_strText2;
     double m_dSumDebet = 0.0;
     double m_dSumKredit = 0.0;
 
@@ -52,8 +57,8 @@ struct CKontorad {
     double m_dDebet = 0.0;
     double m_dKredit = 0.0;
     double m_dExtra = 0.0;
-    std::string m_strText;
-    std::string m_strKontonamn;
+    SharedText m_strText;
+    SharedText m_strKontonamn;
 
     bool operator==(const CKontorad&) const = default;
 };

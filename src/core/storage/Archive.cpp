@@ -3,9 +3,11 @@
 #include "model/Amount.h"
 #include "storage/Cp1252.h"
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace kv {
 
@@ -200,6 +202,36 @@ std::size_t MemorySource::read(char* data, std::size_t size) {
     return count;
 }
 
+// The names read last, by a hash of their bytes in the file: most posted
+// rows and voucher lines repeat the name of one of a few hundred accounts.
+struct ArchiveReader::NameCache {
+    static constexpr std::size_t kSlots = 1024;
+    static constexpr std::size_t kLongest = 48;
+    struct Slot {
+        std::size_t size = 0; // of the bytes in the file; 0 for a free slot
+        std::array<char, kLongest> bytes{};
+        std::optional<TextCopies> text;
+    };
+    std::array<Slot, kSlots> slots;
+
+    // From the length and the first and last eight bytes (the whole name when shorter).
+    static std::size_t slotOf(std::string_view bytes) {
+        std::uint64_t first = 0;
+        std::uint64_t last = 0;
+        if (bytes.size() >= 8) {
+            std::memcpy(&first, bytes.data(), 8);
+            std::memcpy(&last, bytes.data() + bytes.size() - 8, 8);
+        } else {
+            std::memcpy(&first, bytes.data(), bytes.size());
+        }
+        const std::uint64_t hash =
+            (first * 0x9E3779B97F4A7C15ULL) ^ (std::rotl(last, 31) * 0xC2B2AE3D27D4EB4FULL) ^ bytes.size();
+        return static_cast<std::size_t>(hash >> 40) & (kSlots - 1);
+    }
+};
+
+ArchiveReader::~ArchiveReader() = default;
+
 ArchiveReader::ArchiveReader(ByteSource& source) : m_source(source), m_buffer(kBufferSize), m_entries(1) {
     // Every object takes at least a two-byte tag: room for all numbers at once.
     m_entries.reserve(
@@ -235,12 +267,8 @@ void ArchiveReader::takeSlowly(void* data, std::size_t size) {
     }
 }
 
-double ArchiveReader::readAmount() {
-    const double value = readDouble();
-    if (!std::isfinite(value) || std::fabs(value) > kMaxAmount) {
-        throw ArchiveError("Filen innehåller ett ogiltigt belopp.");
-    }
-    return value;
+void ArchiveReader::throwBadAmount() {
+    throw ArchiveError("Filen innehåller ett ogiltigt belopp.");
 }
 
 std::uint64_t ArchiveReader::readTextLength() {
@@ -265,9 +293,9 @@ std::string ArchiveReader::readText() {
     return text;
 }
 
-void ArchiveReader::readText(std::string& into) {
+std::string_view ArchiveReader::takeTextBytes(std::string& spill, bool& utf16) {
     std::uint64_t length = readTextLength();
-    const bool utf16 = length == UINT64_MAX;
+    utf16 = length == UINT64_MAX;
     if (utf16) {
         length = readTextLength();
         if (length == UINT64_MAX) {
@@ -275,35 +303,68 @@ void ArchiveReader::readText(std::string& into) {
         }
         length *= 2;
     }
+    if (length <= m_end - m_pos) {
+        // The whole text is in the buffer: it is converted from there, without a copy.
+        const std::string_view buffered(m_buffer.data() + m_pos, static_cast<std::size_t>(length));
+        m_pos += buffered.size();
+        return buffered;
+    }
     if (length > remaining()) {
         throwTruncated();
     }
-    if (!utf16 && length <= m_end - m_pos) {
-        // The whole text is in the buffer: convert it from there, without a copy.
-        const std::string_view buffered(m_buffer.data() + m_pos, static_cast<std::size_t>(length));
-        m_pos += buffered.size();
-        for (const char c : buffered) {
-            if (static_cast<unsigned char>(c) >= 0x80) {
-                into = cp1252ToUtf8(buffered);
-                return;
-            }
-        }
-        into.assign(buffered);
-        return;
-    }
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    take(bytes.data(), bytes.size());
+    spill.resize(static_cast<std::size_t>(length));
+    take(spill.data(), spill.size());
+    return spill;
+}
+
+void ArchiveReader::readText(std::string& into) {
+    std::string spill;
+    bool utf16 = false;
+    const std::string_view bytes = takeTextBytes(spill, utf16);
     if (utf16) {
         into = utf16leToUtf8(bytes);
+    } else if (isAsciiOnly(bytes)) {
+        into.assign(bytes);
+    } else {
+        into = cp1252ToUtf8(bytes);
+    }
+}
+
+void ArchiveReader::readText(SharedText& into) {
+    std::string spill;
+    bool utf16 = false;
+    const std::string_view bytes = takeTextBytes(spill, utf16);
+    into = storeText(bytes, utf16);
+}
+
+SharedText ArchiveReader::storeText(std::string_view bytes, bool utf16) {
+    try {
+        return utf16 ? m_texts.add(utf16leToUtf8(bytes)) : cp1252ToUtf8(bytes, m_texts);
+    } catch (const std::length_error&) {
+        throw ArchiveError("Filen innehåller en text som är för lång.");
+    }
+}
+
+void ArchiveReader::readName(SharedText& into) {
+    std::string spill;
+    bool utf16 = false;
+    const std::string_view bytes = takeTextBytes(spill, utf16);
+    if (utf16 || bytes.empty() || bytes.size() > NameCache::kLongest) {
+        into = storeText(bytes, utf16);
         return;
     }
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            into = cp1252ToUtf8(bytes);
-            return;
-        }
+    if (!m_names) {
+        m_names = std::make_unique<NameCache>();
     }
-    into = std::move(bytes);
+    NameCache::Slot& slot = m_names->slots[NameCache::slotOf(bytes)];
+    if (slot.size != bytes.size() || std::memcmp(slot.bytes.data(), bytes.data(), bytes.size()) != 0) {
+        slot.size = 0;
+        slot.text.reset();
+        slot.text.emplace(storeText(bytes, false));
+        std::memcpy(slot.bytes.data(), bytes.data(), bytes.size());
+        slot.size = bytes.size();
+    }
+    into = slot.text->copy();
 }
 
 std::size_t ArchiveReader::readCount(std::size_t minBytes) {
@@ -326,6 +387,7 @@ std::vector<std::int32_t> ArchiveReader::readInt32Array() {
 }
 
 std::uint32_t ArchiveReader::newNumber() {
+    static_assert(kLastNumber == kMaxNumber);
     if (m_entries.size() >= kMaxNumber) {
         throw ArchiveError("Filen innehåller för många objekt.");
     }
@@ -402,8 +464,8 @@ ArchiveReader::ObjectRef ArchiveReader::newClass(ArchiveClass cls) {
     return newObjectOfClassIndex(classNumber, cls);
 }
 
-ArchiveReader::ObjectRef ArchiveReader::readObjectTag(ArchiveClass cls) {
-    const std::uint16_t tag = readUInt16();
+ArchiveReader::ObjectRef ArchiveReader::readOtherObjectTag(std::uint16_t tag, std::uint32_t big,
+                                                           ArchiveClass cls) {
     if (tag == kNullTag) {
         return {};
     }
@@ -411,7 +473,6 @@ ArchiveReader::ObjectRef ArchiveReader::readObjectTag(ArchiveClass cls) {
         return newClass(cls);
     }
     if (tag == kBigObjectTag) {
-        const std::uint32_t big = readUInt32();
         if ((big & kBigClassTag) != 0) {
             return newObjectOfClassIndex(big & ~kBigClassTag, cls);
         }

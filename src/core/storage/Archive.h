@@ -3,8 +3,12 @@
 // references that number classes and objects with one counter per file.
 #pragma once
 
+#include "model/Amount.h"
+#include "model/SharedText.h"
+
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -121,22 +125,55 @@ public:
     explicit ArchiveReader(ByteSource& source);
     ArchiveReader(const ArchiveReader&) = delete;
     ArchiveReader& operator=(const ArchiveReader&) = delete;
+    ~ArchiveReader();
 
     std::uint16_t readUInt16() { return readValue<std::uint16_t>(); }
     std::uint32_t readUInt32() { return readValue<std::uint32_t>(); }
     std::int32_t readInt32() { return readValue<std::int32_t>(); }
     double readDouble() { return readValue<double>(); }
     // An amount: refused when not finite or beyond the largest amount.
-    double readAmount();
+    double readAmount() {
+        const double value = readDouble();
+        if (!(value <= kMaxAmount && value >= -kMaxAmount)) { // NaN fails both
+            throwBadAmount();
+        }
+        return value;
+    }
     std::string readText(); // as UTF-8
     void readText(std::string& into);
+    // A text of the books: kept, with every other text of the file read this
+    // way, in the reader's text store, whose blocks the texts keep.
+    void readText(SharedText& into);
+    // A text that many rows repeat, such as an account's name: a short one
+    // read before shares its bytes.
+    void readName(SharedText& into);
     // A count of elements of at least minBytes each; refused when the bytes
     // left cannot hold that many.
     std::size_t readCount(std::size_t minBytes);
     std::vector<std::int32_t> readInt32Array();
 
     // Reads an object reference to an object of class cls; any other class is refused.
-    ObjectRef readObjectTag(ArchiveClass cls);
+    ObjectRef readObjectTag(ArchiveClass cls) {
+        const std::uint16_t tag = readUInt16();
+        // The usual case, inline: a new object of a class already named. Its
+        // class is given in 15 bits (0xFFFF names a new class instead), or in 31
+        // bits after the marker 0x7FFF.
+        std::uint32_t classIndex = 0;
+        std::uint32_t big = 0;
+        if (tag == 0x7FFFU) {
+            big = readUInt32();
+            classIndex = (big & 0x80000000U) != 0 ? big & 0x7FFFFFFFU : 0;
+        } else if ((tag & 0x8000U) != 0 && tag != 0xFFFFU) {
+            classIndex = tag & 0x7FFFU;
+        }
+        if (classIndex != 0 && classIndex < m_entries.size() &&
+            m_entries[classIndex] == (kClassFlag | static_cast<std::uint8_t>(cls)) &&
+            m_entries.size() < kLastNumber) {
+            m_entries.push_back(static_cast<std::uint8_t>(cls));
+            return {RefKind::New, static_cast<std::uint32_t>(m_entries.size() - 1), nullptr};
+        }
+        return readOtherObjectTag(tag, big, cls);
+    }
     // Makes a back-reference to number yield object.
     void bind(std::uint32_t number, void* object);
 
@@ -147,6 +184,12 @@ private:
     // What a number stands for: a class (kClassFlag) or an object, and its
     // class; one byte each, as a company numbers a million rows.
     static constexpr std::uint8_t kClassFlag = 0x80;
+    // The numbers a file may use: below the archive's marker of a big tag.
+    static constexpr std::uint32_t kLastNumber = 0x3FFFFFFEU;
+
+    [[noreturn]] static void throwBadAmount();
+    // The rest of readObjectTag: big is what followed the marker 0x7FFF.
+    ObjectRef readOtherObjectTag(std::uint16_t tag, std::uint32_t big, ArchiveClass cls);
 
     // Inline: the reader takes a few bytes at a time, millions of times.
     void take(void* data, std::size_t size) {
@@ -169,6 +212,12 @@ private:
     ObjectRef backReference(std::uint32_t index, ArchiveClass cls);
     ObjectRef newClass(ArchiveClass cls);
     std::uint64_t readTextLength();
+    // The bytes of the next text as the file holds them (UTF-16 when utf16):
+    // in the buffer when they are all there, else in spill. Valid until the
+    // next read.
+    std::string_view takeTextBytes(std::string& spill, bool& utf16);
+    // Those bytes as UTF-8, in the text store.
+    SharedText storeText(std::string_view bytes, bool utf16);
 
     ByteSource& m_source;
     std::vector<char> m_buffer;
@@ -177,6 +226,9 @@ private:
     std::vector<std::uint8_t> m_entries; // index 0 stands for "no object"
     // The objects that back-references may yield, by number.
     std::unordered_map<std::uint32_t, void*> m_bound;
+    TextStore m_texts;
+    struct NameCache;
+    std::unique_ptr<NameCache> m_names; // made at the first name
 };
 
 [[noreturn]] void throwTruncated();

@@ -2,6 +2,9 @@
 
 #include "storage/GridStateArchive.h"
 
+#include <sys/mman.h>
+
+#include <cstdint>
 #include <unordered_set>
 
 namespace kv {
@@ -18,6 +21,25 @@ constexpr std::size_t kMinKontoplan = 2 + 1 + 2 * 4 + 2 + 2;
 constexpr std::size_t kMinAutomoms = 2 + 8 + 4 * 4 + 1;
 constexpr std::size_t kMinPeriod = 2 + 7 * 4 + 2;
 constexpr std::size_t kMinReference = 2;
+
+// Gives the whole pages of a list's room at once, where the system can: the
+// reader fills every row of it next, and one call costs less than a page
+// fault per page. The room was reserved from a count that the bytes left
+// in the file bound.
+template <typename T> void prefault(const std::vector<T>& list) {
+#ifdef MADV_POPULATE_WRITE
+    constexpr std::uintptr_t kPage = 4096;
+    const auto begin = reinterpret_cast<std::uintptr_t>(list.data());
+    const std::uintptr_t end = begin + list.capacity() * sizeof(T);
+    const std::uintptr_t first = (begin + kPage - 1) & ~(kPage - 1);
+    const std::uintptr_t last = end & ~(kPage - 1);
+    if (last > first + 16 * kPage) {
+        static_cast<void>(::madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE));
+    }
+#else
+    static_cast<void>(list);
+#endif
+}
 
 // ---- writing ----
 
@@ -192,7 +214,7 @@ void expectOwned(ArchiveReader& in, ArchiveClass cls) {
 void readVerifikatrad(ArchiveReader& in, CVerifikatrad& rad) {
     expectOwned(in, ArchiveClass::Verifikatrad);
     in.readText(rad.m_strRadtext);
-    in.readText(rad.m_strKontonamn);
+    in.readName(rad.m_strKontonamn);
     rad.m_nKonto = in.readInt32();
     rad.m_dDebet = in.readAmount();
     rad.m_dKredit = in.readAmount();
@@ -232,7 +254,7 @@ void readKontorad(ArchiveReader& in, CKontorad& rad) {
     rad.m_dKredit = in.readAmount();
     rad.m_dExtra = in.readAmount();
     in.readText(rad.m_strText);
-    in.readText(rad.m_strKontonamn);
+    in.readName(rad.m_strKontonamn);
 }
 
 void readKontoFields(ArchiveReader& in, CKonto& konto) {
@@ -246,6 +268,7 @@ void readKontoFields(ArchiveReader& in, CKonto& konto) {
     konto.m_nMarkering = in.readInt32();
     const std::size_t count = in.readCount(kMinKontorad);
     konto.m_rader.reserve(count);
+    prefault(konto.m_rader);
     for (std::size_t i = 0; i < count; ++i) {
         readKontorad(in, konto.m_rader.emplace_back());
     }
@@ -373,6 +396,7 @@ void readBooks(ArchiveReader& in, CompanyState& doc) {
     doc.m_momsregler = readAutomomsList(in);
     const std::size_t count = in.readCount(kMinVerifikat);
     doc.m_verifikat.reserve(count);
+    prefault(doc.m_verifikat);
     for (std::size_t i = 0; i < count; ++i) {
         readVerifikat(in, doc.m_verifikat.emplace_back());
     }

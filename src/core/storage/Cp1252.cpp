@@ -1,7 +1,9 @@
 #include "storage/Cp1252.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace kv {
 
@@ -12,6 +14,66 @@ constexpr std::array<char32_t, 32> kHigh = {0x20AC, 0x0081, 0x201A, 0x0192, 0x20
                                             0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
                                             0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                             0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The UTF-8 form of each byte from 0x80 up.
+struct Utf8Form {
+    std::uint8_t size = 0;
+    std::array<char, 3> bytes{};
+};
+
+constexpr std::array<Utf8Form, 128> kUtf8High = [] {
+    std::array<Utf8Form, 128> forms{};
+    for (std::size_t i = 0; i < forms.size(); ++i) {
+        const char32_t cp = i < kHigh.size() ? kHigh[i] : static_cast<char32_t>(0x80 + i);
+        Utf8Form& form = forms[i];
+        if (cp < 0x800) {
+            form.size = 2;
+            form.bytes = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F)), 0};
+        } else {
+            form.size = 3;
+            form.bytes = {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                          static_cast<char>(0x80 | (cp & 0x3F))};
+        }
+    }
+    return forms;
+}();
+
+// Writes the UTF-8 form of bytes at out, which has room for three bytes per
+// byte; returns the end of what it wrote. Eight bytes at a time: a word is
+// copied whole, and from its first byte above 127 on it is done again.
+char* writeUtf8(std::string_view bytes, char* out) {
+    const char* in = bytes.data();
+    const char* const end = in + bytes.size();
+    const auto writeHigh = [&out](unsigned char byte) {
+        const Utf8Form& form = kUtf8High[byte - 0x80];
+        std::memcpy(out, form.bytes.data(), form.bytes.size()); // within the room: 3 per byte
+        out += form.size;
+    };
+    while (end - in >= 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, in, 8);
+        std::memcpy(out, &word, 8); // within the room: at least 24 bytes are left
+        const std::uint64_t high = word & 0x8080808080808080ULL;
+        if (high == 0) {
+            in += 8;
+            out += 8;
+            continue;
+        }
+        const auto ascii = static_cast<std::size_t>(std::countr_zero(high) / 8);
+        in += ascii;
+        out += ascii;
+        writeHigh(static_cast<unsigned char>(*in++));
+    }
+    while (in < end) {
+        const auto byte = static_cast<unsigned char>(*in++);
+        if (byte < 0x80) {
+            *out++ = static_cast<char>(byte);
+        } else {
+            writeHigh(byte);
+        }
+    }
+    return out;
+}
 
 std::optional<unsigned char> toByte(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
@@ -64,18 +126,35 @@ bool decodeUtf8(std::string_view text, std::size_t& pos, char32_t& cp) {
 
 } // namespace
 
-std::string cp1252ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            out.push_back(c);
-        } else {
-            appendUtf8(out, byte < 0xA0 ? kHigh[byte - 0x80] : static_cast<char32_t>(byte));
+bool isAsciiOnly(std::string_view bytes) noexcept {
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if ((word & 0x8080808080808080ULL) != 0) {
+            return false;
         }
     }
+    for (; i < bytes.size(); ++i) {
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string cp1252ToUtf8(std::string_view bytes) {
+    if (isAsciiOnly(bytes)) {
+        return std::string(bytes);
+    }
+    std::string out(bytes.size() * 3, '\0');
+    out.resize(static_cast<std::size_t>(writeUtf8(bytes, out.data()) - out.data()));
     return out;
+}
+
+SharedText cp1252ToUtf8(std::string_view bytes, TextStore& store) {
+    char* const room = store.reserve(bytes.size() * 3);
+    return store.commit(static_cast<std::size_t>(writeUtf8(bytes, room) - room));
 }
 
 std::string utf16leToUtf8(std::string_view bytes) {

@@ -3,6 +3,8 @@
 // characters of the same value, so that every byte survives a round trip.
 #pragma once
 
+#include "model/SharedText.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -11,6 +13,11 @@
 namespace kv {
 
 std::string cp1252ToUtf8(std::string_view bytes);
+// The same, put in store (the way the archive reader keeps the texts of the books).
+SharedText cp1252ToUtf8(std::string_view bytes, TextStore& store);
+
+// True when every byte is below 128: the text is the same in both encodings.
+bool isAsciiOnly(std::string_view bytes) noexcept;
 
 // Appends the UTF-8 form of the code point cp to out.
 void appendUtf8(std::string& out, char32_t cp);
