@@ -9,8 +9,8 @@
 #include "app/StartUp.h"
 #include "model/DocumentTexts.h"
 #include "model/ResultRow.h"
-#include "voucher/VoucherLookupModel.h"
 #include "voucher/NewVoucherCheck.h"
+#include "voucher/VoucherLookupModel.h"
 #include "voucher/VoucherTexts.h"
 
 #include <gtest/gtest.h>

@@ -6,8 +6,8 @@
 #include "TestSupport.h"
 
 #include "app/AppController.h"
-#include "periods/FirstPeriod.h"
 #include "chart/ChartEditorModel.h"
+#include "periods/FirstPeriod.h"
 #include "periods/PeriodDialogModel.h"
 
 #include <gtest/gtest.h>

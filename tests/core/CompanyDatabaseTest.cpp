@@ -368,10 +368,10 @@ TEST(CompanyDatabase, TheRenamedCompanyTakesItsDatabase) {
         }
         const std::string path = dir.file("Firma.bok");
         ASSERT_TRUE(saveCompany(doc, path).ok);
-        prompter.renameDialog = [&prompter](RenameDialogModel& dialog) {
+        prompter.on<RenameDialogModel>([&prompter](RenameDialogModel& dialog) {
             dialog.setNewName("Bolag");
             return dialog.accept(prompter) == RenameCheck::Accepted ? Answer::Ok : Answer::Cancel;
-        };
+        });
         controller.execute(CommandId::RenameCompany);
         ASSERT_EQ(doc.pathName(), dir.file("Bolag.bok")) << ::testing::PrintToString(prompter.said);
         EXPECT_EQ(exists(dir.file("Bolag.kvdb")), c.database);

@@ -7,7 +7,6 @@
 
 #include "app/AppController.h"
 #include "app/AppDialogViews.h"
-#include "common/FormWindow.h"
 #include "app/MainWindow.h"
 #include "app/NewCompany.h"
 #include "app/QtPrompter.h"
