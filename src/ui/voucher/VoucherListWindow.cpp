@@ -8,7 +8,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QTableView>
 #include <QVBoxLayout>
 
