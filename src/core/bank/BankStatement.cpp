@@ -1,0 +1,14 @@
+#include "bank/BankStatement.h"
+
+#include <array>
+#include <cstdio>
+
+namespace kv {
+
+std::string BankDate::text() const {
+    std::array<char, 16> out{};
+    std::snprintf(out.data(), out.size(), "%04d-%02d-%02d", year, month, day);
+    return out.data();
+}
+
+} // namespace kv
