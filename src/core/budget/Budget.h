@@ -131,14 +131,20 @@ struct PreviousPeriod {
 };
 [[nodiscard]] std::optional<PreviousPeriod> loadPreviousPeriod(const CTallvingeDoc& doc);
 
-// The budget's accounts filled from an outcome, each month changed by percent
-// and rounded to whole kronor. Months are taken by their place in the
-// period when both periods are equally long, else the year amount is
-// changed and spread evenly. Accounts of target not in outcome keep nothing.
-void fillFromOutcome(PeriodBudget& target, const std::vector<AccountOutcome>& outcome, YearMonth outcomeFirst,
+// The accounts' budgets filled from an outcome (of outcomeMonths months from
+// outcomeFirst), each amount changed by percent and rounded to whole kronor.
+// When both periods are equally long each month is taken by its place in the
+// period, so the year's profile stays; else the year amount is changed and
+// spread evenly. An account without outcome gets 0; other accounts stay.
+void fillFromOutcome(PeriodBudget& target, const std::vector<std::int32_t>& accounts,
+                     const std::vector<AccountOutcome>& outcome, YearMonth outcomeFirst,
                      std::int32_t outcomeMonths, double percent);
-// The same from another budget; with 0 percent the amounts are copied to the öre.
-void fillFromBudget(PeriodBudget& target, const PeriodBudget& source, double percent);
+// The same from another budget; at 0 percent the amounts are copied to the
+// öre, and an evenly spread account stays evenly spread.
+void fillFromBudget(PeriodBudget& target, const std::vector<std::int32_t>& accounts,
+                    const PeriodBudget& source, double percent);
+// The accounts of the income chart, in chart order.
+[[nodiscard]] std::vector<std::int32_t> incomeAccounts(const CompanyState& company);
 
 // "Ny budget från årets utfall": the budget of the period after the open one
 // from the open period's outcome of the income chart, changed by percent.
