@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kv {
@@ -36,6 +37,29 @@ struct SieImportRecord {
     std::vector<ImportedVoucher> vouchers;
 
     bool operator==(const SieImportRecord&) const = default;
+};
+
+// One account's budget as the database keeps it: the amount of each month,
+// in öre, as the statements show the account.
+struct BudgetAccountRecord {
+    std::int32_t account = 0;
+    std::string name;
+    bool spreadEvenly = true;
+    std::vector<std::pair<std::string, Ore>> months; // "2024-01", in month order
+
+    bool operator==(const BudgetAccountRecord&) const = default;
+};
+
+// The budget of one period. It is the user's plan, not the books: "Spara" in
+// the budget window writes it at once, in a transaction of its own.
+struct BudgetRecord {
+    std::int32_t period = 0;
+    std::string firstMonth; // "2024-01"
+    std::int32_t monthCount = 0;
+    std::string savedAt; // local time, "2026-12-10 14:03:25"
+    std::vector<BudgetAccountRecord> accounts;
+
+    bool operator==(const BudgetRecord&) const = default;
 };
 
 // The records made since the company was last saved, in the order made.

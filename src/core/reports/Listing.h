@@ -18,7 +18,7 @@ struct CUtskriftsrad {
 // How the cells of a listing's lines stand on the page.
 enum class ListingPlacement {
     FixedColumns, // cell 0 at its own x, cells 1 to 5 and 6 to 7 at the page's columns
-    OwnPositions, // every cell at its own x; cells 5 to 7 end there
+    OwnPositions, // every cell at its own x; cells from rightFrom (5) on end there
 };
 
 // A page heading text at a layout position: x is a device position of the
@@ -42,6 +42,7 @@ struct Listing {
     ListingPlacement placement = ListingPlacement::FixedColumns;
     std::int32_t firstLine = 8;  // the listing starts this many text lines down
     std::int32_t cell5Shift = 0; // device units added to cell 5 (the trial balance's 150)
+    std::size_t rightFrom = 5;   // own positions: the first cell that ends at its x
 
     [[nodiscard]] std::size_t size() const { return makeLine ? madeCount : lines.size(); }
     [[nodiscard]] CUtskriftsrad line(std::size_t index) const {

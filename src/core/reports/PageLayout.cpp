@@ -87,7 +87,7 @@ std::vector<Item> listingItems(const Listing& listing, const CUtskriftsrad& line
             }
             right = cell >= 6;
         } else {
-            right = cell >= 5;
+            right = cell >= listing.rightFrom;
         }
         items.push_back(makeItem(text, x, right, measurer));
     }

@@ -87,6 +87,42 @@ std::optional<std::string> incomeRefusal(const CTallvingeDoc& doc) {
 
 } // namespace
 
+std::optional<std::string> incomeStatementRefusal(const CTallvingeDoc& doc) {
+    return incomeRefusal(doc);
+}
+
+std::vector<StatementRow> incomeStatementRows(const CompanyState& company,
+                                              const std::function<Ore(const CKonto&)>& balance) {
+    std::vector<StatementRow> out;
+    const auto& rows = company.m_resKonton;
+    // The last named row above the result rows and the end marker.
+    std::size_t shown = 0;
+    for (std::size_t i = 0; i + 4 < rows.size(); ++i) {
+        if (!rows[i]->m_strKolumn2.empty()) {
+            shown = i + 1;
+        }
+    }
+    RunningSums above;
+    for (std::size_t i = 0; i < shown; ++i) {
+        const CKonto& konto = *rows[i];
+        const Ore amount = balance(konto);
+        StatementRow row = rowOf(konto);
+        if (hasCode(konto.m_strKolumn3)) {
+            row.amount = -amount;
+        }
+        if (hasCode(konto.m_strKolumn4)) {
+            row.sum = -above.ofGroups(konto.m_strKolumn4);
+        }
+        if (hasCode(konto.m_strKolumn5)) {
+            row.sum = -above.all();
+        }
+        row.removed = company.m_nEndastAnvanda == 1 && isUnusedCandidate(konto) && konto.m_nAnvands == 0;
+        above.add(konto, amount);
+        out.push_back(std::move(row));
+    }
+    return out;
+}
+
 StatementReport buildIncomeStatement(const CTallvingeDoc& doc) {
     const CompanyState& company = doc.state();
     StatementReport report;
@@ -98,33 +134,9 @@ StatementReport buildIncomeStatement(const CTallvingeDoc& doc) {
     if (report.refusal) {
         return report;
     }
-    const auto& rows = company.m_resKonton;
-    // The last named row above the result rows and the end marker.
-    std::size_t shown = 0;
-    for (std::size_t i = 0; i + 4 < rows.size(); ++i) {
-        if (!rows[i]->m_strKolumn2.empty()) {
-            shown = i + 1;
-        }
-    }
     const MonthSelection months = doc.monthSelection(RangeRule::SubPeriod);
-    RunningSums above;
-    for (std::size_t i = 0; i < shown; ++i) {
-        const CKonto& konto = *rows[i];
-        const Ore balance = balanceOf(konto, months);
-        StatementRow row = rowOf(konto);
-        if (hasCode(konto.m_strKolumn3)) {
-            row.amount = -balance;
-        }
-        if (hasCode(konto.m_strKolumn4)) {
-            row.sum = -above.ofGroups(konto.m_strKolumn4);
-        }
-        if (hasCode(konto.m_strKolumn5)) {
-            row.sum = -above.all();
-        }
-        row.removed = company.m_nEndastAnvanda == 1 && isUnusedCandidate(konto) && konto.m_nAnvands == 0;
-        above.add(konto, balance);
-        report.rows.push_back(std::move(row));
-    }
+    report.rows =
+        incomeStatementRows(company, [&months](const CKonto& konto) { return balanceOf(konto, months); });
     return report;
 }
 

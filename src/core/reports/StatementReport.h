@@ -9,6 +9,7 @@
 #include "reports/ReportForm.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,15 @@ struct StatementReport {
 };
 
 [[nodiscard]] StatementReport buildIncomeStatement(const CTallvingeDoc& doc);
+// Why the income statement cannot be shown (the charts are not approved, or
+// the income chart names no result account), or nothing.
+[[nodiscard]] std::optional<std::string> incomeStatementRefusal(const CTallvingeDoc& doc);
+// The income statement's rows of the income chart, each account with the
+// balance given (debit minus credit): the amounts, the groups' subtotals
+// and the totals, income shown positive. Other reports lay their own figures
+// on the statement's rows with it.
+[[nodiscard]] std::vector<StatementRow> incomeStatementRows(const CompanyState& company,
+                                                            const std::function<Ore(const CKonto&)>& balance);
 [[nodiscard]] StatementReport buildBalanceSheet(const CTallvingeDoc& doc);
 
 // Column widths of the statement grid, in pixels: the number stands in the

@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kBusyMilliseconds = 2000;
 
-constexpr std::array<DatabaseMigration, 2> kMigrations = {{
+constexpr std::array<DatabaseMigration, 3> kMigrations = {{
     {1, R"sql(
 CREATE TABLE sie_import (
     id INTEGER PRIMARY KEY,
@@ -41,6 +41,30 @@ CREATE TABLE sie_import_voucher (
 )sql"},
     {2, R"sql(
 CREATE INDEX sie_import_by_period ON sie_import(period);
+)sql"},
+    // The budget: the user's plan per period, account and month, in öre.
+    {3, R"sql(
+CREATE TABLE budget (
+    period INTEGER PRIMARY KEY,
+    first_month TEXT NOT NULL,
+    month_count INTEGER NOT NULL,
+    saved_at TEXT NOT NULL
+);
+CREATE TABLE budget_account (
+    period INTEGER NOT NULL REFERENCES budget(period) ON DELETE CASCADE,
+    account INTEGER NOT NULL,
+    account_name TEXT NOT NULL,
+    spread_evenly INTEGER NOT NULL,
+    PRIMARY KEY (period, account)
+);
+CREATE TABLE budget_month (
+    period INTEGER NOT NULL,
+    account INTEGER NOT NULL,
+    month TEXT NOT NULL,
+    amount INTEGER NOT NULL,
+    PRIMARY KEY (period, account, month),
+    FOREIGN KEY (period, account) REFERENCES budget_account(period, account) ON DELETE CASCADE
+);
 )sql"},
 }};
 
@@ -296,6 +320,39 @@ void writeSieImport(sqlite3* db, const SieImportRecord& record, const std::strin
     }
 }
 
+void writeBudgetRows(sqlite3* db, const BudgetRecord& budget, const std::string& path) {
+    SqlStatement remove(db, "DELETE FROM budget WHERE period = ?", path, kMsgDatabaseNotWritten);
+    remove.bind(1, std::int64_t{budget.period}).run();
+    SqlStatement head(db,
+                      "INSERT INTO budget (period, first_month, month_count, saved_at) VALUES (?, ?, ?, ?)",
+                      path, kMsgDatabaseNotWritten);
+    head.bind(1, std::int64_t{budget.period})
+        .bind(2, budget.firstMonth)
+        .bind(3, std::int64_t{budget.monthCount})
+        .bind(4, budget.savedAt)
+        .run();
+    SqlStatement account(db,
+                         "INSERT INTO budget_account (period, account, account_name, spread_evenly) VALUES "
+                         "(?, ?, ?, ?)",
+                         path, kMsgDatabaseNotWritten);
+    SqlStatement month(db, "INSERT INTO budget_month (period, account, month, amount) VALUES (?, ?, ?, ?)",
+                       path, kMsgDatabaseNotWritten);
+    for (const BudgetAccountRecord& row : budget.accounts) {
+        account.bind(1, std::int64_t{budget.period})
+            .bind(2, std::int64_t{row.account})
+            .bind(3, row.name)
+            .bind(4, std::int64_t{row.spreadEvenly ? 1 : 0})
+            .run();
+        for (const auto& [when, amount] : row.months) {
+            month.bind(1, std::int64_t{budget.period})
+                .bind(2, std::int64_t{row.account})
+                .bind(3, when)
+                .bind(4, amount)
+                .run();
+        }
+    }
+}
+
 } // namespace
 
 std::span<const DatabaseMigration> databaseMigrations() {
@@ -341,6 +398,61 @@ std::vector<SieImportRecord> readSieImports(const std::string& companyPath, std:
         }
     }
     return records;
+}
+
+std::optional<BudgetRecord> readBudget(const std::string& companyPath, std::int32_t period) {
+    const std::string path = companyDatabasePath(companyPath);
+    const std::optional<Connection> db = openForReading(path);
+    if (!db) {
+        return std::nullopt;
+    }
+    SqlStatement head(db->get(), "SELECT first_month, month_count, saved_at FROM budget WHERE period = ?",
+                      path, kMsgDatabaseUnusable);
+    head.bind(1, std::int64_t{period});
+    if (!head.step()) {
+        return std::nullopt;
+    }
+    BudgetRecord budget{period, head.text(0), static_cast<std::int32_t>(head.integer(1)), head.text(2), {}};
+    SqlStatement rows(
+        db->get(),
+        "SELECT a.account, a.account_name, a.spread_evenly, m.month, m.amount FROM budget_account a "
+        "LEFT JOIN budget_month m ON m.period = a.period AND m.account = a.account "
+        "WHERE a.period = ? ORDER BY a.account, m.month",
+        path, kMsgDatabaseUnusable);
+    rows.bind(1, std::int64_t{period});
+    while (rows.step()) {
+        const auto account = static_cast<std::int32_t>(rows.integer(0));
+        if (budget.accounts.empty() || budget.accounts.back().account != account) {
+            budget.accounts.push_back({account, rows.text(1), rows.integer(2) != 0, {}});
+        }
+        if (!rows.isNull(3)) {
+            budget.accounts.back().months.emplace_back(rows.text(3), rows.integer(4));
+        }
+    }
+    return budget;
+}
+
+void writeBudget(const std::string& companyPath, const BudgetRecord& budget) {
+    const std::string path = companyDatabasePath(companyPath);
+    const bool created = presenceOf(path) == Presence::Absent;
+    try {
+        Connection db = open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        exec(db.get(), "PRAGMA synchronous = FULL; PRAGMA foreign_keys = ON;", path, kMsgDatabaseUnusable);
+        exec(db.get(), "BEGIN IMMEDIATE", path, kMsgDatabaseNotWritten);
+        try {
+            migrate(db.get(), checkedVersion(db.get(), path), path);
+            writeBudgetRows(db.get(), budget, path);
+            exec(db.get(), "COMMIT", path, kMsgDatabaseNotWritten);
+        } catch (...) {
+            sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
+    } catch (...) {
+        if (created) {
+            removeDatabase(path);
+        }
+        throw;
+    }
 }
 
 int databaseVersion(const std::string& path) {

@@ -27,7 +27,7 @@ namespace kv {
 
 inline constexpr const char* kDatabaseExtension = ".kvdb";
 // The schema this program writes.
-inline constexpr int kDatabaseVersion = 2;
+inline constexpr int kDatabaseVersion = 3;
 // "KVDB" in the file's header: the file is this program's.
 inline constexpr std::int32_t kDatabaseApplicationId = 0x4B564442;
 
@@ -63,6 +63,16 @@ std::span<const DatabaseMigration> databaseMigrations();
 // first; none when the company has no database. Never creates or changes the
 // file. Throws DatabaseError.
 std::vector<SieImportRecord> readSieImports(const std::string& companyPath, std::int32_t period);
+
+// The budget of period as saved, or nothing when none was (or the company
+// has no database). Never creates or changes the file. Throws DatabaseError.
+std::optional<BudgetRecord> readBudget(const std::string& companyPath, std::int32_t period);
+
+// Replaces the budget of budget.period in the database of the company at
+// companyPath (made when missing) in one transaction of its own: all of it is
+// written or nothing, and a database this save made is removed again when it
+// fails. Throws DatabaseError.
+void writeBudget(const std::string& companyPath, const BudgetRecord& budget);
 
 // The schema version of the database at path, checked as an open checks it.
 // Throws DatabaseError.
