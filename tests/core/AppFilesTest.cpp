@@ -7,6 +7,9 @@
 #include "app/AppController.h"
 #include "app/RecentFiles.h"
 #include "periods/PeriodDialogModel.h"
+#include "reports/JournalReport.h"
+#include "reports/ReportActions.h"
+#include "reports/VoucherRangeModel.h"
 #include "storage/CompanyFiles.h"
 
 #include <gtest/gtest.h>
@@ -161,6 +164,55 @@ TEST(AppFiles, OpeningACompanyOpensItsJournalAndRemembersIt) {
     EXPECT_TRUE(app.controller.commandState(C::RecentFile1).enabled);
     app.controller.execute(C::RecentFile1);
     EXPECT_TRUE(app.controller.companyOpen());
+}
+
+// The vouchers the user chose to print are the open company's, for as long
+// as it is open: choosing them changes nothing of the books, and they go
+// with the company.
+TEST(AppFiles, TheJournalPrintRangeLastsAsLongAsTheCompanyIsOpen) {
+    TempDir dir;
+    {
+        CTallvingeDoc doc;
+        test::buildSmallCompany(doc);
+        for (int day = 1; day <= 3; ++day) {
+            test::postVoucher(doc, day, 3, 2012, {{1930, 10.0 * day, 0}, {3000, 0, 10.0 * day}});
+        }
+        ASSERT_TRUE(saveCompany(doc, dir.file("Firma.bok")).ok);
+    }
+    App app;
+    const auto listedVouchers = [&app] {
+        return journalPrintRange(app.doc().state(), app.controller.reportSettings().journalRange);
+    };
+    app.prompter.chooseFile(dir.file("Firma.bok"));
+    app.controller.execute(C::OpenCompany);
+    ASSERT_TRUE(app.controller.companyOpen());
+    EXPECT_EQ(listedVouchers().from, 1);
+    EXPECT_EQ(listedVouchers().to, 3);
+    app.prompter.said.clear();
+
+    app.prompter.on<VoucherRangeModel>([&app](VoucherRangeModel& dialog) {
+        dialog.setFromText("2");
+        dialog.setToText("3");
+        return dialog.accept(app.prompter) ? Answer::Ok : Answer::Cancel;
+    });
+    ASSERT_TRUE(chooseJournalRange(app.doc(), app.prompter, app.controller.reportSettings().journalRange));
+    EXPECT_EQ(listedVouchers().from, 2);
+    EXPECT_EQ(listedVouchers().to, 3);
+    EXPECT_FALSE(app.doc().isModified());
+
+    // Opened again, or another company: every voucher.
+    app.controller.execute(C::CloseCompany);
+    EXPECT_TRUE(app.prompter.said.empty()); // nothing to save, nothing asked
+    app.controller.execute(C::RecentFile1);
+    ASSERT_TRUE(app.controller.companyOpen());
+    EXPECT_EQ(listedVouchers().from, 1);
+    EXPECT_EQ(listedVouchers().to, 3);
+    ASSERT_TRUE(chooseJournalRange(app.doc(), app.prompter, app.controller.reportSettings().journalRange));
+    app.controller.execute(C::CloseCompany);
+    app.newCompany();
+    EXPECT_EQ(app.controller.reportSettings().journalRange.from, 0);
+    EXPECT_EQ(app.controller.reportSettings().journalRange.to, 0);
+    EXPECT_EQ(app.prompter.unscripted, 0);
 }
 
 TEST(AppFiles, AFileThatCannotBeOpenedIsToldAndNoCompanyOpens) {

@@ -24,7 +24,8 @@ using test::typeInto;
 
 // A new company that has chosen its template and approved nothing yet.
 void chooseTemplate(CTallvingeDoc& doc, const char* name) {
-    TemplateChooserModel chooser(doc);
+    const TemplateStore noUserTemplates("");
+    TemplateChooserModel chooser(doc, noUserTemplates);
     ASSERT_TRUE(chooser.selectName(name));
     chooser.accept();
 }
@@ -160,6 +161,35 @@ TEST(ChartEditor, StoredChartLengthPlacesTheEndMarker) {
         editor.open();
         EXPECT_EQ(editor.endMarkerRow(), c.endMarker) << c.stored;
         EXPECT_EQ(editor.grid().rowCount(), c.endMarker + (c.kind == ChartKind::Income ? 11 : 10));
+    }
+}
+
+// A company set up from one of the user's templates whose VAT rules are not
+// approved yet still follows the template: an editor given the template
+// shows its rows; one without it (adding a SIE file's accounts) the
+// company's own, never an empty chart.
+TEST(ChartEditor, FollowsTheUserTemplateOnlyWhenItIsAtHand) {
+    CTallvingeDoc doc;
+    buildSmallCompany(doc);
+    test::loadEdited(doc, [](CompanyState& state) {
+        state.m_nValdMall = 0;
+        state.m_strMallnamn = "Mall.bok";
+    });
+    CKontoplan mall;
+    mall.m_strNamn = "Mall.bok";
+    mall.m_nAntalRes = 1;
+    mall.m_konton.push_back(std::make_unique<CKonto>());
+    mall.m_konton.back()->m_nKontonr = 3000;
+    mall.m_konton.back()->m_strKolumn2 = "Mallens försäljning";
+    const std::string own = doc.state().m_resKonton.front()->m_strKolumn2;
+    ASSERT_NE(own, "Mallens försäljning");
+    for (const auto& [userTemplate, shown] :
+         {std::pair<const CKontoplan*, std::string>{&mall, "Mallens försäljning"},
+          std::pair<const CKontoplan*, std::string>{nullptr, own}}) {
+        ScriptedPrompter prompter;
+        ChartEditorModel editor(doc, prompter, ChartKind::Income, userTemplate);
+        editor.open();
+        EXPECT_EQ(editor.grid().storedText(1, kColNamn), shown);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "storage/CompanyBackups.h"
 #include "storage/CompanyFiles.h"
+#include "storage/TemplateStore.h"
 
 #include <gtest/gtest.h>
 
@@ -304,13 +305,13 @@ TEST(TemplateBackup, TheTemplateFileKeepsItsOnePreviousVersion) {
     test::TemplateFolder folder;
     const std::string file = templateFilePath(folder.path());
     const std::string backup = templateBackupPath(file);
-    CTallvingeDoc doc;
+    TemplateStore templates(folder.path());
     std::vector<std::string> versions;
     for (const char* name : {"A.bok", "B.bok", "C.bok"}) {
         auto mall = std::make_unique<CKontoplan>();
         mall->m_strNamn = name;
-        doc.storeTemplate(std::move(mall), std::nullopt);
-        const FileReport report = writeTemplates(doc, folder.path());
+        templates.store(std::move(mall), std::nullopt);
+        const FileReport report = templates.write();
         ASSERT_TRUE(report.ok);
         EXPECT_TRUE(report.messages.empty());
         versions.push_back(readFile(file));
@@ -322,8 +323,8 @@ TEST(TemplateBackup, TheTemplateFileKeepsItsOnePreviousVersion) {
     // A folder in the way of the previous version is told, and the file is written.
     fs::remove(backup);
     fs::create_directories(backup + "/i vägen");
-    doc.storeTemplate(std::make_unique<CKontoplan>(), std::nullopt);
-    const FileReport report = writeTemplates(doc, folder.path());
+    templates.store(std::make_unique<CKontoplan>(), std::nullopt);
+    const FileReport report = templates.write();
     EXPECT_TRUE(report.ok);
     ASSERT_EQ(report.messages.size(), 1U);
     EXPECT_TRUE(report.messages[0].starts_with(std::string(kMsgTemplateBackupFailed) + "\n" + backup));

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include "storage/CompanyFiles.h"
+#include "storage/TemplateStore.h"
 
 #include <gtest/gtest.h>
 
@@ -308,11 +309,11 @@ TEST(CompanyOpen, AFileOfAnotherKindIsNamedWithWhatToOpenInstead) {
 
     // The chart templates.
     TemplateFolder folder;
+    TemplateStore store(folder.path());
     auto mall = std::make_unique<CKontoplan>();
     mall->m_strNamn = "Förening.bok";
-    doc.storeTemplate(std::move(mall), std::nullopt);
-    doc.setTemplateSaving(true);
-    ASSERT_TRUE(writeTemplates(doc, folder.path()).ok);
+    store.store(std::move(mall), std::nullopt);
+    ASSERT_TRUE(store.write().ok);
     const std::string templates = refusal(templateFilePath(folder.path()));
     EXPECT_NE(templates.find("Filen är en fil med kontoplanmallar (.mal), inte ett företag"),
               std::string::npos)
@@ -388,11 +389,13 @@ TEST(PeriodFile, ADamagedPeriodFileLeavesTheDocumentAsItWas) {
 
 TEST(TemplateFile, SavesAndReadsTheSharedTemplates) {
     TemplateFolder folder;
-    CTallvingeDoc doc;
-    FileReport first = readTemplates(doc, folder.path());
+    TemplateStore store(folder.path());
+    EXPECT_FALSE(store.wasRead());
+    FileReport first = store.read();
     EXPECT_FALSE(first.ok);
     EXPECT_EQ(first.messages, (std::vector<std::string>{templateFileMessage(folder.path())}));
-    EXPECT_EQ(doc.state().m_bMallarLasta, 1);
+    EXPECT_TRUE(store.wasRead());
+    EXPECT_FALSE(store.fileUnreadable()); // a missing file is not in the way
 
     auto mall = std::make_unique<CKontoplan>();
     mall->m_strNamn = "Firma.bok";
@@ -400,45 +403,66 @@ TEST(TemplateFile, SavesAndReadsTheSharedTemplates) {
     mall->m_konton.push_back(std::make_unique<CKonto>());
     mall->m_konton.back()->m_nKontonr = 3000;
     mall->m_momsregler.push_back(CAutomoms{25.0, 0, 3000, 0, 2610, "Försäljning moms 25%", 0});
-    doc.storeTemplate(std::move(mall), std::nullopt);
-    doc.setTemplateSaving(true);
-    ASSERT_TRUE(writeTemplates(doc, folder.path()).ok);
-    EXPECT_EQ(doc.state().m_bMallLage, 0);
+    store.store(std::move(mall), std::nullopt);
+    ASSERT_TRUE(store.write().ok);
+    EXPECT_FALSE(store.saving());
 
-    CTallvingeDoc other;
-    ASSERT_TRUE(readTemplates(other, folder.path()).ok);
-    ASSERT_EQ(other.state().m_mallar.size(), 1U);
-    EXPECT_EQ(other.state().m_mallar[0]->m_strNamn, "Firma.bok");
-    EXPECT_EQ(other.state().m_mallar[0]->m_momsregler.front().m_strKommentar, "Försäljning moms 25%");
+    TemplateStore other(folder.path());
+    ASSERT_TRUE(other.read().ok);
+    ASSERT_EQ(other.templates().size(), 1U);
+    EXPECT_EQ(other.templates()[0]->m_strNamn, "Firma.bok");
+    EXPECT_EQ(other.templates()[0]->m_momsregler.front().m_strKommentar, "Försäljning moms 25%");
+    EXPECT_EQ(other.find("Firma.bok"), other.templates()[0].get());
+    EXPECT_EQ(other.find("Annan.bok"), nullptr);
 }
 
 TEST(TemplateFile, AnUnreadableFileIsNeverOverwritten) {
     TemplateFolder folder;
-    writeFile(templateFilePath(folder.path()), std::string("\x05\x00\xff", 3));
-    CTallvingeDoc doc;
-    const FileReport read = readTemplates(doc, folder.path());
+    const std::string damaged("\x05\x00\xff", 3);
+    writeFile(templateFilePath(folder.path()), damaged);
+    TemplateStore store(folder.path());
+    const FileReport read = store.read();
     EXPECT_FALSE(read.ok);
     EXPECT_EQ(read.messages.front(), templateFileMessage(folder.path()));
-    EXPECT_TRUE(doc.state().m_mallar.empty());
+    EXPECT_TRUE(store.templates().empty());
+    EXPECT_TRUE(store.fileUnreadable());
 
-    doc.storeTemplate(std::make_unique<CKontoplan>(), std::nullopt);
-    const FileReport write = writeTemplates(doc, folder.path());
+    store.store(std::make_unique<CKontoplan>(), std::nullopt);
+    const FileReport write = store.write();
     EXPECT_FALSE(write.ok);
-    EXPECT_EQ(readFile(templateFilePath(folder.path())), std::string("\x05\x00\xff", 3));
+    EXPECT_EQ(write.messages,
+              (std::vector<std::string>{
+                  kMsgKanEjSparaPerioden,
+                  "Mallfilen " + templateFilePath(folder.path()) +
+                      " kunde inte läsas och skrivs därför inte över. Flytta eller ta bort den "
+                      "och försök igen."}));
+    EXPECT_EQ(readFile(templateFilePath(folder.path())), damaged);
+    EXPECT_FALSE(store.saving());
+
+    // The store lives as long as the program: once the user has moved the
+    // file away, the next reading lets the templates be written again.
+    std::filesystem::remove(templateFilePath(folder.path()));
+    static_cast<void>(store.read());
+    EXPECT_FALSE(store.fileUnreadable());
+    store.store(std::make_unique<CKontoplan>(), std::nullopt);
+    EXPECT_TRUE(store.write().ok);
+    TemplateStore reader(folder.path());
+    ASSERT_TRUE(reader.read().ok);
+    EXPECT_EQ(reader.templates().size(), 1U);
 }
 
 TEST(TemplateFile, TwoProgramsCannotUseTheFileAtOnce) {
     TemplateFolder folder;
-    CTallvingeDoc doc;
-    doc.storeTemplate(std::make_unique<CKontoplan>(), std::nullopt);
-    ASSERT_TRUE(writeTemplates(doc, folder.path()).ok);
+    TemplateStore store(folder.path());
+    store.store(std::make_unique<CKontoplan>(), std::nullopt);
+    ASSERT_TRUE(store.write().ok);
     const std::string bytes = readFile(templateFilePath(folder.path()));
 
     ForeignLock lock(templateFilePath(folder.path()));
-    CTallvingeDoc other;
-    EXPECT_FALSE(readTemplates(other, folder.path()).ok);
-    doc.storeTemplate(std::make_unique<CKontoplan>(), std::nullopt);
-    EXPECT_FALSE(writeTemplates(doc, folder.path()).ok);
+    TemplateStore other(folder.path());
+    EXPECT_FALSE(other.read().ok);
+    store.store(std::make_unique<CKontoplan>(), std::nullopt);
+    EXPECT_FALSE(store.write().ok);
     EXPECT_EQ(readFile(templateFilePath(folder.path())), bytes);
 }
 

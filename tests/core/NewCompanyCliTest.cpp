@@ -7,6 +7,7 @@
 #include "chart/ChartTemplates.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
+#include "storage/TemplateStore.h"
 
 #include <gtest/gtest.h>
 
@@ -86,8 +87,9 @@ TEST(NewCompanyCli, StartsFromAUserTemplate) {
         mall->m_nAntalBal = static_cast<std::int32_t>(source.state().m_balKonton.size());
         mall->m_konton = copyKontoList(source.state().m_allaKonton);
         mall->m_momsregler = source.state().m_momsregler;
-        source.storeTemplate(std::move(mall), std::nullopt);
-        ASSERT_TRUE(writeTemplates(source, templates.path()).ok);
+        TemplateStore store(templates.path());
+        store.store(std::move(mall), std::nullopt);
+        ASSERT_TRUE(store.write().ok);
     }
     const CliRun run =
         runNew(dir, templates.path(),

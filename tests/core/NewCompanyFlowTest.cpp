@@ -13,6 +13,7 @@
 #include "periods/PeriodDialogModel.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
+#include "storage/TemplateStore.h"
 #include "voucher/VatRulesModel.h"
 #include "voucher/VoucherCommands.h"
 
@@ -67,6 +68,7 @@ void chooseTemplate(ScriptedPrompter& prompter, const std::string& name) {
 
 TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
     TemplateFolder folder;
+    TemplateStore templates(folder.path());
     TempDir dir;
     const std::string firma = dir.file("Firma.bok");
     ScriptedPrompter prompter;
@@ -89,7 +91,7 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
     });
     // A new company's first rules are approved without the dialog being shown.
     prompter.on<VatRulesModel>(nullptr);
-    runChartGuidance(doc, prompter, folder.path(), [] {});
+    runChartGuidance(doc, prompter, templates, [] {});
     EXPECT_EQ(prompter.dialogs, (std::vector<std::string>{kFirstPeriodTitle, kTemplateChooserTitle,
                                                           kTitleBalansplan, kTitleResultatplan}));
     EXPECT_EQ(prompter.said,
@@ -125,7 +127,7 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
         EXPECT_TRUE(typeInto(grid, 8, kColNamn, "Tjänster"));
         EXPECT_TRUE(typeInto(grid, 8, kColGrupp, "b"));
     });
-    runChartEditor(doc, prompter, ChartKind::Income);
+    runChartEditor(doc, prompter, ChartKind::Income, templates);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{inUseEditMessage(3000), kMsgMomsLasning}));
     ASSERT_NE(account(doc, 3002), nullptr);
     EXPECT_EQ(account(doc, 3000)->m_rader.size(), 1u);
@@ -135,7 +137,7 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
         EXPECT_EQ(editor.grid().storedText(kassa, kColAnvands), "A");
         EXPECT_TRUE(typeInto(editor.grid(), kassa, kColNamn, "Kassa och växel"));
     });
-    runChartEditor(doc, prompter, ChartKind::Balance);
+    runChartEditor(doc, prompter, ChartKind::Balance, templates);
     EXPECT_EQ(account(doc, 1900)->m_strKolumn2, "Kassa och växel");
     EXPECT_EQ(account(doc, 1900)->m_rader.size(), 1u);
 
@@ -161,7 +163,7 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
     EXPECT_EQ(doc.state().m_momsregler[11].m_strKommentar, "Tjänster moms 25%");
     prompter.said.clear();
     prompter.answer(Answer::Ok);
-    saveChartAsTemplate(doc, prompter, folder.path());
+    saveChartAsTemplate(doc, prompter, templates);
     EXPECT_EQ(prompter.said,
               (std::vector<std::string>{kMsgSparasSomMall, templateFileMessage(folder.path())}));
     EXPECT_TRUE(fileExists(folder.path() + "/mallalternativ.mal"));
@@ -189,7 +191,7 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
     });
     // The template's rules are approved at once: no rules dialog either.
     prompter.on<VatRulesModel>(nullptr);
-    runChartGuidance(next, prompter, folder.path(), [] {});
+    runChartGuidance(next, prompter, templates, [] {});
     EXPECT_EQ(prompter.said, std::vector<std::string>{kMsgBestamForstaPerioden});
     EXPECT_EQ(prompter.dialogs, (std::vector<std::string>{kFirstPeriodTitle, kTemplateChooserTitle,
                                                           kTitleBalansplan, kTitleResultatplan}));
@@ -213,12 +215,13 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
 
 TEST(NewCompanyFlow, CancelledEditorsLeaveTheCompanyWithoutCharts) {
     TemplateFolder folder;
+    TemplateStore templates(folder.path());
     ScriptedPrompter prompter;
     CTallvingeDoc doc;
     ASSERT_TRUE(choosePeriod(doc, prompter, "2012"));
     chooseTemplate(prompter, kMallRikssvensk);
     prompter.on<ChartEditorModel>([](ChartEditorModel&) { return Answer::Cancel; });
-    runChartGuidance(doc, prompter, folder.path(), [] {});
+    runChartGuidance(doc, prompter, templates, [] {});
     EXPECT_FALSE(doc.incomeChartApproved());
     EXPECT_FALSE(doc.balanceChartApproved());
     EXPECT_TRUE(needsChartGuidance(doc));

@@ -138,7 +138,7 @@ protected:
 TEST_F(SmallBooks, JournalListsEachVoucherWithItsLinesAndTotals) {
     postVoucher(doc, 5, 3, 2012, {{1930, 100, 0}, {1910, 50, 0}, {3000, 0, 150}});
     postVoucher(doc, 6, 3, 2012, {{1930, 10, 0}, {3000, 0, 10}});
-    Listing listing = journalListing(doc);
+    Listing listing = journalListing(doc, JournalPrintRange{});
     ASSERT_EQ(listing.lines.size(), 7U + 6U);
     EXPECT_EQ(listing.lines[0].m_text[0], "00001");
     EXPECT_EQ(listing.lines[0].m_text[2], "05032012");
@@ -152,8 +152,7 @@ TEST_F(SmallBooks, JournalListsEachVoucherWithItsLinesAndTotals) {
     const std::tuple<int, int, std::size_t, const char*> ranges[] = {
         {2, 2, 6, "00002"}, {1, 9, 13, "00001"}, {0, 0, 13, "00001"}, {5, 9, 6, "00002"}};
     for (const auto& [from, to, lines, first] : ranges) {
-        doc.setJournalPrintRange(from, to);
-        listing = journalListing(doc);
+        listing = journalListing(doc, JournalPrintRange{from, to});
         ASSERT_EQ(listing.lines.size(), lines) << from << "-" << to;
         EXPECT_EQ(listing.lines[0].m_text[0], first);
     }
@@ -260,7 +259,7 @@ TEST_F(SmallBooks, ReportsLeaveTheBooksAsTheyWere) {
     static_cast<void>(buildTrialBalance(doc));
     static_cast<void>(buildBalanceSheet(doc));
     static_cast<void>(ledgerForm(doc, 2090, ScreenMeasures{}));
-    static_cast<void>(journalListing(doc));
+    static_cast<void>(journalListing(doc, JournalPrintRange{1, 1}));
     EXPECT_FALSE(doc.isModified());
     const auto index = accountIndex(doc.state(), 2090);
     EXPECT_EQ(doc.state().m_allaKonton[index]->m_rader, before.m_allaKonton[index]->m_rader);
@@ -403,8 +402,11 @@ TEST_F(SmallBooks, LedgerAccountsAreChosenByNumberAndStepped) {
     EXPECT_EQ(neighbourAccount(doc.state(), 0, 1), 3000);
 
     ScriptedPrompter prompter;
-    EXPECT_FALSE(chooseJournalRange(doc, prompter));
+    JournalPrintRange range{2, 3};
+    EXPECT_FALSE(chooseJournalRange(doc, prompter, range));
     EXPECT_EQ(prompter.said, std::vector<std::string>{"Det finns inga verifikat"});
+    EXPECT_EQ(range.from, 2);
+    EXPECT_EQ(range.to, 3);
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "periods/PeriodDialogModel.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
+#include "storage/TemplateStore.h"
 #include "voucher/VatRulesModel.h"
 
 #include <gtest/gtest.h>
@@ -289,10 +290,10 @@ TEST(SetupThroughTheShell, TheTemplateCommandsSaveAndDeleteTheCompanysTemplate) 
     app.controller.execute(C::SaveChartTemplate);
     EXPECT_EQ(app.prompter.said,
               (std::vector<std::string>{kMsgSparasSomMall, templateFileMessage(app.templates.path())}));
-    CTallvingeDoc reader;
-    ASSERT_TRUE(readTemplates(reader, app.templates.path()).ok);
-    ASSERT_EQ(reader.state().m_mallar.size(), 1u);
-    EXPECT_EQ(reader.state().m_mallar.front()->m_strNamn, "Förening.bok");
+    TemplateStore reader(app.templates.path());
+    ASSERT_TRUE(reader.read().ok);
+    ASSERT_EQ(reader.templates().size(), 1u);
+    EXPECT_EQ(reader.templates().front()->m_strNamn, "Förening.bok");
 
     // Deleting: the question, then the list; Cancel in the list deletes nothing.
     app.prompter.said.clear();
@@ -303,8 +304,8 @@ TEST(SetupThroughTheShell, TheTemplateCommandsSaveAndDeleteTheCompanysTemplate) 
     });
     app.controller.execute(C::DeleteChartTemplate);
     EXPECT_EQ(app.prompter.dialogs, std::vector<std::string>{kDeleteTemplateTitle});
-    ASSERT_TRUE(readTemplates(reader, app.templates.path()).ok);
-    EXPECT_EQ(reader.state().m_mallar.size(), 1u);
+    ASSERT_TRUE(reader.read().ok);
+    EXPECT_EQ(reader.templates().size(), 1u);
 
     app.prompter.answer(Answer::Ok);
     app.prompter.on<DeleteTemplateModel>([&app](DeleteTemplateModel& dialog) {
@@ -312,8 +313,8 @@ TEST(SetupThroughTheShell, TheTemplateCommandsSaveAndDeleteTheCompanysTemplate) 
         return Answer::Ok;
     });
     app.controller.execute(C::DeleteChartTemplate);
-    ASSERT_TRUE(readTemplates(reader, app.templates.path()).ok);
-    EXPECT_TRUE(reader.state().m_mallar.empty());
+    ASSERT_TRUE(reader.read().ok);
+    EXPECT_TRUE(reader.templates().empty());
     EXPECT_EQ(app.prompter.said, (std::vector<std::string>{kMsgTasBortFranMallar, kMsgTasBortFranMallar}));
     EXPECT_EQ(app.prompter.unscripted, 0);
 }

@@ -7,6 +7,7 @@
 #include "app/NewCompany.h"
 #include "chart/ChartTemplates.h"
 #include "storage/CompanyFiles.h"
+#include "storage/TemplateStore.h"
 
 #include <gtest/gtest.h>
 
@@ -322,8 +323,9 @@ TEST(SieImport, AUserTemplateGivesItsChartsAndItsVatRules) {
     rule.m_nKreditMomskonto = 2750;
     mall->m_momsregler.assign(54, CAutomoms{});
     mall->m_momsregler[0] = rule;
-    source.storeTemplate(std::move(mall), std::nullopt);
-    ASSERT_TRUE(writeTemplates(source, templates.path()).ok);
+    TemplateStore store(templates.path());
+    store.store(std::move(mall), std::nullopt);
+    ASSERT_TRUE(store.write().ok);
 
     const SieImportResult result =
         buildSieCompany(readSieBooks(sieFile("#KONTO 1935 \"Sparkonto\"\n#VER A 1 20240110 \"Sålt\"\n{\n"

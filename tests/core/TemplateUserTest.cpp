@@ -8,6 +8,7 @@
 #include "chart/UserTemplates.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
+#include "storage/TemplateStore.h"
 
 #include <gtest/gtest.h>
 
@@ -36,18 +37,18 @@ std::unique_ptr<CKontoplan> namedTemplate(const std::string& name) {
 
 // Writes a template file holding templates with these names.
 void writeTemplateFile(const std::string& folder, const std::vector<std::string>& names) {
-    CTallvingeDoc holder;
+    TemplateStore holder(folder);
     for (const std::string& name : names) {
-        holder.storeTemplate(namedTemplate(name), std::nullopt);
+        holder.store(namedTemplate(name), std::nullopt);
     }
-    ASSERT_TRUE(writeTemplates(holder, folder).ok);
+    ASSERT_TRUE(holder.write().ok);
 }
 
 std::vector<std::string> namesInFile(const std::string& folder) {
-    CTallvingeDoc reader;
-    EXPECT_TRUE(readTemplates(reader, folder).ok);
+    TemplateStore reader(folder);
+    EXPECT_TRUE(reader.read().ok);
     std::vector<std::string> names;
-    for (const auto& mall : reader.state().m_mallar) {
+    for (const auto& mall : reader.templates()) {
         names.push_back(mall->m_strNamn);
     }
     return names;
@@ -55,10 +56,11 @@ std::vector<std::string> namesInFile(const std::string& folder) {
 
 TEST(TemplateChooser, ListsTheBuiltInTemplatesFirstThenTheUsersSorted) {
     CTallvingeDoc doc;
+    TemplateStore templates("");
     for (const char* name : {"Zeta.bok", "bägare.bok", "Ödla.bok", "alfa.bok", "Åsa.bok", "Ärla.bok"}) {
-        doc.storeTemplate(namedTemplate(name), std::nullopt);
+        templates.store(namedTemplate(name), std::nullopt);
     }
-    TemplateChooserModel chooser(doc);
+    TemplateChooserModel chooser(doc, templates);
     const std::vector<std::string> expected{
         kMallRikssvensk, kMallBaskonto, kMallFinlandssvensk, kMallForening, "alfa.bok",
         "bägare.bok",    "Zeta.bok",    "Åsa.bok",           "Ärla.bok",    "Ödla.bok"};
@@ -72,7 +74,8 @@ TEST(TemplateChooser, ListsTheBuiltInTemplatesFirstThenTheUsersSorted) {
 
 TEST(TemplateChooser, AUserTemplateIsCopiedIntoTheNewCompany) {
     CTallvingeDoc doc;
-    doc.storeTemplate(namedTemplate("Andra.bok"), std::nullopt);
+    TemplateStore templates("");
+    templates.store(namedTemplate("Andra.bok"), std::nullopt);
     auto mall = std::make_unique<CKontoplan>();
     mall->m_strNamn = "Firma.bok";
     mall->m_nAntalRes = 2;
@@ -90,13 +93,14 @@ TEST(TemplateChooser, AUserTemplateIsCopiedIntoTheNewCompany) {
     rule.m_nKreditkonto = 3000;
     rule.m_nKreditMomskonto = 1910;
     mall->m_momsregler.push_back(rule);
-    doc.storeTemplate(std::move(mall), std::nullopt);
+    templates.store(std::move(mall), std::nullopt);
 
-    TemplateChooserModel chooser(doc);
+    TemplateChooserModel chooser(doc, templates);
     ASSERT_TRUE(chooser.selectName("Firma.bok"));
     chooser.accept();
     EXPECT_EQ(doc.state().m_strMallnamn, "Firma.bok");
-    EXPECT_EQ(doc.state().m_nValdMall, 1);
+    EXPECT_EQ(doc.state().m_nValdMall, 0);
+    EXPECT_EQ(chosenUserTemplate(doc, templates), templates.templates()[1].get());
     ASSERT_EQ(doc.state().m_allaKonton.size(), 3u);
     EXPECT_EQ(doc.state().m_allaKonton[0]->m_strKolumn2, "Konto 3000");
     EXPECT_EQ(doc.state().m_allaKonton[0]->m_nAnvands, 0);
@@ -109,6 +113,7 @@ TEST(TemplateChooser, AUserTemplateIsCopiedIntoTheNewCompany) {
 class UserTemplates : public ::testing::Test {
 protected:
     TemplateFolder folder;
+    TemplateStore templates{folder.path()};
     ScriptedPrompter prompter;
 };
 
@@ -116,13 +121,13 @@ TEST_F(UserTemplates, SavingAsksFirstAndNeedsASavedCompany) {
     CTallvingeDoc doc;
     setUpCompany(doc, kMallForening, folder.path());
     prompter.answer(Answer::Cancel);
-    saveChartAsTemplate(doc, prompter, folder.path());
+    saveChartAsTemplate(doc, prompter, templates);
     EXPECT_EQ(prompter.said, std::vector<std::string>{kMsgSparasSomMall});
     EXPECT_FALSE(fileExists(templateFilePath(folder.path())));
 
     prompter.said.clear();
     prompter.answer(Answer::Ok);
-    saveChartAsTemplate(doc, prompter, folder.path());
+    saveChartAsTemplate(doc, prompter, templates);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgSparasSomMall, kMsgSparaForstSomMall}));
     EXPECT_FALSE(fileExists(templateFilePath(folder.path())));
 }
@@ -133,16 +138,16 @@ TEST_F(UserTemplates, SavedTemplateHoldsTheChartsWithoutPostingsOrMarks) {
     postVoucher(doc, 3, 2, 2012, {{1010, 100, 0}, {3000, 0, 100}});
     doc.markSaved("/ho", "Föreningen.bok");
     prompter.answer(Answer::Ok);
-    saveChartAsTemplate(doc, prompter, folder.path());
+    saveChartAsTemplate(doc, prompter, templates);
     // The first save finds no file to read yet.
     EXPECT_EQ(prompter.said,
               (std::vector<std::string>{kMsgSparasSomMall, templateFileMessage(folder.path())}));
-    EXPECT_EQ(doc.state().m_bMallLage, 0);
+    EXPECT_FALSE(templates.saving());
 
-    CTallvingeDoc reader;
-    ASSERT_TRUE(readTemplates(reader, folder.path()).ok);
-    ASSERT_EQ(reader.state().m_mallar.size(), 1u);
-    const CKontoplan& mall = *reader.state().m_mallar.front();
+    TemplateStore reader(folder.path());
+    ASSERT_TRUE(reader.read().ok);
+    ASSERT_EQ(reader.templates().size(), 1u);
+    const CKontoplan& mall = *reader.templates().front();
     EXPECT_EQ(mall.m_strNamn, "Föreningen.bok");
     EXPECT_EQ(mall.m_nAntalRes, 236);
     EXPECT_EQ(mall.m_nAntalBal, 138);
@@ -158,11 +163,11 @@ TEST_F(UserTemplates, SavedTemplateHoldsTheChartsWithoutPostingsOrMarks) {
     prompter.said.clear();
     test::loadEdited(doc, [](CompanyState& s) { s.m_resKonton[2]->m_strKolumn2 = "Avgifter"; });
     prompter.answer(Answer::Ok);
-    saveChartAsTemplate(doc, prompter, folder.path());
+    saveChartAsTemplate(doc, prompter, templates);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgSparasSomMall, "Föreningen.bok"}));
-    ASSERT_TRUE(readTemplates(reader, folder.path()).ok);
-    ASSERT_EQ(reader.state().m_mallar.size(), 1u);
-    EXPECT_EQ(reader.state().m_mallar.front()->m_konton[2]->m_strKolumn2, "Avgifter");
+    ASSERT_TRUE(reader.read().ok);
+    ASSERT_EQ(reader.templates().size(), 1u);
+    EXPECT_EQ(reader.templates().front()->m_konton[2]->m_strKolumn2, "Avgifter");
     EXPECT_EQ(prompter.unscripted, 0);
 }
 
@@ -177,12 +182,12 @@ TEST_F(UserTemplates, CompaniesWithTheSameFileNameShareOneTemplate) {
     setUpCompany(second, kMallBaskonto, folder.path());
     ASSERT_TRUE(saveCompany(second, dirs.file("b/Firma.bok")).ok);
     prompter.answer(Answer::Ok).answer(Answer::Ok);
-    saveChartAsTemplate(first, prompter, folder.path());
-    saveChartAsTemplate(second, prompter, folder.path());
-    CTallvingeDoc reader;
-    ASSERT_TRUE(readTemplates(reader, folder.path()).ok);
-    ASSERT_EQ(reader.state().m_mallar.size(), 1u);
-    EXPECT_EQ(reader.state().m_mallar.front()->m_konton.size(), second.state().m_allaKonton.size());
+    saveChartAsTemplate(first, prompter, templates);
+    saveChartAsTemplate(second, prompter, templates);
+    TemplateStore reader(folder.path());
+    ASSERT_TRUE(reader.read().ok);
+    ASSERT_EQ(reader.templates().size(), 1u);
+    EXPECT_EQ(reader.templates().front()->m_konton.size(), second.state().m_allaKonton.size());
 }
 
 TEST_F(UserTemplates, AtMostOneHundredTemplates) {
@@ -195,16 +200,17 @@ TEST_F(UserTemplates, AtMostOneHundredTemplates) {
     setUpCompany(doc, kMallForening, folder.path());
     doc.markSaved("/ho", "Ny.bok");
     // The chooser's list is in memory; the file holds 100.
-    ASSERT_EQ(doc.state().m_mallar.size(), 100u);
+    ASSERT_TRUE(templates.read().ok);
+    ASSERT_EQ(templates.templates().size(), 100u);
     prompter.answer(Answer::Ok);
-    saveChartAsTemplate(doc, prompter, folder.path());
+    saveChartAsTemplate(doc, prompter, templates);
     EXPECT_EQ(prompter.said.back(), kMsgRedan100Mallar);
 
     // An older list in memory does not get round the limit.
-    doc.setTemplates({}, false);
+    TemplateStore older(folder.path());
     prompter.said.clear();
     prompter.answer(Answer::Ok);
-    saveChartAsTemplate(doc, prompter, folder.path());
+    saveChartAsTemplate(doc, prompter, older);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgSparasSomMall, kMsgRedan100Mallar}));
     EXPECT_EQ(namesInFile(folder.path()).size(), 100u);
 
@@ -218,10 +224,10 @@ TEST_F(UserTemplates, AtMostOneHundredTemplates) {
         dialog.accept(prompter);
         return Answer::Ok;
     });
-    deleteChartTemplate(doc, prompter, folder.path());
+    deleteChartTemplate(prompter, templates);
     EXPECT_EQ(namesInFile(folder.path()).size(), 99u);
     prompter.answer(Answer::Ok);
-    saveChartAsTemplate(doc, prompter, folder.path());
+    saveChartAsTemplate(doc, prompter, templates);
     const auto after = namesInFile(folder.path());
     EXPECT_EQ(after.size(), 100u);
     EXPECT_EQ(after.back(), "Ny.bok");
@@ -232,15 +238,14 @@ TEST_F(UserTemplates, DeletingTakesTheLastOfEqualNames) {
     writeTemplateFile(folder.path(), {"B.bok", "A.bok", "B.bok"});
     {
         // Rewrite the last "B.bok" with a second row so that the two can be told apart.
-        CTallvingeDoc holder;
-        ASSERT_TRUE(readTemplates(holder, folder.path()).ok);
+        TemplateStore holder(folder.path());
+        ASSERT_TRUE(holder.read().ok);
         auto changed = namedTemplate("B.bok");
-        changed->m_konton = copyKontoList(holder.state().m_mallar[2]->m_konton);
+        changed->m_konton = copyKontoList(holder.templates()[2]->m_konton);
         changed->m_nAntalRes = 2;
-        holder.storeTemplate(std::move(changed), 2);
-        ASSERT_TRUE(writeTemplates(holder, folder.path()).ok);
+        holder.store(std::move(changed), 2);
+        ASSERT_TRUE(holder.write().ok);
     }
-    CTallvingeDoc doc;
     prompter.answer(Answer::Ok);
     prompter.on<DeleteTemplateModel>([this](DeleteTemplateModel& dialog) {
         EXPECT_EQ(dialog.entries(), (std::vector<std::string>{"A.bok", "B.bok", "B.bok"}));
@@ -248,17 +253,16 @@ TEST_F(UserTemplates, DeletingTakesTheLastOfEqualNames) {
         dialog.accept(prompter);
         return Answer::Ok;
     });
-    deleteChartTemplate(doc, prompter, folder.path());
-    CTallvingeDoc reader;
-    ASSERT_TRUE(readTemplates(reader, folder.path()).ok);
-    ASSERT_EQ(reader.state().m_mallar.size(), 2u);
-    EXPECT_EQ(reader.state().m_mallar[0]->m_strNamn, "B.bok");
-    EXPECT_EQ(reader.state().m_mallar[0]->m_nAntalRes, 1);
-    EXPECT_EQ(reader.state().m_mallar[1]->m_strNamn, "A.bok");
+    deleteChartTemplate(prompter, templates);
+    TemplateStore reader(folder.path());
+    ASSERT_TRUE(reader.read().ok);
+    ASSERT_EQ(reader.templates().size(), 2u);
+    EXPECT_EQ(reader.templates()[0]->m_strNamn, "B.bok");
+    EXPECT_EQ(reader.templates()[0]->m_nAntalRes, 1);
+    EXPECT_EQ(reader.templates()[1]->m_strNamn, "A.bok");
 }
 
 TEST_F(UserTemplates, DeletingFromAnEmptyListWritesNothing) {
-    CTallvingeDoc doc;
     prompter.answer(Answer::Cancel);
     bool shown = false;
     prompter.on<DeleteTemplateModel>([this, &shown](DeleteTemplateModel& dialog) {
@@ -268,11 +272,11 @@ TEST_F(UserTemplates, DeletingFromAnEmptyListWritesNothing) {
         dialog.accept(prompter);
         return Answer::Ok;
     });
-    deleteChartTemplate(doc, prompter, folder.path());
+    deleteChartTemplate(prompter, templates);
     EXPECT_FALSE(shown);
 
     prompter.answer(Answer::Ok);
-    deleteChartTemplate(doc, prompter, folder.path());
+    deleteChartTemplate(prompter, templates);
     EXPECT_TRUE(shown);
     EXPECT_FALSE(fileExists(templateFilePath(folder.path())));
     EXPECT_EQ(prompter.said.back(), templateFileMessage(folder.path()));
@@ -285,7 +289,7 @@ TEST_F(UserTemplates, ADamagedTemplateFileIsNeverOverwritten) {
     setUpCompany(doc, kMallForening, folder.path());
     doc.markSaved("/ho", "Firma.bok");
     prompter.answer(Answer::Ok);
-    saveChartAsTemplate(doc, prompter, folder.path());
+    saveChartAsTemplate(doc, prompter, templates);
     EXPECT_EQ(test::readFile(templateFilePath(folder.path())), "inte en mallfil");
     EXPECT_EQ(prompter.said.back().rfind("Mallfilen ", 0), 0u);
 }
@@ -293,14 +297,13 @@ TEST_F(UserTemplates, ADamagedTemplateFileIsNeverOverwritten) {
 // Where the templates are kept is news on a first run (the information
 // icon); a template file that cannot be read is a warning.
 TEST_F(UserTemplates, AMissingTemplateFileInformsADamagedOneWarns) {
-    CTallvingeDoc doc;
-    tellFileReport(prompter, readTemplates(doc, folder.path()));
+    tellFileReport(prompter, templates.read());
     EXPECT_EQ(prompter.kindOf[templateFileMessage(folder.path())], MessageKind::Information);
 
     ASSERT_TRUE(makeFolder(folder.path()));
     test::writeFile(templateFilePath(folder.path()), "inte en mallfil");
     prompter.kindOf.clear();
-    tellFileReport(prompter, readTemplates(doc, folder.path()));
+    tellFileReport(prompter, templates.read());
     EXPECT_EQ(prompter.kindOf[templateFileMessage(folder.path())], MessageKind::Refusal);
     EXPECT_EQ(prompter.kindOf.size(), 2U);
 }

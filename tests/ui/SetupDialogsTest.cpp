@@ -17,6 +17,7 @@
 #include "periods/FirstPeriod.h"
 #include "periods/PeriodDialog.h"
 #include "storage/CompanyFiles.h"
+#include "storage/TemplateStore.h"
 #include "voucher/VatRulesDialog.h"
 #include "voucher/VatRulesModel.h"
 
@@ -70,7 +71,8 @@ class SetupDialogsTest : public QObject {
 private slots:
     void theTemplateChooserListsTheBuiltInTemplatesAndTakesTheChosenOne() {
         CTallvingeDoc doc;
-        kv::TemplateChooserModel model(doc);
+        const kv::TemplateStore noUserTemplates(templateFolder());
+        kv::TemplateChooserModel model(doc, noUserTemplates);
         kv::ui::TemplateChooserDialog dialog(model);
         QCOMPARE(dialog.windowTitle(), QString("Kontoplanmallar"));
         QCOMPARE(texts(*dialog.list()),
@@ -296,16 +298,16 @@ private slots:
     }
 
     void theTemplateListDeletesTheChosenTemplate() {
-        CTallvingeDoc source;
+        kv::TemplateStore source(templateFolder());
         for (const char* name : {"B.bok", "A.bok"}) {
             auto mall = std::make_unique<kv::CKontoplan>();
             mall->m_strNamn = name;
-            source.storeTemplate(std::move(mall), std::nullopt);
+            source.store(std::move(mall), std::nullopt);
         }
-        QVERIFY(kv::writeTemplates(source, templateFolder()).ok);
-        CTallvingeDoc doc;
+        QVERIFY(source.write().ok);
+        kv::TemplateStore templates(templateFolder());
         ScriptedPrompter prompter;
-        kv::DeleteTemplateModel model(doc, templateFolder());
+        kv::DeleteTemplateModel model(templates);
         model.open(prompter);
         kv::ui::DeleteTemplateDialog dialog(model, prompter);
         QCOMPARE(dialog.windowTitle(), QString("Välj den mall som skall tas bort från kontomallar"));
@@ -314,10 +316,10 @@ private slots:
         dialog.list()->setCurrentRow(1);
         dialog.okButton()->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        CTallvingeDoc reader;
-        QVERIFY(kv::readTemplates(reader, templateFolder()).ok);
-        QCOMPARE(reader.state().m_mallar.size(), std::size_t{1});
-        QCOMPARE(reader.state().m_mallar.front()->m_strNamn, std::string("A.bok"));
+        kv::TemplateStore reader(templateFolder());
+        QVERIFY(reader.read().ok);
+        QCOMPARE(reader.templates().size(), std::size_t{1});
+        QCOMPARE(reader.templates().front()->m_strNamn, std::string("A.bok"));
     }
 };
 

@@ -34,7 +34,7 @@ std::string withCompanyExtension(const std::string& path) {
 }
 
 AppController::AppController(Prompter& prompter, std::string templateFolder)
-    : m_prompter(prompter), m_templateFolder(std::move(templateFolder)) {
+    : m_prompter(prompter), m_templates(std::move(templateFolder)) {
     registerFileCommands();
     registerSubsystemCommands(m_commands, *this);
 }
@@ -170,6 +170,7 @@ void AppController::registerFileCommands() {
 void AppController::takeCompany(std::unique_ptr<CTallvingeDoc> doc) {
     m_windows.clear();
     m_doc = std::move(doc);
+    m_reportSettings = {};
     m_subscription = m_doc->subscribe(*this);
     openWindow(WindowKind::Journal);
     askFirstPeriod();
@@ -285,6 +286,7 @@ void AppController::discardCompany() {
     m_subscription.reset();
     m_finishedForms.clear();
     m_doc.reset();
+    m_reportSettings = {};
 }
 
 // ---- windows ----

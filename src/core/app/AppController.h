@@ -81,7 +81,9 @@ public:
     // ---- AppServices, for the commands of the subsystems ----
     [[nodiscard]] CTallvingeDoc& document() override;
     [[nodiscard]] Prompter& prompter() override { return m_prompter; }
-    [[nodiscard]] const std::string& templateFolder() const override { return m_templateFolder; }
+    [[nodiscard]] const std::string& templateFolder() const override { return m_templates.folder(); }
+    [[nodiscard]] TemplateStore& templates() override { return m_templates; }
+    [[nodiscard]] ReportSettings& reportSettings() override { return m_reportSettings; }
     void openWindow(WindowKind kind) override;
     void reopenWindow(WindowKind kind) override;
     [[nodiscard]] bool isWindowOpen(WindowKind kind) const override { return m_windows.isOpen(kind); }
@@ -120,7 +122,8 @@ private:
     bool formsMayGo();
 
     Prompter& m_prompter;
-    std::string m_templateFolder;
+    TemplateStore m_templates;
+    ReportSettings m_reportSettings; // of the open company; reset when another opens
     WindowHost* m_host = nullptr;
     std::unique_ptr<CTallvingeDoc> m_doc;
     ViewSubscription m_subscription;

@@ -6,6 +6,7 @@
 #include "interaction/UnattendedPrompter.h"
 #include "periods/FirstPeriod.h"
 #include "storage/CompanyFiles.h"
+#include "storage/TemplateStore.h"
 #include "voucher/VatRulesModel.h"
 
 #include <optional>
@@ -14,16 +15,16 @@ namespace kv {
 
 namespace {
 
-std::string templateNotFound(const std::string& name, const std::string& folder, const CTallvingeDoc& doc,
+std::string templateNotFound(const std::string& name, const TemplateStore& templates,
                              const std::vector<std::string>& readMessages) {
     std::string error = "Mallen \"" + name + "\" finns inte bland kontoplanmallarna.";
-    if (doc.state().m_bMallfilOlast != 0) {
+    if (templates.fileUnreadable()) {
         // The first message only names the file; the rest say why it could not be read.
         for (std::size_t i = 1; i < readMessages.size(); ++i) {
             error += " " + readMessages[i];
         }
     } else if (!readMessages.empty()) {
-        error += " Mallfilen " + templateFilePath(folder) + " finns inte.";
+        error += " Mallfilen " + templateFilePath(templates.folder()) + " finns inte.";
     }
     return error;
 }
@@ -33,8 +34,8 @@ std::string templateNotFound(const std::string& name, const std::string& folder,
 // approves each editor as it stands. The first refusal ends the set-up.
 class AcceptingPrompter final : public UnattendedPrompter {
 public:
-    AcceptingPrompter(const CTallvingeDoc& doc, const NewCompanyRequest& request)
-        : m_doc(doc), m_request(request) {
+    AcceptingPrompter(const TemplateStore& templates, const NewCompanyRequest& request)
+        : m_templates(templates), m_request(request) {
         answers.add<PeriodDialogModel>([this](PeriodDialogModel& dialog) { return givePeriod(dialog); });
         answers.add<TemplateChooserModel>(
             [this](TemplateChooserModel& chooser) { return chooseTemplate(chooser); });
@@ -90,7 +91,7 @@ private:
             // Everything said since the set-up of the charts began is the template file's report.
             const std::vector<std::string> readMessages(
                 said.begin() + static_cast<std::ptrdiff_t>(chartsBegin), said.end());
-            refuse(templateNotFound(m_request.templateName, m_request.templateFolder, m_doc, readMessages));
+            refuse(templateNotFound(m_request.templateName, m_templates, readMessages));
             return Answer::Cancel;
         }
         chooser.accept();
@@ -110,7 +111,7 @@ private:
         return Answer::Cancel;
     }
 
-    const CTallvingeDoc& m_doc;
+    const TemplateStore& m_templates;
     const NewCompanyRequest& m_request;
 };
 
@@ -118,7 +119,8 @@ private:
 
 NewCompanyResult createDefaultCompany(CTallvingeDoc& doc, const NewCompanyRequest& request) {
     NewCompanyResult result;
-    AcceptingPrompter prompter(doc, request);
+    TemplateStore templates(request.templateFolder);
+    AcceptingPrompter prompter(templates, request);
     const auto finish = [&](std::string error) {
         result.error = std::move(error);
         result.ok = result.error.empty();
@@ -136,7 +138,7 @@ NewCompanyResult createDefaultCompany(CTallvingeDoc& doc, const NewCompanyReques
         return finish(failure(0));
     }
     prompter.chartsBegin = prompter.said.size();
-    runChartGuidance(doc, prompter, request.templateFolder, [] {});
+    runChartGuidance(doc, prompter, templates, [] {});
     if (prompter.refused || !doc.bothChartsApproved() || doc.state().m_momsregler.empty()) {
         return finish(failure(prompter.chartsBegin));
     }

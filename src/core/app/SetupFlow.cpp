@@ -17,20 +17,20 @@ bool needsFirstVoucherHint(const CTallvingeDoc& doc) {
     return doc.bothChartsApproved() && doc.hasOpenPeriod() && doc.state().m_verifikat.empty();
 }
 
-void runChartGuidance(CTallvingeDoc& doc, Prompter& prompter, const std::string& templateFolder,
+void runChartGuidance(CTallvingeDoc& doc, Prompter& prompter, TemplateStore& templates,
                       const std::function<void()>& showTrialBalance) {
     if (!needsChartGuidance(doc)) {
         return; // a second template would land on top of the first one's rows
     }
-    tellFileReport(prompter, readTemplates(doc, templateFolder));
-    TemplateChooserModel chooser(doc);
+    tellFileReport(prompter, templates.read());
+    TemplateChooserModel chooser(doc, templates);
     if (prompter.show(chooser) != Answer::Ok) {
         return;
     }
     showTrialBalance();
-    runChartEditor(doc, prompter, ChartKind::Balance);
+    runChartEditor(doc, prompter, ChartKind::Balance, templates);
     showTrialBalance();
-    runChartEditor(doc, prompter, ChartKind::Income);
+    runChartEditor(doc, prompter, ChartKind::Income, templates);
     if (vatRulesMayOpen(doc, prompter)) {
         showTrialBalance();
         runVatRulesEditor(doc, prompter);
@@ -38,7 +38,7 @@ void runChartGuidance(CTallvingeDoc& doc, Prompter& prompter, const std::string&
 }
 
 void runChartGuidance(AppServices& app) {
-    runChartGuidance(app.document(), app.prompter(), app.templateFolder(),
+    runChartGuidance(app.document(), app.prompter(), app.templates(),
                      [&app] { app.reopenWindow(WindowKind::TrialBalance); });
 }
 

@@ -5,6 +5,7 @@
 
 #include "interaction/Prompter.h"
 #include "model/TallvingeDoc.h"
+#include "storage/TemplateStore.h"
 
 #include <functional>
 #include <string>
@@ -30,7 +31,7 @@ inline constexpr const char* kFirstVoucherText =
 // template; then the balance-sheet editor, the income-statement editor and
 // "Sätt moms", each over the trial-balance window that showTrialBalance opens
 // afresh. A chooser closed without OK stops here, with nothing chosen.
-void runChartGuidance(CTallvingeDoc& doc, Prompter& prompter, const std::string& templateFolder,
+void runChartGuidance(CTallvingeDoc& doc, Prompter& prompter, TemplateStore& templates,
                       const std::function<void()>& showTrialBalance);
 // The same in the program, with the editors hosted by the trial-balance window.
 void runChartGuidance(AppServices& app);

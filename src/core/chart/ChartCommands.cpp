@@ -7,8 +7,8 @@
 
 namespace kv {
 
-void runChartEditor(CTallvingeDoc& doc, Prompter& prompter, ChartKind kind) {
-    ChartEditorModel editor(doc, prompter, kind);
+void runChartEditor(CTallvingeDoc& doc, Prompter& prompter, ChartKind kind, const TemplateStore& templates) {
+    ChartEditorModel editor(doc, prompter, kind, chosenUserTemplate(doc, templates));
     editor.open();
     prompter.show(editor);
 }
@@ -24,21 +24,22 @@ void registerChartCommands(CommandRegistry& commands, AppServices& app) {
     // The editor runs over the trial-balance window, opened afresh.
     commands.add(C::IncomeChart, {editable, [&app] {
                                       app.reopenWindow(WindowKind::TrialBalance);
-                                      runChartEditor(app.document(), app.prompter(), ChartKind::Income);
+                                      runChartEditor(app.document(), app.prompter(), ChartKind::Income,
+                                                     app.templates());
                                   }});
     commands.add(C::BalanceChart, {editable, [&app] {
                                        app.reopenWindow(WindowKind::TrialBalance);
-                                       runChartEditor(app.document(), app.prompter(), ChartKind::Balance);
+                                       runChartEditor(app.document(), app.prompter(), ChartKind::Balance,
+                                                      app.templates());
                                    }});
     const auto approved = [](const AppState& s) {
         return enabledIf(s.companyOpen && s.bothChartsApproved());
     };
     commands.add(
         C::SaveChartTemplate,
-        {approved, [&app] { saveChartAsTemplate(app.document(), app.prompter(), app.templateFolder()); }});
-    commands.add(
-        C::DeleteChartTemplate,
-        {approved, [&app] { deleteChartTemplate(app.document(), app.prompter(), app.templateFolder()); }});
+        {approved, [&app] { saveChartAsTemplate(app.document(), app.prompter(), app.templates()); }});
+    commands.add(C::DeleteChartTemplate,
+                 {approved, [&app] { deleteChartTemplate(app.prompter(), app.templates()); }});
 }
 
 } // namespace kv

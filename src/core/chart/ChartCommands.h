@@ -9,9 +9,12 @@ class AppServices;
 class CommandRegistry;
 class CTallvingeDoc;
 class Prompter;
+class TemplateStore;
 
-// The chart editor of one kind, until the user closes it; an approval applies at once.
-void runChartEditor(CTallvingeDoc& doc, Prompter& prompter, ChartKind kind);
+// The chart editor of one kind, until the user closes it; an approval applies
+// at once. A company that follows one of the user's templates gets its rows
+// from templates.
+void runChartEditor(CTallvingeDoc& doc, Prompter& prompter, ChartKind kind, const TemplateStore& templates);
 
 void registerChartCommands(CommandRegistry& commands, AppServices& app);
 

@@ -13,8 +13,10 @@ constexpr std::int32_t kFloorInsertRow = 132;
 
 } // namespace
 
-ChartEditorModel::ChartEditorModel(CTallvingeDoc& doc, Prompter& prompter, ChartKind kind)
-    : m_doc(doc), m_prompter(prompter), m_kind(kind), m_rules(doc, prompter, kind) {
+ChartEditorModel::ChartEditorModel(CTallvingeDoc& doc, Prompter& prompter, ChartKind kind,
+                                   const CKontoplan* userTemplate)
+    : m_doc(doc), m_prompter(prompter), m_kind(kind), m_userTemplate(userTemplate),
+      m_rules(doc, prompter, kind) {
     m_grid.setHooks(&m_rules);
 }
 
@@ -53,10 +55,10 @@ void ChartEditorModel::open() {
             m_grid.setText(endMarker - 1, kColNamn, kDefaultResultAccount);
         }
     }
-    if (m_doc.state().m_nValdMall < 0) {
-        fillStoredRows();
-    } else if (static_cast<std::size_t>(m_doc.state().m_nValdMall) < m_doc.state().m_mallar.size()) {
-        fillFromUserTemplate(*m_doc.state().m_mallar[static_cast<std::size_t>(m_doc.state().m_nValdMall)]);
+    if (m_doc.state().m_nValdMall >= 0 && m_userTemplate != nullptr) {
+        fillFromUserTemplate(*m_userTemplate);
+    } else {
+        fillStoredRows(); // the company's own rows, also when the template is not at hand
     }
 
     writeTitles();

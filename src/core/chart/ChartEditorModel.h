@@ -27,7 +27,11 @@ inline constexpr const char* kListHeadingBalans = "BALANS";
 
 class ChartEditorModel : public DialogModelOf<ChartEditorModel> {
 public:
-    ChartEditorModel(CTallvingeDoc& doc, Prompter& prompter, ChartKind kind);
+    // userTemplate: the user's template the company started from, while it
+    // follows one (chosenUserTemplate); its rows are what the editor shows.
+    // Without it the editor shows the company's own rows.
+    ChartEditorModel(CTallvingeDoc& doc, Prompter& prompter, ChartKind kind,
+                     const CKontoplan* userTemplate = nullptr);
     ChartEditorModel(const ChartEditorModel&) = delete;
     ChartEditorModel& operator=(const ChartEditorModel&) = delete;
 
@@ -96,6 +100,7 @@ private:
     CTallvingeDoc& m_doc;
     Prompter& m_prompter;
     ChartKind m_kind;
+    const CKontoplan* m_userTemplate;
     Grid m_grid;
     CKontoplanGrid m_rules;
     std::vector<std::string> m_accountList;

@@ -7,9 +7,10 @@
 
 namespace kv {
 
-TemplateChooserModel::TemplateChooserModel(CTallvingeDoc& doc) : m_doc(doc) {
+TemplateChooserModel::TemplateChooserModel(CTallvingeDoc& doc, const TemplateStore& templates)
+    : m_doc(doc), m_templates(templates) {
     std::vector<std::string> userNames;
-    for (const auto& mall : doc.state().m_mallar) {
+    for (const auto& mall : templates.templates()) {
         userNames.push_back(mall->m_strNamn);
     }
     sortTemplateNames(userNames);
@@ -33,7 +34,7 @@ bool TemplateChooserModel::selectName(const std::string& name) {
 }
 
 void TemplateChooserModel::accept() {
-    m_doc.chooseTemplate(m_entries[static_cast<std::size_t>(m_selected)]);
+    chooseTemplate(m_doc, m_templates, m_entries[static_cast<std::size_t>(m_selected)]);
 }
 
 } // namespace kv

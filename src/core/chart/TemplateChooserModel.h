@@ -5,6 +5,7 @@
 
 #include "interaction/DialogModel.h"
 #include "model/TallvingeDoc.h"
+#include "storage/TemplateStore.h"
 
 #include <cstdint>
 #include <string>
@@ -17,8 +18,8 @@ inline constexpr const char* kTemplateChooserLabel = "Välj en mall";
 
 class TemplateChooserModel : public DialogModelOf<TemplateChooserModel> {
 public:
-    // Lists the templates of m_mallar as read from the template file.
-    explicit TemplateChooserModel(CTallvingeDoc& doc);
+    // Lists the user's templates as the store last read them.
+    TemplateChooserModel(CTallvingeDoc& doc, const TemplateStore& templates);
     [[nodiscard]] std::string dialogTitle() const override { return kTemplateChooserTitle; }
 
     [[nodiscard]] const std::vector<std::string>& entries() const { return m_entries; }
@@ -27,12 +28,13 @@ public:
     // Selects the entry with this text; false when there is none.
     bool selectName(const std::string& name);
 
-    // OK: the selected text becomes m_strMallnamn; a user template is copied
-    // into the company and m_nValdMall tells which, else m_nValdMall is -1.
+    // OK: the selected text becomes m_strMallnamn; a user template of that
+    // name is copied into the company (m_nValdMall 0), else m_nValdMall is -1.
     void accept();
 
 private:
     CTallvingeDoc& m_doc;
+    const TemplateStore& m_templates;
     std::vector<std::string> m_entries;
     std::int32_t m_selected = 0;
 };

@@ -66,11 +66,6 @@ std::unique_ptr<CKontoplan> templateOf(const CTallvingeDoc& doc) {
     return mall;
 }
 
-void writeTemplateFile(CTallvingeDoc& doc, Prompter& prompter, const std::string& folder) {
-    doc.setTemplateSaving(true);
-    tellFileReport(prompter, writeTemplates(doc, folder));
-}
-
 } // namespace
 
 void tellFileReport(Prompter& prompter, const FileReport& report) {
@@ -87,11 +82,23 @@ void sortTemplateNames(std::vector<std::string>& names) {
     });
 }
 
-void saveChartAsTemplate(CTallvingeDoc& doc, Prompter& prompter, const std::string& folder) {
+void chooseTemplate(CTallvingeDoc& doc, const TemplateStore& templates, const std::string& name) {
+    if (const CKontoplan* mall = templates.find(name)) {
+        doc.applyUserTemplate(*mall);
+    } else {
+        doc.chooseTemplate(name);
+    }
+}
+
+const CKontoplan* chosenUserTemplate(const CTallvingeDoc& doc, const TemplateStore& templates) {
+    return doc.state().m_nValdMall >= 0 ? templates.find(doc.state().m_strMallnamn) : nullptr;
+}
+
+void saveChartAsTemplate(const CTallvingeDoc& doc, Prompter& prompter, TemplateStore& templates) {
     if (prompter.askOkCancel(kMsgSparasSomMall) != Answer::Ok) {
         return;
     }
-    if (doc.state().m_mallar.size() >= kMaxTemplates) {
+    if (templates.templates().size() >= kMaxTemplates) {
         prompter.message(kMsgRedan100Mallar);
         return;
     }
@@ -99,32 +106,31 @@ void saveChartAsTemplate(CTallvingeDoc& doc, Prompter& prompter, const std::stri
         prompter.message(kMsgSparaForstSomMall);
         return;
     }
-    tellFileReport(prompter, readTemplates(doc, folder));
-    const auto& mallar = doc.state().m_mallar;
+    tellFileReport(prompter, templates.read());
+    const auto& mallar = templates.templates();
     const auto same = std::find_if(mallar.begin(), mallar.end(), [&doc](const auto& mall) {
         return mall->m_strNamn == doc.state().m_strFilnamn;
     });
     if (same != mallar.end()) {
         prompter.message((*same)->m_strNamn);
-        doc.storeTemplate(templateOf(doc), static_cast<std::size_t>(same - mallar.begin()));
+        templates.store(templateOf(doc), static_cast<std::size_t>(same - mallar.begin()));
     } else {
         // The list in memory may have been older than the file: the limit holds for the file.
-        if (doc.state().m_mallar.size() >= kMaxTemplates) {
+        if (templates.templates().size() >= kMaxTemplates) {
             prompter.message(kMsgRedan100Mallar);
             return;
         }
-        doc.storeTemplate(templateOf(doc), std::nullopt);
+        templates.store(templateOf(doc), std::nullopt);
     }
-    writeTemplateFile(doc, prompter, folder);
+    tellFileReport(prompter, templates.write());
 }
 
-DeleteTemplateModel::DeleteTemplateModel(CTallvingeDoc& doc, std::string templateFolder)
-    : m_doc(doc), m_templateFolder(std::move(templateFolder)) {}
+DeleteTemplateModel::DeleteTemplateModel(TemplateStore& templates) : m_templates(templates) {}
 
 void DeleteTemplateModel::open(Prompter& prompter) {
-    tellFileReport(prompter, readTemplates(m_doc, m_templateFolder));
+    tellFileReport(prompter, m_templates.read());
     m_entries.clear();
-    for (const auto& mall : m_doc.state().m_mallar) {
+    for (const auto& mall : m_templates.templates()) {
         m_entries.push_back(mall->m_strNamn);
     }
     sortTemplateNames(m_entries);
@@ -142,20 +148,21 @@ void DeleteTemplateModel::accept(Prompter& prompter) {
         return;
     }
     const std::string& name = m_entries[static_cast<std::size_t>(m_selected)];
-    const auto last = std::find_if(m_doc.state().m_mallar.rbegin(), m_doc.state().m_mallar.rend(),
+    const TemplateList& mallar = m_templates.templates();
+    const auto last = std::find_if(mallar.rbegin(), mallar.rend(),
                                    [&name](const auto& mall) { return mall->m_strNamn == name; });
-    if (last == m_doc.state().m_mallar.rend()) {
+    if (last == mallar.rend()) {
         return;
     }
-    m_doc.removeTemplate(static_cast<std::size_t>(std::next(last).base() - m_doc.state().m_mallar.begin()));
-    writeTemplateFile(m_doc, prompter, m_templateFolder);
+    m_templates.remove(static_cast<std::size_t>(std::next(last).base() - mallar.begin()));
+    tellFileReport(prompter, m_templates.write());
 }
 
-void deleteChartTemplate(CTallvingeDoc& doc, Prompter& prompter, const std::string& templateFolder) {
+void deleteChartTemplate(Prompter& prompter, TemplateStore& templates) {
     if (prompter.askOkCancel(kMsgTasBortFranMallar) != Answer::Ok) {
         return;
     }
-    DeleteTemplateModel dialog(doc, templateFolder);
+    DeleteTemplateModel dialog(templates);
     dialog.open(prompter);
     prompter.show(dialog);
 }

@@ -7,6 +7,7 @@
 #include "interaction/Prompter.h"
 #include "model/TallvingeDoc.h"
 #include "storage/CompanyFiles.h"
+#include "storage/TemplateStore.h"
 
 #include <cstdint>
 #include <string>
@@ -31,13 +32,20 @@ void tellFileReport(Prompter& prompter, const FileReport& report);
 // letter case aside, with å, ä and ö after z.
 void sortTemplateNames(std::vector<std::string>& names);
 
-// "Spara i kontoplanmallar", into the template file of templateFolder.
-void saveChartAsTemplate(CTallvingeDoc& doc, Prompter& prompter, const std::string& templateFolder);
+// A new company takes the template of this name: the user's template of that
+// name when the store holds one, else the built-in template.
+void chooseTemplate(CTallvingeDoc& doc, const TemplateStore& templates, const std::string& name);
+// The user's template whose rows the chart editors show while the company
+// follows it, or nullptr.
+[[nodiscard]] const CKontoplan* chosenUserTemplate(const CTallvingeDoc& doc, const TemplateStore& templates);
+
+// "Spara i kontoplanmallar": the company's charts into the template file.
+void saveChartAsTemplate(const CTallvingeDoc& doc, Prompter& prompter, TemplateStore& templates);
 
 // The dialog that lists the templates for "Ta bort från kontoplanmallar".
 class DeleteTemplateModel : public DialogModelOf<DeleteTemplateModel> {
 public:
-    DeleteTemplateModel(CTallvingeDoc& doc, std::string templateFolder);
+    explicit DeleteTemplateModel(TemplateStore& templates);
     [[nodiscard]] std::string dialogTitle() const override { return kDeleteTemplateTitle; }
 
     // The dialog opens: reads the template file and lists the names, the first selected.
@@ -50,13 +58,12 @@ public:
     void accept(Prompter& prompter);
 
 private:
-    CTallvingeDoc& m_doc;
-    std::string m_templateFolder;
+    TemplateStore& m_templates;
     std::vector<std::string> m_entries;
     std::int32_t m_selected = -1;
 };
 
 // "Ta bort från kontoplanmallar": the question, then the dialog.
-void deleteChartTemplate(CTallvingeDoc& doc, Prompter& prompter, const std::string& templateFolder);
+void deleteChartTemplate(Prompter& prompter, TemplateStore& templates);
 
 } // namespace kv

@@ -1,5 +1,7 @@
 // What the application offers the commands of the subsystems: the open
-// company, the user, the company's windows and modeless forms, and saving.
+// company, the user, the company's windows and modeless forms, saving, and
+// what the user keeps beside the books (the chart templates, the reports'
+// choices).
 // The application controller implements it; the subsystems register their
 // commands against it and never see the controller itself.
 #pragma once
@@ -7,6 +9,8 @@
 #include "interaction/AppState.h"
 #include "interaction/CommandId.h"
 #include "interaction/FormModel.h"
+#include "interaction/ReportSettings.h"
+#include "storage/TemplateStore.h"
 
 #include <memory>
 #include <string>
@@ -25,6 +29,10 @@ public:
     [[nodiscard]] virtual Prompter& prompter() = 0;
     // The folder of the shared chart-template file.
     [[nodiscard]] virtual const std::string& templateFolder() const = 0;
+    // The user's chart templates, kept for the whole session.
+    [[nodiscard]] virtual TemplateStore& templates() = 0;
+    // What the user chose for the reports of the open company.
+    [[nodiscard]] virtual ReportSettings& reportSettings() = 0;
 
     // Opens a window of the company, or activates the one open.
     virtual void openWindow(WindowKind kind) = 0;

@@ -33,16 +33,6 @@ CPeriod copyPeriod(const CPeriod& period) {
     return copy;
 }
 
-std::unique_ptr<CKontoplan> copyTemplate(const CKontoplan& mall) {
-    auto copy = std::make_unique<CKontoplan>();
-    copy->m_strNamn = mall.m_strNamn;
-    copy->m_nAntalRes = mall.m_nAntalRes;
-    copy->m_nAntalBal = mall.m_nAntalBal;
-    copy->m_konton = copyKontoList(mall.m_konton);
-    copy->m_momsregler = mall.m_momsregler;
-    return copy;
-}
-
 std::unique_ptr<GridState> copyGrid(const DeepConst<std::unique_ptr<GridState>>& grid) {
     return grid ? std::make_unique<GridState>(*grid) : nullptr;
 }
@@ -93,20 +83,12 @@ CompanyState copyCompanyState(const CompanyState& s) {
     c.m_nSenasteAr = s.m_nSenasteAr;
     c.m_nSenasteManad = s.m_nSenasteManad;
     c.m_nSenasteDag = s.m_nSenasteDag;
-    c.m_bMallLage = s.m_bMallLage;
-    c.m_bMallarLasta = s.m_bMallarLasta;
-    c.m_bMallfilOlast = s.m_bMallfilOlast;
-    for (const auto& mall : s.m_mallar) {
-        c.m_mallar.push_back(copyTemplate(*mall));
-    }
 
     c.m_nDelperiod = s.m_nDelperiod;
     c.m_nDelFranManad = s.m_nDelFranManad;
     c.m_nDelFranAr = s.m_nDelFranAr;
     c.m_nDelTillManad = s.m_nDelTillManad;
     c.m_nDelTillAr = s.m_nDelTillAr;
-    c.m_nFranVernr = s.m_nFranVernr;
-    c.m_nTillVernr = s.m_nTillVernr;
     c.m_nUtskrift3 = s.m_nUtskrift3;
     c.m_bAutoOppna = s.m_bAutoOppna;
     c.m_nAutoPeriod = s.m_nAutoPeriod;

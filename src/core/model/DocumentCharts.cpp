@@ -105,47 +105,18 @@ void CTallvingeDoc::approveBalanceChart(const std::vector<ChartRowTexts>& rows) 
 
 // ---- templates ----
 
-void CTallvingeDoc::setTemplates(std::vector<std::unique_ptr<CKontoplan>> templates, bool unreadable) {
-    m_mallar = std::move(templates);
-    m_bMallfilOlast = unreadable ? 1 : 0;
-    m_bMallarLasta = 1;
-}
-
-void CTallvingeDoc::storeTemplate(std::unique_ptr<CKontoplan> mall, std::optional<std::size_t> replacing) {
-    if (replacing && *replacing < m_mallar.size()) {
-        m_mallar[*replacing] = std::move(mall);
-    } else {
-        m_mallar.push_back(std::move(mall));
-    }
-}
-
-void CTallvingeDoc::removeTemplate(std::size_t index) {
-    if (index < m_mallar.size()) {
-        m_mallar.erase(m_mallar.begin() + static_cast<std::ptrdiff_t>(index));
-    }
-}
-
-void CTallvingeDoc::setTemplateSaving(bool saving) {
-    m_bMallLage = saving ? 1 : 0;
-}
-
 void CTallvingeDoc::chooseTemplate(const std::string& name) {
     auto scope = beginChange();
-    keepWholeStateForRollback();
-    m_strMallnamn = name;
-    const auto mall = std::find_if(m_mallar.begin(), m_mallar.end(),
-                                   [&name](const auto& candidate) { return candidate->m_strNamn == name; });
-    if (mall == m_mallar.end()) {
-        m_nValdMall = -1;
-    } else {
-        applyUserTemplate(static_cast<std::size_t>(mall - m_mallar.begin()));
-    }
+    assign(m_strMallnamn, name);
+    assign(m_nValdMall, -1);
     scope.commit();
 }
 
-void CTallvingeDoc::applyUserTemplate(std::size_t index) {
-    const CKontoplan& mall = *m_mallar[index];
-    m_nValdMall = static_cast<std::int32_t>(index);
+void CTallvingeDoc::applyUserTemplate(const CKontoplan& mall) {
+    auto scope = beginChange();
+    keepWholeStateForRollback();
+    m_strMallnamn = mall.m_strNamn;
+    m_nValdMall = 0;
     const auto incomeRows = static_cast<std::size_t>(std::max(0, mall.m_nAntalRes));
     for (std::size_t k = 0; k < mall.m_konton.size(); ++k) {
         const CKonto& konto = *mall.m_konton[k];
@@ -153,6 +124,7 @@ void CTallvingeDoc::applyUserTemplate(std::size_t index) {
         (k < incomeRows ? m_resNummer : m_balNummer).push_back(konto.m_nKontonr);
     }
     m_momsregler.insert(m_momsregler.end(), mall.m_momsregler.begin(), mall.m_momsregler.end());
+    scope.commit();
 }
 
 void CTallvingeDoc::forgetChosenTemplate() {

@@ -287,13 +287,6 @@ void CTallvingeDoc::PostPeriodResult(std::int32_t& number, RangeRule rule) {
     konto.m_rader.push_back(std::move(row));
 }
 
-void CTallvingeDoc::setJournalPrintRange(std::int32_t from, std::int32_t to) {
-    auto scope = beginChange(ChangeKind::Display);
-    assign(m_nFranVernr, from);
-    assign(m_nTillVernr, to);
-    scope.commit();
-}
-
 YearMonth CTallvingeDoc::latestVoucherDate(std::int32_t& vernr) const {
     YearMonth latest{2000, 1};
     for (const CEttVerifikat& ver : m_verifikat) {

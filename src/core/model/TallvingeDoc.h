@@ -61,16 +61,15 @@ struct CompanyState {
     // Run-time only.
     std::string m_strPeriodfilnamn = kNyttForetag;
     std::string m_strMallnamn = kIngenMall;
+    // -1: a built-in template (or none yet); 0: the user template named
+    // m_strMallnamn, whose rows and VAT rules the company took; -2: the
+    // company's VAT rules are its own.
     std::int32_t m_nValdMall = -1;
     std::string m_strNyttDokument = kNyttDokumentText;
     std::int32_t m_bVerifikatOppen = 0;
     std::int32_t m_nSenasteAr = 0;
     std::int32_t m_nSenasteManad = 0;
     std::int32_t m_nSenasteDag = 0;
-    std::int32_t m_bMallLage = 0;
-    std::int32_t m_bMallarLasta = 0;  // the template file has been read
-    std::int32_t m_bMallfilOlast = 0; // it exists but could not be read: never overwrite it
-    std::vector<std::unique_ptr<CKontoplan>> m_mallar;
 
     // Month range of the reports.
     std::int32_t m_nDelperiod = 0;
@@ -79,9 +78,7 @@ struct CompanyState {
     std::int32_t m_nDelTillManad = 0;
     std::int32_t m_nDelTillAr = 0;
 
-    // Journal print range and trial-balance listing length.
-    std::int32_t m_nFranVernr = 0;
-    std::int32_t m_nTillVernr = 0;
+    // Trial-balance listing length.
     std::int32_t m_nUtskrift3 = 0;
 
     // Opening another period automatically.
@@ -154,7 +151,7 @@ public:
     // What a company file held replaces the company's contents.
     void loadCompany(CompanyState&& state);
     // What a period file held replaces the open period's stored fields; the
-    // periods, the templates and the company's texts stay.
+    // periods and the company's texts stay.
     void loadPeriod(CompanyState&& period);
     // The company file was written under this name.
     void markSaved(std::string enhet, std::string filnamn);
@@ -169,17 +166,13 @@ public:
     void pendingRecordsSaved() { m_pending = {}; }
 
     // ---- chart templates ----
-    // The template file was read (templates empty and unreadable when it
-    // exists but could not be read: then it is never overwritten).
-    void setTemplates(std::vector<std::unique_ptr<CKontoplan>> templates, bool unreadable);
-    // Adds a template or replaces the one at index.
-    void storeTemplate(std::unique_ptr<CKontoplan> mall, std::optional<std::size_t> replacing);
-    void removeTemplate(std::size_t index);
-    void setTemplateSaving(bool saving);
-    // A new company chooses a template by name: a built-in one, whose rows
-    // the chart editors fill in, or a user template, whose rows, unused and
-    // without posted rows, and VAT rules it takes at once.
+    // A new company chooses a built-in template by name; the chart editors
+    // fill in its rows.
     void chooseTemplate(const std::string& name);
+    // A new company starts from one of the user's templates (see
+    // storage/TemplateStore.h): it takes the template's rows, unused and
+    // without posted rows, and its VAT rules at once.
+    void applyUserTemplate(const CKontoplan& mall);
     // The VAT rules are the company's own now: no template's rules apply.
     void forgetChosenTemplate();
 
@@ -270,8 +263,6 @@ public:
     [[nodiscard]] bool resultAccountNumber(std::int32_t& number) const;
     [[nodiscard]] Ore periodResult() const;
     [[nodiscard]] Ore periodResult(const MonthSelection& months) const;
-    // Reports: the journal's print range, 0 to 0 for all vouchers.
-    void setJournalPrintRange(std::int32_t from, std::int32_t to);
 
     // Dates and periods.
     [[nodiscard]] YearMonth latestVoucherDate(std::int32_t& vernr) const;
@@ -308,7 +299,6 @@ private:
     [[nodiscard]] CKonto* reusableRow(std::int32_t number, const std::vector<CKonto*>& taken,
                                       const KontoRefs& other);
     void finishApproval(std::vector<CKonto*> ordered);
-    void applyUserTemplate(std::size_t index);
 
     void checkVoucherFits(const CEttVerifikat& voucher, std::size_t firstNewLine) const;
     void postLines(const CEttVerifikat& voucher, std::size_t firstLine);

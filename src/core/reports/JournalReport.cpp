@@ -42,13 +42,13 @@ std::string latestTransactionDate(const CompanyState& company) {
 
 } // namespace
 
-VoucherSpan journalPrintRange(const CompanyState& company) {
+VoucherSpan journalPrintRange(const CompanyState& company, const JournalPrintRange& chosen) {
     const auto count = static_cast<std::int32_t>(company.m_verifikat.size());
-    if (company.m_nFranVernr <= 0 || company.m_nTillVernr <= 0) {
+    if (chosen.from <= 0 || chosen.to <= 0) {
         return {1, count};
     }
-    const std::int32_t to = std::min(company.m_nTillVernr, count);
-    return {std::min(company.m_nFranVernr, std::max(to, 1)), to};
+    const std::int32_t to = std::min(chosen.to, count);
+    return {std::min(chosen.from, std::max(to, 1)), to};
 }
 
 ReportForm journalForm(const CTallvingeDoc& doc, const ScreenMeasures& screen) {
@@ -86,7 +86,7 @@ ReportForm journalForm(const CTallvingeDoc& doc, const ScreenMeasures& screen) {
     return form;
 }
 
-Listing journalListing(const CTallvingeDoc& doc) {
+Listing journalListing(const CTallvingeDoc& doc, const JournalPrintRange& chosen) {
     const CompanyState& company = doc.state();
     Listing listing;
     listing.placement = ListingPlacement::FixedColumns;
@@ -100,7 +100,7 @@ Listing journalListing(const CTallvingeDoc& doc) {
     if (const auto date = lastBookingDate(company)) {
         listing.heading.push_back({kSenasteBokforingsdag + *date, 150, 2});
     }
-    const VoucherSpan span = journalPrintRange(company);
+    const VoucherSpan span = journalPrintRange(company, chosen);
     if (span.empty()) {
         return listing;
     }

@@ -3,6 +3,7 @@
 // the print range with its lines and totals.
 #pragma once
 
+#include "interaction/ReportSettings.h"
 #include "model/TallvingeDoc.h"
 #include "reports/Listing.h"
 #include "reports/ReportForm.h"
@@ -10,17 +11,19 @@
 namespace kv {
 
 // The vouchers the printed journal lists, numbers from and to (both
-// included); to < from when there are none. A company starts with all of
-// them; a chosen range beyond the last voucher is cut to it.
+// included); to < from when there are none. The chosen range 0 to 0 (what a
+// company starts with) takes all of them; a chosen range beyond the last
+// voucher is cut to it.
 struct VoucherSpan {
     std::int32_t from = 1;
     std::int32_t to = 0;
     [[nodiscard]] bool empty() const { return to < from; }
 };
-[[nodiscard]] VoucherSpan journalPrintRange(const CompanyState& company);
+[[nodiscard]] VoucherSpan journalPrintRange(const CompanyState& company, const JournalPrintRange& chosen);
 
 [[nodiscard]] ReportForm journalForm(const CTallvingeDoc& doc, const ScreenMeasures& screen);
-[[nodiscard]] Listing journalListing(const CTallvingeDoc& doc);
+// The printed journal of the vouchers of the chosen range.
+[[nodiscard]] Listing journalListing(const CTallvingeDoc& doc, const JournalPrintRange& chosen);
 // The listing's lines as a table, for printing as text.
 [[nodiscard]] ReportForm journalListingForm(const Listing& listing);
 

@@ -11,17 +11,17 @@
 
 namespace kv {
 
-bool chooseJournalRange(CTallvingeDoc& doc, Prompter& prompter) {
+bool chooseJournalRange(const CTallvingeDoc& doc, Prompter& prompter, JournalPrintRange& range) {
     const auto count = static_cast<std::int32_t>(doc.state().m_verifikat.size());
     if (count == 0) {
         prompter.message(kDetFinnsIngaVerifikat);
         return false;
     }
-    VoucherRangeModel range(count);
-    if (prompter.show(range) != Answer::Ok) {
+    VoucherRangeModel dialog(count);
+    if (prompter.show(dialog) != Answer::Ok) {
         return false;
     }
-    doc.setJournalPrintRange(range.from(), range.to());
+    range = {dialog.from(), dialog.to()};
     return true;
 }
 

@@ -3,6 +3,7 @@
 // voucher list, show another account).
 #pragma once
 
+#include "interaction/ReportSettings.h"
 #include "model/TallvingeDoc.h"
 
 #include <optional>
@@ -12,8 +13,8 @@ namespace kv {
 class Prompter;
 
 // "Se flera verifikat samtidigt": the range dialog; true when a range was
-// chosen and the preview should open.
-bool chooseJournalRange(CTallvingeDoc& doc, Prompter& prompter);
+// chosen (it is in range now) and the preview should open.
+bool chooseJournalRange(const CTallvingeDoc& doc, Prompter& prompter, JournalPrintRange& range);
 // "Ta fram ett verifikat": true when the voucher list should open.
 bool mayOpenVoucherList(const CTallvingeDoc& doc, Prompter& prompter);
 

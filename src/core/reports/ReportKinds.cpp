@@ -42,7 +42,7 @@ std::vector<ReportForm> reportForms(const CTallvingeDoc& doc, ReportKind kind,
     const ScreenMeasures screen;
     switch (kind) {
     case ReportKind::Journal:
-        return {journalForm(doc, screen), journalListingForm(journalListing(doc))};
+        return {journalForm(doc, screen), journalListingForm(journalListing(doc, JournalPrintRange{}))};
     case ReportKind::Ledger:
         return {account ? ledgerForm(doc, *account, screen) : ledgerFormOfAll(doc, screen)};
     case ReportKind::TrialBalance:
@@ -65,7 +65,7 @@ bool hasListing(ReportKind kind) {
 Listing reportListing(const CTallvingeDoc& doc, ReportKind kind, const PrintDevice& device) {
     switch (kind) {
     case ReportKind::Journal:
-        return journalListing(doc);
+        return journalListing(doc, JournalPrintRange{});
     case ReportKind::Ledger:
         return ledgerListing(doc, device);
     case ReportKind::TrialBalance:

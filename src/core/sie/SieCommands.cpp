@@ -11,7 +11,7 @@ void registerSieCommands(CommandRegistry& commands, AppServices& app) {
     commands.add(CommandId::ImportSie,
                  {[](const AppState& s) { return enabledIf(!s.companyOpen); },
                   [&app] {
-                      runSieImport(app.prompter(), app.templateFolder(),
+                      runSieImport(app.prompter(), app.templates(),
                                    [&app](const std::string& path) { return app.openCompanyFile(path); });
                   }});
     commands.add(CommandId::ExportSie, {[](const AppState& s) { return enabledIf(s.hasBooks()); },

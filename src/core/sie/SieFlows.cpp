@@ -60,11 +60,11 @@ std::optional<ChosenBooks> chooseBooks(Prompter& prompter, const char* title) {
 }
 
 // The template chooser of a new company, with the 247-account template chosen.
-std::optional<std::string> chooseImportTemplate(Prompter& prompter, const std::string& templateFolder) {
-    CTallvingeDoc templates;
-    tellFileReport(prompter, readTemplates(templates, templateFolder));
+std::optional<std::string> chooseImportTemplate(Prompter& prompter, TemplateStore& templates) {
+    tellFileReport(prompter, templates.read());
     prompter.message(kMsgValjImportmall);
-    TemplateChooserModel chooser(templates);
+    CTallvingeDoc scratch; // what OK chooses lands here; only the name is taken
+    TemplateChooserModel chooser(scratch, templates);
     chooser.selectName(kSieDefaultTemplate);
     if (prompter.show(chooser) != Answer::Ok) {
         return std::nullopt;
@@ -157,7 +157,7 @@ void runSieAdd(CTallvingeDoc& doc, Prompter& prompter) {
                                                ". De sparas med företaget nästa gång det sparas.");
 }
 
-void runSieImport(Prompter& prompter, const std::string& templateFolder,
+void runSieImport(Prompter& prompter, TemplateStore& templates,
                   const std::function<bool(const std::string&)>& openCompany) {
     const std::optional<ChosenBooks> chosen = chooseBooks(prompter, kSieOpenTitle);
     if (!chosen) {
@@ -165,12 +165,12 @@ void runSieImport(Prompter& prompter, const std::string& templateFolder,
     }
     const std::string& path = chosen->path;
     const SieBooks& books = chosen->books;
-    const auto templateName = chooseImportTemplate(prompter, templateFolder);
+    const auto templateName = chooseImportTemplate(prompter, templates);
     if (!templateName) {
         return;
     }
     std::optional<SieImportResult> result =
-        buildCompany(prompter, books, path, {*templateName, templateFolder, fileNameOf(path)});
+        buildCompany(prompter, books, path, {*templateName, templates.folder(), fileNameOf(path)});
     if (!result) {
         return;
     }

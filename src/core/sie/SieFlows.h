@@ -5,6 +5,7 @@
 
 #include "interaction/Prompter.h"
 #include "model/TallvingeDoc.h"
+#include "storage/TemplateStore.h"
 
 #include <functional>
 #include <string>
@@ -24,7 +25,7 @@ void runSieExport(const CTallvingeDoc& doc, Prompter& prompter);
 // yes, asks where to save the company, saves it and opens it with
 // openCompany. A file that cannot be imported is refused whole; nothing is
 // written before the user has said yes and chosen the name.
-void runSieImport(Prompter& prompter, const std::string& templateFolder,
+void runSieImport(Prompter& prompter, TemplateStore& templates,
                   const std::function<bool(const std::string&)>& openCompany);
 
 // "Läs in verifikat från SIE-fil...": asks for the file, reads it, shows

@@ -2,10 +2,12 @@
 
 #include "chart/ChartEditorModel.h"
 #include "chart/ChartTemplates.h"
+#include "chart/UserTemplates.h"
 #include "sie/SieChartPlacement.h"
 #include "sie/SieFigures.h"
 #include "sie/SieSilentPrompter.h"
 #include "storage/CompanyFiles.h"
+#include "storage/TemplateStore.h"
 #include "voucher/VatRulesModel.h"
 
 #include <algorithm>
@@ -122,7 +124,8 @@ PeriodChoice periodOf(const SieYear& year) {
 class CompanyBuilder {
 public:
     CompanyBuilder(const SieBooks& books, const SieImportRequest& request)
-        : m_books(books), m_request(request), m_doc(std::make_unique<CTallvingeDoc>()) {}
+        : m_books(books), m_request(request), m_templates(request.templateFolder),
+          m_doc(std::make_unique<CTallvingeDoc>()) {}
 
     SieImportResult build() {
         const PeriodChoice period = m_books.year ? periodOf(*m_books.year) : periodOfVouchers();
@@ -178,28 +181,26 @@ private:
     }
 
     void chooseTemplate() {
-        const FileReport read = readTemplates(*m_doc, m_request.templateFolder);
-        const auto& templates = m_doc->state().m_mallar;
-        const bool userTemplate = std::any_of(templates.begin(), templates.end(), [&](const auto& mall) {
-            return mall->m_strNamn == m_request.templateName;
-        });
+        const FileReport read = m_templates.read();
+        const bool userTemplate = m_templates.find(m_request.templateName) != nullptr;
         if (!userTemplate && !isBuiltInTemplateName(m_request.templateName)) {
             std::string message =
                 "Mallen \"" + m_request.templateName + "\" finns inte bland kontoplanmallarna.";
-            if (m_doc->state().m_bMallfilOlast != 0 && read.messages.size() > 1) {
+            if (m_templates.fileUnreadable() && read.messages.size() > 1) {
                 message += " " + read.messages.back();
             }
             throw SieReadError(0, message);
         }
-        m_doc->chooseTemplate(m_request.templateName);
+        kv::chooseTemplate(*m_doc, m_templates, m_request.templateName);
     }
 
     // Both charts as the editors show the template, with the file's missing
     // accounts put in, approved as the user would approve them.
     void buildCharts() {
-        ChartEditorModel balance(*m_doc, m_prompter, ChartKind::Balance);
+        const CKontoplan* userTemplate = chosenUserTemplate(*m_doc, m_templates);
+        ChartEditorModel balance(*m_doc, m_prompter, ChartKind::Balance, userTemplate);
         balance.open();
-        ChartEditorModel income(*m_doc, m_prompter, ChartKind::Income);
+        ChartEditorModel income(*m_doc, m_prompter, ChartKind::Income, userTemplate);
         income.open();
         std::unordered_set<std::int32_t> known;
         for (const ChartEditorModel* editor : {&balance, &income}) {
@@ -458,6 +459,7 @@ private:
 
     const SieBooks& m_books;
     const SieImportRequest& m_request;
+    TemplateStore m_templates; // the user's, read afresh for this company
     std::unique_ptr<CTallvingeDoc> m_doc;
     SilentPrompter m_prompter;
     SieImportSummary m_summary;

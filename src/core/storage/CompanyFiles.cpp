@@ -470,19 +470,19 @@ PeriodFileContents loadPeriodFile(const CTallvingeDoc& doc, int index) {
     return read;
 }
 
-FileReport readTemplates(CTallvingeDoc& doc, const std::string& folder) {
-    FileReport report;
+TemplateFileContents readTemplateFile(const std::string& folder) {
+    TemplateFileContents read;
+    FileReport& report = read.report;
     const std::string path = templateFilePath(folder);
     const bool exists = fileExists(path);
-    TemplateList templates;
     std::optional<ReadFailure> failure;
     if (exists) {
         failure =
-            readArchiveFile(path, [&templates](ArchiveReader& in) { templates = readTemplateArchive(in); });
+            readArchiveFile(path, [&read](ArchiveReader& in) { read.templates = readTemplateArchive(in); });
     }
-    const bool read = exists && !failure;
-    if (!read) {
-        templates.clear();
+    const bool whole = exists && !failure;
+    if (!whole) {
+        read.templates.clear();
         // No file yet is how every computer starts: where it will be is news, not a fault.
         if (failure) {
             report.fail(templateFileMessage(folder));
@@ -494,24 +494,16 @@ FileReport readTemplates(CTallvingeDoc& doc, const std::string& folder) {
             report.note(fileFailureMessage(failure->what, path, failure->reason));
         }
     }
-    doc.setTemplates(std::move(templates), !read && exists);
-    return report;
+    read.unreadable = !whole && exists;
+    return read;
 }
 
-FileReport writeTemplates(CTallvingeDoc& doc, const std::string& folder) {
+FileReport writeTemplateFile(const std::string& folder, const TemplateList& templates) {
     FileReport report;
-    if (doc.state().m_bMallfilOlast != 0) {
-        report.fail(kMsgKanEjSparaPerioden);
-        report.note(
-            "Mallfilen " + templateFilePath(folder) +
-            " kunde inte läsas och skrivs därför inte över. Flytta eller ta bort den och försök igen.");
-        doc.setTemplateSaving(false);
-        return report;
-    }
     makeFolder(folder);
     const std::string path = templateFilePath(folder);
     writeArchiveFile(
-        path, report, [&doc](ArchiveWriter& out) { writeTemplateArchive(out, doc.state().m_mallar); },
+        path, report, [&templates](ArchiveWriter& out) { writeTemplateArchive(out, templates); },
         [&report, &path](const AtomicFileWriter& file) {
             if (!file.replacesExisting()) {
                 return;
@@ -520,7 +512,6 @@ FileReport writeTemplates(CTallvingeDoc& doc, const std::string& folder) {
                 report.note(fileFailureMessage(kMsgTemplateBackupFailed, templateBackupPath(path), *reason));
             }
         });
-    doc.setTemplateSaving(false);
     return report;
 }
 

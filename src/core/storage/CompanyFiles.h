@@ -5,6 +5,7 @@
 
 #include "model/TallvingeDoc.h"
 #include "storage/Archive.h"
+#include "storage/CompanyArchive.h"
 #include "storage/LocalClock.h"
 
 #include <functional>
@@ -128,11 +129,18 @@ struct PeriodFileContents {
 };
 PeriodFileContents loadPeriodFile(const CTallvingeDoc& doc, int index);
 
-// Replaces m_mallar with the contents of the template file in folder (empty on failure).
-FileReport readTemplates(CTallvingeDoc& doc, const std::string& folder);
-// Writes m_mallar to the template file in folder; refuses to overwrite a file
-// that exists but could not be read. The file replaced is kept beside it as
-// mallalternativ.mal.bak.
-FileReport writeTemplates(CTallvingeDoc& doc, const std::string& folder);
+// What the template file in folder holds. A file that is missing or cannot be
+// read gives no templates and a report that says where the file is (and,
+// when it could not be read, why); unreadable tells the second case.
+// TemplateStore (storage/TemplateStore.h) keeps what was read.
+struct TemplateFileContents {
+    FileReport report;
+    TemplateList templates;
+    bool unreadable = false;
+};
+TemplateFileContents readTemplateFile(const std::string& folder);
+// Writes templates as the template file in folder; the file replaced is kept
+// beside it as mallalternativ.mal.bak.
+FileReport writeTemplateFile(const std::string& folder, const TemplateList& templates);
 
 } // namespace kv

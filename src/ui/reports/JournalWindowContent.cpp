@@ -80,7 +80,7 @@ ReportForm JournalWindowContent::buildForm(const CTallvingeDoc& doc, const Scree
 }
 
 Listing JournalWindowContent::buildListing(const CTallvingeDoc& doc, const PrintDevice&) const {
-    return journalListing(doc);
+    return journalListing(doc, controller().reportSettings().journalRange);
 }
 
 bool JournalWindowContent::offersMonthRange() const {
@@ -88,7 +88,8 @@ bool JournalWindowContent::offersMonthRange() const {
 }
 
 void JournalWindowContent::showSeveralVouchers() {
-    if (document() != nullptr && chooseJournalRange(*document(), controller().prompter())) {
+    if (document() != nullptr && chooseJournalRange(*document(), controller().prompter(),
+                                                    controller().reportSettings().journalRange)) {
         controller().execute(CommandId::PrintPreview);
     }
 }
