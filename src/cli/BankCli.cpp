@@ -119,7 +119,7 @@ void printLines(std::ostream& out, const CTallvingeDoc& doc, const char* title,
     }
     out << '\n' << title << '\n';
     for (const BankProposal* proposal : proposals) {
-        out << "  " << proposal->line.bookingDate.text() << "  " << formatOre(proposal->line.amount);
+        out << "  " << proposal->line.bookingDate.text() << "  " << bankAmountText(proposal->line.amount);
         if (proposal->account != 0) {
             out << "  " << proposal->account;
         }
@@ -347,7 +347,7 @@ int importBank(const std::vector<std::string>& args, const BankFileReader& read,
 namespace {
 
 std::string amountText(Ore ore) {
-    return formatOre(ore);
+    return bankAmountText(ore);
 }
 
 std::string ruleLine(const CTallvingeDoc& doc, const BankRule& rule) {

@@ -407,19 +407,23 @@ std::string vatRuleText(const CTallvingeDoc& doc, std::int32_t vatRule) {
     return text;
 }
 
+std::string bankAmountText(Ore amount) {
+    return amount < 0 ? "-" + formatOre(-amount) : formatOre(amount);
+}
+
 std::string balanceComparisonText(const BankImportPlan& plan) {
     const BalanceComparison& balance = plan.balance;
     if (plan.proposals.empty()) {
         return "Kontoutdraget har inga rader.";
     }
     const std::string books = "i bokföringen (konto " + std::to_string(plan.options.bookAccount) + ") " +
-                              formatOre(balance.books) + " den " + balance.dayBefore.text();
+                              bankAmountText(balance.books) + " den " + balance.dayBefore.text();
     if (!balance.statement) {
         return "Kontoutdraget anger inget ingående saldo; " + books + ".";
     }
     const Ore difference = *balance.difference();
-    return "Ingående saldo enligt kontoutdraget " + formatOre(*balance.statement) + ", " + books +
-           (difference == 0 ? ": de stämmer." : ": skillnad " + formatOre(difference) + ".");
+    return "Ingående saldo enligt kontoutdraget " + bankAmountText(*balance.statement) + ", " + books +
+           (difference == 0 ? ": de stämmer." : ": skillnad " + bankAmountText(difference) + ".");
 }
 
 std::string proposalStatusText(const BankProposal& proposal) {

@@ -127,5 +127,7 @@ std::string proposalStatusText(const BankProposal& proposal);
 // "Ingående saldo enligt kontoutdraget 1 000.00, i bokföringen (konto 1930)
 // 900.00 den 2026-02-28: skillnad 100.00.", or that the file gives none.
 std::string balanceComparisonText(const BankImportPlan& plan);
+// "-1 250.00": an amount with its sign beside it.
+std::string bankAmountText(Ore amount);
 
 } // namespace kv

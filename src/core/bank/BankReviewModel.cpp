@@ -35,7 +35,7 @@ BankReviewRow BankReviewModel::row(std::size_t index) const {
     };
     cell(BankColumn::Date) = proposal.line.bookingDate.text();
     cell(BankColumn::Text) = proposal.text;
-    cell(BankColumn::Amount) = formatOre(proposal.line.amount);
+    cell(BankColumn::Amount) = bankAmountText(proposal.line.amount);
     cell(BankColumn::Account) = proposal.account != 0 ? std::to_string(proposal.account) : std::string();
     cell(BankColumn::Vat) = vatRuleText(m_doc, proposal.vatRule);
     cell(BankColumn::Status) = proposalStatusText(proposal);
