@@ -187,7 +187,8 @@ std::string bookedNumbers(const BankImportPlan& plan) {
                          : "nr " + std::to_string(first) + "–" + std::to_string(last);
 }
 
-// The remembered setting of the bank account, or of the book account.
+// The remembered setting of the bank account, or else the first of the book
+// account that has a CSV layout.
 std::optional<BankAccountSetting> settingFor(const std::vector<BankAccountSetting>& settings,
                                              const std::string& bankAccount,
                                              std::optional<std::int32_t> bookAccount) {
@@ -268,6 +269,8 @@ int importBank(const std::vector<std::string>& args, const BankFileReader& read,
     if (!parsed.columns) {
         if (const auto remembered = settingFor(settings, "", parsed.account)) {
             columns = remembered->csvColumns;
+        } else if (!parsed.account && settings.size() == 1) {
+            columns = settings.front().csvColumns; // the one bank account the company has
         }
     }
     BankStatement statement;

@@ -89,14 +89,18 @@ TEST(BankCli, ImportShowsTheProposalsAndBooksOnlyWithYes) {
         (std::vector<BankAccountSetting>{{"SE4550000000058398257466", 1930, "datum=1,text=2,belopp=3"}}));
 
     // The same statement again, the account and the layout remembered: nothing to book.
+    const auto afterBooking = snapshot(company.dir.path());
+    company.columnsAsked.clear();
     ASSERT_EQ(company.run({"import-bank", company.path, "kontoutdrag.csv", "--yes"}, out), 0)
         << company.failure;
-    EXPECT_EQ(company.columnsAsked, "");
+    EXPECT_EQ(company.columnsAsked, "datum=1,text=2,belopp=3"); // the company's one bank account
     EXPECT_TRUE(has(out, "Redan bokförda:\n  2024-03-04  -25.00  Banken  (redan bokförd som verifikat 1"))
         << out;
     EXPECT_TRUE(has(out, "Inget bokfördes: inga förslag att bokföra. Företaget är oförändrat.")) << out;
+    company.columnsAsked.clear();
     ASSERT_EQ(company.run({"import-bank", company.path, "kontoutdrag.csv", "--account", "1930"}, out), 0);
     EXPECT_EQ(company.columnsAsked, "datum=1,text=2,belopp=3");
+    EXPECT_EQ(snapshot(company.dir.path()), afterBooking); // looking writes nothing
 }
 
 TEST(BankCli, WrongArgumentsAreToldAndWriteNothing) {

@@ -170,11 +170,20 @@ TEST(BankImport, ALineThatCannotBeBookedStaysWithItsReasonAndTheOthersAreBooked)
     EXPECT_EQ(plan.proposals[0].voucher, 1);
     EXPECT_EQ(plan.proposals[2].voucher, 2);
     EXPECT_EQ(company.doc.state().m_verifikat.size(), 2U);
+    const CEttVerifikat& second = company.doc.state().m_verifikat[1];
+    EXPECT_EQ(std::tie(second.m_nTransAr, second.m_nTransManad, second.m_nTransDag), std::tuple(2024, 3, 6));
+    EXPECT_EQ(std::tie(second.m_nBokfAr, second.m_nBokfManad, second.m_nBokfDag), std::tuple(2024, 4, 2));
     EXPECT_EQ(view.updates, 1); // one change
     ASSERT_EQ(company.doc.pendingRecords().bankLines.size(), 2U);
     EXPECT_EQ(company.doc.pendingRecords().bankLines[1],
               (BankLineRecord{"SE4550000000058398257466", "2024-03-06", -300, "Banken|", 2, 0,
                               "2024-04-02 09:30:00"}));
+
+    // Nothing is booked while the voucher dialog shows the next number.
+    company.doc.setVoucherDialogOpen(true);
+    EXPECT_EQ(planBankImport(company.doc, statement, {1930, 6570}, {}, {}).refusals,
+              std::vector<std::string>{"Verifikatdialogen är öppen. Stäng den!"});
+    company.doc.setVoucherDialogOpen(false);
 
     // A locked period takes no line at all, and says so before anything changes.
     test::loadEdited(company.doc, [](CompanyState& state) {

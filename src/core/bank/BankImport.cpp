@@ -120,6 +120,13 @@ std::optional<std::string> planRefusal(const CTallvingeDoc& doc, const BankImpor
     if (!doc.bothChartsApproved()) {
         return !doc.incomeChartApproved() ? kMsgResultatEjGodkand : kMsgBalansEjGodkand;
     }
+    if (doc.state().m_momsregler.empty()) {
+        return kMsgMomsEjGodkand;
+    }
+    // The voucher dialog shows the next number while it is open.
+    if (doc.state().m_bVerifikatOppen != 0) {
+        return kMsgVerifikatdialogenOppen;
+    }
     if (options.bookAccount <= 0 || !doc.inBalNummer(options.bookAccount)) {
         return "Konto " + std::to_string(options.bookAccount) +
                " finns inte i balansräkningens kontoplan och kan inte vara bankkontot.";
@@ -346,7 +353,8 @@ BankBookingResult bookBankImport(CTallvingeDoc& doc, BankImportPlan& plan, const
     std::vector<BankProposal> after = plan.proposals;
     std::vector<BankLineRecord> records;
     BankBookingResult result;
-    const std::string readAt = timeText(clock());
+    const LocalTime now = clock();
+    const std::string readAt = timeText(now);
     auto change = doc.beginChange();
     for (BankProposal& proposal : after) {
         if (!proposal.accepted || proposal.status != ProposalStatus::Proposed) {
@@ -354,6 +362,10 @@ BankBookingResult bookBankImport(CTallvingeDoc& doc, BankImportPlan& plan, const
         }
         try {
             CEttVerifikat voucher = bankVoucher(doc, proposal, plan.options.bookAccount);
+            // Booked today, as the voucher dialog's booking date starts.
+            voucher.m_nBokfDag = now.day;
+            voucher.m_nBokfManad = now.month;
+            voucher.m_nBokfAr = now.year;
             if (auto refusal = bankVoucherRefusal(doc, voucher)) {
                 throw DocumentRefusal(*refusal);
             }
