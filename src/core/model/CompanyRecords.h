@@ -62,11 +62,26 @@ struct BudgetRecord {
     bool operator==(const BudgetRecord&) const = default;
 };
 
+// One line of a bank statement booked as a voucher here. The bank account,
+// the date, the amount and the text key together tell a line read again.
+struct BankLineRecord {
+    std::string bankAccount; // the IBAN or account number, see bankAccountKey
+    std::string date;        // the bank's booking date, "2026-03-31"
+    Ore amount = 0;          // positive in, negative out
+    std::string textKey;     // the reference, else the counterpart and text
+    std::int32_t voucher = 0;
+    std::int32_t period = 0; // the period the voucher went into
+    std::string readAt;      // local time, "2026-12-10 14:03:25"
+
+    bool operator==(const BankLineRecord&) const = default;
+};
+
 // The records made since the company was last saved, in the order made.
 struct PendingRecords {
     std::vector<SieImportRecord> imports;
+    std::vector<BankLineRecord> bankLines;
 
-    [[nodiscard]] bool empty() const { return imports.empty(); }
+    [[nodiscard]] bool empty() const { return imports.empty() && bankLines.empty(); }
 };
 
 } // namespace kv

@@ -1,0 +1,133 @@
+// A bank statement read in: each line becomes a proposed voucher with two
+// sides (the bank's book account and the counterpart account), or stays
+// unmatched, or is found booked already from an earlier reading. The
+// accepted proposals are then booked as one change of the books, with the
+// lines recorded for the company's database in the same change.
+#pragma once
+
+#include "bank/BankMatching.h"
+#include "bank/BankStatement.h"
+#include "model/CompanyRecords.h"
+#include "model/CompanySettings.h"
+#include "model/TallvingeDoc.h"
+#include "storage/LocalClock.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kv {
+
+// The voucher dialog's text field takes this many characters.
+inline constexpr std::size_t kVoucherTextLimit = 200;
+
+enum class ProposalStatus {
+    Proposed,      // ready to be booked
+    Unmatched,     // no rule and no earlier voucher names an account
+    AlreadyBooked, // read and booked before
+    Booked,        // booked by this import
+    Failed,        // could not be booked: see reason
+};
+
+struct BankProposal {
+    BankLine line;
+    std::string text;         // the voucher text: counterpart and reference
+    std::int32_t account = 0; // the counterpart account, 0 when none
+    std::int32_t vatRule = 0; // 1-based among the company's VAT rules, 0 for none
+    MatchSource source = MatchSource::None;
+    std::size_t ruleNumber = 0;      // the rule that matched, 1-based
+    std::int32_t earlierVoucher = 0; // the voucher that history matched
+    ProposalStatus status = ProposalStatus::Unmatched;
+    bool accepted = false;    // to be booked
+    std::int32_t voucher = 0; // the voucher it became (booked now or before)
+    std::string reason;       // why it failed, or where it was booked before
+};
+
+// The statement's opening balance beside the book account's balance in the
+// books at the end of the day before the first line.
+struct BalanceComparison {
+    std::optional<Ore> statement; // nothing when the file gives no balance
+    Ore books = 0;
+    BankDate dayBefore;
+    [[nodiscard]] std::optional<Ore> difference() const;
+};
+
+struct BankImportOptions {
+    std::int32_t bookAccount = 0; // the bank account in the books, e.g. 1930
+    // Unmatched lines are booked on this account when given, else left out.
+    std::optional<std::int32_t> unmatchedAccount;
+};
+
+struct BankImportPlan {
+    std::string bankAccount; // bankAccountKey of the statement
+    BankImportOptions options;
+    std::vector<BankProposal> proposals; // one per line, in the file's order
+    BalanceComparison balance;
+    std::vector<std::string> refusals; // why nothing can be booked at all
+};
+
+// The key under which a statement's account is kept: its IBAN or account
+// number without blanks and in capitals, or for a file that names none
+// "konto " and the book account.
+std::string bankAccountKey(const BankStatement& statement, std::int32_t bookAccount);
+
+// What identifies a line read again: its reference, else its counterpart and text.
+std::string bankLineTextKey(const BankLine& line);
+
+// The voucher text of a line: counterpart and reference (the free text when
+// both are empty), storable in the company files and cut to the text limit.
+std::string bankVoucherText(const BankLine& line);
+
+// The proposals for statement. imported holds the lines booked before (the
+// database's and the document's pending ones): a line among them, counted
+// as often as it occurs, is already booked. The company is not changed.
+BankImportPlan planBankImport(const CTallvingeDoc& doc, const BankStatement& statement,
+                              const BankImportOptions& options, const std::vector<BankRule>& rules,
+                              const std::vector<BankLineRecord>& imported);
+
+// The books' balance of account (debit less credit) at the end of the day
+// before: the opening balance and every voucher dated before day.
+Ore bookBalanceBefore(const CTallvingeDoc& doc, std::int32_t account, const BankDate& day);
+
+// The voucher a proposal books: the bank's book account against the
+// counterpart, the counterpart side split into net and VAT by its VAT rule
+// as the voucher dialog's VAT line splits it. Throws DocumentRefusal with
+// the reason when the VAT rule cannot split it.
+CEttVerifikat bankVoucher(const CTallvingeDoc& doc, const BankProposal& proposal, std::int32_t bookAccount);
+
+// Why the voucher cannot be registered as a typed voucher could not be:
+// no open period, a locked period, a date outside the period or not in the
+// calendar, an account that is not in the chart or is the result account,
+// an amount too large, a text the files cannot store, a voucher that does
+// not balance. Nothing when it can.
+std::optional<std::string> bankVoucherRefusal(const CTallvingeDoc& doc, const CEttVerifikat& voucher);
+
+struct BankBookingResult {
+    std::size_t booked = 0;
+    std::size_t failed = 0;
+};
+
+// Books every accepted proposal of plan as one change of the books: each is
+// registered as the voucher dialog registers a voucher, and its line
+// recorded for the company's database (saved with the company). A proposal
+// that fails keeps its reason and status Failed; the others are booked.
+BankBookingResult bookBankImport(CTallvingeDoc& doc, BankImportPlan& plan,
+                                 const LocalClock& clock = localTimeNow);
+
+// The lines this import can be compared with: those recorded in the
+// company's database for the bank account and those still pending in doc.
+// Throws DatabaseError.
+std::vector<BankLineRecord> importedBankLines(const CTallvingeDoc& doc, const std::string& bankAccount);
+
+// "Momsregel 3 (25 %)" for the company's VAT rule number, "" for 0.
+std::string vatRuleText(const CTallvingeDoc& doc, std::int32_t vatRule);
+std::string proposalStatusText(const BankProposal& proposal);
+// "Ingående saldo enligt kontoutdraget 1 000.00, i bokföringen (konto 1930)
+// 900.00 den 2026-02-28: skillnad 100.00.", or that the file gives none.
+std::string balanceComparisonText(const BankImportPlan& plan);
+// "-1 250.00": an amount with its sign beside it.
+std::string bankAmountText(Ore amount);
+
+} // namespace kv
