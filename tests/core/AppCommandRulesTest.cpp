@@ -164,6 +164,7 @@ TEST(AppCommandRules, EachWindowKindOpensOnlyOnce) {
         {C::BalanceSheetWindow, WindowKind::BalanceSheet},
         {C::VoucherList, WindowKind::VoucherList},
         {C::VatReportWindow, WindowKind::VatReport},
+        {C::BudgetReportWindow, WindowKind::BudgetReport},
     };
     for (const auto& [id, kind] : windows) {
         state.setOpen(kind, false);
