@@ -1,5 +1,6 @@
 #include "ReportCommand.h"
 
+#include "budget/BudgetReport.h"
 #include "reports/MonthRangeModel.h"
 #include "reports/PdfWriter.h"
 #include "reports/ReportKinds.h"
@@ -31,6 +32,7 @@ enum class Format { Text, Csv, Json, Pdf };
 
 struct Request {
     Kind kind = Kind::TrialBalance;
+    bool budget = false; // "Budget och utfall", which stands on the income statement
     std::string company;
     std::optional<YearMonth> from;
     std::optional<YearMonth> to;
@@ -61,11 +63,12 @@ Request readRequest(const std::vector<std::string>& args) {
     }
     Request request;
     const auto kind = kinds.find(args[1]);
-    if (kind == kinds.end()) {
+    request.budget = args[1] == "budget";
+    if (kind == kinds.end() && !request.budget) {
         throw Refusal("okänt slag av rapport: " + args[1] +
-                      " (journal, ledger, trial-balance, income, balance eller vat)");
+                      " (journal, ledger, trial-balance, income, balance, vat eller budget)");
     }
-    request.kind = kind->second;
+    request.kind = request.budget ? Kind::Income : kind->second;
     request.company = args[2];
     for (std::size_t i = 3; i < args.size(); i += 2) {
         const std::string& option = args[i];
@@ -130,12 +133,13 @@ void applyMonths(CTallvingeDoc& doc, const Request& request) {
 }
 
 std::vector<ListingPage> printedPages(const CTallvingeDoc& doc, const Request& request) {
-    if (!hasListing(request.kind)) {
+    if (!hasListing(request.kind) && !request.budget) {
         throw Refusal("resultat- och balansräkningen skrivs ut från sina fönster; välj text, csv eller json");
     }
     const PrintDevice device = a4PdfDevice();
     const HelveticaMeasurer measurer;
-    const Listing listing = request.kind == Kind::Vat
+    const Listing listing = request.budget ? budgetReportListing(buildBudgetReport(doc), doc, device)
+                            : request.kind == Kind::Vat
                                 ? vatReportListing(buildVatReport(doc, vatRange(request)), doc, device)
                                 : reportListing(doc, request.kind, device);
     const int perPage = linesPerPageOn(device);
@@ -148,16 +152,22 @@ std::vector<ListingPage> printedPages(const CTallvingeDoc& doc, const Request& r
     return out;
 }
 
+const char* title(const Request& request) {
+    return request.budget ? kBudgetReportTitle : reportTitle(request.kind);
+}
+
 std::string rendered(const CTallvingeDoc& doc, const Request& request) {
     if (request.format == Format::Pdf) {
-        return pdfDocument(printedPages(doc, request), reportTitle(request.kind));
+        return pdfDocument(printedPages(doc, request), title(request));
     }
     if (request.account && !doc.hasAccount(*request.account)) {
         throw Refusal("kontot " + std::to_string(*request.account) + " finns inte i kontoplanen");
     }
     std::vector<ReportForm> forms;
     std::optional<VatReport> vat;
-    if (request.kind == Kind::Vat) {
+    if (request.budget) {
+        forms = {budgetReportForm(buildBudgetReport(doc))};
+    } else if (request.kind == Kind::Vat) {
         vat = buildVatReport(doc, vatRange(request));
         ReportForm title;
         title.lines.push_back(
@@ -169,7 +179,7 @@ std::string rendered(const CTallvingeDoc& doc, const Request& request) {
     std::string out;
     if (request.format == Format::Json) {
         nlohmann::ordered_json json;
-        json["rapport"] = reportTitle(request.kind);
+        json["rapport"] = title(request);
         json["period"] = doc.periodLabel();
         if (vat && vat->shown) {
             json["månader"] = vatRangeText(vat->range);

@@ -16,8 +16,10 @@ inline constexpr const char* kReportHelp =
       Skriver en rapport över företagets öppna period: SLAG är journal
       (grundboken), ledger (huvudboken, alla konton eller --account N),
       trial-balance (råbalansen), income (resultaträkningen), balance
-      (balansräkningen) eller vat (momsrapporten med momsdeklarationens
-      rutor). --from och --to väljer månader i perioden, som
+      (balansräkningen), vat (momsrapporten med momsdeklarationens
+      rutor) eller budget (Budget och utfall: resultaträkningens rader med
+      utfall, budget, avvikelse i kronor och procent och föregående års
+      samma månader). --from och --to väljer månader i perioden, som
       Månadsbokslut gör; momsrapporten visar utan dem det senaste kvartalet
       med verifikat och skriver ut vilka månader den visar. text skriver
       rapporten som på skärmen, csv och json dess celler (momsrapportens

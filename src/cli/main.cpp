@@ -1,6 +1,7 @@
 // kvistoran-cli: looks into and converts company files from the command line.
 #include "AddVoucherCommand.h"
 #include "BackupCommands.h" // Backups
+#include "BudgetCommand.h"  // Budget
 #include "CliMessages.h"
 #include "DumpJson.h"
 #include "PeriodCommands.h" // Periods
@@ -71,7 +72,7 @@ slutstatus 1; då skrivs ingenting.
 // The help: the tool's own commands, then each subsystem's.
 std::string helpText() {
     return std::string(kHelpCommands) + kv::cli::kAddVoucherHelp + kv::cli::kPeriodCommandsHelp +
-           kv::cli::kReportHelp + kv::cli::kBackupCommandsHelp + kHelpEnd;
+           kv::cli::kReportHelp + kv::cli::kBudgetHelp + kv::cli::kBackupCommandsHelp + kHelpEnd;
 }
 
 std::string joined(const std::vector<std::string>& messages) {
@@ -225,6 +226,9 @@ int main(int argc, char** argv) {
         }
         if (args[0] == "add-voucher") { // Vouchers
             return kv::cli::addVoucher(args);
+        }
+        if (const auto status = kv::cli::runBudgetCommand(args)) { // Budget
+            return *status;
         }
         if (args[0] == "report") {
             return kv::cli::reportCommand(args); // Reports

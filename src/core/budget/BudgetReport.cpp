@@ -177,6 +177,14 @@ ReportForm budgetReportForm(const BudgetReport& report) {
     for (const std::string& text : report.notes) {
         note(text);
     }
+    // The column titles, as a line of the table, so the text and CSV name their columns.
+    FormLine titles{y, {}};
+    for (std::size_t c = 0; c < form.columns.size(); ++c) {
+        titles.cells.push_back({form.columns[c], static_cast<std::int32_t>(c), x[c],
+                                c < 2 ? TextAlign::Left : TextAlign::Right, std::nullopt, false});
+    }
+    form.lines.push_back(std::move(titles));
+    y += 16;
     const auto add = [&](const BudgetReportRow& row) {
         FormLine line{y, {}};
         line.cells.push_back({row.number, 0, x[0], TextAlign::Left, std::nullopt, false});
@@ -227,20 +235,21 @@ Listing budgetReportListing(const BudgetReport& report, const CTallvingeDoc& doc
                        {kHeadingRule, 150, 3},
                        {"Konto", 150, 5},
                        {"Namn", 330, 5, true},
-                       {"Utfall", 1220, 5, true, true},
-                       {"Budget", 1480, 5, true, true},
-                       {"Avvikelse", 1740, 5, true, true},
-                       {"%", 1930, 5, true, true},
-                       {"Föreg. år", 2260, 5, true, true},
+                       {"Utfall", 1070, 5, true, true},
+                       {"Budget", 1430, 5, true, true},
+                       {"Avvikelse", 1790, 5, true, true},
+                       {"%", 1960, 5, true, true},
+                       {"Föreg. år", 2320, 5, true, true},
                        {kHeadingRule, 150, 6}};
     if (report.refusal) {
         listing.lines.push_back({{*report.refusal}, {fixedX(150, device)}});
         return listing;
     }
     listing.heading.push_back({report.months, 1200, 2, true});
+    // Each amount column holds "-999 999 999.00" in the page font; the name gets what is left.
     const std::array<std::int32_t, 8> x{
-        fixedX(150, device),   columnX(330, device),  columnX(1220, device), columnX(1480, device),
-        columnX(1740, device), columnX(1930, device), columnX(2260, device), 0};
+        fixedX(150, device),   columnX(330, device),  columnX(1070, device), columnX(1430, device),
+        columnX(1790, device), columnX(1960, device), columnX(2320, device), 0};
     const auto line = [&](std::array<std::string, 8> texts) {
         CUtskriftsrad out;
         out.m_text = std::move(texts);
@@ -257,7 +266,7 @@ Listing budgetReportListing(const BudgetReport& report, const CTallvingeDoc& doc
         line({});
     }
     const auto row = [&](const BudgetReportRow& r) {
-        line({r.number, firstCharacters(r.name, 30), formatted(r.outcome), formatted(r.budget),
+        line({r.number, firstCharacters(r.name, 24), formatted(r.outcome), formatted(r.budget),
               formatted(r.deviation()), percentOf(r), formatted(r.previous), ""});
     };
     bool blankBefore = false;
