@@ -202,6 +202,7 @@ TEST(Budget, ARemovedAccountKeepsItsRowUntilTheBudgetIsSavedAgain) {
     PeriodBudget budget = emptyBudget(doc, 1);
     budget.lines.push_back({4000, "Inköp", evenSpread(-120000, 12), true});
     saveBudget(doc, budget, kClock);
+    BudgetEditorModel open(doc);
     // 4000 leaves the chart (it has no rows in 2013).
     test::loadEdited(doc, [](CompanyState& c) {
         for (auto& konto : c.m_allaKonton) {
@@ -212,7 +213,10 @@ TEST(Budget, ARemovedAccountKeepsItsRowUntilTheBudgetIsSavedAgain) {
         }
     });
 
+    open.chartsChanged();
+    EXPECT_EQ(open.row(open.rowCount() - 1).kind, BudgetRowKind::Removed);
     BudgetEditorModel editor(doc);
+    EXPECT_EQ(editor.rowCount(), open.rowCount());
     const std::int32_t last = editor.rowCount() - 1;
     ASSERT_EQ(editor.row(last).kind, BudgetRowKind::Removed);
     EXPECT_EQ(editor.cellText(last, BudgetEditorModel::kColName), "Inköp (borttaget konto)");

@@ -221,6 +221,16 @@ std::optional<std::string> BudgetEditorModel::save(const LocalClock& clock) {
     return std::nullopt;
 }
 
+void BudgetEditorModel::chartsChanged() {
+    for (BudgetLine& line : m_budget.lines) {
+        line.removed = !m_doc.hasAccount(line.account);
+    }
+    rebuildRows();
+    if (m_listener) {
+        m_listener();
+    }
+}
+
 void BudgetEditorModel::rebuildRows() {
     m_rows.clear();
     const CompanyState& company = m_doc.state();

@@ -86,6 +86,11 @@ public:
     [[nodiscard]] std::optional<std::string> copyPreviousOutcome(const std::string& percentText);
     [[nodiscard]] std::optional<std::string> copyPreviousBudget(const std::string& percentText);
 
+    // The company's charts changed while the window is open: the rows are
+    // made again from them, the amounts typed kept (an account that left the
+    // charts shows as removed until saved).
+    void chartsChanged();
+
     // Changed since opened or last saved.
     [[nodiscard]] bool isModified() const { return m_modified; }
     // "Spara": writes the budget to the company's database in its own
