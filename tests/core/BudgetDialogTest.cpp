@@ -223,6 +223,22 @@ TEST_F(BudgetDialogTest, ASaveThatFailsKeepsTheDialogAndItsEdits) {
     EXPECT_TRUE(menu.dialogs.empty());
 }
 
+TEST_F(BudgetDialogTest, ADatabaseThatCannotBeReadIsToldAndNeverOverwritten) {
+    writeFile(dir.file("Bolaget.kvdb"), std::string(4096, 'x'));
+    BudgetDialogModel dialog(doc, prompter, fixedClock());
+    ASSERT_TRUE(dialog.editor().loadMessage().has_value());
+    dialog.opened();
+    ASSERT_EQ(prompter.said.size(), 1u);
+    EXPECT_EQ(prompter.said.front(), *dialog.editor().loadMessage());
+    EXPECT_EQ(prompter.kindOf[prompter.said.front()], MessageKind::Failure);
+    // Nothing can be typed, and "Spara" says why instead of writing.
+    dialog.grid().moveCurrentCell({rowOf(dialog, 3000), kYear});
+    EXPECT_FALSE(dialog.grid().beginEdit("100"));
+    EXPECT_FALSE(dialog.save());
+    EXPECT_EQ(readFile(dir.file("Bolaget.kvdb")), std::string(4096, 'x'));
+    EXPECT_TRUE(dialog.mayClose());
+}
+
 TEST_F(BudgetDialogTest, ButtonsSayWhatStopsThem) {
     BudgetDialogModel dialog(doc, prompter, fixedClock());
     const std::int32_t sales = rowOf(dialog, 3000);
