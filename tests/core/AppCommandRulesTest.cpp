@@ -164,6 +164,7 @@ TEST(AppCommandRules, EachWindowKindOpensOnlyOnce) {
         {C::BalanceSheetWindow, WindowKind::BalanceSheet},
         {C::VoucherList, WindowKind::VoucherList},
         {C::VatReportWindow, WindowKind::VatReport},
+        {C::BudgetReportWindow, WindowKind::BudgetReport},
     };
     for (const auto& [id, kind] : windows) {
         state.setOpen(kind, false);
@@ -173,6 +174,30 @@ TEST(AppCommandRules, EachWindowKindOpensOnlyOnce) {
     }
     // The commands that reopen a window afresh stay on while it is open.
     expectEnabled(state, {C::IncomeChart, C::BalanceChart, C::VatRules, C::FindAccount}, true);
+}
+
+TEST(AppCommandRules, TheBudgetNeedsTheIncomeChartAndAPeriod) {
+    struct Case {
+        const char* what;
+        AppState state;
+        bool enabled;
+    };
+    AppState incomeOnly = newCompany();
+    incomeOnly.incomeChartApproved = true;
+    incomeOnly.periodOpen = true;
+    AppState noPeriod = approvedCompany();
+    noPeriod.periodOpen = false;
+    const Case cases[] = {
+        {"no company", AppState{}, false},
+        {"no chart approved", newCompany(), false},
+        {"the income chart approved", incomeOnly, true},
+        {"no open period", noPeriod, false},
+        {"both charts approved", approvedCompany(), true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(enabled(C::Budget, c.state), c.enabled) << c.what;
+        EXPECT_EQ(enabled(C::BudgetReportWindow, c.state), c.enabled) << c.what;
+    }
 }
 
 TEST(AppCommandRules, AnOpenVoucherDialogStopsOnlyANewVoucher) {

@@ -28,6 +28,8 @@ inline std::string kindName(WindowKind kind) {
         return "balans";
     case WindowKind::VatReport:
         return "momsrapport";
+    case WindowKind::BudgetReport:
+        return "budget";
     case WindowKind::VoucherList:
         break;
     }

@@ -92,6 +92,8 @@ std::string windowTitle(WindowKind kind) {
         return "Balansräkning";
     case WindowKind::VatReport:
         return "Momsrapport";
+    case WindowKind::BudgetReport:
+        return "Budget och utfall";
     case WindowKind::VoucherList:
         break;
     }

@@ -43,7 +43,7 @@ Menu kontoplan() {
     return {"&Kontoplan",
             {item(C::IncomeChart, "Kontoplan för Resultaträkning"),
              item(C::BalanceChart, "Kontoplan för Balansräkning"), separator(),
-             item(C::FindAccount, "Ta fram konto"), separator(),
+             item(C::FindAccount, "Ta fram konto"), separator(), item(C::Budget, "Budget..."), separator(),
              item(C::SaveChartTemplate, "Spara i kontoplanmallar"),
              item(C::DeleteChartTemplate, "Ta bort från kontoplanmallar")}};
 }
@@ -66,7 +66,8 @@ Menu fonster() {
              item(C::VoucherList, "&Verifikat  / Sök verifikat       *"),
              item(C::LedgerWindow, "&Huvudbok (konton)"),
              item(C::TrialBalanceWindow, "&Alla konton / Råbalans"),
-             item(C::IncomeStatementWindow, "Resultaträkning"), item(C::BalanceSheetWindow, "Balans"),
+             item(C::IncomeStatementWindow, "Resultaträkning"),
+             item(C::BudgetReportWindow, "Budget och utfall"), item(C::BalanceSheetWindow, "Balans"),
              separator(), item(C::Cascade, "&Överlappande"), item(C::TileHorizontally, "&Ordna vågrätt"),
              item(C::ArrangeIcons, "&Ordna ikoner"), MenuItem{Kind::WindowList, {}, {}}}};
 }
@@ -99,7 +100,7 @@ MenuBar companyMenu() {
                item(C::Paste, "&Klistra in")}},
              {"&Visa",
               {item(C::ViewToolbar, "&Verktygsrad"), item(C::ViewStatusBar, "&Statusrad"), separator(),
-               item(C::MonthRange, "Månadsbokslut...")}},
+               item(C::MonthRange, "Månadsbokslut..."), item(C::BudgetReportWindow, "Budget och utfall")}},
              verifikat(),
              kontoplan(),
              moms(),
@@ -109,30 +110,30 @@ MenuBar companyMenu() {
 }
 
 MenuBar reportMenu() {
-    return {
-        MenuBarId::Report,
-        {arkiv(),
-         {"&Redigera",
-          {item(C::Undo, "&Ångra"), item(C::Redo, "&Gör om"), separator(), item(C::Cut, "&Klipp ut"),
-           item(C::Copy, "&Kopiera"), item(C::Paste, "&Klistra in"), separator(), item(C::Find, "&Sök..."),
-           item(C::Replace, "&Ersätt..."), item(C::FindAgain, "Sök &igen"), separator(),
-           item(C::InsertRows, "Sätt in rad(er)"), item(C::InsertColumns, "Sätt in kolumn"),
-           item(C::RemoveRows, "Ta bort rader"), item(C::RemoveColumns, "Ta bort kolumner")}},
-         {"&Visa / Inställningar",
-          {item(C::ViewToolbar, "&Verktygsrad"), item(C::ViewStatusBar, "&Statusrad"), separator(),
-           item(C::MonthRange, "Månadsbokslut..."), item(C::OnlyUsedAccounts, "Visa endast anv. konton"),
-           separator(), item(C::ZoomIn, "Zooma In"), item(C::ZoomOut, "Zooma ut"), item(C::Zoom100, "100%"),
-           separator(), item(C::ReadOnly, "Skrivskydd"), item(C::PrintLike, "WysiWyg")}},
-         {"F&ormatera",
-          {item(C::AlignLeft, "Vänster"), item(C::AlignCenter, "Center"), item(C::AlignRight, "Höger"),
-           separator(), item(C::Bold, "Bold"), item(C::Italic, "Italic"), item(C::Underline, "Understruken"),
-           separator(), item(C::CellFormat, "&Cellformat...")}},
-         verifikat(),
-         kontoplan(),
-         moms(),
-         period(),
-         fonster(),
-         hjalp()}};
+    return {MenuBarId::Report,
+            {arkiv(),
+             {"&Redigera",
+              {item(C::Undo, "&Ångra"), item(C::Redo, "&Gör om"), separator(), item(C::Cut, "&Klipp ut"),
+               item(C::Copy, "&Kopiera"), item(C::Paste, "&Klistra in"), separator(),
+               item(C::Find, "&Sök..."), item(C::Replace, "&Ersätt..."), item(C::FindAgain, "Sök &igen"),
+               separator(), item(C::InsertRows, "Sätt in rad(er)"), item(C::InsertColumns, "Sätt in kolumn"),
+               item(C::RemoveRows, "Ta bort rader"), item(C::RemoveColumns, "Ta bort kolumner")}},
+             {"&Visa / Inställningar",
+              {item(C::ViewToolbar, "&Verktygsrad"), item(C::ViewStatusBar, "&Statusrad"), separator(),
+               item(C::MonthRange, "Månadsbokslut..."), item(C::BudgetReportWindow, "Budget och utfall"),
+               item(C::OnlyUsedAccounts, "Visa endast anv. konton"), separator(), item(C::ZoomIn, "Zooma In"),
+               item(C::ZoomOut, "Zooma ut"), item(C::Zoom100, "100%"), separator(),
+               item(C::ReadOnly, "Skrivskydd"), item(C::PrintLike, "WysiWyg")}},
+             {"F&ormatera",
+              {item(C::AlignLeft, "Vänster"), item(C::AlignCenter, "Center"), item(C::AlignRight, "Höger"),
+               separator(), item(C::Bold, "Bold"), item(C::Italic, "Italic"),
+               item(C::Underline, "Understruken"), separator(), item(C::CellFormat, "&Cellformat...")}},
+             verifikat(),
+             kontoplan(),
+             moms(),
+             period(),
+             fonster(),
+             hjalp()}};
 }
 
 KeyChord ctrl(char letter) {
@@ -218,6 +219,8 @@ const std::map<CommandId, std::string>& statusTable() {
         {C::LedgerWindow, "Huvudbok (konton)"},
         {C::TrialBalanceWindow, "Alla konton / Råbalans"},
         {C::IncomeStatementWindow, "Resultaträkning"},
+        {C::Budget, "Budget per konto och månad för den öppna perioden"},
+        {C::BudgetReportWindow, "Utfall mot budget och föregående år"},
         {C::BalanceSheetWindow, "Balans"},
         {C::Cascade, "Överlappande"},
         {C::TileHorizontally, "Ordna vågrätt"},

@@ -16,12 +16,13 @@ enum class WindowKind {
     IncomeStatement,
     BalanceSheet,
     VoucherList,
-    VatReport, // Reports: "Momsrapport"
+    VatReport,    // Reports: "Momsrapport"
+    BudgetReport, // Budget: "Budget och utfall"
 };
 
-inline constexpr std::array<WindowKind, 7> kAllWindowKinds = {
+inline constexpr std::array<WindowKind, 8> kAllWindowKinds = {
     WindowKind::Journal,      WindowKind::Ledger,      WindowKind::TrialBalance, WindowKind::IncomeStatement,
-    WindowKind::BalanceSheet, WindowKind::VoucherList, WindowKind::VatReport};
+    WindowKind::BalanceSheet, WindowKind::VoucherList, WindowKind::VatReport,    WindowKind::BudgetReport};
 
 // The income statement and the balance sheet are grids with their own menu.
 inline constexpr bool isReportWindow(WindowKind kind) {

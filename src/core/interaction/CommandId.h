@@ -109,6 +109,9 @@ enum class CommandId : std::int32_t {
     AddSie = 32864, // "Läs in verifikat från SIE-fil..."
     // Backups
     Backups = 33501,
+    // Budget: "Kontoplan → Budget..." and the report "Budget och utfall"
+    Budget = 33521,
+    BudgetReportWindow = 33522,
 };
 
 // The recent-file command of position index (0 to 3).

@@ -143,6 +143,9 @@ QIcon windowIcon(WindowKind kind) {
     case WindowKind::VatReport:
         draw = drawTrialBalance;
         break;
+    case WindowKind::BudgetReport:
+        draw = drawIncomeStatement;
+        break;
     }
     QIcon icon;
     for (const int size : {16, 24, 32, 48}) {

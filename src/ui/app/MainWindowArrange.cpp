@@ -20,6 +20,7 @@ QSize defaultWindowSize(WindowKind kind) {
     case WindowKind::BalanceSheet:
         return {620, 460};
     case WindowKind::VatReport:
+    case WindowKind::BudgetReport:
         return {830, 640};
     default:
         return {600, 420};

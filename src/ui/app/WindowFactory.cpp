@@ -2,6 +2,7 @@
 // a new child window. A new kind of window is one more case here.
 #include "app/MainWindow.h"
 
+#include "budget/BudgetReportWindowContent.h"
 #include "common/WindowContent.h"
 #include "grid/GridWidget.h"
 #include "reports/JournalWindowContent.h"
@@ -31,6 +32,9 @@ WindowContent* MainWindow::makeContent(WindowKind kind, CTallvingeDoc& doc) {
     }
     if (kind == WindowKind::VatReport) {
         return new VatReportWindowContent(doc, m_controller);
+    }
+    if (kind == WindowKind::BudgetReport) {
+        return new BudgetReportWindowContent(doc, m_controller);
     }
     if (kind == WindowKind::VoucherList) { // Vouchers
         return new VoucherListWindow(doc, m_controller);
