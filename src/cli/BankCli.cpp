@@ -1,7 +1,9 @@
 #include "BankCli.h"
 #include "CliMessages.h"
 
+#include "bank/BankFile.h"
 #include "bank/BankImport.h"
+#include "bank/CsvLayout.h"
 #include "storage/CompanyDatabase.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
@@ -44,9 +46,15 @@ using Fail = std::function<int(const std::string&)>;
 
 // The one place that reads a bank file: the readers of bank/BankFile.h.
 BankStatement readStatementFile(const std::string& path, const std::string& columns) {
-    (void)columns;
-    throw std::runtime_error(path + ": bankfiler kan inte läsas av den här versionen av kvistoran-cli "
-                                    "(läsaren för camt- och CSV-filer saknas).");
+    std::optional<CsvLayout> layout;
+    if (!columns.empty()) {
+        CsvLayoutParse parsed = parseCsvLayoutText(columns);
+        if (!parsed.layout) {
+            throw std::runtime_error(parsed.error);
+        }
+        layout = std::move(parsed.layout);
+    }
+    return readBankFileAt(path, layout);
 }
 
 std::string joined(const std::vector<std::string>& messages) {
@@ -94,9 +102,7 @@ std::optional<std::string> parseImport(const std::vector<std::string>& args, Imp
         } else if (arg == "--columns" && !parsed.columns) {
             parsed.columns = checkedColumns(args[++i]);
             if (!parsed.columns) {
-                return "kolumnerna skrivs datum=N,text=N,belopp=N[,referens=N] med olika kolumnnummer från "
-                       "1: " +
-                       args[i];
+                return parseCsvColumns(args[i]).error;
             }
         } else if (!arg.starts_with("--")) {
             files.push_back(arg);
@@ -208,40 +214,11 @@ std::optional<BankAccountSetting> settingFor(const std::vector<BankAccountSettin
 } // namespace
 
 std::optional<std::string> checkedColumns(const std::string& text) {
-    std::map<std::string, int> columns;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const std::size_t comma = std::min(text.find(',', start), text.size());
-        const std::string part = text.substr(start, comma - start);
-        const std::size_t equals = part.find('=');
-        if (equals == std::string::npos) {
-            return std::nullopt;
-        }
-        const std::string name = part.substr(0, equals);
-        const std::string number = part.substr(equals + 1);
-        if ((name != "datum" && name != "text" && name != "belopp" && name != "referens") ||
-            columns.contains(name) || number.empty() || number.size() > 3 ||
-            number.find_first_not_of("0123456789") != std::string::npos || std::stoi(number) < 1) {
-            return std::nullopt;
-        }
-        for (const auto& [other, column] : columns) {
-            if (column == std::stoi(number)) {
-                return std::nullopt;
-            }
-        }
-        columns[name] = std::stoi(number);
-        start = comma + 1;
-    }
-    if (!columns.contains("datum") || !columns.contains("text") || !columns.contains("belopp")) {
+    const CsvLayoutParse parsed = parseCsvColumns(text);
+    if (!parsed.layout) {
         return std::nullopt;
     }
-    std::string out;
-    for (const char* name : {"datum", "text", "belopp", "referens"}) {
-        if (columns.contains(name)) {
-            out += (out.empty() ? "" : ",") + std::string(name) + "=" + std::to_string(columns[name]);
-        }
-    }
-    return out;
+    return csvLayoutText(*parsed.layout);
 }
 
 int importBank(const std::vector<std::string>& args, const BankFileReader& read, std::ostream& out,

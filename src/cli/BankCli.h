@@ -16,11 +16,11 @@ namespace kv::cli {
 extern const char* const kBankCommandsHelp;
 
 // Reads a bank file into a statement; columns is the CSV column layout
-// ("datum=1,text=3,belopp=5", empty for the file's own or a camt file).
+// (as csvLayoutText writes it, empty for the file's own or a camt file).
 // Throws std::exception with the Swedish reason.
 using BankFileReader = std::function<BankStatement(const std::string& path, const std::string& columns)>;
 
-// A checked --columns text in its usual form, or nothing when it is no layout.
+// A --columns text as the layout text that is kept, or nothing when it is no layout.
 std::optional<std::string> checkedColumns(const std::string& text);
 
 // The commands with the file reader given; what they tell goes to out,

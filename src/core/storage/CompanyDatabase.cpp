@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kBusyMilliseconds = 2000;
 
-constexpr std::array<DatabaseMigration, 3> kMigrations = {{
+constexpr std::array<DatabaseMigration, 4> kMigrations = {{
     {1, R"sql(
 CREATE TABLE sie_import (
     id INTEGER PRIMARY KEY,
@@ -538,6 +538,26 @@ std::optional<BudgetRecord> readBudget(const std::string& companyPath, std::int3
 void writeBudget(const std::string& companyPath, const BudgetRecord& budget) {
     const std::string path = companyDatabasePath(companyPath);
     writeSettings(path, [&](sqlite3* db) { writeBudgetRows(db, budget, path); });
+}
+
+std::vector<BankLineRecord> readBankLines(const std::string& companyPath, const std::string& bankAccount) {
+    const std::string path = companyDatabasePath(companyPath);
+    const std::optional<Connection> db = openForReading(path);
+    if (!db) {
+        return {};
+    }
+    SqlStatement query(db->get(),
+                       "SELECT bank_account, date, amount_ore, text_key, voucher, period, read_at "
+                       "FROM bank_line WHERE bank_account = ? ORDER BY id",
+                       path, kMsgDatabaseUnusable);
+    query.bind(1, bankAccount);
+    std::vector<BankLineRecord> lines;
+    while (query.step()) {
+        lines.push_back({query.text(0), query.text(1), query.integer(2), query.text(3),
+                         static_cast<std::int32_t>(query.integer(4)),
+                         static_cast<std::int32_t>(query.integer(5)), query.text(6)});
+    }
+    return lines;
 }
 
 std::vector<BankRule> readBankRules(const std::string& companyPath) {
