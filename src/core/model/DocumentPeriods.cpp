@@ -214,9 +214,6 @@ void CTallvingeDoc::newPeriod(const PeriodChoice& choice) {
     if (carried <= 0 || lastBalanceRow(m_balKonton, carried) == nullptr) {
         throw DocumentRefusal(kMsgVinstkontoSaknas);
     }
-    if (m_bVerifikatOppen != 0) {
-        throw DocumentRefusal(kMsgVerifikatdialogenNyPeriod);
-    }
     const YearMonth start{choice.franAr, choice.franManad};
     if (start != periodEnd().plusMonths(1)) {
         throw DocumentRefusal(kMsgFelaktigPeriod);

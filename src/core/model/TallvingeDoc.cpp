@@ -187,10 +187,6 @@ void CTallvingeDoc::setVatRules(std::vector<CAutomoms> rules) {
     scope.commit();
 }
 
-void CTallvingeDoc::setVoucherDialogOpen(bool open) {
-    m_bVerifikatOppen = open ? 1 : 0;
-}
-
 // ---- reading ----
 
 int CTallvingeDoc::accountIndex(std::int32_t number) const {

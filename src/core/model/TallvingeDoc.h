@@ -63,7 +63,6 @@ struct CompanyState {
     std::string m_strMallnamn = kIngenMall;
     std::int32_t m_nValdMall = -1;
     std::string m_strNyttDokument = kNyttDokumentText;
-    std::int32_t m_bVerifikatOppen = 0;
     std::int32_t m_nSenasteAr = 0;
     std::int32_t m_nSenasteManad = 0;
     std::int32_t m_nSenasteDag = 0;
@@ -228,7 +227,6 @@ public:
     // Replaces registered voucher voucher.m_nVernr; its first postedLines
     // lines were posted at registration and are not posted again.
     void amendVoucher(CEttVerifikat voucher, std::int32_t postedLines);
-    void setVoucherDialogOpen(bool open);
 
     // ---- SIE: a company brought in from another program ----
     // Writes the opening balances ("Ingående balans", the first row of each

@@ -61,7 +61,7 @@ bool changeLastPeriodEnd(AppServices& app) {
         prompter.message(kMsgSparaForSlutdatum);
         return false;
     }
-    if (doc.state().m_bVerifikatOppen != 0) {
+    if (app.isFormOpen(FormKind::Voucher)) {
         prompter.message(kMsgVerifikatdialogenSlutdatum);
         return false;
     }

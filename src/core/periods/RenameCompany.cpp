@@ -109,13 +109,13 @@ bool reportWindowOpen(const AppServices& app) {
 }
 
 // The refusals of step one: both are told before the command stops.
-bool mayRename(const AppServices& app, const CTallvingeDoc& doc, Prompter& prompter) {
+bool mayRename(const AppServices& app, Prompter& prompter) {
     bool told = false;
     if (reportWindowOpen(app)) {
         prompter.message(kMsgStangRapporterForeNamnbyte);
         told = true;
     }
-    if (doc.state().m_bVerifikatOppen != 0) {
+    if (app.isFormOpen(FormKind::Voucher)) {
         prompter.message(kMsgVerifikatdialogenNamnbyte);
         told = true;
     }
@@ -162,7 +162,7 @@ std::optional<std::int32_t> copyPeriods(AppServices& app, const CompanyName& fro
 bool renameCompany(AppServices& app) {
     CTallvingeDoc& doc = app.document();
     Prompter& prompter = app.prompter();
-    if (!mayRename(app, doc, prompter)) {
+    if (!mayRename(app, prompter)) {
         return false;
     }
     // Every period is copied by opening it, which needs a sound result row: ask for it first.
