@@ -131,7 +131,7 @@ TEST_F(UserTemplates, SavedTemplateHoldsTheChartsWithoutPostingsOrMarks) {
     CTallvingeDoc doc;
     setUpCompany(doc, kMallForening, folder.path());
     postVoucher(doc, 3, 2, 2012, {{1010, 100, 0}, {3000, 0, 100}});
-    doc.markSaved("/ho", "Föreningen.bok");
+    doc.renameTo({doc.pathName(), "/ho", "Föreningen.bok"});
     prompter.answer(Answer::Ok);
     saveChartAsTemplate(doc, prompter, folder.path());
     // The first save finds no file to read yet.
@@ -193,7 +193,7 @@ TEST_F(UserTemplates, AtMostOneHundredTemplates) {
     writeTemplateFile(folder.path(), names);
     CTallvingeDoc doc;
     setUpCompany(doc, kMallForening, folder.path());
-    doc.markSaved("/ho", "Ny.bok");
+    doc.renameTo({doc.pathName(), "/ho", "Ny.bok"});
     // The chooser's list is in memory; the file holds 100.
     ASSERT_EQ(doc.state().m_mallar.size(), 100u);
     prompter.answer(Answer::Ok);
@@ -283,7 +283,7 @@ TEST_F(UserTemplates, ADamagedTemplateFileIsNeverOverwritten) {
     test::writeFile(templateFilePath(folder.path()), "inte en mallfil");
     CTallvingeDoc doc;
     setUpCompany(doc, kMallForening, folder.path());
-    doc.markSaved("/ho", "Firma.bok");
+    doc.renameTo({doc.pathName(), "/ho", "Firma.bok"});
     prompter.answer(Answer::Ok);
     saveChartAsTemplate(doc, prompter, folder.path());
     EXPECT_EQ(test::readFile(templateFilePath(folder.path())), "inte en mallfil");

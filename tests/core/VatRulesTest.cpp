@@ -99,7 +99,7 @@ TEST_F(VatRules, StoredRulesAreShownForEditing) {
     std::vector<CAutomoms> rules = doc.state().m_momsregler;
     rules[12] = debitRule(12.5, 4444, 1717, "Borttaget konto");
     doc.setVatRules(rules);
-    doc.setModified(false);
+    doc.savedInFull();
     VatRulesModel dialog(doc, prompter);
     EXPECT_FALSE(dialog.open());
     EXPECT_EQ(prompter.said, std::vector<std::string>{"Konto nr 4444 borttaget"});
@@ -330,7 +330,7 @@ TEST_F(VatRuleCells, ApprovalNeedsWellFilledRowsAndMakes54Rules) {
     ASSERT_TRUE(typeInto(grid, 30, 3, "6000"));
     ASSERT_TRUE(typeInto(grid, 30, 6, "1718"));
     ASSERT_TRUE(typeInto(grid, 30, 8, "Löner?"));
-    doc.setModified(false);
+    doc.savedInFull();
     EXPECT_TRUE(dialog.approve());
     ASSERT_EQ(doc.state().m_momsregler.size(), 54u);
     EXPECT_EQ(doc.state().m_momsregler[29], debitRule(12.5, 6000, 1718, "Löner?"));

@@ -14,7 +14,7 @@ void buildVoucherCompany(CTallvingeDoc& doc) {
     rules[1].m_nDebetkonto = 4000;
     rules[1].m_nDebetMomskonto = 1910;
     doc.setVatRules(std::move(rules));
-    doc.setModified(false);
+    doc.savedInFull();
 }
 
 bool typeLine(VoucherFormModel& form, std::int32_t row, const TypedLine& line) {

@@ -183,9 +183,7 @@ void AppController::askFirstPeriod() {
 }
 
 void AppController::newCompany() {
-    auto doc = std::make_unique<CTallvingeDoc>();
-    doc->setModified(false);
-    takeCompany(std::move(doc));
+    takeCompany(std::make_unique<CTallvingeDoc>());
 }
 
 void AppController::openChosenCompany() {

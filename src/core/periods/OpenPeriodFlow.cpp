@@ -75,7 +75,7 @@ OpenPeriodOutcome openAnotherPeriod(AppServices& app, std::optional<std::int32_t
         if (!chosen) {
             // The closed period is what was saved.
             change.commit();
-            doc.setModified(false);
+            doc.savedInFull();
             return OpenPeriodOutcome::Kept;
         }
         // Read beside the open period: a file that cannot be read leaves it untouched.
