@@ -741,7 +741,7 @@ std::vector<ChartRowTexts> generatedBalanceChart() {
 }
 
 void generateCompany(CTallvingeDoc& doc, int voucherCount) {
-    doc.clear();
+    doc.startAfresh();
     doc.approveIncomeChart(generatedIncomeChart());
     doc.approveBalanceChart(generatedBalanceChart());
     checkChart(doc);

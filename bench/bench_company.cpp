@@ -14,6 +14,7 @@
 #include "ReadProcess.h"
 
 #include "model/TallvingeDoc.h"
+#include "reports/ReportBooks.h"
 #include "storage/CompanyBackups.h"
 #include "storage/CompanyFiles.h"
 
@@ -167,7 +168,8 @@ void BM_ReadPeakMemory(benchmark::State& state) {
     state.counters["file_MB"] = static_cast<double>(company.companyBytes()) / 1e6;
 }
 
-// Every account's balance as the reports ask for it, and the result posting.
+// Every account's balance as the reports ask for it, and the result as they
+// show it on the result account.
 void BM_Balances(benchmark::State& state) {
     PreparedCompany* prepared = preparedCompany(state);
     if (prepared == nullptr) {
@@ -186,10 +188,9 @@ void BM_Balances(benchmark::State& state) {
         for (std::size_t i = 0; i < doc.state().m_resKonton.size(); ++i) {
             total += doc.RangeBalance(i);
         }
-        std::int32_t resultAccount = 0;
-        doc.PostPeriodResult(resultAccount);
+        const ReportBooks books(doc, doc.rangeRuleInForce());
         benchmark::DoNotOptimize(total);
-        benchmark::DoNotOptimize(resultAccount);
+        benchmark::DoNotOptimize(books.postedResult());
     }
     doc.setMonthRange(std::nullopt);
     state.counters["posted_rows/s"] = benchmark::Counter(static_cast<double>(postedRowCount(doc)),

@@ -179,7 +179,8 @@ int addVoucher(const std::vector<std::string>& args) {
         }
         return !differenceAsked || request->allowDifference ? Answer::Ok : Answer::Cancel;
     });
-    if (checkNewVoucher(doc, prompter) != NewVoucherOutcome::Ready) {
+    // The tool shows no voucher dialog but the one it types into below.
+    if (checkNewVoucher(doc, prompter, false) != NewVoucherOutcome::Ready) {
         return refuse(prompter.said);
     }
     std::optional<std::int32_t> number;

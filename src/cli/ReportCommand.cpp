@@ -256,9 +256,8 @@ int reportCommand(const std::vector<std::string>& args) {
             throw Refusal(line);
         }
         applyMonths(*doc, request);
-        // As the trial balance does: the result through the last chosen month.
-        std::int32_t resultAccount = 0;
-        doc->PostPeriodResult(resultAccount, RangeRule::Cumulative);
+        // The reports read the result account as holding the result (ReportBooks):
+        // nothing is posted in the company.
         write(rendered(*doc, request), request.out);
         leaveBooks(std::move(doc));
         return 0;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,18 @@ template <typename Prompter> void newCompanyWithoutPeriod(AppController& control
     controller.execute(CommandId::NewCompany);
     prompter.said.clear();
     prompter.dialogs.clear();
+}
+
+// "Nytt verifikat" as the user chooses it: the voucher dialog that the
+// application now shows. The company must take vouchers (charts, an open
+// period and VAT rules).
+inline FormModel& openVoucherForm(AppController& controller) {
+    controller.execute(CommandId::NewVoucher);
+    FormModel* form = controller.openForm(FormKind::Voucher);
+    if (form == nullptr) {
+        throw std::logic_error("the voucher dialog did not open");
+    }
+    return *form;
 }
 
 } // namespace kv::test

@@ -25,13 +25,17 @@ using C = CommandId;
 using test::FakeHost;
 using test::ScriptedPrompter;
 
-// A company ready for vouchers: both charts, one period and a VAT rule.
-void buildReadyCompany(CTallvingeDoc& doc) {
-    test::buildSmallCompany(doc);
+void giveVatRule(CTallvingeDoc& doc) {
     CAutomoms rule;
     rule.m_dMomssats = 25.0;
     rule.m_nDebetkonto = 4000;
     doc.setVatRules({rule});
+}
+
+// A company ready for vouchers: both charts, one period and a VAT rule.
+void buildReadyCompany(CTallvingeDoc& doc) {
+    test::buildSmallCompany(doc);
+    giveVatRule(doc);
 }
 
 // The company as its file holds it with more periods after the open first one.
@@ -59,14 +63,14 @@ TEST(AppNewVoucher, AReadyCompanyPassesEveryCheckSilently) {
     CTallvingeDoc doc;
     buildReadyCompany(doc);
     ScriptedPrompter prompter;
-    EXPECT_EQ(checkNewVoucher(doc, prompter), NewVoucherOutcome::Ready);
+    EXPECT_EQ(checkNewVoucher(doc, prompter, false), NewVoucherOutcome::Ready);
     EXPECT_TRUE(prompter.said.empty());
 }
 
 TEST(AppNewVoucher, WithoutIncomeRowsTheResultRowCheckStopsFirst) {
     CTallvingeDoc doc;
     ScriptedPrompter prompter;
-    EXPECT_EQ(checkNewVoucher(doc, prompter), NewVoucherOutcome::Stopped);
+    EXPECT_EQ(checkNewVoucher(doc, prompter, false), NewVoucherOutcome::Stopped);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{
                                  "Resultaträkningen är ej registrerad. Gå till   Kontoplan - Kontoplan för "
                                  "resultaträkning."}));
@@ -93,7 +97,7 @@ TEST(AppNewVoucher, TheResultMustGoToALiabilitiesAccount) {
         }
     });
     ScriptedPrompter prompter;
-    EXPECT_EQ(checkNewVoucher(doc, prompter), NewVoucherOutcome::Stopped);
+    EXPECT_EQ(checkNewVoucher(doc, prompter, false), NewVoucherOutcome::Stopped);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{question}));
 }
 
@@ -102,11 +106,11 @@ TEST(AppNewVoucher, OnlyTheLastTwoPeriodsTakeVouchers) {
     buildReadyCompany(doc);
     addPeriods(doc, 2); // three periods, the first one open
     ScriptedPrompter prompter;
-    EXPECT_EQ(checkNewVoucher(doc, prompter), NewVoucherOutcome::Stopped);
+    EXPECT_EQ(checkNewVoucher(doc, prompter, false), NewVoucherOutcome::Stopped);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{"Perioden är låst"}));
     test::loadEdited(doc, [](CompanyState& state) { state.m_nAktuellPeriod = 1; });
     EXPECT_FALSE(doc.periodLocked());
-    EXPECT_EQ(checkNewVoucher(doc, prompter), NewVoucherOutcome::Ready);
+    EXPECT_EQ(checkNewVoucher(doc, prompter, false), NewVoucherOutcome::Ready);
     EXPECT_EQ(prompter.said.size(), 1U);
 }
 
@@ -115,17 +119,21 @@ TEST(AppNewVoucher, ACompanyWithoutAPeriodTakesNoVoucher) {
     buildReadyCompany(doc);
     test::loadEdited(doc, [](CompanyState& state) { state.m_perioder.clear(); });
     ScriptedPrompter prompter;
-    EXPECT_EQ(checkNewVoucher(doc, prompter), NewVoucherOutcome::Stopped);
+    EXPECT_EQ(checkNewVoucher(doc, prompter, false), NewVoucherOutcome::Stopped);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgIngenPeriod}));
 }
 
 TEST(AppNewVoucher, AnOpenVoucherDialogMeansNothingHappens) {
-    CTallvingeDoc doc;
-    buildReadyCompany(doc);
-    doc.setVatRules({});
-    doc.setVoucherDialogOpen(true);
     ScriptedPrompter prompter;
-    EXPECT_EQ(checkNewVoucher(doc, prompter), NewVoucherOutcome::AlreadyOpen);
+    AppController controller(prompter, "");
+    FakeHost host(controller);
+    test::newCompanyWithoutPeriod(controller, prompter);
+    CTallvingeDoc& doc = controller.document();
+    buildReadyCompany(doc);
+    test::openVoucherForm(controller);
+    doc.setVatRules({});
+    EXPECT_EQ(checkNewVoucher(doc, prompter, controller.isFormOpen(FormKind::Voucher)),
+              NewVoucherOutcome::AlreadyOpen);
     EXPECT_TRUE(prompter.said.empty());
 }
 
@@ -140,10 +148,14 @@ TEST(AppNewVoucher, WithoutVatRulesTheUserIsSentToSattMoms) {
     controller.execute(C::NewVoucher);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{kMsgMomsEjGodkand, kMsgMomsEjGodkand}));
     EXPECT_TRUE(host.log.empty());
-    // With the dialog open the command is off: the key does nothing.
-    controller.document().setVoucherDialogOpen(true);
+    // With the dialog open the command is off: the key does nothing, though
+    // the rules are gone again.
+    giveVatRule(controller.document());
+    test::openVoucherForm(controller);
+    controller.document().setVatRules({});
     controller.execute(C::NewVoucher);
     EXPECT_EQ(prompter.said.size(), 2U);
+    EXPECT_EQ(host.forms.size(), 1U);
 }
 
 TEST(AppFindVoucher, AnOpenVoucherDialogIsToldToClose) {
@@ -152,16 +164,17 @@ TEST(AppFindVoucher, AnOpenVoucherDialogIsToldToClose) {
     FakeHost host(controller);
     test::newCompanyWithoutPeriod(controller, prompter);
     CTallvingeDoc& doc = controller.document();
-    test::buildSmallCompany(doc);
+    buildReadyCompany(doc);
     test::postVoucher(doc, 3, 2, 2012, {{1930, 100.0, 0.0}, {3000, 0.0, 100.0}});
-    doc.setVoucherDialogOpen(true);
+    FormModel& voucher = test::openVoucherForm(controller);
     host.log.clear();
     controller.execute(C::FindVoucher);
     EXPECT_EQ(prompter.said, (std::vector<std::string>{"Verifikatdialogen är öppen. Stäng den!"}));
     EXPECT_TRUE(prompter.dialogs.empty());
     EXPECT_TRUE(host.log.empty());
 
-    doc.setVoucherDialogOpen(false);
+    ASSERT_TRUE(controller.closeFormByUser(voucher));
+    host.log.clear();
     prompter.on<VoucherLookupModel>([](VoucherLookupModel&) { return Answer::Cancel; });
     controller.execute(C::VoucherList);
     controller.execute(C::FindVoucher);

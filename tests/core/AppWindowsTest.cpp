@@ -40,7 +40,7 @@ struct App {
     void newApprovedCompany() {
         newCompany();
         test::buildSmallCompany(doc());
-        doc().setModified(false);
+        doc().savedInFull();
         host.log.clear();
     }
 };

@@ -220,7 +220,7 @@ TEST(ChartEditor, CheckBoxIsWrittenAtOnceAndSurvivesCancel) {
     TemplateFolder folder;
     CTallvingeDoc doc;
     setUpCompany(doc, kMallForening, folder.path());
-    doc.setModified(false);
+    doc.savedInFull();
     ScriptedPrompter prompter;
     const auto rowsOf = [](const KontoRefs& rows) {
         return std::vector<const CKonto*>(rows.begin(), rows.end());
@@ -467,7 +467,7 @@ TEST_F(ChartApproval, BalanceGroupCheckNamesTheIncomeChart) {
 
 TEST_F(ChartApproval, ApprovalKeepsPostedRowsAndTellsTheViews) {
     postVoucher(doc, 3, 2, 2012, {{1010, 100, 0}, {3000, 0, 100}});
-    doc.setModified(false);
+    doc.savedInFull();
     CountingView view;
     ViewSubscription subscription = doc.subscribe(view);
     const CKonto* before = doc.state().m_resKonton[2];

@@ -204,7 +204,7 @@ TEST(CompanyBackup, AFailedSaveKeepsNoBackupOfFilesStillInPlace) {
     SavedCompany company;
     test::loadEdited(company.doc,
                      [](CompanyState& s) { s.m_allaKonton.front()->m_strKolumn2 = "Intäkter → kassa"; });
-    company.doc.setModified();
+    company.doc.markUnsaved();
     EXPECT_FALSE(company.save().ok);
     EXPECT_TRUE(entriesIn(company.backups()).empty());
 }

@@ -109,7 +109,7 @@ TEST(CompanySave, WritesTheCompanyAndTheOpenPeriodFile) {
         state.m_perioder.emplace_back();
         state.m_nAktuellPeriod = 2;
     });
-    doc.setModified();
+    doc.markUnsaved();
 
     const std::string path = dir.file("Firma.bok");
     const FileReport report = saveCompany(doc, path);
@@ -164,7 +164,7 @@ TEST(CompanySave, AFailedSaveKeepsTheTextsAndTheModifiedMark) {
     TempDir dir;
     CTallvingeDoc doc;
     buildSmallCompany(doc);
-    doc.setModified();
+    doc.markUnsaved();
     const FileReport report = saveCompany(doc, dir.file("saknas/Firma.bok"));
     EXPECT_FALSE(report.ok);
     ASSERT_FALSE(report.messages.empty());
@@ -184,7 +184,7 @@ TEST(CompanySave, ATextThatCannotBeStoredFailsCleanly) {
     const std::string period = readFile(dir.file("Firma_perioder/Firma0.per"));
 
     test::loadEdited(doc, [](CompanyState& s) { s.m_allaKonton.front()->m_strKolumn2 = "Intäkter → kassa"; });
-    doc.setModified();
+    doc.markUnsaved();
     const FileReport report = saveCompany(doc, dir.file("Firma.bok"));
     EXPECT_FALSE(report.ok);
     EXPECT_EQ(report.messages.front(),
@@ -212,7 +212,7 @@ TEST(CompanySave, AFullDiskLeavesTheOldFileWhole) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{4096, 4096};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        doc.setModified();
+        doc.markUnsaved();
         const FileReport report = saveCompany(doc, dir.file("Firma.bok"));
         std::_Exit(!report.ok && doc.isModified() ? 0 : 1);
     }
@@ -245,7 +245,7 @@ TEST(CompanySave, AFileHeldByAnotherProgramIsNotWritten) {
     ASSERT_TRUE(saveCompany(doc, dir.file("Firma.bok")).ok);
     const std::string period = readFile(dir.file("Firma_perioder/Firma0.per"));
     addSomeVouchers(doc, 1);
-    doc.setModified();
+    doc.markUnsaved();
     {
         ForeignLock lock(dir.file("Firma_perioder/Firma0.per"));
         const FileReport report = saveCompany(doc, dir.file("Firma.bok"));
@@ -358,9 +358,9 @@ TEST(PeriodFile, ReadsOnlyAFileThatBelongsToTheCompany) {
         state.m_strFilnamn = "Annan.bok";
         state.m_verifikat.clear();
     });
-    reader.setPathName(dir.file("Firma.bok"));
+    reader.openedFrom(dir.file("Firma.bok"));
     std::filesystem::copy(dir.file("Firma_perioder"), dir.file("Annan_perioder"));
-    reader.setPathName(dir.file("Annan.bok"));
+    reader.openedFrom(dir.file("Annan.bok"));
     EXPECT_FALSE(readPeriodFile(reader, 0).ok);
     EXPECT_TRUE(reader.state().m_verifikat.empty());
 

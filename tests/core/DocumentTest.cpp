@@ -190,6 +190,22 @@ TEST(Document, PostPeriodResultBooksTheResultAsTheOnlyRow) {
     doc.PostPeriodResult(number);
     ASSERT_EQ(result.m_rader.size(), 1U);
     EXPECT_DOUBLE_EQ(result.m_rader[0].m_dKredit, 1000);
+
+    // The row is derived from the books: posting it is no change to save,
+    // and a change that fails around it takes it back.
+    doc.savedInFull();
+    doc.setMonthRange(std::nullopt);
+    doc.PostPeriodResult(number);
+    EXPECT_FALSE(doc.isModified());
+    {
+        auto change = doc.beginChange();
+        postVoucher(doc, 10, 7, 2012, {{1930, 100, 0}, {3000, 0, 100}});
+        doc.PostPeriodResult(number);
+        EXPECT_DOUBLE_EQ(result.m_rader[0].m_dKredit, 849.5);
+    }
+    ASSERT_EQ(result.m_rader.size(), 1U);
+    EXPECT_DOUBLE_EQ(result.m_rader[0].m_dKredit, 749.5);
+    EXPECT_EQ(doc.state().m_verifikat.size(), 2U);
 }
 
 TEST(Document, PostPeriodResultWithoutAResultRowLeavesTheNumber) {
@@ -262,7 +278,7 @@ public:
 TEST(Document, ACommittedChangeMarksModifiedAndTellsEveryViewOnce) {
     CTallvingeDoc doc;
     buildSmallCompany(doc);
-    doc.setModified(false);
+    doc.savedInFull();
     CountingView first(doc);
     first.closeOnUpdate = true;
     CountingView second(doc);
@@ -283,7 +299,7 @@ TEST(Document, ACommittedChangeMarksModifiedAndTellsEveryViewOnce) {
     doc.updateAllViews();
     EXPECT_EQ(second.updates, 3);
     // A display change is told, but leaves nothing to save.
-    doc.setModified(false);
+    doc.savedInFull();
     doc.setMonthRange(MonthRange{{2012, 1}, {2012, 1}});
     EXPECT_EQ(second.updates, 4);
     EXPECT_FALSE(doc.isModified());
@@ -293,7 +309,7 @@ TEST(Document, AChangeThatFailsHalfwayPutsEverythingBackAndTellsNobody) {
     CTallvingeDoc doc;
     buildSmallCompany(doc);
     postVoucher(doc, 1, 2, 2012, {{1930, 5, 0}, {3000, 0, 5}});
-    doc.setModified(false);
+    doc.savedInFull();
     const std::string before = test::companyBytes(doc.state());
     CountingView view(doc);
     // Every kind of step: postings and a voucher, a whole-state step, fields.
@@ -327,8 +343,8 @@ TEST(Document, ClearingReturnsEveryFieldToItsStartingValue) {
     postVoucher(doc, 1, 1, 2012, {{1930, 1, 0}, {3000, 0, 1}});
     doc.makeStatementGrid(Statement::Balance);
     doc.setMonthRange(MonthRange{{2012, 1}, {2012, 2}});
-    doc.markSaved("/ho", "Firma.bok");
-    doc.clear();
+    doc.renameTo({doc.pathName(), "/ho", "Firma.bok"});
+    doc.startAfresh();
     EXPECT_TRUE(doc.state().m_allaKonton.empty());
     EXPECT_TRUE(doc.state().m_resKonton.empty());
     EXPECT_TRUE(doc.state().m_verifikat.empty());

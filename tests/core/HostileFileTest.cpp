@@ -166,7 +166,7 @@ TEST(HostilePath, IsRefusedWithoutHangingOrWritingAnything) {
             CTallvingeDoc doc;
             buildSmallCompany(doc);
             test::postVoucher(doc, 3, 4, 2012, {{1930, 10, 0}, {3000, 0, 10}});
-            doc.setModified();
+            doc.markUnsaved();
             FileReport report = saveCompany(doc, c.path);
             // A failed save leaves the document modified.
             report.ok = report.ok && !doc.isModified();

@@ -103,7 +103,7 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
     // ---- Save, close, reopen. ----
     ASSERT_TRUE(saveCompany(doc, firma).ok);
     EXPECT_TRUE(fileExists(dir.file("Firma_perioder/Firma0.per")));
-    doc.clear();
+    doc.startAfresh();
     ASSERT_TRUE(openCompany(doc, firma).ok);
     ASSERT_TRUE(doc.bothChartsApproved());
     EXPECT_EQ(account(doc, 1717)->m_strKolumn2, "Momsfordran 25%");
@@ -156,7 +156,7 @@ TEST(NewCompanyFlow, FromAnEmptyCompanyToASecondCompanyFromItsTemplate) {
     ASSERT_TRUE(saveCompany(doc, firma).ok);
 
     // ---- Reopened, everything is there; then the charts become a template. ----
-    doc.clear();
+    doc.startAfresh();
     ASSERT_TRUE(openCompany(doc, firma).ok);
     ASSERT_NE(account(doc, 3002), nullptr);
     EXPECT_EQ(account(doc, 3000)->m_nAnvands, 1);

@@ -45,6 +45,14 @@ struct Books {
         EXPECT_TRUE(saveCompany(doc(), path).ok);
     }
     CTallvingeDoc& doc() { return controller.document(); }
+    // The company gets a VAT rule, which "Nytt verifikat" asks for.
+    void takeVouchers() {
+        CAutomoms rule;
+        rule.m_dMomssats = 25.0;
+        rule.m_nKreditkonto = 3000;
+        rule.m_nKreditMomskonto = 2440;
+        doc().setVatRules({rule});
+    }
     [[nodiscard]] std::string periodFile(int index) const { return periodFilePath(path, index); }
     void forget() {
         prompter.said.clear();
@@ -151,7 +159,10 @@ TEST(NewPeriodCommand, EachRefusalComesBeforeAnythingIsWritten) {
          {Answer::Ok},
          {kMsgFilenSparas, kMsgSparaForNyPeriod}},
         {"the voucher dialog open",
-         [](Books& b) { b.doc().setVoucherDialogOpen(true); },
+         [](Books& b) {
+             b.takeVouchers();
+             test::openVoucherForm(b.controller);
+         },
          {Answer::Ok},
          {kMsgFilenSparas, kMsgVerifikatdialogenNyPeriod}},
         {"the dialog cancelled",
@@ -312,13 +323,14 @@ TEST(ChangeEndDateCommand, OpensTheLastPeriodFirstAndSavesTheNewEnd) {
 TEST(RenameCommand, RefusesWhileAStatementOrTheVoucherDialogIsOpenAndChecksTheName) {
     Books books;
     books.controller.openWindow(WindowKind::IncomeStatement);
-    books.doc().setVoucherDialogOpen(true);
+    books.takeVouchers();
+    FormModel& voucher = test::openVoucherForm(books.controller);
     books.forget();
     books.controller.execute(C::RenameCompany);
     EXPECT_EQ(books.prompter.said, (Said{kMsgStangRapporterForeNamnbyte, kMsgVerifikatdialogenNamnbyte}));
 
     books.host.userCloses(WindowKind::IncomeStatement);
-    books.doc().setVoucherDialogOpen(false);
+    ASSERT_TRUE(books.controller.closeFormByUser(voucher));
     books.forget();
     std::vector<RenameCheck> checks;
     books.prompter.on<RenameDialogModel>([&](RenameDialogModel& dialog) {

@@ -76,8 +76,7 @@ inline void buildReportCompany(CTallvingeDoc& doc, const std::string& templateFo
         }
         doc.registerVoucher(makeVoucher(day, month, 2025, text, std::move(rader)));
     }
-    doc.setPathName("/hem/kassör/Föreningen.bok");
-    doc.setModified(false);
+    doc.openedFrom("/hem/kassör/Föreningen.bok");
 }
 
 } // namespace kv::test

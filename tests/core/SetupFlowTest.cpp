@@ -86,7 +86,7 @@ struct App {
         choosePeriod("2012");
         controller.execute(C::NewCompany);
         test::setUpCompany(doc(), kMallForening, templates.path());
-        doc().setModified(false);
+        doc().savedInFull();
         prompter.said.clear();
         prompter.dialogs.clear();
         host.log.clear();

@@ -20,7 +20,7 @@ struct Company {
     Company() {
         EXPECT_TRUE(createDefaultCompany(doc, {kMallBaskonto, 1, 2024, 12, 2024, templates.path()}).ok);
         test::postVoucher(doc, 5, 1, 2024, {{1930, 100, 0}, {3010, 0, 100}});
-        doc.setModified(false);
+        doc.savedInFull();
     }
 };
 
@@ -70,7 +70,7 @@ TEST(SieAdd, RefusalsNameTheVoucherAndTheLineAndChangeNothing) {
 TEST(SieAdd, TheVouchersComeAsOneChangeNumberedOn) {
     Company company;
     company.doc.setOnlyUsedAccounts(true);
-    company.doc.setModified(false);
+    company.doc.savedInFull();
     const SieBooks books = readSieBooks(
         transactionFile("#KONTO 3011 \"Kassaförsäljning\"\n"
                         "#VER K 41 20240301 \"Kassa\"\n{\n#TRANS 3011 {} -80.00\n#TRANS 1910 {} 80.00\n}\n"

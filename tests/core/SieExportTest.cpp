@@ -21,7 +21,7 @@ constexpr SieDate kGenerated{2013, 1, 15};
 // booked on 2090 as the windows book it.
 void buildBooks(CTallvingeDoc& doc) {
     buildSmallCompany(doc);
-    doc.markSaved("/ho", "Kvistens förening.bok");
+    doc.renameTo({doc.pathName(), "/ho", "Kvistens förening.bok"});
     doc.addOpeningBalances({{1930, 100000}, {2040, -100000}});
     postVoucher(doc, 5, 2, 2012, {{1930, 1250.75, 0}, {3000, 0, 1250.75}});
     postVoucher(doc, 20, 3, 2012, {{5010, 500, 0}, {1930, 0, 500}});

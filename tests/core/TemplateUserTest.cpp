@@ -136,7 +136,7 @@ TEST_F(UserTemplates, SavedTemplateHoldsTheChartsWithoutPostingsOrMarks) {
     CTallvingeDoc doc;
     setUpCompany(doc, kMallForening, folder.path());
     postVoucher(doc, 3, 2, 2012, {{1010, 100, 0}, {3000, 0, 100}});
-    doc.markSaved("/ho", "Föreningen.bok");
+    doc.renameTo({doc.pathName(), "/ho", "Föreningen.bok"});
     prompter.answer(Answer::Ok);
     saveChartAsTemplate(doc, prompter, templates);
     // The first save finds no file to read yet.
@@ -198,7 +198,7 @@ TEST_F(UserTemplates, AtMostOneHundredTemplates) {
     writeTemplateFile(folder.path(), names);
     CTallvingeDoc doc;
     setUpCompany(doc, kMallForening, folder.path());
-    doc.markSaved("/ho", "Ny.bok");
+    doc.renameTo({doc.pathName(), "/ho", "Ny.bok"});
     // The chooser's list is in memory; the file holds 100.
     ASSERT_TRUE(templates.read().ok);
     ASSERT_EQ(templates.templates().size(), 100u);
@@ -287,7 +287,7 @@ TEST_F(UserTemplates, ADamagedTemplateFileIsNeverOverwritten) {
     test::writeFile(templateFilePath(folder.path()), "inte en mallfil");
     CTallvingeDoc doc;
     setUpCompany(doc, kMallForening, folder.path());
-    doc.markSaved("/ho", "Firma.bok");
+    doc.renameTo({doc.pathName(), "/ho", "Firma.bok"});
     prompter.answer(Answer::Ok);
     saveChartAsTemplate(doc, prompter, templates);
     EXPECT_EQ(test::readFile(templateFilePath(folder.path())), "inte en mallfil");

@@ -1,13 +1,16 @@
 // The VAT rules dialog "Automatisk momsberäkning": what it shows, the rules
 // it approves at once for a new company, the cell checks and the approval.
+#include "AppFakeHost.h"
 #include "ChartTestSupport.h"
 #include "ScriptedPrompter.h"
 
+#include "app/AppController.h"
 #include "chart/ChartTemplates.h"
 #include "voucher/VatRulesModel.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <tuple>
 
 namespace kv {
@@ -96,7 +99,7 @@ TEST_F(VatRules, StoredRulesAreShownForEditing) {
     std::vector<CAutomoms> rules = doc.state().m_momsregler;
     rules[12] = debitRule(12.5, 4444, 1717, "Borttaget konto");
     doc.setVatRules(rules);
-    doc.setModified(false);
+    doc.savedInFull();
     VatRulesModel dialog(doc, prompter);
     EXPECT_FALSE(dialog.open());
     EXPECT_EQ(prompter.said, std::vector<std::string>{"Konto nr 4444 borttaget"});
@@ -136,15 +139,35 @@ TEST_F(VatRules, StoredRulesAreShownForEditing) {
 }
 
 TEST_F(VatRules, PinkWhileTheVoucherDialogIsOpen) {
-    CTallvingeDoc doc;
-    setUpCompany(doc, kMallRikssvensk, folder.path());
-    doc.setVoucherDialogOpen(true);
-    VatRulesModel dialog(doc, prompter);
-    dialog.open();
-    EXPECT_TRUE(dialog.pink());
-    EXPECT_STREQ(dialog.title(), "Verifikatdialogen öppen. Rosa rader kan ej ändras.");
-    EXPECT_EQ(dialog.grid().style(1, 1).background, rgb(255, 235, 240));
-    EXPECT_EQ(dialog.grid().style(57, 8).background, rgb(255, 235, 240));
+    AppController controller(prompter, folder.path());
+    test::FakeHost host(controller);
+    test::newCompanyWithoutPeriod(controller, prompter);
+    setUpCompany(controller.document(), kMallRikssvensk, folder.path());
+    FormModel& voucher = test::openVoucherForm(controller);
+    struct Seen {
+        bool pink;
+        std::string title;
+        std::optional<Rgb> first;
+        std::optional<Rgb> last;
+    };
+    std::vector<Seen> seen;
+    prompter.on<VatRulesModel>([&seen](VatRulesModel& dialog) {
+        seen.push_back(Seen{dialog.pink(), dialog.title(), dialog.grid().style(1, 1).background,
+                            dialog.grid().style(57, 8).background});
+        return Answer::Cancel;
+    });
+    controller.execute(CommandId::VatRules);
+    ASSERT_TRUE(controller.closeFormByUser(voucher));
+    controller.execute(CommandId::VatRules);
+    ASSERT_EQ(seen.size(), 2U);
+    EXPECT_TRUE(seen[0].pink);
+    EXPECT_EQ(seen[0].title, "Verifikatdialogen öppen. Rosa rader kan ej ändras.");
+    EXPECT_EQ(seen[0].first, rgb(255, 235, 240));
+    EXPECT_EQ(seen[0].last, rgb(255, 235, 240));
+    // Once the voucher dialog has closed the rules can be changed again.
+    EXPECT_FALSE(seen[1].pink);
+    EXPECT_EQ(seen[1].title, kVatDialogTitle);
+    EXPECT_NE(seen[1].first, std::optional<Rgb>{rgb(255, 235, 240)});
 }
 
 TEST_F(VatRules, AUserTemplatesRulesAreApprovedAtOnce) {
@@ -307,7 +330,7 @@ TEST_F(VatRuleCells, ApprovalNeedsWellFilledRowsAndMakes54Rules) {
     ASSERT_TRUE(typeInto(grid, 30, 3, "6000"));
     ASSERT_TRUE(typeInto(grid, 30, 6, "1718"));
     ASSERT_TRUE(typeInto(grid, 30, 8, "Löner?"));
-    doc.setModified(false);
+    doc.savedInFull();
     EXPECT_TRUE(dialog.approve());
     ASSERT_EQ(doc.state().m_momsregler.size(), 54u);
     EXPECT_EQ(doc.state().m_momsregler[29], debitRule(12.5, 6000, 1718, "Löner?"));

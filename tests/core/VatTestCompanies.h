@@ -90,8 +90,7 @@ inline void buildBasVatCompany(CTallvingeDoc& doc, const std::string& templateFo
              {{1510, 1234.56, 0, "Kund C"}, {3010, 0, 987.65, ""}, {2610, 0, 246.91, ""}}},
             {2, 2, 2026, "Varuinköp februari", {{4010, 200, 0, ""}, {2640, 50, 0, ""}, {1930, 0, 250, ""}}},
         });
-    doc.setPathName("/hem/kassör/Handelsbod.bok");
-    doc.setModified(false);
+    doc.openedFrom("/hem/kassör/Handelsbod.bok");
 }
 
 inline void buildFinlandVatCompany(CTallvingeDoc& doc, const std::string& templateFolder) {
@@ -120,8 +119,7 @@ inline void buildFinlandVatCompany(CTallvingeDoc& doc, const std::string& templa
              "Telefon juni",
              {{6800, 100.37, 0, ""}, {1717, 22.08, 0, ""}, {1905, 0, 122.45, ""}}},
         });
-    doc.setPathName("/hem/kassör/Butiken.bok");
-    doc.setModified(false);
+    doc.openedFrom("/hem/kassör/Butiken.bok");
 }
 
 } // namespace kv::test

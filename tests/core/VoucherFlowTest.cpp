@@ -64,7 +64,7 @@ struct App {
         });
         controller.execute(C::NewCompany);
         test::setUpCompany(doc(), kMallRikssvensk, templates.path());
-        doc().setModified(false);
+        doc().savedInFull();
     }
     VoucherFormModel& form() {
         EXPECT_EQ(host.forms.size(), 1U);

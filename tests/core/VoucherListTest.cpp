@@ -153,14 +153,15 @@ TEST(VoucherCommands, NewVoucherOpensTheDialogOnTheNextNumber) {
     auto& form = static_cast<VoucherFormModel&>(*app.host.forms[0]);
     EXPECT_EQ(form.voucherNumber(), 6);
     EXPECT_EQ(form.title(), kVoucherTitle);
-    EXPECT_EQ(app.controller.document().state().m_bVerifikatOppen, 1);
     // The chart, period and VAT rules dialogs see an open voucher dialog.
+    EXPECT_TRUE(app.controller.isFormOpen(FormKind::Voucher));
     EXPECT_TRUE(app.controller.state().voucherDialogOpen);
     app.controller.execute(C::NewVoucher);
     EXPECT_EQ(app.host.forms.size(), 1U);
     // The close box with nothing typed: no question.
     EXPECT_TRUE(app.controller.closeFormByUser(form));
-    EXPECT_EQ(app.controller.document().state().m_bVerifikatOppen, 0);
+    EXPECT_FALSE(app.controller.isFormOpen(FormKind::Voucher));
+    EXPECT_FALSE(app.controller.state().voucherDialogOpen);
     EXPECT_EQ(app.prompter.unscripted, 0);
 }
 

@@ -14,7 +14,7 @@ void buildVoucherCompany(CTallvingeDoc& doc) {
     rules[1].m_nDebetkonto = 4000;
     rules[1].m_nDebetMomskonto = 1910;
     doc.setVatRules(std::move(rules));
-    doc.setModified(false);
+    doc.savedInFull();
 }
 
 bool typeLine(VoucherFormModel& form, std::int32_t row, const TypedLine& line) {
@@ -41,6 +41,8 @@ VoucherFormModel& VoucherDesk::open(std::optional<std::size_t> registered) {
     setup.today = kToday;
     setup.registered = registered;
     form = std::make_unique<VoucherFormModel>(doc, prompter, std::move(setup));
+    finished = false;
+    form->setCloser([this] { finished = true; });
     if (!registered && form->fieldText(VoucherField::TransDay).empty()) {
         typeHead(*form, "1", "2", "2012", "Verifikat"); // a new period offers no date
     }

@@ -39,6 +39,8 @@ struct VoucherDesk {
     ScriptedPrompter prompter;
     CTallvingeDoc doc;
     std::unique_ptr<VoucherFormModel> form;
+    // The dialog finished (its OK or Cancel went through): the application would drop it.
+    bool finished = false;
 
     VoucherDesk() { buildVoucherCompany(doc); }
     // A new voucher, or the registered voucher at position index.

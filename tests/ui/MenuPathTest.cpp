@@ -89,7 +89,7 @@ struct Program {
     }
     ~Program() {
         if (controller.companyOpen()) {
-            controller.document().setModified(false); // nothing asks on the way out
+            controller.document().savedInFull(); // nothing asks on the way out
         }
         window.reset();
     }

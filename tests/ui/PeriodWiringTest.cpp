@@ -83,7 +83,7 @@ private slots:
         if (!shots.isEmpty()) {
             QVERIFY(window->grab().save(QDir(shots).filePath("period-opened-in-program.png")));
         }
-        controller.document().setModified(false); // nothing asks on the way out
+        controller.document().savedInFull(); // nothing asks on the way out
         window.reset();
     }
 };

@@ -185,7 +185,7 @@ private slots:
         for (const auto& [command, kind, which] :
              {std::tuple{CommandId::IncomeStatementWindow, WindowKind::IncomeStatement, Statement::Income},
               std::tuple{CommandId::BalanceSheetWindow, WindowKind::BalanceSheet, Statement::Balance}}) {
-            m_shell->doc().setModified(false);
+            m_shell->doc().savedInFull();
             m_shell->controller.execute(command);
             settle();
             auto* window = content<ui::ReportWindowContent>(kind);

@@ -170,7 +170,7 @@ struct Program {
     ~Program() {
         // Nothing asks on the way out.
         if (controller.company() != nullptr) {
-            controller.company()->setModified(false);
+            controller.company()->savedInFull();
         }
         window.reset();
     }
@@ -240,7 +240,7 @@ private slots:
         QVERIFY(kv::createDefaultCompany(program.doc(),
                                          {kv::kMallRikssvensk, 1, 2012, 12, 2012, templateFolder()})
                     .ok);
-        program.doc().setModified(false);
+        program.doc().savedInFull();
         program.doc().updateAllViews();
         QVERIFY(!program.journal()->guidanceButton()->isVisible());
 
@@ -263,7 +263,7 @@ private slots:
         QVERIFY(program.doc().isModified());
 
         // Cancel leaves the company as it was.
-        program.doc().setModified(false);
+        program.doc().savedInFull();
         const std::size_t rows = program.doc().state().m_allaKonton.size();
         driver.expect<ChartEditorDialog>(QStringLiteral("balansräkningen"), [](ChartEditorDialog& editor) {
             QCOMPARE(editor.windowTitle(), QString("Konton i balansräkningen"));

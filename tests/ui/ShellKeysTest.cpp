@@ -24,11 +24,22 @@ private slots:
         QTest::keyClick(shell.window.get(), Qt::Key_Plus);
         kv::test::settle();
         QCOMPARE(shell.prompter.said.size(), std::size_t{1});
-        // Once the voucher dialog is open, a second press does nothing.
-        shell.doc().setVoucherDialogOpen(true);
+        // Once the voucher dialog is open, a second press does nothing, though
+        // the rules are gone again.
+        kv::CAutomoms rule;
+        rule.m_dMomssats = 25.0;
+        rule.m_nKreditkonto = 3000;
+        shell.doc().setVatRules({rule});
+        QTest::keyClick(shell.window.get(), Qt::Key_Plus, Qt::KeypadModifier);
+        kv::test::settle();
+        kv::FormModel* voucher = shell.controller.openForm(kv::FormKind::Voucher);
+        QVERIFY(voucher != nullptr);
+        shell.doc().setVatRules({});
         QTest::keyClick(shell.window.get(), Qt::Key_Plus, Qt::KeypadModifier);
         kv::test::settle();
         QCOMPARE(shell.prompter.said.size(), std::size_t{1});
+        QCOMPARE(shell.controller.openForm(kv::FormKind::Voucher), voucher);
+        QVERIFY(shell.controller.closeFormByUser(*voucher));
     }
 
     void keypadMultiplyAndMinusOpenTheVoucherList() {

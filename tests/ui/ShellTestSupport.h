@@ -94,7 +94,7 @@ struct Shell {
     void newApprovedCompany() {
         newCompany();
         approveCharts(doc());
-        doc().setModified(false);
+        doc().savedInFull();
         doc().updateAllViews();
     }
     [[nodiscard]] QStringList menuTitles() const {

@@ -60,7 +60,7 @@ private slots:
         }
         // Saved: the mark goes, in front of a maximised window too.
         shell.doc().setOnlyUsedAccounts(false);
-        shell.doc().setModified(false);
+        shell.doc().savedInFull();
         shell.doc().updateAllViews();
         QVERIFY(!shell.window->isWindowModified());
         QVERIFY(shell.window->windowTitle().contains(QStringLiteral(" - [")));

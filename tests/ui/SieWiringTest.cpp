@@ -49,7 +49,7 @@ struct Program {
     }
     ~Program() {
         if (controller.companyOpen()) {
-            controller.document().setModified(false);
+            controller.document().savedInFull();
         }
         window.reset();
     }

@@ -231,7 +231,7 @@ private slots:
             run(id);
         }
         QVERIFY(controller.companyOpen()); // the first period is answered OK
-        controller.document().setModified(false);
+        controller.document().savedInFull();
         run(CommandId::CloseCompany);
         QVERIFY(controller.openAtStartUp(path));
         for (const CommandId id : {CommandId::IncomeChart,
@@ -275,7 +275,7 @@ private slots:
         QVERIFY2(reader.english.isEmpty(), qPrintable(reader.english.join("\n")));
         QVERIFY2(reader.cut.isEmpty(), qPrintable(reader.cut.join("\n")));
         if (controller.companyOpen()) {
-            controller.document().setModified(false);
+            controller.document().savedInFull();
         }
     }
 };

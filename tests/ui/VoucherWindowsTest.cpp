@@ -44,7 +44,7 @@ void voucherCompany(kv::test::Shell& shell) {
     rules[0] = {25.0, 0, 3000, 0, 2610, "Försäljning", 0};
     rules[1] = {25.0, 4000, 0, 2640, 0, "Inköp", 0};
     doc.setVatRules(rules);
-    doc.setModified(false);
+    doc.savedInFull();
 }
 
 // Keys go where the focus is, as they do for the user.

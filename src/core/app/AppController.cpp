@@ -53,7 +53,7 @@ AppState AppController::state() const {
         s.incomeChartApproved = m_doc->incomeChartApproved();
         s.balanceChartApproved = m_doc->balanceChartApproved();
         s.hasChartRows = !company.m_allaKonton.empty();
-        s.voucherDialogOpen = company.m_bVerifikatOppen != 0;
+        s.voucherDialogOpen = isFormOpen(FormKind::Voucher);
         s.periodHasVouchers = !company.m_verifikat.empty();
         s.periodCount = static_cast<int>(company.m_perioder.size());
         s.currentPeriod = company.m_nAktuellPeriod;
@@ -184,9 +184,7 @@ void AppController::askFirstPeriod() {
 }
 
 void AppController::newCompany() {
-    auto doc = std::make_unique<CTallvingeDoc>();
-    doc->setModified(false);
-    takeCompany(std::move(doc));
+    takeCompany(std::make_unique<CTallvingeDoc>());
 }
 
 void AppController::openChosenCompany() {
@@ -380,6 +378,11 @@ FormModel* AppController::openForm(FormKind kind) {
     const auto found = std::find_if(m_forms.begin(), m_forms.end(),
                                     [kind](const auto& form) { return form->kind() == kind; });
     return found == m_forms.end() ? nullptr : found->get();
+}
+
+bool AppController::isFormOpen(FormKind kind) const {
+    return std::any_of(m_forms.begin(), m_forms.end(),
+                       [kind](const auto& form) { return form->kind() == kind; });
 }
 
 // Vouchers

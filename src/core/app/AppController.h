@@ -91,6 +91,7 @@ public:
     void performWindowCommand(CommandId id) override;
     void showForm(std::unique_ptr<FormModel> form) override;
     [[nodiscard]] FormModel* openForm(FormKind kind) override;
+    [[nodiscard]] bool isFormOpen(FormKind kind) const override;
     void activateForm(FormModel& form) override; // Vouchers
     bool save() override;
     bool openCompanyFile(const std::string& path) override; // SIE

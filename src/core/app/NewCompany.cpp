@@ -127,7 +127,7 @@ NewCompanyResult createDefaultCompany(CTallvingeDoc& doc, const NewCompanyReques
         result.messages = prompter.said;
         return result;
     };
-    doc.clear();
+    doc.startAfresh();
 
     // Whatever stops the set-up is reported, in the words the user would have been told.
     const auto failure = [&prompter](std::size_t from) {
@@ -142,7 +142,7 @@ NewCompanyResult createDefaultCompany(CTallvingeDoc& doc, const NewCompanyReques
     if (prompter.refused || !doc.bothChartsApproved() || doc.state().m_momsregler.empty()) {
         return finish(failure(prompter.chartsBegin));
     }
-    doc.setModified(true);
+    doc.markUnsaved();
     return finish({});
 }
 

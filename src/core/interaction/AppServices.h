@@ -49,6 +49,9 @@ public:
     virtual void showForm(std::unique_ptr<FormModel> form) = 0;
     // The open form of that kind, or nullptr.
     [[nodiscard]] virtual FormModel* openForm(FormKind kind) = 0;
+    // Whether a form of that kind is open: from the moment it is shown until
+    // it finishes or the user's close goes through.
+    [[nodiscard]] virtual bool isFormOpen(FormKind kind) const = 0;
     // Vouchers: brings an open form to the front, with the focus.
     virtual void activateForm(FormModel& form) = 0;
 

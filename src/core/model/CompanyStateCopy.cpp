@@ -79,7 +79,6 @@ CompanyState copyCompanyState(const CompanyState& s) {
     c.m_strMallnamn = s.m_strMallnamn;
     c.m_nValdMall = s.m_nValdMall;
     c.m_strNyttDokument = s.m_strNyttDokument;
-    c.m_bVerifikatOppen = s.m_bVerifikatOppen;
     c.m_nSenasteAr = s.m_nSenasteAr;
     c.m_nSenasteManad = s.m_nSenasteManad;
     c.m_nSenasteDag = s.m_nSenasteDag;

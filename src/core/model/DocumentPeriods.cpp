@@ -144,14 +144,7 @@ void CTallvingeDoc::keepClosingForRollback() {
     auto kept = std::make_shared<KontoList>(std::move(m_perioder[index].m_ingaende));
     m_perioder[index].m_ingaende.clear();
     currentScope().onRollback([this, index, kept] { m_perioder[index].m_ingaende = std::move(*kept); });
-    std::int32_t number = 0;
-    if (resultAccountNumber(number)) {
-        if (const int position = accountIndex(number); position > 0) {
-            const auto at = static_cast<std::size_t>(position);
-            currentScope().onRollback(
-                [this, at, rows = m_allaKonton[at]->m_rader] { m_allaKonton[at]->m_rader = rows; });
-        }
-    }
+    keepResultRowsForRollback();
     assign(m_nDelperiod, m_nDelperiod);
 }
 
@@ -162,7 +155,7 @@ std::int32_t CTallvingeDoc::closePeriodSteps() {
     CPeriod& period = m_perioder[static_cast<std::size_t>(m_nAktuellPeriod)];
     period.m_ingaende.clear();
     std::int32_t resultAccount = -1;
-    PostPeriodResult(resultAccount);
+    postPeriodResultSteps(resultAccount, rangeRuleInForce());
     for (const CKonto* row : m_balKonton) {
         const Ore balance = balanceUnder(*row, RangeRule::WholePeriod);
         auto copy = std::make_unique<CKonto>(row->chartRowCopy());
@@ -213,9 +206,6 @@ void CTallvingeDoc::newPeriod(const PeriodChoice& choice) {
     const std::int32_t carried = carriedProfitAccount();
     if (carried <= 0 || lastBalanceRow(m_balKonton, carried) == nullptr) {
         throw DocumentRefusal(kMsgVinstkontoSaknas);
-    }
-    if (m_bVerifikatOppen != 0) {
-        throw DocumentRefusal(kMsgVerifikatdialogenNyPeriod);
     }
     const YearMonth start{choice.franAr, choice.franManad};
     if (start != periodEnd().plusMonths(1)) {

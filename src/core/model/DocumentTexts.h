@@ -24,8 +24,6 @@ inline constexpr const char* kMsgVinstkontoSaknas =
 inline constexpr const char* kMsgFelaktigPeriod =
     "Perioden måste börja månaden efter den förra periodens slut.";
 inline constexpr const char* kMsgSlutdatumMindre = "Slutdatum mindre eller lika med begynnelsedatum";
-inline constexpr const char* kMsgVerifikatdialogenNyPeriod =
-    "Verifikatdialogen måste stängas före registrering av ny period.";
 
 // A voucher dated after the end month that a period is to get.
 inline std::string voucherAfterEndMessage(std::int32_t vernr) {

@@ -70,7 +70,7 @@ void CTallvingeDoc::updateAllViews() {
 
 // ---- the files ----
 
-void CTallvingeDoc::clear() {
+void CTallvingeDoc::startAfresh() {
     restoreState(CompanyState{});
     m_pending = {};
 }
@@ -116,13 +116,42 @@ void CTallvingeDoc::loadPeriod(CompanyState&& period) {
     scope.commit();
 }
 
-void CTallvingeDoc::markSaved(std::string enhet, std::string filnamn) {
-    m_strEnhet = std::move(enhet);
-    m_strFilnamn = std::move(filnamn);
+void CTallvingeDoc::openedFrom(std::string path) {
+    m_pathName = std::move(path);
+    m_modified = false;
+}
+
+void CTallvingeDoc::savedAs(const CompanyFileName& name, bool periodFileWritten) {
+    m_pathName = name.path;
+    m_strEnhet = name.enhet;
+    m_strFilnamn = name.filnamn;
+    if (periodFileWritten) {
+        markPeriodFileWritten();
+    }
+    m_modified = !periodFileWritten;
 }
 
 void CTallvingeDoc::markPeriodFileWritten() {
     m_strPeriodfilnamn = m_strFilnamn;
+}
+
+void CTallvingeDoc::filesRemoved() {
+    m_pathName.clear();
+    m_modified = true;
+}
+
+void CTallvingeDoc::renameTo(const CompanyFileName& name) {
+    m_pathName = name.path;
+    m_strEnhet = name.enhet;
+    m_strFilnamn = name.filnamn;
+}
+
+void CTallvingeDoc::savedInFull() {
+    m_modified = false;
+}
+
+void CTallvingeDoc::markUnsaved() {
+    m_modified = true;
 }
 
 void CTallvingeDoc::recordSieImport(SieImportRecord record) {
@@ -198,10 +227,6 @@ void CTallvingeDoc::setVatRules(std::vector<CAutomoms> rules) {
     auto scope = beginChange();
     assign(m_momsregler, std::move(rules));
     scope.commit();
-}
-
-void CTallvingeDoc::setVoucherDialogOpen(bool open) {
-    m_bVerifikatOppen = open ? 1 : 0;
 }
 
 // ---- reading ----
@@ -282,6 +307,25 @@ void CTallvingeDoc::PostPeriodResult(std::int32_t& number) {
 }
 
 void CTallvingeDoc::PostPeriodResult(std::int32_t& number, RangeRule rule) {
+    auto scope = beginChange(ChangeKind::Display);
+    keepResultRowsForRollback();
+    postPeriodResultSteps(number, rule);
+    scope.commit();
+}
+
+void CTallvingeDoc::keepResultRowsForRollback() {
+    std::int32_t number = 0;
+    if (!resultAccountNumber(number)) {
+        return;
+    }
+    if (const int position = accountIndex(number); position > 0) {
+        const auto at = static_cast<std::size_t>(position);
+        currentScope().onRollback(
+            [this, at, rows = m_allaKonton[at]->m_rader] { m_allaKonton[at]->m_rader = rows; });
+    }
+}
+
+void CTallvingeDoc::postPeriodResultSteps(std::int32_t& number, RangeRule rule) {
     const Ore result = periodResult(monthSelection(rule));
     std::int32_t account = 0;
     if (!resultAccountNumber(account)) {

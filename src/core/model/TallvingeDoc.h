@@ -66,7 +66,6 @@ struct CompanyState {
     // company's VAT rules are its own.
     std::int32_t m_nValdMall = -1;
     std::string m_strNyttDokument = kNyttDokumentText;
-    std::int32_t m_bVerifikatOppen = 0;
     std::int32_t m_nSenasteAr = 0;
     std::int32_t m_nSenasteManad = 0;
     std::int32_t m_nSenasteDag = 0;
@@ -113,6 +112,15 @@ struct OpeningBalance {
     Ore amount = 0;
 };
 
+// Where the company's files are: the path of the company file and the two
+// texts that the company file stores, the first characters of its path and
+// its file name.
+struct CompanyFileName {
+    std::string path;
+    std::string enhet;
+    std::string filnamn;
+};
+
 // The two statement windows, whose grids the company keeps.
 enum class Statement { Income, Balance };
 
@@ -137,26 +145,45 @@ public:
     [[nodiscard]] ViewSubscription subscribe(DocumentView& view);
     // Tells every view to rebuild, without any change.
     void updateAllViews();
-    void setModified(bool modified = true) { m_modified = modified; }
+    // Whether the company differs from its files: the save question asks.
     [[nodiscard]] bool isModified() const { return m_modified; }
 
     // ---- the files ----
     // The full path of the company file; empty until it is saved or opened.
     [[nodiscard]] const std::string& pathName() const { return m_pathName; }
-    void setPathName(std::string path) { m_pathName = std::move(path); }
     // The window title: the file name without ".bok", or "Namnlös".
     [[nodiscard]] std::string title() const;
-    // Deletes every record and returns every field to its starting value.
-    void clear();
+    // The company starts afresh: every record goes and every field returns
+    // to its starting value. Its path and whether it is modified stay.
+    void startAfresh();
     // What a company file held replaces the company's contents.
     void loadCompany(CompanyState&& state);
+    // The company was read from the company file at path: it stands there,
+    // and nothing in it is unsaved.
+    void openedFrom(std::string path);
     // What a period file held replaces the open period's stored fields; the
     // periods and the company's texts stay.
     void loadPeriod(CompanyState&& period);
-    // The company file was written under this name.
-    void markSaved(std::string enhet, std::string filnamn);
+    // The company file was written as name, and the open period's file with
+    // it when periodFileWritten: the company stands under that name, and is
+    // unmodified unless its period file did not get through (the next save
+    // writes both again).
+    void savedAs(const CompanyFileName& name, bool periodFileWritten);
     // The open period's file was written with the company's current name.
     void markPeriodFileWritten();
+    // The files of a new company were taken away again, as its first save
+    // did not get through: it has no file, and all of it is unsaved.
+    void filesRemoved();
+    // The company stands under another name from now on, whose files the
+    // rename writes; whether it is modified does not change.
+    void renameTo(const CompanyFileName& name);
+    // The company's files hold it as it stands: a flow that saved its files
+    // inside its change says so once the change is committed.
+    void savedInFull();
+    // The company differs from its files by more than its committed changes
+    // say (a company just made, a save that got only half through): the
+    // next save writes it all, and closing it asks first.
+    void markUnsaved();
     // The records for the company's database made since the last save,
     // which the next save writes with the files (see storage/CompanyDatabase.h).
     [[nodiscard]] const PendingRecords& pendingRecords() const { return m_pending; }
@@ -223,7 +250,6 @@ public:
     // Replaces registered voucher voucher.m_nVernr; its first postedLines
     // lines were posted at registration and are not posted again.
     void amendVoucher(CEttVerifikat voucher, std::int32_t postedLines);
-    void setVoucherDialogOpen(bool open);
 
     // ---- SIE: a company brought in from another program ----
     // Writes the opening balances ("Ingående balans", the first row of each
@@ -257,8 +283,10 @@ public:
     [[nodiscard]] Ore balanceUnder(const CKonto& konto, RangeRule rule) const;
     // Books the period result as the result account's single row; sets number
     // to the result account, or leaves it when there is none. The row is
-    // derived from the books, so it neither marks the company modified nor
-    // tells the views. Without a rule, the rule in force.
+    // derived from the books, so it is a change of what is shown: it does
+    // not mark the company modified, and a change that fails around it puts
+    // the account's rows back. Without a rule, the rule in force. (The
+    // reports do not need it: they read the result through ReportBooks.)
     void PostPeriodResult(std::int32_t& number);
     void PostPeriodResult(std::int32_t& number, RangeRule rule);
     // The result account named by the result row, or nothing.
@@ -286,6 +314,9 @@ private:
     // operations that touch most of it).
     void keepWholeStateForRollback();
     void keepAccountForRollback(std::size_t index);
+    // Keeps every row of the result account, which the result posting replaces.
+    void keepResultRowsForRollback();
+    void postPeriodResultSteps(std::int32_t& number, RangeRule rule);
     void restoreState(CompanyState&& state) { static_cast<CompanyState&>(*this) = std::move(state); }
     // Sets a field of the company inside the current scope, which can put it back.
     template <typename T> void assign(T& field, T value) {

@@ -22,11 +22,11 @@ bool saveNewEnd(CTallvingeDoc& doc, Prompter& prompter, const PeriodChoice& choi
         if (!saveOpenPeriodAndCompany(doc, prompter)) {
             // The period file may hold the new date already: the next save
             // must write both files again.
-            doc.setModified(true);
+            doc.markUnsaved();
             return false;
         }
         change.commit();
-        doc.setModified(false);
+        doc.savedInFull();
         return true;
     } catch (const DocumentRefusal& refusal) {
         prompter.message(refusal.what());
@@ -61,7 +61,7 @@ bool changeLastPeriodEnd(AppServices& app) {
         prompter.message(kMsgSparaForSlutdatum);
         return false;
     }
-    if (doc.state().m_bVerifikatOppen != 0) {
+    if (app.isFormOpen(FormKind::Voucher)) {
         prompter.message(kMsgVerifikatdialogenSlutdatum);
         return false;
     }

@@ -52,7 +52,7 @@ bool createNewPeriod(AppServices& app) {
         prompter.message(kMsgSparaForNyPeriod);
         return false;
     }
-    if (doc.state().m_bVerifikatOppen != 0) {
+    if (app.isFormOpen(FormKind::Voucher)) {
         prompter.message(kMsgVerifikatdialogenNyPeriod);
         return false;
     }

@@ -18,7 +18,7 @@ bool reportWindowOpen(const AppServices& app) {
 }
 
 // The questions and refusals before the user's own open; false stops it.
-bool userMayOpen(CTallvingeDoc& doc, Prompter& prompter) {
+bool userMayOpen(const AppServices& app, CTallvingeDoc& doc, Prompter& prompter) {
     const auto count = static_cast<std::int64_t>(doc.state().m_perioder.size());
     // Leaving a locked period loses nothing that could have changed: no question.
     if (doc.state().m_nAktuellPeriod >= count - 2 && prompter.askOkCancel(kMsgFilenSparas) != Answer::Ok) {
@@ -28,7 +28,7 @@ bool userMayOpen(CTallvingeDoc& doc, Prompter& prompter) {
         prompter.message(kMsgSparaForOppnaPeriod);
         return false;
     }
-    if (doc.state().m_bVerifikatOppen != 0) {
+    if (app.isFormOpen(FormKind::Voucher)) {
         prompter.message(kMsgVerifikatdialogenOppnaPeriod);
         return false;
     }
@@ -59,7 +59,7 @@ OpenPeriodOutcome openAnotherPeriod(AppServices& app, std::optional<std::int32_t
         prompter.message(kMsgIngenPeriod);
         return OpenPeriodOutcome::Stopped;
     }
-    if (!automaticPeriod && !userMayOpen(doc, prompter)) {
+    if (!automaticPeriod && !userMayOpen(app, doc, prompter)) {
         return OpenPeriodOutcome::Stopped;
     }
     try {
@@ -75,7 +75,7 @@ OpenPeriodOutcome openAnotherPeriod(AppServices& app, std::optional<std::int32_t
         if (!chosen) {
             // The closed period is what was saved.
             change.commit();
-            doc.setModified(false);
+            doc.savedInFull();
             return OpenPeriodOutcome::Kept;
         }
         // Read beside the open period: a file that cannot be read leaves it untouched.

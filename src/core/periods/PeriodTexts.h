@@ -27,6 +27,8 @@ inline constexpr const char* kMsgStangRapporterForePeriod =
     "balans- / resultatfönstret.";
 inline constexpr const char* kMsgSparaForOppnaPeriod =
     "Du måste spara företaget före öppnande av ny period. Gå till Arkiv - Spara företaget som...";
+inline constexpr const char* kMsgVerifikatdialogenNyPeriod =
+    "Verifikatdialogen måste stängas före registrering av ny period.";
 inline constexpr const char* kMsgVerifikatdialogenOppnaPeriod =
     "Verifikatdialogen måste stängas före öppnande av ny period.";
 inline constexpr const char* kPeriodListTitle = "Öppna period";

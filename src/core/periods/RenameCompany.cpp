@@ -33,18 +33,6 @@ std::optional<std::pair<dev_t, ino_t>> fileIdentity(const std::string& path) {
     return std::pair{info.st_dev, info.st_ino};
 }
 
-// The company's name: its path and the two texts that the company file stores.
-struct CompanyName {
-    std::string path;
-    std::string enhet;
-    std::string filnamn;
-
-    void give(CTallvingeDoc& doc) const {
-        doc.setPathName(path);
-        doc.markSaved(enhet, filnamn);
-    }
-};
-
 // What the copy has written under the new name, so that a failed copy can
 // take it away again.
 class NewCompanyFiles {
@@ -109,13 +97,13 @@ bool reportWindowOpen(const AppServices& app) {
 }
 
 // The refusals of step one: both are told before the command stops.
-bool mayRename(const AppServices& app, const CTallvingeDoc& doc, Prompter& prompter) {
+bool mayRename(const AppServices& app, Prompter& prompter) {
     bool told = false;
     if (reportWindowOpen(app)) {
         prompter.message(kMsgStangRapporterForeNamnbyte);
         told = true;
     }
-    if (doc.state().m_bVerifikatOppen != 0) {
+    if (app.isFormOpen(FormKind::Voucher)) {
         prompter.message(kMsgVerifikatdialogenNamnbyte);
         told = true;
     }
@@ -138,15 +126,15 @@ std::optional<std::string> askNewName(const CTallvingeDoc& doc, Prompter& prompt
 // Copies every period from the last to the first: each is opened from the
 // old folder, as the user would open it, and written to the new one. Returns
 // the period that could not be copied, or nothing when all were.
-std::optional<std::int32_t> copyPeriods(AppServices& app, const CompanyName& from, const CompanyName& to,
-                                        NewCompanyFiles& written) {
+std::optional<std::int32_t> copyPeriods(AppServices& app, const CompanyFileName& from,
+                                        const CompanyFileName& to, NewCompanyFiles& written) {
     CTallvingeDoc& doc = app.document();
     for (auto index = static_cast<std::int32_t>(doc.state().m_perioder.size()) - 1; index >= 0; --index) {
-        from.give(doc);
+        doc.renameTo(from);
         if (openAnotherPeriod(app, index) != OpenPeriodOutcome::Opened) {
             return index;
         }
-        to.give(doc);
+        doc.renameTo(to);
         const FileReport report = writeOpenPeriodFile(doc);
         tellFileReport(app.prompter(), report);
         if (!report.ok) {
@@ -162,7 +150,7 @@ std::optional<std::int32_t> copyPeriods(AppServices& app, const CompanyName& fro
 bool renameCompany(AppServices& app) {
     CTallvingeDoc& doc = app.document();
     Prompter& prompter = app.prompter();
-    if (!mayRename(app, doc, prompter)) {
+    if (!mayRename(app, prompter)) {
         return false;
     }
     // Every period is copied by opening it, which needs a sound result row: ask for it first.
@@ -174,22 +162,22 @@ bool renameCompany(AppServices& app) {
     if (!newPath) {
         return false;
     }
-    const CompanyName from{doc.pathName(), doc.state().m_strEnhet, doc.state().m_strFilnamn};
+    const CompanyFileName from{doc.pathName(), doc.state().m_strEnhet, doc.state().m_strFilnamn};
     // The company file, written last, stores the first characters of its own path.
-    const CompanyName to{*newPath, from.enhet, fileNameOf(*newPath)};
+    const CompanyFileName to{*newPath, from.enhet, fileNameOf(*newPath)};
     const std::int32_t wasOpen = doc.state().m_nAktuellPeriod;
     NewCompanyFiles written(*newPath);
 
     const std::optional<std::int32_t> failed = copyPeriods(app, from, to, written);
     if (!failed) {
         // The company file under the new name, with the first period open.
-        to.give(doc);
+        doc.renameTo(to);
         if (written.copyDatabaseFrom(from.path, prompter) && app.save()) {
             return true;
         }
     }
     written.remove();
-    from.give(doc);
+    doc.renameTo(from);
     const auto& periods = doc.state().m_perioder;
     const std::string what =
         failed ? kRenamePeriodWord + periodListEntry(periods[static_cast<std::size_t>(*failed)], false)

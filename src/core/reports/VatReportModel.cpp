@@ -54,7 +54,7 @@ std::string settledAlreadyQuestion(const VatRange& range, const std::vector<std:
 void startVatSettlement(AppServices& app, const VatRange& range) {
     CTallvingeDoc& doc = app.document();
     Prompter& prompter = app.prompter();
-    if (checkNewVoucher(doc, prompter) != NewVoucherOutcome::Ready) {
+    if (checkNewVoucher(doc, prompter, app.isFormOpen(FormKind::Voucher)) != NewVoucherOutcome::Ready) {
         return;
     }
     const VatReport report = buildVatReport(doc, range);

@@ -137,7 +137,7 @@ public:
         writeOpeningBalances();
         registerVouchers();
         summarise();
-        m_doc->setModified(true);
+        m_doc->markUnsaved();
         return {std::move(m_doc), std::move(m_summary)};
     }
 

@@ -406,9 +406,14 @@ void readBooks(ArchiveReader& in, CompanyState& doc) {
 
 void writeCompanyArchive(ArchiveWriter& out, const CompanyState& doc,
                          const std::function<void()>& afterHeader) {
+    writeCompanyArchive(out, doc, doc.m_strEnhet, doc.m_strFilnamn, afterHeader);
+}
+
+void writeCompanyArchive(ArchiveWriter& out, const CompanyState& doc, const std::string& enhet,
+                         const std::string& filnamn, const std::function<void()>& afterHeader) {
     writeOpening(out, doc);
-    out.writeText(doc.m_strEnhet);
-    out.writeText(doc.m_strFilnamn);
+    out.writeText(enhet);
+    out.writeText(filnamn);
     out.writeInt32(doc.m_nAktuellPeriod);
     out.writeInt32(doc.m_nVinstrad);
     if (afterHeader) {

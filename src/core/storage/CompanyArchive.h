@@ -17,6 +17,10 @@ using TemplateList = std::vector<std::unique_ptr<CKontoplan>>;
 // m_nVinstrad are written: the open period's file is written there.
 void writeCompanyArchive(ArchiveWriter& out, const CompanyState& doc,
                          const std::function<void()>& afterHeader);
+// The same, with the two texts of the company file given: a save under a
+// new name writes them before the company takes them.
+void writeCompanyArchive(ArchiveWriter& out, const CompanyState& doc, const std::string& enhet,
+                         const std::string& filnamn, const std::function<void()>& afterHeader);
 void writePeriodArchive(ArchiveWriter& out, const CompanyState& doc, const std::string& companyFileName);
 void writeTemplateArchive(ArchiveWriter& out, const TemplateList& templates);
 

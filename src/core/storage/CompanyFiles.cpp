@@ -94,16 +94,15 @@ template <typename Read> std::optional<ReadFailure> readArchiveFile(const std::s
     }
 }
 
-void writePeriodFileAt(CTallvingeDoc& doc, const std::string& companyPath, FileReport& report,
+// The open period's file beside the company file at companyPath, owned by the
+// company file named owner.
+void writePeriodFileAt(const CTallvingeDoc& doc, const std::string& companyPath, const std::string& owner,
+                       FileReport& report,
                        const std::function<void(const AtomicFileWriter&)>& beforeReplace = {}) {
     makeFolder(periodFolderPath(companyPath)); // a failure shows when the file is created
     writeArchiveFile(
         periodFilePath(companyPath, doc.state().m_nAktuellPeriod), report,
-        [&doc](ArchiveWriter& out) { writePeriodArchive(out, doc.state(), doc.state().m_strFilnamn); },
-        beforeReplace);
-    if (report.ok) {
-        doc.markPeriodFileWritten();
-    }
+        [&doc, &owner](ArchiveWriter& out) { writePeriodArchive(out, doc.state(), owner); }, beforeReplace);
 }
 
 constexpr const char* kMsgNothingSaved = "\n\nFöretaget sparades inte: filerna och databasen är som de var.";
@@ -243,9 +242,9 @@ FileReport saveCompany(CTallvingeDoc& doc, const std::string& path) {
 
 FileReport saveCompany(CTallvingeDoc& doc, const std::string& path, const LocalClock& clock) {
     FileReport report;
-    const std::string oldEnhet = doc.state().m_strEnhet;
-    const std::string oldFilnamn = doc.state().m_strFilnamn;
-    const auto restoreTexts = [&] { doc.markSaved(oldEnhet, oldFilnamn); };
+    // The company file stores the first characters of its own path and its
+    // name; the company takes them once the file is in place.
+    const CompanyFileName name{path, utf8Prefix(fullPath(path), 3), fileNameOf(path)};
     std::unique_ptr<AtomicFileWriter> file;
     try {
         file = std::make_unique<AtomicFileWriter>(path);
@@ -278,14 +277,12 @@ FileReport saveCompany(CTallvingeDoc& doc, const std::string& path, const LocalC
             backup->keep();
         }
     };
-    doc.markSaved(utf8Prefix(fullPath(path), 3), fileNameOf(path));
     FileReport periodReport;
     const auto tellPeriodReport = [&] {
         report.messages.insert(report.messages.end(), periodReport.messages.begin(),
                                periodReport.messages.end());
     };
     const auto failWith = [&](const std::string& message) {
-        restoreTexts();
         const std::vector<std::string> stuck = replaced.putBack();
         tellPeriodReport();
         report.fail(message);
@@ -301,8 +298,8 @@ FileReport saveCompany(CTallvingeDoc& doc, const std::string& path, const LocalC
     };
     try {
         ArchiveWriter out(*file);
-        writeCompanyArchive(out, doc.state(), [&] {
-            writePeriodFileAt(doc, path, periodReport, keepReplaced);
+        writeCompanyArchive(out, doc.state(), name.enhet, name.filnamn, [&] {
+            writePeriodFileAt(doc, path, name.filnamn, periodReport, keepReplaced);
             if (periodReport.ok) {
                 if (!database) {
                     keepBackup(); // the period file is replaced, whatever becomes of the company file
@@ -334,12 +331,11 @@ FileReport saveCompany(CTallvingeDoc& doc, const std::string& path, const LocalC
     if (database) {
         doc.pendingRecordsSaved();
     }
-    doc.setPathName(path);
     tellPeriodReport();
     report.ok = periodReport.ok;
     // The company file is whole; a period file that did not get through is
     // tried again at the next save, so the document stays modified.
-    doc.setModified(!periodReport.ok);
+    doc.savedAs(name, periodReport.ok);
     return report;
 }
 
@@ -369,8 +365,7 @@ FileReport saveNewCompany(CTallvingeDoc& doc, const std::string& path) {
         if (!folderWasThere) {
             ::rmdir(periodFolder.c_str());
         }
-        doc.setPathName(std::string());
-        doc.setModified(true);
+        doc.filesRemoved();
     }
     return report;
 }
@@ -381,15 +376,14 @@ FileReport openCompany(CTallvingeDoc& doc, const std::string& path) {
     const auto failure =
         readArchiveFile(path, [&state](ArchiveReader& in) { state = readCompanyArchive(in); });
     if (failure) {
-        doc.clear();
+        doc.startAfresh();
         const auto other = failure->what == kMsgKanEjLasa ? otherFileKind(path) : std::nullopt;
         report.fail(fileFailureMessage("Det gick inte att öppna företaget i filen", path,
                                        other.value_or(failure->reason)));
         return report;
     }
     doc.loadCompany(std::move(state));
-    doc.setPathName(path);
-    doc.setModified(false);
+    doc.openedFrom(path);
     return report;
 }
 
@@ -436,7 +430,10 @@ std::optional<std::string> otherFileKind(const std::string& path) {
 
 FileReport writeOpenPeriodFile(CTallvingeDoc& doc) {
     FileReport report;
-    writePeriodFileAt(doc, doc.pathName(), report);
+    writePeriodFileAt(doc, doc.pathName(), doc.state().m_strFilnamn, report);
+    if (report.ok) {
+        doc.markPeriodFileWritten();
+    }
     return report;
 }
 

@@ -7,7 +7,7 @@
 
 namespace kv {
 
-NewVoucherOutcome checkNewVoucher(const CTallvingeDoc& doc, Prompter& prompter) {
+NewVoucherOutcome checkNewVoucher(const CTallvingeDoc& doc, Prompter& prompter, bool voucherFormOpen) {
     if (!checkResultRow(doc, prompter)) {
         return NewVoucherOutcome::Stopped;
     }
@@ -19,7 +19,7 @@ NewVoucherOutcome checkNewVoucher(const CTallvingeDoc& doc, Prompter& prompter) 
         prompter.message(kMsgIngenPeriod);
         return NewVoucherOutcome::Stopped;
     }
-    if (doc.state().m_bVerifikatOppen != 0) {
+    if (voucherFormOpen) {
         return NewVoucherOutcome::AlreadyOpen;
     }
     bool told = false;

@@ -14,8 +14,9 @@ enum class NewVoucherOutcome {
 };
 
 // In this order: the result row, the period lock (only the last two periods
-// take vouchers), an open period at all, an open voucher dialog, and the
-// approval of both charts and the VAT rules (every failing one is told).
-NewVoucherOutcome checkNewVoucher(const CTallvingeDoc& doc, Prompter& prompter);
+// take vouchers), an open period at all, an open voucher dialog
+// (voucherFormOpen: the application shows one), and the approval of both
+// charts and the VAT rules (every failing one is told).
+NewVoucherOutcome checkNewVoucher(const CTallvingeDoc& doc, Prompter& prompter, bool voucherFormOpen);
 
 } // namespace kv

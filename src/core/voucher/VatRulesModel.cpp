@@ -83,7 +83,8 @@ std::string formatRate(double rate) {
 
 } // namespace
 
-VatRulesModel::VatRulesModel(CTallvingeDoc& doc, Prompter& prompter) : m_doc(doc), m_prompter(prompter) {
+VatRulesModel::VatRulesModel(CTallvingeDoc& doc, Prompter& prompter, bool voucherFormOpen)
+    : m_doc(doc), m_prompter(prompter), m_pink(voucherFormOpen) {
     m_grid.setHooks(this);
 }
 
@@ -105,7 +106,6 @@ bool VatRulesModel::open() {
         clearRuleRows(1, kMainRuleRows);
         m_grid.setText(2, kVatColKommentar, kForeningComment);
     }
-    m_pink = m_doc.state().m_bVerifikatOppen != 0;
     if (m_pink) {
         makePink();
     }

@@ -43,7 +43,9 @@ inline constexpr std::int32_t kVatGridRows = 57;
 
 class VatRulesModel : private GridHooks, public DialogModelOf<VatRulesModel> {
 public:
-    VatRulesModel(CTallvingeDoc& doc, Prompter& prompter);
+    // voucherFormOpen: the voucher dialog is open beside it, so that the
+    // table is pink while this dialog shows.
+    VatRulesModel(CTallvingeDoc& doc, Prompter& prompter, bool voucherFormOpen = false);
     VatRulesModel(const VatRulesModel&) = delete;
     VatRulesModel& operator=(const VatRulesModel&) = delete;
 

@@ -36,15 +36,16 @@ bool vatRulesMayOpen(const CTallvingeDoc& doc, Prompter& prompter) {
     return true;
 }
 
-void runVatRulesEditor(CTallvingeDoc& doc, Prompter& prompter) {
-    VatRulesModel rules(doc, prompter);
+void runVatRulesEditor(CTallvingeDoc& doc, Prompter& prompter, bool voucherFormOpen) {
+    VatRulesModel rules(doc, prompter, voucherFormOpen);
     if (!rules.open()) {
         prompter.show(rules);
     }
 }
 
 void startNewVoucher(AppServices& app) {
-    if (checkNewVoucher(app.document(), app.prompter()) != NewVoucherOutcome::Ready) {
+    if (checkNewVoucher(app.document(), app.prompter(), app.isFormOpen(FormKind::Voucher)) !=
+        NewVoucherOutcome::Ready) {
         return;
     }
     app.showForm(
@@ -57,7 +58,7 @@ void openVoucherFromList(AppServices& app, std::optional<std::size_t> row) {
         app.prompter().information(kCaptionVantor, kMsgMarkeraKlicka);
         return;
     }
-    if (doc.state().m_bVerifikatOppen != 0) {
+    if (app.isFormOpen(FormKind::Voucher)) {
         app.prompter().information(kCaptionVantor, kMsgDialogenOppenVisas);
         if (FormModel* open = app.openForm(FormKind::Voucher)) {
             app.activateForm(*open);
@@ -72,7 +73,7 @@ void openVoucherFromList(AppServices& app, std::optional<std::size_t> row) {
 }
 
 void rightClickInVoucherList(AppServices& app, std::optional<std::size_t> row) {
-    if (app.document().state().m_bVerifikatOppen != 0) {
+    if (app.isFormOpen(FormKind::Voucher)) {
         app.prompter().information(kCaptionVantor, kMsgDialogenOppenVisas);
     } else if (!row || *row >= app.document().state().m_verifikat.size()) {
         app.prompter().information(kCaptionVantor, kMsgMarkeraDubbelklicka);
@@ -96,7 +97,7 @@ void registerVoucherCommands(CommandRegistry& commands, AppServices& app) {
                  {[](const AppState& s) { return enabledIf(s.hasBooks() && s.periodHasVouchers); },
                   [&app] {
                       CTallvingeDoc& doc = app.document();
-                      if (doc.state().m_bVerifikatOppen != 0) {
+                      if (app.isFormOpen(FormKind::Voucher)) {
                           app.prompter().message(kMsgVerifikatdialogenOppen);
                           return;
                       }
@@ -114,7 +115,8 @@ void registerVoucherCommands(CommandRegistry& commands, AppServices& app) {
                   [&app] {
                       if (vatRulesMayOpen(app.document(), app.prompter())) {
                           app.reopenWindow(WindowKind::TrialBalance);
-                          runVatRulesEditor(app.document(), app.prompter());
+                          runVatRulesEditor(app.document(), app.prompter(),
+                                            app.isFormOpen(FormKind::Voucher));
                       }
                   }});
 }

@@ -17,8 +17,9 @@ void registerVoucherCommands(CommandRegistry& commands, AppServices& app);
 // "Sätt moms" opens the VAT rules dialog only with both charts approved;
 // else it says so and returns false.
 bool vatRulesMayOpen(const CTallvingeDoc& doc, Prompter& prompter);
-// The VAT rules dialog, when the rules can be opened; an approval applies at once.
-void runVatRulesEditor(CTallvingeDoc& doc, Prompter& prompter);
+// The VAT rules dialog, when the rules can be opened; an approval applies at
+// once. With the voucher dialog open beside it the whole table is pink.
+void runVatRulesEditor(CTallvingeDoc& doc, Prompter& prompter, bool voucherFormOpen = false);
 
 // "Nytt verifikat": its checks, then the voucher dialog on the next number.
 void startNewVoucher(AppServices& app);

@@ -58,7 +58,6 @@ VoucherFormModel::VoucherFormModel(CTallvingeDoc& doc, Prompter& prompter, Vouch
     m_grid.setHooks(this);
     m_grid.setUndoStore(&m_undo);
     m_grid.placeCurrentCell({m_nRosaRader + 1, kColKonto});
-    m_doc.setVoucherDialogOpen(true);
     // The sums of a registered voucher show from the start; no date is judged yet.
     recalculate(DateReport::Never);
     m_focusRequest = m_setup.registered ? VoucherField::Grid : VoucherField::TransDay;
@@ -67,9 +66,6 @@ VoucherFormModel::VoucherFormModel(CTallvingeDoc& doc, Prompter& prompter, Vouch
 VoucherFormModel::~VoucherFormModel() {
     m_grid.setUndoStore(nullptr);
     m_grid.setHooks(nullptr);
-    if (!m_closed) {
-        m_doc.setVoucherDialogOpen(false);
-    }
 }
 
 void VoucherFormModel::buildGrid() {

@@ -93,7 +93,6 @@ bool VoucherFormModel::mayClose() {
         m_setup.handOver();
     }
     m_closed = true;
-    m_doc.setVoucherDialogOpen(false);
     return true;
 }
 
@@ -113,7 +112,6 @@ bool VoucherFormModel::anythingTyped() const {
 
 void VoucherFormModel::close() {
     m_closed = true;
-    m_doc.setVoucherDialogOpen(false);
     finish();
 }
 
