@@ -176,6 +176,36 @@ TEST_F(ReportDataOfCompany, LedgerRowsAddUpToEachAccountsTotals) {
     }
 }
 
+TEST_F(ReportDataOfCompany, LedgerRowsSayWhatTheyAre) {
+    doc.addOpeningBalances({{1050, 500000}, {2040, -500000}});
+    struct Case {
+        std::int32_t account;
+        std::size_t row;
+        const char* kind;
+        std::optional<std::int64_t> voucher;
+        std::optional<DataDate> date;
+        Ore balance;
+    };
+    const Case cases[] = {
+        {1050, 0, "ingående balans", std::nullopt, DataDate{2025, 1, 1}, 500000},
+        {1050, 1, "verifikat", 1, DataDate{2025, 1, 15}, 1750000},
+        {2040, 0, "ingående balans", std::nullopt, DataDate{2025, 1, 1}, -500000},
+        {2090, 0, "resultat", std::nullopt, std::nullopt, -126314483},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.account) + ":" + std::to_string(c.row));
+        const ReportData data = ledgerData(doc, c.account);
+        ASSERT_GT(data.table.rows.size(), c.row);
+        const auto& row = data.table.rows[c.row];
+        EXPECT_EQ(cellOf<std::string>(data.table, c.row, "slag"), c.kind);
+        const auto* voucher = std::get_if<std::int64_t>(&row[3]);
+        EXPECT_EQ(voucher ? std::optional(*voucher) : std::nullopt, c.voucher);
+        const auto* date = std::get_if<DataDate>(&row[4]);
+        EXPECT_EQ(date ? std::optional(*date) : std::nullopt, c.date);
+        EXPECT_EQ(cellOf<DataAmount>(data.table, c.row, "saldo").ore, c.balance);
+    }
+}
+
 TEST_F(ReportDataOfCompany, TrialBalanceRowsAreTheTextFormsBalances) {
     for (const auto& months : {std::optional<MonthRange>{}, kMarchToMay}) {
         doc.setMonthRange(months);
