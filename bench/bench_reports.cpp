@@ -1,5 +1,6 @@
-// How long each report window takes to rebuild after a registration, and the
-// ledger's printed listing of every account, on a generated company.
+// How long each report window takes to rebuild after a registration, the
+// ledger's printed listing of every account, and the ledger of every account
+// as CSV and as an Excel workbook, on a generated company.
 //
 //   kvistoran-bench-reports                              100 000 vouchers, 5 repetitions, medians
 //   kvistoran-bench-reports --kv_vouchers=1000000        another size
@@ -10,6 +11,7 @@
 #include "reports/JournalReport.h"
 #include "reports/LedgerReport.h"
 #include "reports/PdfWriter.h"
+#include "reports/ReportDataFiles.h"
 #include "reports/StatementReport.h"
 #include "reports/TrialBalanceReport.h"
 
@@ -134,6 +136,29 @@ void BM_LedgerListingPagesAsPdf(benchmark::State& state) {
     state.counters["pages"] = static_cast<double>(pages);
 }
 
+// The ledger of every account as data: the table, then the file's bytes.
+template <typename Write> void ledgerAsData(benchmark::State& state, Write write) {
+    const CTallvingeDoc& doc = company();
+    std::size_t rows = 0;
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const ReportData data = ledgerData(doc);
+        rows = data.table.rows.size();
+        bytes = write(data).size();
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+    state.counters["MB"] = static_cast<double>(bytes) / 1e6;
+}
+
+void BM_LedgerAsCsv(benchmark::State& state) {
+    ledgerAsData(state, [](const ReportData& data) { return reportCsv(data); });
+}
+
+void BM_LedgerAsXlsx(benchmark::State& state) {
+    ledgerAsData(state, [](const ReportData& data) { return reportXlsx(data); });
+}
+
 } // namespace
 
 } // namespace kv::bench
@@ -154,6 +179,10 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond)
         ->Iterations(3);
     benchmark::RegisterBenchmark("LedgerListingPagesAsPdf", BM_LedgerListingPagesAsPdf)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1);
+    benchmark::RegisterBenchmark("LedgerAsCsv", BM_LedgerAsCsv)->Unit(benchmark::kMillisecond)->Iterations(1);
+    benchmark::RegisterBenchmark("LedgerAsXlsx", BM_LedgerAsXlsx)
         ->Unit(benchmark::kMillisecond)
         ->Iterations(1);
     if (!arguments.initialize()) {

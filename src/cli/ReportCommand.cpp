@@ -3,13 +3,12 @@
 #include "budget/BudgetReport.h"
 #include "reports/MonthRangeModel.h"
 #include "reports/PdfWriter.h"
+#include "reports/ReportDataFiles.h"
 #include "reports/ReportKinds.h"
 #include "reports/ReportText.h"
 #include "reports/VatReport.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
-
-#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <map>
@@ -28,7 +27,7 @@ public:
 };
 
 using Kind = ReportKind;
-enum class Format { Text, Csv, Json, Pdf };
+enum class Format { Text, Csv, Json, Pdf, Xlsx };
 
 struct Request {
     Kind kind = Kind::TrialBalance;
@@ -38,6 +37,7 @@ struct Request {
     std::optional<YearMonth> to;
     std::optional<std::int32_t> account;
     Format format = Format::Text;
+    bool swedishCsv = false; // --csv-sv: semicolons and decimal commas
     std::optional<std::string> out;
 };
 
@@ -56,8 +56,11 @@ Request readRequest(const std::vector<std::string>& args) {
     static const std::map<std::string, Kind> kinds = {
         {"journal", Kind::Journal}, {"ledger", Kind::Ledger},   {"trial-balance", Kind::TrialBalance},
         {"income", Kind::Income},   {"balance", Kind::Balance}, {"vat", Kind::Vat}};
-    static const std::map<std::string, Format> formats = {
-        {"text", Format::Text}, {"csv", Format::Csv}, {"json", Format::Json}, {"pdf", Format::Pdf}};
+    static const std::map<std::string, Format> formats = {{"text", Format::Text},
+                                                          {"csv", Format::Csv},
+                                                          {"json", Format::Json},
+                                                          {"pdf", Format::Pdf},
+                                                          {"xlsx", Format::Xlsx}};
     if (args.size() < 3) {
         throw Refusal("report behöver ett slag och en företagsfil; se kvistoran-cli --help");
     }
@@ -70,8 +73,14 @@ Request readRequest(const std::vector<std::string>& args) {
     }
     request.kind = request.budget ? Kind::Income : kind->second;
     request.company = args[2];
+    std::optional<Format> formatAsked;
     for (std::size_t i = 3; i < args.size(); i += 2) {
         const std::string& option = args[i];
+        if (option == "--csv-sv") {
+            request.swedishCsv = true;
+            --i; // a choice without a value
+            continue;
+        }
         if (i + 1 >= args.size()) {
             throw Refusal(option + " saknar sitt värde; se kvistoran-cli --help");
         }
@@ -89,14 +98,21 @@ Request readRequest(const std::vector<std::string>& args) {
         } else if (option == "--format") {
             const auto format = formats.find(value);
             if (format == formats.end()) {
-                throw Refusal("okänt format: " + value + " (text, csv, json eller pdf)");
+                throw Refusal("okänt format: " + value + " (text, csv, json, pdf eller xlsx)");
             }
-            request.format = format->second;
+            formatAsked = format->second;
         } else if (option == "--out") {
             request.out = value;
         } else {
             throw Refusal("okänt val: " + option + "; se kvistoran-cli --help");
         }
+    }
+    request.format = formatAsked.value_or(request.swedishCsv ? Format::Csv : Format::Text);
+    if (request.swedishCsv && request.format != Format::Csv) {
+        throw Refusal("--csv-sv gäller bara csv");
+    }
+    if (request.format == Format::Xlsx && !request.out) {
+        throw Refusal("xlsx skrivs till en fil: ange --out FIL.xlsx");
     }
     if (request.from.has_value() != request.to.has_value()) {
         throw Refusal("--from och --to anges tillsammans");
@@ -156,6 +172,25 @@ const char* title(const Request& request) {
     return request.budget ? kBudgetReportTitle : reportTitle(request.kind);
 }
 
+// The report as data, in the format asked for.
+std::string dataFile(const CTallvingeDoc& doc, const Request& request) {
+    const ReportData data = request.budget ? budgetReportData(doc, buildBudgetReport(doc))
+                            : request.kind == Kind::Vat
+                                ? vatReportData(doc, buildVatReport(doc, vatRange(request)))
+                                : reportData(doc, request.kind, request.account);
+    if (request.format == Format::Json) {
+        return reportJson(data);
+    }
+    if (request.format == Format::Xlsx) {
+        try {
+            return reportXlsx(data);
+        } catch (const ReportDataError& error) {
+            throw Refusal(error.what());
+        }
+    }
+    return reportCsv(data, request.swedishCsv ? kCsvSwedish : kCsvPlain);
+}
+
 std::string rendered(const CTallvingeDoc& doc, const Request& request) {
     if (request.format == Format::Pdf) {
         return pdfDocument(printedPages(doc, request), title(request));
@@ -163,44 +198,23 @@ std::string rendered(const CTallvingeDoc& doc, const Request& request) {
     if (request.account && !doc.hasAccount(*request.account)) {
         throw Refusal("kontot " + std::to_string(*request.account) + " finns inte i kontoplanen");
     }
+    if (request.format == Format::Csv || request.format == Format::Json || request.format == Format::Xlsx) {
+        return dataFile(doc, request);
+    }
     std::vector<ReportForm> forms;
-    std::optional<VatReport> vat;
     if (request.budget) {
         forms = {budgetReportForm(buildBudgetReport(doc))};
     } else if (request.kind == Kind::Vat) {
-        vat = buildVatReport(doc, vatRange(request));
         ReportForm title;
         title.lines.push_back(
             {0, {{reportTitle(request.kind), -1, 0, TextAlign::Left, std::nullopt, false}}});
-        forms = {title, vatReportForm(*vat, ScreenMeasures{})};
+        forms = {title, vatReportForm(buildVatReport(doc, vatRange(request)), ScreenMeasures{})};
     } else {
         forms = reportForms(doc, request.kind, request.account);
     }
     std::string out;
-    if (request.format == Format::Json) {
-        nlohmann::ordered_json json;
-        json["rapport"] = title(request);
-        json["period"] = doc.periodLabel();
-        if (vat && vat->shown) {
-            json["månader"] = vatRangeText(vat->range);
-            // The sums as numbers in öre, and the return's boxes, for programs that read them.
-            json["utgående moms"] = {{"bokförd", vat->outputBooked}, {"beräknad", vat->outputImplied}};
-            json["ingående moms"] = {{"bokförd", vat->inputBooked}, {"beräknad", vat->inputImplied}};
-            json["moms att betala"] = vat->toPay();
-            json["rutor"] = nlohmann::ordered_json::array();
-            for (const VatBox& box : vat->boxes) {
-                json["rutor"].push_back(
-                    {{"ruta", box.code}, {"text", box.label}, {"kronor", box.kronor}, {"öre", box.exact}});
-            }
-        }
-        json["delar"] = nlohmann::ordered_json::array();
-        for (const ReportForm& form : forms) {
-            json["delar"].push_back({{"kolumner", form.columns}, {"rader", formRecords(form)}});
-        }
-        return json.dump(2) + "\n";
-    }
     for (const ReportForm& form : forms) {
-        out += request.format == Format::Csv ? formAsCsv(form) : formAsText(form);
+        out += formAsText(form);
     }
     return out;
 }

@@ -73,8 +73,8 @@ slutstatus 1; då skrivs ingenting.
 // The help: the tool's own commands, then each subsystem's.
 std::string helpText() {
     return std::string(kHelpCommands) + kv::cli::kAddVoucherHelp + kv::cli::kPeriodCommandsHelp +
-           kv::cli::kReportHelp + kv::cli::kBudgetHelp + kv::cli::kBackupCommandsHelp + kv::cli::kBankCommandsHelp +
-           kHelpEnd;
+           kv::cli::kReportHelp + kv::cli::kBudgetHelp + kv::cli::kBackupCommandsHelp +
+           kv::cli::kBankCommandsHelp + kHelpEnd;
 }
 
 std::string joined(const std::vector<std::string>& messages) {

@@ -222,7 +222,7 @@ TEST(AppCommandRules, TheActiveWindowDecidesItsOwnCommands) {
     AppState state = approvedCompany();
     expectEnabled(state,
                   {C::Undo, C::Cut, C::Copy, C::Paste, C::Print, C::PrintPreview, C::MonthRange, C::ZoomIn,
-                   C::Bold, C::Find, C::CellFormat, C::ReadOnly, C::OnlyUsedAccounts},
+                   C::Bold, C::Find, C::CellFormat, C::ReadOnly, C::OnlyUsedAccounts, C::ExportReport},
                   false);
     state.setOpen(WindowKind::IncomeStatement, true);
     state.activeWindow = WindowKind::IncomeStatement;
@@ -231,11 +231,13 @@ TEST(AppCommandRules, TheActiveWindowDecidesItsOwnCommands) {
     state.view.canUndo = true;
     state.view.canCopy = true;
     state.view.canPrint = true;
+    state.view.canExport = true;
     state.view.canZoomOut = true;
     state.view.readOnly = true;
     expectEnabled(state,
-                  {C::Undo, C::Copy, C::Print, C::PrintPreview, C::ZoomOut, C::Zoom100, C::Bold, C::Find,
-                   C::FindAgain, C::Replace, C::InsertRows, C::RemoveColumns, C::AlignRight, C::CellFormat},
+                  {C::ExportReport, C::Undo, C::Copy, C::Print, C::PrintPreview, C::ZoomOut, C::Zoom100,
+                   C::Bold, C::Find, C::FindAgain, C::Replace, C::InsertRows, C::RemoveColumns, C::AlignRight,
+                   C::CellFormat},
                   true);
     expectEnabled(state, {C::Redo, C::Cut, C::Paste, C::ZoomIn}, false);
     EXPECT_EQ(commandState(C::ReadOnly, state), (CommandState{true, true}));

@@ -180,10 +180,8 @@ TEST(BankImport, ALineThatCannotBeBookedStaysWithItsReasonAndTheOthersAreBooked)
                               "2024-04-02 09:30:00"}));
 
     // Nothing is booked while the voucher dialog shows the next number.
-    company.doc.setVoucherDialogOpen(true);
-    EXPECT_EQ(planBankImport(company.doc, statement, {1930, 6570}, {}, {}).refusals,
+    EXPECT_EQ(planBankImport(company.doc, statement, {1930, 6570, true}, {}, {}).refusals,
               std::vector<std::string>{"Verifikatdialogen är öppen. Stäng den!"});
-    company.doc.setVoucherDialogOpen(false);
 
     // A locked period takes no line at all, and says so before anything changes.
     test::loadEdited(company.doc, [](CompanyState& state) {
@@ -224,7 +222,7 @@ TEST(BankDatabase, AVersionTwoDatabaseIsBroughtUpToDateByTheFirstSettingWritten)
     writeBankRules(company.path, rules);
     writeBankAccount(company.path, {"SE45", 1930, "datum=1,text=2,belopp=3"});
     writeBankAccount(company.path, {"SE45", 1940, "datum=2,text=3,belopp=4"});
-    EXPECT_EQ(databaseVersion(company.database), 3);
+    EXPECT_EQ(databaseVersion(company.database), kDatabaseVersion);
     EXPECT_EQ(readBankRules(company.path), rules);
     EXPECT_EQ(readBankAccounts(company.path),
               (std::vector<BankAccountSetting>{{"SE45", 1940, "datum=2,text=3,belopp=4"}}));

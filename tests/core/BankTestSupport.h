@@ -24,7 +24,7 @@ struct BankCompany {
 
     BankCompany() {
         EXPECT_TRUE(createDefaultCompany(doc, {kMallBaskonto, 1, 2024, 12, 2024, templates.path()}).ok);
-        doc.setModified(false);
+        doc.savedInFull();
     }
     // A voucher as typed: text and lines (account, öre, debit positive).
     std::int32_t book(int day, int month, const std::string& text,

@@ -75,24 +75,24 @@ TEST_F(BudgetCli, ReportInEveryFormat) {
 
     const CliRun csv = run("report budget " + company + " --format csv");
     ASSERT_EQ(csv.status, 0) << csv.err;
-    EXPECT_NE(csv.out.find("3000,Försäljning,4 000.00,3 600.00,400.00,11.1,3 000.00"), std::string::npos)
+    EXPECT_NE(csv.out.find("konto,3000,Försäljning,4000.00,3600.00,400.00,11.11,3000.00\r\n"),
+              std::string::npos)
         << csv.out;
 
     const CliRun json = run("report budget " + company + " --format json");
     ASSERT_EQ(json.status, 0) << json.err;
     const nlohmann::json parsed = nlohmann::json::parse(json.out);
-    EXPECT_EQ(parsed["rapport"], "Budget och utfall");
-    const auto& columns = parsed["delar"][0]["kolumner"];
-    EXPECT_EQ(columns[2], "Utfall");
-    EXPECT_EQ(columns[6], "Föregående år");
+    EXPECT_EQ(parsed["rapport"], "budget");
+    EXPECT_EQ(parsed["titel"], "Budget och utfall");
     bool result = false;
-    for (const auto& record : parsed["delar"][0]["rader"]) {
-        if (record.size() > 6 && record[1] == "RESULTAT") {
+    for (const auto& record : parsed["rader"]) {
+        if (record["namn"] == "RESULTAT") {
             result = true;
-            EXPECT_EQ(record[2], "3 100.00");
-            EXPECT_EQ(record[3], "1 400.00");
-            EXPECT_EQ(record[5], "121.4");
-            EXPECT_EQ(record[6], "1 000.00");
+            EXPECT_EQ(record["slag"], "summa");
+            EXPECT_EQ(record["utfall"], 3100.00);
+            EXPECT_EQ(record["budget"], 1400.00);
+            EXPECT_EQ(record["avvikelse"], 1700.00);
+            EXPECT_EQ(record["föregående_år"], 1000.00);
         }
     }
     EXPECT_TRUE(result) << json.out;

@@ -4,6 +4,7 @@
 #include "ReportTestCompany.h"
 #include "TestSupport.h"
 
+#include "reports/ReportDataFiles.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
 
@@ -43,6 +44,8 @@ TEST_F(ReportCli, RefusesBadInputWithOneLine) {
         "ledger " + company + " --format html",
         "income " + company + " --format pdf",
         "trial-balance " + company + " --format pdf --out '" + dir.file("saknas/ut.pdf") + "'",
+        "trial-balance " + company + " --format xlsx",
+        "trial-balance " + company + " --csv-sv --format json",
     };
     for (const std::string& arguments : cases) {
         const CliRun run = runReport(dir, arguments);
@@ -67,6 +70,22 @@ TEST_F(ReportCli, RangeAndFormats) {
     EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
     EXPECT_NE(bytes.find("/Type /Page "), std::string::npos);
     EXPECT_NE(bytes.find("(1 / 2) Tj"), std::string::npos); // 60 lines do not fit one A4 page
+}
+
+TEST_F(ReportCli, DataFormatsWriteTheReportsTable) {
+    CTallvingeDoc doc;
+    ASSERT_TRUE(openCompany(doc, path).ok);
+    const CliRun csv = runReport(dir, "ledger '" + path + "' --account 1050 --csv-sv");
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    EXPECT_EQ(csv.out, reportCsv(ledgerData(doc, 1050), kCsvSwedish));
+    const CliRun json = runReport(dir, "trial-balance '" + path + "' --format json");
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.out, reportJson(trialBalanceData(doc)));
+    const std::string xlsx = dir.file("råbalans.xlsx");
+    const CliRun written = runReport(dir, "trial-balance '" + path + "' --format xlsx --out '" + xlsx + "'");
+    ASSERT_EQ(written.status, 0) << written.err;
+    EXPECT_TRUE(written.out.empty());
+    EXPECT_EQ(readFile(xlsx).substr(0, 2), "PK");
 }
 
 } // namespace

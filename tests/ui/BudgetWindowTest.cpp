@@ -64,7 +64,7 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         m_path = savedAssociation(*m_dir);
         QVERIFY(!m_path.empty());
-        m_doc.clear();
+        m_doc.startAfresh();
         QVERIFY(openCompany(m_doc, m_path).ok);
     }
 

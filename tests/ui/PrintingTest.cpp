@@ -1,7 +1,8 @@
 // Printing from the window program: the print dialog offers the listing's
 // pages and no file, and "Spara som PDF..." fills the PDF's pages (the
 // start-up 20 lines only stand in for a printer nobody could ask) and titles
-// the file with the report and the company.
+// the file with the report and the company; "Exportera rapport..." writes the
+// active report's table as CSV or Excel, by the name's ending or the filter.
 #include "../core/ReportTestCompany.h"
 #include "ModalDriver.h"
 #include "ShellTestSupport.h"
@@ -11,6 +12,8 @@
 #include "storage/CompanyFiles.h"
 
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -95,6 +98,37 @@ private slots:
         QVERIFY(head.contains(utf16(QStringLiteral("Grundbok"))));
         QVERIFY(head.contains(utf16(QStringLiteral(" - Föreningen"))));
         QVERIFY(!head.contains(utf16(QStringLiteral("*"))));
+    }
+
+    void theActiveReportIsExportedAsCsvOrExcelByItsEndingOrTheFilter() {
+        QVERIFY(journal() != nullptr);
+        const auto exported = [this](const QString& name, bool chooseExcel) {
+            ModalDriver driver;
+            const QString path = m_dir.filePath(name);
+            driver.expect<QFileDialog>([&](QFileDialog& dialog) {
+                if (chooseExcel) {
+                    dialog.selectNameFilter(QStringLiteral("Excel-arbetsbok (*.xlsx)"));
+                }
+                dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+                QMetaObject::invokeMethod(&dialog, "accept");
+            });
+            driver.run([&] { m_shell->controller.execute(CommandId::ExportReport); });
+        };
+        exported(QStringLiteral("grundbok.csv"), false);
+        QFile csv(m_dir.filePath(QStringLiteral("grundbok.csv")));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QByteArray text = csv.readAll();
+        QVERIFY(text.startsWith("\xEF\xBB\xBFverifikat;transaktionsdag;"));
+        QCOMPARE(text.count("\r\n"), 26); // the heading and the 25 voucher lines
+        QVERIFY(text.contains(";1234567,89;"));
+        for (const auto& [name, written, excel] :
+             {std::tuple{"grundbok.xlsx", "grundbok.xlsx", false},
+              std::tuple{"grundbok", "grundbok.xlsx", true}, std::tuple{"rader", "rader.csv", false}}) {
+            exported(QString::fromUtf8(name), excel);
+            QFile file(m_dir.filePath(QString::fromUtf8(written)));
+            QVERIFY2(file.open(QIODevice::ReadOnly), written);
+            QCOMPARE(file.read(2) == "PK", QString::fromUtf8(written).endsWith(QStringLiteral(".xlsx")));
+        }
     }
 };
 

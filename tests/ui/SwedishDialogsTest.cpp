@@ -250,6 +250,7 @@ private slots:
                                    CommandId::PrintPreview,
                                    CommandId::PrintSetup,
                                    CommandId::SaveAsPdf,
+                                   CommandId::ExportReport,
                                    CommandId::ExportSie,
                                    CommandId::VatSettlement,
                                    CommandId::IncomeStatementWindow,

@@ -28,7 +28,8 @@ Menu arkiv() {
          item(C::ImportSie, "&Importera SIE-fil..."), item(C::AddSie, "&Läs in verifikat från SIE-fil..."),
          item(C::ExportSie, "&Exportera SIE-fil..."), separator(), item(C::Print, "Skriv ut..."),
          item(C::PrintPreview, "Förhandsgranska"), item(C::SaveAsPdf, "Spara som PDF..."), // Reports
-         item(C::PrintSetup, "S&krivarinställningar..."), separator(), item(C::Exit, "&Avsluta")}};
+         item(C::ExportReport, "Exportera rapport..."), item(C::PrintSetup, "S&krivarinställningar..."),
+         separator(), item(C::Exit, "&Avsluta")}};
 }
 
 Menu verifikat() {
@@ -182,6 +183,7 @@ const std::map<CommandId, std::string>& statusTable() {
         {C::PrintPreview, "Förhandsgranska"},
         {C::PrintSetup, "Skrivarinställningar"},
         {C::SaveAsPdf, "Spara utskriften som en PDF-fil"}, // Reports
+        {C::ExportReport, "Spara rapporten som en CSV-fil eller en Excel-fil"},
         {C::Exit, "Avsluta"},
         {C::AppExit, "Avsluta"},
         {C::RecentFile1, "Öppna det här företaget"},

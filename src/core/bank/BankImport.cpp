@@ -124,7 +124,7 @@ std::optional<std::string> planRefusal(const CTallvingeDoc& doc, const BankImpor
         return kMsgMomsEjGodkand;
     }
     // The voucher dialog shows the next number while it is open.
-    if (doc.state().m_bVerifikatOppen != 0) {
+    if (options.voucherFormOpen) {
         return kMsgVerifikatdialogenOppen;
     }
     if (options.bookAccount <= 0 || !doc.inBalNummer(options.bookAccount)) {

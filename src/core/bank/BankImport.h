@@ -58,6 +58,8 @@ struct BankImportOptions {
     std::int32_t bookAccount = 0; // the bank account in the books, e.g. 1930
     // Unmatched lines are booked on this account when given, else left out.
     std::optional<std::int32_t> unmatchedAccount;
+    // The voucher dialog is open: it shows the next number, so nothing is booked.
+    bool voucherFormOpen = false;
 };
 
 struct BankImportPlan {

@@ -290,3 +290,45 @@ Listing budgetReportListing(const BudgetReport& report, const CTallvingeDoc& doc
 }
 
 } // namespace kv
+
+namespace kv {
+
+ReportData budgetReportData(const CTallvingeDoc& doc, const BudgetReport& report) {
+    ReportData data = reportHead(doc, "budget", kBudgetReportTitle);
+    data.notes = report.notes;
+    if (report.refusal) {
+        data.notes.push_back(*report.refusal);
+    }
+    data.table.columns = {{"slag", DataKind::Text},
+                          {"konto", DataKind::Integer},
+                          {"namn", DataKind::Text},
+                          {"utfall", DataKind::Amount},
+                          {"budget", DataKind::Amount},
+                          {"avvikelse", DataKind::Amount},
+                          {"avvikelse_procent", DataKind::Rate},
+                          {"föregående_år", DataKind::Amount}};
+    const auto figure = [](const std::optional<Ore>& ore) {
+        return ore ? DataCell{DataAmount{*ore}} : DataCell{};
+    };
+    const auto add = [&](const BudgetReportRow& row, const char* kind) {
+        const std::int32_t number = readWholeNumber(row.number);
+        const std::optional<double> percent = row.deviationPercent();
+        data.table.rows.push_back({std::string(kind),
+                                   number > 0 ? DataCell{std::int64_t{number}} : DataCell{}, row.name,
+                                   figure(row.outcome), figure(row.budget), figure(row.deviation()),
+                                   percent ? DataCell{DataRate{std::llround(*percent * 100.0)}} : DataCell{},
+                                   figure(row.previous)});
+    };
+    for (const BudgetReportRow& row : report.rows) {
+        if (row.removed || (row.number.empty() && row.name.empty())) {
+            continue;
+        }
+        add(row, row.sum ? "summa" : row.number.empty() ? "rubrik" : "konto");
+    }
+    for (const BudgetReportRow& row : report.removedAccounts) {
+        add(row, "borttaget konto");
+    }
+    return data;
+}
+
+} // namespace kv

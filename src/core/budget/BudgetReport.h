@@ -9,6 +9,7 @@
 #include "budget/Budget.h"
 #include "reports/Listing.h"
 #include "reports/PageLayout.h"
+#include "reports/ReportData.h"
 #include "reports/ReportForm.h"
 
 #include <optional>
@@ -66,6 +67,10 @@ buildBudgetReport(const CTallvingeDoc& doc, const std::optional<PeriodBudget>& b
 
 // The screen form (and so the text, CSV and JSON).
 [[nodiscard]] ReportForm budgetReportForm(const BudgetReport& report);
+// The report as data (CSV, JSON, Excel): one row per chart row with its
+// kind, then the removed accounts; the deviation in per cent as a rate.
+[[nodiscard]] ReportData budgetReportData(const CTallvingeDoc& doc, const BudgetReport& report);
+
 // The printed listing, headed by the report, the company, the period and the months.
 [[nodiscard]] Listing budgetReportListing(const BudgetReport& report, const CTallvingeDoc& doc,
                                           const PrintDevice& device);

@@ -38,6 +38,7 @@ struct ViewCapabilities {
     bool canCopy = false;
     bool canPaste = false;
     bool canPrint = false;
+    bool canExport = false; // the window is a report that can be written as data
     bool canZoomIn = false;
     bool canZoomOut = false;
     bool readOnly = false;

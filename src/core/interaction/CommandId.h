@@ -17,7 +17,8 @@ enum class CommandId : std::int32_t {
     Print = 57607,
     PrintPreview = 57609,
     PrintSetup = 57606,
-    SaveAsPdf = 32860, // Reports: "Spara som PDF..."
+    SaveAsPdf = 32860,    // Reports: "Spara som PDF..."
+    ExportReport = 32861, // Reports: "Exportera rapport..."
     Exit = 32791,
     AppExit = 57665, // "Avsluta" of the menu without a company
     RecentFile1 = 57616,

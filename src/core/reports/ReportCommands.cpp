@@ -70,6 +70,10 @@ void registerReportCommands(CommandRegistry& commands, AppServices& app) {
     // The active window's printed form, as a PDF file.
     commands.add(C::SaveAsPdf, {[](const AppState& s) { return enabledIf(s.companyOpen && s.view.canPrint); },
                                 [&app] { app.performWindowCommand(CommandId::SaveAsPdf); }});
+    // The active report window's data, as a CSV or Excel file.
+    commands.add(C::ExportReport,
+                 {[](const AppState& s) { return enabledIf(s.companyOpen && s.view.canExport); },
+                  [&app] { app.performWindowCommand(CommandId::ExportReport); }});
     // The active report window offers the month range and carries it out.
     commands.add(C::MonthRange, {[](const AppState& s) {
                                      return checkable(s.view.monthRange,

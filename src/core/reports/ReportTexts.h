@@ -77,5 +77,6 @@ inline constexpr const char* kFelaktigtVerifikatnummer = "Felaktigt verifikatnum
 
 // Printing.
 inline constexpr const char* kSparaSomPdf = "Spara som PDF...";
+inline constexpr const char* kExporteraRapport = "Exportera rapport...";
 
 } // namespace kv

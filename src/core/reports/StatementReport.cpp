@@ -44,8 +44,24 @@ private:
     Ore m_all = 0;
 };
 
-StatementRow rowOf(const CKonto& konto) {
+// The kind of a chart row: the total and subtotal codes first, then the
+// account number, then a name alone.
+StatementRowKind kindOf(const CKonto& konto, bool total) {
+    if (total) {
+        return StatementRowKind::Total;
+    }
+    if (hasCode(konto.m_strKolumn4)) {
+        return StatementRowKind::Subtotal;
+    }
+    if (konto.m_nKontonr > 0) {
+        return StatementRowKind::Account;
+    }
+    return konto.m_strKolumn2.empty() ? StatementRowKind::Empty : StatementRowKind::Heading;
+}
+
+StatementRow rowOf(const CKonto& konto, bool total) {
     StatementRow row;
+    row.kind = kindOf(konto, total);
     if (konto.m_nKontonr != 0) {
         row.number = std::to_string(konto.m_nKontonr);
     }
@@ -106,7 +122,7 @@ std::vector<StatementRow> incomeStatementRows(const CompanyState& company,
     for (std::size_t i = 0; i < shown; ++i) {
         const CKonto& konto = *rows[i];
         const Ore amount = balance(konto);
-        StatementRow row = rowOf(konto);
+        StatementRow row = rowOf(konto, hasCode(konto.m_strKolumn5));
         if (hasCode(konto.m_strKolumn3)) {
             row.amount = -amount;
         }
@@ -183,7 +199,8 @@ StatementReport buildBalanceSheet(const CTallvingeDoc& doc) {
         const bool liabilitySide = assetsEnd && i > *assetsEnd;
         const Ore sign = liabilitySide ? -1 : 1;
         const bool hidden = assetsEnd && i > *assetsEnd && i < *assetsEnd + 5;
-        StatementRow row = hidden ? StatementRow{} : rowOf(konto);
+        StatementRow row =
+            hidden ? StatementRow{} : rowOf(konto, konto.m_strKolumn5 == "a" || konto.m_strKolumn5 == "p");
         if (!hidden) {
             if (hasCode(konto.m_strKolumn3)) {
                 row.amount = sign * balances[i];

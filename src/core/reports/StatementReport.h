@@ -16,7 +16,12 @@
 
 namespace kv {
 
+// What a chart row is on the statement: an account, a heading above a group,
+// a group's subtotal, a total; or an empty row.
+enum class StatementRowKind { Empty, Heading, Account, Subtotal, Total };
+
 struct StatementRow {
+    StatementRowKind kind = StatementRowKind::Empty;
     std::string number; // empty for rows without a number
     std::string name;
     std::optional<Ore> amount; // column 2: an account of a group

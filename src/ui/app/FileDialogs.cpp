@@ -48,6 +48,9 @@ QString chooseFile(QWidget* parent, const FileChoice& choice) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
+    if (choice.chosenFilter != nullptr) {
+        *choice.chosenFilter = dialog.selectedNameFilter();
+    }
     return dialog.selectedFiles().constFirst();
 }
 

@@ -16,6 +16,7 @@ struct FileChoice {
     QString defaultSuffix{}; // added to a saved name without one
     bool save = false;
     bool confirmOverwrite = true;
+    QString* chosenFilter = nullptr; // where the filter the user chose is told, if anywhere
 };
 
 // Shows the dialog over parent; the chosen file, or empty on Cancel.

@@ -86,6 +86,9 @@ void MainWindow::performWindowCommand(CommandId id) {
     case CommandId::SaveAsPdf: // Reports
         saveAsPdf();
         break;
+    case CommandId::ExportReport: // Reports
+        exportReport();
+        break;
     case CommandId::ViewToolbar:
         m_toolbarShown = !m_toolbarShown;
         m_toolbar->setVisible(m_toolbarShown);

@@ -104,7 +104,8 @@ private:
     void arrangeIcons();
     void print(bool preview);
     void printerSetup();
-    void saveAsPdf(); // Reports
+    void saveAsPdf();    // Reports
+    void exportReport(); // Reports
     // What shows each subsystem's modeless forms.
     void registerFormContents();
 

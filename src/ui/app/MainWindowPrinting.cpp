@@ -1,12 +1,15 @@
 // Printing the active window: "Skriv ut...", "Förhandsgranska", "Skrivarinställningar..."
-// and "Spara som PDF...", on the main window's one printer.
+// and "Spara som PDF...", on the main window's one printer; and "Exportera rapport...",
+// the active report window as data.
 #include "app/MainWindow.h"
 
 #include "app/AppTexts.h"
 #include "app/FileDialogs.h"
 #include "common/WindowContent.h"
 #include "interaction/Prompter.h" // Reports
+#include "reports/ReportDataFiles.h"
 #include "reports/ReportTexts.h"
+#include "storage/FileIo.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,6 +96,44 @@ void MainWindow::saveAsPdf() {
     if (!written) {
         QFile::remove(temporary);
         m_controller.prompter().message("Kan ej skriva till filen " + name.toStdString());
+    }
+}
+
+// Reports: the active report window's table as a CSV file (semicolons and
+// decimal commas, as a Swedish spreadsheet reads it) or an Excel workbook,
+// written whole over the chosen name or not at all.
+void MainWindow::exportReport() {
+    const WindowContent* content = activeContent();
+    const std::optional<ReportData> report = content != nullptr ? content->reportData() : std::nullopt;
+    if (!report) {
+        return;
+    }
+    const QString csv = QStringLiteral("CSV-fil (*.csv)");
+    const QString excel = QStringLiteral("Excel-arbetsbok (*.xlsx)");
+    QString filter;
+    QString suggested = qs(report->title).replace(QLatin1Char('/'), QLatin1Char('-'));
+    QString name =
+        chooseFile(this, {QString::fromUtf8(kExporteraRapport).chopped(3), csv + QStringLiteral(";;") + excel,
+                          QDir::homePath(), suggested, QString(), true, true, &filter});
+    if (name.isEmpty()) {
+        return;
+    }
+    const bool asExcel = name.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive) ||
+                         (!name.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) && filter == excel);
+    const QString suffix = asExcel ? QStringLiteral(".xlsx") : QStringLiteral(".csv");
+    if (!name.endsWith(suffix, Qt::CaseInsensitive)) {
+        name += suffix;
+    }
+    try {
+        const std::string bytes = asExcel ? reportXlsx(*report) : reportCsv(*report, kCsvSwedish);
+        AtomicFileWriter file(name.toStdString());
+        file.write(bytes.data(), bytes.size());
+        file.commit();
+    } catch (const ReportDataError& error) {
+        m_controller.prompter().message(error.what());
+    } catch (const FileError& error) {
+        m_controller.prompter().message("Kan ej skriva till filen " + name.toStdString() + ": " +
+                                        error.reason());
     }
 }
 

@@ -75,4 +75,8 @@ Listing BudgetReportWindowContent::buildListing(const CTallvingeDoc& doc, const 
     return budgetReportListing(report(doc), doc, device);
 }
 
+ReportData BudgetReportWindowContent::buildData(const CTallvingeDoc& doc) const {
+    return budgetReportData(doc, report(doc));
+}
+
 } // namespace kv::ui

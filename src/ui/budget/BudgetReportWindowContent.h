@@ -27,6 +27,7 @@ public:
 protected:
     [[nodiscard]] ReportForm buildForm(const CTallvingeDoc& doc, const ScreenMeasures& screen) const override;
     [[nodiscard]] Listing buildListing(const CTallvingeDoc& doc, const PrintDevice& device) const override;
+    [[nodiscard]] ReportData buildData(const CTallvingeDoc& doc) const override;
 
 private:
     // The previous period's file is read once for each open period, not on

@@ -1,6 +1,12 @@
 #include "common/WindowContent.h"
 
+#include "reports/ReportData.h"
+
 namespace kv::ui {
+
+std::optional<ReportData> WindowContent::reportData() const {
+    return std::nullopt;
+}
 
 EmptyWindowContent::EmptyWindowContent(QWidget* parent) : WindowContent(parent) {
     setAutoFillBackground(true);

@@ -7,8 +7,13 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class QPrinter;
+
+namespace kv {
+struct ReportData;
+}
 
 namespace kv::ui {
 
@@ -38,6 +43,8 @@ public:
     }
     // Reports: the print preview closed while it showed page (1, 2, ...).
     virtual void previewEnded(int page) { static_cast<void>(page); }
+    // Reports: the report as data, as the window shows it; nothing for other windows.
+    [[nodiscard]] virtual std::optional<ReportData> reportData() const;
 
 signals:
     // The enable or check state of a command may have changed.

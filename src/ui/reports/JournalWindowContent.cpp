@@ -5,6 +5,7 @@
 #include "common/DialogLayout.h"
 #include "reports/JournalReport.h"
 #include "reports/ReportActions.h"
+#include "reports/ReportData.h"
 #include "reports/ReportFormView.h"
 #include "reports/ReportTexts.h"
 
@@ -98,6 +99,10 @@ void JournalWindowContent::findVoucher() {
     if (document() != nullptr && mayOpenVoucherList(*document(), controller().prompter())) {
         controller().openWindow(WindowKind::VoucherList);
     }
+}
+
+ReportData JournalWindowContent::buildData(const CTallvingeDoc& doc) const {
+    return journalData(doc, controller().reportSettings().journalRange);
 }
 
 } // namespace kv::ui

@@ -4,6 +4,7 @@
 #include "common/DialogLayout.h"
 #include "reports/LedgerReport.h"
 #include "reports/ReportActions.h"
+#include "reports/ReportData.h"
 #include "reports/ReportFormView.h"
 #include "reports/ReportTexts.h"
 
@@ -98,6 +99,11 @@ ReportForm LedgerWindowContent::buildForm(const CTallvingeDoc& doc, const Screen
 
 Listing LedgerWindowContent::buildListing(const CTallvingeDoc& doc, const PrintDevice& device) const {
     return ledgerListing(doc, device);
+}
+
+ReportData LedgerWindowContent::buildData(const CTallvingeDoc& doc) const {
+    // The account shown; every account before one is chosen.
+    return m_account > 0 ? ledgerData(doc, m_account) : ledgerData(doc);
 }
 
 } // namespace kv::ui

@@ -3,6 +3,7 @@
 #include "app/AppController.h"
 #include "reports/ListingPrinting.h"
 #include "reports/MonthRangeModel.h"
+#include "reports/ReportData.h"
 #include "reports/ReportFormView.h"
 
 #include <QPrinter>
@@ -61,8 +62,13 @@ bool PanelWindowContent::offersMonthRange() const {
 void PanelWindowContent::describe(ViewCapabilities& view) const {
     view = {};
     view.canPrint = m_doc != nullptr;
+    view.canExport = m_doc != nullptr;
     view.monthRange = offersMonthRange();
     view.monthRangeActive = m_doc != nullptr && m_doc->state().m_nDelperiod == 1;
+}
+
+std::optional<ReportData> PanelWindowContent::reportData() const {
+    return m_doc != nullptr ? std::optional(buildData(*m_doc)) : std::nullopt;
 }
 
 bool PanelWindowContent::perform(CommandId id) {

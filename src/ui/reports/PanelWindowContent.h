@@ -27,6 +27,7 @@ public:
 
     void detachFromDocument() override;
     void describe(ViewCapabilities& view) const override;
+    [[nodiscard]] std::optional<ReportData> reportData() const override;
     bool perform(CommandId id) override;
     void print(QPrinter* printer) override;
     [[nodiscard]] int pageCount(QPrinter* printer) const override;
@@ -42,6 +43,7 @@ protected:
     // Shows the document in the panel; by default the form of buildForm.
     virtual void rebuild(ReportFormView& view, const CTallvingeDoc& doc);
     [[nodiscard]] virtual Listing buildListing(const CTallvingeDoc& doc, const PrintDevice& device) const = 0;
+    [[nodiscard]] virtual ReportData buildData(const CTallvingeDoc& doc) const = 0;
     // The journal offers the month range only once the income chart is there.
     [[nodiscard]] virtual bool offersMonthRange() const;
     // The journal and the trial balance show the page last previewed.

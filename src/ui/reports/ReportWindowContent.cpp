@@ -3,6 +3,7 @@
 #include "grid/GridWidget.h"
 #include "interaction/Prompter.h"
 #include "reports/MonthRangeModel.h" // Reports
+#include "reports/ReportData.h"
 #include "reports/StatementReport.h"
 
 #include <QApplication>
@@ -124,6 +125,7 @@ void ReportWindowContent::describe(ViewCapabilities& view) const {
     view.canCopy = true;
     view.canPaste = !QApplication::clipboard()->text().isEmpty();
     view.canPrint = true;
+    view.canExport = m_doc != nullptr;
     view.canZoomIn = m_grid->canZoomIn();
     view.canZoomOut = m_grid->canZoomOut();
     view.readOnly = m_grid->isReadOnly();
@@ -222,6 +224,13 @@ bool ReportWindowContent::perform(CommandId id) {
 
 void ReportWindowContent::print(QPrinter* printer) {
     m_grid->print(printer);
+}
+
+std::optional<ReportData> ReportWindowContent::reportData() const {
+    if (m_doc == nullptr) {
+        return std::nullopt;
+    }
+    return statement() == Statement::Income ? incomeStatementData(*m_doc) : balanceSheetData(*m_doc);
 }
 
 } // namespace kv::ui

@@ -31,6 +31,7 @@ public:
     void describe(ViewCapabilities& view) const override;
     bool perform(CommandId id) override;
     void print(QPrinter* printer) override;
+    [[nodiscard]] std::optional<ReportData> reportData() const override;
 
     [[nodiscard]] GridWidget& gridWidget() const { return *m_grid; }
 

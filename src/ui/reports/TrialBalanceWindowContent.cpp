@@ -1,6 +1,7 @@
 #include "reports/TrialBalanceWindowContent.h"
 
 #include "app/AppController.h"
+#include "reports/ReportData.h"
 #include "reports/TrialBalanceReport.h"
 
 namespace kv::ui {
@@ -18,6 +19,10 @@ ReportForm TrialBalanceWindowContent::buildForm(const CTallvingeDoc& doc,
 
 Listing TrialBalanceWindowContent::buildListing(const CTallvingeDoc& doc, const PrintDevice&) const {
     return trialBalanceListing(buildTrialBalance(doc), doc);
+}
+
+ReportData TrialBalanceWindowContent::buildData(const CTallvingeDoc& doc) const {
+    return trialBalanceData(doc);
 }
 
 } // namespace kv::ui

@@ -1,6 +1,7 @@
 #include "reports/VatReportWindowContent.h"
 
 #include "app/AppController.h"
+#include "reports/ReportData.h"
 #include "reports/ReportFormView.h"
 
 #include <QPushButton>
@@ -67,6 +68,10 @@ ReportForm VatReportWindowContent::buildForm(const CTallvingeDoc& doc, const Scr
 
 Listing VatReportWindowContent::buildListing(const CTallvingeDoc& doc, const PrintDevice& device) const {
     return vatReportListing(m_model.report(doc), doc, device);
+}
+
+ReportData VatReportWindowContent::buildData(const CTallvingeDoc& doc) const {
+    return vatReportData(doc, m_model.report(doc)); // the window's own months
 }
 
 } // namespace kv::ui
