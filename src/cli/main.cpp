@@ -1,6 +1,7 @@
 // kvistoran-cli: looks into and converts company files from the command line.
 #include "AddVoucherCommand.h"
 #include "BackupCommands.h" // Backups
+#include "BankCli.h"        // Bank
 #include "CliMessages.h"
 #include "DumpJson.h"
 #include "PeriodCommands.h" // Periods
@@ -71,7 +72,7 @@ slutstatus 1; då skrivs ingenting.
 // The help: the tool's own commands, then each subsystem's.
 std::string helpText() {
     return std::string(kHelpCommands) + kv::cli::kAddVoucherHelp + kv::cli::kPeriodCommandsHelp +
-           kv::cli::kReportHelp + kv::cli::kBackupCommandsHelp + kHelpEnd;
+           kv::cli::kReportHelp + kv::cli::kBackupCommandsHelp + kv::cli::kBankCommandsHelp + kHelpEnd;
 }
 
 std::string joined(const std::vector<std::string>& messages) {
@@ -233,6 +234,9 @@ int main(int argc, char** argv) {
             return kv::cli::runSieCommand(args, failWith);
         }
         if (const auto status = kv::cli::runBackupCommand(args)) { // Backups
+            return *status;
+        }
+        if (const auto status = kv::cli::runBankCommand(args)) { // Bank
             return *status;
         }
     } catch (const std::exception& error) {

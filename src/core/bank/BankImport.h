@@ -37,7 +37,8 @@ struct BankProposal {
     std::int32_t account = 0; // the counterpart account, 0 when none
     std::int32_t vatRule = 0; // 1-based among the company's VAT rules, 0 for none
     MatchSource source = MatchSource::None;
-    std::size_t ruleNumber = 0;
+    std::size_t ruleNumber = 0;      // the rule that matched, 1-based
+    std::int32_t earlierVoucher = 0; // the voucher that history matched
     ProposalStatus status = ProposalStatus::Unmatched;
     bool accepted = false;    // to be booked
     std::int32_t voucher = 0; // the voucher it became (booked now or before)
@@ -123,5 +124,10 @@ std::vector<BankLineRecord> importedBankLines(const CTallvingeDoc& doc, const st
 // "Momsregel 3 (25 %)" for the company's VAT rule number, "" for 0.
 std::string vatRuleText(const CTallvingeDoc& doc, std::int32_t vatRule);
 std::string proposalStatusText(const BankProposal& proposal);
+// "Ingående saldo enligt kontoutdraget 1 000.00, i bokföringen (konto 1930)
+// 900.00 den 2026-02-28: skillnad 100.00.", or that the file gives none.
+std::string balanceComparisonText(const BankImportPlan& plan);
+// "-1 250.00": an amount with its sign beside it.
+std::string bankAmountText(Ore amount);
 
 } // namespace kv

@@ -47,8 +47,7 @@ public:
     [[nodiscard]] const BankImportPlan& plan() const { return m_plan; }
     [[nodiscard]] const BankStatement& statement() const { return m_statement; }
 
-    // "Ingående saldo enligt kontoutdraget 1 000.00, i bokföringen 900.00
-    // den 2026-02-28: skillnad 100.00", or that the file gives none.
+    // The opening balance beside the books' (balanceComparisonText).
     [[nodiscard]] std::string balanceText() const;
     // "12 förslag, 3 utan konto, 2 redan bokförda".
     [[nodiscard]] std::string summaryText() const;

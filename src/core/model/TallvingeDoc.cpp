@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <iterator>
 #include <stdexcept>
 
 namespace kv {
@@ -128,6 +129,18 @@ void CTallvingeDoc::recordSieImport(SieImportRecord record) {
     auto scope = beginChange();
     m_pending.imports.push_back(std::move(record));
     currentScope().onRollback([this] { m_pending.imports.pop_back(); });
+    scope.commit();
+}
+
+void CTallvingeDoc::recordBankLines(std::vector<BankLineRecord> lines) {
+    if (lines.empty()) {
+        return;
+    }
+    auto scope = beginChange();
+    const std::size_t before = m_pending.bankLines.size();
+    m_pending.bankLines.insert(m_pending.bankLines.end(), std::make_move_iterator(lines.begin()),
+                               std::make_move_iterator(lines.end()));
+    currentScope().onRollback([this, before] { m_pending.bankLines.resize(before); });
     scope.commit();
 }
 

@@ -165,6 +165,8 @@ public:
     [[nodiscard]] const PendingRecords& pendingRecords() const { return m_pending; }
     // A SIE file read in; part of the change in progress.
     void recordSieImport(SieImportRecord record);
+    // Bank statement lines booked; part of the change in progress.
+    void recordBankLines(std::vector<BankLineRecord> lines);
     // The save has written the pending records.
     void pendingRecordsSaved() { m_pending = {}; }
 

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cerrno>
+#include <functional>
 #include <random>
 
 namespace kv {
@@ -17,7 +18,7 @@ namespace {
 
 constexpr int kBusyMilliseconds = 2000;
 
-constexpr std::array<DatabaseMigration, 2> kMigrations = {{
+constexpr std::array<DatabaseMigration, 3> kMigrations = {{
     {1, R"sql(
 CREATE TABLE sie_import (
     id INTEGER PRIMARY KEY,
@@ -41,6 +42,34 @@ CREATE TABLE sie_import_voucher (
 )sql"},
     {2, R"sql(
 CREATE INDEX sie_import_by_period ON sie_import(period);
+)sql"},
+    {3, R"sql(
+CREATE TABLE bank_rule (
+    position INTEGER PRIMARY KEY,
+    pattern TEXT NOT NULL,
+    text_match TEXT NOT NULL CHECK (text_match IN ('contains', 'equals')),
+    amount_sign TEXT NOT NULL CHECK (amount_sign IN ('any', 'in', 'out')),
+    min_ore INTEGER,
+    max_ore INTEGER,
+    account INTEGER NOT NULL,
+    vat_rule INTEGER
+);
+CREATE TABLE bank_line (
+    id INTEGER PRIMARY KEY,
+    bank_account TEXT NOT NULL,
+    date TEXT NOT NULL,
+    amount_ore INTEGER NOT NULL,
+    text_key TEXT NOT NULL,
+    voucher INTEGER NOT NULL,
+    period INTEGER NOT NULL,
+    read_at TEXT NOT NULL
+);
+CREATE INDEX bank_line_by_account ON bank_line(bank_account, date);
+CREATE TABLE bank_account (
+    bank_account TEXT PRIMARY KEY,
+    book_account INTEGER NOT NULL,
+    csv_columns TEXT NOT NULL DEFAULT ''
+);
 )sql"},
 }};
 
@@ -102,6 +131,10 @@ public:
     }
     SqlStatement& bind(int at, std::int64_t value) {
         check(sqlite3_bind_int64(m_stmt.get(), at, value));
+        return *this;
+    }
+    SqlStatement& bind(int at, const std::optional<std::int64_t>& value) {
+        check(value ? sqlite3_bind_int64(m_stmt.get(), at, *value) : sqlite3_bind_null(m_stmt.get(), at));
         return *this;
     }
     // True while there is a row to read.
@@ -296,6 +329,75 @@ void writeSieImport(sqlite3* db, const SieImportRecord& record, const std::strin
     }
 }
 
+// The database at path opened for writing (made when missing), inside a
+// BEGIN IMMEDIATE transaction with its schema brought up to date.
+Connection openForWriting(const std::string& path) {
+    Connection db = open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    exec(db.get(), "PRAGMA synchronous = FULL; PRAGMA foreign_keys = ON;", path, kMsgDatabaseUnusable);
+    // The schema is read and brought up to date under the write lock, so
+    // that a newer program's save cannot come between.
+    exec(db.get(), "BEGIN IMMEDIATE", path, kMsgDatabaseNotWritten);
+    migrate(db.get(), checkedVersion(db.get(), path), path);
+    return db;
+}
+
+// One write of the user's settings in a transaction of its own: committed,
+// or rolled back with a database this write made removed again.
+void writeSettings(const std::string& path, const std::function<void(sqlite3*)>& write) {
+    const bool created = presenceOf(path) == Presence::Absent;
+    try {
+        Connection db = openForWriting(path);
+        try {
+            write(db.get());
+            exec(db.get(), "COMMIT", path, kMsgDatabaseNotWritten);
+        } catch (...) {
+            sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
+    } catch (...) {
+        if (created) {
+            removeDatabase(path);
+        }
+        throw;
+    }
+}
+
+void writeBankLines(sqlite3* db, const std::vector<BankLineRecord>& lines, const std::string& path) {
+    if (lines.empty()) {
+        return;
+    }
+    SqlStatement insert(db,
+                        "INSERT INTO bank_line (bank_account, date, amount_ore, text_key, voucher, period, "
+                        "read_at) VALUES (?, ?, ?, ?, ?, ?, ?)",
+                        path, kMsgDatabaseNotWritten);
+    for (const BankLineRecord& line : lines) {
+        insert.bind(1, line.bankAccount)
+            .bind(2, line.date)
+            .bind(3, std::int64_t{line.amount})
+            .bind(4, line.textKey)
+            .bind(5, std::int64_t{line.voucher})
+            .bind(6, std::int64_t{line.period})
+            .bind(7, line.readAt)
+            .run();
+    }
+}
+
+const char* matchName(BankTextMatch match) {
+    return match == BankTextMatch::Equals ? "equals" : "contains";
+}
+
+const char* signName(BankAmountSign sign) {
+    switch (sign) {
+    case BankAmountSign::In:
+        return "in";
+    case BankAmountSign::Out:
+        return "out";
+    case BankAmountSign::Any:
+        break;
+    }
+    return "any";
+}
+
 } // namespace
 
 std::span<const DatabaseMigration> databaseMigrations() {
@@ -343,6 +445,113 @@ std::vector<SieImportRecord> readSieImports(const std::string& companyPath, std:
     return records;
 }
 
+std::vector<BankLineRecord> readBankLines(const std::string& companyPath, const std::string& bankAccount) {
+    const std::string path = companyDatabasePath(companyPath);
+    const std::optional<Connection> db = openForReading(path);
+    if (!db) {
+        return {};
+    }
+    SqlStatement query(db->get(),
+                       "SELECT bank_account, date, amount_ore, text_key, voucher, period, read_at "
+                       "FROM bank_line WHERE bank_account = ? ORDER BY id",
+                       path, kMsgDatabaseUnusable);
+    query.bind(1, bankAccount);
+    std::vector<BankLineRecord> lines;
+    while (query.step()) {
+        lines.push_back({query.text(0), query.text(1), query.integer(2), query.text(3),
+                         static_cast<std::int32_t>(query.integer(4)),
+                         static_cast<std::int32_t>(query.integer(5)), query.text(6)});
+    }
+    return lines;
+}
+
+std::vector<BankRule> readBankRules(const std::string& companyPath) {
+    const std::string path = companyDatabasePath(companyPath);
+    const std::optional<Connection> db = openForReading(path);
+    if (!db) {
+        return {};
+    }
+    SqlStatement query(db->get(),
+                       "SELECT pattern, text_match, amount_sign, min_ore, max_ore, account, vat_rule "
+                       "FROM bank_rule ORDER BY position",
+                       path, kMsgDatabaseUnusable);
+    std::vector<BankRule> rules;
+    while (query.step()) {
+        BankRule rule;
+        rule.pattern = query.text(0);
+        rule.match = query.text(1) == "equals" ? BankTextMatch::Equals : BankTextMatch::Contains;
+        const std::string sign = query.text(2);
+        rule.sign = sign == "in"    ? BankAmountSign::In
+                    : sign == "out" ? BankAmountSign::Out
+                                    : BankAmountSign::Any;
+        if (!query.isNull(3)) {
+            rule.minAmount = query.integer(3);
+        }
+        if (!query.isNull(4)) {
+            rule.maxAmount = query.integer(4);
+        }
+        rule.account = static_cast<std::int32_t>(query.integer(5));
+        rule.vatRule = query.isNull(6) ? 0 : static_cast<std::int32_t>(query.integer(6));
+        rules.push_back(std::move(rule));
+    }
+    return rules;
+}
+
+void writeBankRules(const std::string& companyPath, const std::vector<BankRule>& rules) {
+    const std::string path = companyDatabasePath(companyPath);
+    writeSettings(path, [&](sqlite3* db) {
+        exec(db, "DELETE FROM bank_rule", path, kMsgDatabaseNotWritten);
+        SqlStatement insert(db,
+                            "INSERT INTO bank_rule (position, pattern, text_match, amount_sign, min_ore, "
+                            "max_ore, account, vat_rule) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+                            path, kMsgDatabaseNotWritten);
+        std::int64_t position = 1;
+        for (const BankRule& rule : rules) {
+            insert.bind(1, position++)
+                .bind(2, rule.pattern)
+                .bind(3, std::string(matchName(rule.match)))
+                .bind(4, std::string(signName(rule.sign)))
+                .bind(5, rule.minAmount)
+                .bind(6, rule.maxAmount)
+                .bind(7, std::int64_t{rule.account})
+                .bind(8, rule.vatRule > 0 ? std::optional<std::int64_t>(rule.vatRule) : std::nullopt)
+                .run();
+        }
+    });
+}
+
+std::vector<BankAccountSetting> readBankAccounts(const std::string& companyPath) {
+    const std::string path = companyDatabasePath(companyPath);
+    const std::optional<Connection> db = openForReading(path);
+    if (!db) {
+        return {};
+    }
+    SqlStatement query(
+        db->get(), "SELECT bank_account, book_account, csv_columns FROM bank_account ORDER BY bank_account",
+        path, kMsgDatabaseUnusable);
+    std::vector<BankAccountSetting> settings;
+    while (query.step()) {
+        settings.push_back({query.text(0), static_cast<std::int32_t>(query.integer(1)), query.text(2)});
+    }
+    return settings;
+}
+
+void writeBankAccount(const std::string& companyPath, const BankAccountSetting& setting) {
+    const std::string path = companyDatabasePath(companyPath);
+    writeSettings(path, [&](sqlite3* db) {
+        SqlStatement upsert(
+            db,
+            "INSERT INTO bank_account (bank_account, book_account, csv_columns) VALUES (?, ?, ?) "
+            "ON CONFLICT (bank_account) DO UPDATE SET book_account = excluded.book_account, "
+            "csv_columns = excluded.csv_columns",
+            path, kMsgDatabaseNotWritten);
+        upsert.bind(1, setting.bankAccount)
+            .bind(2, std::int64_t{setting.bookAccount})
+            .bind(3, setting.csvColumns)
+            .run();
+    });
+}
+
 int databaseVersion(const std::string& path) {
     if (presenceOf(path) == Presence::Absent) {
         fail(kMsgDatabaseUnusable, path, "Filen finns inte.");
@@ -358,16 +567,11 @@ void DatabaseSave::Closer::operator()(sqlite3* db) const {
 DatabaseSave::DatabaseSave(const std::string& path, const PendingRecords& records) : m_path(path) {
     m_created = presenceOf(path) == Presence::Absent;
     try {
-        Connection db = open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-        m_db.reset(db.release());
-        exec(m_db.get(), "PRAGMA synchronous = FULL; PRAGMA foreign_keys = ON;", path, kMsgDatabaseUnusable);
-        // The schema is read and brought up to date under the write lock, so
-        // that a newer program's save cannot come between.
-        exec(m_db.get(), "BEGIN IMMEDIATE", path, kMsgDatabaseNotWritten);
-        migrate(m_db.get(), checkedVersion(m_db.get(), path), path);
+        m_db.reset(openForWriting(path).release());
         for (const SieImportRecord& record : records.imports) {
             writeSieImport(m_db.get(), record, path);
         }
+        writeBankLines(m_db.get(), records.bankLines, path);
     } catch (...) {
         if (m_db) {
             sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "model/CompanyRecords.h"
+#include "model/CompanySettings.h"
 
 #include <cstdint>
 #include <memory>
@@ -27,7 +28,7 @@ namespace kv {
 
 inline constexpr const char* kDatabaseExtension = ".kvdb";
 // The schema this program writes.
-inline constexpr int kDatabaseVersion = 2;
+inline constexpr int kDatabaseVersion = 3;
 // "KVDB" in the file's header: the file is this program's.
 inline constexpr std::int32_t kDatabaseApplicationId = 0x4B564442;
 
@@ -63,6 +64,23 @@ std::span<const DatabaseMigration> databaseMigrations();
 // first; none when the company has no database. Never creates or changes the
 // file. Throws DatabaseError.
 std::vector<SieImportRecord> readSieImports(const std::string& companyPath, std::int32_t period);
+
+// The bank lines booked from statements of bankAccount, in every period,
+// oldest first; none when the company has no database. Never creates or
+// changes the file. Throws DatabaseError.
+std::vector<BankLineRecord> readBankLines(const std::string& companyPath, const std::string& bankAccount);
+
+// The user's settings: they are no part of the books, so each write goes to
+// the database at once, in a transaction of its own (the database made when
+// missing, and removed again when the write fails), refused as a save is
+// for a newer, damaged or foreign database. Throw DatabaseError.
+// The bank matching rules, in the order they are tried.
+std::vector<BankRule> readBankRules(const std::string& companyPath);
+void writeBankRules(const std::string& companyPath, const std::vector<BankRule>& rules);
+// What each bank account is booked on.
+std::vector<BankAccountSetting> readBankAccounts(const std::string& companyPath);
+// Adds the setting or replaces the one of its bank account.
+void writeBankAccount(const std::string& companyPath, const BankAccountSetting& setting);
 
 // The schema version of the database at path, checked as an open checks it.
 // Throws DatabaseError.

@@ -36,6 +36,14 @@ std::int32_t vatAccountOf(const CTallvingeDoc& doc, std::int32_t account) {
 
 } // namespace
 
+VatSplit splitVat(double gross, double rate) {
+    const double vat = gross - gross / (rate * 0.01 + 1.0);
+    // The two lines add up to the gross amount to the öre: the net is the
+    // gross less the VAT as written.
+    const Ore vatOre = toOre(vat);
+    return {toOre(gross) - vatOre, vatOre};
+}
+
 std::optional<double> vatRateOf(const CTallvingeDoc& doc, std::int32_t account) {
     if (account <= 0) {
         return std::nullopt; // unused rules are all 0
@@ -95,13 +103,9 @@ std::optional<std::string> makeVatLine(Grid& grid, const CTallvingeDoc& doc, std
     const std::int32_t amountCol = grid.storedText(row, kColDebet).empty() ? kColKredit : kColDebet;
     const double gross = numberValue(grid.storedText(row, amountCol));
     const double rate = numberValue(grid.storedText(row, kColMoms));
-    const double vat = gross - gross / (rate * 0.01 + 1.0);
-    // The two lines add up to the gross amount to the öre: the net is the
-    // gross less the VAT as written.
-    const Ore vatOre = toOre(vat);
-    const Ore netOre = toOre(gross) - vatOre;
-    grid.setText(vatRow, amountCol, formatPlainOre(vatOre));
-    grid.setText(row, amountCol, formatPlainOre(netOre));
+    const VatSplit split = splitVat(gross, rate);
+    grid.setText(vatRow, amountCol, formatPlainOre(split.vat));
+    grid.setText(row, amountCol, formatPlainOre(split.net));
     grid.setText(vatRow, kColKonto,
                  std::to_string(vatAccountOf(doc, accountOf(grid.storedText(row, kColKonto)))));
     return std::nullopt;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "grid/Grid.h"
+#include "model/Amount.h"
 #include "model/TallvingeDoc.h"
 
 #include <cstdint>
@@ -12,6 +13,14 @@
 #include <string>
 
 namespace kv {
+
+// A gross amount split by a VAT rate: the VAT as written to the öre, and
+// the net, so that the two add up to the gross amount to the öre.
+struct VatSplit {
+    Ore net = 0;
+    Ore vat = 0;
+};
+VatSplit splitVat(double gross, double rate);
 
 // The rate of the last rule that names the account on either side, or nothing.
 std::optional<double> vatRateOf(const CTallvingeDoc& doc, std::int32_t account);

@@ -1,0 +1,510 @@
+#include "BankCli.h"
+#include "CliMessages.h"
+
+#include "bank/BankImport.h"
+#include "storage/CompanyDatabase.h"
+#include "storage/CompanyFiles.h"
+#include "storage/FileIo.h"
+#include "voucher/VoucherRules.h"
+
+#include <iostream>
+#include <map>
+#include <stdexcept>
+
+namespace kv::cli {
+
+const char* const kBankCommandsHelp =
+    R"(Bank:
+  kvistoran-cli import-bank FÖRETAG.bok FIL --account KONTO [--unmatched KONTO]
+                [--columns datum=N,text=N,belopp=N[,referens=N]] [--yes]
+      Läser kontoutdraget i FIL (camt.053, camt.054 eller CSV) och visar
+      förslagen till verifikat i den öppna perioden: datum, belopp, motkonto,
+      momsregel, text och status, raderna utan konto, de rader som redan är
+      bokförda och det ingående saldot jämfört med bankkontots saldo i
+      bokföringen. KONTO är bankkontot i bokföringen (t.ex. 1930); det
+      kommer ihåg för bankkontot och kan sedan utelämnas. Rader utan konto
+      följer inte med, utom med --unmatched, som bokför dem på det kontot.
+      --columns anger CSV-filens kolumner (räknade från 1) och kommer ihåg
+      för bankkontot. Med --yes bokförs förslagen och företaget sparas (med
+      säkerhetskopia och databasen); utan --yes skrivs ingenting.
+  kvistoran-cli bank-rules FÖRETAG.bok [--add "TEXT=KONTO[:MOMSREGEL]"
+                [--equals] [--in | --out] [--min BELOPP] [--max BELOPP]]
+                [--remove N]
+      Visar reglerna för bankrader, numrerade i den ordning de prövas. Med
+      --add läggs en regel sist: rader vars motpart och text innehåller TEXT
+      (med --equals: är lika med TEXT) bokförs på KONTO, med momsregeln
+      MOMSREGEL (numret i Automatisk momsberäkning) när den anges; --in och
+      --out begränsar till insättningar eller uttag, --min och --max till
+      belopp (utan tecken) inom gränserna. --remove tar bort regel N.
+)";
+
+namespace {
+
+using Fail = std::function<int(const std::string&)>;
+
+// The one place that reads a bank file: the readers of bank/BankFile.h.
+BankStatement readStatementFile(const std::string& path, const std::string& columns) {
+    (void)columns;
+    throw std::runtime_error(path + ": bankfiler kan inte läsas av den här versionen av kvistoran-cli "
+                                    "(läsaren för camt- och CSV-filer saknas).");
+}
+
+std::string joined(const std::vector<std::string>& messages) {
+    std::string out;
+    for (const auto& message : messages) {
+        out += (out.empty() ? "" : ": ") + message;
+    }
+    return out;
+}
+
+std::optional<std::int32_t> accountNumber(const std::string& text) {
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    const auto number = static_cast<std::int32_t>(std::stol(text));
+    return number > 0 ? std::optional(number) : std::nullopt;
+}
+
+struct ImportArguments {
+    std::string company;
+    std::string file;
+    std::optional<std::int32_t> account;
+    std::optional<std::int32_t> unmatched;
+    std::optional<std::string> columns;
+    bool yes = false;
+};
+
+std::optional<std::string> parseImport(const std::vector<std::string>& args, ImportArguments& parsed) {
+    std::vector<std::string> files;
+    const std::string wrong = "felaktiga argument till import-bank; se kvistoran-cli --help";
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool valued = arg == "--account" || arg == "--unmatched" || arg == "--columns";
+        if (valued && i + 1 >= args.size()) {
+            return wrong;
+        }
+        if (arg == "--yes" && !parsed.yes) {
+            parsed.yes = true;
+        } else if ((arg == "--account" && !parsed.account) || (arg == "--unmatched" && !parsed.unmatched)) {
+            const auto number = accountNumber(args[++i]);
+            if (!number) {
+                return "kontot skrivs med siffror, t.ex. 1930: " + args[i];
+            }
+            (arg == "--account" ? parsed.account : parsed.unmatched) = number;
+        } else if (arg == "--columns" && !parsed.columns) {
+            parsed.columns = checkedColumns(args[++i]);
+            if (!parsed.columns) {
+                return "kolumnerna skrivs datum=N,text=N,belopp=N[,referens=N] med olika kolumnnummer från "
+                       "1: " +
+                       args[i];
+            }
+        } else if (!arg.starts_with("--")) {
+            files.push_back(arg);
+        } else {
+            return wrong;
+        }
+    }
+    if (files.size() != 2) {
+        return std::string("import-bank behöver en företagsfil och en bankfil; se kvistoran-cli --help");
+    }
+    parsed.company = files[0];
+    parsed.file = files[1];
+    return std::nullopt;
+}
+
+void printLines(std::ostream& out, const CTallvingeDoc& doc, const char* title,
+                const std::vector<const BankProposal*>& proposals, bool withStatus) {
+    if (proposals.empty()) {
+        return;
+    }
+    out << '\n' << title << '\n';
+    for (const BankProposal* proposal : proposals) {
+        out << "  " << proposal->line.bookingDate.text() << "  " << bankAmountText(proposal->line.amount);
+        if (proposal->account != 0) {
+            out << "  " << proposal->account;
+        }
+        if (const std::string vat = vatRuleText(doc, proposal->vatRule); !vat.empty()) {
+            out << "  " << vat;
+        }
+        out << "  " << proposal->text;
+        if (withStatus) {
+            out << "  (" << proposalStatusText(*proposal) << ")";
+        }
+        out << '\n';
+    }
+}
+
+void printPlan(std::ostream& out, const CTallvingeDoc& doc, const BankStatement& statement,
+               const BankImportPlan& plan) {
+    std::vector<const BankProposal*> proposed;
+    std::vector<const BankProposal*> unmatched;
+    std::vector<const BankProposal*> before;
+    std::vector<const BankProposal*> failed;
+    std::vector<const BankProposal*> booked;
+    for (const BankProposal& proposal : plan.proposals) {
+        switch (proposal.status) {
+        case ProposalStatus::Proposed:
+            proposed.push_back(&proposal);
+            break;
+        case ProposalStatus::Unmatched:
+            unmatched.push_back(&proposal);
+            break;
+        case ProposalStatus::AlreadyBooked:
+            before.push_back(&proposal);
+            break;
+        case ProposalStatus::Failed:
+            failed.push_back(&proposal);
+            break;
+        case ProposalStatus::Booked:
+            booked.push_back(&proposal);
+            break;
+        }
+    }
+    printLines(out, doc, "Förslag:", proposed, true);
+    printLines(out, doc, "Bokförda:", booked, true);
+    printLines(out, doc,
+               "Utan konto (följer inte med; ange --unmatched KONTO för att bokföra dem):", unmatched, false);
+    printLines(out, doc, "Redan bokförda:", before, true);
+    printLines(out, doc, "Kan inte bokföras:", failed, true);
+    if (!statement.problems.empty()) {
+        out << "\nRader som inte kunde läsas:\n";
+        for (const BankLineProblem& problem : statement.problems) {
+            out << "  rad " << problem.lineNumber << ": " << problem.reason << '\n';
+        }
+    }
+}
+
+std::string bookedNumbers(const BankImportPlan& plan) {
+    std::int32_t first = 0;
+    std::int32_t last = 0;
+    for (const BankProposal& proposal : plan.proposals) {
+        if (proposal.status == ProposalStatus::Booked) {
+            first = first == 0 ? proposal.voucher : first;
+            last = proposal.voucher;
+        }
+    }
+    return first == last ? "nr " + std::to_string(first)
+                         : "nr " + std::to_string(first) + "–" + std::to_string(last);
+}
+
+// The remembered setting of the bank account, or else the first of the book
+// account that has a CSV layout.
+std::optional<BankAccountSetting> settingFor(const std::vector<BankAccountSetting>& settings,
+                                             const std::string& bankAccount,
+                                             std::optional<std::int32_t> bookAccount) {
+    for (const BankAccountSetting& setting : settings) {
+        if (setting.bankAccount == bankAccount) {
+            return setting;
+        }
+    }
+    for (const BankAccountSetting& setting : settings) {
+        if (bookAccount && setting.bookAccount == *bookAccount && !setting.csvColumns.empty()) {
+            return setting;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> checkedColumns(const std::string& text) {
+    std::map<std::string, int> columns;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        const std::string part = text.substr(start, comma - start);
+        const std::size_t equals = part.find('=');
+        if (equals == std::string::npos) {
+            return std::nullopt;
+        }
+        const std::string name = part.substr(0, equals);
+        const std::string number = part.substr(equals + 1);
+        if ((name != "datum" && name != "text" && name != "belopp" && name != "referens") ||
+            columns.contains(name) || number.empty() || number.size() > 3 ||
+            number.find_first_not_of("0123456789") != std::string::npos || std::stoi(number) < 1) {
+            return std::nullopt;
+        }
+        for (const auto& [other, column] : columns) {
+            if (column == std::stoi(number)) {
+                return std::nullopt;
+            }
+        }
+        columns[name] = std::stoi(number);
+        start = comma + 1;
+    }
+    if (!columns.contains("datum") || !columns.contains("text") || !columns.contains("belopp")) {
+        return std::nullopt;
+    }
+    std::string out;
+    for (const char* name : {"datum", "text", "belopp", "referens"}) {
+        if (columns.contains(name)) {
+            out += (out.empty() ? "" : ",") + std::string(name) + "=" + std::to_string(columns[name]);
+        }
+    }
+    return out;
+}
+
+int importBank(const std::vector<std::string>& args, const BankFileReader& read, std::ostream& out,
+               const Fail& fail) {
+    ImportArguments parsed;
+    if (const auto wrong = parseImport(args, parsed)) {
+        return fail(*wrong);
+    }
+    const std::string companyPath = fullPath(parsed.company);
+    CTallvingeDoc doc;
+    const FileReport opened = openCompany(doc, companyPath);
+    if (!opened.ok) {
+        return fail(joined(opened.messages));
+    }
+    std::vector<BankAccountSetting> settings;
+    std::vector<BankRule> rules;
+    try {
+        settings = readBankAccounts(companyPath);
+        rules = readBankRules(companyPath);
+    } catch (const DatabaseError& error) {
+        return fail(error.what());
+    }
+    // A CSV file's layout: as given, or as remembered for the book account.
+    std::string columns = parsed.columns.value_or("");
+    if (!parsed.columns) {
+        if (const auto remembered = settingFor(settings, "", parsed.account)) {
+            columns = remembered->csvColumns;
+        } else if (!parsed.account && settings.size() == 1) {
+            columns = settings.front().csvColumns; // the one bank account the company has
+        }
+    }
+    BankStatement statement;
+    try {
+        statement = read(fullPath(parsed.file), columns);
+    } catch (const std::exception& error) {
+        return fail(error.what());
+    }
+    BankImportOptions options;
+    options.unmatchedAccount = parsed.unmatched;
+    if (parsed.account) {
+        options.bookAccount = *parsed.account;
+    } else if (const auto remembered = settingFor(settings, bankAccountKey(statement, 0), std::nullopt)) {
+        options.bookAccount = remembered->bookAccount;
+    } else {
+        return fail("ange bankkontot i bokföringen med --account, t.ex. --account 1930");
+    }
+    const std::string bankAccount = bankAccountKey(statement, options.bookAccount);
+    BankImportPlan plan;
+    try {
+        plan = planBankImport(doc, statement, options, rules, importedBankLines(doc, bankAccount));
+    } catch (const DatabaseError& error) {
+        return fail(error.what());
+    }
+    out << "Kontoutdrag: " << parsed.file << '\n';
+    out << "Bankkonto: " << bankAccount << " (bokförs på konto " << options.bookAccount << ")\n";
+    for (const std::string& refusal : plan.refusals) {
+        out << "Vägras: " << refusal << '\n';
+    }
+    out << "Saldo: " << balanceComparisonText(plan) << '\n';
+    printPlan(out, doc, statement, plan);
+    if (!plan.refusals.empty()) {
+        return fail("ingenting kan bokföras: " + plan.refusals.front());
+    }
+    if (!parsed.yes) {
+        out << "\nInget har skrivits. Kör igen med --yes för att bokföra förslagen i " << parsed.company
+            << ".\n";
+        return 0;
+    }
+    const BankBookingResult result = bookBankImport(doc, plan);
+    if (result.booked == 0) {
+        out << "\nInget bokfördes";
+        out << (result.failed > 0
+                    ? ": " + std::to_string(result.failed) + " rader kunde inte bokföras (se ovan)"
+                    : ": inga förslag att bokföra");
+        out << ". Företaget är oförändrat.\n";
+        if (result.failed > 0) {
+            printPlan(out, doc, statement, plan);
+        }
+        return result.failed > 0 ? 1 : 0;
+    }
+    const FileReport saved = saveCompany(doc, companyPath);
+    if (!saved.ok) {
+        return fail(joined(saved.messages));
+    }
+    out << '\n'
+        << result.booked << " verifikat bokfördes (" << bookedNumbers(plan) << ") och företaget sparades i "
+        << parsed.company << ".\n";
+    if (result.failed > 0) {
+        std::vector<const BankProposal*> failed;
+        for (const BankProposal& proposal : plan.proposals) {
+            if (proposal.status == ProposalStatus::Failed) {
+                failed.push_back(&proposal);
+            }
+        }
+        printLines(out, doc, "Kunde inte bokföras:", failed, true);
+    }
+    try {
+        BankAccountSetting setting{bankAccount, options.bookAccount, columns};
+        writeBankAccount(companyPath, setting);
+    } catch (const DatabaseError& error) {
+        out << "Bankkontots inställningar kunde inte sparas: " << oneLine(error.what()) << '\n';
+    }
+    return 0;
+}
+
+namespace {
+
+std::string amountText(Ore ore) {
+    return bankAmountText(ore);
+}
+
+std::string ruleLine(const CTallvingeDoc& doc, const BankRule& rule) {
+    std::string line = (rule.match == BankTextMatch::Equals ? "är lika med \"" : "innehåller \"") +
+                       rule.pattern + "\" → " + std::to_string(rule.account);
+    if (const std::string vat = vatRuleText(doc, rule.vatRule); !vat.empty()) {
+        line += ", " + vat;
+    }
+    if (rule.sign != BankAmountSign::Any) {
+        line += rule.sign == BankAmountSign::In ? ", insättningar" : ", uttag";
+    }
+    if (rule.minAmount || rule.maxAmount) {
+        line += ", belopp " + (rule.minAmount ? amountText(*rule.minAmount) : std::string()) + "–" +
+                (rule.maxAmount ? amountText(*rule.maxAmount) : std::string());
+    }
+    return line;
+}
+
+std::optional<Ore> amountArgument(const std::string& text) {
+    const auto value = parseTypedAmount(text);
+    if (!value || *value < 0) {
+        return std::nullopt;
+    }
+    return toOre(*value);
+}
+
+// "TEXT=KONTO[:MOMSREGEL]" as a rule, or why not.
+std::optional<std::string> parseRule(const CTallvingeDoc& doc, const std::string& text, BankRule& rule) {
+    const std::size_t equals = text.rfind('=');
+    if (equals == std::string::npos || equals == 0) {
+        return "en regel skrivs TEXT=KONTO eller TEXT=KONTO:MOMSREGEL: " + text;
+    }
+    rule.pattern = text.substr(0, equals);
+    if (normaliseBankText(rule.pattern).empty()) {
+        return "regelns text har inga bokstäver: " + rule.pattern;
+    }
+    std::string target = text.substr(equals + 1);
+    std::string vat;
+    if (const std::size_t colon = target.find(':'); colon != std::string::npos) {
+        vat = target.substr(colon + 1);
+        target = target.substr(0, colon);
+    }
+    const auto account = accountNumber(target);
+    if (!account || !doc.hasAccount(*account)) {
+        return "konto " + target + " finns inte i kontoplanen";
+    }
+    if (VoucherRules(doc).isProfitAccount(*account)) {
+        return "konto " + target + " är resultatkontot och kan inte ha verifikatrader";
+    }
+    rule.account = *account;
+    if (!vat.empty()) {
+        const auto number = accountNumber(vat);
+        const auto& vatRules = doc.state().m_momsregler;
+        if (!number || static_cast<std::size_t>(*number) > vatRules.size() ||
+            vatRules[static_cast<std::size_t>(*number - 1)].m_dMomssats <= 0.0) {
+            return "momsregel " + vat + " finns inte eller har ingen momssats (se Moms - Sätt moms)";
+        }
+        rule.vatRule = *number;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int bankRules(const std::vector<std::string>& args, std::ostream& out, const Fail& fail) {
+    const std::string wrong = "felaktiga argument till bank-rules; se kvistoran-cli --help";
+    std::optional<std::string> company;
+    std::optional<std::string> add;
+    std::optional<std::string> remove;
+    BankRule flags;
+    bool flagsGiven = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool valued = arg == "--add" || arg == "--remove" || arg == "--min" || arg == "--max";
+        if (valued && i + 1 >= args.size()) {
+            return fail(wrong);
+        }
+        if (arg == "--add" && !add) {
+            add = args[++i];
+        } else if (arg == "--remove" && !remove) {
+            remove = args[++i];
+        } else if (arg == "--equals") {
+            flags.match = BankTextMatch::Equals;
+            flagsGiven = true;
+        } else if ((arg == "--in" || arg == "--out") && flags.sign == BankAmountSign::Any) {
+            flags.sign = arg == "--in" ? BankAmountSign::In : BankAmountSign::Out;
+            flagsGiven = true;
+        } else if ((arg == "--min" && !flags.minAmount) || (arg == "--max" && !flags.maxAmount)) {
+            const auto amount = amountArgument(args[++i]);
+            if (!amount) {
+                return fail("beloppet skrivs t.ex. 1250,50: " + args[i]);
+            }
+            (arg == "--min" ? flags.minAmount : flags.maxAmount) = amount;
+            flagsGiven = true;
+        } else if (!arg.starts_with("--") && !company) {
+            company = arg;
+        } else {
+            return fail(wrong);
+        }
+    }
+    if (!company || (flagsGiven && !add)) {
+        return fail(wrong);
+    }
+    if (flags.minAmount && flags.maxAmount && *flags.minAmount > *flags.maxAmount) {
+        return fail("--min är större än --max");
+    }
+    const std::string companyPath = fullPath(*company);
+    CTallvingeDoc doc;
+    const FileReport opened = openCompany(doc, companyPath);
+    if (!opened.ok) {
+        return fail(joined(opened.messages));
+    }
+    try {
+        std::vector<BankRule> rules = readBankRules(companyPath);
+        if (remove) {
+            const auto number = accountNumber(*remove);
+            if (!number || static_cast<std::size_t>(*number) > rules.size()) {
+                return fail("det finns ingen regel nummer " + *remove);
+            }
+            rules.erase(rules.begin() + (*number - 1));
+        }
+        if (add) {
+            BankRule rule = flags;
+            if (const auto refusal = parseRule(doc, *add, rule)) {
+                return fail(*refusal);
+            }
+            rules.push_back(std::move(rule));
+        }
+        if (add || remove) {
+            writeBankRules(companyPath, rules);
+        }
+        if (rules.empty()) {
+            out << "Inga regler för bankrader.\n";
+        }
+        for (std::size_t i = 0; i < rules.size(); ++i) {
+            out << (i + 1) << ". " << ruleLine(doc, rules[i]) << '\n';
+        }
+    } catch (const DatabaseError& error) {
+        return fail(error.what());
+    }
+    return 0;
+}
+
+std::optional<int> runBankCommand(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        return std::nullopt;
+    }
+    if (args[0] == "import-bank") {
+        return importBank(args, readStatementFile, std::cout, failWith);
+    }
+    if (args[0] == "bank-rules") {
+        return bankRules(args, std::cout, failWith);
+    }
+    return std::nullopt;
+}
+
+} // namespace kv::cli

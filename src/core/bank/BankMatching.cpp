@@ -1,0 +1,262 @@
+#include "bank/BankMatching.h"
+
+#include "storage/Cp1252.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace kv {
+
+namespace {
+
+// The next code point of text at pos (moved past it); a byte that starts no
+// valid UTF-8 sequence stands for itself.
+char32_t nextCodePoint(std::string_view text, std::size_t& pos) {
+    const auto byte = static_cast<unsigned char>(text[pos]);
+    const auto continuation = [&](std::size_t at) {
+        return at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0U) == 0x80U;
+    };
+    std::size_t length = 1;
+    char32_t cp = byte;
+    if (byte >= 0xF0U && byte < 0xF8U) {
+        length = 4;
+        cp = byte & 0x07U;
+    } else if (byte >= 0xE0U) {
+        length = 3;
+        cp = byte & 0x0FU;
+    } else if (byte >= 0xC0U) {
+        length = 2;
+        cp = byte & 0x1FU;
+    }
+    if (length > 1) {
+        for (std::size_t i = 1; i < length; ++i) {
+            if (!continuation(pos + i)) {
+                ++pos;
+                return byte;
+            }
+            cp = (cp << 6U) | (static_cast<unsigned char>(text[pos + i]) & 0x3FU);
+        }
+    }
+    pos += length;
+    return cp;
+}
+
+char32_t folded(char32_t cp) {
+    if (cp >= U'A' && cp <= U'Z') {
+        return cp + 32;
+    }
+    // The capitals of Latin-1 (Å Ä Ö É Ü ...), but not the sign ×.
+    if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) {
+        return cp + 32;
+    }
+    switch (cp) {
+    case 0x160: // Š
+    case 0x152: // Œ
+    case 0x17D: // Ž
+        return cp + 1;
+    case 0x178: // Ÿ
+        return 0xFF;
+    default:
+        return cp;
+    }
+}
+
+enum class Kind { Letter, Digit, Other };
+
+Kind kindOf(char32_t cp) {
+    if (cp >= U'0' && cp <= U'9') {
+        return Kind::Digit;
+    }
+    if ((cp >= U'a' && cp <= U'z') || (cp >= U'A' && cp <= U'Z')) {
+        return Kind::Letter;
+    }
+    if (cp < 0xC0 || cp == 0xD7 || cp == 0xF7 || (cp >= 0x2000 && cp <= 0x206F)) {
+        return Kind::Other; // blanks, signs, the general punctuation
+    }
+    return Kind::Letter;
+}
+
+} // namespace
+
+std::string normaliseBankText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    bool inGap = false;    // inside a run of digits and signs
+    bool gapDigit = false; // that run holds a digit
+    const auto endGap = [&] {
+        if (!inGap) {
+            return;
+        }
+        if (gapDigit) {
+            if (!out.empty()) {
+                out += ' ';
+            }
+            out += '#';
+        }
+        out += ' ';
+        inGap = false;
+        gapDigit = false;
+    };
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const char32_t cp = nextCodePoint(text, pos);
+        const Kind kind = kindOf(cp);
+        if (kind == Kind::Letter) {
+            endGap();
+            appendUtf8(out, folded(cp));
+        } else {
+            inGap = true;
+            gapDigit = gapDigit || kind == Kind::Digit;
+        }
+    }
+    endGap();
+    // endGap leaves a blank after each run; none at the start or the end.
+    const auto first = out.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    const auto last = out.find_last_not_of(' ');
+    return out.substr(first, last - first + 1);
+}
+
+std::string bankRuleSubject(const BankLine& line) {
+    return normaliseBankText(line.counterpart + " " + line.text);
+}
+
+bool bankRuleMatches(const BankRule& rule, const std::string& normalisedPattern, const std::string& subject,
+                     Ore amount) {
+    if ((rule.sign == BankAmountSign::In && amount <= 0) ||
+        (rule.sign == BankAmountSign::Out && amount >= 0)) {
+        return false;
+    }
+    const Ore size = amount < 0 ? -amount : amount;
+    if ((rule.minAmount && size < *rule.minAmount) || (rule.maxAmount && size > *rule.maxAmount)) {
+        return false;
+    }
+    if (normalisedPattern.empty()) {
+        return false; // a rule of no words would take every line
+    }
+    if (rule.match == BankTextMatch::Equals) {
+        return subject == normalisedPattern;
+    }
+    return subject.find(normalisedPattern) != std::string::npos;
+}
+
+namespace {
+
+// The 1-based number of the last VAT rule that names account on the side of
+// a line (debit or credit) with vatAccount as that side's VAT account, or 0.
+std::int32_t vatRuleFor(const std::vector<CAutomoms>& rules, std::int32_t account, bool debit,
+                        std::int32_t vatAccount) {
+    std::int32_t found = 0;
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        const CAutomoms& rule = rules[i];
+        const std::int32_t side = debit ? rule.m_nDebetkonto : rule.m_nKreditkonto;
+        const std::int32_t vat = debit ? rule.m_nDebetMomskonto : rule.m_nKreditMomskonto;
+        if (side == account && vat == vatAccount && vat > 0) {
+            found = static_cast<std::int32_t>(i + 1);
+        }
+    }
+    return found;
+}
+
+// What a voucher booked against the bank's book account: the other account
+// and the VAT rule of its VAT line, or nothing for another kind of voucher.
+std::optional<BankMatch> bookedAgainst(const CEttVerifikat& voucher, std::int32_t bookAccount,
+                                       const std::vector<CAutomoms>& vatRules) {
+    int onBank = 0;
+    std::array<const CVerifikatrad*, 2> others{};
+    std::size_t otherCount = 0;
+    for (const CVerifikatrad& line : voucher.m_rader) {
+        if (line.m_nKonto == 0) {
+            continue;
+        }
+        if (line.m_nKonto == bookAccount) {
+            ++onBank;
+        } else if (otherCount < others.size()) {
+            others[otherCount++] = &line;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (onBank != 1 || otherCount == 0) {
+        return std::nullopt;
+    }
+    BankMatch match;
+    match.source = MatchSource::History;
+    match.voucher = voucher.m_nVernr;
+    if (otherCount == 1) {
+        match.account = others[0]->m_nKonto;
+        return match;
+    }
+    for (std::size_t i = 0; i < 2; ++i) {
+        const CVerifikatrad& net = *others[i];
+        const CVerifikatrad& vat = *others[1 - i];
+        const bool debit = toOre(net.m_dDebet) != 0;
+        if (const std::int32_t rule = vatRuleFor(vatRules, net.m_nKonto, debit, vat.m_nKonto); rule > 0) {
+            match.account = net.m_nKonto;
+            match.vatRule = rule;
+            return match;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+BankHistory::BankHistory(const CTallvingeDoc& doc, std::int32_t bookAccount) {
+    const auto& vatRules = doc.state().m_momsregler;
+    for (const CEttVerifikat& voucher : doc.state().m_verifikat) {
+        if (voucher.m_strVertext.size() == 0) {
+            continue;
+        }
+        const auto match = bookedAgainst(voucher, bookAccount, vatRules);
+        if (!match) {
+            continue;
+        }
+        const std::int64_t day =
+            (std::int64_t{voucher.m_nTransAr} * 16 + voucher.m_nTransManad) * 32 + voucher.m_nTransDag;
+        const std::int64_t when = (day << 32) + voucher.m_nVernr;
+        std::string key = normaliseBankText(voucher.m_strVertext.view());
+        if (key.empty()) {
+            continue;
+        }
+        auto [entry, added] = m_byText.try_emplace(std::move(key), Entry{*match, when});
+        if (!added && entry->second.when < when) {
+            entry->second = Entry{*match, when};
+        }
+    }
+}
+
+const BankMatch* BankHistory::find(const std::string& normalisedText) const {
+    const auto found = m_byText.find(normalisedText);
+    return found == m_byText.end() ? nullptr : &found->second.match;
+}
+
+BankMatcher::BankMatcher(const CTallvingeDoc& doc, std::vector<BankRule> rules, std::int32_t bookAccount)
+    : m_rules(std::move(rules)), m_history(doc, bookAccount) {
+    m_patterns.reserve(m_rules.size());
+    for (const BankRule& rule : m_rules) {
+        m_patterns.push_back(normaliseBankText(rule.pattern));
+    }
+}
+
+BankMatch BankMatcher::match(const BankLine& line) const {
+    const std::string subject = bankRuleSubject(line);
+    for (std::size_t i = 0; i < m_rules.size(); ++i) {
+        if (bankRuleMatches(m_rules[i], m_patterns[i], subject, line.amount)) {
+            return {MatchSource::Rule, m_rules[i].account, m_rules[i].vatRule, i + 1, 0};
+        }
+    }
+    // The voucher text this line would get, then its counterpart alone.
+    for (const std::string& key :
+         {normaliseBankText(line.counterpart + " " + line.reference), normaliseBankText(line.counterpart)}) {
+        if (const BankMatch* found = key.empty() ? nullptr : m_history.find(key)) {
+            return *found;
+        }
+    }
+    return {};
+}
+
+} // namespace kv

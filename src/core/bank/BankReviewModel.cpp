@@ -1,0 +1,205 @@
+#include "bank/BankReviewModel.h"
+
+#include "storage/CompanyDatabase.h"
+#include "voucher/VoucherRules.h"
+
+namespace kv {
+
+namespace {
+
+std::vector<BankRule> rulesOf(const CTallvingeDoc& doc) {
+    return doc.pathName().empty() ? std::vector<BankRule>{} : readBankRules(doc.pathName());
+}
+
+} // namespace
+
+BankReviewModel::BankReviewModel(CTallvingeDoc& doc, BankStatement statement, BankImportOptions options)
+    : m_doc(doc), m_statement(std::move(statement)) {
+    m_plan = planBankImport(m_doc, m_statement, options, rulesOf(m_doc),
+                            importedBankLines(m_doc, bankAccountKey(m_statement, options.bookAccount)));
+}
+
+bool BankReviewModel::open(std::size_t index) const {
+    if (index >= m_plan.proposals.size() || !m_plan.refusals.empty()) {
+        return false;
+    }
+    const ProposalStatus status = m_plan.proposals[index].status;
+    return status != ProposalStatus::AlreadyBooked && status != ProposalStatus::Booked;
+}
+
+BankReviewRow BankReviewModel::row(std::size_t index) const {
+    const BankProposal& proposal = m_plan.proposals.at(index);
+    BankReviewRow shown;
+    const auto cell = [&shown](BankColumn column) -> std::string& {
+        return shown.cells[static_cast<std::size_t>(column)];
+    };
+    cell(BankColumn::Date) = proposal.line.bookingDate.text();
+    cell(BankColumn::Text) = proposal.text;
+    cell(BankColumn::Amount) = bankAmountText(proposal.line.amount);
+    cell(BankColumn::Account) = proposal.account != 0 ? std::to_string(proposal.account) : std::string();
+    cell(BankColumn::Vat) = vatRuleText(m_doc, proposal.vatRule);
+    cell(BankColumn::Status) = proposalStatusText(proposal);
+    shown.accepted = proposal.accepted;
+    shown.editable = open(index);
+    shown.amountNegative = proposal.line.amount < 0;
+    return shown;
+}
+
+std::string BankReviewModel::balanceText() const {
+    return balanceComparisonText(m_plan);
+}
+
+std::string BankReviewModel::summaryText() const {
+    std::size_t proposed = 0;
+    std::size_t unmatched = 0;
+    std::size_t before = 0;
+    std::size_t booked = 0;
+    std::size_t failed = 0;
+    for (const BankProposal& proposal : m_plan.proposals) {
+        switch (proposal.status) {
+        case ProposalStatus::Proposed:
+            ++proposed;
+            break;
+        case ProposalStatus::Unmatched:
+            ++unmatched;
+            break;
+        case ProposalStatus::AlreadyBooked:
+            ++before;
+            break;
+        case ProposalStatus::Booked:
+            ++booked;
+            break;
+        case ProposalStatus::Failed:
+            ++failed;
+            break;
+        }
+    }
+    std::string text = std::to_string(proposed) + " förslag, " + std::to_string(unmatched) + " utan konto, " +
+                       std::to_string(before) + " redan bokförda";
+    if (failed > 0) {
+        text += ", " + std::to_string(failed) + " kan inte bokföras";
+    }
+    if (booked > 0) {
+        text += ", " + std::to_string(booked) + " bokförda nu";
+    }
+    return text;
+}
+
+bool BankReviewModel::setAccepted(std::size_t index, bool accepted) {
+    if (!open(index)) {
+        return false;
+    }
+    BankProposal& proposal = m_plan.proposals[index];
+    if (accepted && proposal.status != ProposalStatus::Proposed) {
+        return false;
+    }
+    proposal.accepted = accepted;
+    return true;
+}
+
+std::optional<std::string> BankReviewModel::setAccount(std::size_t index, const std::string& typed) {
+    if (!open(index)) {
+        return std::string("Raden är redan bokförd och kan inte ändras.");
+    }
+    const std::int32_t account = accountOf(typed);
+    const VoucherRules rules(m_doc);
+    if (account <= 0 || !m_doc.hasAccount(account)) {
+        return "Kontot (" + typed + ") finns inte i kontoplanen.";
+    }
+    if (rules.isProfitAccount(account) || account == m_plan.options.bookAccount) {
+        return "Konto " + std::to_string(account) + " kan inte vara motkonto till bankraden.";
+    }
+    BankProposal& proposal = m_plan.proposals[index];
+    proposal.account = account;
+    proposal.source = MatchSource::None;
+    proposal.ruleNumber = 0;
+    proposal.earlierVoucher = 0;
+    proposal.status = ProposalStatus::Proposed;
+    proposal.reason.clear();
+    proposal.accepted = true;
+    BankProposal checked = proposal;
+    try {
+        if (auto refusal =
+                bankVoucherRefusal(m_doc, bankVoucher(m_doc, checked, m_plan.options.bookAccount))) {
+            proposal.status = ProposalStatus::Failed;
+            proposal.accepted = false;
+            proposal.reason = *refusal;
+        }
+    } catch (const DocumentRefusal& refusal) {
+        proposal.status = ProposalStatus::Failed;
+        proposal.accepted = false;
+        proposal.reason = refusal.what();
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> BankReviewModel::setVatRule(std::size_t index, std::int32_t vatRule) {
+    if (!open(index)) {
+        return std::string("Raden är redan bokförd och kan inte ändras.");
+    }
+    BankProposal& proposal = m_plan.proposals[index];
+    if (proposal.account == 0) {
+        return std::string("Ange först ett konto för raden.");
+    }
+    BankProposal tried = proposal;
+    tried.vatRule = vatRule;
+    try {
+        if (auto refusal = bankVoucherRefusal(m_doc, bankVoucher(m_doc, tried, m_plan.options.bookAccount))) {
+            return refusal;
+        }
+    } catch (const DocumentRefusal& refusal) {
+        return std::string(refusal.what());
+    }
+    proposal.vatRule = vatRule;
+    proposal.status = ProposalStatus::Proposed;
+    proposal.reason.clear();
+    proposal.accepted = true;
+    return std::nullopt;
+}
+
+std::optional<std::string> BankReviewModel::saveAsRule(std::size_t index) {
+    if (index >= m_plan.proposals.size()) {
+        return std::string("Ingen rad är vald.");
+    }
+    const BankProposal& proposal = m_plan.proposals[index];
+    if (proposal.account == 0) {
+        return std::string("Raden har inget konto att spara som regel.");
+    }
+    if (m_doc.pathName().empty()) {
+        return std::string("Spara företaget först: reglerna sparas i företagets databas.");
+    }
+    BankRule rule;
+    rule.pattern = proposal.line.counterpart.empty() ? proposal.line.text : proposal.line.counterpart;
+    if (normaliseBankText(rule.pattern).empty()) {
+        return std::string("Raden har ingen text som en regel kan känna igen.");
+    }
+    rule.sign = proposal.line.amount < 0 ? BankAmountSign::Out : BankAmountSign::In;
+    rule.account = proposal.account;
+    rule.vatRule = proposal.vatRule;
+    try {
+        std::vector<BankRule> rules = readBankRules(m_doc.pathName());
+        rules.push_back(rule);
+        writeBankRules(m_doc.pathName(), rules);
+    } catch (const DatabaseError& error) {
+        return std::string(error.what());
+    }
+    return std::nullopt;
+}
+
+bool BankReviewModel::canBook() const {
+    if (!m_plan.refusals.empty()) {
+        return false;
+    }
+    for (const BankProposal& proposal : m_plan.proposals) {
+        if (proposal.accepted && proposal.status == ProposalStatus::Proposed) {
+            return true;
+        }
+    }
+    return false;
+}
+
+BankBookingResult BankReviewModel::book(const LocalClock& clock) {
+    return bookBankImport(m_doc, m_plan, clock);
+}
+
+} // namespace kv
