@@ -1,6 +1,7 @@
 #include "app/AppCommands.h"
 
 #include "app/AppTexts.h"
+#include "bank/BankCommands.h" // Bank statements
 #include "chart/ChartCommands.h"
 #include "interaction/AppServices.h"
 #include "interaction/CommandRegistry.h"
@@ -43,6 +44,7 @@ void registerSubsystemCommands(CommandRegistry& commands, AppServices& app) {
     registerReportCommands(commands, app);
     registerPeriodCommands(commands, app); // Periods
     registerSieCommands(commands, app);    // SIE
+    registerBankCommands(commands, app);   // Bank statements
     addHelpTexts(commands, app);
 
     addWindowCommands(commands, app, {C::PrintSetup, C::About, C::Calendar},

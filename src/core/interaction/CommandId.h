@@ -107,6 +107,8 @@ enum class CommandId : std::int32_t {
     ImportSie = 32862,
     ExportSie = 32863,
     AddSie = 32864, // "Läs in verifikat från SIE-fil..."
+    // Bank statements
+    ImportBank = 32865, // "Läs in kontoutdrag..."
     // Backups
     Backups = 33501,
 };

@@ -1,6 +1,7 @@
 #include "app/AppDialogViews.h"
 
 #include "backup/BackupDialogViews.h" // Backups
+#include "bank/BankDialogViews.h"     // Bank statements
 #include "chart/ChartDialogViews.h"
 #include "periods/PeriodDialogViews.h" // Periods
 #include "reports/ReportDialogViews.h"
@@ -17,6 +18,7 @@ DialogViews programDialogViews() {
     registerPeriodDialogViews(views); // Periods
     registerSieDialogViews(views);    // SIE
     registerBackupDialogViews(views); // Backups
+    registerBankDialogViews(views);   // Bank statements
     return views;
 }
 
