@@ -136,6 +136,10 @@ std::optional<std::string> planRefusal(const CTallvingeDoc& doc, const BankImpor
         return "Konto " + std::to_string(*options.unmatchedAccount) +
                " för rader utan konto finns inte i kontoplanen.";
     }
+    if (options.unmatchedAccount == options.bookAccount) {
+        return "Rader utan konto kan inte bokföras på bankkontot " + std::to_string(options.bookAccount) +
+               " självt.";
+    }
     return std::nullopt;
 }
 

@@ -97,9 +97,20 @@ bool BankReviewModel::setAccepted(std::size_t index, bool accepted) {
     return true;
 }
 
+std::optional<std::string> BankReviewModel::closedReason(std::size_t index) const {
+    if (!m_plan.refusals.empty()) {
+        return m_plan.refusals.front();
+    }
+    if (index >= m_plan.proposals.size()) {
+        return std::string("Ingen rad är vald.");
+    }
+    return open(index) ? std::nullopt
+                       : std::optional<std::string>("Raden är redan bokförd och kan inte ändras.");
+}
+
 std::optional<std::string> BankReviewModel::setAccount(std::size_t index, const std::string& typed) {
-    if (!open(index)) {
-        return std::string("Raden är redan bokförd och kan inte ändras.");
+    if (auto closed = closedReason(index)) {
+        return closed;
     }
     const std::int32_t account = accountOf(typed);
     const VoucherRules rules(m_doc);
@@ -134,8 +145,8 @@ std::optional<std::string> BankReviewModel::setAccount(std::size_t index, const 
 }
 
 std::optional<std::string> BankReviewModel::setVatRule(std::size_t index, std::int32_t vatRule) {
-    if (!open(index)) {
-        return std::string("Raden är redan bokförd och kan inte ändras.");
+    if (auto closed = closedReason(index)) {
+        return closed;
     }
     BankProposal& proposal = m_plan.proposals[index];
     if (proposal.account == 0) {

@@ -72,6 +72,8 @@ public:
 
 private:
     [[nodiscard]] bool open(std::size_t index) const;
+    // Why the line cannot be changed, or nothing when it can.
+    [[nodiscard]] std::optional<std::string> closedReason(std::size_t index) const;
 
     CTallvingeDoc& m_doc;
     BankStatement m_statement;
