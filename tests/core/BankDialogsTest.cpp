@@ -51,10 +51,9 @@ TEST(BankDialogs, TheAccountChoiceNamesTheStatement) {
               "balansräkningen som bankkontot bokförs på.");
     statement.account.clear();
     statement.lines.resize(1);
-    EXPECT_EQ(
-        BankAccountChoiceModel(doc, statement, 0).intro(),
-        "Kontoutdrag för (kontoutdraget anger inget konto), 1 rad (2012-03-07 – 2012-03-07). Välj det konto "
-        "i balansräkningen som bankkontot bokförs på.");
+    EXPECT_EQ(BankAccountChoiceModel(doc, statement, 0).intro(),
+              "Kontoutdraget, 1 rad (2012-03-07 – 2012-03-07), anger inget bankkonto. Välj det konto i "
+              "balansräkningen som bankkontot bokförs på.");
 }
 
 // The heading names the columns; a column without a name is its number, and

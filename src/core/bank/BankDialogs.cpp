@@ -36,10 +36,6 @@ std::string bankFieldLabel(CsvField field) {
     return {};
 }
 
-std::string bankAccountShown(const BankStatement& statement) {
-    return statement.account.empty() ? std::string("(kontoutdraget anger inget konto)") : statement.account;
-}
-
 // ---- the columns of a CSV export ----
 
 CsvColumnsModel::CsvColumnsModel(CsvDetection detection, std::string fileName)
@@ -147,14 +143,16 @@ BankAccountChoiceModel::BankAccountChoiceModel(const CTallvingeDoc& doc, const B
     if (std::find(m_numbers.begin(), m_numbers.end(), offered) != m_numbers.end()) {
         m_typed = std::to_string(offered);
     }
-    m_intro = "Kontoutdrag för " + bankAccountShown(statement) + ", " + linesText(statement.lines.size());
+    std::string lines = linesText(statement.lines.size());
     if (!statement.lines.empty()) {
         const auto [first, last] = std::minmax_element(
             statement.lines.begin(), statement.lines.end(),
             [](const BankLine& a, const BankLine& b) { return a.bookingDate < b.bookingDate; });
-        m_intro += " (" + first->bookingDate.text() + " – " + last->bookingDate.text() + ")";
+        lines += " (" + first->bookingDate.text() + " – " + last->bookingDate.text() + ")";
     }
-    m_intro += ". Välj det konto i balansräkningen som bankkontot bokförs på.";
+    m_intro = statement.account.empty() ? "Kontoutdraget, " + lines + ", anger inget bankkonto."
+                                        : "Kontoutdrag för " + statement.account + ", " + lines + ".";
+    m_intro += " Välj det konto i balansräkningen som bankkontot bokförs på.";
 }
 
 std::string BankAccountChoiceModel::intro() const {

@@ -106,7 +106,4 @@ private:
     std::int32_t m_chosen = 0;
 };
 
-// "SE45 5000 0000 0583 9825 7466" or "konto 1930" as the user reads a key.
-std::string bankAccountShown(const BankStatement& statement);
-
 } // namespace kv

@@ -27,8 +27,14 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-QPushButton* button(const char* text, QWidget* parent) {
-    auto* made = new QPushButton(uiText(text), parent);
+// mnemonic: the letter that Alt takes the button with, as the other dialogs' buttons have one.
+QPushButton* button(const char* text, const QString& mnemonic, QWidget* parent) {
+    QString shown = uiText(text);
+    const auto at = shown.indexOf(mnemonic);
+    if (at >= 0) {
+        shown.insert(at, QLatin1Char('&'));
+    }
+    auto* made = new QPushButton(shown, parent);
     made->setAutoDefault(false); // Return in the grid never books
     return made;
 }
@@ -56,6 +62,7 @@ BankReviewDialog::BankReviewDialog(BankReviewDialogModel& model, Prompter& promp
     m_grid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                             QAbstractItemView::EditKeyPressed);
     m_grid->setTabKeyNavigation(false);
+    m_grid->setWordWrap(false); // a long status ends in "…"; its tooltip holds all of it
     m_grid->installEventFilter(this);
     fitRowsToFont(*m_grid);
     QHeaderView* header = m_grid->horizontalHeader();
@@ -95,9 +102,9 @@ BankReviewDialog::BankReviewDialog(BankReviewDialogModel& model, Prompter& promp
     layout->addWidget(m_outcome);
 
     auto* buttons = new QHBoxLayout;
-    m_rule = button(kBankButtonSparaRegel, this);
-    m_book = button(kBankButtonBokfor, this);
-    m_close = button(kBankButtonStang, this);
+    m_rule = button(kBankButtonSparaRegel, QStringLiteral("regel"), this);
+    m_book = button(kBankButtonBokfor, QStringLiteral("B"), this);
+    m_close = button(kBankButtonStang, QStringLiteral("S"), this);
     connect(m_rule, &QPushButton::clicked, this, &BankReviewDialog::saveRule);
     connect(m_book, &QPushButton::clicked, this, &BankReviewDialog::book);
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
