@@ -92,6 +92,9 @@ public:
         return choose("<spara kopia som " + suggestedPath + ">");
     }
 
+    // Bank statements: the statement file is a file choice, "<läs in kontoutdrag>".
+    std::optional<std::string> chooseBankFileToOpen() override { return choose("<läs in kontoutdrag>"); }
+
     // Everything said or asked, in order; file choices appear as "<öppna>"
     // and "<spara som NAME>".
     std::vector<std::string> said;

@@ -1,6 +1,7 @@
 #include "app/AppCommands.h"
 
 #include "app/AppTexts.h"
+#include "bank/BankCommands.h" // Bank statements
 #include "budget/BudgetCommands.h"
 #include "chart/ChartCommands.h"
 #include "interaction/AppServices.h"
@@ -44,6 +45,7 @@ void registerSubsystemCommands(CommandRegistry& commands, AppServices& app) {
     registerReportCommands(commands, app);
     registerPeriodCommands(commands, app); // Periods
     registerSieCommands(commands, app);    // SIE
+    registerBankCommands(commands, app);   // Bank statements
     registerBudgetCommands(commands, app);
     addHelpTexts(commands, app);
 

@@ -26,6 +26,7 @@ Menu arkiv() {
          separator(),
          // SIE
          item(C::ImportSie, "&Importera SIE-fil..."), item(C::AddSie, "&Läs in verifikat från SIE-fil..."),
+         item(C::ImportBank, "Läs in k&ontoutdrag..."), // Bank statements
          item(C::ExportSie, "&Exportera SIE-fil..."), separator(), item(C::Print, "Skriv ut..."),
          item(C::PrintPreview, "Förhandsgranska"), item(C::SaveAsPdf, "Spara som PDF..."), // Reports
          item(C::ExportReport, "Exportera rapport..."), item(C::PrintSetup, "S&krivarinställningar..."),
@@ -260,7 +261,8 @@ const std::map<CommandId, std::string>& statusTable() {
         {C::ImportSie, "Skapa ett nytt företag från en SIE-fil"},
         {C::ExportSie, "Exportera bokföringen som SIE-fil"},
         {C::AddSie, "Lägg till verifikaten i en SIE-fil i den öppna perioden"},
-        {C::Backups, "Säkerhetskopior"}, // Backups
+        {C::ImportBank, "Bokför bankens kontoutdrag i den öppna perioden"}, // Bank statements
+        {C::Backups, "Säkerhetskopior"},                                    // Backups
     };
     return table;
 }

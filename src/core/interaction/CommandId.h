@@ -108,6 +108,8 @@ enum class CommandId : std::int32_t {
     ImportSie = 32862,
     ExportSie = 32863,
     AddSie = 32864, // "Läs in verifikat från SIE-fil..."
+    // Bank statements
+    ImportBank = 32865, // "Läs in kontoutdrag..."
     // Backups
     Backups = 33501,
     // Budget: "Kontoplan → Budget..." and the report "Budget och utfall"

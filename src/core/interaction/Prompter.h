@@ -28,6 +28,10 @@ inline constexpr const char* kSieFileExtension = ".se";
 inline constexpr const char* kSieOpenTitle = "Importera SIE-fil";
 inline constexpr const char* kSieSaveTitle = "Exportera SIE-fil";
 inline constexpr const char* kSieAddOpenTitle = "Läs in verifikat från SIE-fil";
+// Bank statements: the files the banks give, as the file dialog offers them.
+inline constexpr const char* kBankFileFilter =
+    "Kontoutdrag (*.csv *.txt *.xml *.CSV *.TXT *.XML);;Alla filer (*)";
+inline constexpr const char* kBankOpenTitle = "Läs in kontoutdrag";
 
 class Prompter {
 public:
@@ -73,6 +77,8 @@ public:
     // Backups: where to write a backup as a company of its own, offering
     // suggestedPath (nothing on Cancel; the answer may lack the extension).
     virtual std::optional<std::string> chooseBackupCopyName(const std::string& suggestedPath) = 0;
+    // Bank statements: the bank's file to read ("Läs in kontoutdrag..."); nothing on Cancel.
+    virtual std::optional<std::string> chooseBankFileToOpen() = 0;
 };
 
 } // namespace kv

@@ -1,6 +1,7 @@
 #include "app/AppDialogViews.h"
 
 #include "backup/BackupDialogViews.h" // Backups
+#include "bank/BankDialogViews.h"     // Bank statements
 #include "budget/BudgetDialogViews.h"
 #include "chart/ChartDialogViews.h"
 #include "periods/PeriodDialogViews.h" // Periods
@@ -18,6 +19,7 @@ DialogViews programDialogViews() {
     registerPeriodDialogViews(views); // Periods
     registerSieDialogViews(views);    // SIE
     registerBackupDialogViews(views); // Backups
+    registerBankDialogViews(views);   // Bank statements
     registerBudgetDialogViews(views);
     return views;
 }

@@ -187,4 +187,11 @@ std::optional<std::string> QtPrompter::chooseSieSaveName(const std::string& sugg
                                         QString::fromUtf8(kSieFileExtension).mid(1), true}));
 }
 
+// ---- Bank statements ----
+
+std::optional<std::string> QtPrompter::chooseBankFileToOpen() {
+    return chosen(chooseFile(m_parent, {.title = QString::fromUtf8(kBankOpenTitle),
+                                        .filter = QString::fromUtf8(kBankFileFilter)}));
+}
+
 } // namespace kv::ui

@@ -47,6 +47,8 @@ public:
     std::optional<std::string> chooseSieSaveName(const std::string& suggestedName) override;
     // Backups
     std::optional<std::string> chooseBackupCopyName(const std::string& suggestedPath) override;
+    // Bank statements
+    std::optional<std::string> chooseBankFileToOpen() override;
 
 private:
     // Over the dialog that is showing, if any: a message from a dialog belongs to it.

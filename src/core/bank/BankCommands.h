@@ -1,0 +1,11 @@
+// The command "Läs in kontoutdrag..." of the menu "Arkiv".
+#pragma once
+
+namespace kv {
+
+class AppServices;
+class CommandRegistry;
+
+void registerBankCommands(CommandRegistry& commands, AppServices& app);
+
+} // namespace kv
