@@ -262,6 +262,8 @@ int importBank(const std::vector<std::string>& args, const BankFileReader& read,
         options.bookAccount = *parsed.account;
     } else if (const auto remembered = settingFor(settings, bankAccountKey(statement, 0), std::nullopt)) {
         options.bookAccount = remembered->bookAccount;
+    } else if (statement.account.empty() && settings.size() == 1) {
+        options.bookAccount = settings.front().bookAccount; // the one bank account the company has
     } else {
         return fail("ange bankkontot i bokföringen med --account, t.ex. --account 1930");
     }

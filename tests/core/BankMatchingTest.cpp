@@ -26,6 +26,26 @@ TEST(BankMatching, NormalisedTexts) {
     }
 }
 
+TEST(BankMatching, TheVoucherTextNamesWhoPaidAndTheReference) {
+    struct Case {
+        std::string counterpart, reference, text, voucherText;
+    };
+    const std::vector<Case> cases = {
+        {"Kund Ett AB", "4105602", "Inbetalning", "Kund Ett AB 4105602"},
+        {"", "4105602", "Inbetalning Kund Ett AB", "Inbetalning Kund Ett AB 4105602"}, // a CSV without payee
+        {"", "", "Månadsavgift", "Månadsavgift"},
+        {"Telia Sverige AB", "", "", "Telia Sverige AB"},
+        {"", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        BankLine line;
+        line.counterpart = c.counterpart;
+        line.reference = c.reference;
+        line.text = c.text;
+        EXPECT_EQ(bankVoucherText(line), c.voucherText) << c.text;
+    }
+}
+
 TEST(BankMatching, RulesInOrderThenTheMostRecentVoucherElseNone) {
     struct Case {
         const char* what;

@@ -167,10 +167,9 @@ std::string bankLineTextKey(const BankLine& line) {
 }
 
 std::string bankVoucherText(const BankLine& line) {
-    std::string text = joinedNonEmpty(line.counterpart, line.reference);
-    if (text.empty()) {
-        text = line.text;
-    }
+    // Who paid or was paid; a bank whose export has no counterpart column names it in the text.
+    std::string text =
+        joinedNonEmpty(line.counterpart.empty() ? line.text : line.counterpart, line.reference);
     std::size_t replaced = 0;
     text = firstCharacters(storableText(text, replaced), kVoucherTextLimit);
     while (!text.empty() && text.back() == ' ') {

@@ -78,8 +78,8 @@ std::string bankAccountKey(const BankStatement& statement, std::int32_t bookAcco
 // What identifies a line read again: its reference, else its counterpart and text.
 std::string bankLineTextKey(const BankLine& line);
 
-// The voucher text of a line: counterpart and reference (the free text when
-// both are empty), storable in the company files and cut to the text limit.
+// The voucher text of a line: counterpart (the free text when the file names
+// none) and reference, storable in the company files and cut to the text limit.
 std::string bankVoucherText(const BankLine& line);
 
 // The proposals for statement. imported holds the lines booked before (the
