@@ -9,6 +9,7 @@
 #include "ReportCommand.h"
 #include "SieCli.h" // SIE
 #include "app/NewCompany.h"
+#include "storage/CompanyDatabase.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
 
@@ -120,9 +121,29 @@ int resave(const std::string& in, const std::string& out) {
     if (!opened.ok) {
         return failWith(joined(opened.messages));
     }
+    // The company's database goes with it, copied whole before the files are
+    // written; a database already at the new name, another company's, is
+    // never mixed in.
+    const std::string fromDatabase = kv::companyDatabasePath(kv::fullPath(in));
+    const std::string toDatabase = kv::companyDatabasePath(kv::fullPath(out));
+    const bool carry = fromDatabase != toDatabase && kv::fileExists(fromDatabase);
+    if (carry) {
+        if (kv::fileExists(toDatabase)) {
+            return failWith(toDatabase +
+                            " finns redan: flytta den åt sidan först, så att två databaser inte blandas");
+        }
+        try {
+            kv::copyDatabase(fromDatabase, toDatabase);
+        } catch (const kv::DatabaseError& error) {
+            return failWith(error.what());
+        }
+    }
     // The company keeps its full path, as the window program does.
     const kv::FileReport saved = kv::saveCompany(doc, kv::fullPath(out));
     if (!saved.ok) {
+        if (carry) {
+            kv::removeDatabase(toDatabase);
+        }
         return failWith(joined(saved.messages));
     }
     kv::cli::printNotes(saved.messages); // Backups: a backup that could not be made

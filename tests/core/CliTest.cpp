@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include "storage/CompanyBackups.h"
+#include "storage/CompanyDatabase.h"
 #include "storage/CompanyFiles.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +84,27 @@ TEST(Cli, ResaveWritesTheSameBytesAndThePeriodFile) {
     EXPECT_EQ(readFile(target), readFile(path));
     EXPECT_EQ(readFile(other.file("Firma_perioder/Firma0.per")),
               readFile(dir.file("Firma_perioder/Firma0.per")));
+}
+
+TEST(Cli, ResaveTakesTheDatabaseAlongAndNeverMixesItWithAnother) {
+    TempDir dir;
+    TempDir other;
+    const std::string path = savedCompany(dir);
+    const std::vector<BankRule> rules = {
+        {"telia", BankTextMatch::Contains, BankAmountSign::Out, {}, {}, 6211, 0}};
+    writeBankRules(path, rules);
+    const std::string target = other.file("Kopia.bok");
+    ASSERT_EQ(runCli(dir, "resave " + quoted(path) + " " + quoted(target)).status, 0);
+    EXPECT_EQ(readBankRules(target), rules);
+
+    // A database already at the new name is refused before anything is written.
+    writeBankRules(target, {});
+    const std::string company = readFile(target);
+    const CliRun again = runCli(dir, "resave " + quoted(path) + " " + quoted(target));
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.err.find("Kopia.kvdb finns redan"), std::string::npos) << again.err;
+    EXPECT_EQ(readFile(target), company);
+    EXPECT_TRUE(readBankRules(target).empty());
 }
 
 TEST(Cli, ResaveToARelativePathStoresTheStartOfTheFullPath) {
