@@ -114,6 +114,13 @@ private slots:
         QCOMPARE(cell(dialog, 0, BankColumn::Account), QString("6010"));
         QCOMPARE(model->review().plan().proposals[0].account, 6010);
 
+        // The VAT rule is typed by its number; a text that is none is refused.
+        dialog.grid()->setCurrentCell(0, BankReviewDialog::gridColumn(BankColumn::Vat));
+        typeAccount(dialog, "99");
+        QTRY_COMPARE(prompter.said.size(), std::size_t{1});
+        QCOMPARE(model->review().plan().proposals[0].vatRule, 0);
+        prompter.said.clear();
+
         // The line as a rule, kept in the company's database.
         dialog.ruleButton()->click();
         QVERIFY(dialog.outcomeLabel()->text().startsWith("Regeln sparades: betalningar till"));

@@ -144,6 +144,17 @@ std::optional<std::string> BankReviewModel::setAccount(std::size_t index, const 
     return std::nullopt;
 }
 
+std::optional<std::string> BankReviewModel::setVatRule(std::size_t index, const std::string& typed) {
+    if (typed.empty()) {
+        return setVatRule(index, 0);
+    }
+    if (typed.size() > 3 || typed.find_first_not_of("0123456789") != std::string::npos) {
+        return std::string(
+            "Skriv momsregelns nummer (se Moms - Sätt moms), eller lämna rutan tom för ingen moms.");
+    }
+    return setVatRule(index, static_cast<std::int32_t>(std::stoi(typed)));
+}
+
 std::optional<std::string> BankReviewModel::setVatRule(std::size_t index, std::int32_t vatRule) {
     if (auto closed = closedReason(index)) {
         return closed;

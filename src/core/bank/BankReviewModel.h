@@ -60,6 +60,8 @@ public:
     std::optional<std::string> setAccount(std::size_t index, const std::string& typed);
     // The line's VAT rule (1-based, 0 for none), or the refusal.
     std::optional<std::string> setVatRule(std::size_t index, std::int32_t vatRule);
+    // The same as typed in the grid: the rule's number, empty or 0 for none.
+    std::optional<std::string> setVatRule(std::size_t index, const std::string& typed);
     // "Spara som regel": a rule that books lines with this counterpart (the
     // sign of this line's amount) on the line's account and VAT rule, placed
     // last, written to the company's database at once. The refusal when the

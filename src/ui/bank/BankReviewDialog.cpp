@@ -158,7 +158,8 @@ void BankReviewDialog::showRow(int row) {
     for (int column = 0; column < m_grid->columnCount(); ++column) {
         QTableWidgetItem* item = m_grid->item(row, column);
         Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        if (shown.editable && column == gridColumn(BankColumn::Account)) {
+        if (shown.editable &&
+            (column == gridColumn(BankColumn::Account) || column == gridColumn(BankColumn::Vat))) {
             flags |= Qt::ItemIsEditable;
         }
         item->setFlags(flags);
@@ -188,7 +189,8 @@ bool BankReviewDialog::eventFilter(QObject* watched, QEvent* event) {
         // A number typed anywhere on a line goes to its account.
         const QString text = key->text();
         if (text.size() == 1 && text[0].isDigit() && currentLine() >= 0 &&
-            m_grid->currentColumn() != gridColumn(BankColumn::Account)) {
+            m_grid->currentColumn() != gridColumn(BankColumn::Account) &&
+            m_grid->currentColumn() != gridColumn(BankColumn::Vat)) {
             m_grid->setCurrentCell(currentLine(), gridColumn(BankColumn::Account));
         }
     }
@@ -205,14 +207,16 @@ void BankReviewDialog::toggleCurrent() {
 }
 
 void BankReviewDialog::accountEdited(QTableWidgetItem* item) {
-    if (m_filling || item->column() != gridColumn(BankColumn::Account)) {
+    const bool account = item->column() == gridColumn(BankColumn::Account);
+    if (m_filling || (!account && item->column() != gridColumn(BankColumn::Vat))) {
         return;
     }
     const auto line = static_cast<std::size_t>(item->row());
-    const std::string typed = item->text().toStdString();
+    const std::string typed = item->text().trimmed().toStdString();
     // The edit ends first; the grid is filled anew and any refusal told after.
-    QTimer::singleShot(0, this, [this, line, typed] {
-        const auto refusal = m_model.review().setAccount(line, typed);
+    QTimer::singleShot(0, this, [this, line, typed, account] {
+        const auto refusal =
+            account ? m_model.review().setAccount(line, typed) : m_model.review().setVatRule(line, typed);
         refresh();
         if (refusal) {
             m_prompter.message(*refusal);
