@@ -5,6 +5,7 @@
 #include "BudgetCommand.h"  // Budget
 #include "CliMessages.h"
 #include "DumpJson.h"
+#include "KvistoranVersion.h"
 #include "PeriodCommands.h" // Periods
 #include "ReportCommand.h"
 #include "SieCli.h" // SIE
@@ -66,6 +67,8 @@ constexpr const char* kHelpCommands =
 
 constexpr const char* kHelpEnd = R"(  kvistoran-cli --help
       Visar den här texten.
+  kvistoran-cli --version
+      Visar programmets version.
 
 En felaktig fil eller ett felaktigt argument ger en rad på standard fel och
 slutstatus 1; då skrivs ingenting.
@@ -232,6 +235,10 @@ int main(int argc, char** argv) {
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         std::cout << helpText();
+        return 0;
+    }
+    if (args[0] == "--version" || args[0] == "-v") {
+        std::cout << "kvistoran-cli (Kvistoran) " KVISTORAN_VERSION "\n";
         return 0;
     }
     try {

@@ -1,4 +1,5 @@
 // kvistoran: the window program.
+#include "KvistoranVersion.h"
 #include "app/AppController.h"
 #include "app/AppDialogViews.h"
 #include "app/Icons.h"
@@ -32,7 +33,7 @@ int main(int argc, char* argv[]) {
     kv::setUserLocale();
     QCoreApplication::setOrganizationName(QStringLiteral("Kvistoran"));
     QCoreApplication::setApplicationName(QStringLiteral("Kvistoran"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.15"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KVISTORAN_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("kvistoran"));
     QApplication::setWindowIcon(kv::ui::programIcon());
     kv::ui::installSwedishQtTexts(app);

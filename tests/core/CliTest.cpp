@@ -2,6 +2,9 @@
 #include "CliRunner.h"
 #include "TestSupport.h"
 
+#include "KvistoranVersion.h"
+#include "app/AppTexts.h"
+#include "app/StartUp.h"
 #include "storage/CompanyBackups.h"
 #include "storage/CompanyDatabase.h"
 #include "storage/CompanyFiles.h"
@@ -187,6 +190,33 @@ TEST(Cli, ResaveOverACompanyKeepsABackupThatBackupsListsAndRestoreTakesBack) {
     }
     EXPECT_EQ(readFile(path), before);
     EXPECT_FALSE(std::filesystem::exists(dir.file("Ny.bok")));
+}
+
+} // namespace
+} // namespace kv
+
+namespace kv {
+namespace {
+
+using test::CliRun;
+using test::TempDir;
+
+// The version comes from the project's version alone: the tool, the window
+// program's --version and its about line all state the same one.
+TEST(Cli, VersionIsTheProjectsVersionEverywhere) {
+    TempDir dir;
+    const std::string version = KVISTORAN_VERSION;
+    ASSERT_FALSE(version.empty());
+    EXPECT_EQ(version.find_first_not_of("0123456789."), std::string::npos) << version;
+    for (const std::string option : {"--version", "-v"}) {
+        const CliRun run = runCli(dir, option);
+        EXPECT_EQ(run.status, 0) << option;
+        EXPECT_EQ(run.out, "kvistoran-cli (Kvistoran) " + version + "\n") << option;
+        EXPECT_TRUE(run.err.empty()) << option;
+    }
+    EXPECT_EQ(std::string(kVersionText), "Kvistoran " + version + "\n");
+    EXPECT_EQ(std::string(kAboutLine), "Kvistoran version " + version + "  (dec 2012)");
+    EXPECT_NE(runCli(dir, "--help").out.find("kvistoran-cli --version"), std::string::npos);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // the messages of the commands and the help texts of the menu "Hjälp".
 #pragma once
 
+#include "KvistoranVersion.h"
 #include "interaction/AppState.h"
 #include "interaction/CommandId.h"
 
@@ -14,7 +15,7 @@ namespace kv {
 inline constexpr const char* kAppTitle = "Kvistoran";
 inline constexpr const char* kMainWindowTitle = "  Kvistoran";
 inline constexpr const char* kAboutTitle = "Om Kvistoran";
-inline constexpr const char* kAboutLine = "Kvistoran version 1.15  (dec 2012)";
+inline constexpr const char* kAboutLine = "Kvistoran version " KVISTORAN_VERSION "  (dec 2012)";
 inline constexpr const char* kCalendarTitle = "Kalender";
 inline constexpr const char* kPrintTitle = "Skriv ut";
 inline constexpr const char* kPrintPreviewTitle = "Förhandsgranska";

@@ -1,6 +1,7 @@
 // What the program settles once when it starts.
 #pragma once
 
+#include "KvistoranVersion.h"
 #include "reports/PageLayout.h"
 
 #include <optional>
@@ -41,6 +42,6 @@ inline constexpr const char* kCommandLineHelp = "Användning: kvistoran [FÖRETA
                                                 "Startar Kvistoran. Ett företag som anges öppnas direkt.\n"
                                                 "  -h, --help      Visar den här texten.\n"
                                                 "  -v, --version   Visar programmets version.\n";
-inline constexpr const char* kVersionText = "Kvistoran 1.15\n";
+inline constexpr const char* kVersionText = "Kvistoran " KVISTORAN_VERSION "\n";
 
 } // namespace kv

@@ -1,4 +1,5 @@
 // The version of the program, from the build.
+#include "KvistoranVersion.h"
 #include "sie/SieWriter.h"
 
 namespace kv {
