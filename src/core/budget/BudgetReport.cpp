@@ -129,11 +129,10 @@ BudgetReport buildBudgetReport(const CTallvingeDoc& doc, const std::optional<Per
     return report;
 }
 
-BudgetReport buildBudgetReport(const CTallvingeDoc& doc) {
+BudgetReport buildOpenBudgetReport(const CTallvingeDoc& doc, const std::optional<PreviousPeriod>& previous,
+                                   const std::optional<std::string>& previousFailure) {
     std::optional<PeriodBudget> budget;
     std::optional<std::string> budgetFailure;
-    std::optional<PreviousPeriod> previous;
-    std::optional<std::string> previousFailure;
     if (doc.hasOpenPeriod()) {
         try {
             budget = loadBudget(doc, doc.state().m_nAktuellPeriod);
@@ -141,11 +140,6 @@ BudgetReport buildBudgetReport(const CTallvingeDoc& doc) {
             budgetFailure = error.what();
         } catch (const BudgetRefusal& refusal) {
             budgetFailure = refusal.what();
-        }
-        try {
-            previous = loadPreviousPeriod(doc);
-        } catch (const BudgetRefusal& refusal) {
-            previousFailure = std::string("Föregående period kunde inte läsas: ") + refusal.what();
         }
     }
     BudgetReport report = buildBudgetReport(doc, budget, previous, previousFailure);
@@ -155,10 +149,29 @@ BudgetReport buildBudgetReport(const CTallvingeDoc& doc) {
     return report;
 }
 
+std::optional<std::string> readPreviousPeriod(const CTallvingeDoc& doc,
+                                              std::optional<PreviousPeriod>& previous) {
+    if (!doc.hasOpenPeriod()) {
+        return std::nullopt;
+    }
+    try {
+        previous = loadPreviousPeriod(doc);
+    } catch (const BudgetRefusal& refusal) {
+        return std::string("Föregående period kunde inte läsas: ") + refusal.what();
+    }
+    return std::nullopt;
+}
+
+BudgetReport buildBudgetReport(const CTallvingeDoc& doc) {
+    std::optional<PreviousPeriod> previous;
+    const std::optional<std::string> failure = readPreviousPeriod(doc, previous);
+    return buildOpenBudgetReport(doc, previous, failure);
+}
+
 ReportForm budgetReportForm(const BudgetReport& report) {
     ReportForm form;
     form.columns = {"Konto", "Namn", "Utfall", "Budget", "Avvikelse kr", "Avvikelse %", "Föregående år"};
-    static constexpr std::array<std::int32_t, 7> x = {0, 60, 400, 510, 620, 700, 810};
+    static constexpr std::array<std::int32_t, 7> x = {0, 60, 400, 510, 620, 720, 850};
     std::int32_t y = 0;
     const auto note = [&form, &y](const std::string& text) {
         form.lines.push_back({y, {{text, -1, 0, TextAlign::Left, std::nullopt, false}}});

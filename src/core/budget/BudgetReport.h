@@ -58,8 +58,15 @@ struct BudgetReport {
 buildBudgetReport(const CTallvingeDoc& doc, const std::optional<PeriodBudget>& budget,
                   const std::optional<PreviousPeriod>& previous,
                   const std::optional<std::string>& previousFailure = std::nullopt);
-// The same with the open period's budget from the company's database and
-// the previous period from its file; what cannot be read becomes a note.
+// The same with the open period's budget from the company's database (a
+// database that cannot be read becomes a note) and the previous period given.
+[[nodiscard]] BudgetReport buildOpenBudgetReport(const CTallvingeDoc& doc,
+                                                 const std::optional<PreviousPeriod>& previous,
+                                                 const std::optional<std::string>& previousFailure);
+// The previous period from its file into previous; why it could not be read, if not.
+[[nodiscard]] std::optional<std::string> readPreviousPeriod(const CTallvingeDoc& doc,
+                                                            std::optional<PreviousPeriod>& previous);
+// The open period's budget and the previous period, each read here.
 [[nodiscard]] BudgetReport buildBudgetReport(const CTallvingeDoc& doc);
 
 // "12.5" of a percentage, one decimal, a point.

@@ -32,35 +32,14 @@ BudgetReportWindowContent::previous(const CTallvingeDoc& doc) const {
     const std::pair<std::string, std::int32_t> open{doc.pathName(), doc.state().m_nAktuellPeriod};
     if (!m_previous || m_previous->openPeriod != open) {
         m_previous = Previous{open, std::nullopt, std::nullopt};
-        if (doc.hasOpenPeriod()) {
-            try {
-                m_previous->period = loadPreviousPeriod(doc);
-            } catch (const BudgetRefusal& refusal) {
-                m_previous->failure = std::string("Föregående period kunde inte läsas: ") + refusal.what();
-            }
-        }
+        m_previous->failure = readPreviousPeriod(doc, m_previous->period);
     }
     return *m_previous;
 }
 
 BudgetReport BudgetReportWindowContent::report(const CTallvingeDoc& doc) const {
-    std::optional<PeriodBudget> budget;
-    std::optional<std::string> budgetFailure;
-    if (doc.hasOpenPeriod()) {
-        try {
-            budget = loadBudget(doc, doc.state().m_nAktuellPeriod);
-        } catch (const DatabaseError& error) {
-            budgetFailure = error.what();
-        } catch (const BudgetRefusal& refusal) {
-            budgetFailure = refusal.what();
-        }
-    }
     const Previous& earlier = previous(doc);
-    BudgetReport made = buildBudgetReport(doc, budget, earlier.period, earlier.failure);
-    if (budgetFailure) {
-        made.notes.push_back(*budgetFailure);
-    }
-    return made;
+    return buildOpenBudgetReport(doc, earlier.period, earlier.failure);
 }
 
 ReportForm BudgetReportWindowContent::buildForm(const CTallvingeDoc& doc, const ScreenMeasures&) const {
