@@ -56,7 +56,9 @@ TEST(Budget, AmountsAreReadAsTheVoucherDialogReadsThem) {
         {"999999999", 99999999900, ""},
         {"1000000000", std::nullopt, kMsgBudgetStorstaTal},
         {"-1000000000", std::nullopt, kMsgBudgetStorstaTal},
-        {"1 000", std::nullopt, kMsgBudgetGeEttSiffervarde},
+        {"1 000", 100000, ""},    // as the budget shows it
+        {"- 200.00", -20000, ""}, // likewise
+        {"1 000 a", std::nullopt, kMsgBudgetGeEttSiffervarde},
         {"12kr", std::nullopt, kMsgBudgetGeEttSiffervarde},
         {"1,2,3", std::nullopt, kMsgBudgetGeEttSiffervarde},
     };

@@ -144,7 +144,40 @@ std::vector<Ore> evenSpread(Ore year, std::int32_t count) {
     return months;
 }
 
-TypedBudgetAmount readBudgetAmount(const std::string& text) {
+namespace {
+
+bool isDigitChar(char c) {
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+std::string typedBudgetText(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // "- 200.00": the blank after the sign of a short negative amount.
+        if (text[i] == ' ' && out.find_first_not_of(' ') != std::string::npos &&
+            out.substr(out.find_first_not_of(' ')) == "-") {
+            continue;
+        }
+        if (text[i] == ' ' && !out.empty() && isDigitChar(out.back())) {
+            std::size_t next = i;
+            while (next < text.size() && text[next] == ' ') {
+                ++next;
+            }
+            if (next < text.size() && isDigitChar(text[next])) {
+                i = next - 1;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+TypedBudgetAmount readBudgetAmount(const std::string& shown) {
+    const std::string text = typedBudgetText(shown);
     if (text.find_first_not_of(' ') == std::string::npos) {
         return {Ore{0}, {}};
     }

@@ -73,12 +73,17 @@ struct PeriodBudget {
 
 // A typed budget amount, read as the voucher dialog reads amounts (a comma or
 // a point, a minus sign in front, at most 999 999 999), rounded to the öre.
-// An empty text is 0. The refusal is the message for the user.
+// An empty text is 0; an amount as the program shows it ("12 000.00") reads
+// as typed. The refusal is the message for the user.
 struct TypedBudgetAmount {
     std::optional<Ore> amount;
     std::string refusal;
 };
 [[nodiscard]] TypedBudgetAmount readBudgetAmount(const std::string& text);
+// A typed amount without the blanks between digits that the program's own
+// amounts carry ("12 000.00", "- 200.00"), so that an amount shown reads back
+// as it was.
+[[nodiscard]] std::string typedBudgetText(const std::string& text);
 // A typed percentage change ("3", "-2,5"); empty is 0. Refuses outside -100 to 1000.
 [[nodiscard]] std::optional<double> readPercentChange(const std::string& text);
 

@@ -15,35 +15,7 @@ constexpr std::int32_t kMonthWidth = 80;
 constexpr Rgb kRemovedText = rgb(128, 128, 128);
 constexpr Rgb kResultBackground = rgb(236, 236, 236);
 
-bool isDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
-
 } // namespace
-
-std::string typedBudgetText(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        // "- 200.00": the blank after the sign of a short negative amount.
-        if (text[i] == ' ' && out.find_first_not_of(' ') != std::string::npos &&
-            out.substr(out.find_first_not_of(' ')) == "-") {
-            continue;
-        }
-        if (text[i] == ' ' && !out.empty() && isDigit(out.back())) {
-            std::size_t next = i;
-            while (next < text.size() && text[next] == ' ') {
-                ++next;
-            }
-            if (next < text.size() && isDigit(text[next])) {
-                i = next - 1;
-                continue;
-            }
-        }
-        out += text[i];
-    }
-    return out;
-}
 
 BudgetGrid::BudgetGrid(BudgetEditorModel& model, Prompter& prompter) : m_model(model), m_prompter(prompter) {
     m_grid.setHooks(this);
@@ -138,7 +110,7 @@ bool BudgetGrid::validateCell(Grid& grid, std::int32_t row, std::int32_t col) {
     if (grid.text(row, col) == grid.storedText(row, col)) {
         return true; // opened and left as it was
     }
-    const TypedBudgetAmount typed = readBudgetAmount(typedBudgetText(grid.text(row, col)));
+    const TypedBudgetAmount typed = readBudgetAmount(grid.text(row, col));
     if (!typed.amount) {
         m_prompter.message(typed.refusal);
         return false;
@@ -182,7 +154,7 @@ void BudgetGrid::cellChanged(Grid& grid, std::int32_t row, std::int32_t col) {
     m_pending.erase({row, col});
     if (userEditable(row, col)) {
         const std::optional<std::string> refusal =
-            m_model.typeCell(modelRow(row), col - 1, typedBudgetText(grid.storedText(row, col)));
+            m_model.typeCell(modelRow(row), col - 1, grid.storedText(row, col));
         if (!refusal) {
             return; // the model told its listener, and the grid shows it
         }

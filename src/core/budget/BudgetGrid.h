@@ -19,11 +19,6 @@ namespace kv {
 // The name of the grid's last line: the budgeted result of the income chart.
 inline constexpr const char* kBudgetResultRow = "Budgeterat resultat";
 
-// A typed amount as the model reads it: the blanks between digits that the
-// grid's own amounts carry ("12 000.00") are left out, so a cell opened for
-// editing and closed again reads back as it was.
-[[nodiscard]] std::string typedBudgetText(const std::string& text);
-
 class BudgetGrid : private GridHooks {
 public:
     // The model outlives the grid; refusals of typed cells go to prompter.
