@@ -5,16 +5,31 @@
 namespace kv {
 
 ReportBooks::ReportBooks(const CTallvingeDoc& doc, RangeRule resultRule) : m_doc(doc) {
-    if (!doc.resultAccountNumber(m_resultNumber)) {
+    if (findResultAccount()) {
+        post(doc.periodResult(doc.monthSelection(resultRule)));
+    }
+}
+
+ReportBooks::ReportBooks(const CTallvingeDoc& doc, Ore periodResult) : m_doc(doc) {
+    if (findResultAccount()) {
+        post(periodResult);
+    }
+}
+
+bool ReportBooks::findResultAccount() {
+    if (!m_doc.resultAccountNumber(m_resultNumber)) {
         m_resultNumber = 0;
-        return;
+        return false;
     }
-    const int index = doc.accountIndex(m_resultNumber);
+    const int index = m_doc.accountIndex(m_resultNumber);
     if (index <= 0) {
-        return; // the posting leaves a result account in the first place alone
+        return false; // the posting leaves a result account in the first place alone
     }
-    const Ore result = doc.periodResult(doc.monthSelection(resultRule));
-    m_resultKonto = doc.state().m_allaKonton[static_cast<std::size_t>(index)].get();
+    m_resultKonto = m_doc.state().m_allaKonton[static_cast<std::size_t>(index)].get();
+    return true;
+}
+
+void ReportBooks::post(Ore result) {
     CKontorad row;
     row.m_strText = "Resultat";
     row.m_dKredit = toKronor(result);

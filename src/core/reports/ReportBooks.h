@@ -15,6 +15,9 @@ public:
     // resultRule: the rule the result is taken under (the sub-period form
     // while a range is chosen, or the cumulative form).
     ReportBooks(const CTallvingeDoc& doc, RangeRule resultRule);
+    // The same, with the period's result already taken (doc.periodResult
+    // under the rule), by a report that walks the accounts anyway.
+    ReportBooks(const CTallvingeDoc& doc, Ore periodResult);
 
     [[nodiscard]] const CTallvingeDoc& doc() const { return m_doc; }
     [[nodiscard]] const CompanyState& company() const { return m_doc.state(); }
@@ -29,6 +32,10 @@ public:
     [[nodiscard]] std::int32_t resultAccountNumber() const { return m_resultNumber; }
 
 private:
+    // The result account, when the chart names one that can take the result.
+    [[nodiscard]] bool findResultAccount();
+    void post(Ore result);
+
     const CTallvingeDoc& m_doc;
     std::int32_t m_resultNumber = 0;
     const CKonto* m_resultKonto = nullptr;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unordered_map>
 
 namespace kv {
 
@@ -51,8 +52,19 @@ TrialBalanceReport buildTrialBalance(const CTallvingeDoc& doc) {
     }
     const std::string label = report.periodLabel;
     report.resultNote = "(resultat fr.o.m. " + label.substr(0, label.find(' ')) + ")";
-    const ReportBooks books(doc, RangeRule::Cumulative);
+    // Each account's rows are walked once: the period's result is the income
+    // accounts' balances over the same months.
     const MonthSelection months = doc.monthSelection(RangeRule::Cumulative);
+    std::unordered_map<const CKonto*, Ore> balances;
+    balances.reserve(company.m_allaKonton.size());
+    for (const auto& konto : company.m_allaKonton) {
+        balances.emplace(konto.get(), balanceOf(*konto, months));
+    }
+    Ore incomeSum = 0;
+    for (const CKonto* konto : company.m_resKonton) {
+        incomeSum = addOre(incomeSum, balances.at(konto));
+    }
+    const ReportBooks books(doc, -incomeSum);
     Ore total = 0;
     for (const auto& konto : company.m_allaKonton) {
         if (konto->m_nKontonr <= 0) {
@@ -62,7 +74,8 @@ TrialBalanceReport buildTrialBalance(const CTallvingeDoc& doc) {
         row.number = konto->m_nKontonr;
         row.name = konto->m_strKolumn2;
         // The result row carries no date: all of the result account's rows count.
-        row.balance = books.balance(*konto, books.isResultAccount(*konto) ? MonthSelection{} : months);
+        row.balance = books.isResultAccount(*konto) ? books.balance(*konto, MonthSelection{})
+                                                    : balances.at(konto.get());
         row.rowCount = books.rows(*konto).size();
         row.rates = ratesOf(company, row.number);
         row.resultNote = report.rangeText.has_value() && books.isResultAccount(*konto);
