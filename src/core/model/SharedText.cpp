@@ -75,13 +75,6 @@ SharedText::SharedText(const SharedText& other) noexcept
     }
 }
 
-SharedText::SharedText(SharedText&& other) noexcept
-    : m_data(other.m_data), m_size(other.m_size), m_offset(other.m_offset) {
-    other.m_data = nullptr;
-    other.m_size = 0;
-    other.m_offset = 0;
-}
-
 SharedText& SharedText::operator=(const SharedText& other) noexcept {
     if (other.m_offset != 0) {
         other.block()->users.fetch_add(1, std::memory_order_relaxed);
@@ -93,23 +86,8 @@ SharedText& SharedText::operator=(const SharedText& other) noexcept {
     return *this;
 }
 
-SharedText& SharedText::operator=(SharedText&& other) noexcept {
-    if (this != &other) {
-        release();
-        m_data = other.m_data;
-        m_size = other.m_size;
-        m_offset = other.m_offset;
-        other.m_data = nullptr;
-        other.m_size = 0;
-        other.m_offset = 0;
-    }
-    return *this;
-}
-
-void SharedText::release() noexcept {
-    if (m_offset != 0) {
-        dropUsers(block(), 1);
-    }
+void SharedText::releaseBlock() noexcept {
+    dropUsers(block(), 1);
 }
 
 void SharedText::clear() noexcept {
@@ -123,7 +101,7 @@ std::ostream& operator<<(std::ostream& out, const SharedText& text) {
     return out << text.view();
 }
 
-char* TextStore::reserve(std::size_t size) {
+char* TextStore::reserveSlowly(std::size_t size) {
     requireStorable(size);
     if (m_own != nullptr) {
         dropUsers(std::exchange(m_own, nullptr), 1); // room reserved and never committed
@@ -144,7 +122,7 @@ char* TextStore::reserve(std::size_t size) {
     return m_next;
 }
 
-SharedText TextStore::commit(std::size_t used) noexcept {
+SharedText TextStore::commitSlowly(std::size_t used) noexcept {
     if (m_own != nullptr) {
         TextBlock* own = std::exchange(m_own, nullptr);
         if (used == 0) {
@@ -194,14 +172,6 @@ TextCopies::~TextCopies() {
     if (m_text.m_offset != 0) {
         dropUsers(m_text.block(), kCopiesHold - m_copies);
     }
-}
-
-SharedText TextCopies::copy() noexcept {
-    if (m_text.m_offset == 0) {
-        return {};
-    }
-    ++m_copies;
-    return {m_text.m_data, m_text.m_size, m_text.m_offset};
 }
 
 } // namespace kv

@@ -13,6 +13,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kv {
 
@@ -32,9 +33,20 @@ public:
     SharedText(const char* text) : SharedText(std::string_view(text)) {}
     SharedText(const std::string& text) : SharedText(std::string_view(text)) {}
     SharedText(const SharedText& other) noexcept;
-    SharedText(SharedText&& other) noexcept;
+    SharedText(SharedText&& other) noexcept
+        : m_data(std::exchange(other.m_data, nullptr)), m_size(std::exchange(other.m_size, 0)),
+          m_offset(std::exchange(other.m_offset, 0)) {}
     SharedText& operator=(const SharedText& other) noexcept;
-    SharedText& operator=(SharedText&& other) noexcept;
+    // Inline, as the readers fill millions of rows with it.
+    SharedText& operator=(SharedText&& other) noexcept {
+        if (this != &other) {
+            release();
+            m_data = std::exchange(other.m_data, nullptr);
+            m_size = std::exchange(other.m_size, 0);
+            m_offset = std::exchange(other.m_offset, 0);
+        }
+        return *this;
+    }
     SharedText& operator=(std::string_view text) { return *this = SharedText(text); }
     SharedText& operator=(const char* text) { return *this = SharedText(text); }
     SharedText& operator=(const std::string& text) { return *this = SharedText(text); }
@@ -72,7 +84,12 @@ private:
     [[nodiscard]] detail::TextBlock* block() const noexcept {
         return reinterpret_cast<detail::TextBlock*>(const_cast<char*>(m_data) - m_offset);
     }
-    void release() noexcept;
+    void release() noexcept {
+        if (m_offset != 0) {
+            releaseBlock();
+        }
+    }
+    void releaseBlock() noexcept;
 
     const char* m_data = nullptr;
     std::uint32_t m_size = 0;
@@ -97,14 +114,31 @@ public:
     ~TextStore() { closeBlock(); }
 
     // Room for up to size bytes (at most kMaxText; else std::length_error),
-    // to be filled and made a text with commit.
-    char* reserve(std::size_t size);
+    // to be filled and made a text with commit. Inline where the open block
+    // has the room, as it has for all but a few texts of a file.
+    char* reserve(std::size_t size) {
+        if (m_own == nullptr && static_cast<std::size_t>(m_end - m_next) >= size) {
+            return m_next;
+        }
+        return reserveSlowly(size);
+    }
     // The first used bytes of the room reserve gave, as a text.
-    SharedText commit(std::size_t used) noexcept;
+    SharedText commit(std::size_t used) noexcept {
+        if (m_own != nullptr || used == 0) {
+            return commitSlowly(used);
+        }
+        SharedText text(m_next, static_cast<std::uint32_t>(used),
+                        static_cast<std::uint32_t>(m_next - reinterpret_cast<char*>(m_block)));
+        m_next += used;
+        ++m_handedOut;
+        return text;
+    }
     // A copy of bytes in the store.
     SharedText add(std::string_view bytes);
 
 private:
+    char* reserveSlowly(std::size_t size);
+    SharedText commitSlowly(std::size_t used) noexcept;
     void closeBlock() noexcept;
 
     detail::TextBlock* m_block = nullptr;
@@ -125,7 +159,13 @@ public:
     ~TextCopies();
 
     [[nodiscard]] const SharedText& text() const noexcept { return m_text; }
-    [[nodiscard]] SharedText copy() noexcept;
+    [[nodiscard]] SharedText copy() noexcept {
+        if (m_text.m_offset == 0) {
+            return {};
+        }
+        ++m_copies;
+        return {m_text.m_data, m_text.m_size, m_text.m_offset};
+    }
 
 private:
     SharedText m_text;

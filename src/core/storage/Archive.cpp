@@ -330,7 +330,7 @@ void ArchiveReader::readText(std::string& into) {
     }
 }
 
-void ArchiveReader::readText(SharedText& into) {
+void ArchiveReader::readLongText(SharedText& into) {
     std::string spill;
     bool utf16 = false;
     const std::string_view bytes = takeTextBytes(spill, utf16);
@@ -347,12 +347,23 @@ SharedText ArchiveReader::storeText(std::string_view bytes, bool utf16) {
 
 void ArchiveReader::readName(SharedText& into) {
     std::string spill;
-    bool utf16 = false;
-    const std::string_view bytes = takeTextBytes(spill, utf16);
-    if (utf16 || bytes.empty() || bytes.size() > NameCache::kLongest) {
-        into = storeText(bytes, utf16);
+    const char* data = nullptr;
+    std::size_t length = 0;
+    if (!takeShortText(data, length)) {
+        bool utf16 = false;
+        const std::string_view bytes = takeTextBytes(spill, utf16);
+        if (utf16) {
+            into = storeText(bytes, utf16);
+            return;
+        }
+        data = bytes.data();
+        length = bytes.size();
+    }
+    if (length == 0 || length > NameCache::kLongest) {
+        into = length == 0 ? SharedText() : storeText({data, length}, false);
         return;
     }
+    const std::string_view bytes(data, length);
     if (!m_names) {
         m_names = std::make_unique<NameCache>();
     }
@@ -360,7 +371,7 @@ void ArchiveReader::readName(SharedText& into) {
     if (slot.size != bytes.size() || std::memcmp(slot.bytes.data(), bytes.data(), bytes.size()) != 0) {
         slot.size = 0;
         slot.text.reset();
-        slot.text.emplace(storeText(bytes, false));
+        slot.text.emplace(storeShortText(data, length));
         std::memcpy(slot.bytes.data(), bytes.data(), bytes.size());
         slot.size = bytes.size();
     }

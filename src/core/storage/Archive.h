@@ -5,6 +5,7 @@
 
 #include "model/Amount.h"
 #include "model/SharedText.h"
+#include "storage/Cp1252.h"
 
 #include <cstdint>
 #include <cstring>
@@ -143,7 +144,15 @@ public:
     void readText(std::string& into);
     // A text of the books: kept, with every other text of the file read this
     // way, in the reader's text store, whose blocks the texts keep.
-    void readText(SharedText& into);
+    void readText(SharedText& into) {
+        const char* bytes = nullptr;
+        std::size_t length = 0;
+        if (takeShortText(bytes, length)) {
+            into = storeShortText(bytes, length);
+            return;
+        }
+        readLongText(into);
+    }
     // A text that many rows repeat, such as an account's name: a short one
     // read before shares its bytes.
     void readName(SharedText& into);
@@ -212,6 +221,28 @@ private:
     ObjectRef backReference(std::uint32_t index, ArchiveClass cls);
     ObjectRef newClass(ArchiveClass cls);
     std::uint64_t readTextLength();
+    // The usual text, inline: shorter than 255 bytes, in Windows-1252, and
+    // all of it in the buffer. False, and nothing taken, for any other.
+    bool takeShortText(const char*& bytes, std::size_t& length) {
+        if (m_pos < m_end) {
+            const auto first = static_cast<unsigned char>(m_buffer[m_pos]);
+            if (first < 0xFF && first < m_end - m_pos) {
+                bytes = m_buffer.data() + m_pos + 1;
+                length = first;
+                m_pos += 1 + length;
+                return true;
+            }
+        }
+        return false;
+    }
+    SharedText storeShortText(const char* bytes, std::size_t length) {
+        if (length == 0) {
+            return {};
+        }
+        char* const room = m_texts.reserve(length * 3);
+        return m_texts.commit(static_cast<std::size_t>(writeCp1252AsUtf8({bytes, length}, room) - room));
+    }
+    void readLongText(SharedText& into);
     // The bytes of the next text as the file holds them (UTF-16 when utf16):
     // in the buffer when they are all there, else in spill. Valid until the
     // next read.

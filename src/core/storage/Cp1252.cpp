@@ -152,6 +152,10 @@ std::string cp1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+char* writeCp1252AsUtf8(std::string_view bytes, char* out) {
+    return writeUtf8(bytes, out);
+}
+
 SharedText cp1252ToUtf8(std::string_view bytes, TextStore& store) {
     char* const room = store.reserve(bytes.size() * 3);
     return store.commit(static_cast<std::size_t>(writeUtf8(bytes, room) - room));

@@ -15,6 +15,9 @@ namespace kv {
 std::string cp1252ToUtf8(std::string_view bytes);
 // The same, put in store (the way the archive reader keeps the texts of the books).
 SharedText cp1252ToUtf8(std::string_view bytes, TextStore& store);
+// Writes the bytes as UTF-8 at out, which has room for three bytes for each
+// (and at least 24); returns the end of what it wrote.
+char* writeCp1252AsUtf8(std::string_view bytes, char* out);
 
 // True when every byte is below 128: the text is the same in both encodings.
 bool isAsciiOnly(std::string_view bytes) noexcept;
