@@ -7,6 +7,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <future>
+#include <system_error>
 #include <unordered_map>
 
 namespace kv {
@@ -39,6 +42,25 @@ FormCell cell(std::string text, std::int32_t column, std::int32_t x, TextAlign a
     return {std::move(text), column, x, align, std::nullopt, false};
 }
 
+// The vouchers whose lines do not balance, in the order kept.
+std::vector<std::int32_t> unbalancedVouchers(const std::vector<CEttVerifikat>& vouchers) {
+    std::vector<std::int32_t> unbalanced;
+    for (const CEttVerifikat& voucher : vouchers) {
+        Ore difference = 0;
+        for (const CVerifikatrad& line : voucher.m_rader) {
+            difference = addOre(difference, addOre(toOre(line.m_dDebet), -toOre(line.m_dKredit)));
+        }
+        if (difference != 0) {
+            unbalanced.push_back(voucher.m_nVernr);
+        }
+    }
+    return unbalanced;
+}
+
+// From this many vouchers on they are checked on another thread while the
+// accounts are summed.
+constexpr std::size_t kVouchersForAThread = 20000;
+
 } // namespace
 
 TrialBalanceReport buildTrialBalance(const CTallvingeDoc& doc) {
@@ -52,6 +74,14 @@ TrialBalanceReport buildTrialBalance(const CTallvingeDoc& doc) {
     }
     const std::string label = report.periodLabel;
     report.resultNote = "(resultat fr.o.m. " + label.substr(0, label.find(' ')) + ")";
+    std::future<std::vector<std::int32_t>> unbalanced;
+    if (company.m_verifikat.size() >= kVouchersForAThread) {
+        try {
+            unbalanced = std::async(std::launch::async, unbalancedVouchers, std::cref(company.m_verifikat));
+        } catch (const std::system_error&) {
+            // no thread to be had: they are checked below, after the accounts
+        }
+    }
     // Each account's rows are walked once: the period's result is the income
     // accounts' balances over the same months.
     const MonthSelection months = doc.monthSelection(RangeRule::Cumulative);
@@ -83,15 +113,7 @@ TrialBalanceReport buildTrialBalance(const CTallvingeDoc& doc) {
         report.rows.push_back(std::move(row));
     }
     report.total = addOre(total, books.postedResult().value_or(0));
-    for (const CEttVerifikat& voucher : company.m_verifikat) {
-        Ore difference = 0;
-        for (const CVerifikatrad& line : voucher.m_rader) {
-            difference = addOre(difference, addOre(toOre(line.m_dDebet), -toOre(line.m_dKredit)));
-        }
-        if (difference != 0) {
-            report.unbalanced.push_back(voucher.m_nVernr);
-        }
-    }
+    report.unbalanced = unbalanced.valid() ? unbalanced.get() : unbalancedVouchers(company.m_verifikat);
     return report;
 }
 
