@@ -192,15 +192,21 @@ void writeBooks(ArchiveWriter& out, const CompanyState& doc) {
 
 // ---- reading ----
 
-// A list that owns what it holds must hold new objects only.
-ArchiveReader::ObjectRef requireNew(const ArchiveReader::ObjectRef& ref, ArchiveClass cls) {
-    if (ref.kind == ArchiveReader::RefKind::Null) {
+// Why a list that owns its objects cannot take this one.
+[[noreturn]] [[gnu::cold]] [[gnu::noinline]] void refuseNotNew(ArchiveReader::RefKind kind,
+                                                               ArchiveClass cls) {
+    if (kind == ArchiveReader::RefKind::Null) {
         throw ArchiveError(std::string("Filen innehåller en tom plats i en lista av \"") +
                            archiveClassName(cls) + "\".");
     }
-    if (ref.kind == ArchiveReader::RefKind::Back) {
-        throw ArchiveError(std::string("Filen innehåller samma \"") + archiveClassName(cls) +
-                           "\" på två ställen i en lista som äger det.");
+    throw ArchiveError(std::string("Filen innehåller samma \"") + archiveClassName(cls) +
+                       "\" på två ställen i en lista som äger det.");
+}
+
+// A list that owns what it holds must hold new objects only.
+inline ArchiveReader::ObjectRef requireNew(const ArchiveReader::ObjectRef& ref, ArchiveClass cls) {
+    if (ref.kind != ArchiveReader::RefKind::New) {
+        refuseNotNew(ref.kind, cls);
     }
     return ref;
 }
