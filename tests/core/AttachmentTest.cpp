@@ -235,6 +235,19 @@ TEST(AttachmentStore, AStoredFileThatChangedIsNotTakenForTheReceipt) {
         (void)again.store(dir.file("a.pdf"), 0, 2, {});
     }
     EXPECT_EQ(readStoredAttachment(company, record), kPdf);
+    // A link put in the store under the receipt's name is replaced, never written through.
+    const std::string elsewhere = dir.file("annan.txt");
+    writeFile(elsewhere, "användarens egen fil");
+    std::filesystem::remove(stored);
+    std::filesystem::create_symlink(elsewhere, stored);
+    {
+        AttachmentStoring again(company);
+        (void)again.store(dir.file("a.pdf"), 0, 3, {});
+        again.keep();
+    }
+    EXPECT_EQ(readFile(elsewhere), "användarens egen fil");
+    EXPECT_FALSE(std::filesystem::is_symlink(stored));
+    EXPECT_EQ(readStoredAttachment(company, record), kPdf);
     // A record the program never wrote makes no path.
     AttachmentRecord odd = record;
     odd.sha256 = "../../etc/passwd";
