@@ -462,6 +462,32 @@ TEST(VoucherReceipts, BackupAndRestoreCarryTheReceiptsAsLinks) {
     EXPECT_FALSE(restoreBackup(backup, d.path, d.dir.file("Annan.bok")).ok);
 }
 
+// The thinning of old backups takes their receipts' links with them, and
+// the receipts themselves stay.
+TEST(VoucherReceipts, ThinnedBackupsGoWithTheirReceiptLinks) {
+    ReceiptDesk d;
+    const std::int32_t number = d.desk.registerRent();
+    AttachmentStoring storing(d.path);
+    (void)attachToVoucher(d.desk.doc, number, {d.receipt("a.pdf", kPdf)}, storing, clockAt(1));
+    storing.keep();
+    const auto saveAt = [&](int minute) {
+        test::changeSomething(d.desk.doc);
+        ASSERT_TRUE(
+            saveCompany(d.desk.doc, d.path, [minute] { return LocalTime{2026, 12, 10, 15, minute, 0}; }).ok);
+    };
+    for (int minute = 0; minute < static_cast<int>(kBackupsKept) + 3; ++minute) {
+        saveAt(minute);
+    }
+    std::size_t backups = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(backupFolderPath(d.path))) {
+        ++backups;
+        EXPECT_TRUE(std::filesystem::exists(entry.path() / "Firma_underlag" / (sha256Hex(kPdf) + ".pdf")))
+            << entry.path();
+    }
+    EXPECT_EQ(backups, kBackupsKept);
+    EXPECT_EQ(readStoredAttachment(d.path, readAttachments(d.path, 0).at(0)), kPdf);
+}
+
 // "Byt företagets namn...": the new name gets the receipts, saved and
 // pending, as it gets the database; the old name keeps its own.
 TEST(VoucherReceipts, TheRenamedCompanyTakesItsReceipts) {
