@@ -120,6 +120,7 @@ private slots:
             const char* name;
             QByteArray bytes; // none: the file is missing
             const char* message;
+            const char* failure = ""; // what the caller knew before the viewer opened it
         };
         const std::vector<Case> cases{
             {"avkortad.pdf", pdf.left(60),
@@ -136,13 +137,17 @@ private slots:
              "inte "
              "visas."},
             {"borta.pdf", {}, "Filen \u201dborta.pdf\u201d finns inte längre i företagets underlag"},
+            // A whole PDF, but not the bytes that were stored.
+            {"ändrad.pdf", pdf, "Underlaget har ändrats sedan det bifogades.",
+             "Underlaget har ändrats sedan det bifogades."},
         };
         for (const Case& wrong : cases) {
             const QString path = dir.filePath(QString("fel-") + wrong.name);
             if (!wrong.bytes.isNull()) {
                 writeBytes(path, wrong.bytes);
             }
-            AttachmentViewer viewer(3, {{wrong.name, path}, {"Bra.png", good}});
+            AttachmentViewer viewer(
+                3, {{wrong.name, path, QString::fromUtf8(wrong.failure)}, {"Bra.png", good}});
             viewer.resize(600, 700);
             viewer.show();
             QVERIFY(QTest::qWaitForWindowExposed(&viewer));

@@ -64,6 +64,10 @@ void AttachmentPages::addSource(std::size_t index) {
         m_loaded.push_back(std::move(loaded));
     };
 
+    if (!shown.failure.isEmpty()) {
+        unreadable(shown.failure);
+        return;
+    }
     QFile file(shown.path);
     if (!QFileInfo(shown.path).isFile()) {
         unreadable(QStringLiteral("Filen %1 finns inte längre i företagets underlag (%2).")

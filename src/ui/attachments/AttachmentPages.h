@@ -18,6 +18,9 @@ namespace kv::ui {
 struct AttachmentSource {
     QString title;
     QString path;
+    // Why the file cannot be shown, when that is known before it is opened
+    // (say its bytes no longer match what was stored); shown in its page.
+    QString failure = {};
 };
 
 enum class AttachmentKind { Pdf, Image, Unreadable };
