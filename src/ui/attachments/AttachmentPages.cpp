@@ -1,5 +1,7 @@
 #include "attachments/AttachmentPages.h"
 
+#include "attachments/AttachmentStore.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -11,8 +13,8 @@ namespace kv::ui {
 
 namespace {
 
-// A PDF may start its header anywhere in its first kilobyte.
-constexpr qint64 kHeadBytes = 1024;
+// Enough of a file to tell its kind.
+constexpr qint64 kHeadBytes = 16;
 
 QString quoted(const QString& title) {
     return QStringLiteral("\u201d%1\u201d").arg(title);
@@ -29,21 +31,10 @@ QSize fitted(QSizeF size, QSize bound) {
 
 } // namespace
 
-AttachmentKind attachmentKindOf(const QByteArray& head) {
-    if (head.startsWith("\x89PNG\r\n\x1a\n")) {
-        return AttachmentKind::Image;
-    }
-    if (head.startsWith("\xff\xd8\xff")) {
-        return AttachmentKind::Image;
-    }
-    if (head.left(kHeadBytes).contains("%PDF-")) {
-        return AttachmentKind::Pdf;
-    }
-    return AttachmentKind::Unreadable;
-}
+enum class PageSource { Pdf, Image, Unreadable };
 
 struct AttachmentPages::Source {
-    AttachmentKind kind = AttachmentKind::Unreadable;
+    PageSource kind = PageSource::Unreadable;
     std::unique_ptr<QPdfDocument> pdf;
     QImage decoded; // an image's pixels while it is the one shown
 };
@@ -79,19 +70,24 @@ void AttachmentPages::addSource(std::size_t index) {
             QStringLiteral("Filen %1 kan inte läsas: %2").arg(quoted(shown.title), file.errorString()));
         return;
     }
-    loaded->kind = attachmentKindOf(file.read(kHeadBytes));
+    const QByteArray head = file.read(kHeadBytes);
     file.close();
+    const std::optional<AttachmentKind> kind =
+        attachmentKindOf(std::string_view(head.constData(), head.size()));
+    loaded->kind = !kind                          ? PageSource::Unreadable
+                   : *kind == AttachmentKind::Pdf ? PageSource::Pdf
+                                                  : PageSource::Image;
 
     switch (loaded->kind) {
-    case AttachmentKind::Unreadable:
+    case PageSource::Unreadable:
         unreadable(QStringLiteral("Filen %1 är varken en PDF-fil eller en JPEG- eller PNG-bild och kan inte "
                                   "visas.")
                        .arg(quoted(shown.title)));
         return;
-    case AttachmentKind::Image: {
+    case PageSource::Image: {
         QImageReader reader(shown.path);
         if (!reader.canRead() || !reader.size().isValid()) {
-            loaded->kind = AttachmentKind::Unreadable;
+            loaded->kind = PageSource::Unreadable;
             unreadable(QStringLiteral("Bilden %1 är skadad och kan inte visas.").arg(quoted(shown.title)));
             return;
         }
@@ -99,13 +95,13 @@ void AttachmentPages::addSource(std::size_t index) {
         m_loaded.push_back(std::move(loaded));
         return;
     }
-    case AttachmentKind::Pdf: {
+    case PageSource::Pdf: {
         loaded->pdf = std::make_unique<QPdfDocument>();
         const QPdfDocument::Error error = loaded->pdf->load(shown.path);
         const int pages = error == QPdfDocument::Error::None ? loaded->pdf->pageCount() : 0;
         if (pages <= 0) {
             loaded->pdf.reset();
-            loaded->kind = AttachmentKind::Unreadable;
+            loaded->kind = PageSource::Unreadable;
             unreadable(
                 error == QPdfDocument::Error::IncorrectPassword
                     ? QStringLiteral("PDF-filen %1 är skyddad med lösenord och kan inte visas.")
@@ -129,7 +125,7 @@ QImage AttachmentPages::render(std::size_t index, QSize bound) {
     }
     const AttachmentSource& source = m_sources[shown.source];
     Source& loaded = *m_loaded[shown.source];
-    if (loaded.kind == AttachmentKind::Pdf) {
+    if (loaded.kind == PageSource::Pdf) {
         QImage image;
         const QSize size = fitted(loaded.pdf->pagePointSize(shown.pageInFile), bound);
         if (!size.isEmpty()) {

@@ -1,7 +1,7 @@
 // A voucher's attachments as the pages the viewer shows: every page of each
 // PDF, each JPEG or PNG as one page, and a file that cannot be read as one
 // page that says so. Files are told apart by their first bytes, not by their
-// names.
+// names (attachmentKindOf of the core).
 #pragma once
 
 #include <QImage>
@@ -22,11 +22,6 @@ struct AttachmentSource {
     // (say its bytes no longer match what was stored); shown in its page.
     QString failure = {};
 };
-
-enum class AttachmentKind { Pdf, Image, Unreadable };
-
-// What a file's first bytes say it is; Unreadable for anything but PDF, JPEG and PNG.
-AttachmentKind attachmentKindOf(const QByteArray& head);
 
 class AttachmentPages {
 public:
