@@ -8,9 +8,11 @@
 #include "attachments/AttachmentViewer.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -173,6 +175,39 @@ private slots:
         QTest::keyClick(viewer.pageList(), Qt::Key_PageDown);
         QTest::keyClick(viewer.pageList(), Qt::Key_End);
         QCOMPARE(viewer.currentPage(), std::size_t{0});
+    }
+
+    // The viewer never flows off the screen, wherever the window it opens over stands, however large it
+    // would like to be.
+    void theViewerOpensWhollyOnTheScreen() {
+        QTemporaryDir folder;
+        const QString png = kv::test::writePng(QDir(folder.path()), "a.png", {50, 50}, Qt::red);
+        const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+        const std::vector<QRect> owners{
+            {room.topLeft(), QSize(400, 300)},
+            {room.bottomRight() - QPoint(100, 80), QSize(700, 500)}, // mostly off the screen itself
+            {room.topLeft() - QPoint(300, 200), QSize(500, 400)},
+            room.adjusted(-50, -50, 50, 50),
+        };
+        for (const QRect& at : owners) {
+            QWidget main;
+            main.setGeometry(at);
+            main.show();
+            QPointer<AttachmentViewer> viewer = kv::ui::showAttachmentViewer(&main, 7, {{"a.png", png}});
+            QVERIFY(QTest::qWaitForWindowExposed(viewer.data()));
+            QVERIFY2(room.contains(viewer->frameGeometry()),
+                     qPrintable(QStringLiteral("%1,%2 %3x%4 on %5x%6")
+                                    .arg(viewer->frameGeometry().x())
+                                    .arg(viewer->frameGeometry().y())
+                                    .arg(viewer->frameGeometry().width())
+                                    .arg(viewer->frameGeometry().height())
+                                    .arg(room.width())
+                                    .arg(room.height())));
+            // Large enough to read a page, and the page drawn to the window's size.
+            QVERIFY(viewer->width() >= std::min(500, room.width() - 20));
+            checkFitted(*viewer, 1.0);
+            viewer->close();
+        }
     }
 
     // Opened again for the same voucher, the viewer shows what the voucher has now, in one window.

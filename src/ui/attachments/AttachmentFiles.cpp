@@ -48,7 +48,12 @@ std::vector<AttachmentSource> chosenAttachmentSources(const std::vector<CheckedA
 }
 
 QStringList chooseAttachmentFiles(QWidget* parent) {
-    static QString lastFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    static QString lastFolder;
+    if (lastFolder.isEmpty() || !QDir(lastFolder).exists()) {
+        // The user's documents, or home when there is no such folder.
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        lastFolder = QDir(documents).exists() ? documents : QDir::homePath();
+    }
     QFileDialog dialog(
         parent, QStringLiteral("Bifoga underlag"), lastFolder,
         QStringLiteral("Underlag (*.pdf *.PDF *.jpg *.JPG *.jpeg *.JPEG *.png *.PNG);;"

@@ -10,6 +10,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kv::ui {
 
 namespace {
@@ -244,6 +246,26 @@ QString AttachmentViewer::headingText() const {
     return title;
 }
 
+void placeOnScreen(QWidget& window, const QWidget* over) {
+    const QScreen* screen = over != nullptr ? over->screen() : window.screen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect room = screen->availableGeometry();
+    // What the window manager adds around the window: its title bar and edges.
+    const QMargins frame(6, 30, 6, 6);
+    const QSize wanted = window.sizeHint().boundedTo(room.size().shrunkBy(frame));
+    window.resize(wanted.expandedTo(window.minimumSizeHint()).boundedTo(room.size().shrunkBy(frame)));
+    QRect place(QPoint(), window.size().grownBy(frame));
+    place.moveCenter(over != nullptr ? over->frameGeometry().center() : room.center());
+    // Kept inside the screen: never a title bar or a button out of reach.
+    place.moveLeft(
+        std::clamp(place.left(), room.left(), std::max(room.left(), room.right() - place.width() + 1)));
+    place.moveTop(
+        std::clamp(place.top(), room.top(), std::max(room.top(), room.bottom() - place.height() + 1)));
+    window.move(place.topLeft());
+}
+
 AttachmentViewer* showAttachmentViewer(QWidget* parent, int voucherNumber,
                                        std::vector<AttachmentSource> sources) {
     if (parent != nullptr) {
@@ -254,6 +276,7 @@ AttachmentViewer* showAttachmentViewer(QWidget* parent, int voucherNumber,
         }
     }
     auto* viewer = new AttachmentViewer(voucherNumber, std::move(sources), parent);
+    placeOnScreen(*viewer, parent);
     viewer->show();
     viewer->raise();
     viewer->activateWindow();

@@ -84,9 +84,13 @@ private:
     QLabel* m_number = nullptr;
 };
 
+// Sizes window to what it wants within the screen of over, and places it
+// centred over over, wholly on that screen, its frame included.
+void placeOnScreen(QWidget& window, const QWidget* over);
+
 // Opens the viewer of a voucher's attachments as a window of its own over
 // parent; a viewer of the same voucher that is open already gives way to it,
-// so that it shows what the voucher has now.
+// so that it shows what the voucher has now. It opens wholly on the screen.
 AttachmentViewer* showAttachmentViewer(QWidget* parent, int voucherNumber,
                                        std::vector<AttachmentSource> sources);
 

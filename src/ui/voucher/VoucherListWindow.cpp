@@ -20,6 +20,10 @@ namespace kv::ui {
 
 namespace {
 
+constexpr int kAttachmentMarkColumn = kListColVernr + 1;
+static_assert(kVoucherListColumns[kAttachmentMarkColumn].title[0] == '\0',
+              "the clip needs a column of its own");
+
 QFont listFont(const QFont& base) {
     QFont font = base;
     font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
@@ -53,13 +57,16 @@ QVariant VoucherListItems::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         return QString::fromStdString(m_list.text(static_cast<std::size_t>(index.row()), index.column()));
+    // The clip stands in the empty column after the number, so that the numbers stay in line.
     case Qt::DecorationRole:
-        if (index.column() == kListColVernr && hasAttachments(static_cast<std::size_t>(index.row()))) {
+        if (index.column() == kAttachmentMarkColumn &&
+            hasAttachments(static_cast<std::size_t>(index.row()))) {
             return m_mark;
         }
         return {};
     case Qt::ToolTipRole:
-        if (index.column() == kListColVernr && hasAttachments(static_cast<std::size_t>(index.row()))) {
+        if (index.column() <= kAttachmentMarkColumn &&
+            hasAttachments(static_cast<std::size_t>(index.row()))) {
             return QStringLiteral("Verifikatet har underlag");
         }
         return {};
