@@ -44,6 +44,9 @@ struct Company {
         folder = pattern;
         path = folder + "/Firma.bok";
         generateCompany(doc, kVouchers);
+        if (!saveNewCompany(doc, path).ok) {
+            throw std::runtime_error("save");
+        }
         PendingRecords records;
         for (int voucher = 1; voucher <= kVouchers; voucher += kEvery) {
             records.attachments.push_back({voucher, doc.state().m_nAktuellPeriod, "kvitto.pdf", 1000,
@@ -51,9 +54,6 @@ struct Company {
         }
         DatabaseSave save(companyDatabasePath(path), records);
         save.commit();
-        if (!saveNewCompany(doc, path).ok) {
-            throw std::runtime_error("save");
-        }
     }
     ~Company() {
         std::error_code ignored;

@@ -1,11 +1,14 @@
 // Receipts kept with the vouchers: the store of files by content, the
 // records in the company's database, the voucher dialog's chosen files and
 // registration, the marks, backups and the command line.
+#include "AppFakeHost.h"
 #include "BackupTestSupport.h"
 #include "CliRunner.h"
 #include "VoucherTestSupport.h"
 
+#include "app/AppController.h"
 #include "attachments/Attachments.h"
+#include "periods/RenameDialogModel.h"
 #include "reports/JournalReport.h"
 #include "reports/ReportBooks.h"
 #include "storage/BackupRestore.h"
@@ -232,6 +235,19 @@ TEST(AttachmentStore, AStoredFileThatChangedIsNotTakenForTheReceipt) {
         (void)again.store(dir.file("a.pdf"), 0, 2, {});
     }
     EXPECT_EQ(readStoredAttachment(company, record), kPdf);
+    // A link put in the store under the receipt's name is replaced, never written through.
+    const std::string elsewhere = dir.file("annan.txt");
+    writeFile(elsewhere, "användarens egen fil");
+    std::filesystem::remove(stored);
+    std::filesystem::create_symlink(elsewhere, stored);
+    {
+        AttachmentStoring again(company);
+        (void)again.store(dir.file("a.pdf"), 0, 3, {});
+        again.keep();
+    }
+    EXPECT_EQ(readFile(elsewhere), "användarens egen fil");
+    EXPECT_FALSE(std::filesystem::is_symlink(stored));
+    EXPECT_EQ(readStoredAttachment(company, record), kPdf);
     // A record the program never wrote makes no path.
     AttachmentRecord odd = record;
     odd.sha256 = "../../etc/passwd";
@@ -367,6 +383,17 @@ TEST(VoucherReceipts, AChangeTakenBackTakesItsReceiptsAndMarksBack) {
     EXPECT_TRUE(marks.failure().empty());
 }
 
+TEST(VoucherReceipts, ADatabaseThatCannotBeUsedRefusesTheReceiptsBeforeAnythingIsChosen) {
+    ReceiptDesk d;
+    writeFile(companyDatabasePath(d.path), "ingen databas");
+    VoucherFormModel& form = d.typeRent(3);
+    form.attachFiles({d.receipt("a.pdf", kPdf)});
+    EXPECT_TRUE(form.chosenAttachments().empty());
+    EXPECT_TRUE(contains(d.desk.prompter.said, kMsgDatabaseUnusable));
+    EXPECT_TRUE(storedFiles(d.path).empty());
+    EXPECT_EQ(readFile(companyDatabasePath(d.path)), "ingen databas");
+}
+
 TEST(VoucherReceipts, ACompanyNeverSavedOrAMissingVoucherTakesNoReceipt) {
     VoucherDesk desk; // no file yet
     TempDir dir;
@@ -433,6 +460,77 @@ TEST(VoucherReceipts, BackupAndRestoreCarryTheReceiptsAsLinks) {
     // Restoring over a name whose receipts' folder is there is refused.
     std::filesystem::create_directory(d.dir.file("Annan_underlag"));
     EXPECT_FALSE(restoreBackup(backup, d.path, d.dir.file("Annan.bok")).ok);
+}
+
+// The thinning of old backups takes their receipts' links with them, and
+// the receipts themselves stay.
+TEST(VoucherReceipts, ThinnedBackupsGoWithTheirReceiptLinks) {
+    ReceiptDesk d;
+    const std::int32_t number = d.desk.registerRent();
+    AttachmentStoring storing(d.path);
+    (void)attachToVoucher(d.desk.doc, number, {d.receipt("a.pdf", kPdf)}, storing, clockAt(1));
+    storing.keep();
+    const auto saveAt = [&](int minute) {
+        test::changeSomething(d.desk.doc);
+        ASSERT_TRUE(
+            saveCompany(d.desk.doc, d.path, [minute] { return LocalTime{2026, 12, 10, 15, minute, 0}; }).ok);
+    };
+    for (int minute = 0; minute < static_cast<int>(kBackupsKept) + 3; ++minute) {
+        saveAt(minute);
+    }
+    std::size_t backups = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(backupFolderPath(d.path))) {
+        ++backups;
+        EXPECT_TRUE(std::filesystem::exists(entry.path() / "Firma_underlag" / (sha256Hex(kPdf) + ".pdf")))
+            << entry.path();
+    }
+    EXPECT_EQ(backups, kBackupsKept);
+    EXPECT_EQ(readStoredAttachment(d.path, readAttachments(d.path, 0).at(0)), kPdf);
+}
+
+// "Byt företagets namn...": the new name gets the receipts, saved and
+// pending, as it gets the database; the old name keeps its own.
+TEST(VoucherReceipts, TheRenamedCompanyTakesItsReceipts) {
+    TempDir dir;
+    TempDir templates;
+    test::ScriptedPrompter prompter;
+    AppController controller{prompter, templates.path()};
+    test::FakeHost host{controller};
+    test::newCompanyWithoutPeriod(controller, prompter);
+    CTallvingeDoc& doc = controller.document();
+    test::buildSmallCompany(doc);
+    test::postVoucher(doc, 25, 1, 2012, {{1930, 100, 0}, {3000, 0, 100}});
+    const std::string path = dir.file("Firma.bok");
+    ASSERT_TRUE(saveCompany(doc, path).ok);
+    writeFile(dir.file("a.pdf"), kPdf);
+    writeFile(dir.file("b.png"), kPng);
+    {
+        AttachmentStoring storing(path);
+        (void)attachToVoucher(doc, 1, {dir.file("a.pdf")}, storing, clockAt(1));
+        storing.keep();
+    }
+    ASSERT_TRUE(saveCompany(doc, path).ok);
+    {
+        AttachmentStoring storing(path); // attached, not yet saved
+        (void)attachToVoucher(doc, 1, {dir.file("b.png")}, storing, clockAt(2));
+        storing.keep();
+    }
+    prompter.on<RenameDialogModel>([&prompter](RenameDialogModel& dialog) {
+        dialog.setNewName("Bolag");
+        return dialog.accept(prompter) == RenameCheck::Accepted ? Answer::Ok : Answer::Cancel;
+    });
+    controller.execute(CommandId::RenameCompany);
+    ASSERT_EQ(doc.pathName(), dir.file("Bolag.bok")) << ::testing::PrintToString(prompter.said);
+    const std::vector<AttachmentRecord> records = readAttachments(dir.file("Bolag.bok"), 0);
+    ASSERT_EQ(records.size(), 2U);
+    for (const AttachmentRecord& record : records) {
+        EXPECT_NO_THROW((void)readStoredAttachment(dir.file("Bolag.bok"), record));
+    }
+    // The old name keeps its folder whole: whatever its database names is there.
+    for (const AttachmentRecord& record : readAttachments(path, 0)) {
+        EXPECT_NO_THROW((void)readStoredAttachment(path, record));
+    }
+    EXPECT_EQ(storedFiles(path).size(), 2U);
 }
 
 TEST(VoucherReceipts, ExtractedCopiesGetSafeNames) {

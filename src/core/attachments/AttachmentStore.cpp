@@ -3,9 +3,11 @@
 #include "storage/FileIo.h"
 #include "storage/Sha256.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
 
 namespace kv {
@@ -224,7 +226,13 @@ AttachmentRecord AttachmentStoring::store(const std::string& sourcePath, std::in
             return record;
         } catch (const AttachmentError&) {
             // Repaired below with the receipt's bytes, and never removed again:
-            // other vouchers may name it.
+            // other vouchers may name it. What is no regular file of the store
+            // (a link put there) goes first, so nothing is written through it.
+            struct stat info {};
+            if (::lstat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode) &&
+                ::unlink(target.c_str()) != 0) {
+                throw failed(describeFileError(errno));
+            }
         }
     }
     try {

@@ -291,6 +291,9 @@ void VoucherFormModel::attachFiles(const std::vector<std::string>& paths) {
     try {
         // A database that cannot take the records refuses now, not at the save.
         kept = keptAttachments();
+        if (!registered()) {
+            (void)readVouchersWithAttachments(m_doc.pathName(), m_doc.state().m_nAktuellPeriod);
+        }
     } catch (const DatabaseError& error) {
         tell(error.what());
         return;
