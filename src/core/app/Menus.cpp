@@ -38,7 +38,8 @@ Menu verifikat() {
             {item(C::NewVoucher, "Nytt verifikat      +"),
              item(C::VoucherList, "Leta verifikat / verifikatlista      *"),
              item(C::FindVoucher, "Ta fram önskat verifikat     -"), separator(),
-             item(C::SeveralVouchers, "Se flera verifikat samtidigt")}};
+             item(C::SeveralVouchers, "Se flera verifikat samtidigt"), separator(),
+             item(C::ShowAttachments, "Visa underlag...")}};
 }
 
 Menu kontoplan() {
@@ -207,6 +208,7 @@ const std::map<CommandId, std::string>& statusTable() {
         {C::VoucherList, "Leta verifikat / verifikatlista"},
         {C::FindVoucher, "Ta fram önskat verifikat"},
         {C::SeveralVouchers, "Se flera verifikat samtidigt"},
+        {C::ShowAttachments, "Visa underlaget (kvitton, fakturor) till verifikatet som är markerat i listan"},
         {C::IncomeChart, "Kontoplan för Resultaträkning"},
         {C::BalanceChart, "Kontoplan för Balansräkning"},
         {C::FindAccount, "Ta fram konto"},

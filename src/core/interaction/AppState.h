@@ -43,8 +43,9 @@ struct ViewCapabilities {
     bool canZoomOut = false;
     bool readOnly = false;
     bool printLike = false;
-    bool monthRange = false;       // offers the month-range choice
-    bool monthRangeActive = false; // a month range is chosen
+    bool monthRange = false;         // offers the month-range choice
+    bool monthRangeActive = false;   // a month range is chosen
+    bool canShowAttachments = false; // the marked voucher has receipts to show
 };
 
 struct AppState {

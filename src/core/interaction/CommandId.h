@@ -47,6 +47,7 @@ enum class CommandId : std::int32_t {
     VoucherList = 32784,
     FindVoucher = 32787,
     SeveralVouchers = 32841,
+    ShowAttachments = 32873, // "Visa underlag..." of the marked voucher
 
     // Kontoplan, Moms, Period
     IncomeChart = 32789,

@@ -110,6 +110,10 @@ void registerVoucherCommands(CommandRegistry& commands, AppServices& app) {
                                       return enabledIf(s.hasBooks() && !s.isOpen(WindowKind::VoucherList));
                                   },
                                   [&app] { app.openWindow(WindowKind::VoucherList); }});
+    // The window that marks the voucher shows its receipts.
+    commands.add(C::ShowAttachments,
+                 {[](const AppState& s) { return enabledIf(s.hasBooks() && s.view.canShowAttachments); },
+                  [&app] { app.performWindowCommand(CommandId::ShowAttachments); }});
     commands.add(C::VatRules,
                  {[](const AppState& s) { return enabledIf(s.companyOpen && s.bothChartsApproved()); },
                   [&app] {

@@ -81,7 +81,8 @@ ReportForm JournalWindowContent::buildForm(const CTallvingeDoc& doc, const Scree
 }
 
 Listing JournalWindowContent::buildListing(const CTallvingeDoc& doc, const PrintDevice&) const {
-    return journalListing(doc, controller().reportSettings().journalRange);
+    return journalListing(doc, controller().reportSettings().journalRange,
+                          true); // "[U]" by a voucher with receipts
 }
 
 bool JournalWindowContent::offersMonthRange() const {

@@ -1,9 +1,13 @@
 #include "voucher/VoucherForm.h"
 
 #include "app/AppController.h"
+#include "attachments/AttachmentFiles.h"
+#include "attachments/AttachmentViewer.h"
+#include "attachments/Attachments.h"
 #include "common/DialogLayout.h"
 #include "common/FormWindow.h"
 #include "common/TextRows.h"
+#include "grid/GridCellLook.h"
 #include "grid/GridWidget.h"
 #include "voucher/VoucherFormModel.h"
 #include "voucher/VoucherLayout.h"
@@ -11,6 +15,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -18,6 +24,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
@@ -81,9 +89,13 @@ VoucherForm::VoucherForm(VoucherFormModel& model, AppController& controller, QWi
         m_model.insertAccount(static_cast<std::size_t>(m_accounts->row(item)));
     });
 
+    auto* side = new QVBoxLayout;
+    side->setSpacing(4);
+    side->addWidget(m_accounts, 1);
+    side->addWidget(buildAttachments());
     auto* middle = new QHBoxLayout;
     middle->addWidget(m_grid, 1);
-    middle->addWidget(m_accounts);
+    middle->addLayout(side);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
@@ -99,6 +111,13 @@ VoucherForm::VoucherForm(VoucherFormModel& model, AppController& controller, QWi
     buildShortcuts();
     fillAccountList();
     showModel(FormAspect::All);
+
+    // Files dropped anywhere on the dialog are attached, the fields and the grid included.
+    setAcceptDrops(true);
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>()) {
+        child->installEventFilter(this);
+    }
 }
 
 VoucherForm::~VoucherForm() {
@@ -224,6 +243,14 @@ QWidget* VoucherForm::buildFoot() {
     m_template = makeButton(kButtonKlistraInMall);
     m_info = makeButton(kButtonInfoMall);
     m_undo = makeButton(kButtonVoucherAngra);
+    m_attach = new QPushButton(QStringLiteral("Bifoga underlag..."), this);
+    m_showAttachments = new QPushButton(QStringLiteral("Visa underlag"), this);
+    for (QPushButton* button : {m_attach, m_showAttachments}) {
+        button->setAutoDefault(false);
+        button->setFocusPolicy(Qt::TabFocus);
+    }
+    m_attach->setToolTip(QStringLiteral("PDF-, JPEG- eller PNG-filer, en eller flera. Filer kan också dras "
+                                        "till dialogen."));
     m_ok = makeButton(kButtonVoucherOk);
     m_cancel = makeButton(kButtonAvbryt);
     m_ok->setToolTip(QStringLiteral("Ctrl+Retur"));
@@ -234,6 +261,9 @@ QWidget* VoucherForm::buildFoot() {
     for (QPushButton* button : {m_vat, m_template, m_info, m_undo}) {
         buttons->addWidget(button);
     }
+    buttons->addSpacing(12);
+    buttons->addWidget(m_attach);
+    buttons->addWidget(m_showAttachments);
     buttons->addStretch(1);
     buttons->addWidget(m_ok);
     buttons->addWidget(m_cancel);
@@ -246,7 +276,148 @@ QWidget* VoucherForm::buildFoot() {
             [this] { m_model.pasteTemplate(QApplication::clipboard()->text().toStdString()); });
     connect(m_info, &QPushButton::clicked, this, [this] { m_model.showTemplateInfo(); });
     connect(m_undo, &QPushButton::clicked, this, [this] { m_model.undo(); });
+    connect(m_attach, &QPushButton::clicked, this, [this] {
+        const QStringList files = m_chooseFiles ? m_chooseFiles(this) : chooseAttachmentFiles(this);
+        std::vector<std::string> paths;
+        for (const QString& file : files) {
+            paths.push_back(file.toStdString());
+        }
+        if (!paths.empty()) {
+            m_model.attachFiles(paths);
+            fillAttachmentList();
+        }
+    });
+    connect(m_showAttachments, &QPushButton::clicked, this, &VoucherForm::showAttachments);
     return foot;
+}
+
+QWidget* VoucherForm::buildAttachments() {
+    auto* box = new QWidget(this);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 4, 0, 0);
+    layout->setSpacing(2);
+    m_attachmentCount = new QLabel(box);
+    m_attachmentCount->setTextFormat(Qt::PlainText);
+    m_attachments = new QListWidget(box);
+    fitRowsToFont(*m_attachments);
+    m_attachments->setFixedWidth(m_accounts->minimumWidth());
+    m_attachments->setFixedHeight(4 * textRowHeight(m_attachments->font()) + 6);
+    m_attachments->setFocusPolicy(Qt::TabFocus);
+    m_attachments->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_attachments->setToolTip(QStringLiteral("Dra filer hit eller välj \u201dBifoga underlag...\u201d. "
+                                             "Delete tar bort en fil som ännu inte har bifogats."));
+    connect(m_attachments, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem*) { showAttachments(); });
+    connect(m_attachments, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        const int row = m_attachments->row(m_attachments->itemAt(at));
+        QMenu menu(this);
+        menu.addAction(QStringLiteral("Visa underlag"), this, &VoucherForm::showAttachments)
+            ->setEnabled(m_attachments->count() > 0);
+        QAction* remove = menu.addAction(QStringLiteral("Ta bort ur listan"), this, [this, row] {
+            m_attachments->setCurrentRow(row);
+            removeChosenAttachment();
+        });
+        remove->setEnabled(row >= 0 && static_cast<std::size_t>(row) >= m_keptShown);
+        menu.exec(m_attachments->viewport()->mapToGlobal(at));
+    });
+    layout->addWidget(m_attachmentCount);
+    layout->addWidget(m_attachments);
+    return box;
+}
+
+void VoucherForm::fillAttachmentList() {
+    std::vector<AttachmentRecord> kept;
+    QString failure;
+    try {
+        kept = m_model.keptAttachments();
+    } catch (const std::exception& error) { // the company's database cannot be read
+        failure = qs(error.what());
+    }
+    const std::vector<CheckedAttachment>& chosen = m_model.chosenAttachments();
+    const int current = m_attachments->currentRow();
+    m_attachments->clear();
+    for (const AttachmentRecord& record : kept) {
+        auto* item = new QListWidgetItem(qs(record.fileName), m_attachments);
+        item->setToolTip(
+            QStringLiteral("%1, bifogad %2").arg(qs(attachmentSizeText(record.size)), qs(record.addedAt)));
+    }
+    for (const CheckedAttachment& file : chosen) {
+        auto* item = new QListWidgetItem(QStringLiteral("%1 (ny)").arg(qs(file.fileName)), m_attachments);
+        item->setForeground(QColor(0x1a, 0x5f, 0xb4));
+        item->setToolTip(QStringLiteral("%1, %2. Bifogas när verifikatet registreras med OK.")
+                             .arg(qs(file.sourcePath), qs(attachmentSizeText(file.size))));
+    }
+    m_keptShown = kept.size();
+    m_attachmentCount->setText(failure.isEmpty() ? attachmentCountText(kept.size() + chosen.size())
+                                                 : QStringLiteral("Underlag: kan inte läsas"));
+    m_attachmentCount->setToolTip(failure);
+    if (m_attachments->count() > 0) {
+        m_attachments->setCurrentRow(std::clamp(current, 0, m_attachments->count() - 1));
+    }
+    m_showAttachments->setEnabled(m_attachments->count() > 0);
+}
+
+void VoucherForm::removeChosenAttachment() {
+    const int row = m_attachments->currentRow();
+    if (row >= 0 && static_cast<std::size_t>(row) >= m_keptShown) {
+        m_model.removeChosenAttachment(static_cast<std::size_t>(row) - m_keptShown);
+        fillAttachmentList(); // the model tells the window too; the list must not wait for it
+    }
+}
+
+void VoucherForm::showAttachments() {
+    std::vector<AttachmentSource> sources;
+    try {
+        sources = storedAttachmentSources(m_model.companyPath(), m_model.keptAttachments());
+    } catch (const std::exception& error) {
+        m_controller.prompter().message(error.what());
+        return;
+    }
+    for (AttachmentSource& chosen : chosenAttachmentSources(m_model.chosenAttachments())) {
+        sources.push_back(std::move(chosen));
+    }
+    // Over the main window, so that it may stay open once the dialog has closed.
+    QWidget* owner = window()->parentWidget() != nullptr ? window()->parentWidget()->window() : window();
+    showAttachmentViewer(owner, m_model.voucherNumber(), std::move(sources));
+}
+
+bool VoucherForm::dragOrDrop(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (droppedFiles(drag->mimeData()).isEmpty()) {
+            return false;
+        }
+        drag->setDropAction(Qt::CopyAction);
+        drag->accept();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QStringList files = droppedFiles(drop->mimeData());
+        if (files.isEmpty()) {
+            return false;
+        }
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        std::vector<std::string> paths;
+        for (const QString& file : files) {
+            paths.push_back(file.toStdString());
+        }
+        // After the drop has returned: attaching may ask the user through dialogs.
+        QMetaObject::invokeMethod(
+            this,
+            [this, paths] {
+                m_model.attachFiles(paths);
+                fillAttachmentList();
+            },
+            Qt::QueuedConnection);
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 void VoucherForm::buildShortcuts() {
@@ -314,6 +485,9 @@ void VoucherForm::showModel(kv::FormAspects aspects) {
     if (aspects.has(FormAspect::Buttons)) {
         m_undo->setEnabled(m_model.canUndo());
     }
+    if (aspects.has(FormAspect::Attachments)) {
+        fillAttachmentList();
+    }
     if (aspects.has(FormAspect::Fields)) {
         for (const VoucherField which : kFieldOrder) {
             const QString text = qs(m_model.fieldText(which));
@@ -363,6 +537,14 @@ void VoucherForm::fieldLeft(VoucherField which, bool backwards) {
 }
 
 bool VoucherForm::eventFilter(QObject* watched, QEvent* event) {
+    if (dragOrDrop(event)) {
+        return true;
+    }
+    if (watched == m_attachments && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        removeChosenAttachment();
+        return true;
+    }
     if (event->type() != QEvent::KeyPress) {
         return QWidget::eventFilter(watched, event);
     }

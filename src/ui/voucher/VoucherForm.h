@@ -1,7 +1,9 @@
 // The voucher dialog on the screen: it shows a VoucherFormModel and hands the
 // user's typing, keys and buttons to it. Keyboard first: Tab and Return walk
 // date, text and the grid's lines; F12, Alt + keypad / and Ctrl+Return work
-// wherever the focus is in the dialog.
+// wherever the focus is in the dialog. "Bifoga underlag..." or files dropped
+// anywhere on the dialog choose receipts for the voucher; the list under the
+// accounts shows those it has and those chosen, "Visa underlag" shows them.
 #pragma once
 
 #include "interaction/FormModel.h"
@@ -10,10 +12,12 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QListWidget;
 class QPushButton;
 
@@ -40,6 +44,15 @@ public:
     [[nodiscard]] QPushButton* okButton() const { return m_ok; }
     [[nodiscard]] QPushButton* undoButton() const { return m_undo; }
     [[nodiscard]] QLineEdit* differenceField() const { return m_difference; }
+    [[nodiscard]] QPushButton* attachButton() const { return m_attach; }
+    [[nodiscard]] QPushButton* showAttachmentsButton() const { return m_showAttachments; }
+    [[nodiscard]] QListWidget* attachmentList() const { return m_attachments; }
+    [[nodiscard]] QLabel* attachmentCount() const { return m_attachmentCount; }
+
+    // What "Bifoga underlag..." asks the user with; Qt's file dialog unless replaced.
+    void setFileChooser(std::function<QStringList(QWidget*)> chooser) { m_chooseFiles = std::move(chooser); }
+    // "Visa underlag": the viewer of the receipts kept and chosen.
+    void showAttachments();
 
     [[nodiscard]] QSize sizeHint() const override;
 
@@ -58,6 +71,11 @@ private:
     QWidget* buildFoot();
     void buildShortcuts();
     void fillAccountList();
+    QWidget* buildAttachments();
+    void fillAttachmentList();
+    void removeChosenAttachment();
+    // Files dragged over the dialog: true when the event carried files and was handled.
+    bool dragOrDrop(QEvent* event);
     void applyFocusRequest();
     void fieldLeft(VoucherField field, bool backwards);
 
@@ -80,6 +98,12 @@ private:
     QPushButton* m_template = nullptr;
     QPushButton* m_info = nullptr;
     QPushButton* m_undo = nullptr;
+    QPushButton* m_attach = nullptr;
+    QPushButton* m_showAttachments = nullptr;
+    QLabel* m_attachmentCount = nullptr;
+    QListWidget* m_attachments = nullptr;
+    std::size_t m_keptShown = 0; // the list's first rows are the kept receipts, then the chosen ones
+    std::function<QStringList(QWidget*)> m_chooseFiles;
     bool m_connected = false;
 };
 

@@ -1,12 +1,17 @@
 #include "voucher/VoucherListWindow.h"
 
 #include "app/AppController.h"
+#include "attachments/AttachmentFiles.h"
+#include "attachments/AttachmentViewer.h"
+#include "attachments/Attachments.h"
 #include "grid/GridCellLook.h"
+#include "interaction/Prompter.h"
 #include "voucher/VoucherCommands.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -14,6 +19,10 @@
 namespace kv::ui {
 
 namespace {
+
+constexpr int kAttachmentMarkColumn = kListColVernr + 1;
+static_assert(kVoucherListColumns[kAttachmentMarkColumn].title[0] == '\0',
+              "the clip needs a column of its own");
 
 QFont listFont(const QFont& base) {
     QFont font = base;
@@ -26,7 +35,7 @@ QFont listFont(const QFont& base) {
 // ---- the Qt model ----
 
 VoucherListItems::VoucherListItems(const VoucherListModel& list, QObject* parent)
-    : QAbstractTableModel(parent), m_list(list) {}
+    : QAbstractTableModel(parent), m_list(list), m_mark(attachmentMarkIcon()) {}
 
 void VoucherListItems::rebuilt() {
     beginResetModel();
@@ -48,6 +57,19 @@ QVariant VoucherListItems::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         return QString::fromStdString(m_list.text(static_cast<std::size_t>(index.row()), index.column()));
+    // The clip stands in the empty column after the number, so that the numbers stay in line.
+    case Qt::DecorationRole:
+        if (index.column() == kAttachmentMarkColumn &&
+            hasAttachments(static_cast<std::size_t>(index.row()))) {
+            return m_mark;
+        }
+        return {};
+    case Qt::ToolTipRole:
+        if (index.column() <= kAttachmentMarkColumn &&
+            hasAttachments(static_cast<std::size_t>(index.row()))) {
+            return QStringLiteral("Verifikatet har underlag");
+        }
+        return {};
     case Qt::ForegroundRole:
         return QColor::fromRgb(static_cast<QRgb>(m_list.textColour()));
     case Qt::TextAlignmentRole:
@@ -110,6 +132,9 @@ VoucherListWindow::VoucherListWindow(CTallvingeDoc& doc, AppController& controll
     header->setSectionResizeMode(kListColVertext, QHeaderView::Stretch);
     m_view->viewport()->installEventFilter(this);
     m_view->installEventFilter(this);
+    // "Visa underlag" follows the marked voucher.
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { emit commandStateChanged(); });
     setFocusProxy(m_view);
 
     auto* layout = new QVBoxLayout(this);
@@ -133,6 +158,58 @@ void VoucherListWindow::detachFromDocument() {
 void VoucherListWindow::onDocumentUpdated() {
     m_list.rebuild();
     m_items->rebuilt();
+    emit commandStateChanged();
+}
+
+std::optional<std::size_t> VoucherListWindow::markedRow() const {
+    const QModelIndex current = m_view->currentIndex();
+    return current.isValid() ? std::optional<std::size_t>(static_cast<std::size_t>(current.row()))
+                             : std::nullopt;
+}
+
+void VoucherListWindow::describe(ViewCapabilities& view) const {
+    view = {};
+    const auto row = markedRow();
+    view.canShowAttachments = m_doc != nullptr && row && m_items->hasAttachments(*row);
+}
+
+bool VoucherListWindow::perform(CommandId id) {
+    if (id != CommandId::ShowAttachments || m_doc == nullptr) {
+        return false;
+    }
+    if (const auto row = markedRow()) {
+        showAttachments(*row);
+    }
+    return true;
+}
+
+void VoucherListWindow::showAttachments(std::size_t row) {
+    if (m_doc == nullptr || row >= m_doc->state().m_verifikat.size()) {
+        return;
+    }
+    const std::int32_t number = m_doc->state().m_verifikat[row].m_nVernr;
+    std::vector<AttachmentSource> sources;
+    try {
+        sources = storedAttachmentSources(m_doc->pathName(), voucherAttachments(*m_doc, number));
+    } catch (const std::exception& error) { // the company's database cannot be read
+        m_controller.prompter().message(error.what());
+        return;
+    }
+    showAttachmentViewer(window(), number, std::move(sources));
+}
+
+void VoucherListWindow::rightClick(std::optional<std::size_t> row, QPoint globalPos) {
+    if (!row || !m_items->hasAttachments(*row)) {
+        rightClickInVoucherList(m_controller, row);
+        return;
+    }
+    markRow(*row);
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("Öppna verifikatet"), this,
+                   [this, row] { later([this, row] { open(row); }); });
+    menu.addAction(QStringLiteral("Visa underlag..."), this,
+                   [this, row] { later([this, row] { showAttachments(*row); }); });
+    menu.exec(globalPos);
 }
 
 void VoucherListWindow::markRow(std::size_t row) {
@@ -168,7 +245,8 @@ bool VoucherListWindow::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
         } else if (event->type() == QEvent::ContextMenu) {
-            rightClickInVoucherList(m_controller, rowAt(static_cast<QContextMenuEvent*>(event)->pos()));
+            auto* click = static_cast<QContextMenuEvent*>(event);
+            rightClick(rowAt(click->pos()), click->globalPos());
             return true;
         }
     } else if (watched == m_view && event->type() == QEvent::KeyPress) {
