@@ -7,6 +7,7 @@
 #include "app/FileDialogs.h"
 #include "common/WindowContent.h"
 #include "interaction/Prompter.h" // Reports
+#include "reports/ListingPrinting.h"
 #include "reports/ReportDataFiles.h"
 #include "reports/ReportTexts.h"
 #include "storage/FileIo.h"
@@ -81,14 +82,11 @@ void MainWindow::saveAsPdf() {
     }
     const QString temporary = name + QStringLiteral(".tmp");
     QPrinter pdf(QPrinter::HighResolution);
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setResolution(300);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setPageMargins(QMarginsF(6.35, 6.35, 6.35, 6.35), QPageLayout::Millimeter);
-    pdf.setOutputFileName(temporary);
+    QString title;
     if (const auto active = m_controller.windows().active(); active && m_controller.company() != nullptr) {
-        pdf.setDocName(qs(printedDocumentTitle(*active, m_controller.company()->title())));
+        title = qs(printedDocumentTitle(*active, m_controller.company()->title()));
     }
+    setUpPdfPrinter(pdf, temporary, title);
     content->print(&pdf);
     // The rename replaces an old file at once, or leaves it as it was.
     const bool written = QFile(temporary).size() > 0 && std::rename(QFile::encodeName(temporary).constData(),
