@@ -11,13 +11,13 @@
 #include "app/NewCompany.h"
 #include "chart/ChartTemplates.h"
 #include "periods/RenameDialogModel.h"
-#include "sie/Sha256.h"
 #include "sie/SieAddVouchers.h"
 #include "storage/BackupList.h"
 #include "storage/BackupRestore.h"
 #include "storage/CompanyDatabase.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
+#include "storage/Sha256.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

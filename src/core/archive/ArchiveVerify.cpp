@@ -2,7 +2,7 @@
 
 #include "archive/ArchiveNames.h"
 #include "archive/YearArchive.h"
-#include "sie/Sha256.h"
+#include "storage/Sha256.h"
 
 #include <nlohmann/json.hpp>
 #include <zip.h>

@@ -1,7 +1,7 @@
 #include "archive/YearArchive.h"
 
 #include "archive/ArchiveNames.h"
-#include "sie/Sha256.h"
+#include "storage/Sha256.h"
 #include "storage/FileIo.h"
 
 #include <nlohmann/json.hpp>

@@ -12,12 +12,13 @@ namespace kv {
 
 // What changed in a form, as a set of bits.
 enum class FormAspect : std::uint32_t {
-    Fields = 1U << 0,  // the edit fields and their texts
-    Sums = 1U << 1,    // the computed display fields
-    Title = 1U << 2,   // the form's title
-    Buttons = 1U << 3, // which buttons are enabled
-    Grid = 1U << 4,    // the form's grid: its cells, sizes or current cell
-    All = (1U << 5) - 1,
+    Fields = 1U << 0,      // the edit fields and their texts
+    Sums = 1U << 1,        // the computed display fields
+    Title = 1U << 2,       // the form's title
+    Buttons = 1U << 3,     // which buttons are enabled
+    Grid = 1U << 4,        // the form's grid: its cells, sizes or current cell
+    Attachments = 1U << 5, // the receipts chosen or kept with the voucher
+    All = (1U << 6) - 1,
 };
 
 class FormAspects {

@@ -76,12 +76,30 @@ struct BankLineRecord {
     bool operator==(const BankLineRecord&) const = default;
 };
 
+// One receipt or invoice ("underlag") kept with a voucher: the file itself
+// stands once, by its content, in the company's folder Name_underlag/ (see
+// attachments/AttachmentStore.h); the record says which voucher has it.
+// Records are only ever added: an amended voucher keeps what it had, and the
+// times tell which came when.
+struct AttachmentRecord {
+    std::int32_t voucher = 0; // the voucher's number in its period
+    std::int32_t period = 0;  // the period the voucher is in
+    std::string fileName;     // the original file name, without its folder
+    std::uint64_t size = 0;   // bytes
+    std::string sha256;       // of the file's bytes, in lower-case hex
+    std::string addedAt;      // local time, "2026-12-10 14:03:25"
+    std::string kind;         // "pdf", "jpeg" or "png", from the file's bytes
+
+    bool operator==(const AttachmentRecord&) const = default;
+};
+
 // The records made since the company was last saved, in the order made.
 struct PendingRecords {
     std::vector<SieImportRecord> imports;
     std::vector<BankLineRecord> bankLines;
+    std::vector<AttachmentRecord> attachments;
 
-    [[nodiscard]] bool empty() const { return imports.empty() && bankLines.empty(); }
+    [[nodiscard]] bool empty() const { return imports.empty() && bankLines.empty() && attachments.empty(); }
 };
 
 } // namespace kv

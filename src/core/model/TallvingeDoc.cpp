@@ -173,6 +173,18 @@ void CTallvingeDoc::recordBankLines(std::vector<BankLineRecord> lines) {
     scope.commit();
 }
 
+void CTallvingeDoc::recordAttachments(std::vector<AttachmentRecord> attachments) {
+    if (attachments.empty()) {
+        return;
+    }
+    auto scope = beginChange();
+    const std::size_t before = m_pending.attachments.size();
+    m_pending.attachments.insert(m_pending.attachments.end(), std::make_move_iterator(attachments.begin()),
+                                 std::make_move_iterator(attachments.end()));
+    currentScope().onRollback([this, before] { m_pending.attachments.resize(before); });
+    scope.commit();
+}
+
 // ---- what the windows show ----
 
 void CTallvingeDoc::setOnlyUsedAccounts(bool only) {

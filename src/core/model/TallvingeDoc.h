@@ -191,6 +191,10 @@ public:
     void recordSieImport(SieImportRecord record);
     // Bank statement lines booked; part of the change in progress.
     void recordBankLines(std::vector<BankLineRecord> lines);
+    // Receipts attached to vouchers (their files already in the company's
+    // store); part of the change in progress, so a registration taken back
+    // takes its attachments back.
+    void recordAttachments(std::vector<AttachmentRecord> attachments);
     // The save has written the pending records.
     void pendingRecordsSaved() { m_pending = {}; }
 

@@ -1,8 +1,8 @@
 // Reads a SIE file of type 4 line by line into SieBooks, checking as it goes
 // what can be checked of one record, and the whole at the end.
-#include "sie/Sha256.h"
 #include "sie/SieBooks.h"
 #include "sie/SieRecord.h"
+#include "storage/Sha256.h"
 
 #include <charconv>
 #include <climits>

@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kBusyMilliseconds = 2000;
 
-constexpr std::array<DatabaseMigration, 4> kMigrations = {{
+constexpr std::array<DatabaseMigration, 5> kMigrations = {{
     {1, R"sql(
 CREATE TABLE sie_import (
     id INTEGER PRIMARY KEY,
@@ -95,6 +95,20 @@ CREATE TABLE bank_account (
     book_account INTEGER NOT NULL,
     csv_columns TEXT NOT NULL DEFAULT ''
 );
+)sql"},
+    // The receipts kept with the vouchers: which voucher has which file of Name_underlag/.
+    {5, R"sql(
+CREATE TABLE attachment (
+    id INTEGER PRIMARY KEY,
+    period INTEGER NOT NULL,
+    voucher INTEGER NOT NULL,
+    file_name TEXT NOT NULL,
+    size INTEGER NOT NULL CHECK (size >= 0),
+    file_sha256 TEXT NOT NULL,
+    added_at TEXT NOT NULL,
+    kind TEXT NOT NULL CHECK (kind IN ('pdf', 'jpeg', 'png'))
+);
+CREATE INDEX attachment_by_voucher ON attachment(period, voucher);
 )sql"},
 }};
 
@@ -440,6 +454,48 @@ void writeBankLines(sqlite3* db, const std::vector<BankLineRecord>& lines, const
     }
 }
 
+void writeAttachments(sqlite3* db, const std::vector<AttachmentRecord>& attachments,
+                      const std::string& path) {
+    if (attachments.empty()) {
+        return;
+    }
+    SqlStatement insert(
+        db,
+        "INSERT INTO attachment (period, voucher, file_name, size, file_sha256, added_at, kind) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?)",
+        path, kMsgDatabaseNotWritten);
+    for (const AttachmentRecord& attachment : attachments) {
+        insert.bind(1, std::int64_t{attachment.period})
+            .bind(2, std::int64_t{attachment.voucher})
+            .bind(3, attachment.fileName)
+            .bind(4, static_cast<std::int64_t>(attachment.size))
+            .bind(5, attachment.sha256)
+            .bind(6, attachment.addedAt)
+            .bind(7, attachment.kind)
+            .run();
+    }
+}
+
+// The attachments a query of the columns below gives, in its order.
+std::vector<AttachmentRecord> attachmentsOf(SqlStatement& query) {
+    std::vector<AttachmentRecord> attachments;
+    while (query.step()) {
+        const std::int64_t size = query.integer(3);
+        attachments.push_back({static_cast<std::int32_t>(query.integer(1)),
+                               static_cast<std::int32_t>(query.integer(0)), query.text(2),
+                               size < 0 ? 0U : static_cast<std::uint64_t>(size), query.text(4), query.text(5),
+                               query.text(6)});
+    }
+    return attachments;
+}
+
+#define KV_ATTACHMENT_COLUMNS                                                                                \
+    "SELECT period, voucher, file_name, size, file_sha256, added_at, kind FROM attachment "
+constexpr const char* kAttachmentsOfPeriod = KV_ATTACHMENT_COLUMNS "WHERE period = ? ORDER BY id";
+constexpr const char* kAttachmentsOfVoucher =
+    KV_ATTACHMENT_COLUMNS "WHERE period = ? AND voucher = ? ORDER BY id";
+#undef KV_ATTACHMENT_COLUMNS
+
 const char* matchName(BankTextMatch match) {
     return match == BankTextMatch::Equals ? "equals" : "contains";
 }
@@ -560,6 +616,45 @@ std::vector<BankLineRecord> readBankLines(const std::string& companyPath, const 
     return lines;
 }
 
+std::vector<AttachmentRecord> readAttachments(const std::string& companyPath, std::int32_t period) {
+    const std::string path = companyDatabasePath(companyPath);
+    const std::optional<Connection> db = openForReading(path);
+    if (!db) {
+        return {};
+    }
+    SqlStatement query(db->get(), kAttachmentsOfPeriod, path, kMsgDatabaseUnusable);
+    query.bind(1, std::int64_t{period});
+    return attachmentsOf(query);
+}
+
+std::vector<AttachmentRecord> readVoucherAttachments(const std::string& companyPath, std::int32_t period,
+                                                     std::int32_t voucher) {
+    const std::string path = companyDatabasePath(companyPath);
+    const std::optional<Connection> db = openForReading(path);
+    if (!db) {
+        return {};
+    }
+    SqlStatement query(db->get(), kAttachmentsOfVoucher, path, kMsgDatabaseUnusable);
+    query.bind(1, std::int64_t{period}).bind(2, std::int64_t{voucher});
+    return attachmentsOf(query);
+}
+
+std::vector<std::int32_t> readVouchersWithAttachments(const std::string& companyPath, std::int32_t period) {
+    const std::string path = companyDatabasePath(companyPath);
+    const std::optional<Connection> db = openForReading(path);
+    if (!db) {
+        return {};
+    }
+    SqlStatement query(db->get(), "SELECT DISTINCT voucher FROM attachment WHERE period = ? ORDER BY voucher",
+                       path, kMsgDatabaseUnusable);
+    query.bind(1, std::int64_t{period});
+    std::vector<std::int32_t> vouchers;
+    while (query.step()) {
+        vouchers.push_back(static_cast<std::int32_t>(query.integer(0)));
+    }
+    return vouchers;
+}
+
 std::vector<BankRule> readBankRules(const std::string& companyPath) {
     const std::string path = companyDatabasePath(companyPath);
     const std::optional<Connection> db = openForReading(path);
@@ -667,6 +762,7 @@ DatabaseSave::DatabaseSave(const std::string& path, const PendingRecords& record
             writeSieImport(m_db.get(), record, path);
         }
         writeBankLines(m_db.get(), records.bankLines, path);
+        writeAttachments(m_db.get(), records.attachments, path);
     } catch (...) {
         if (m_db) {
             sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);

@@ -28,7 +28,7 @@ namespace kv {
 
 inline constexpr const char* kDatabaseExtension = ".kvdb";
 // The schema this program writes.
-inline constexpr int kDatabaseVersion = 4;
+inline constexpr int kDatabaseVersion = 5;
 // "KVDB" in the file's header: the file is this program's.
 inline constexpr std::int32_t kDatabaseApplicationId = 0x4B564442;
 
@@ -79,6 +79,17 @@ void writeBudget(const std::string& companyPath, const BudgetRecord& budget);
 // oldest first; none when the company has no database. Never creates or
 // changes the file. Throws DatabaseError.
 std::vector<BankLineRecord> readBankLines(const std::string& companyPath, const std::string& bankAccount);
+
+// The receipts attached to the vouchers of period, in the order they were
+// added; none when the company has no database. Never creates or changes the
+// file. Throws DatabaseError.
+std::vector<AttachmentRecord> readAttachments(const std::string& companyPath, std::int32_t period);
+// Those of one voucher of period, in the order they were added.
+std::vector<AttachmentRecord> readVoucherAttachments(const std::string& companyPath, std::int32_t period,
+                                                     std::int32_t voucher);
+// The numbers of the vouchers of period that have at least one receipt, in
+// one query. Throws DatabaseError.
+std::vector<std::int32_t> readVouchersWithAttachments(const std::string& companyPath, std::int32_t period);
 
 // The user's settings: they are no part of the books, so each write goes to
 // the database at once, in a transaction of its own (the database made when

@@ -207,6 +207,10 @@ std::string periodFolderPath(const std::string& companyPath) {
     return folderPart(companyPath) + companyTitleOf(companyPath) + "_perioder/";
 }
 
+std::string attachmentFolderPath(const std::string& companyPath) {
+    return folderPart(companyPath) + companyTitleOf(companyPath) + kAttachmentFolderSuffix + "/";
+}
+
 std::string periodFilePath(const std::string& companyPath, int index) {
     return periodFolderPath(companyPath) + companyTitleOf(companyPath) + std::to_string(index) + ".per";
 }

@@ -67,6 +67,10 @@ std::string fullPath(const std::string& path);
 std::string fileNameOf(const std::string& path);
 std::string companyTitleOf(const std::string& path); // the file name minus its last four characters
 std::string periodFolderPath(const std::string& companyPath);
+// The folder of the company's receipts: D + T + "_underlag/" for the company
+// file D + T + ".bok" (see attachments/AttachmentStore.h).
+inline constexpr const char* kAttachmentFolderSuffix = "_underlag";
+std::string attachmentFolderPath(const std::string& companyPath);
 std::string periodFilePath(const std::string& companyPath, int index);
 // The name used when another period is opened: built from the full path and
 // the stored file name; the same as periodFilePath for a name ending in ".bok".

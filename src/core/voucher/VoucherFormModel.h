@@ -6,6 +6,7 @@
 // events here; tests and the command-line tool drive it directly.
 #pragma once
 
+#include "attachments/AttachmentStore.h"
 #include "grid/Grid.h"
 #include "interaction/FormModel.h"
 #include "interaction/Prompter.h"
@@ -105,6 +106,27 @@ public:
     void undo();
     // "INFO trans.mall"
     void showTemplateInfo();
+    // ---- receipts ("underlag") ----
+    // "Bifoga underlag..." or files dropped on the dialog: each file is read
+    // and checked at once; a refused one is told through the prompter (its
+    // name and why) and left out, the others are chosen. A company never
+    // saved has no folder for them: the user is told to save it first and
+    // nothing is chosen. Chosen files are copied into the company's store
+    // when "OK" registers the voucher, before the registration; a file that
+    // cannot be copied stops the registration.
+    void attachFiles(const std::vector<std::string>& paths);
+    // The files chosen for this registration, in the order chosen; the same
+    // content is chosen once.
+    [[nodiscard]] const std::vector<CheckedAttachment>& chosenAttachments() const { return m_chosen; }
+    // Drops a chosen file before the registration.
+    void removeChosenAttachment(std::size_t index);
+    // The receipts the registered voucher has already (saved and not yet
+    // saved), in the order they were added; none for a new voucher. Kept
+    // receipts are never removed: an amendment only adds.
+    [[nodiscard]] std::vector<AttachmentRecord> keptAttachments() const;
+    // The company file the kept receipts' store belongs to (attachmentStoredPath).
+    [[nodiscard]] const std::string& companyPath() const { return m_doc.pathName(); }
+
     // Types text into a cell as the user does: moves there, types over it and
     // leaves it. False when a check refused the move or the text.
     bool typeCell(CellPos cell, const std::string& text);
@@ -179,6 +201,7 @@ private:
     std::optional<std::int32_t> m_registeredNumber;
     std::vector<CVerifikatrad> m_registeredLines;
     bool m_closed = false;
+    std::vector<CheckedAttachment> m_chosen;
 
     Ore m_debitOre = 0;
     Ore m_creditOre = 0;

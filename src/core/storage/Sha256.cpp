@@ -1,4 +1,4 @@
-#include "sie/Sha256.h"
+#include "storage/Sha256.h"
 
 #include <array>
 #include <cstdint>
