@@ -15,6 +15,14 @@
 
 namespace {
 
+// Qt's notes about the platform (no runtime folder, no display) are no concern
+// of the user's; what goes wrong is told by the program itself.
+void quietQt(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::cerr << message.toStdString() << '\n';
+    }
+}
+
 int fail(const std::string& message) {
     std::cerr << "kvistoran-cli: " << message << '\n';
     return 1;
@@ -35,6 +43,7 @@ int main(int argc, char** argv) {
     } else if (args.size() != 2) {
         return fail("användning: kvistoran-cli archive FÖRETAG.bok UT.zip [--period N]");
     }
+    qInstallMessageHandler(quietQt);
     QApplication app(argc, argv);
     try {
         kv::CTallvingeDoc doc;

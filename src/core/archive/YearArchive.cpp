@@ -1,8 +1,8 @@
 #include "archive/YearArchive.h"
 
 #include "archive/ArchiveNames.h"
-#include "storage/Sha256.h"
 #include "storage/FileIo.h"
+#include "storage/Sha256.h"
 
 #include <nlohmann/json.hpp>
 #include <zip.h>
