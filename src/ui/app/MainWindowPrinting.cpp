@@ -1,10 +1,13 @@
 // Printing the active window: "Skriv ut...", "Förhandsgranska", "Skrivarinställningar..."
 // and "Spara som PDF...", on the main window's one printer; and "Exportera rapport...",
-// the active report window as data.
+// the active report window as data; "Skapa årsarkiv...", the open period's
+// reports drawn by the same print code into one zip.
 #include "app/MainWindow.h"
 
 #include "app/AppTexts.h"
 #include "app/FileDialogs.h"
+#include "archive/ArchiveFlow.h"
+#include "archive/ArchiveRendering.h"
 #include "common/WindowContent.h"
 #include "interaction/Prompter.h" // Reports
 #include "reports/ListingPrinting.h"
@@ -12,6 +15,7 @@
 #include "reports/ReportTexts.h"
 #include "storage/FileIo.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QPageSetupDialog>
@@ -139,6 +143,22 @@ void MainWindow::printerSetup() {
     QPageSetupDialog dialog(m_printer.get(), this);
     dialog.setWindowTitle(QString::fromUtf8(kPrintSetupTitle));
     dialog.exec();
+}
+
+// The year's archive: the questions and messages are the core's; the
+// reports are drawn here, under a wait cursor, in this process.
+void MainWindow::yearArchive() {
+    runYearArchive(m_controller, [](const CTallvingeDoc& doc, const std::string& path,
+                                    const std::vector<ArchiveAttachment>& attachments) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        struct Restore {
+            Restore() = default;
+            Restore(const Restore&) = delete;
+            Restore& operator=(const Restore&) = delete;
+            ~Restore() { QApplication::restoreOverrideCursor(); }
+        } restore;
+        writeArchiveOf(doc, path, attachments);
+    });
 }
 
 } // namespace kv::ui
