@@ -1,6 +1,7 @@
 // kvistoran-cli: looks into and converts company files from the command line.
 #include "AddVoucherCommand.h"
 #include "ArchiveCli.h"     // Year archive
+#include "AttachCommand.h"  // Receipts
 #include "BackupCommands.h" // Backups
 #include "BankCli.h"        // Bank
 #include "BudgetCommand.h"  // Budget
@@ -77,9 +78,9 @@ slutstatus 1; då skrivs ingenting.
 
 // The help: the tool's own commands, then each subsystem's.
 std::string helpText() {
-    return std::string(kHelpCommands) + kv::cli::kAddVoucherHelp + kv::cli::kPeriodCommandsHelp +
-           kv::cli::kReportHelp + kv::cli::kBudgetHelp + kv::cli::kBackupCommandsHelp +
-           kv::cli::kBankCommandsHelp + kv::cli::kArchiveHelp + kHelpEnd;
+    return std::string(kHelpCommands) + kv::cli::kAddVoucherHelp + kv::cli::kAttachHelp +
+           kv::cli::kPeriodCommandsHelp + kv::cli::kReportHelp + kv::cli::kBudgetHelp +
+           kv::cli::kBackupCommandsHelp + kv::cli::kBankCommandsHelp + kv::cli::kArchiveHelp + kHelpEnd;
 }
 
 std::string joined(const std::vector<std::string>& messages) {
@@ -257,6 +258,9 @@ int main(int argc, char** argv) {
         }
         if (args[0] == "add-voucher") { // Vouchers
             return kv::cli::addVoucher(args);
+        }
+        if (const auto status = kv::cli::runAttachCommand(args)) { // Receipts
+            return *status;
         }
         if (const auto status = kv::cli::runBudgetCommand(args)) { // Budget
             return *status;

@@ -18,6 +18,10 @@
 namespace kv {
 
 inline constexpr const char* kMsgUnderlagIngetVerifikat = "Verifikatet finns inte i den öppna perioden: ";
+inline constexpr const char* kMsgUnderlagRedanBifogat = "Underlaget är redan bifogat till verifikatet: ";
+inline constexpr const char* kMsgUnderlagEjRegistrerat =
+    "\n\nVerifikatet är inte registrerat. Ta bort underlaget ur listan eller välj det på nytt och tryck OK "
+    "igen.";
 // The mark a voucher with receipts gets in the window program's journal.
 inline constexpr const char* kAttachmentMark = "[U]";
 
@@ -32,8 +36,9 @@ std::vector<AttachmentRecord> periodAttachments(const CTallvingeDoc& doc);
 // Whether a voucher of the open period has receipts, for the lines of the
 // voucher list and the journal: the database is asked once (one query) for
 // the company and period open, and again only when the company or period
-// changes or pending records leave the document (a save or a change taken
-// back); the pending records are looked at on each question. A database that
+// changes, a save writes pending records or pending records leave the
+// document with a change taken back; the pending records are looked at on
+// each question. A database that
 // cannot be read marks nothing and says why in failure().
 class AttachmentMarks {
 public:
@@ -49,13 +54,15 @@ private:
     std::string m_path;
     std::int32_t m_period = -1;
     std::size_t m_pendingSeen = 0;
+    std::uint64_t m_saves = 0;
     std::set<std::int32_t> m_saved;
     std::set<std::int32_t> m_pending;
     std::string m_failure;
 };
 
 // Stores the files at paths and records them for the registered voucher of
-// the open period, as one change of the document; nothing is on disk in the
+// the open period, as one change of the document, and gives the records
+// made: a file whose content the voucher has already is not recorded again; nothing is on disk in the
 // database until the company is saved. Throws AttachmentError (a file
 // refused, the company never saved, no such voucher): then nothing is
 // recorded, and storing removes what it wrote when it goes without keep().

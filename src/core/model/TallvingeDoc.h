@@ -196,7 +196,13 @@ public:
     // takes its attachments back.
     void recordAttachments(std::vector<AttachmentRecord> attachments);
     // The save has written the pending records.
-    void pendingRecordsSaved() { m_pending = {}; }
+    void pendingRecordsSaved() {
+        m_pending = {};
+        ++m_pendingSaves;
+    }
+    // How many saves have written pending records: what a cache of the
+    // database's records compares to know that they changed.
+    [[nodiscard]] std::uint64_t pendingSaves() const { return m_pendingSaves; }
 
     // ---- chart templates ----
     // A new company chooses a built-in template by name; the chart editors
@@ -352,6 +358,7 @@ private:
     bool m_modified = false;
     std::string m_pathName;
     PendingRecords m_pending;
+    std::uint64_t m_pendingSaves = 0;
 };
 
 // A deep copy of a company's contents: the subsets refer into the copy.

@@ -61,6 +61,8 @@ inline constexpr const char* kMsgStangRapporterForeNamnbyte =
     "Både balansen och resultaträkningen måste vara stängda före du kan byta namn. Stäng balans- / "
     "resultatfönstret.";
 inline constexpr const char* kMsgVerifikatdialogenNamnbyte = "Verifikatdialogen måste stängas före namnbyte.";
+inline constexpr const char* kMsgUnderlagEjMedINamnbyte =
+    "Verifikatens underlag kunde inte ges det nya namnet";
 inline constexpr const char* kMsgNamnbyteVarning =
     "Den gamla företagsfilen + periodmappen kopieras till en ny fil + periodmapp med det nya namnet. Den "
     "gamla filen / mappen kan tas bort manuellt i tex. 'Uforskaren'. Detta är ENDA sättet att byta namn på "

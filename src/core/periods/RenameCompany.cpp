@@ -63,10 +63,34 @@ public:
         return true;
     }
 
+    // The receipts under the new name, as the database: the old name keeps
+    // its folder, the new one gets a hard link of every stored receipt (a
+    // copy where the disk has no links), those attached since the last save
+    // too, whose records the save under the new name writes. Tells the user
+    // and returns false when they cannot be given.
+    bool linkAttachmentsFrom(const std::string& fromPath, Prompter& prompter) {
+        const std::string source = attachmentFolderPath(fromPath);
+        if (!fileExists(source)) {
+            return true;
+        }
+        m_attachmentFolderMade = !fileExists(m_attachments);
+        try {
+            linkAttachmentFolder(source, m_attachments);
+        } catch (const FileError& error) {
+            prompter.message(fileFailureMessage(kMsgUnderlagEjMedINamnbyte, source, error.reason()));
+            return false;
+        }
+        return true;
+    }
+
     // Removes the period files written, the period folder if the copy made
-    // it, the company file if the copy made or replaced it, and the database
-    // copied.
+    // it, the company file if the copy made or replaced it, the database
+    // copied and the folder of receipts if the copy made it.
     void remove() const {
+        if (m_attachmentFolderMade) {
+            std::error_code ignored;
+            std::filesystem::remove_all(m_attachments, ignored);
+        }
         if (m_databaseCopied) {
             removeDatabase(companyDatabasePath(m_path));
         }
@@ -90,6 +114,8 @@ private:
     bool m_folderExisted;
     std::vector<std::string> m_periods;
     bool m_databaseCopied = false;
+    std::string m_attachments = attachmentFolderPath(m_path);
+    bool m_attachmentFolderMade = false;
 };
 
 bool reportWindowOpen(const AppServices& app) {
@@ -172,7 +198,8 @@ bool renameCompany(AppServices& app) {
     if (!failed) {
         // The company file under the new name, with the first period open.
         doc.renameTo(to);
-        if (written.copyDatabaseFrom(from.path, prompter) && app.save()) {
+        if (written.copyDatabaseFrom(from.path, prompter) &&
+            written.linkAttachmentsFrom(from.path, prompter) && app.save()) {
             return true;
         }
     }

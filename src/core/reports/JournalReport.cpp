@@ -1,5 +1,7 @@
 #include "reports/JournalReport.h"
 
+#include "attachments/Attachments.h"
+
 #include "reports/ReportBooks.h"
 #include "reports/ReportCommon.h"
 #include "reports/ReportText.h"
@@ -86,7 +88,7 @@ ReportForm journalForm(const CTallvingeDoc& doc, const ScreenMeasures& screen) {
     return form;
 }
 
-Listing journalListing(const CTallvingeDoc& doc, const JournalPrintRange& chosen) {
+Listing journalListing(const CTallvingeDoc& doc, const JournalPrintRange& chosen, bool markAttachments) {
     const CompanyState& company = doc.state();
     Listing listing;
     listing.placement = ListingPlacement::FixedColumns;
@@ -109,10 +111,14 @@ Listing journalListing(const CTallvingeDoc& doc, const JournalPrintRange& chosen
         out.m_x[0] = 150;
         return out;
     };
+    AttachmentMarks marks; // one question of the database for the whole listing
     for (std::int32_t number = span.from; number <= span.to; ++number) {
         const CEttVerifikat& ver = company.m_verifikat[static_cast<std::size_t>(number - 1)];
         CUtskriftsrad head = line();
         head.m_text[0] = zeroPadded(number, 5);
+        if (markAttachments && marks.has(doc, ver.m_nVernr)) {
+            head.m_text[1] = kAttachmentMark;
+        }
         head.m_text[2] = packedDate(ver.m_nBokfDag, ver.m_nBokfManad, ver.m_nBokfAr);
         head.m_text[3] = packedDate(ver.m_nTransDag, ver.m_nTransManad, ver.m_nTransAr);
         head.m_text[5] = ver.m_strVertext;

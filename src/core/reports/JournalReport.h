@@ -22,8 +22,12 @@ struct VoucherSpan {
 [[nodiscard]] VoucherSpan journalPrintRange(const CompanyState& company, const JournalPrintRange& chosen);
 
 [[nodiscard]] ReportForm journalForm(const CTallvingeDoc& doc, const ScreenMeasures& screen);
-// The printed journal of the vouchers of the chosen range.
-[[nodiscard]] Listing journalListing(const CTallvingeDoc& doc, const JournalPrintRange& chosen);
+// The printed journal of the vouchers of the chosen range. With
+// markAttachments (the window program's journal), a voucher that has
+// receipts shows kAttachmentMark ("[U]") in the account column of its head
+// line; the command line's text, data and PDF never mark.
+[[nodiscard]] Listing journalListing(const CTallvingeDoc& doc, const JournalPrintRange& chosen,
+                                     bool markAttachments = false);
 // The listing's lines as a table, for printing as text.
 [[nodiscard]] ReportForm journalListingForm(const Listing& listing);
 

@@ -64,6 +64,10 @@ std::optional<std::string> refusal(const std::string& companyPath, const std::st
         return fileFailureMessage(kMsgRestorePeriodFolderExists, periodFolderPath(target),
                                   "Välj ett annat namn.");
     }
+    if (present(attachmentFolderPath(target))) {
+        return fileFailureMessage(kMsgRestoreTargetExists, attachmentFolderPath(target),
+                                  "Välj ett annat namn.");
+    }
     return std::nullopt;
 }
 
@@ -107,6 +111,7 @@ void removeRestored(const std::string& target) {
     fs::remove(target, ignored);
     fs::remove_all(withoutTrailingSlash(periodFolderPath(target)), ignored);
     removeDatabase(companyDatabasePath(target));
+    fs::remove_all(withoutTrailingSlash(attachmentFolderPath(target)), ignored);
 }
 
 // Every period but the open one, into the new company's period folder.
@@ -187,6 +192,15 @@ FileReport restoreBackup(const std::string& backupFolder, const std::string& com
             report.fail(error.what());
             return report;
         }
+    }
+    // The receipts the backup holds, linked as the backup holds them.
+    try {
+        linkAttachmentFolder(attachmentFolderPath(files.companyFile), attachmentFolderPath(targetPath));
+    } catch (const FileError& error) {
+        removeRestored(targetPath);
+        report.fail(fileFailureMessage(kMsgRestoreUnreadable, attachmentFolderPath(files.companyFile),
+                                       error.reason()));
+        return report;
     }
     copyOtherPeriods(doc.state(), files, owner, companyPath, targetPath, report);
     return report;

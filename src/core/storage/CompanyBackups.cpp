@@ -69,6 +69,13 @@ bool isBackupFile(const std::filesystem::directory_entry& entry) {
             endsWith(name, ".tmp"));
 }
 
+// True for the folder of receipts a backup holds (Name_underlag/).
+bool isReceiptFolder(const std::filesystem::directory_entry& entry) {
+    std::error_code error;
+    return entry.symlink_status(error).type() == std::filesystem::file_type::directory && !error &&
+           endsWith(entry.path().filename().string(), kAttachmentFolderSuffix);
+}
+
 // Removes a backup with the files this program put there. A backup that
 // holds anything else (the user saved a company there, or put a file there)
 // is the user's now and stays whole.
@@ -87,7 +94,25 @@ void removeBackup(const std::string& path) {
     std::vector<std::string> files;
     std::error_code error;
     std::filesystem::directory_iterator entries(path, error);
+    std::vector<std::string> folders;
     for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        if (isReceiptFolder(*entries)) {
+            // The receipts' links: every name in it must be a stored receipt's.
+            std::error_code inner;
+            std::filesystem::directory_iterator receipts(entries->path(), inner);
+            for (; !inner && receipts != std::filesystem::directory_iterator(); receipts.increment(inner)) {
+                const std::string name = receipts->path().filename().string();
+                if (!isAttachmentStoredName(name) && !endsWith(name, ".tmp")) {
+                    return;
+                }
+                files.push_back(receipts->path().string());
+            }
+            if (inner) {
+                return;
+            }
+            folders.push_back(entries->path().string());
+            continue;
+        }
         if (!isBackupFile(*entries)) {
             return;
         }
@@ -98,6 +123,9 @@ void removeBackup(const std::string& path) {
     }
     for (const std::string& file : files) {
         ::unlink(file.c_str());
+    }
+    for (const std::string& folder : folders) {
+        ::rmdir(folder.c_str());
     }
     ::rmdir(path.c_str());
 }
@@ -236,6 +264,15 @@ CompanyBackup::CompanyBackup(const std::string& companyPath, const std::string& 
         } catch (const DatabaseError& failure) {
             m_notes.push_back(std::string(kMsgBackupDatabaseFailed) + "\n\n" + failure.what());
         }
+    }
+    // The receipts, by hard link (a stored receipt never changes), so that
+    // the database's records find their files in the backup too.
+    try {
+        linkAttachmentFolder(attachmentFolderPath(companyPath),
+                             backup + companyTitleOf(companyPath) + kAttachmentFolderSuffix + "/");
+    } catch (const FileError& failure) {
+        m_notes.push_back(fileFailureMessage(kMsgBackupAttachmentsFailed, attachmentFolderPath(companyPath),
+                                             failure.reason()));
     }
     const std::string period = periodFilePath(companyPath, periodIndex);
     if (!isRegularFile(period)) {

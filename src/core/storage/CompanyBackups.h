@@ -3,8 +3,9 @@
 // per backup named by the moment it was made ("2024-05-03_14-22-07", then
 // "2024-05-03_14-22-07_02" and on for more in the same second), holding the
 // replaced company file and the replaced file of the open period under their
-// own names, and a copy of the company's database (Name.kvdb) when it has one. The latest ones and one a day
-// for the last weeks are kept.
+// own names, a copy of the company's database (Name.kvdb) when it has one, and
+// the receipts of Name_underlag/ (hard links) in a folder of that name. The
+// latest ones and one a day for the last weeks are kept.
 #pragma once
 
 #include "storage/LocalClock.h"
@@ -30,6 +31,8 @@ inline constexpr const char* kMsgBackupPeriodFailed =
     "Den tidigare periodfilen kom inte med i säkerhetskopian. Företaget sparas ändå.";
 inline constexpr const char* kMsgBackupDatabaseFailed =
     "Företagets databas kom inte med i säkerhetskopian. Företaget sparas ändå.";
+inline constexpr const char* kMsgBackupAttachmentsFailed =
+    "Verifikatens underlag kom inte med i säkerhetskopian. Företaget sparas ändå.";
 inline constexpr const char* kMsgTemplateBackupFailed =
     "Den tidigare versionen av mallfilen kunde inte sparas som säkerhetskopia. Mallfilen sparas ändå.";
 

@@ -211,6 +211,47 @@ std::string attachmentFolderPath(const std::string& companyPath) {
     return folderPart(companyPath) + companyTitleOf(companyPath) + kAttachmentFolderSuffix + "/";
 }
 
+bool isAttachmentStoredName(std::string_view name) {
+    if (name.size() != 68) {
+        return false;
+    }
+    for (const char c : name.substr(0, 64)) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) {
+            return false;
+        }
+    }
+    const std::string_view extension = name.substr(64);
+    return extension == ".pdf" || extension == ".jpg" || extension == ".png";
+}
+
+void linkAttachmentFolder(const std::string& from, const std::string& to) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (!fs::is_directory(from, error)) {
+        return;
+    }
+    if (!makeFolder(to)) {
+        throw FileError("mkdir " + to, errno);
+    }
+    fs::directory_iterator entries(from, error);
+    for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
+        const std::string name = entries->path().filename().string();
+        std::error_code kindError;
+        if (!isAttachmentStoredName(name) || !entries->is_regular_file(kindError) ||
+            entries->is_symlink(kindError)) {
+            continue;
+        }
+        const std::string target = (fs::path(to) / name).string();
+        if (fileExists(target)) {
+            continue;
+        }
+        linkOrCopyFile(entries->path().string(), target);
+    }
+    if (error) {
+        throw FileError("read " + from, error.value());
+    }
+}
+
 std::string periodFilePath(const std::string& companyPath, int index) {
     return periodFolderPath(companyPath) + companyTitleOf(companyPath) + std::to_string(index) + ".per";
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kv {
@@ -71,6 +72,15 @@ std::string periodFolderPath(const std::string& companyPath);
 // file D + T + ".bok" (see attachments/AttachmentStore.h).
 inline constexpr const char* kAttachmentFolderSuffix = "_underlag";
 std::string attachmentFolderPath(const std::string& companyPath);
+// True for the name of a stored receipt: 64 lower-case hex digits and
+// ".pdf", ".jpg" or ".png".
+bool isAttachmentStoredName(std::string_view name);
+// Gives every stored receipt of the folder from a name in the folder to
+// (made when missing): a hard link where the disk allows, else a copy. A
+// stored file never changes, so a link is a copy that takes no room. A
+// receipt already in to is left as it is; anything else in from is not
+// taken. Nothing when from does not exist. Throws FileError.
+void linkAttachmentFolder(const std::string& from, const std::string& to);
 std::string periodFilePath(const std::string& companyPath, int index);
 // The name used when another period is opened: built from the full path and
 // the stored file name; the same as periodFilePath for a name ending in ".bok".

@@ -11,6 +11,7 @@
 #include "interaction/FormModel.h"
 #include "interaction/Prompter.h"
 #include "model/TallvingeDoc.h"
+#include "storage/LocalClock.h"
 #include "voucher/VoucherDate.h"
 #include "voucher/VoucherLayout.h"
 #include "voucher/VoucherRules.h"
@@ -37,6 +38,8 @@ struct VoucherFormSetup {
     // The main window's part when the dialog hands over, after "OK" went
     // through or on "Avbryt", before the document's work.
     std::function<void()> handOver;
+    // The time the receipts attached at registration are recorded with.
+    LocalClock clock = localTimeNow;
 };
 
 class VoucherFormModel : public FormModel, private GridHooks, private DocumentView {

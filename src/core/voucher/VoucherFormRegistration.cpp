@@ -1,6 +1,7 @@
 // "OK" and "Avbryt" of the voucher dialog: the final check of all lines, the
 // questions in their order, and the registration or amendment that the
 // document carries out.
+#include "attachments/Attachments.h"
 #include "model/Amount.h"
 #include "model/DocumentTexts.h"
 #include "voucher/VoucherFormModel.h"
@@ -9,6 +10,9 @@
 #include "voucher/VoucherTexts.h"
 
 #include "chart/TypedText.h"
+#include "storage/CompanyDatabase.h"
+
+#include <algorithm>
 
 namespace kv {
 
@@ -107,7 +111,7 @@ bool VoucherFormModel::anythingTyped() const {
             }
         }
     }
-    return m_grid.isEditing() && !m_grid.editText().empty();
+    return !m_chosen.empty() || (m_grid.isEditing() && !m_grid.editText().empty());
 }
 
 void VoucherFormModel::close() {
@@ -218,26 +222,115 @@ CEttVerifikat VoucherFormModel::buildVoucher() const {
 }
 
 bool VoucherFormModel::handOverAndRegister() {
+    // The chosen receipts are copied into the company's store first: a
+    // registration whose receipts cannot be kept does not happen, and the
+    // files this registration wrote go again when it does not get through.
+    std::optional<AttachmentStoring> storing;
+    std::vector<AttachmentRecord> receipts;
+    if (!m_chosen.empty()) {
+        if (m_doc.pathName().empty()) {
+            tell(kMsgUnderlagEjSparatForetag);
+            return false;
+        }
+        storing.emplace(m_doc.pathName());
+        const LocalTime now = m_setup.clock();
+        try {
+            for (const CheckedAttachment& chosen : m_chosen) {
+                receipts.push_back(storing->store(chosen.sourcePath, m_doc.state().m_nAktuellPeriod, 0, now));
+            }
+        } catch (const AttachmentError& error) {
+            tell(std::string(error.what()) + kMsgUnderlagEjRegistrerat);
+            return false;
+        }
+    }
     if (m_setup.handOver) {
         m_setup.handOver();
     }
     try {
+        // The voucher and its receipts are one change: both or neither.
+        auto change = m_doc.beginChange();
+        std::int32_t number = m_voucherNumber;
         if (registered()) {
             // Every stored line was posted when it was registered, those
             // beyond the grid's 75 rows too; only the rows typed now are new.
             const auto posted =
                 std::max<std::size_t>(static_cast<std::size_t>(m_nRosaRader), m_registeredLines.size());
             m_doc.amendVoucher(buildVoucher(), static_cast<std::int32_t>(posted));
-            m_registeredNumber = m_voucherNumber;
         } else {
-            m_registeredNumber = m_doc.registerVoucher(buildVoucher());
+            number = m_doc.registerVoucher(buildVoucher());
         }
+        for (AttachmentRecord& receipt : receipts) {
+            receipt.voucher = number;
+        }
+        m_doc.recordAttachments(std::move(receipts));
+        change.commit();
+        m_registeredNumber = number;
     } catch (const DocumentRefusal& refusal) {
         tell(refusal.what());
         return false;
     }
+    if (storing) {
+        storing->keep();
+    }
+    m_chosen.clear();
     close();
     return true;
+}
+
+// ---- receipts ----
+
+void VoucherFormModel::attachFiles(const std::vector<std::string>& paths) {
+    if (m_closed || paths.empty()) {
+        return;
+    }
+    if (m_doc.pathName().empty()) {
+        tell(kMsgUnderlagEjSparatForetag);
+        return;
+    }
+    std::vector<AttachmentRecord> kept;
+    try {
+        // A database that cannot take the records refuses now, not at the save.
+        kept = keptAttachments();
+    } catch (const DatabaseError& error) {
+        tell(error.what());
+        return;
+    }
+    bool chosenAny = false;
+    for (const std::string& path : paths) {
+        try {
+            CheckedAttachment checked = checkAttachmentFile(path);
+            const auto sameContent = [&](const auto& other) { return other.sha256 == checked.sha256; };
+            if (std::any_of(kept.begin(), kept.end(), sameContent)) {
+                tell(kMsgUnderlagRedanBifogat + checked.fileName);
+                continue;
+            }
+            if (std::any_of(m_chosen.begin(), m_chosen.end(), sameContent)) {
+                continue; // chosen already: one receipt
+            }
+            m_chosen.push_back(std::move(checked));
+            chosenAny = true;
+        } catch (const AttachmentError& error) {
+            tell(error.what());
+        }
+    }
+    if (chosenAny) {
+        changed(FormAspect::Attachments | FormAspect::Buttons);
+    }
+}
+
+void VoucherFormModel::removeChosenAttachment(std::size_t index) {
+    if (index >= m_chosen.size()) {
+        return;
+    }
+    m_chosen.erase(m_chosen.begin() + static_cast<std::ptrdiff_t>(index));
+    changed(FormAspect::Attachments | FormAspect::Buttons);
+}
+
+std::vector<AttachmentRecord> VoucherFormModel::keptAttachments() const {
+    if (!registered()) {
+        return {};
+    }
+    return voucherAttachments(m_doc, m_voucherNumber);
 }
 
 } // namespace kv

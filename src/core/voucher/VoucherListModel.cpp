@@ -63,4 +63,9 @@ std::string VoucherListModel::text(std::size_t row, int column) const {
     }
 }
 
+bool VoucherListModel::hasAttachments(std::size_t row) const {
+    const auto& vouchers = m_doc.state().m_verifikat;
+    return row < vouchers.size() && m_marks.has(m_doc, vouchers[row].m_nVernr);
+}
+
 } // namespace kv

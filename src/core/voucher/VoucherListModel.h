@@ -3,6 +3,7 @@
 // asked for, so that a list of any length opens at once.
 #pragma once
 
+#include "attachments/Attachments.h"
 #include "grid/GridState.h"
 #include "model/TallvingeDoc.h"
 
@@ -48,9 +49,13 @@ public:
     [[nodiscard]] bool shownInFull(std::size_t row) const;
     // One colour for the whole list: the range colour once a voucher lies inside a chosen month range.
     [[nodiscard]] Rgb textColour() const { return m_colour; }
+    // Whether the line's voucher has receipts: the database is asked once per
+    // company and period opened (and after a save), not per line.
+    [[nodiscard]] bool hasAttachments(std::size_t row) const;
 
 private:
     const CTallvingeDoc& m_doc;
+    mutable AttachmentMarks m_marks;
     Rgb m_colour = kListColour;
 };
 
