@@ -55,8 +55,7 @@ int main(int argc, char** argv) {
             }
             return fail(line);
         }
-        // The attachments come from the company's own store once it keeps them.
-        kv::ui::writeArchiveOf(doc, args[1], {});
+        kv::ui::writeArchiveOf(doc, args[1], kv::archiveAttachments(doc));
     } catch (const std::exception& error) {
         return fail(error.what());
     }

@@ -68,9 +68,9 @@ ArchiveHeader header() {
 // An archive of two reports and one receipt read from disk.
 std::string writeSample(const TempDir& dir) {
     test::writeFile(dir.file("kvitto.pdf"), "%PDF-1.4 kvitto");
-    std::vector<ArchiveFile> files = {{"rapporter/grundbok.pdf", "Grundbok", "%PDF grundbok", {}},
-                                      {"sie/ek.se", "SIE", "#FLAGGA 0\r\n", {}}};
-    for (ArchiveFile& file : attachmentFiles({{12, "Kvitto.pdf", dir.file("kvitto.pdf")}})) {
+    std::vector<ArchiveFile> files = {{"rapporter/grundbok.pdf", "Grundbok", "%PDF grundbok", {}, {}, 0},
+                                      {"sie/ek.se", "SIE", "#FLAGGA 0\r\n", {}, {}, 0}};
+    for (ArchiveFile& file : attachmentFiles({{12, "Kvitto.pdf", dir.file("kvitto.pdf"), {}, 0}})) {
         files.push_back(std::move(file));
     }
     const std::string path = dir.file("arkiv.zip");
@@ -205,10 +205,10 @@ TEST(YearArchive, FailedWriteLeavesTheOldArchive) {
         std::vector<ArchiveFile> files;
     };
     const std::vector<Case> cases = {
-        {"receipt missing", {{"underlag/0001-1-a.pdf", "", {}, "/nonexistent/kvitto.pdf"}}},
-        {"two of one name", {{"a.pdf", "", "1", {}}, {"a.pdf", "", "2", {}}}},
-        {"unsafe name", {{"../a.pdf", "", "1", {}}}},
-        {"the manifest's name", {{"manifest.json", "", "{}", {}}}},
+        {"receipt missing", {{"underlag/0001-1-a.pdf", "", {}, "/nonexistent/kvitto.pdf", {}, 0}}},
+        {"two of one name", {{"a.pdf", "", "1", {}, {}, 0}, {"a.pdf", "", "2", {}, {}, 0}}},
+        {"unsafe name", {{"../a.pdf", "", "1", {}, {}, 0}}},
+        {"the manifest's name", {{"manifest.json", "", "{}", {}, {}, 0}}},
     };
     for (const Case& c : cases) {
         const TempDir dir;

@@ -12,8 +12,10 @@
 #include "archive/ArchiveFlow.h"
 #include "archive/ArchivePlan.h"
 #include "archive/ArchiveVerify.h"
+#include "attachments/Attachments.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -148,6 +150,49 @@ private slots:
         QVERIFY(program.chooseArchive());
         QVERIFY(!program.controller.document().isModified());
         QVERIFY(kv::verifyArchive(program.file(QStringLiteral("arkiv.zip")).toStdString()).ok);
+    }
+
+    void theVouchersReceiptsGoIntoTheArchive() {
+        Program program;
+        kv::CTallvingeDoc& doc = program.controller.document();
+        kv::CVerifikatrad debit;
+        debit.m_nKonto = 1930;
+        debit.m_dDebet = 250;
+        kv::CVerifikatrad credit;
+        credit.m_nKonto = 3000;
+        credit.m_dKredit = 250;
+        const std::int32_t number =
+            doc.registerVoucher(kv::makeVoucher(5, 3, 2012, "Kassa", {debit, credit}));
+        QVERIFY(program.controller.save());
+        const QString receipt = program.file(QStringLiteral("Kvitto mars.pdf"));
+        {
+            QFile file(receipt);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("%PDF-1.4\n% ett kvitto\n%%EOF\n");
+        }
+        kv::AttachmentStoring storing(doc.pathName());
+        QCOMPARE(kv::attachToVoucher(doc, number, {receipt.toStdString()}, storing,
+                                     [] { return kv::LocalTime{2026, 12, 10, 14, 3, 25}; })
+                     .size(),
+                 std::size_t{1});
+        storing.keep();
+        // The receipt is saved with the company first, as the question offers.
+        program.driver.box(kv::kMsgArkivSparaForst, QStringLiteral("OK"));
+        program.driver.file(program.file(QStringLiteral("arkiv.zip")));
+        program.driver.box(kv::kMsgArkivSkapat + program.file(QStringLiteral("arkiv.zip")).toStdString(),
+                           QStringLiteral("OK"));
+        QVERIFY(program.chooseArchive());
+        const kv::ArchiveCheck check =
+            kv::verifyArchive(program.file(QStringLiteral("arkiv.zip")).toStdString());
+        QVERIFY(check.ok);
+        QCOMPARE(check.filesChecked,
+                 kv::plannedReports(doc).size() + 2); // the reports, the SIE file, the receipt
+        QFile zip(program.file(QStringLiteral("arkiv.zip")));
+        QVERIFY(zip.open(QIODevice::ReadOnly));
+        const QByteArray bytes = zip.readAll();
+        const QByteArray entry =
+            QStringLiteral("underlag/%1-1-kvitto-mars.pdf").arg(number, 4, 10, QLatin1Char('0')).toUtf8();
+        QVERIFY2(bytes.contains(entry), entry.constData());
     }
 
     void aFailedWriteIsToldAndLeavesNothing() {

@@ -32,7 +32,7 @@ private slots:
         file.write("%PDF-1.4 ett kvitto");
         file.close();
         m_archive = m_dir.filePath(QStringLiteral("arkiv.zip")).toStdString();
-        ui::writeArchiveOf(m_doc, m_archive, {{1, "Kvitto mars.pdf", receipt.toStdString()}});
+        ui::writeArchiveOf(m_doc, m_archive, {{1, "Kvitto mars.pdf", receipt.toStdString(), {}, 0}});
     }
 
     void everyReportIsPdfA1bWithEmbeddedFonts() {

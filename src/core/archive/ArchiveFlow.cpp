@@ -94,7 +94,7 @@ std::optional<std::string> runYearArchive(AppServices& app, const YearArchiveWri
         return std::nullopt;
     }
     try {
-        write(doc, path, {});
+        write(doc, path, archiveAttachments(doc));
     } catch (const YearArchiveError& error) {
         prompter.say(MessageKind::Failure, kMsgArkivKanEjSkapas + std::string(error.what()));
         return std::nullopt;

@@ -2,8 +2,10 @@
 
 #include "KvistoranVersion.h"
 #include "archive/ArchiveNames.h"
+#include "attachments/Attachments.h"
 #include "reports/ReportCommon.h"
 #include "sie/SieWriter.h"
+#include "storage/CompanyDatabase.h"
 
 #include <array>
 #include <cstdio>
@@ -132,6 +134,24 @@ FileReport openArchiveBooks(CTallvingeDoc& doc, const std::string& path, std::op
     doc.closePeriod();
     doc.openPeriod(std::move(read.period));
     return opened;
+}
+
+std::vector<ArchiveAttachment> archiveAttachments(const CTallvingeDoc& doc) {
+    std::vector<ArchiveAttachment> attachments;
+    if (doc.neverSaved() || doc.pathName().empty()) {
+        return attachments; // no store yet, so no receipts
+    }
+    try {
+        for (const AttachmentRecord& record : periodAttachments(doc)) {
+            attachments.push_back({record.voucher, record.fileName,
+                                   attachmentStoredPath(doc.pathName(), record), record.sha256, record.size});
+        }
+    } catch (const DatabaseError& error) {
+        throw YearArchiveError(std::string("Verifikatens underlag kan inte läsas: ") + error.what());
+    } catch (const AttachmentError& error) {
+        throw YearArchiveError(error.what());
+    }
+    return attachments;
 }
 
 std::optional<std::string> archiveRefusal(const CTallvingeDoc& doc) {

@@ -48,6 +48,12 @@ struct PlannedReport {
 [[nodiscard]] FileReport openArchiveBooks(CTallvingeDoc& doc, const std::string& path,
                                           std::optional<int> period);
 
+// The receipts of the open period's vouchers (saved and not yet saved), in
+// the order they were added, with where the company keeps each file and what
+// it was when attached. Throws YearArchiveError when the company's database
+// or a record cannot be read.
+[[nodiscard]] std::vector<ArchiveAttachment> archiveAttachments(const CTallvingeDoc& doc);
+
 // Why the open books cannot be archived, or nothing.
 [[nodiscard]] std::optional<std::string> archiveRefusal(const CTallvingeDoc& doc);
 

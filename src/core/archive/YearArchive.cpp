@@ -178,6 +178,8 @@ std::vector<ArchiveFile> attachmentFiles(const std::vector<ArchiveAttachment>& a
         file.description =
             "Underlag till verifikat " + std::to_string(attachment.voucher) + ": " + attachment.originalName;
         file.sourceFile = attachment.storedPath;
+        file.expectedSha256 = attachment.sha256;
+        file.expectedSize = attachment.size;
         files.push_back(std::move(file));
     }
     return files;
@@ -214,6 +216,13 @@ void writeYearArchive(const std::string& path, const ArchiveHeader& header,
             throw YearArchiveError("Kan ej skriva arkivet " + path + ": otillåtet filnamn " + file.path);
         }
         const Hashed hashed = hashOf(file);
+        if (!file.expectedSha256.empty() &&
+            (hashed.sha256 != file.expectedSha256 || hashed.size != file.expectedSize)) {
+            throw YearArchiveError("Kan ej skriva arkivet " + path + ": filen " + file.sourceFile + " (" +
+                                   file.description +
+                                   ") har ändrats sedan den bifogades; den är inte längre densamma som "
+                                   "företagets databas beskriver.");
+        }
         listed.push_back({file.path, hashed.sha256, hashed.size, file.description});
     }
     const std::string manifest = manifestJson(header, listed);

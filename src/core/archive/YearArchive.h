@@ -22,6 +22,10 @@ struct ArchiveFile {
     std::string description; // what it is, in Swedish
     std::string bytes;
     std::string sourceFile; // when not empty, the bytes are this file's
+    // What the file on disk must be (a receipt as it was attached): when
+    // given, a file that differs is refused instead of archived.
+    std::string expectedSha256;
+    std::uint64_t expectedSize = 0;
 };
 
 // A voucher's attachment as the company keeps it.
@@ -29,6 +33,8 @@ struct ArchiveAttachment {
     std::int32_t voucher = 0;
     std::string originalName;
     std::string storedPath;
+    std::string sha256; // as recorded when attached; empty: not checked
+    std::uint64_t size = 0;
 };
 
 // What manifest.json says of the archive besides its files.
@@ -44,7 +50,9 @@ struct ArchiveHeader {
 inline constexpr const char* kManifestName = "manifest.json";
 
 // The attachments as files of the archive: "underlag/0012-1-kvitto.pdf",
-// numbered per voucher in the order given.
+// numbered per voucher in the order given. A stored file whose size or
+// SHA-256 is no longer what was recorded stops the writing: the archive
+// never vouches for a receipt that changed after it was attached.
 [[nodiscard]] std::vector<ArchiveFile> attachmentFiles(const std::vector<ArchiveAttachment>& attachments);
 
 // What a file listed in the manifest is.

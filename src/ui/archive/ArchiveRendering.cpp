@@ -91,7 +91,7 @@ std::vector<ArchiveFile> archiveFiles(const CTallvingeDoc& doc,
     }
     std::vector<ArchiveFile> files;
     for (const PlannedReport& report : plannedReports(doc)) {
-        files.push_back({report.path, report.description, reportPdf(doc, report), {}});
+        files.push_back({report.path, report.description, reportPdf(doc, report), {}, {}, 0});
     }
     files.push_back(sieArchiveFile(doc, now));
     for (ArchiveFile& attachment : attachmentFiles(attachments)) {
