@@ -44,7 +44,8 @@ void printReport(QPrinter& printer, const CTallvingeDoc& doc, const PlannedRepor
         printListing(printer, journalListing(doc, JournalPrintRange{}), lines);
         return;
     case ReportKind::Ledger:
-        printListing(printer, ledgerListing(doc, device), lines);
+        // Every account with rows; an account without any has nothing to show.
+        printListing(printer, ledgerListing(doc, device, LedgerAccounts::WithRows), lines);
         return;
     case ReportKind::TrialBalance:
         printListing(printer, trialBalanceListing(buildTrialBalance(doc), doc), lines);
