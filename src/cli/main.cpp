@@ -1,5 +1,6 @@
 // kvistoran-cli: looks into and converts company files from the command line.
 #include "AddVoucherCommand.h"
+#include "ArchiveCli.h"     // Year archive
 #include "AttachCommand.h"  // Receipts
 #include "BackupCommands.h" // Backups
 #include "BankCli.h"        // Bank
@@ -79,7 +80,7 @@ slutstatus 1; då skrivs ingenting.
 std::string helpText() {
     return std::string(kHelpCommands) + kv::cli::kAddVoucherHelp + kv::cli::kAttachHelp +
            kv::cli::kPeriodCommandsHelp + kv::cli::kReportHelp + kv::cli::kBudgetHelp +
-           kv::cli::kBackupCommandsHelp + kv::cli::kBankCommandsHelp + kHelpEnd;
+           kv::cli::kBackupCommandsHelp + kv::cli::kBankCommandsHelp + kv::cli::kArchiveHelp + kHelpEnd;
 }
 
 std::string joined(const std::vector<std::string>& messages) {
@@ -274,6 +275,9 @@ int main(int argc, char** argv) {
             return *status;
         }
         if (const auto status = kv::cli::runBankCommand(args)) { // Bank
+            return *status;
+        }
+        if (const auto status = kv::cli::runArchiveCommand(args)) { // Year archive
             return *status;
         }
     } catch (const std::exception& error) {

@@ -183,6 +183,37 @@ TEST_F(SmallBooks, LedgerRunsTheBalanceAndTellsTheMonthRange) {
     EXPECT_EQ(listing.size(), 9U * 5U + 8U + 1U); // nine accounts, eight rows, the result row
 }
 
+// The archive's ledger lists each account that has rows, with all of them,
+// and no account without: the first line of each block is the account's.
+TEST_F(SmallBooks, TheArchivesLedgerLeavesOutAccountsWithoutRows) {
+    postVoucher(doc, 1, 2, 2012, {{1930, 100, 0}, {3000, 0, 100}});
+    postVoucher(doc, 1, 4, 2012, {{1930, 0, 30}, {4000, 30, 0}});
+    const PrintDevice device{2323, 3300, 50, 300};
+    const auto listedAccounts = [&](LedgerAccounts which) {
+        const Listing listing = ledgerListing(doc, device, which);
+        std::vector<std::string> accounts;
+        for (std::size_t i = 0; i < listing.size(); ++i) {
+            const CUtskriftsrad line = listing.line(i);
+            if (!line.m_text[2].empty()) { // an account's first line: number and name
+                accounts.push_back(line.m_text[0]);
+            }
+        }
+        return std::make_pair(accounts, listing.size());
+    };
+    const auto [every, everyLines] = listedAccounts(LedgerAccounts::Every);
+    EXPECT_EQ(every.size(), 9U);
+    const auto [withRows, withRowsLines] = listedAccounts(LedgerAccounts::WithRows);
+    // In chart order: 3000, 4000, then 1930 (two rows) and the result account's "Resultat" row.
+    EXPECT_EQ(withRows, (std::vector<std::string>{"03000", "04000", "01930", "02090"}));
+    EXPECT_EQ(withRowsLines, 4U * 5U + 5U);
+    // Nothing posted: only the result account with its row "Resultat".
+    CTallvingeDoc empty;
+    buildSmallCompany(empty);
+    const Listing none = ledgerListing(empty, device, LedgerAccounts::WithRows);
+    ASSERT_EQ(none.size(), 6U);
+    EXPECT_EQ(none.line(0).m_text[0], "02090");
+}
+
 TEST_F(SmallBooks, TrialBalanceAddsThePostedResultBack) {
     postVoucher(doc, 10, 1, 2012, {{1930, 500, 0}, {3000, 0, 200}, {3010, 0, 300}});
     postVoucher(doc, 10, 2, 2012, {{4000, 0, 1500}, {1910, 1500, 0}});

@@ -94,6 +94,10 @@ public:
 
     // Bank statements: the statement file is a file choice, "<läs in kontoutdrag>".
     std::optional<std::string> chooseBankFileToOpen() override { return choose("<läs in kontoutdrag>"); }
+    // The year's archive: the zip's name is a file choice, "<spara årsarkiv som PATH>".
+    std::optional<std::string> chooseArchiveSaveName(const std::string& suggestedPath) override {
+        return choose("<spara årsarkiv som " + suggestedPath + ">");
+    }
 
     // Everything said or asked, in order; file choices appear as "<öppna>"
     // and "<spara som NAME>".

@@ -234,29 +234,15 @@ private slots:
         controller.document().savedInFull();
         run(CommandId::CloseCompany);
         QVERIFY(controller.openAtStartUp(path));
-        for (const CommandId id : {CommandId::IncomeChart,
-                                   CommandId::BalanceChart,
-                                   CommandId::VatRules,
-                                   CommandId::OpenPeriod,
-                                   CommandId::NewPeriod,
-                                   CommandId::ChangeEndDate,
-                                   CommandId::RenameCompany,
-                                   CommandId::MonthRange,
-                                   CommandId::LedgerWindow,
-                                   CommandId::Backups,
-                                   CommandId::SaveChartTemplate,
-                                   CommandId::DeleteChartTemplate,
-                                   CommandId::Print,
-                                   CommandId::PrintPreview,
-                                   CommandId::PrintSetup,
-                                   CommandId::SaveAsPdf,
-                                   CommandId::ExportReport,
-                                   CommandId::ExportSie,
-                                   CommandId::VatSettlement,
-                                   CommandId::IncomeStatementWindow,
-                                   CommandId::Find,
-                                   CommandId::Replace,
-                                   CommandId::CellFormat}) {
+        for (const CommandId id :
+             {CommandId::IncomeChart,   CommandId::BalanceChart,      CommandId::VatRules,
+              CommandId::OpenPeriod,    CommandId::NewPeriod,         CommandId::ChangeEndDate,
+              CommandId::RenameCompany, CommandId::MonthRange,        CommandId::LedgerWindow,
+              CommandId::Backups,       CommandId::SaveChartTemplate, CommandId::DeleteChartTemplate,
+              CommandId::Print,         CommandId::PrintPreview,      CommandId::PrintSetup,
+              CommandId::SaveAsPdf,     CommandId::ExportReport,      CommandId::ExportSie,
+              CommandId::YearArchive,   CommandId::VatSettlement,     CommandId::IncomeStatementWindow,
+              CommandId::Find,          CommandId::Replace,           CommandId::CellFormat}) {
             run(id);
         }
         // The voucher dialog beside the windows, and the save question on the way out.

@@ -1,7 +1,8 @@
 #include "app/AppCommands.h"
 
 #include "app/AppTexts.h"
-#include "bank/BankCommands.h" // Bank statements
+#include "archive/ArchiveFlow.h" // The year's archive
+#include "bank/BankCommands.h"   // Bank statements
 #include "budget/BudgetCommands.h"
 #include "chart/ChartCommands.h"
 #include "interaction/AppServices.h"
@@ -47,6 +48,7 @@ void registerSubsystemCommands(CommandRegistry& commands, AppServices& app) {
     registerSieCommands(commands, app);    // SIE
     registerBankCommands(commands, app);   // Bank statements
     registerBudgetCommands(commands, app);
+    registerArchiveCommands(commands, app); // The year's archive
     addHelpTexts(commands, app);
 
     addWindowCommands(commands, app, {C::PrintSetup, C::About, C::Calendar},

@@ -30,6 +30,7 @@ Menu arkiv() {
          item(C::ExportSie, "&Exportera SIE-fil..."), separator(), item(C::Print, "Skriv ut..."),
          item(C::PrintPreview, "Förhandsgranska"), item(C::SaveAsPdf, "Spara som PDF..."), // Reports
          item(C::ExportReport, "Exportera rapport..."), item(C::PrintSetup, "S&krivarinställningar..."),
+         separator(), item(C::YearArchive, "Skapa å&rsarkiv..."), // The year's archive
          separator(), item(C::Exit, "&Avsluta")}};
 }
 
@@ -265,6 +266,7 @@ const std::map<CommandId, std::string>& statusTable() {
         {C::AddSie, "Lägg till verifikaten i en SIE-fil i den öppna perioden"},
         {C::ImportBank, "Bokför bankens kontoutdrag i den öppna perioden"}, // Bank statements
         {C::Backups, "Säkerhetskopior"},                                    // Backups
+        {C::YearArchive, "Skriv periodens rapporter, SIE-fil och underlag till ett zip-arkiv"},
     };
     return table;
 }

@@ -116,6 +116,8 @@ enum class CommandId : std::int32_t {
     // Budget: "Kontoplan → Budget..." and the report "Budget och utfall"
     Budget = 33521,
     BudgetReportWindow = 33522,
+    // The year's archive: "Arkiv → Skapa årsarkiv..."
+    YearArchive = 33531,
 };
 
 // The recent-file command of position index (0 to 3).

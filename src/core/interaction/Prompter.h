@@ -32,6 +32,10 @@ inline constexpr const char* kSieAddOpenTitle = "Läs in verifikat från SIE-fil
 inline constexpr const char* kBankFileFilter =
     "Kontoutdrag (*.csv *.txt *.xml *.CSV *.TXT *.XML);;Alla filer (*)";
 inline constexpr const char* kBankOpenTitle = "Läs in kontoutdrag";
+// The year's archive: one zip of the period's reports, SIE file and receipts.
+inline constexpr const char* kArchiveFileFilter = "Zip-arkiv (*.zip)";
+inline constexpr const char* kArchiveFileExtension = ".zip";
+inline constexpr const char* kArchiveSaveTitle = "Skapa årsarkiv";
 
 class Prompter {
 public:
@@ -79,6 +83,9 @@ public:
     virtual std::optional<std::string> chooseBackupCopyName(const std::string& suggestedPath) = 0;
     // Bank statements: the bank's file to read ("Läs in kontoutdrag..."); nothing on Cancel.
     virtual std::optional<std::string> chooseBankFileToOpen() = 0;
+    // The year's archive: where to write it, offering suggestedPath (nothing
+    // on Cancel; the answer may lack the extension).
+    virtual std::optional<std::string> chooseArchiveSaveName(const std::string& suggestedPath) = 0;
 };
 
 } // namespace kv

@@ -34,6 +34,7 @@ public:
     std::optional<std::string> chooseSieSaveName(const std::string&) override { return std::nullopt; }
     std::optional<std::string> chooseBackupCopyName(const std::string&) override { return std::nullopt; }
     std::optional<std::string> chooseBankFileToOpen() override { return std::nullopt; }
+    std::optional<std::string> chooseArchiveSaveName(const std::string&) override { return std::nullopt; }
 
     // Everything the user would have been told, in order.
     std::vector<std::string> said;

@@ -256,7 +256,8 @@ namespace {
 // out: account line, headings, the rows, underline, totals, separator.
 class LedgerLines {
 public:
-    LedgerLines(const CTallvingeDoc& doc, const PrintDevice& device) : m_books(doc, RangeRule::SubPeriod) {
+    LedgerLines(const CTallvingeDoc& doc, const PrintDevice& device, LedgerAccounts which)
+        : m_books(doc, RangeRule::SubPeriod) {
         m_columns = {fixedX(155, device),   0,
                      columnX(340, device),  columnX(350, device),
                      columnX(650, device),  columnX(1650, device),
@@ -270,6 +271,9 @@ public:
             Block block;
             block.konto = konto.get();
             block.rows = &m_books.rows(*konto);
+            if (which == LedgerAccounts::WithRows && block.rows->empty()) {
+                continue;
+            }
             block.first = line;
             block.balances.reserve(block.rows->size());
             Ore balance = 0;
@@ -343,7 +347,7 @@ private:
 
 } // namespace
 
-Listing ledgerListing(const CTallvingeDoc& doc, const PrintDevice& device) {
+Listing ledgerListing(const CTallvingeDoc& doc, const PrintDevice& device, LedgerAccounts which) {
     const CompanyState& company = doc.state();
     Listing listing;
     listing.placement = ListingPlacement::OwnPositions;
@@ -354,7 +358,7 @@ Listing ledgerListing(const CTallvingeDoc& doc, const PrintDevice& device) {
     }
     // The books of the document as it stands: the listing lives no longer
     // than one printing, during which the document does not change.
-    auto lines = std::make_shared<const LedgerLines>(doc, device);
+    auto lines = std::make_shared<const LedgerLines>(doc, device, which);
     listing.madeCount = lines->count();
     listing.makeLine = [lines](std::size_t index) { return lines->line(index); };
     return listing;

@@ -43,7 +43,12 @@ private:
                                     const ScreenMeasures& screen);
 // Every account, one block after the other.
 [[nodiscard]] ReportForm ledgerFormOfAll(const CTallvingeDoc& doc, const ScreenMeasures& screen);
-// The printed listing of every account, placed for the device.
-[[nodiscard]] Listing ledgerListing(const CTallvingeDoc& doc, const PrintDevice& device);
+// Which accounts the printed ledger lists: every account of the chart (as
+// the ledger window prints it), or only those with rows (the year's archive).
+enum class LedgerAccounts { Every, WithRows };
+
+// The printed listing of the accounts, placed for the device.
+[[nodiscard]] Listing ledgerListing(const CTallvingeDoc& doc, const PrintDevice& device,
+                                    LedgerAccounts which = LedgerAccounts::Every);
 
 } // namespace kv

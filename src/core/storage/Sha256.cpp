@@ -60,23 +60,41 @@ void compress(std::array<std::uint32_t, 8>& h, const unsigned char* block) {
 
 } // namespace
 
-std::string sha256Hex(std::string_view bytes) {
-    std::array<std::uint32_t, 8> h = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
-                                      0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+Sha256::Sha256()
+    : m_state{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+              0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
+
+void Sha256::update(std::string_view bytes) {
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-    std::size_t whole = bytes.size() / 64 * 64;
-    for (std::size_t at = 0; at < whole; at += 64) {
-        compress(h, data + at);
+    std::size_t left = bytes.size();
+    m_length += left;
+    // Fill the block begun by the last call first.
+    while (left > 0 && m_buffered > 0) {
+        m_buffer[m_buffered++] = *data++;
+        --left;
+        if (m_buffered == 64) {
+            compress(m_state, m_buffer.data());
+            m_buffered = 0;
+        }
     }
+    for (; left >= 64; left -= 64, data += 64) {
+        compress(m_state, data);
+    }
+    for (; left > 0; --left) {
+        m_buffer[m_buffered++] = *data++;
+    }
+}
+
+std::string Sha256::hexDigest() const {
+    std::array<std::uint32_t, 8> h = m_state;
     // The rest, a one bit, zeros and the length in bits: one or two blocks.
     std::array<unsigned char, 128> tail{};
-    const std::size_t rest = bytes.size() - whole;
-    for (std::size_t i = 0; i < rest; ++i) {
-        tail[i] = data[whole + i];
+    for (std::size_t i = 0; i < m_buffered; ++i) {
+        tail[i] = m_buffer[i];
     }
-    tail[rest] = 0x80;
-    const std::size_t blocks = rest < 56 ? 1 : 2;
-    const std::uint64_t bits = static_cast<std::uint64_t>(bytes.size()) * 8;
+    tail[m_buffered] = 0x80;
+    const std::size_t blocks = m_buffered < 56 ? 1 : 2;
+    const std::uint64_t bits = m_length * 8;
     for (std::size_t i = 0; i < 8; ++i) {
         tail[blocks * 64 - 1 - i] = static_cast<unsigned char>(bits >> (8 * i));
     }
@@ -92,6 +110,12 @@ std::string sha256Hex(std::string_view bytes) {
         }
     }
     return hex;
+}
+
+std::string sha256Hex(std::string_view bytes) {
+    Sha256 hash;
+    hash.update(bytes);
+    return hash.hexDigest();
 }
 
 } // namespace kv

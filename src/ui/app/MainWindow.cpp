@@ -89,6 +89,9 @@ void MainWindow::performWindowCommand(CommandId id) {
     case CommandId::ExportReport: // Reports
         exportReport();
         break;
+    case CommandId::YearArchive:
+        yearArchive();
+        break;
     case CommandId::ViewToolbar:
         m_toolbarShown = !m_toolbarShown;
         m_toolbar->setVisible(m_toolbarShown);

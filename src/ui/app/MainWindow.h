@@ -106,6 +106,7 @@ private:
     void printerSetup();
     void saveAsPdf();    // Reports
     void exportReport(); // Reports
+    void yearArchive();  // The year's archive
     // What shows each subsystem's modeless forms.
     void registerFormContents();
 

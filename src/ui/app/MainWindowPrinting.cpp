@@ -1,16 +1,21 @@
 // Printing the active window: "Skriv ut...", "Förhandsgranska", "Skrivarinställningar..."
 // and "Spara som PDF...", on the main window's one printer; and "Exportera rapport...",
-// the active report window as data.
+// the active report window as data; "Skapa årsarkiv...", the open period's
+// reports drawn by the same print code into one zip.
 #include "app/MainWindow.h"
 
 #include "app/AppTexts.h"
 #include "app/FileDialogs.h"
+#include "archive/ArchiveFlow.h"
+#include "archive/ArchiveRendering.h"
 #include "common/WindowContent.h"
 #include "interaction/Prompter.h" // Reports
+#include "reports/ListingPrinting.h"
 #include "reports/ReportDataFiles.h"
 #include "reports/ReportTexts.h"
 #include "storage/FileIo.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QPageSetupDialog>
@@ -81,14 +86,11 @@ void MainWindow::saveAsPdf() {
     }
     const QString temporary = name + QStringLiteral(".tmp");
     QPrinter pdf(QPrinter::HighResolution);
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setResolution(300);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setPageMargins(QMarginsF(6.35, 6.35, 6.35, 6.35), QPageLayout::Millimeter);
-    pdf.setOutputFileName(temporary);
+    QString title;
     if (const auto active = m_controller.windows().active(); active && m_controller.company() != nullptr) {
-        pdf.setDocName(qs(printedDocumentTitle(*active, m_controller.company()->title())));
+        title = qs(printedDocumentTitle(*active, m_controller.company()->title()));
     }
+    setUpPdfPrinter(pdf, temporary, title);
     content->print(&pdf);
     // The rename replaces an old file at once, or leaves it as it was.
     const bool written = QFile(temporary).size() > 0 && std::rename(QFile::encodeName(temporary).constData(),
@@ -141,6 +143,22 @@ void MainWindow::printerSetup() {
     QPageSetupDialog dialog(m_printer.get(), this);
     dialog.setWindowTitle(QString::fromUtf8(kPrintSetupTitle));
     dialog.exec();
+}
+
+// The year's archive: the questions and messages are the core's; the
+// reports are drawn here, under a wait cursor, in this process.
+void MainWindow::yearArchive() {
+    runYearArchive(m_controller, [](const CTallvingeDoc& doc, const std::string& path,
+                                    const std::vector<ArchiveAttachment>& attachments) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        struct Restore {
+            Restore() = default;
+            Restore(const Restore&) = delete;
+            Restore& operator=(const Restore&) = delete;
+            ~Restore() { QApplication::restoreOverrideCursor(); }
+        } restore;
+        writeArchiveOf(doc, path, attachments);
+    });
 }
 
 } // namespace kv::ui

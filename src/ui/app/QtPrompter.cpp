@@ -194,4 +194,13 @@ std::optional<std::string> QtPrompter::chooseBankFileToOpen() {
                                         .filter = QString::fromUtf8(kBankFileFilter)}));
 }
 
+// ---- The year's archive ----
+
+std::optional<std::string> QtPrompter::chooseArchiveSaveName(const std::string& suggestedPath) {
+    return chosen(
+        chooseFile(m_parent, {QString::fromUtf8(kArchiveSaveTitle), QString::fromUtf8(kArchiveFileFilter),
+                              QString(), QFile::decodeName(suggestedPath.c_str()),
+                              QString::fromUtf8(kArchiveFileExtension).mid(1), true}));
+}
+
 } // namespace kv::ui

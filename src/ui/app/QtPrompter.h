@@ -49,6 +49,8 @@ public:
     std::optional<std::string> chooseBackupCopyName(const std::string& suggestedPath) override;
     // Bank statements
     std::optional<std::string> chooseBankFileToOpen() override;
+    // The year's archive
+    std::optional<std::string> chooseArchiveSaveName(const std::string& suggestedPath) override;
 
 private:
     // Over the dialog that is showing, if any: a message from a dialog belongs to it.

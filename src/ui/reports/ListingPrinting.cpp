@@ -23,6 +23,13 @@ private:
 } // namespace
 
 QFont pageFont() {
+    // Liberation Sans where Arial is missing: the same widths, and a font the
+    // PDF may embed.
+    static const bool substituted = [] {
+        QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+        return true;
+    }();
+    static_cast<void>(substituted);
     QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(10);
@@ -37,6 +44,16 @@ PrintDevice printDeviceOf(QPrinter& printer) {
     device.lineHeight = QFontMetrics(pageFont(), &printer).height();
     device.dpi = printer.resolution();
     return device;
+}
+
+void setUpPdfPrinter(QPrinter& pdf, const QString& fileName, const QString& title) {
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+    pdf.setResolution(300);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setPageMargins(QMarginsF(6.35, 6.35, 6.35, 6.35), QPageLayout::Millimeter);
+    pdf.setOutputFileName(fileName);
+    pdf.setDocName(title);
 }
 
 void printListing(QPrinter& printer, const Listing& listing, int linesPerPage) {
