@@ -24,6 +24,7 @@ struct Written {
     std::string path;
     std::size_t attachments = 0;
     bool modifiedWhenWritten = true;
+    std::int32_t monthRangeWhenWritten = -1; // m_nDelperiod as the writer saw it
 };
 
 struct App {
@@ -59,7 +60,8 @@ struct App {
             if (failWith) {
                 throw YearArchiveError(*failWith);
             }
-            written.push_back({path, attachments.size(), doc.isModified() || doc.neverSaved()});
+            written.push_back(
+                {path, attachments.size(), doc.isModified() || doc.neverSaved(), doc.state().m_nDelperiod});
         });
     }
 };
@@ -90,6 +92,23 @@ TEST(ArchiveFlow, ASavedCompanyGetsItsArchiveBesideItAndIsToldWhere) {
     EXPECT_EQ(app.prompter.said, (std::vector<std::string>{"<spara årsarkiv som " + suggested + ">",
                                                            kMsgArkivSkapat + expected}));
     EXPECT_EQ(app.prompter.kindOf[kMsgArkivSkapat + expected], MessageKind::Information);
+}
+
+TEST(ArchiveFlow, AChosenRunOfMonthsIsSetAsideWhileTheWholePeriodIsArchived) {
+    App app;
+    app.openSavedBooks();
+    const MonthRange range{{2012, 2}, {2012, 3}};
+    app.controller.document().setMonthRange(range);
+    ASSERT_EQ(app.controller.document().state().m_nDelperiod, 1);
+    app.prompter.chooseFile(app.files.file("Arkiv"));
+    ASSERT_TRUE(app.run());
+    ASSERT_EQ(app.written.size(), 1U);
+    EXPECT_EQ(app.written[0].monthRangeWhenWritten, 0);
+    const CompanyState& after = app.controller.document().state();
+    EXPECT_EQ(after.m_nDelperiod, 1);
+    EXPECT_EQ((YearMonth{after.m_nDelFranAr, after.m_nDelFranManad}), range.from);
+    EXPECT_EQ((YearMonth{after.m_nDelTillAr, after.m_nDelTillManad}), range.to);
+    EXPECT_FALSE(app.controller.document().isModified());
 }
 
 TEST(ArchiveFlow, UnsavedChangesAreSavedFirstOrNothingIsWritten) {

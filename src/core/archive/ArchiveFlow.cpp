@@ -48,6 +48,31 @@ std::string companyFileName(const CTallvingeDoc& doc) {
     return doc.title();
 }
 
+// The archive is the whole period's: a run of months the reports show now
+// is set aside while it is drawn, and shown again after.
+class WholePeriod {
+public:
+    explicit WholePeriod(CTallvingeDoc& doc) : m_doc(doc) {
+        const CompanyState& company = doc.state();
+        if (company.m_nDelperiod == 1) {
+            m_range = MonthRange{{company.m_nDelFranAr, company.m_nDelFranManad},
+                                 {company.m_nDelTillAr, company.m_nDelTillManad}};
+            doc.setMonthRange(std::nullopt);
+        }
+    }
+    WholePeriod(const WholePeriod&) = delete;
+    WholePeriod& operator=(const WholePeriod&) = delete;
+    ~WholePeriod() {
+        if (m_range) {
+            m_doc.setMonthRange(m_range);
+        }
+    }
+
+private:
+    CTallvingeDoc& m_doc;
+    std::optional<MonthRange> m_range;
+};
+
 } // namespace
 
 std::string suggestedArchivePath(const CTallvingeDoc& doc) {
@@ -94,6 +119,7 @@ std::optional<std::string> runYearArchive(AppServices& app, const YearArchiveWri
         return std::nullopt;
     }
     try {
+        const WholePeriod whole(app.document());
         write(doc, path, archiveAttachments(doc));
     } catch (const YearArchiveError& error) {
         prompter.say(MessageKind::Failure, kMsgArkivKanEjSkapas + std::string(error.what()));
