@@ -4,6 +4,7 @@
 // active window. A command that runs its dialogs inside the menu's own key
 // event lets the menu bar change under it; under the sanitizers that is a
 // use after free, without them a crash now and then.
+#include "MenuItems.h"
 #include "ModalDriver.h"
 #include "SavedCompany.h"
 
@@ -45,27 +46,6 @@ namespace {
 constexpr WindowKind kEveryWindow[] = {
     WindowKind::Journal,      WindowKind::Ledger,      WindowKind::TrialBalance, WindowKind::IncomeStatement,
     WindowKind::BalanceSheet, WindowKind::VoucherList, WindowKind::VatReport};
-
-// Opens the menu that holds the command from the menu bar and presses Return
-// on its item, as the keyboard does; false when no menu shows it.
-bool chooseFromMenu(kv::ui::MainWindow& window, CommandId id) {
-    for (QAction* entry : window.menuBar()->actions()) {
-        QMenu* menu = entry->menu();
-        if (menu == nullptr) {
-            continue;
-        }
-        window.menuBar()->setActiveAction(entry); // pops the menu up; it fills itself as it shows
-        for (QAction* item : menu->actions()) {
-            if (item->data().isValid() && item->data().toInt() == static_cast<int>(id) && item->isEnabled()) {
-                menu->setActiveAction(item);
-                QTest::keyClick(menu, Qt::Key_Return);
-                return true;
-            }
-        }
-        menu->hide();
-    }
-    return false;
-}
 
 // A saved association with its first year, opened in the window program on
 // the real message boxes and dialogs.
@@ -119,7 +99,7 @@ struct Program {
         const std::size_t expected = driver.pending();
         std::size_t pendingAfterMenu = 0;
         const bool answered = driver.run([&] {
-            found = chooseFromMenu(*window, id);
+            found = kv::test::chooseFromMenu(*window, id);
             pendingAfterMenu = driver.pending();
         });
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -2,6 +2,7 @@
 // bar with the real file dialog and message boxes: the suggested name beside
 // the company, the archive written in this process and checked, the save
 // asked for first, and a failed write told in Swedish with nothing left.
+#include "MenuItems.h"
 #include "ModalDriver.h"
 #include "SavedCompany.h"
 
@@ -31,26 +32,6 @@ using kv::CommandId;
 
 namespace {
 
-QAction* menuItem(kv::ui::MainWindow& window, CommandId id, QMenu** holder = nullptr) {
-    for (QAction* entry : window.menuBar()->actions()) {
-        QMenu* menu = entry->menu();
-        if (menu == nullptr) {
-            continue;
-        }
-        window.menuBar()->setActiveAction(entry); // the menu fills itself as it shows
-        for (QAction* item : menu->actions()) {
-            if (item->data().isValid() && item->data().toInt() == static_cast<int>(id)) {
-                if (holder != nullptr) {
-                    *holder = menu;
-                }
-                return item;
-            }
-        }
-        menu->hide();
-    }
-    return nullptr;
-}
-
 struct Program {
     QTemporaryDir folder;
     std::string path = kv::test::savedAssociation(folder);
@@ -79,13 +60,7 @@ struct Program {
 
     // Chooses the archive from the menu "Arkiv" with Return, as the keyboard does.
     bool chooseArchive() {
-        return driver.run([&] {
-            QMenu* menu = nullptr;
-            QAction* item = menuItem(*window, CommandId::YearArchive, &menu);
-            QVERIFY(item != nullptr && item->isEnabled());
-            menu->setActiveAction(item);
-            QTest::keyClick(menu, Qt::Key_Return);
-        });
+        return driver.run([&] { QVERIFY(kv::test::chooseFromMenu(*window, CommandId::YearArchive)); });
     }
 };
 
@@ -98,7 +73,7 @@ private slots:
     void theItemStandsInArkivAndNeedsACompany() {
         Program program;
         QMenu* menu = nullptr;
-        QAction* item = menuItem(*program.window, CommandId::YearArchive, &menu);
+        QAction* item = kv::test::menuItemOf(*program.window, CommandId::YearArchive, &menu);
         QVERIFY(item != nullptr);
         menu->hide();
         QCOMPARE(item->text(), QStringLiteral("Skapa å&rsarkiv..."));
@@ -106,7 +81,8 @@ private slots:
         QVERIFY(item->isEnabled());
         program.controller.execute(CommandId::CloseCompany);
         QVERIFY(!program.controller.companyOpen());
-        QVERIFY(menuItem(*program.window, CommandId::YearArchive) == nullptr); // not without a company
+        QVERIFY(kv::test::menuItemOf(*program.window, CommandId::YearArchive) ==
+                nullptr); // not without a company
     }
 
     void theArchiveIsWrittenBesideTheCompanyAndChecks() {
