@@ -3,11 +3,13 @@
 #include "model/Amount.h"
 #include "storage/Cp1252.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace kv {
 
@@ -21,6 +23,8 @@ constexpr std::uint32_t kBigClassTag = 0x80000000U;
 constexpr std::uint32_t kMaxNumber = 0x3FFFFFFEU;
 constexpr std::uint32_t kSchema = 1;
 constexpr std::size_t kBufferSize = 1 << 16;
+// Marks a count of text bytes as UTF-16; no file holds a text that long.
+constexpr std::uint64_t kUtf16Bytes = std::uint64_t{1} << 63;
 
 constexpr const char* kClassNames[kArchiveClassCount] = {
     "CKonto",        "CKontorad", "CKontoplan", "CEttVerifikat",
@@ -232,14 +236,46 @@ struct ArchiveReader::NameCache {
 
 ArchiveReader::~ArchiveReader() = default;
 
-ArchiveReader::ArchiveReader(ByteSource& source) : m_source(source), m_buffer(kBufferSize), m_entries(1) {
+ArchiveReader::ArchiveReader(ByteSource& source) : m_source(&source), m_buffer(kBufferSize), m_entries(1) {
     // Every object takes at least a two-byte tag: room for all numbers at once.
     m_entries.reserve(
         static_cast<std::size_t>(std::min<std::uint64_t>(source.remaining() / 2 + 1, kMaxNumber)));
 }
 
+ArchiveReader::ArchiveReader(std::unique_ptr<ByteSource> source, const ArchiveReader& from)
+    : m_source(source.get()), m_ownSource(std::move(source)), m_buffer(kBufferSize) {
+    m_entries.reserve(from.m_entries.capacity());
+    m_entries = from.m_entries;
+    m_end = from.m_end - from.m_pos;
+    std::memcpy(m_buffer.data(), from.m_buffer.data() + from.m_pos, m_end);
+}
+
+std::unique_ptr<ArchiveReader> ArchiveReader::twin() const {
+    std::unique_ptr<ByteSource> source = m_source->twin();
+    if (!source) {
+        return nullptr;
+    }
+    return std::unique_ptr<ArchiveReader>(new ArchiveReader(std::move(source), *this));
+}
+
+bool ArchiveReader::standsWhere(const ArchiveReader& ahead, std::size_t numbered,
+                                std::uint64_t remaining) const {
+    return remaining == this->remaining() && numbered == m_entries.size() &&
+           numbered <= ahead.m_entries.size() &&
+           std::equal(m_entries.begin(), m_entries.end(), ahead.m_entries.begin());
+}
+
+void ArchiveReader::takeOver(ArchiveReader& ahead) {
+    m_ownSource = std::move(ahead.m_ownSource);
+    m_source = ahead.m_source;
+    m_buffer.swap(ahead.m_buffer);
+    m_pos = std::exchange(ahead.m_pos, 0);
+    m_end = std::exchange(ahead.m_end, 0);
+    m_entries.swap(ahead.m_entries);
+}
+
 std::uint64_t ArchiveReader::remaining() const {
-    return (m_end - m_pos) + m_source.remaining();
+    return (m_end - m_pos) + m_source->remaining();
 }
 
 bool ArchiveReader::refill() {
@@ -248,7 +284,7 @@ bool ArchiveReader::refill() {
     }
     m_end -= m_pos;
     m_pos = 0;
-    const std::size_t got = m_source.read(m_buffer.data() + m_end, m_buffer.size() - m_end);
+    const std::size_t got = m_source->read(m_buffer.data() + m_end, m_buffer.size() - m_end);
     m_end += got;
     return got > 0;
 }
@@ -265,6 +301,25 @@ void ArchiveReader::takeSlowly(void* data, std::size_t size) {
         out += count;
         size -= count;
     }
+}
+
+void ArchiveReader::skipSlowly(std::size_t size) {
+    while (size > 0) {
+        if (m_pos == m_end && !refill()) {
+            throwTruncated();
+        }
+        const std::size_t count = std::min(size, m_end - m_pos);
+        m_pos += count;
+        size -= count;
+    }
+}
+
+void ArchiveReader::skipLongText() {
+    const std::uint64_t length = textByteCount();
+    if (length > remaining()) {
+        throwTruncated();
+    }
+    skip(static_cast<std::size_t>(length));
 }
 
 void ArchiveReader::throwBadAmount() {
@@ -293,16 +348,24 @@ std::string ArchiveReader::readText() {
     return text;
 }
 
-std::string_view ArchiveReader::takeTextBytes(std::string& spill, bool& utf16) {
-    std::uint64_t length = readTextLength();
-    utf16 = length == UINT64_MAX;
-    if (utf16) {
-        length = readTextLength();
-        if (length == UINT64_MAX) {
-            throw ArchiveError("Filen innehåller en felaktig text.");
-        }
-        length *= 2;
+// How many bytes the next text takes after its length; UTF-16 texts have
+// their top bit set.
+std::uint64_t ArchiveReader::textByteCount() {
+    const std::uint64_t length = readTextLength();
+    if (length != UINT64_MAX) {
+        return length;
     }
+    const std::uint64_t units = readTextLength();
+    if (units == UINT64_MAX) {
+        throw ArchiveError("Filen innehåller en felaktig text.");
+    }
+    return units * 2 | kUtf16Bytes;
+}
+
+std::string_view ArchiveReader::takeTextBytes(std::string& spill, bool& utf16) {
+    std::uint64_t length = textByteCount();
+    utf16 = (length & kUtf16Bytes) != 0;
+    length &= ~kUtf16Bytes;
     if (length <= m_end - m_pos) {
         // The whole text is in the buffer: it is converted from there, without a copy.
         const std::string_view buffered(m_buffer.data() + m_pos, static_cast<std::size_t>(length));

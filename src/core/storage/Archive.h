@@ -101,6 +101,10 @@ public:
     virtual std::size_t read(char* data, std::size_t size) = 0;
     // Bytes not yet handed out.
     [[nodiscard]] virtual std::uint64_t remaining() const = 0;
+    // A second source of the same bytes from where this one stands, to be read
+    // on another thread while this one is; null where the bytes cannot be
+    // read twice. It must not outlive this source.
+    [[nodiscard]] virtual std::unique_ptr<ByteSource> twin() const { return nullptr; }
 };
 
 class MemorySource final : public ByteSource {
@@ -108,6 +112,9 @@ public:
     explicit MemorySource(std::string_view bytes) : m_bytes(bytes) {}
     std::size_t read(char* data, std::size_t size) override;
     [[nodiscard]] std::uint64_t remaining() const override { return m_bytes.size() - m_pos; }
+    [[nodiscard]] std::unique_ptr<ByteSource> twin() const override {
+        return std::make_unique<MemorySource>(m_bytes.substr(m_pos));
+    }
 
 private:
     std::string_view m_bytes;
@@ -127,6 +134,23 @@ public:
     ArchiveReader(const ArchiveReader&) = delete;
     ArchiveReader& operator=(const ArchiveReader&) = delete;
     ~ArchiveReader();
+
+    // A second reader of the same bytes from where this one stands, with the
+    // classes and objects read so far numbered alike but none of them bound:
+    // it reads ahead on another thread. Null where the source cannot be read
+    // twice. It must not outlive this reader's source.
+    [[nodiscard]] std::unique_ptr<ArchiveReader> twin() const;
+    // Whether this reader stands where ahead, a twin of it, stood when it had
+    // numbered numbered objects and classes and had remaining bytes left:
+    // the same place, the same numbers.
+    [[nodiscard]] bool standsWhere(const ArchiveReader& ahead, std::size_t numbered,
+                                   std::uint64_t remaining) const;
+    // Goes on from where ahead, a twin standing further on, stands: its
+    // bytes and numbers. What this reader has bound stays bound; ahead binds
+    // nothing. ahead is left empty.
+    void takeOver(ArchiveReader& ahead);
+    // How many objects and classes have been numbered.
+    [[nodiscard]] std::size_t numbered() const { return m_entries.size(); }
 
     std::uint16_t readUInt16() { return readValue<std::uint16_t>(); }
     std::uint32_t readUInt32() { return readValue<std::uint32_t>(); }
@@ -156,6 +180,24 @@ public:
     // A text that many rows repeat, such as an account's name: a short one
     // read before shares its bytes.
     void readName(SharedText& into);
+    // Passes over size bytes, or over a text, without keeping them.
+    void skip(std::size_t size) {
+        if (size <= m_end - m_pos) {
+            m_pos += size;
+            return;
+        }
+        skipSlowly(size);
+    }
+    void skipText() {
+        if (m_pos < m_end) {
+            const auto first = static_cast<unsigned char>(m_buffer[m_pos]);
+            if (first < 0xFF && first < m_end - m_pos) {
+                m_pos += 1 + static_cast<std::size_t>(first);
+                return;
+            }
+        }
+        skipLongText();
+    }
     // A count of elements of at least minBytes each; refused when the bytes
     // left cannot hold that many.
     std::size_t readCount(std::size_t minBytes);
@@ -210,6 +252,9 @@ private:
         takeSlowly(data, size);
     }
     void takeSlowly(void* data, std::size_t size);
+    void skipSlowly(std::size_t size);
+    void skipLongText();
+    std::uint64_t textByteCount();
     template <typename T> T readValue() {
         T value{};
         take(&value, sizeof value);
@@ -250,7 +295,10 @@ private:
     // Those bytes as UTF-8, in the text store.
     SharedText storeText(std::string_view bytes, bool utf16);
 
-    ByteSource& m_source;
+    ArchiveReader(std::unique_ptr<ByteSource> source, const ArchiveReader& from);
+
+    ByteSource* m_source;
+    std::unique_ptr<ByteSource> m_ownSource; // a twin's
     std::vector<char> m_buffer;
     std::size_t m_pos = 0;
     std::size_t m_end = 0;

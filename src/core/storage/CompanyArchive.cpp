@@ -4,7 +4,12 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <memory>
+#include <system_error>
+#include <thread>
 #include <unordered_set>
 
 namespace kv {
@@ -392,7 +397,211 @@ constexpr const char* kMsgNothingInFile = "Filen är skadad: den innehåller ing
                                           "Så kan en fil se ut efter ett avbrott eller ett diskfel. "
                                           "Öppna en säkerhetskopia i stället.";
 
+void readVouchers(ArchiveReader& in, std::vector<CEttVerifikat>& vouchers) {
+    const std::size_t count = in.readCount(kMinVerifikat);
+    vouchers.reserve(count);
+    prefault(vouchers);
+    for (std::size_t i = 0; i < count; ++i) {
+        readVerifikat(in, vouchers.emplace_back());
+    }
+}
+
+// ---- reading the vouchers on two threads ----
+
+// Passing over what the books hold before and in their vouchers: the objects
+// are numbered as reading them numbers them, and nothing is kept.
+void skipKontoList(ArchiveReader& in) {
+    const std::size_t count = in.readCount(kMinKonto);
+    for (std::size_t i = 0; i < count; ++i) {
+        expectOwned(in, ArchiveClass::Konto);
+        in.skip(sizeof(std::int32_t));
+        for (int column = 0; column < 5; ++column) {
+            in.skipText();
+        }
+        in.skip(2 * sizeof(std::int32_t));
+        const std::size_t rows = in.readCount(kMinKontorad);
+        for (std::size_t r = 0; r < rows; ++r) {
+            expectOwned(in, ArchiveClass::Kontorad);
+            in.skip(4 * sizeof(std::int32_t) + 3 * sizeof(double));
+            in.skipText();
+            in.skipText();
+        }
+    }
+}
+
+void skipToVouchers(ArchiveReader& in) {
+    skipKontoList(in);
+    for (int list = 0; list < 2; ++list) {
+        const std::size_t count = in.readCount(kMinReference);
+        for (std::size_t i = 0; i < count; ++i) {
+            static_cast<void>(in.readObjectTag(ArchiveClass::Konto));
+        }
+    }
+    for (int list = 0; list < 2; ++list) {
+        const std::size_t count = in.readCount(sizeof(std::int32_t));
+        in.skip(count * sizeof(std::int32_t));
+    }
+    static_cast<void>(readAutomomsList(in));
+}
+
+void skipVerifikat(ArchiveReader& in) {
+    expectOwned(in, ArchiveClass::EttVerifikat);
+    const std::size_t rows = in.readCount(kMinVerifikatrad);
+    for (std::size_t r = 0; r < rows; ++r) {
+        expectOwned(in, ArchiveClass::Verifikatrad);
+        in.skipText();
+        in.skipText();
+        in.skip(sizeof(std::int32_t) + 3 * sizeof(double));
+    }
+    in.skipText();
+    in.skip(7 * sizeof(std::int32_t) + 2 * sizeof(double) + sizeof(std::int32_t));
+    in.skipText();
+    in.skip(2 * sizeof(double));
+}
+
+// Below this many bytes a company is read on one thread: a second would
+// gain less than it takes to start.
+constexpr std::uint64_t kTwoThreadsFrom = std::uint64_t{4} << 20;
+
+// The vouchers take half of a large company's file, after the accounts.
+// While this thread reads the accounts, a second one passes over them and
+// over the first vouchers until this thread is done with the accounts.
+// From there the second reads the last vouchers while this one reads the
+// first ones. The second's vouchers are taken only when this thread, done
+// with its own, stands where the second began with the same numbers;
+// otherwise, and whenever the second failed, this thread reads the rest
+// itself, so that a damaged file is refused with the same words either way.
+class TwoThreadVouchers {
+public:
+    explicit TwoThreadVouchers(const ArchiveReader& in) {
+        if (in.remaining() < kTwoThreadsFrom) {
+            return;
+        }
+        m_reader = in.twin();
+        if (!m_reader) {
+            return;
+        }
+        m_leaveFrom = in.remaining() / 3;
+        try {
+            m_thread = std::thread([this] { runSecond(); });
+        } catch (const std::system_error&) {
+            m_reader.reset(); // no thread to be had: one does it all
+        }
+    }
+    TwoThreadVouchers(const TwoThreadVouchers&) = delete;
+    TwoThreadVouchers& operator=(const TwoThreadVouchers&) = delete;
+    ~TwoThreadVouchers() {
+        m_arrived = true;
+        m_stop = true;
+        if (m_thread.joinable()) {
+            m_thread.join();
+        }
+    }
+
+    // The vouchers, from where in stands after the accounts and the VAT rules.
+    void read(ArchiveReader& in, std::vector<CEttVerifikat>& vouchers) {
+        if (!m_thread.joinable()) {
+            readVouchers(in, vouchers);
+            return;
+        }
+        m_arrived = true;
+        if (!m_amongVouchers) {
+            decide(kAlone);
+        }
+        m_split.wait(kUndecided); // the second decides at its next voucher
+        const std::int64_t split = m_split.load();
+        if (split == kAlone) {
+            readVouchers(in, vouchers);
+            return;
+        }
+        const std::size_t count = in.readCount(kMinVerifikat);
+        const std::size_t mine = std::min(static_cast<std::size_t>(split), count);
+        for (std::size_t i = 0; i < mine; ++i) {
+            readVerifikat(in, m_vouchers[i]); // m_vouchers holds m_count >= split
+        }
+        m_thread.join();
+        if (m_secondRead && count == m_count && in.standsWhere(*m_reader, m_numbered, m_remaining)) {
+            vouchers = std::move(m_vouchers);
+            in.takeOver(*m_reader);
+            return;
+        }
+        m_vouchers.resize(mine);
+        vouchers = std::move(m_vouchers);
+        vouchers.reserve(count);
+        for (std::size_t i = mine; i < count; ++i) {
+            readVerifikat(in, vouchers.emplace_back());
+        }
+    }
+
+private:
+    static constexpr std::int64_t kUndecided = -1;
+    static constexpr std::int64_t kAlone = -2; // the first thread reads them all
+
+    void runSecond() noexcept {
+        try {
+            skipToVouchers(*m_reader);
+            m_count = m_reader->readCount(kMinVerifikat);
+            if (m_split.load() == kAlone) {
+                return;
+            }
+            m_vouchers.reserve(m_count);
+            prefault(m_vouchers);
+            m_vouchers.resize(m_count);
+            m_amongVouchers = true;
+            std::size_t first = 0;
+            while (first < m_count && !m_arrived && m_reader->remaining() > m_leaveFrom) {
+                skipVerifikat(*m_reader);
+                ++first;
+            }
+            m_numbered = m_reader->numbered();
+            m_remaining = m_reader->remaining();
+            if (!decide(static_cast<std::int64_t>(first))) {
+                return; // the first thread reads them all
+            }
+            for (std::size_t i = first; i < m_count; ++i) {
+                if (i % 1024 == 0 && m_stop) {
+                    return;
+                }
+                readVerifikat(*m_reader, m_vouchers[i]);
+            }
+            m_secondRead = true;
+        } catch (...) { // the first thread reads what is left
+            decide(kAlone);
+        }
+    }
+
+    // Sets the split unless the other thread has; false when it had.
+    bool decide(std::int64_t split) {
+        std::int64_t undecided = kUndecided;
+        if (!m_split.compare_exchange_strong(undecided, split)) {
+            return false;
+        }
+        m_split.notify_all();
+        return true;
+    }
+
+    std::unique_ptr<ArchiveReader> m_reader; // the second thread's
+    std::thread m_thread;
+    std::atomic<bool> m_arrived = false;       // the first thread is at the vouchers (or gone)
+    std::atomic<bool> m_amongVouchers = false; // the second is past the accounts
+    std::atomic<bool> m_stop = false;
+    // Where the second stops passing over vouchers and reads on, unless the
+    // first arrives sooner: there both are done at about the same time, as
+    // passing over a voucher takes about a quarter of the time reading it does.
+    std::uint64_t m_leaveFrom = 0;
+    // The first voucher the second thread reads, or one of the marks above;
+    // decided once, by whichever thread sets it first.
+    std::atomic<std::int64_t> m_split = kUndecided;
+    // The second thread's, read by the first after the split or the join:
+    std::size_t m_count = 0;
+    std::vector<CEttVerifikat> m_vouchers; // m_count of them before the split
+    std::size_t m_numbered = 0;            // where the second stood at the split
+    std::uint64_t m_remaining = 0;
+    bool m_secondRead = false;
+};
+
 void readBooks(ArchiveReader& in, CompanyState& doc) {
+    TwoThreadVouchers vouchers(in);
     doc.m_allaKonton = readOwnedKontoList(in, true);
     std::unordered_set<const CKonto*> used;
     doc.m_resKonton = readReferringKontoList(in, used);
@@ -400,12 +609,7 @@ void readBooks(ArchiveReader& in, CompanyState& doc) {
     doc.m_balNummer = in.readInt32Array();
     doc.m_resNummer = in.readInt32Array();
     doc.m_momsregler = readAutomomsList(in);
-    const std::size_t count = in.readCount(kMinVerifikat);
-    doc.m_verifikat.reserve(count);
-    prefault(doc.m_verifikat);
-    for (std::size_t i = 0; i < count; ++i) {
-        readVerifikat(in, doc.m_verifikat.emplace_back());
-    }
+    vouchers.read(in, doc.m_verifikat);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "storage/FileIo.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -309,15 +310,21 @@ FileSource::FileSource(int fd) : m_fd(fd) {
     struct stat info {};
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
         const off_t offset = ::lseek(fd, 0, SEEK_CUR);
-        m_remaining = static_cast<std::uint64_t>(info.st_size - (offset > 0 ? offset : 0));
+        m_offset = static_cast<std::uint64_t>(offset > 0 ? offset : 0);
+        const auto size = static_cast<std::uint64_t>(info.st_size);
+        m_remaining = size - std::min(m_offset, size);
     }
+}
+
+std::unique_ptr<ByteSource> FileSource::twin() const {
+    return std::unique_ptr<ByteSource>(new FileSource(m_fd, m_offset, m_remaining));
 }
 
 std::size_t FileSource::read(char* data, std::size_t size) {
     size = static_cast<std::size_t>(std::min<std::uint64_t>(size, m_remaining));
     std::size_t done = 0;
     while (done < size) {
-        const ssize_t got = ::read(m_fd, data + done, size - done);
+        const ssize_t got = ::pread(m_fd, data + done, size - done, static_cast<off_t>(m_offset + done));
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -329,6 +336,7 @@ std::size_t FileSource::read(char* data, std::size_t size) {
         }
         done += static_cast<std::size_t>(got);
     }
+    m_offset += done;
     m_remaining -= done;
     if (done < size) {
         m_remaining = 0;

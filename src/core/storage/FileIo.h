@@ -53,14 +53,21 @@ private:
 // Throws FileError (EWOULDBLOCK when another program holds the file).
 FileHandle openLockedForReading(const std::string& path);
 
+// Reads a regular file at its own offset (the descriptor's offset is left
+// alone), so that twins can read the same file at once.
 class FileSource final : public ByteSource {
 public:
     explicit FileSource(int fd); // reads from the current offset to the end
     std::size_t read(char* data, std::size_t size) override;
     [[nodiscard]] std::uint64_t remaining() const override { return m_remaining; }
+    [[nodiscard]] std::unique_ptr<ByteSource> twin() const override;
 
 private:
+    FileSource(int fd, std::uint64_t offset, std::uint64_t remaining)
+        : m_fd(fd), m_offset(offset), m_remaining(remaining) {}
+
     int m_fd;
+    std::uint64_t m_offset = 0;
     std::uint64_t m_remaining = 0;
 };
 
