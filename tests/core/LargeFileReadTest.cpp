@@ -3,6 +3,7 @@
 // the same words, as reading it on one thread does.
 #include "ArchiveTestSupport.h"
 #include "TestSupport.h"
+#include "storage/CompanyFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -154,6 +155,10 @@ TEST_F(LargeFileRead, GivesTheSameBooksOrTheSameRefusalAsOneThread) {
         c.damage(file);
         expectReadAlike(file, c.what);
     }
+    const std::size_t before = detail::vouchersReadOnSecondThread();
+    expectReadAlike(bytes(), "intact, again");
+    EXPECT_EQ(detail::vouchersReadOnSecondThread(), before + 1)
+        << "the second thread's vouchers were not taken";
 }
 
 TEST_F(LargeFileRead, BytesChangedAnywhereReadAlike) {
@@ -166,6 +171,25 @@ TEST_F(LargeFileRead, BytesChangedAnywhereReadAlike) {
         file[pos] = static_cast<char>(value(random));
         expectReadAlike(file, "byte " + std::to_string(pos) + " changed");
     }
+}
+
+TEST_F(LargeFileRead, AFileOnDiskIsReadAtTwoOffsetsAtOnce) {
+    const test::TempDir dir;
+    const std::string path = dir.file("Stor.bok");
+    std::string file = bytes();
+    test::writeFile(path, file);
+    std::string read;
+    const std::size_t before = detail::vouchersReadOnSecondThread();
+    EXPECT_EQ(readArchiveAt(
+                  path, [&read](ArchiveReader& in) { read = test::companyBytes(readCompanyArchive(in)); }),
+              "");
+    EXPECT_TRUE(read == file);
+    EXPECT_EQ(detail::vouchersReadOnSecondThread(), before + 1)
+        << "the second thread's vouchers were not taken";
+    file.resize(file.size() - 900);
+    test::writeFile(path, file);
+    EXPECT_EQ(readArchiveAt(path, [](ArchiveReader& in) { readCompanyArchive(in); }),
+              readAs<OnceOnlySource>(file, false).error);
 }
 
 TEST(LargeFileReadShapes, UnusualCompaniesReadAlike) {

@@ -459,6 +459,8 @@ void skipVerifikat(ArchiveReader& in) {
     in.skip(2 * sizeof(double));
 }
 
+std::atomic<std::size_t> g_readOnSecondThread{0};
+
 // Below this many bytes a company is read on one thread: a second would
 // gain less than it takes to start.
 constexpr std::uint64_t kTwoThreadsFrom = std::uint64_t{4} << 20;
@@ -523,6 +525,7 @@ public:
         if (m_secondRead && count == m_count && in.standsWhere(*m_reader, m_numbered, m_remaining)) {
             vouchers = std::move(m_vouchers);
             in.takeOver(*m_reader);
+            g_readOnSecondThread.fetch_add(1, std::memory_order_relaxed);
             return;
         }
         m_vouchers.resize(mine);
@@ -613,6 +616,10 @@ void readBooks(ArchiveReader& in, CompanyState& doc) {
 }
 
 } // namespace
+
+std::size_t detail::vouchersReadOnSecondThread() noexcept {
+    return g_readOnSecondThread.load(std::memory_order_relaxed);
+}
 
 void writeCompanyArchive(ArchiveWriter& out, const CompanyState& doc,
                          const std::function<void()>& afterHeader) {

@@ -32,4 +32,9 @@ std::string readPeriodArchiveOwner(ArchiveReader& in);
 CompanyState readPeriodArchiveBody(ArchiveReader& in);
 TemplateList readTemplateArchive(ArchiveReader& in);
 
+namespace detail {
+// How many times vouchers read on a second thread were taken, for the tests.
+std::size_t vouchersReadOnSecondThread() noexcept;
+} // namespace detail
+
 } // namespace kv
