@@ -55,7 +55,8 @@ void expectReadAlike(std::string_view file, const std::string& what, bool period
 
 // A company of several megabytes: the full test company with thousands of
 // vouchers more, each posted to its accounts. The last voucher is marked by
-// its text and an amount found nowhere else.
+// its text and an amount that no other voucher has (its posted row has it too,
+// earlier in the file).
 constexpr double kMarkedAmount = 98765.43;
 
 CompanyState largeCompany(int vouchers, bool postRows = true) {
