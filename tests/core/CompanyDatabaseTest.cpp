@@ -9,6 +9,7 @@
 
 #include "app/AppController.h"
 #include "app/NewCompany.h"
+#include "attachments/Attachments.h"
 #include "chart/ChartTemplates.h"
 #include "periods/RenameDialogModel.h"
 #include "sie/SieAddVouchers.h"
@@ -345,14 +346,18 @@ TEST(CompanyDatabase, BackupsAndRestoreCarryTheDatabase) {
     EXPECT_EQ(readFile(history.dir.file("Upptagen.kvdb")), "x");
 }
 
-// "Byt företagets namn...": the company under the new name has the records,
-// the old name keeps its own, and a company without a database stays without.
+// "Byt företagets namn...": the company under the new name has the records
+// and the receipts (saved and still pending), the old name keeps its own, and
+// a company without a database stays without.
 TEST(CompanyDatabase, TheRenamedCompanyTakesItsDatabase) {
     struct Case {
         const char* what;
         bool database;
+        bool receipts;
     };
-    for (const Case& c : std::vector<Case>{{"without a database", false}, {"with a database", true}}) {
+    for (const Case& c : std::vector<Case>{{"without a database", false, false},
+                                           {"with a database", true, false},
+                                           {"with receipts", true, true}}) {
         SCOPED_TRACE(c.what);
         TempDir dir;
         TempDir templates;
@@ -368,6 +373,18 @@ TEST(CompanyDatabase, TheRenamedCompanyTakesItsDatabase) {
         }
         const std::string path = dir.file("Firma.bok");
         ASSERT_TRUE(saveCompany(doc, path).ok);
+        const auto attach = [&](const std::string& name, const std::string& bytes) {
+            test::writeFile(dir.file(name), bytes);
+            AttachmentStoring storing(path);
+            (void)attachToVoucher(doc, 1, {dir.file(name)}, storing,
+                                  [] { return LocalTime{2026, 12, 10, 14, 3, 25}; });
+            storing.keep();
+        };
+        if (c.receipts) {
+            attach("a.pdf", "%PDF-1.4\n%%EOF\n");
+            ASSERT_TRUE(saveCompany(doc, path).ok);
+            attach("b.png", std::string("\x89PNG\r\n\x1A\n", 8) + "IHDR"); // attached, not yet saved
+        }
         prompter.on<RenameDialogModel>([&prompter](RenameDialogModel& dialog) {
             dialog.setNewName("Bolag");
             return dialog.accept(prompter) == RenameCheck::Accepted ? Answer::Ok : Answer::Cancel;
@@ -379,6 +396,13 @@ TEST(CompanyDatabase, TheRenamedCompanyTakesItsDatabase) {
         if (c.database) {
             ASSERT_EQ(readSieImports(dir.file("Bolag.bok"), 0).size(), 1U);
             EXPECT_EQ(readSieImports(dir.file("Bolag.bok"), 0)[0].fileName, "lön.si");
+        }
+        // Each name finds every receipt its database names; the old one keeps its folder whole.
+        EXPECT_EQ(readAttachments(dir.file("Bolag.bok"), 0).size(), c.receipts ? 2U : 0U);
+        for (const std::string& company : {dir.file("Bolag.bok"), path}) {
+            for (const AttachmentRecord& stored : readAttachments(company, 0)) {
+                EXPECT_NO_THROW((void)readStoredAttachment(company, stored)) << company;
+            }
         }
     }
 }

@@ -133,13 +133,13 @@ TEST_F(LargeFileRead, GivesTheSameBooksOrTheSameRefusalAsOneThread) {
     const std::size_t postedRow = bytes().find(test::Bytes().text("Rad 0 av fakturan 1").str());
     const std::size_t end = bytes().size();
     struct Case {
-        const char* what;
+        std::string what;
         std::function<void(std::string&)> damage;
     };
     const auto putDouble = [](std::size_t pos, double value) {
         return [pos, value](std::string& file) { file.replace(pos, 8, test::Bytes().f64(value).str()); };
     };
-    const std::vector<Case> cases = {
+    std::vector<Case> cases = {
         {"intact", [](std::string&) {}},
         {"bad amount in the last voucher", putDouble(markedAmount, std::numeric_limits<double>::infinity())},
         {"bad amount in a posted row", putDouble(postedRow - 3 * 8, std::nan(""))},
@@ -151,6 +151,13 @@ TEST_F(LargeFileRead, GivesTheSameBooksOrTheSameRefusalAsOneThread) {
         {"cut in the accounts", [postedRow](std::string& file) { file.resize(postedRow + 30); }},
         {"bytes after the end", [](std::string& file) { file += "xyz"; }},
     };
+    std::mt19937 random(20261210); // and forty bytes changed anywhere
+    for (int i = 0; i < 40; ++i) {
+        const std::size_t pos = std::uniform_int_distribution<std::size_t>(0, end - 1)(random);
+        const auto value = static_cast<char>(std::uniform_int_distribution<int>(0, 255)(random));
+        cases.push_back({"byte " + std::to_string(pos) + " changed",
+                         [pos, value](std::string& file) { file[pos] = value; }});
+    }
     for (const Case& c : cases) {
         std::string file = bytes();
         c.damage(file);
@@ -160,18 +167,6 @@ TEST_F(LargeFileRead, GivesTheSameBooksOrTheSameRefusalAsOneThread) {
     expectReadAlike(bytes(), "intact, again");
     EXPECT_EQ(detail::vouchersReadOnSecondThread(), before + 1)
         << "the second thread's vouchers were not taken";
-}
-
-TEST_F(LargeFileRead, BytesChangedAnywhereReadAlike) {
-    std::mt19937 random(20261210);
-    std::uniform_int_distribution<std::size_t> where(0, bytes().size() - 1);
-    std::uniform_int_distribution<int> value(0, 255);
-    for (int i = 0; i < 40; ++i) {
-        std::string file = bytes();
-        const std::size_t pos = where(random);
-        file[pos] = static_cast<char>(value(random));
-        expectReadAlike(file, "byte " + std::to_string(pos) + " changed");
-    }
 }
 
 TEST_F(LargeFileRead, AFileOnDiskIsReadAtTwoOffsetsAtOnce) {

@@ -4,9 +4,8 @@
 // active window. A command that runs its dialogs inside the menu's own key
 // event lets the menu bar change under it; under the sanitizers that is a
 // use after free, without them a crash now and then.
+#include "AssociationProgram.h"
 #include "MenuItems.h"
-#include "ModalDriver.h"
-#include "SavedCompany.h"
 
 #include "app/AppController.h"
 #include "app/AppDialogViews.h"
@@ -49,31 +48,7 @@ constexpr WindowKind kEveryWindow[] = {
 
 // A saved association with its first year, opened in the window program on
 // the real message boxes and dialogs.
-struct Program {
-    QTemporaryDir folder;
-    std::string path = kv::test::savedAssociation(folder);
-    kv::ui::QtPrompter prompter{kv::ui::programDialogViews()};
-    kv::AppController controller{prompter, folder.path().toStdString()};
-    std::unique_ptr<kv::ui::MainWindow> window;
-    kv::test::ModalDriver driver;
-
-    Program() {
-        QStandardPaths::setTestModeEnabled(true);
-        kv::ui::setWindowsOpenMaximized(true); // as a user has them at first
-        QVERIFY(!path.empty());
-        window = std::make_unique<kv::ui::MainWindow>(controller);
-        window->resize(1000, 700);
-        window->show();
-        prompter.setParent(window.get());
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
-    ~Program() {
-        if (controller.companyOpen()) {
-            controller.document().savedInFull(); // nothing asks on the way out
-        }
-        window.reset();
-    }
-
+struct Program : kv::test::AssociationProgram {
     // The company open with the window of that kind in front.
     bool openWith(WindowKind kind) {
         if (!controller.openAtStartUp(path)) {

@@ -2,9 +2,8 @@
 // bar with the real file dialog and message boxes: the suggested name beside
 // the company, the archive written in this process and checked, the save
 // asked for first, and a failed write told in Swedish with nothing left.
+#include "AssociationProgram.h"
 #include "MenuItems.h"
-#include "ModalDriver.h"
-#include "SavedCompany.h"
 
 #include "app/AppController.h"
 #include "app/AppDialogViews.h"
@@ -32,30 +31,8 @@ using kv::CommandId;
 
 namespace {
 
-struct Program {
-    QTemporaryDir folder;
-    std::string path = kv::test::savedAssociation(folder);
-    kv::ui::QtPrompter prompter{kv::ui::programDialogViews()};
-    kv::AppController controller{prompter, folder.path().toStdString()};
-    std::unique_ptr<kv::ui::MainWindow> window;
-    kv::test::ModalDriver driver;
-
-    Program() {
-        QStandardPaths::setTestModeEnabled(true);
-        QVERIFY(!path.empty());
-        window = std::make_unique<kv::ui::MainWindow>(controller);
-        window->resize(1000, 700);
-        window->show();
-        prompter.setParent(window.get());
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QVERIFY(controller.openAtStartUp(path));
-    }
-    ~Program() {
-        if (controller.companyOpen()) {
-            controller.document().savedInFull();
-        }
-        window.reset();
-    }
+struct Program : kv::test::AssociationProgram {
+    Program() { QVERIFY(controller.openAtStartUp(path)); }
     QString file(const QString& name) const { return folder.filePath(name); }
 
     // Chooses the archive from the menu "Arkiv" with Return, as the keyboard does.
