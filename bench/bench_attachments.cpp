@@ -52,8 +52,9 @@ struct Company {
             records.attachments.push_back({voucher, doc.state().m_nAktuellPeriod, "kvitto.pdf", 1000,
                                            std::string(64, 'a'), "2026-12-10 14:03:25", "pdf"});
         }
-        DatabaseSave save(companyDatabasePath(path), records);
+        DatabaseSave save(companyDatabasePath(path), records, {}, "2026-12-10 14:03:25");
         save.commit();
+        save.finish();
     }
     ~Company() {
         std::error_code ignored;

@@ -1,5 +1,7 @@
 #include "AddVoucherCommand.h"
 
+#include "CliCompany.h"
+
 #include "CliPrompter.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
@@ -166,6 +168,10 @@ int addVoucher(const std::vector<std::string>& args) {
     const auto request = readRequest(args, error);
     if (!request) {
         return refuse(error);
+    }
+    const auto lock = lockCompany(request->company, "add-voucher");
+    if (!lock) {
+        return 1;
     }
     CTallvingeDoc doc;
     const FileReport opened = openCompany(doc, fullPath(request->company));

@@ -1,5 +1,9 @@
 #include "ArchiveCli.h"
 
+#include "CliCompany.h"
+#include "storage/CompanyFiles.h"
+#include "storage/OutputPaths.h"
+
 #include "CliMessages.h"
 #include "archive/ArchiveVerify.h"
 #include "archive/YearArchive.h"
@@ -63,6 +67,10 @@ int archive(const std::vector<std::string>& args) {
     if (!plain && !withPeriod) {
         return failWith("felaktiga argument; se kvistoran-cli --help");
     }
+    if (const auto refused = outputRefusal(fullPath(args[2]), OutputKind::Zip)) {
+        return failWith(*refused);
+    }
+    settleBeforeReading(args[1]);
     const auto program = archiveProgram();
     if (!program) {
         return failWith("Programmet kvistoran-archive, som ritar arkivets rapporter, finns inte bredvid "

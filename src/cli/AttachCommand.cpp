@@ -1,5 +1,7 @@
 #include "AttachCommand.h"
 
+#include "CliCompany.h"
+
 #include "BackupCommands.h"
 #include "CliMessages.h"
 
@@ -7,6 +9,7 @@
 #include "storage/CompanyDatabase.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
+#include "storage/OutputPaths.h"
 
 #include <iostream>
 #include <map>
@@ -73,6 +76,10 @@ int attach(const std::vector<std::string>& args) {
     const std::string company = fullPath(args[1]);
     const std::int32_t voucher = voucherNumberOf(args[2]);
     const std::vector<std::string> files(args.begin() + 3, args.end());
+    const auto lock = lockCompany(company, "attach");
+    if (!lock) {
+        return 1;
+    }
     CTallvingeDoc doc;
     openCompanyOrRefuse(doc, company);
     AttachmentStoring storing(company);
@@ -105,6 +112,9 @@ void extract(const CTallvingeDoc& doc, const std::vector<AttachmentRecord>& reco
     if (!fileExists(folder)) {
         throw Refusal("Mappen finns inte: " + folder);
     }
+    if (const auto refused = outputFolderRefusal(folder)) {
+        throw Refusal(*refused);
+    }
     // Every copy is checked before the first is written, so that a damaged
     // receipt stops the extraction before anything is written.
     std::vector<std::pair<std::string, std::string>> copies;
@@ -115,6 +125,9 @@ void extract(const CTallvingeDoc& doc, const std::vector<AttachmentRecord>& reco
         const std::string target = folder + (folder.ends_with('/') ? "" : "/") + name;
         if (fileExists(target)) {
             throw Refusal("Filen finns redan och skrivs inte över: " + target);
+        }
+        if (const auto refused = outputRefusal(target, OutputKind::Receipt)) {
+            throw Refusal(*refused);
         }
         copies.emplace_back(target, readStoredAttachment(doc.pathName(), record));
     }
@@ -153,6 +166,7 @@ int list(const std::vector<std::string>& args) {
     if (!company) {
         throw Refusal("attachments behöver FÖRETAG.bok; se kvistoran-cli --help");
     }
+    settleBeforeReading(*company);
     CTallvingeDoc doc;
     openCompanyOrRefuse(doc, fullPath(*company));
     std::vector<AttachmentRecord> records =

@@ -1,4 +1,6 @@
 #include "BackupCommands.h"
+
+#include "CliCompany.h"
 #include "CliMessages.h"
 
 #include "backup/BackupFlow.h"
@@ -72,6 +74,10 @@ int restoreCommand(const std::string& company, const std::string& backup, const 
         }
         folder = backupFolderPath(companyPath) + backup;
     }
+    const auto lock = lockCompany(out, "restore");
+    if (!lock) {
+        return 1;
+    }
     const FileReport report = restoreBackup(fullPath(folder), companyPath, fullPath(out));
     if (!report.ok) {
         std::string joined;
@@ -85,12 +91,6 @@ int restoreCommand(const std::string& company, const std::string& backup, const 
 }
 
 } // namespace
-
-void printNotes(const std::vector<std::string>& messages) {
-    for (const std::string& message : messages) {
-        std::cerr << "kvistoran-cli: " << oneLine(message) << '\n';
-    }
-}
 
 std::optional<int> runBackupCommand(const std::vector<std::string>& args) {
     if (args.empty() || (args[0] != "backups" && args[0] != "restore")) {

@@ -2,6 +2,8 @@
 // company, "restore" writes one of them as a company of its own.
 #pragma once
 
+#include "CliMessages.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,9 +16,5 @@ extern const char* const kBackupCommandsHelp;
 // Runs the subcommand that args name and returns its exit status, or nothing
 // when args name no backup subcommand.
 std::optional<int> runBackupCommand(const std::vector<std::string>& args);
-
-// Tells on standard error what a save that went through had to say, such as
-// a backup that could not be made.
-void printNotes(const std::vector<std::string>& messages);
 
 } // namespace kv::cli

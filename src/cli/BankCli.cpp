@@ -1,4 +1,6 @@
 #include "BankCli.h"
+
+#include "CliCompany.h"
 #include "CliMessages.h"
 
 #include "bank/BankFile.h"
@@ -41,8 +43,6 @@ const char* const kBankCommandsHelp =
 )";
 
 namespace {
-
-using Fail = std::function<int(const std::string&)>;
 
 // The one place that reads a bank file: the readers of bank/BankFile.h.
 BankStatement readStatementFile(const std::string& path, const std::string& columns) {
@@ -228,6 +228,10 @@ int importBank(const std::vector<std::string>& args, const BankFileReader& read,
         return fail(*wrong);
     }
     const std::string companyPath = fullPath(parsed.company);
+    std::optional<CompanyLock> lock;
+    if (!prepareCompany(companyPath, "import-bank", parsed.yes, lock, fail)) {
+        return 1;
+    }
     CTallvingeDoc doc;
     const FileReport opened = openCompany(doc, companyPath);
     if (!opened.ok) {
@@ -437,6 +441,10 @@ int bankRules(const std::vector<std::string>& args, std::ostream& out, const Fai
         return fail("--min är större än --max");
     }
     const std::string companyPath = fullPath(*company);
+    std::optional<CompanyLock> lock;
+    if (!prepareCompany(companyPath, "bank-rules", add || remove, lock, fail)) {
+        return 1;
+    }
     CTallvingeDoc doc;
     const FileReport opened = openCompany(doc, companyPath);
     if (!opened.ok) {

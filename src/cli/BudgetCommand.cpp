@@ -1,4 +1,6 @@
 #include "BudgetCommand.h"
+
+#include "CliCompany.h"
 #include "CliMessages.h"
 
 #include "budget/Budget.h"
@@ -181,6 +183,11 @@ std::string accountName(const CompanyState& company, std::int32_t account) {
 }
 
 int run(const Request& request) {
+    std::optional<CompanyLock> lock;
+    if (!prepareCompany(request.company, "budget", !request.sets.empty() || request.copy != Copy::None,
+                        lock)) {
+        return 1;
+    }
     CTallvingeDoc doc;
     const FileReport opened = openCompany(doc, fullPath(request.company));
     if (!opened.ok) {

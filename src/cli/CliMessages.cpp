@@ -22,4 +22,10 @@ int failWith(const std::string& message) {
     return 1;
 }
 
+void printNotes(const std::vector<std::string>& messages) {
+    for (const std::string& message : messages) {
+        std::cerr << "kvistoran-cli: " << oneLine(message) << '\n';
+    }
+}
+
 } // namespace kv::cli

@@ -1,4 +1,6 @@
 #include "PeriodCommands.h"
+
+#include "CliCompany.h"
 #include "CliMessages.h"
 
 #include "app/AppController.h"
@@ -74,6 +76,7 @@ private:
 };
 
 int listPeriods(const std::string& path) {
+    settleBeforeReading(path);
     CTallvingeDoc doc;
     const FileReport opened = openCompany(doc, fullPath(path));
     if (!opened.ok) {
@@ -94,6 +97,10 @@ int newPeriod(const std::string& path, const std::string& to) {
     }
     if (!fileExists(path)) {
         return failWith("filen finns inte: " + path);
+    }
+    const auto lock = lockCompany(path, "new-period");
+    if (!lock) {
+        return 1;
     }
     AnsweringPrompter user(end->first, end->second);
     AppController app(user, defaultTemplateFolder(std::getenv("KVISTORAN_MALLAR"),

@@ -1,5 +1,9 @@
 #include "ReportCommand.h"
 
+#include "CliCompany.h"
+#include "CliMessages.h"
+#include "storage/OutputPaths.h"
+
 #include "budget/BudgetReport.h"
 #include "reports/MonthRangeModel.h"
 #include "reports/PdfWriter.h"
@@ -260,6 +264,15 @@ void leaveBooks(std::unique_ptr<CTallvingeDoc> doc) {
 int reportCommand(const std::vector<std::string>& args) {
     try {
         const Request request = readRequest(args);
+        if (request.out) {
+            const OutputKind kind = request.format == Format::Pdf    ? OutputKind::Pdf
+                                    : request.format == Format::Xlsx ? OutputKind::Zip
+                                                                     : OutputKind::Text;
+            if (const auto refused = outputRefusal(fullPath(*request.out), kind)) {
+                throw Refusal(oneLine(*refused));
+            }
+        }
+        settleBeforeReading(request.company);
         auto doc = std::make_unique<CTallvingeDoc>();
         const FileReport opened = openCompany(*doc, fullPath(request.company));
         if (!opened.ok) {

@@ -1,11 +1,14 @@
 #include "SieCli.h"
 
+#include "CliCompany.h"
+
 #include "sie/SieAddVouchers.h"
 #include "sie/SieFiles.h"
 #include "sie/SieImport.h"
 #include "sie/SieWriter.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
+#include "storage/OutputPaths.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -30,6 +33,10 @@ std::string joined(const std::vector<std::string>& messages) {
 
 int exportSie(const std::string& companyPath, const std::string& outPath,
               const std::function<int(const std::string&)>& fail) {
+    if (const auto refused = outputRefusal(fullPath(outPath), OutputKind::Text)) {
+        return fail(*refused);
+    }
+    settleBeforeReading(companyPath);
     CTallvingeDoc doc;
     const FileReport opened = openCompany(doc, fullPath(companyPath));
     if (!opened.ok) {
@@ -117,6 +124,10 @@ int importSie(const std::vector<std::string>& args, const std::function<int(cons
                   << ".\n";
         return 0;
     }
+    const auto lock = lockCompany(parsed->out, "import-sie");
+    if (!lock) {
+        return 1;
+    }
     const FileReport saved = saveNewCompany(*result.company, fullPath(parsed->out));
     if (!saved.ok) {
         return fail(joined(saved.messages));
@@ -142,6 +153,10 @@ int addSie(const std::vector<std::string>& args, const std::function<int(const s
         return fail("add-sie behöver en företagsfil och en SIE-fil; se kvistoran-cli --help");
     }
     const std::string companyPath = fullPath(files[0]);
+    std::optional<CompanyLock> lock;
+    if (!prepareCompany(companyPath, "add-sie", yes, lock)) {
+        return 1;
+    }
     CTallvingeDoc doc;
     const FileReport opened = openCompany(doc, companyPath);
     if (!opened.ok) {

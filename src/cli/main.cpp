@@ -5,6 +5,7 @@
 #include "BackupCommands.h" // Backups
 #include "BankCli.h"        // Bank
 #include "BudgetCommand.h"  // Budget
+#include "CliCompany.h"
 #include "CliMessages.h"
 #include "DumpJson.h"
 #include "KvistoranVersion.h"
@@ -121,14 +122,21 @@ int dump(const std::string& path) {
 }
 
 int resave(const std::string& in, const std::string& out) {
+    if (kv::fullPath(in) != kv::fullPath(out)) {
+        kv::cli::settleBeforeReading(in);
+    }
+    const auto lock = kv::cli::lockCompany(out, "resave");
+    if (!lock) {
+        return 1;
+    }
     kv::CTallvingeDoc doc;
     const kv::FileReport opened = kv::openCompany(doc, in);
     if (!opened.ok) {
         return failWith(joined(opened.messages));
     }
-    // The company's database goes with it, copied whole before the files are
-    // written; a database already at the new name, another company's, is
-    // never mixed in.
+    // The company's database and its receipts go with it, copied whole
+    // before the files are written; a database already at the new name,
+    // another company's, is never mixed in.
     const std::string fromDatabase = kv::companyDatabasePath(kv::fullPath(in));
     const std::string toDatabase = kv::companyDatabasePath(kv::fullPath(out));
     const bool carry = fromDatabase != toDatabase && kv::fileExists(fromDatabase);
@@ -139,8 +147,15 @@ int resave(const std::string& in, const std::string& out) {
         }
         try {
             kv::copyDatabase(fromDatabase, toDatabase);
+            kv::linkAttachmentFolder(kv::attachmentFolderPath(kv::fullPath(in)),
+                                     kv::attachmentFolderPath(kv::fullPath(out)));
         } catch (const kv::DatabaseError& error) {
             return failWith(error.what());
+        } catch (const kv::FileError& error) {
+            kv::removeDatabase(toDatabase);
+            return failWith(kv::fileFailureMessage("Underlagen kunde inte kopieras till det nya företaget",
+                                                   kv::attachmentFolderPath(kv::fullPath(out)),
+                                                   error.reason()));
         }
     }
     // The company keeps its full path, as the window program does.
@@ -211,6 +226,10 @@ int newCompany(const std::vector<std::string>& args) {
     }
     if (kv::fileExists(*out)) {
         return failWith("filen finns redan och skrivs inte över: " + *out);
+    }
+    const auto lock = kv::cli::lockCompany(*out, "new");
+    if (!lock) {
+        return 1;
     }
     kv::CTallvingeDoc doc;
     const kv::NewCompanyResult made = kv::createDefaultCompany(

@@ -58,10 +58,15 @@ struct History {
     }
 };
 
-// Every file under folder with its bytes and time, to see that nothing changed.
+// Every file under folder with its bytes and time, to see that nothing
+// changed; the lock of an open company is no file of the company's.
 inline std::map<std::string, std::string> snapshot(const std::string& folder) {
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (const std::string name = entry.path().filename().string();
+            name.starts_with(".") && name.ends_with(".bok.lock")) {
+            continue;
+        }
         if (entry.is_regular_file()) {
             const auto time = std::filesystem::last_write_time(entry.path()).time_since_epoch().count();
             files[entry.path().string()] = readFile(entry.path().string()) + "@" + std::to_string(time);

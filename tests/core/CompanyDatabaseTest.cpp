@@ -18,6 +18,7 @@
 #include "storage/CompanyDatabase.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
+#include "storage/SaveRecovery.h"
 #include "storage/Sha256.h"
 
 #include <gtest/gtest.h>
@@ -190,25 +191,38 @@ TEST(CompanyDatabase, OnlyASaveWithRecordsMakesIt) {
     EXPECT_TRUE(company.doc.pendingRecords().empty());
 }
 
-// A save with records for the database that fails after a file took its
-// place: the files and the database are exactly as they were.
+// The company's files as a snapshot, without the database: a save that
+// fails may leave the database's pages rewritten, never its records.
+std::map<std::string, std::string> filesBeside(const std::string& folder) {
+    auto files = snapshot(folder);
+    std::erase_if(files, [](const auto& entry) { return entry.first.ends_with(".kvdb"); });
+    return files;
+}
+
+// A save with records for the database that fails at any of its steps: the
+// files are exactly as they were, the database holds the records it held,
+// and no save is left pending.
 TEST(CompanyDatabase, ASaveThatFailsMidwayLeavesFilesAndDatabaseAsTheyWere) {
+    const auto fileFails = [] { throw FileError("rename", ENOSPC); };
+    const auto databaseFails = [] {
+        throw DatabaseError("Det gick inte att skriva till företagets databas\n\nDisken är full.");
+    };
     struct Case {
         const char* what;
         bool databaseBefore;
         SaveStep step;
         std::function<void()> fail;
     };
-    const auto fileFails = [] { throw FileError("rename", ENOSPC); };
-    const auto commitFails = [] {
-        throw DatabaseError("Det gick inte att skriva till företagets databas\n\nDisken är full.");
-    };
     const std::vector<Case> cases = {
+        {"before the records are written", true, SaveStep::FilesWritten, fileFails},
+        {"the records' commit refused", true, SaveStep::RecordsCommitting, databaseFails},
+        {"the records' commit refused, no database yet", false, SaveStep::RecordsCommitting, databaseFails},
+        {"the period file fails after the records", true, SaveStep::RecordsCommitted, fileFails},
         {"the company file fails after the period file", true, SaveStep::PeriodFileInPlace, fileFails},
         {"the company file fails, no database yet", false, SaveStep::PeriodFileInPlace, fileFails},
-        {"the database fails after both files", true, SaveStep::CompanyFileInPlace, commitFails},
-        {"the database fails after both files, none before", false, SaveStep::CompanyFileInPlace,
-         commitFails},
+        {"the save is not marked done", true, SaveStep::CompanyFileInPlace, databaseFails},
+        {"the save is not marked done, no database before", false, SaveStep::CompanyFileInPlace,
+         databaseFails},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -218,7 +232,7 @@ TEST(CompanyDatabase, ASaveThatFailsMidwayLeavesFilesAndDatabaseAsTheyWere) {
             ASSERT_TRUE(saveCompany(company.doc, company.path).ok);
         }
         company.addImport("sedan.si");
-        const auto before = snapshot(company.dir.path());
+        const auto before = filesBeside(company.dir.path());
         setSaveStepHook([&c](SaveStep step) {
             if (step == c.step) {
                 c.fail();
@@ -227,7 +241,10 @@ TEST(CompanyDatabase, ASaveThatFailsMidwayLeavesFilesAndDatabaseAsTheyWere) {
         const FileReport saved = saveCompany(company.doc, company.path);
         setSaveStepHook({});
         EXPECT_FALSE(saved.ok);
-        EXPECT_EQ(snapshot(company.dir.path()), before);
+        EXPECT_EQ(filesBeside(company.dir.path()), before);
+        EXPECT_EQ(exists(company.database), c.databaseBefore);
+        EXPECT_EQ(readSieImports(company.path, 0).size(), c.databaseBefore ? 1U : 0U);
+        EXPECT_TRUE(readPendingSaves(company.database).empty());
         EXPECT_TRUE(company.doc.isModified());
         EXPECT_EQ(company.doc.state().m_strFilnamn, "Firma.bok");
         ASSERT_EQ(company.doc.pendingRecords().imports.size(), 1U);
@@ -241,13 +258,15 @@ TEST(CompanyDatabase, ASaveThatFailsMidwayLeavesFilesAndDatabaseAsTheyWere) {
     }
 }
 
-// The commit itself refused by SQLite: another program reads the database.
-TEST(CompanyDatabase, ACommitThatSqliteRefusesPutsTheFilesBack) {
+// Another program reads the database while the save would mark it done: the
+// files go back, and the records, which cannot be taken out now either,
+// stay pending until the next opening takes them back.
+TEST(CompanyDatabase, ASaveThatCannotBeMarkedDonePutsTheFilesBack) {
     Saved company;
     company.addImport("först.si");
     ASSERT_TRUE(saveCompany(company.doc, company.path).ok);
     company.addImport("sedan.si");
-    const auto before = snapshot(company.dir.path());
+    const auto before = filesBeside(company.dir.path());
     sqlite3* reader = nullptr;
     setSaveStepHook([&](SaveStep step) {
         if (step == SaveStep::CompanyFileInPlace) {
@@ -263,8 +282,16 @@ TEST(CompanyDatabase, ACommitThatSqliteRefusesPutsTheFilesBack) {
     sqlite3_close(reader);
     ASSERT_FALSE(saved.ok);
     EXPECT_NE(saved.messages[0].find("används av ett annat program"), std::string::npos) << saved.messages[0];
-    EXPECT_EQ(snapshot(company.dir.path()), before);
-    EXPECT_EQ(readSieImports(company.path, 0).size(), 1U);
+    EXPECT_EQ(filesBeside(company.dir.path()), before);
+    EXPECT_EQ(readSieImports(company.path, 0).size(), 1U); // the pending one is not counted
+    EXPECT_EQ(readPendingSaves(company.database).size(), 1U);
+
+    const FileReport recovered = recoverCompany(company.path);
+    EXPECT_EQ(recovered.messages, std::vector<std::string>{kMsgSaveTakenBackAfterCrash});
+    EXPECT_TRUE(readPendingSaves(company.database).empty());
+    EXPECT_EQ(filesBeside(company.dir.path()), before);
+    ASSERT_TRUE(saveCompany(company.doc, company.path).ok);
+    EXPECT_EQ(readSieImports(company.path, 0).size(), 2U);
 }
 
 TEST(CompanyDatabase, ANewCompanyRefusesADatabaseInTheWayAndLeavesNothingOnFailure) {

@@ -114,6 +114,9 @@ protected:
         delete s_bytes;
         s_bytes = nullptr;
     }
+    // The second thread's part is the same on a busy machine as on an idle one.
+    void SetUp() override { detail::awaitSecondThread(true); }
+    void TearDown() override { detail::awaitSecondThread(false); }
     static const std::string& bytes() { return *s_bytes; }
     static std::size_t find(std::string_view pattern) {
         const std::size_t pos = bytes().rfind(pattern);

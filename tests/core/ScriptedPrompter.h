@@ -57,6 +57,13 @@ public:
         defaultOf[text] = byDefault;
         return ask(text, Answer::Ok);
     }
+    // A question whose OK button says what it does: the button's text is kept in buttonOf.
+    Answer askToProceed(const std::string& text, const std::string& okText,
+                        Answer byDefault = Answer::Cancel) override {
+        defaultOf[text] = byDefault;
+        buttonOf[text] = okText;
+        return ask(text, Answer::Ok);
+    }
     Answer askYesNoCancel(const std::string& text) override { return ask(text, Answer::Yes); }
     std::optional<std::string> chooseCompanyToOpen() override { return choose("<öppna>"); }
     std::optional<std::string> chooseCompanySaveName(const std::string& suggestedName) override {
@@ -110,6 +117,8 @@ public:
     std::map<std::string, MessageKind> kindOf;
     // The answer that Return gives, per OK/Cancel question asked.
     std::map<std::string, Answer> defaultOf;
+    // The OK button's own text, per question that names it.
+    std::map<std::string, std::string> buttonOf;
     // Questions and dialogs met without a scripted answer; each also failed the test.
     int unscripted = 0;
 

@@ -20,6 +20,11 @@
 
 namespace kv::test {
 
+// How long a window the test waits for may take to come. It only bounds a
+// test that has already gone wrong, so it is far beyond what a loaded
+// machine under a sanitizer needs.
+inline constexpr int kWindowWaitMs = 60000;
+
 // Acts in each expected modal window in turn; one that does not come, or
 // another instead, is closed so that nothing hangs, and reported.
 class ModalDriver : public QObject {
@@ -64,7 +69,7 @@ public:
     // delivers a user's event, and answers the windows that come up until
     // every expected one has come and the action has returned.
     bool run(const std::function<void()>& action) {
-        m_deadline = QDeadlineTimer(5000);
+        m_deadline = QDeadlineTimer(kWindowWaitMs);
         QEventLoop loop;
         bool returned = false;
         QTimer::singleShot(0, &loop, [&] {
@@ -97,7 +102,7 @@ public:
             }
             loop.quit();
         });
-        giveUp.start(20000);
+        giveUp.start(3 * kWindowWaitMs);
         loop.exec();
         QCoreApplication::sendPostedEvents(); // what the last steps queued
         return !m_failed;
@@ -121,7 +126,7 @@ private:
                     dialog->done(QDialog::Rejected);
                 }
             }
-            m_deadline = QDeadlineTimer(5000);
+            m_deadline = QDeadlineTimer(kWindowWaitMs);
             return;
         }
         if (m_deadline.hasExpired()) {

@@ -2,6 +2,8 @@
 // journal's first-period prompt and guidance button, the chart commands that
 // open the trial-balance window which shows the editor, approval and Cancel.
 // The modal dialogs are answered as they come up.
+#include "ModalDriver.h"
+
 #include "app/AppController.h"
 #include "app/AppDialogViews.h"
 #include "app/ChildWindow.h"
@@ -65,14 +67,14 @@ public:
         });
     }
     void start() {
-        m_deadline = QDeadlineTimer(5000);
+        m_deadline = QDeadlineTimer(kv::test::kWindowWaitMs);
         QTimer::singleShot(10, this, [this] { poll(); });
     }
     // Runs the user's action, which shows the windows, and checks that all came.
     bool run(const std::function<void()>& action) {
         start();
         action();
-        const bool allCame = QTest::qWaitFor([this] { return m_steps.empty(); }, 10000);
+        const bool allCame = QTest::qWaitFor([this] { return m_steps.empty(); }, 2 * kv::test::kWindowWaitMs);
         if (!m_error.isEmpty()) {
             qWarning("%s", qPrintable(m_error));
         }
@@ -100,7 +102,7 @@ private:
                 m_steps.clear();
                 closeModal(modal);
             }
-            m_deadline = QDeadlineTimer(5000);
+            m_deadline = QDeadlineTimer(kv::test::kWindowWaitMs);
             return;
         }
         if (m_deadline.hasExpired()) {

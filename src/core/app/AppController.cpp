@@ -3,11 +3,14 @@
 #include "app/AppCommands.h"
 #include "app/AppTexts.h"
 #include "app/SetupFlow.h"
+#include "attachments/Attachments.h"
 #include "backup/BackupFlow.h" // Backups
 #include "interaction/Prompter.h"
 #include "interaction/WindowHost.h"
+#include "model/DocumentTexts.h"
 #include "periods/FirstPeriod.h"
 #include "storage/CompanyFiles.h"
+#include "storage/SaveRecovery.h"
 
 #include <algorithm>
 #include <chrono>
@@ -60,6 +63,7 @@ AppState AppController::state() const {
         s.periodOpen = m_doc->hasOpenPeriod();
         s.modified = m_doc->isModified();
         s.neverSaved = m_doc->neverSaved();
+        s.readOnly = m_doc->isReadOnly();
         s.onlyUsedAccounts = company.m_nEndastAnvanda == 1;
     }
     for (const WindowKind kind : m_windows.openWindows()) {
@@ -78,7 +82,11 @@ MenuBarId AppController::menuBar() const {
 }
 
 std::string AppController::mainWindowTitle() const {
-    return m_doc ? std::string(kMainWindowTitle) + " - " + m_doc->title() : std::string(kMainWindowTitle);
+    if (!m_doc) {
+        return kMainWindowTitle;
+    }
+    return std::string(kMainWindowTitle) + " - " + m_doc->title() +
+           (m_doc->isReadOnly() ? kSkrivskyddatTitel : "");
 }
 
 void AppController::execute(CommandId id) {
@@ -138,10 +146,11 @@ void AppController::registerFileCommands() {
     };
     m_commands.add(C::Exit, {withCompany, exit});
     m_commands.add(C::AppExit, {[](const AppState&) { return enabledIf(true); }, exit});
-    m_commands.add(C::Save, {[](const AppState& s) { return enabledIf(s.companyOpen && s.modified); },
-                             [this] { save(); }});
-    m_commands.add(C::SaveAs, {[](const AppState& s) { return enabledIf(s.companyOpen && s.neverSaved); },
-                               [this] { saveAs(); }});
+    m_commands.add(C::Save, writing([](const AppState& s) { return enabledIf(s.companyOpen && s.modified); },
+                                    [this] { save(); }));
+    m_commands.add(C::SaveAs,
+                   writing([](const AppState& s) { return enabledIf(s.companyOpen && s.neverSaved); },
+                           [this] { saveAs(); }));
     // Backups: the chosen backup, written as a company of its own, opens in
     // the company's place once the company has closed (with its save question).
     m_commands.add(C::Backups, {[](const AppState& s) { return enabledIf(s.companyOpen && !s.neverSaved); },
@@ -196,6 +205,24 @@ void AppController::openChosenCompany() {
 bool AppController::openCompanyAt(const std::string& path, bool fromRecentList) {
     const std::string full = fullPath(path);
     auto doc = std::make_unique<CTallvingeDoc>();
+    // One program writes a company at a time: the lock is taken before the
+    // files are read, and what a killed save left is settled under it.
+    std::optional<CompanyLock> lock;
+    auto taken = CompanyLock::take(full, kWindowProgramName);
+    if (const auto* holder = std::get_if<LockHolder>(&taken)) {
+        if (m_prompter.askToProceed(companyInUseMessage(*holder) + "\n\n" + kMsgOppnaSkrivskyddat,
+                                    kOppnaSkrivskyddat) != Answer::Ok) {
+            return false;
+        }
+        doc->openedReadOnly();
+    } else {
+        lock.emplace(std::move(std::get<CompanyLock>(taken)));
+        const FileReport recovered = recoverCompany(full);
+        for (std::size_t i = 0; i < recovered.messages.size(); ++i) {
+            m_prompter.say(recovered.informs(i) ? MessageKind::Information : MessageKind::Refusal,
+                           recovered.messages[i]);
+        }
+    }
     const FileReport report = kv::openCompany(*doc, full);
     for (const std::string& text : report.messages) {
         m_prompter.message(text);
@@ -209,7 +236,17 @@ bool AppController::openCompanyAt(const std::string& path, bool fromRecentList) 
     }
     m_recent.add(full);
     takeCompany(std::move(doc));
+    m_lock = std::move(lock);
     return true;
+}
+
+std::optional<CompanyLock> AppController::lockFor(const std::string& path) {
+    auto taken = CompanyLock::take(path, kWindowProgramName);
+    if (const auto* holder = std::get_if<LockHolder>(&taken)) {
+        m_prompter.message(fileFailureMessage(kMsgKanEjSparaForetaget, path, companyInUseMessage(*holder)));
+        return std::nullopt;
+    }
+    return std::move(std::get<CompanyLock>(taken));
 }
 
 // SIE: the company that an import has just saved.
@@ -236,19 +273,34 @@ bool AppController::saveAs() {
 }
 
 bool AppController::saveTo(const std::string& path) {
+    // A new name is locked before it is written, and the old one let go once it is.
+    std::optional<CompanyLock> lock;
+    if (!m_lock || m_lock->companyPath() != fullPath(path)) {
+        lock = lockFor(fullPath(path));
+        if (!lock) {
+            return false;
+        }
+    }
     const FileReport report = saveCompany(*m_doc, path);
     for (const std::string& text : report.messages) {
         m_prompter.message(text);
     }
     if (m_doc->pathName() == path) {
         m_recent.add(path); // the company file itself got through
+        if (lock) {
+            m_lock = std::move(lock);
+        }
+    }
+    if (report.changedElsewhere &&
+        m_prompter.askToProceed(kMsgSparaUnderAnnatNamn, kSparaSomKnapp, Answer::Ok) == Answer::Ok) {
+        return saveAs();
     }
     return report.ok;
 }
 
 bool AppController::saveModified() {
-    if (!m_doc || !m_doc->isModified()) {
-        return true;
+    if (!m_doc || !m_doc->isModified() || m_doc->isReadOnly()) {
+        return true; // a company open read-only has nothing that could be saved
     }
     switch (m_prompter.askYesNoCancel(saveQuestion(m_doc->title()))) {
     case Answer::Yes:
@@ -283,7 +335,12 @@ void AppController::discardCompany() {
     }
     m_subscription.reset();
     m_finishedForms.clear();
+    // Receipts attached since the last save are no voucher's now.
+    if (m_doc) {
+        removeUnsavedAttachmentFiles(*m_doc);
+    }
     m_doc.reset();
+    m_lock.reset();
     m_reportSettings = {};
 }
 

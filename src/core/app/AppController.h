@@ -13,6 +13,7 @@
 #include "interaction/CommandRegistry.h"
 #include "model/TallvingeDoc.h"
 #include "reports/PageLayout.h"
+#include "storage/CompanyLock.h"
 
 #include <functional>
 #include <memory>
@@ -109,6 +110,9 @@ private:
     bool openCompanyAt(const std::string& path, bool fromRecentList);
     bool saveAs();
     bool saveTo(const std::string& path);
+    // The lock of the company at path, or nothing when another program
+    // holds it: then the user has been told who.
+    std::optional<CompanyLock> lockFor(const std::string& path);
     bool saveModified();
     bool closeCompany();
     void discardCompany();
@@ -127,6 +131,8 @@ private:
     ReportSettings m_reportSettings; // of the open company; reset when another opens
     WindowHost* m_host = nullptr;
     std::unique_ptr<CTallvingeDoc> m_doc;
+    // The lock of the open company's files; none while it has no file or is open read-only.
+    std::optional<CompanyLock> m_lock;
     ViewSubscription m_subscription;
     CommandRegistry m_commands;
     WindowRegistry m_windows;

@@ -14,6 +14,17 @@ namespace kv {
 
 inline constexpr const char* kAppTitle = "Kvistoran";
 inline constexpr const char* kMainWindowTitle = "  Kvistoran";
+// A company that another program writes: opened only to be read.
+inline constexpr const char* kSkrivskyddatTitel = " (skrivskyddat)";
+inline constexpr const char* kOppnaSkrivskyddat = "Öppna skrivskyddat";
+inline constexpr const char* kMsgOppnaSkrivskyddat =
+    "Du kan öppna det skrivskyddat: då kan du visa och skriva ut rapporterna, men ingenting registreras "
+    "eller sparas.";
+// A save that found another program's company file in its place.
+inline constexpr const char* kSparaSomKnapp = "Spara som...";
+inline constexpr const char* kMsgSparaUnderAnnatNamn =
+    "Vill du spara företaget under ett annat namn, så att både det och det andra programmets version finns "
+    "kvar?";
 inline constexpr const char* kAboutTitle = "Om Kvistoran";
 inline constexpr const char* kAboutLine = "Kvistoran version " KVISTORAN_VERSION "  (dec 2012)";
 inline constexpr const char* kCalendarTitle = "Kalender";

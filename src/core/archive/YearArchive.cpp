@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveNames.h"
 #include "storage/FileIo.h"
+#include "storage/OutputPaths.h"
 #include "storage/Sha256.h"
 
 #include <nlohmann/json.hpp>
@@ -83,6 +84,9 @@ struct ZipCloser {
 class ZipWriter {
 public:
     ZipWriter(const std::string& path) : m_path(path) {
+        if (const auto refused = outputRefusal(path, OutputKind::Zip)) {
+            throw YearArchiveError(*refused);
+        }
         m_temp = path + ".tmp-XXXXXX";
         const int fd = ::mkstemp(m_temp.data());
         if (fd < 0) {

@@ -226,17 +226,16 @@ AttachmentRecord AttachmentStoring::store(const std::string& sourcePath, std::in
             return record;
         } catch (const AttachmentError&) {
             // Repaired below with the receipt's bytes, and never removed again:
-            // other vouchers may name it. What is no regular file of the store
-            // (a link put there) goes first, so nothing is written through it.
-            struct stat info {};
-            if (::lstat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode) &&
-                ::unlink(target.c_str()) != 0) {
+            // other vouchers may name it. What stands there goes first: a link
+            // put there is never written through, and a stored file is
+            // read-only (its other names, in backups, keep what they hold).
+            if (::unlink(target.c_str()) != 0 && errno != ENOENT) {
                 throw failed(describeFileError(errno));
             }
         }
     }
     try {
-        AtomicFileWriter file(target);
+        AtomicFileWriter file(target, kStoredAttachmentMode);
         file.write(bytes.data(), bytes.size());
         file.commit();
     } catch (const FileError& error) {

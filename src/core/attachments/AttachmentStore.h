@@ -26,6 +26,9 @@
 
 namespace kv {
 
+// A stored receipt never changes: it is written read-only, so that an
+// editor cannot change it in place (and with it the backups that share it).
+inline constexpr unsigned int kStoredAttachmentMode = 0444;
 // The largest file that is kept as a receipt.
 inline constexpr std::uint64_t kAttachmentMaxBytes = 50ULL * 1024 * 1024;
 

@@ -2,6 +2,8 @@
 
 #include "storage/CompanyDatabase.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -34,6 +36,32 @@ std::vector<AttachmentRecord> voucherAttachments(const CTallvingeDoc& doc, std::
         }
     }
     return records;
+}
+
+void removeUnsavedAttachmentFiles(const CTallvingeDoc& doc) {
+    const std::vector<AttachmentRecord>& unsaved = doc.pendingRecords().attachments;
+    if (unsaved.empty() || doc.pathName().empty() || doc.isReadOnly()) {
+        return;
+    }
+    std::set<std::string> recorded;
+    try {
+        for (const auto& [sha256, kind] : recordedAttachmentFiles(companyDatabasePath(doc.pathName()))) {
+            recorded.insert(sha256 + "." + kind);
+        }
+    } catch (const DatabaseError&) {
+        return;
+    }
+    for (const AttachmentRecord& record : unsaved) {
+        if (recorded.contains(record.sha256 + "." + record.kind)) {
+            continue;
+        }
+        try {
+            const std::string path = attachmentStoredPath(doc.pathName(), record);
+            ::unlink(path.c_str());
+        } catch (const AttachmentError&) {
+            // A record this program never writes names no file of the store.
+        }
+    }
 }
 
 std::vector<AttachmentRecord> periodAttachments(const CTallvingeDoc& doc) {

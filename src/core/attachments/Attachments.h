@@ -70,6 +70,11 @@ std::vector<AttachmentRecord> attachToVoucher(CTallvingeDoc& doc, std::int32_t v
                                               const std::vector<std::string>& paths,
                                               AttachmentStoring& storing, const LocalClock& clock);
 
+// The company closes without saving: the stored files of its receipts
+// attached since the last save go from the store, unless a saved record
+// names them too. Nothing goes when the database cannot be read.
+void removeUnsavedAttachmentFiles(const CTallvingeDoc& doc);
+
 // The name of an extracted copy: the voucher's number in four digits, the
 // receipt's running number among the voucher's, and the original name made
 // safe (no folder, no "..", no control characters), e.g. "0012-1-kvitto.pdf".

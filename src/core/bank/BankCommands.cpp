@@ -10,7 +10,7 @@ void registerBankCommands(CommandRegistry& commands, AppServices& app) {
     // Vouchers into the open books, like a voucher typed: not while the voucher dialog is open.
     commands.add(CommandId::ImportBank,
                  {[](const AppState& s) { return enabledIf(s.hasBooks() && !s.voucherDialogOpen); },
-                  [&app] { runBankImport(app.document(), app.prompter()); }});
+                  [&app] { runBankImport(app.document(), app.prompter()); }, true});
 }
 
 } // namespace kv

@@ -29,7 +29,8 @@ void registerBudgetCommands(CommandRegistry& commands, AppServices& app) {
                           // The report window reads the budget again.
                           app.document().updateAllViews();
                       }
-                  }});
+                  },
+                  true});
     commands.add(C::BudgetReportWindow,
                  {[budgetable](const AppState& s) {
                       return enabledIf(budgetable(s) && !s.isOpen(WindowKind::BudgetReport));

@@ -22,16 +22,20 @@ void registerChartCommands(CommandRegistry& commands, AppServices& app) {
                          (s.hasChartRows || s.incomeChartApproved || s.balanceChartApproved));
     };
     // The editor runs over the trial-balance window, opened afresh.
-    commands.add(C::IncomeChart, {editable, [&app] {
+    commands.add(C::IncomeChart, {editable,
+                                  [&app] {
                                       app.reopenWindow(WindowKind::TrialBalance);
                                       runChartEditor(app.document(), app.prompter(), ChartKind::Income,
                                                      app.templates());
-                                  }});
-    commands.add(C::BalanceChart, {editable, [&app] {
+                                  },
+                                  true});
+    commands.add(C::BalanceChart, {editable,
+                                   [&app] {
                                        app.reopenWindow(WindowKind::TrialBalance);
                                        runChartEditor(app.document(), app.prompter(), ChartKind::Balance,
                                                       app.templates());
-                                   }});
+                                   },
+                                   true});
     const auto approved = [](const AppState& s) {
         return enabledIf(s.companyOpen && s.bothChartsApproved());
     };

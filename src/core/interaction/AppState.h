@@ -60,6 +60,7 @@ struct AppState {
     bool periodOpen = false; // the company has a period to book in and report on
     bool modified = false;
     bool neverSaved = true;
+    bool readOnly = false; // another program writes the company: nothing is changed or saved here
     bool onlyUsedAccounts = false;
     std::array<bool, kAllWindowKinds.size()> openWindows{};
     std::optional<WindowKind> activeWindow;

@@ -17,12 +17,19 @@ void CommandRegistry::add(CommandId id, CommandHandler handler) {
 
 CommandState CommandRegistry::state(CommandId id, const AppState& appState) const {
     const auto found = m_handlers.find(id);
-    return found == m_handlers.end() ? CommandState{} : found->second.rule(appState);
+    if (found == m_handlers.end()) {
+        return {};
+    }
+    CommandState state = found->second.rule(appState);
+    if (found->second.writes && appState.readOnly) {
+        state.enabled = false;
+    }
+    return state;
 }
 
 bool CommandRegistry::run(CommandId id, const AppState& appState) const {
     const auto found = m_handlers.find(id);
-    if (found == m_handlers.end() || !found->second.rule(appState).enabled) {
+    if (found == m_handlers.end() || !state(id, appState).enabled) {
         return false;
     }
     // The handler may change the registry's owner; keep it alive while it runs.

@@ -28,7 +28,15 @@ struct CommandHandler {
     // When the command is enabled and whether its menu item is checked.
     std::function<CommandState(const AppState&)> rule;
     std::function<void()> run;
+    // The command changes the company or saves it: it is disabled while the
+    // company is open read-only, whatever its rule says.
+    bool writes = false;
 };
+
+// The handler of a command that changes or saves the company.
+inline CommandHandler writing(std::function<CommandState(const AppState&)> rule, std::function<void()> run) {
+    return {std::move(rule), std::move(run), true};
+}
 
 class CommandRegistry {
 public:

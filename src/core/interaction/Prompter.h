@@ -50,6 +50,14 @@ public:
     // something away or let a fault through, so that habit never does.
     // Every prompter repeats this default.
     virtual Answer askOkCancel(const std::string& text, Answer byDefault = Answer::Ok) = 0;
+    // A question whose OK button says what it does (okText) beside Cancel;
+    // returns Answer::Ok or Answer::Cancel, byDefault for Return. A prompter
+    // without such buttons asks it as askOkCancel.
+    virtual Answer askToProceed(const std::string& text, const std::string& okText,
+                                Answer byDefault = Answer::Cancel) {
+        static_cast<void>(okText);
+        return askOkCancel(text, byDefault);
+    }
     // A question with Yes, No and Cancel (the save question when closing).
     virtual Answer askYesNoCancel(const std::string& text) = 0;
 

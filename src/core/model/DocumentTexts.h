@@ -12,6 +12,9 @@ inline constexpr const char* kMsgEjInomPerioden = "Transaktionsdatumet är ej in
 // A company whose first period was never chosen has nowhere to put a voucher.
 inline constexpr const char* kMsgIngenPeriod =
     "Företaget har ingen bokföringsperiod. Det går inte att registrera verifikat.";
+inline constexpr const char* kMsgSkrivskyddat =
+    "Företaget är öppnat skrivskyddat, eftersom ett annat program har det öppet. Rapporterna kan visas och "
+    "skrivas ut, men ingenting kan registreras eller sparas här.";
 inline constexpr const char* kMsgVerifikatFinnsEj = "Det finns inget registrerat verifikat med det numret.";
 inline constexpr const char* kMsgForstaPeriodenFinns = "Företaget har redan en första period.";
 inline constexpr const char* kMsgInteSistaPerioden = "Den öppna perioden är inte den sista perioden.";

@@ -83,6 +83,9 @@ void CTallvingeDoc::postLines(const CEttVerifikat& voucher, std::size_t firstLin
 }
 
 std::int32_t CTallvingeDoc::registerVoucher(CEttVerifikat voucher) {
+    if (m_readOnly) {
+        throw DocumentRefusal(kMsgSkrivskyddat);
+    }
     checkVoucherFits(voucher, 0);
     auto scope = beginChange();
     currentScope().onRollback([this, next = m_nNastaVernr, count = m_verifikat.size(), year = m_nSenasteAr,
@@ -107,6 +110,9 @@ std::int32_t CTallvingeDoc::registerVoucher(CEttVerifikat voucher) {
 }
 
 void CTallvingeDoc::amendVoucher(CEttVerifikat voucher, std::int32_t postedLines) {
+    if (m_readOnly) {
+        throw DocumentRefusal(kMsgSkrivskyddat);
+    }
     if (voucher.m_nVernr < 1 || static_cast<std::size_t>(voucher.m_nVernr) > m_verifikat.size()) {
         throw DocumentRefusal(kMsgVerifikatFinnsEj);
     }

@@ -116,13 +116,18 @@ void CTallvingeDoc::loadPeriod(CompanyState&& period) {
     scope.commit();
 }
 
-void CTallvingeDoc::openedFrom(std::string path) {
+void CTallvingeDoc::openedFrom(std::string path, std::optional<FileStamp> stamp) {
     m_pathName = std::move(path);
+    m_stampedPath = m_pathName;
+    m_fileStamp = stamp;
     m_modified = false;
 }
 
-void CTallvingeDoc::savedAs(const CompanyFileName& name, bool periodFileWritten) {
+void CTallvingeDoc::savedAs(const CompanyFileName& name, bool periodFileWritten,
+                            std::optional<FileStamp> stamp) {
     m_pathName = name.path;
+    m_stampedPath = name.path;
+    m_fileStamp = stamp;
     m_strEnhet = name.enhet;
     m_strFilnamn = name.filnamn;
     if (periodFileWritten) {
@@ -137,6 +142,8 @@ void CTallvingeDoc::markPeriodFileWritten() {
 
 void CTallvingeDoc::filesRemoved() {
     m_pathName.clear();
+    m_stampedPath.clear();
+    m_fileStamp.reset();
     m_modified = true;
 }
 

@@ -6,6 +6,7 @@
 #include "model/Amount.h"
 #include "model/CompanyRecords.h"
 #include "model/DocumentChange.h"
+#include "model/FileStamp.h"
 #include "model/MonthSelection.h"
 #include "model/Records.h"
 #include "model/YearMonth.h"
@@ -158,9 +159,19 @@ public:
     void startAfresh();
     // What a company file held replaces the company's contents.
     void loadCompany(CompanyState&& state);
-    // The company was read from the company file at path: it stands there,
-    // and nothing in it is unsaved.
-    void openedFrom(std::string path);
+    // The company was read from the company file at path, which had the
+    // stamp given: it stands there, and nothing in it is unsaved.
+    void openedFrom(std::string path, std::optional<FileStamp> stamp = std::nullopt);
+    // The company file at path as it stood when the company was read from it
+    // or last saved there; nothing when it was not. A save checks that the
+    // file standing there is still this one.
+    [[nodiscard]] std::optional<FileStamp> fileStampAt(const std::string& path) const {
+        return path == m_stampedPath ? m_fileStamp : std::nullopt;
+    }
+    // Another program writes the company: this one shows it and prints it,
+    // and never registers or saves anything.
+    [[nodiscard]] bool isReadOnly() const { return m_readOnly; }
+    void openedReadOnly() { m_readOnly = true; }
     // What a period file held replaces the open period's stored fields; the
     // periods and the company's texts stay.
     void loadPeriod(CompanyState&& period);
@@ -168,7 +179,8 @@ public:
     // it when periodFileWritten: the company stands under that name, and is
     // unmodified unless its period file did not get through (the next save
     // writes both again).
-    void savedAs(const CompanyFileName& name, bool periodFileWritten);
+    void savedAs(const CompanyFileName& name, bool periodFileWritten,
+                 std::optional<FileStamp> stamp = std::nullopt);
     // The open period's file was written with the company's current name.
     void markPeriodFileWritten();
     // The files of a new company were taken away again, as its first save
@@ -357,6 +369,9 @@ private:
     ChangeScope* m_scope = nullptr;
     bool m_modified = false;
     std::string m_pathName;
+    std::string m_stampedPath;
+    std::optional<FileStamp> m_fileStamp;
+    bool m_readOnly = false;
     PendingRecords m_pending;
     std::uint64_t m_pendingSaves = 0;
 };

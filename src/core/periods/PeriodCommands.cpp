@@ -14,13 +14,14 @@ void registerPeriodCommands(CommandRegistry& commands, AppServices& app) {
     // Both charts and a period to start from; a company whose first period
     // was never chosen has none.
     const auto withPeriods = [](const AppState& s) { return enabledIf(s.hasBooks()); };
-    commands.add(C::OpenPeriod, {withPeriods, [&app] { openAnotherPeriod(app); }});
-    commands.add(C::NewPeriod, {withPeriods, [&app] { createNewPeriod(app); }});
-    commands.add(C::ChangeEndDate, {withPeriods, [&app] { changeLastPeriodEnd(app); }});
+    // Each of them saves the company on the way.
+    commands.add(C::OpenPeriod, writing(withPeriods, [&app] { openAnotherPeriod(app); }));
+    commands.add(C::NewPeriod, writing(withPeriods, [&app] { createNewPeriod(app); }));
+    commands.add(C::ChangeEndDate, writing(withPeriods, [&app] { changeLastPeriodEnd(app); }));
     // A company is renamed through its files, so it must have some.
     commands.add(C::RenameCompany,
-                 {[](const AppState& s) { return enabledIf(s.companyOpen && !s.neverSaved); },
-                  [&app] { renameCompany(app); }});
+                 writing([](const AppState& s) { return enabledIf(s.companyOpen && !s.neverSaved); },
+                         [&app] { renameCompany(app); }));
 }
 
 } // namespace kv

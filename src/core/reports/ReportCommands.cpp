@@ -51,7 +51,8 @@ void registerReportCommands(CommandRegistry& commands, AppServices& app) {
                                     [&app] {
                                         app.openWindow(WindowKind::VatReport);
                                         app.performWindowCommand(CommandId::VatSettlement);
-                                    }});
+                                    },
+                                    true});
 
     // The ledger asks for the account whenever it is created.
     commands.add(C::FindAccount, {[](const AppState& s) { return enabledIf(s.hasBooks()); },

@@ -19,7 +19,7 @@ void registerSieCommands(CommandRegistry& commands, AppServices& app) {
     // Vouchers into the open books, like a voucher typed: not while the voucher dialog is open.
     commands.add(CommandId::AddSie,
                  {[](const AppState& s) { return enabledIf(s.hasBooks() && !s.voucherDialogOpen); },
-                  [&app] { runSieAdd(app.document(), app.prompter()); }});
+                  [&app] { runSieAdd(app.document(), app.prompter()); }, true});
 }
 
 } // namespace kv

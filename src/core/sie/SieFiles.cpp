@@ -2,6 +2,9 @@
 
 #include "sie/SieBooks.h"
 #include "storage/FileIo.h"
+#include "storage/OutputPaths.h"
+
+#include <cerrno>
 
 namespace kv {
 
@@ -18,6 +21,9 @@ std::string readSieFile(const std::string& path) {
 }
 
 void writeSieFile(const std::string& path, const std::string& bytes) {
+    if (auto refused = outputRefusalReason(path, OutputKind::Text)) {
+        throw FileError("write " + path, EPERM, std::move(*refused));
+    }
     AtomicFileWriter file(path);
     file.write(bytes.data(), bytes.size());
     file.commit();

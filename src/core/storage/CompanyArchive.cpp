@@ -460,6 +460,7 @@ void skipVerifikat(ArchiveReader& in) {
 }
 
 std::atomic<std::size_t> g_readOnSecondThread{0};
+std::atomic<bool> g_awaitSecondThread{false};
 
 // Below this many bytes a company is read on one thread: a second would
 // gain less than it takes to start.
@@ -505,6 +506,9 @@ public:
         if (!m_thread.joinable()) {
             readVouchers(in, vouchers);
             return;
+        }
+        if (g_awaitSecondThread.load()) {
+            m_split.wait(kUndecided); // the second decides at the latest where a third of the file is left
         }
         m_arrived = true;
         if (!m_amongVouchers) {
@@ -619,6 +623,10 @@ void readBooks(ArchiveReader& in, CompanyState& doc) {
 
 std::size_t detail::vouchersReadOnSecondThread() noexcept {
     return g_readOnSecondThread.load(std::memory_order_relaxed);
+}
+
+void detail::awaitSecondThread(bool await) noexcept {
+    g_awaitSecondThread.store(await);
 }
 
 void writeCompanyArchive(ArchiveWriter& out, const CompanyState& doc,

@@ -35,6 +35,10 @@ TemplateList readTemplateArchive(ArchiveReader& in);
 namespace detail {
 // How many times vouchers read on a second thread were taken, for the tests.
 std::size_t vouchersReadOnSecondThread() noexcept;
+// For the tests: while set, the first thread waits at the vouchers until the
+// second has said where it reads from, so that the split is the one the
+// file's size gives, never the one a busy machine happens to give.
+void awaitSecondThread(bool await) noexcept;
 } // namespace detail
 
 } // namespace kv

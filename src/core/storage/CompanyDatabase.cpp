@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kBusyMilliseconds = 2000;
 
-constexpr std::array<DatabaseMigration, 5> kMigrations = {{
+constexpr std::array<DatabaseMigration, 6> kMigrations = {{
     {1, R"sql(
 CREATE TABLE sie_import (
     id INTEGER PRIMARY KEY,
@@ -110,6 +110,27 @@ CREATE TABLE attachment (
 );
 CREATE INDEX attachment_by_voucher ON attachment(period, voucher);
 )sql"},
+    // A save across the files and the records: the records carry the save until it is done, and the save
+    // says what each file will be, so that opening after a crash finishes it or takes it back.
+    {6, R"sql(
+ALTER TABLE sie_import ADD COLUMN save_id INTEGER;
+ALTER TABLE bank_line ADD COLUMN save_id INTEGER;
+ALTER TABLE attachment ADD COLUMN save_id INTEGER;
+CREATE TABLE pending_save (
+    id INTEGER PRIMARY KEY,
+    started_at TEXT NOT NULL
+);
+CREATE TABLE pending_save_file (
+    save_id INTEGER NOT NULL REFERENCES pending_save(id) ON DELETE CASCADE,
+    position INTEGER NOT NULL,
+    target TEXT NOT NULL,
+    temporary TEXT NOT NULL,
+    kept TEXT NOT NULL,
+    size INTEGER NOT NULL CHECK (size >= 0),
+    sha256 TEXT NOT NULL,
+    PRIMARY KEY (save_id, position)
+);
+)sql"},
 }};
 
 // Why SQLite failed, in Swedish.
@@ -124,6 +145,10 @@ std::string reasonOf(int code) {
     case SQLITE_LOCKED:
         return "Databasen används av ett annat program just nu. Försök igen om en stund.";
     case SQLITE_READONLY:
+        if (code == SQLITE_READONLY_ROLLBACK) {
+            return kMsgDatabaseRollbackRefused;
+        }
+        return "Databasen får inte skrivas (skrivskyddad fil eller mapp).";
     case SQLITE_PERM:
     case SQLITE_AUTH:
         return "Databasen får inte skrivas (skrivskyddad fil eller mapp).";
@@ -317,13 +342,44 @@ int backupInto(sqlite3* destination, sqlite3* source) {
     return rc == SQLITE_DONE ? finished : rc;
 }
 
+// The database at path opened for reading. A change that a killed program
+// left half made (SQLite's journal beside the file) is first taken back, as
+// SQLite does when the file is opened for writing; where the file or its
+// folder may not be written, the user is told that.
+Connection openReadOnly(const std::string& path) {
+    Connection db = open(path, SQLITE_OPEN_READONLY);
+    const int rc = sqlite3_exec(db.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK || sqlite3_extended_errcode(db.get()) != SQLITE_READONLY_ROLLBACK) {
+        return db; // any other failure shows at the first real question
+    }
+    db.reset();
+    {
+        sqlite3* raw = nullptr;
+        const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+        const Connection writable(raw);
+        if (opened != SQLITE_OK) {
+            fail(kMsgDatabaseUnusable, path, kMsgDatabaseRollbackRefused);
+        }
+        sqlite3_extended_result_codes(writable.get(), 1);
+        sqlite3_busy_timeout(writable.get(), kBusyMilliseconds);
+        if (sqlite3_exec(writable.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
+            SQLITE_OK) {
+            const int code = sqlite3_extended_errcode(writable.get());
+            fail(kMsgDatabaseUnusable, path,
+                 (code & 0xFF) == SQLITE_READONLY ? std::string(kMsgDatabaseRollbackRefused)
+                                                  : reasonOf(code));
+        }
+    }
+    return open(path, SQLITE_OPEN_READONLY);
+}
+
 // The database at path for reading, never changed: an older schema is read
 // through a copy in memory brought up to date. Nothing when no file is there.
 std::optional<Connection> openForReading(const std::string& path) {
     if (presenceOf(path) == Presence::Absent) {
         return std::nullopt;
     }
-    Connection db = open(path, SQLITE_OPEN_READONLY);
+    Connection db = openReadOnly(path);
     const int version = checkedVersion(db.get(), path);
     if (version == kDatabaseVersion) {
         return db;
@@ -338,16 +394,19 @@ std::optional<Connection> openForReading(const std::string& path) {
     return memory;
 }
 
-void writeSieImport(sqlite3* db, const SieImportRecord& record, const std::string& path) {
-    SqlStatement import(db,
-                        "INSERT INTO sie_import (file_name, file_sha256, read_at, period, new_company) "
-                        "VALUES (?, ?, ?, ?, ?)",
-                        path, kMsgDatabaseNotWritten);
+void writeSieImport(sqlite3* db, const SieImportRecord& record, std::int64_t saveId,
+                    const std::string& path) {
+    SqlStatement import(
+        db,
+        "INSERT INTO sie_import (file_name, file_sha256, read_at, period, new_company, save_id) "
+        "VALUES (?, ?, ?, ?, ?, ?)",
+        path, kMsgDatabaseNotWritten);
     import.bind(1, record.fileName)
         .bind(2, record.sha256)
         .bind(3, record.readAt)
         .bind(4, std::int64_t{record.period})
         .bind(5, std::int64_t{record.newCompany ? 1 : 0})
+        .bind(6, saveId)
         .run();
     const std::int64_t id = sqlite3_last_insert_rowid(db);
     SqlStatement voucher(db,
@@ -434,13 +493,14 @@ void writeSettings(const std::string& path, const std::function<void(sqlite3*)>&
     }
 }
 
-void writeBankLines(sqlite3* db, const std::vector<BankLineRecord>& lines, const std::string& path) {
+void writeBankLines(sqlite3* db, const std::vector<BankLineRecord>& lines, std::int64_t saveId,
+                    const std::string& path) {
     if (lines.empty()) {
         return;
     }
     SqlStatement insert(db,
                         "INSERT INTO bank_line (bank_account, date, amount_ore, text_key, voucher, period, "
-                        "read_at) VALUES (?, ?, ?, ?, ?, ?, ?)",
+                        "read_at, save_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
                         path, kMsgDatabaseNotWritten);
     for (const BankLineRecord& line : lines) {
         insert.bind(1, line.bankAccount)
@@ -450,19 +510,20 @@ void writeBankLines(sqlite3* db, const std::vector<BankLineRecord>& lines, const
             .bind(5, std::int64_t{line.voucher})
             .bind(6, std::int64_t{line.period})
             .bind(7, line.readAt)
+            .bind(8, saveId)
             .run();
     }
 }
 
-void writeAttachments(sqlite3* db, const std::vector<AttachmentRecord>& attachments,
+void writeAttachments(sqlite3* db, const std::vector<AttachmentRecord>& attachments, std::int64_t saveId,
                       const std::string& path) {
     if (attachments.empty()) {
         return;
     }
     SqlStatement insert(
         db,
-        "INSERT INTO attachment (period, voucher, file_name, size, file_sha256, added_at, kind) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?)",
+        "INSERT INTO attachment (period, voucher, file_name, size, file_sha256, added_at, kind, save_id) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
         path, kMsgDatabaseNotWritten);
     for (const AttachmentRecord& attachment : attachments) {
         insert.bind(1, std::int64_t{attachment.period})
@@ -472,6 +533,7 @@ void writeAttachments(sqlite3* db, const std::vector<AttachmentRecord>& attachme
             .bind(5, attachment.sha256)
             .bind(6, attachment.addedAt)
             .bind(7, attachment.kind)
+            .bind(8, saveId)
             .run();
     }
 }
@@ -491,9 +553,10 @@ std::vector<AttachmentRecord> attachmentsOf(SqlStatement& query) {
 
 #define KV_ATTACHMENT_COLUMNS                                                                                \
     "SELECT period, voucher, file_name, size, file_sha256, added_at, kind FROM attachment "
-constexpr const char* kAttachmentsOfPeriod = KV_ATTACHMENT_COLUMNS "WHERE period = ? ORDER BY id";
+constexpr const char* kAttachmentsOfPeriod =
+    KV_ATTACHMENT_COLUMNS "WHERE period = ? AND save_id IS NULL ORDER BY id";
 constexpr const char* kAttachmentsOfVoucher =
-    KV_ATTACHMENT_COLUMNS "WHERE period = ? AND voucher = ? ORDER BY id";
+    KV_ATTACHMENT_COLUMNS "WHERE period = ? AND voucher = ? AND save_id IS NULL ORDER BY id";
 #undef KV_ATTACHMENT_COLUMNS
 
 const char* matchName(BankTextMatch match) {
@@ -534,7 +597,7 @@ std::vector<SieImportRecord> readSieImports(const std::string& companyPath, std:
         db->get(),
         "SELECT i.id, i.file_name, i.file_sha256, i.read_at, i.period, i.new_company, v.series, "
         "v.number, v.date, v.debit, v.credit, v.number_here FROM sie_import i "
-        "LEFT JOIN sie_import_voucher v ON v.import_id = i.id WHERE i.period = ? "
+        "LEFT JOIN sie_import_voucher v ON v.import_id = i.id WHERE i.period = ? AND i.save_id IS NULL "
         "ORDER BY i.id, v.position",
         path, kMsgDatabaseUnusable);
     query.bind(1, std::int64_t{period});
@@ -604,7 +667,7 @@ std::vector<BankLineRecord> readBankLines(const std::string& companyPath, const 
     }
     SqlStatement query(db->get(),
                        "SELECT bank_account, date, amount_ore, text_key, voucher, period, read_at "
-                       "FROM bank_line WHERE bank_account = ? ORDER BY id",
+                       "FROM bank_line WHERE bank_account = ? AND save_id IS NULL ORDER BY id",
                        path, kMsgDatabaseUnusable);
     query.bind(1, bankAccount);
     std::vector<BankLineRecord> lines;
@@ -645,8 +708,10 @@ std::vector<std::int32_t> readVouchersWithAttachments(const std::string& company
     if (!db) {
         return {};
     }
-    SqlStatement query(db->get(), "SELECT DISTINCT voucher FROM attachment WHERE period = ? ORDER BY voucher",
-                       path, kMsgDatabaseUnusable);
+    SqlStatement query(
+        db->get(),
+        "SELECT DISTINCT voucher FROM attachment WHERE period = ? AND save_id IS NULL ORDER BY voucher", path,
+        kMsgDatabaseUnusable);
     query.bind(1, std::int64_t{period});
     std::vector<std::int32_t> vouchers;
     while (query.step()) {
@@ -746,7 +811,7 @@ int databaseVersion(const std::string& path) {
     if (presenceOf(path) == Presence::Absent) {
         fail(kMsgDatabaseUnusable, path, "Filen finns inte.");
     }
-    const Connection db = open(path, SQLITE_OPEN_READONLY);
+    const Connection db = openReadOnly(path);
     return checkedVersion(db.get(), path);
 }
 
@@ -754,15 +819,37 @@ void DatabaseSave::Closer::operator()(sqlite3* db) const {
     sqlite3_close_v2(db);
 }
 
-DatabaseSave::DatabaseSave(const std::string& path, const PendingRecords& records) : m_path(path) {
+DatabaseSave::DatabaseSave(const std::string& path, const PendingRecords& records,
+                           const std::vector<SaveFileRecord>& files, const std::string& startedAt,
+                           std::function<void()> whileCommitting)
+    : m_path(path), m_whileCommitting(std::move(whileCommitting)) {
     m_created = presenceOf(path) == Presence::Absent;
     try {
         m_db.reset(openForWriting(path).release());
-        for (const SieImportRecord& record : records.imports) {
-            writeSieImport(m_db.get(), record, path);
+        SqlStatement save(m_db.get(), "INSERT INTO pending_save (started_at) VALUES (?)", path,
+                          kMsgDatabaseNotWritten);
+        save.bind(1, startedAt).run();
+        m_saveId = sqlite3_last_insert_rowid(m_db.get());
+        SqlStatement file(m_db.get(),
+                          "INSERT INTO pending_save_file (save_id, position, target, temporary, kept, size, "
+                          "sha256) VALUES (?, ?, ?, ?, ?, ?, ?)",
+                          path, kMsgDatabaseNotWritten);
+        std::int64_t position = 0;
+        for (const SaveFileRecord& written : files) {
+            file.bind(1, m_saveId)
+                .bind(2, position++)
+                .bind(3, written.target)
+                .bind(4, written.temporary)
+                .bind(5, written.kept)
+                .bind(6, static_cast<std::int64_t>(written.size))
+                .bind(7, written.sha256)
+                .run();
         }
-        writeBankLines(m_db.get(), records.bankLines, path);
-        writeAttachments(m_db.get(), records.attachments, path);
+        for (const SieImportRecord& record : records.imports) {
+            writeSieImport(m_db.get(), record, m_saveId, path);
+        }
+        writeBankLines(m_db.get(), records.bankLines, m_saveId, path);
+        writeAttachments(m_db.get(), records.attachments, m_saveId, path);
     } catch (...) {
         if (m_db) {
             sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
@@ -777,7 +864,7 @@ DatabaseSave::DatabaseSave(const std::string& path, const PendingRecords& record
 
 DatabaseSave::~DatabaseSave() {
     if (m_committed) {
-        return;
+        return; // settled by finish() or rollBack(), or else at the next opening
     }
     if (m_db) {
         sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
@@ -789,14 +876,140 @@ DatabaseSave::~DatabaseSave() {
 }
 
 void DatabaseSave::commit() {
+    if (m_whileCommitting) {
+        sqlite3_commit_hook(
+            m_db.get(),
+            [](void* self) -> int {
+                try {
+                    static_cast<DatabaseSave*>(self)->m_whileCommitting();
+                    return 0;
+                } catch (...) {
+                    return 1; // SQLite takes the transaction back
+                }
+            },
+            this);
+    }
     const int rc = sqlite3_exec(m_db.get(), "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_commit_hook(m_db.get(), nullptr, nullptr);
     if (rc != SQLITE_OK) {
         const int code = sqlite3_extended_errcode(m_db.get());
         sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
         fail(kMsgDatabaseNotWritten, m_path, code);
     }
     m_committed = true;
+}
+
+namespace {
+
+// The statements that settle a pending save, finished or taken back.
+constexpr const char* kFinishSave = "UPDATE sie_import SET save_id = NULL WHERE save_id = ?1; "
+                                    "UPDATE bank_line SET save_id = NULL WHERE save_id = ?1; "
+                                    "UPDATE attachment SET save_id = NULL WHERE save_id = ?1; "
+                                    "DELETE FROM pending_save WHERE id = ?1;";
+constexpr const char* kTakeBackSave = "DELETE FROM sie_import WHERE save_id = ?1; "
+                                      "DELETE FROM bank_line WHERE save_id = ?1; "
+                                      "DELETE FROM attachment WHERE save_id = ?1; "
+                                      "DELETE FROM pending_save WHERE id = ?1;";
+
+// Runs each statement of sql with ?1 bound to id, inside the caller's transaction.
+void runWithId(sqlite3* db, const char* sql, std::int64_t id, const std::string& path) {
+    const char* next = sql;
+    while (next != nullptr && *next != '\0') {
+        sqlite3_stmt* raw = nullptr;
+        const char* rest = nullptr;
+        if (sqlite3_prepare_v2(db, next, -1, &raw, &rest) != SQLITE_OK) {
+            fail(kMsgDatabaseNotWritten, path, sqlite3_extended_errcode(db));
+        }
+        const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(raw, sqlite3_finalize);
+        next = rest;
+        if (raw == nullptr) {
+            continue; // only blanks were left
+        }
+        sqlite3_bind_int64(raw, 1, id);
+        if (sqlite3_step(raw) != SQLITE_DONE) {
+            fail(kMsgDatabaseNotWritten, path, sqlite3_extended_errcode(db));
+        }
+    }
+}
+
+// Settles the save inside a transaction of its own on db.
+void settle(sqlite3* db, std::int64_t id, bool finished, const std::string& path) {
+    exec(db, "BEGIN IMMEDIATE", path, kMsgDatabaseNotWritten);
+    try {
+        runWithId(db, finished ? kFinishSave : kTakeBackSave, id, path);
+        exec(db, "COMMIT", path, kMsgDatabaseNotWritten);
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+} // namespace
+
+void DatabaseSave::finish() {
+    if (!m_db) {
+        return;
+    }
+    settle(m_db.get(), m_saveId, true, m_path);
     m_db.reset();
+}
+
+void DatabaseSave::rollBack() {
+    if (!m_committed || !m_db) {
+        return; // the transaction is taken back as the save goes, or the save is done
+    }
+    settle(m_db.get(), m_saveId, false, m_path);
+    m_db.reset();
+    if (m_created) {
+        removeDatabase(m_path); // nothing of it was ever saved
+    }
+}
+
+std::vector<PendingSave> readPendingSaves(const std::string& path) {
+    if (presenceOf(path) == Presence::Absent) {
+        return {};
+    }
+    // Opened for writing, so that SQLite takes back a change that a killed program left half made.
+    const Connection db = open(path, SQLITE_OPEN_READWRITE);
+    if (checkedVersion(db.get(), path) < 6) {
+        return {};
+    }
+    SqlStatement query(db.get(),
+                       "SELECT s.id, f.target, f.temporary, f.kept, f.size, f.sha256 FROM pending_save s "
+                       "LEFT JOIN pending_save_file f ON f.save_id = s.id ORDER BY s.id, f.position",
+                       path, kMsgDatabaseUnusable);
+    std::vector<PendingSave> saves;
+    while (query.step()) {
+        if (saves.empty() || saves.back().id != query.integer(0)) {
+            saves.push_back({query.integer(0), {}});
+        }
+        if (!query.isNull(1)) {
+            const std::int64_t size = query.integer(4);
+            saves.back().files.push_back({query.text(1), query.text(2), query.text(3),
+                                          size < 0 ? 0U : static_cast<std::uint64_t>(size), query.text(5)});
+        }
+    }
+    return saves;
+}
+
+void settlePendingSave(const std::string& path, std::int64_t id, bool finished) {
+    const Connection db = open(path, SQLITE_OPEN_READWRITE);
+    exec(db.get(), "PRAGMA synchronous = FULL; PRAGMA foreign_keys = ON;", path, kMsgDatabaseUnusable);
+    settle(db.get(), id, finished, path);
+}
+
+std::vector<std::pair<std::string, std::string>> recordedAttachmentFiles(const std::string& path) {
+    const std::optional<Connection> db = openForReading(path);
+    if (!db) {
+        return {};
+    }
+    SqlStatement query(db->get(), "SELECT DISTINCT file_sha256, kind FROM attachment", path,
+                       kMsgDatabaseUnusable);
+    std::vector<std::pair<std::string, std::string>> files;
+    while (query.step()) {
+        files.emplace_back(query.text(0), query.text(1));
+    }
+    return files;
 }
 
 void copyDatabase(const std::string& from, const std::string& to) {
@@ -807,7 +1020,7 @@ void copyDatabase(const std::string& from, const std::string& to) {
     if (::lstat(to.c_str(), &existing) == 0) {
         fail(kMsgDatabaseNotWritten, to, "Filen finns redan.");
     }
-    const Connection source = open(from, SQLITE_OPEN_READONLY);
+    const Connection source = openReadOnly(from);
     const std::string name = fileNameOf(to);
     std::random_device random;
     const std::string temp = to.substr(0, to.size() - name.size()) + "." + name + "." +

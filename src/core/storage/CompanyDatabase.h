@@ -15,11 +15,13 @@
 #include "model/CompanySettings.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -28,7 +30,7 @@ namespace kv {
 
 inline constexpr const char* kDatabaseExtension = ".kvdb";
 // The schema this program writes.
-inline constexpr int kDatabaseVersion = 5;
+inline constexpr int kDatabaseVersion = 6;
 // "KVDB" in the file's header: the file is this program's.
 inline constexpr std::int32_t kDatabaseApplicationId = 0x4B564442;
 
@@ -37,6 +39,10 @@ inline constexpr const char* kMsgDatabaseNotWritten = "Det gick inte att skriva 
 inline constexpr const char* kMsgDatabaseDamaged =
     "Filen är skadad eller är ingen SQLite-databas. Den lämnas som den är: flytta den åt sidan eller ta "
     "tillbaka den ur en säkerhetskopia (Arkiv - Säkerhetskopior...).";
+inline constexpr const char* kMsgDatabaseRollbackRefused =
+    "En ändring av databasen avbröts (programmet stängdes eller datorn stannade) och måste tas tillbaka "
+    "innan databasen kan läsas, men filen eller dess mapp får inte skrivas (skrivskyddad). Öppna företaget "
+    "där det får skrivas, så tas ändringen tillbaka.";
 inline constexpr const char* kMsgDatabaseForeign =
     "Filen är en SQLite-databas från ett annat program, inte företagets. Den lämnas som den är: flytta den "
     "åt sidan.";
@@ -107,19 +113,55 @@ void writeBankAccount(const std::string& companyPath, const BankAccountSetting& 
 // Throws DatabaseError.
 int databaseVersion(const std::string& path);
 
-// The database's part of a save. The constructor opens the database at path
-// (made when missing), brings its schema up to date and writes the records,
-// all inside one transaction that commit() ends; the caller commits once its
-// files are in place. A save that goes without commit() leaves the database
-// as it was and removes it when this save made it.
+// One file of a save as the database keeps it until the save is done:
+// where the file goes (target, relative to the company file's folder), the
+// name it is written under first and the name the file it replaces is kept
+// under meanwhile (plain names, in the folder of the target with its links
+// followed; kept is empty when the save makes the file), and the new file's
+// size and SHA-256.
+struct SaveFileRecord {
+    std::string target;
+    std::string temporary;
+    std::string kept;
+    std::uint64_t size = 0;
+    std::string sha256;
+
+    bool operator==(const SaveFileRecord&) const = default;
+};
+
+// A save that was begun and never marked done: a program that was killed
+// while it saved.
+struct PendingSave {
+    std::int64_t id = 0;
+    std::vector<SaveFileRecord> files;
+
+    bool operator==(const PendingSave&) const = default;
+};
+
+// The database's part of a save across the company's files and its records.
+// The constructor opens the database at path (made when missing), brings its
+// schema up to date and writes the records, marked as this save's, with the
+// files the save will put in place, all in one transaction; commit() commits
+// it, and from then on a crash is settled at the next opening. Once the files
+// are in place, finish() marks the save done, and the records count from
+// then on; rollBack() takes the records out again when the files could not
+// all be put in place (they must be back as they were first). A save that
+// goes without commit() leaves the database as it was and removes it when
+// this save made it.
 class DatabaseSave {
 public:
-    DatabaseSave(const std::string& path, const PendingRecords& records); // throws DatabaseError
+    // whileCommitting runs inside SQLite's commit (for tests: a throw turns
+    // the commit into a failure).
+    DatabaseSave(const std::string& path, const PendingRecords& records,
+                 const std::vector<SaveFileRecord>& files, const std::string& startedAt,
+                 std::function<void()> whileCommitting = {}); // throws DatabaseError
     DatabaseSave(const DatabaseSave&) = delete;
     DatabaseSave& operator=(const DatabaseSave&) = delete;
     ~DatabaseSave();
 
-    void commit(); // throws DatabaseError, the transaction rolled back
+    void commit();   // throws DatabaseError, the transaction rolled back
+    void finish();   // throws DatabaseError
+    void rollBack(); // throws DatabaseError
 
 private:
     struct Closer {
@@ -127,9 +169,25 @@ private:
     };
     std::string m_path;
     std::unique_ptr<sqlite3, Closer> m_db;
+    std::function<void()> m_whileCommitting;
+    std::int64_t m_saveId = 0;
     bool m_created = false;
     bool m_committed = false;
 };
+
+// The saves of the database at path that were begun and never settled,
+// oldest first; none when there is no database or its schema predates them.
+// Opens the file for writing, so that a change SQLite must take back is.
+// Throws DatabaseError.
+std::vector<PendingSave> readPendingSaves(const std::string& path);
+// Settles the pending save: finished, its records count from now on; else
+// its records go. Throws DatabaseError.
+void settlePendingSave(const std::string& path, std::int64_t id, bool finished);
+
+// The SHA-256 and kind ("pdf", "jpeg", "png") of every receipt that a record
+// of the database at path names, in any period, saved or pending; none
+// without a database. Throws DatabaseError.
+std::vector<std::pair<std::string, std::string>> recordedAttachmentFiles(const std::string& path);
 
 // Copies the database at from as a new file at to (which must not exist)
 // with SQLite's online backup, so that a save in progress cannot leave a

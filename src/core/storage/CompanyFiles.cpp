@@ -5,6 +5,7 @@
 #include "storage/CompanyDatabase.h"
 #include "storage/FileIo.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -25,18 +26,6 @@ std::string folderPart(const std::string& path) {
 // Drops the last n characters, as far as there are any.
 std::string dropLast(const std::string& text, std::size_t n) {
     return text.size() > n ? text.substr(0, text.size() - n) : std::string();
-}
-
-// The first count characters of a UTF-8 text.
-std::string utf8Prefix(const std::string& text, int count) {
-    std::size_t end = 0;
-    for (int taken = 0; end < text.size() && taken < count; ++taken) {
-        ++end;
-        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
-            ++end;
-        }
-    }
-    return text.substr(0, end);
 }
 
 // Writes one archive file atomically; reports failures with the period and
@@ -72,13 +61,18 @@ struct ReadFailure {
     std::string reason;
 };
 
-// Reads one archive file under its lock; read fills what it reads.
-template <typename Read> std::optional<ReadFailure> readArchiveFile(const std::string& path, Read read) {
+// Reads one archive file under its lock; read fills what it reads, and
+// stamp, when given, the stamp of the file read.
+template <typename Read>
+std::optional<ReadFailure> readArchiveFile(const std::string& path, Read read, FileStamp* stamp = nullptr) {
     FileHandle handle;
     try {
         handle = openLockedForReading(path);
     } catch (const FileError& error) {
         return ReadFailure{kMsgKanEjOppna, error.reason()};
+    }
+    if (stamp != nullptr) {
+        *stamp = fileStampOf(handle).value_or(FileStamp{});
     }
     try {
         FileSource source(handle.fd());
@@ -104,78 +98,6 @@ void writePeriodFileAt(const CTallvingeDoc& doc, const std::string& companyPath,
         periodFilePath(companyPath, doc.state().m_nAktuellPeriod), report,
         [&doc, &owner](ArchiveWriter& out) { writePeriodArchive(out, doc.state(), owner); }, beforeReplace);
 }
-
-constexpr const char* kMsgNothingSaved = "\n\nFöretaget sparades inte: filerna och databasen är som de var.";
-
-SaveStepHook& saveStepHook() {
-    static SaveStepHook hook;
-    return hook;
-}
-
-void reachStep(SaveStep step) {
-    if (saveStepHook()) {
-        saveStepHook()(step);
-    }
-}
-
-// The files a save replaces, kept under a second name until the save is
-// whole, so that a save whose database cannot commit puts them back.
-class ReplacedFiles {
-public:
-    ReplacedFiles() = default;
-    ReplacedFiles(const ReplacedFiles&) = delete;
-    ReplacedFiles& operator=(const ReplacedFiles&) = delete;
-    ~ReplacedFiles() {
-        for (const Kept& kept : m_kept) {
-            if (!kept.previous.empty()) {
-                ::unlink(kept.previous.c_str());
-            }
-        }
-    }
-
-    // Before the writer's commit. Throws FileError.
-    void keep(const AtomicFileWriter& file) {
-        const std::string& target = file.replacedPath();
-        if (!file.replacesExisting()) {
-            m_kept.push_back({target, std::string()});
-            return;
-        }
-        std::random_device random;
-        const std::string name = fileNameOf(target);
-        const std::string previous = target.substr(0, target.size() - name.size()) + "." + name + "." +
-                                     std::to_string(random() % 1000000000U) + ".old";
-        linkOrCopyFile(target, previous);
-        m_kept.push_back({target, previous});
-    }
-
-    // Every file kept back in its place, newest first; a file the save made
-    // is removed. Returns what could not be put back, for the user.
-    std::vector<std::string> putBack() {
-        std::vector<std::string> failed;
-        for (auto kept = m_kept.rbegin(); kept != m_kept.rend(); ++kept) {
-            if (kept->previous.empty()) {
-                if (::unlink(kept->target.c_str()) != 0 && errno != ENOENT) {
-                    failed.push_back(fileFailureMessage("Filen som sparandet gjorde kunde inte tas bort",
-                                                        kept->target, describeFileError(errno)));
-                }
-            } else if (::rename(kept->previous.c_str(), kept->target.c_str()) != 0) {
-                failed.push_back(fileFailureMessage(
-                    "Den tidigare versionen kunde inte läggas tillbaka", kept->target,
-                    describeFileError(errno) + " Den finns kvar i filen " + kept->previous + "."));
-            }
-            kept->previous.clear(); // put back, or left for the user
-        }
-        m_kept.clear();
-        return failed;
-    }
-
-private:
-    struct Kept {
-        std::string target;
-        std::string previous; // empty when the save made the file
-    };
-    std::vector<Kept> m_kept;
-};
 
 } // namespace
 
@@ -245,11 +167,28 @@ void linkAttachmentFolder(const std::string& from, const std::string& to) {
         if (fileExists(target)) {
             continue;
         }
-        linkOrCopyFile(entries->path().string(), target);
+        const std::string source = entries->path().string();
+        struct stat info {};
+        if (::stat(source.c_str(), &info) == 0 && (info.st_mode & 0222) == 0) {
+            linkOrCopyFile(source, target);
+        } else {
+            copyFileReadOnly(source, target);
+        }
     }
     if (error) {
         throw FileError("read " + from, error.value());
     }
+}
+
+std::optional<std::string> attachmentStoredNameOf(const std::string& sha256, const std::string& kind) {
+    const char* extension = kind == "pdf"    ? ".pdf"
+                            : kind == "jpeg" ? ".jpg"
+                            : kind == "png"  ? ".png"
+                                             : nullptr;
+    if (extension == nullptr || !isAttachmentStoredName(sha256 + extension)) {
+        return std::nullopt;
+    }
+    return sha256 + extension;
 }
 
 std::string periodFilePath(const std::string& companyPath, int index) {
@@ -279,113 +218,6 @@ std::string templateFilePath(const std::string& folder) {
 std::string templateFileMessage(const std::string& folder) {
     return "Kontoplanmallarna sparas i / läses från filen  -" + templateFilePath(folder) +
            "- . Tryck OK och fortsätt. ";
-}
-
-FileReport saveCompany(CTallvingeDoc& doc, const std::string& path) {
-    return saveCompany(doc, path, localTimeNow);
-}
-
-FileReport saveCompany(CTallvingeDoc& doc, const std::string& path, const LocalClock& clock) {
-    FileReport report;
-    // The company file stores the first characters of its own path and its
-    // name; the company takes them once the file is in place.
-    const CompanyFileName name{path, utf8Prefix(fullPath(path), 3), fileNameOf(path)};
-    std::unique_ptr<AtomicFileWriter> file;
-    try {
-        file = std::make_unique<AtomicFileWriter>(path);
-    } catch (const FileError& error) {
-        report.fail(fileFailureMessage(kMsgKanEjSparaForetaget, path, error.reason()));
-        return report;
-    }
-    // Before anything is replaced (the period file goes first, on the way):
-    // the company file is locked now, so no other save changes it meanwhile.
-    std::optional<CompanyBackup> backup;
-    if (file->replacesExisting()) {
-        backup.emplace(path, file->replacedPath(), doc.state().m_nAktuellPeriod, clock);
-        report.messages = backup->notes();
-    }
-    // The records for the database are written in its transaction now and
-    // committed once both files are in place; the files are then kept until
-    // that commit, so that all of it gets through or none.
-    std::optional<DatabaseSave> database;
-    ReplacedFiles replaced;
-    if (!doc.pendingRecords().empty()) {
-        try {
-            database.emplace(companyDatabasePath(path), doc.pendingRecords());
-        } catch (const DatabaseError& error) {
-            report.fail(std::string(error.what()) + kMsgNothingSaved);
-            return report;
-        }
-    }
-    const auto keepBackup = [&backup] {
-        if (backup) {
-            backup->keep();
-        }
-    };
-    FileReport periodReport;
-    const auto tellPeriodReport = [&] {
-        report.messages.insert(report.messages.end(), periodReport.messages.begin(),
-                               periodReport.messages.end());
-    };
-    const auto failWith = [&](const std::string& message) {
-        const std::vector<std::string> stuck = replaced.putBack();
-        tellPeriodReport();
-        report.fail(message);
-        for (const std::string& note : stuck) {
-            report.note(note);
-        }
-        return report;
-    };
-    const auto keepReplaced = [&](const AtomicFileWriter& replacing) {
-        if (database) {
-            replaced.keep(replacing);
-        }
-    };
-    try {
-        ArchiveWriter out(*file);
-        writeCompanyArchive(out, doc.state(), name.enhet, name.filnamn, [&] {
-            writePeriodFileAt(doc, path, name.filnamn, periodReport, keepReplaced);
-            if (periodReport.ok) {
-                if (!database) {
-                    keepBackup(); // the period file is replaced, whatever becomes of the company file
-                }
-                reachStep(SaveStep::PeriodFileInPlace);
-            }
-        });
-        if (database && !periodReport.ok) {
-            // The records belong with the books of the period: none of it is saved.
-            failWith(fileFailureMessage(kMsgKanEjSparaForetaget, path,
-                                        "Periodfilen kunde inte sparas, och företagets databas sparas bara "
-                                        "tillsammans med den."));
-            return report;
-        }
-        keepReplaced(*file);
-        file->commit();
-        reachStep(SaveStep::CompanyFileInPlace);
-        if (database) {
-            database->commit();
-        }
-        keepBackup();
-    } catch (const FileError& error) {
-        return failWith(fileFailureMessage(kMsgKanEjSparaForetaget, path, error.reason()));
-    } catch (const ArchiveError& error) {
-        return failWith(fileFailureMessage(kMsgKanEjSparaForetaget, path, error.what()));
-    } catch (const DatabaseError& error) {
-        return failWith(std::string(error.what()) + kMsgNothingSaved);
-    }
-    if (database) {
-        doc.pendingRecordsSaved();
-    }
-    tellPeriodReport();
-    report.ok = periodReport.ok;
-    // The company file is whole; a period file that did not get through is
-    // tried again at the next save, so the document stays modified.
-    doc.savedAs(name, periodReport.ok);
-    return report;
-}
-
-void setSaveStepHook(SaveStepHook hook) {
-    saveStepHook() = std::move(hook);
 }
 
 FileReport saveNewCompany(CTallvingeDoc& doc, const std::string& path) {
@@ -418,8 +250,9 @@ FileReport saveNewCompany(CTallvingeDoc& doc, const std::string& path) {
 FileReport openCompany(CTallvingeDoc& doc, const std::string& path) {
     FileReport report;
     CompanyState state;
-    const auto failure =
-        readArchiveFile(path, [&state](ArchiveReader& in) { state = readCompanyArchive(in); });
+    FileStamp stamp;
+    const auto failure = readArchiveFile(
+        path, [&state](ArchiveReader& in) { state = readCompanyArchive(in); }, &stamp);
     if (failure) {
         doc.startAfresh();
         const auto other = failure->what == kMsgKanEjLasa ? otherFileKind(path) : std::nullopt;
@@ -428,7 +261,7 @@ FileReport openCompany(CTallvingeDoc& doc, const std::string& path) {
         return report;
     }
     doc.loadCompany(std::move(state));
-    doc.openedFrom(path);
+    doc.openedFrom(path, stamp);
     return report;
 }
 

@@ -33,6 +33,9 @@ struct FileReport {
     // Per message: true when it only informs (a first run's template file),
     // false for a failure or a warning.
     std::vector<bool> informing;
+    // A save found another program's company file where the company's own
+    // stood: the user may save under another name instead.
+    bool changedElsewhere = false;
 
     void fail(std::string message) {
         ok = false;
@@ -75,11 +78,16 @@ std::string attachmentFolderPath(const std::string& companyPath);
 // True for the name of a stored receipt: 64 lower-case hex digits and
 // ".pdf", ".jpg" or ".png".
 bool isAttachmentStoredName(std::string_view name);
+// The stored name of a receipt of the SHA-256 and kind ("pdf", "jpeg",
+// "png") a record gives; nothing for a kind this program never writes.
+std::optional<std::string> attachmentStoredNameOf(const std::string& sha256, const std::string& kind);
 // Gives every stored receipt of the folder from a name in the folder to
-// (made when missing): a hard link where the disk allows, else a copy. A
-// stored file never changes, so a link is a copy that takes no room. A
-// receipt already in to is left as it is; anything else in from is not
-// taken. Nothing when from does not exist. Throws FileError.
+// (made when missing). A stored receipt is a read-only file that never
+// changes, so a hard link is a copy that takes no room; a file that can be
+// written (a store from before receipts were read-only) is never shared but
+// copied, and the copy is read-only, so that one edit in place cannot reach
+// both. A receipt already in to is left as it is; anything else in from is
+// not taken. Nothing when from does not exist. Throws FileError.
 void linkAttachmentFolder(const std::string& from, const std::string& to);
 std::string periodFilePath(const std::string& companyPath, int index);
 // The name used when another period is opened: built from the full path and
@@ -96,22 +104,50 @@ std::string templateFilePath(const std::string& folder);
 // "Kontoplanmallarna sparas i / läses från filen ..." with the real path.
 std::string templateFileMessage(const std::string& folder);
 
+inline constexpr const char* kMsgReadOnlyNotSaved =
+    "Företaget är öppnat skrivskyddat, eftersom ett annat program hade det öppet. Ingenting sparas.";
+inline constexpr const char* kMsgChangedElsewhere =
+    "Företagsfilen har ändrats av ett annat program sedan den öppnades här (till exempel i en synkroniserad "
+    "mapp eller på en nätverksdisk). Företaget sparades inte, så att det andra programmets ändringar inte "
+    "skrivs över. Spara under ett annat namn och jämför de två.";
+
 // Saves the company as P: the company file and, on the way, the open
-// period's file. A failure leaves the files as they were (the period file
-// may be the only one that got through) and the document marked modified.
-// When a company file stands at P, it and the period file being replaced
-// are first kept as a backup named by clock's time (see CompanyBackups.h);
-// a backup that cannot be made is told in the report and the save goes on.
-// The document's pending records go into the company's database (see
-// CompanyDatabase.h) in a transaction committed after both files are in
-// place: when any of it fails, the files and the database stay as they
-// were, the period file included, and the records stay pending.
+// period's file. When a company file stands at P, it and the period file
+// being replaced are first kept as a backup named by clock's time (see
+// CompanyBackups.h); a backup that cannot be made is told in the report and
+// the save goes on.
+//
+// The save is refused while another program holds the company's lock (see
+// CompanyLock.h), for a company opened read-only, and when the file at P is
+// not the one the company was read from or last saved as (changedElsewhere).
+//
+// Without records for the database, the period file is put in place and then
+// the company file; a period file that fails leaves the company file saved
+// and the document modified. With records (see CompanyDatabase.h), the
+// database coordinates: both files are written whole under temporary names,
+// the records are committed as a pending save with what the files will be,
+// the files are renamed into place, and the save is marked done. A failure
+// at any step puts everything back as it was and leaves the records pending
+// in the document; a crash at any step is settled by the next opening (see
+// SaveRecovery.h).
 FileReport saveCompany(CTallvingeDoc& doc, const std::string& path, const LocalClock& clock);
 FileReport saveCompany(CTallvingeDoc& doc, const std::string& path); // the computer's clock
-// For tests: the points of a save after a file has taken its place, where a
-// hook may throw (FileError, or DatabaseError for a database that will not
-// commit) to make the save fail there. An empty hook removes it.
-enum class SaveStep { PeriodFileInPlace, CompanyFileInPlace };
+// For tests: the points of a save where a hook may throw (FileError, or
+// DatabaseError) to make the save fail there, or kill the process. The
+// steps of a save with records, in order: both files written whole, the
+// records written, inside SQLite's commit of them, committed, the period
+// file in place, the company file in place, the save marked done. A save
+// without records passes the two "in place" steps only. An empty hook
+// removes it.
+enum class SaveStep {
+    FilesWritten,
+    RecordsWritten,
+    RecordsCommitting,
+    RecordsCommitted,
+    PeriodFileInPlace,
+    CompanyFileInPlace,
+    SaveDone,
+};
 using SaveStepHook = std::function<void(SaveStep)>;
 void setSaveStepHook(SaveStepHook hook);
 // Saves a company made elsewhere (from a SIE file) as a new company at path:

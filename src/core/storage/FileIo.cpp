@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string_view>
 #include <sys/file.h>
@@ -81,6 +82,12 @@ PathKind examine(const std::string& path) {
     return PathKind::LinkToFile;
 }
 
+FileStamp stampOf(const struct stat& info) {
+    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::uint64_t>(info.st_size),
+            static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+}
+
 // Locks an open file exclusively without waiting.
 bool tryLock(int fd) {
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -138,29 +145,51 @@ bool endsWith(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
 }
 
-// A temporary file of a save into this folder: "." + file name + "." + digits
-// + ".tmp", for the file being saved or any company, period or template file.
-bool isOurTemporaryFile(std::string_view name, std::string_view targetName) {
-    if (name.size() < 7 || name.front() != '.' || !endsWith(name, ".tmp")) {
-        return false;
+// The file name that "." + name + "." + digits + suffix was made of, or
+// nothing when name is not of that shape.
+std::optional<std::string_view> leftoverFileName(std::string_view name, std::string_view suffix) {
+    if (name.size() < suffix.size() + 3 || name.front() != '.' || !endsWith(name, suffix)) {
+        return std::nullopt;
     }
-    const std::string_view middle = name.substr(1, name.size() - 5);
+    const std::string_view middle = name.substr(1, name.size() - 1 - suffix.size());
     const auto dot = middle.rfind('.');
     if (dot == std::string_view::npos) {
-        return false;
+        return std::nullopt;
     }
     const std::string_view digits = middle.substr(dot + 1);
     if (digits.empty() || digits.size() > 10 ||
         digits.find_first_not_of("0123456789") != std::string_view::npos) {
-        return false;
+        return std::nullopt;
     }
-    const std::string_view file = middle.substr(0, dot);
-    return file == targetName || endsWith(file, ".bok") || endsWith(file, ".per") || endsWith(file, ".mal") ||
-           endsWith(file, ".mal.bak");
+    return middle.substr(0, dot);
 }
 
-// Removes path when it is a regular file that no running save holds (each
-// save keeps its temporary file locked until it is renamed).
+// A temporary file of a save into this folder: "." + file name + "." + digits
+// + ".tmp", for the file being saved or any company, period or template file.
+bool isOurTemporaryFile(std::string_view name, std::string_view targetName) {
+    const auto file = leftoverFileName(name, ".tmp");
+    return file && (*file == targetName || endsWith(*file, ".bok") || endsWith(*file, ".per") ||
+                    endsWith(*file, ".mal") || endsWith(*file, ".mal.bak"));
+}
+
+// A copy of source as target; read-only when asked, else as the source.
+void copyFile(const std::string& source, const std::string& target, bool readOnly);
+
+} // namespace
+
+std::string keptFileName(const std::string& fileName, unsigned int number) {
+    return "." + fileName + "." + std::to_string(number % 1000000000U) + ".old";
+}
+
+std::optional<std::string> leftoverFileOf(std::string_view name) {
+    auto file = leftoverFileName(name, ".tmp");
+    if (!file) {
+        file = leftoverFileName(name, ".old");
+    }
+    return file ? std::optional<std::string>(*file) : std::nullopt;
+}
+
+// Each save keeps its temporary file locked until it is renamed.
 void removeWhenUnused(const std::string& path) {
     const FileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
     struct stat info {};
@@ -171,7 +200,21 @@ void removeWhenUnused(const std::string& path) {
     ::unlink(path.c_str());
 }
 
-} // namespace
+std::optional<FileStamp> fileStampOf(const FileHandle& file) {
+    struct stat info {};
+    if (!file.isOpen() || ::fstat(file.fd(), &info) != 0) {
+        return std::nullopt;
+    }
+    return stampOf(info);
+}
+
+std::optional<FileStamp> fileStampOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return stampOf(info);
+}
 
 FileError::FileError(const std::string& what, int errnum)
     : std::runtime_error(what), m_errnum(errnum), m_reason(describeFileError(errnum)) {}
@@ -344,7 +387,8 @@ std::size_t FileSource::read(char* data, std::size_t size) {
     return done;
 }
 
-AtomicFileWriter::AtomicFileWriter(const std::string& target) : m_target(target) {
+AtomicFileWriter::AtomicFileWriter(const std::string& target, std::optional<unsigned int> mode)
+    : m_target(target) {
     if (examine(target) == PathKind::LinkToFile) {
         // Write through the link: the file it leads to is replaced, the link stays.
         std::error_code error;
@@ -355,15 +399,15 @@ AtomicFileWriter::AtomicFileWriter(const std::string& target) : m_target(target)
         m_target = resolved.string();
     }
     m_lock = openAndLock(m_target, O_RDONLY, true);
-    unsigned int mode = 0666;
+    unsigned int kept = 0666;
     if (m_lock.isOpen()) {
         struct stat info {};
         if (::fstat(m_lock.fd(), &info) == 0) {
-            mode = info.st_mode & 07777;
+            kept = info.st_mode & 07777;
         }
         // A file the user made read-only is not replaced behind the user's back
         // (checked on the mode too, since the super-user may write anything).
-        if ((mode & 0222) == 0) {
+        if ((kept & 0222) == 0) {
             fail("open " + m_target, EACCES);
         }
         if (::access(m_target.c_str(), W_OK) != 0) {
@@ -373,7 +417,7 @@ AtomicFileWriter::AtomicFileWriter(const std::string& target) : m_target(target)
     // Before the new file takes room: an interrupted save may have left its
     // temporary file, as large as the company, behind.
     removeStaleTemporaryFiles();
-    createTemporaryFile(m_lock.isOpen() ? mode : 0);
+    createTemporaryFile(mode ? *mode : m_lock.isOpen() ? kept : 0);
 }
 
 void AtomicFileWriter::removeStaleTemporaryFiles() const {
@@ -433,6 +477,13 @@ AtomicFileWriter::~AtomicFileWriter() {
 }
 
 void AtomicFileWriter::write(const char* data, std::size_t size) {
+    if (m_finished) {
+        fail("write " + m_tempPath, EBADF);
+    }
+    if (m_digest) {
+        m_digest->update(std::string_view(data, size));
+    }
+    m_written += size;
     while (size > 0) {
         const ssize_t done = ::write(m_temp.fd(), data, size);
         if (done < 0 && errno == EINTR) {
@@ -446,10 +497,23 @@ void AtomicFileWriter::write(const char* data, std::size_t size) {
     }
 }
 
-void AtomicFileWriter::commit() {
+void AtomicFileWriter::finish() {
+    if (m_finished) {
+        return;
+    }
     if (::fsync(m_temp.fd()) != 0) {
         fail("sync " + m_tempPath, errno);
     }
+    struct stat info {};
+    if (::fstat(m_temp.fd(), &info) != 0) {
+        fail("stat " + m_tempPath, errno);
+    }
+    m_stamp = stampOf(info);
+    m_finished = true;
+}
+
+void AtomicFileWriter::commit() {
+    finish();
     // The temporary file stays open, and so locked, until it has its new name.
     if (::rename(m_tempPath.c_str(), m_target.c_str()) != 0) {
         fail("rename " + m_target, errno);
@@ -467,8 +531,18 @@ void linkOrCopyFile(const std::string& source, const std::string& target) {
     if (errno == EEXIST) {
         fail("link " + target, errno);
     }
-    // No link here (another disk, or a file system without them): a copy,
-    // written under a temporary name and renamed once it is whole.
+    // No link here (another disk, or a file system without them): a copy.
+    copyFile(source, target, false);
+}
+
+void copyFileReadOnly(const std::string& source, const std::string& target) {
+    copyFile(source, target, true);
+}
+
+namespace {
+
+// Written under a temporary name and renamed once it is whole.
+void copyFile(const std::string& source, const std::string& target, bool readOnly) {
     const FileHandle in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!in.isOpen()) {
         fail("open " + source, errno);
@@ -485,7 +559,7 @@ void linkOrCopyFile(const std::string& source, const std::string& target) {
     const std::string temp =
         folderOf(target) + "/." + fileNameOf(target) + "." + std::to_string(random() % 1000000000U) + ".tmp";
     // As private as the file it copies.
-    const mode_t mode = info.st_mode & 0777;
+    const mode_t mode = info.st_mode & (readOnly ? 0444 : 0777);
     FileHandle out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
     if (!out.isOpen()) {
         fail("create " + temp, errno);
@@ -518,6 +592,8 @@ void linkOrCopyFile(const std::string& source, const std::string& target) {
     }
     syncFolder(folderOf(target));
 }
+
+} // namespace
 
 bool makeFolder(const std::string& path) {
     std::error_code error;

@@ -5,10 +5,14 @@
 // refused before it is opened, so that nothing can make a read or save hang.
 #pragma once
 
+#include "model/FileStamp.h"
 #include "storage/Archive.h"
+#include "storage/Sha256.h"
 
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace kv {
 
@@ -71,6 +75,12 @@ private:
     std::uint64_t m_remaining = 0;
 };
 
+// The stamp of the file at path (its links followed), or nothing when no
+// file is there or it cannot be asked.
+std::optional<FileStamp> fileStampOf(const std::string& path);
+// The stamp of the open file.
+std::optional<FileStamp> fileStampOf(const FileHandle& file);
+
 // Writes a new version of a file. A symbolic link is written through: the
 // file it leads to is replaced and the link stays. The target is locked while
 // it is written; nothing reaches the target until commit() succeeds, and a
@@ -78,18 +88,33 @@ private:
 // Temporary files that an interrupted save left in the folder are removed.
 class AtomicFileWriter final : public ByteSink {
 public:
-    explicit AtomicFileWriter(const std::string& target); // throws FileError
+    // mode, when given, is the new file's permission bits (a stored receipt
+    // is read-only); else a replaced file's are kept.
+    explicit AtomicFileWriter(const std::string& target,
+                              std::optional<unsigned int> mode = std::nullopt); // throws FileError
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
     ~AtomicFileWriter() override;
 
+    // The SHA-256 of the bytes is taken as they are written; call before the first write.
+    void takeDigest() { m_digest.emplace(); }
     void write(const char* data, std::size_t size) override; // throws FileError
-    void commit();                                           // throws FileError
+    // The new file is whole on the disk, under its temporary name; nothing
+    // more may be written. commit() does this first when it was not done.
+    void finish(); // throws FileError
+    void commit(); // throws FileError
 
     // The file that is replaced: the target with its links followed.
     [[nodiscard]] const std::string& replacedPath() const { return m_target; }
     // True when a file stood at the target when the writer began.
     [[nodiscard]] bool replacesExisting() const { return m_lock.isOpen(); }
+    // Where the new file stands until commit().
+    [[nodiscard]] const std::string& temporaryPath() const { return m_tempPath; }
+    // After finish(): the new file's stamp, which the rename keeps, its size
+    // and (with takeDigest) its SHA-256 in lower-case hex.
+    [[nodiscard]] const FileStamp& stamp() const { return m_stamp; }
+    [[nodiscard]] std::uint64_t size() const { return m_written; }
+    [[nodiscard]] std::string digest() const { return m_digest ? m_digest->hexDigest() : std::string(); }
 
 private:
     void removeStaleTemporaryFiles() const;
@@ -99,12 +124,30 @@ private:
     std::string m_tempPath;
     FileHandle m_lock;
     FileHandle m_temp;
+    std::optional<Sha256> m_digest;
+    std::uint64_t m_written = 0;
+    FileStamp m_stamp;
+    bool m_finished = false;
     bool m_committed = false;
 };
+
+// The name a save keeps a replaced file under until the save is whole:
+// "." + file name + "." + digits + ".old", in the file's folder.
+std::string keptFileName(const std::string& fileName, unsigned int number);
+// The file that a temporary or kept file of a save belongs to: fileName for
+// "." + fileName + "." + up to ten digits + ".tmp" or ".old"; nothing for
+// any other name.
+std::optional<std::string> leftoverFileOf(std::string_view name);
 
 // Gives the regular file source a second name, target, which must not exist:
 // a hard link where the disk allows one, else a synced copy. Throws FileError.
 void linkOrCopyFile(const std::string& source, const std::string& target);
+// A synced copy of the regular file source as target, which must not exist,
+// readable as the source is and never writable. Throws FileError.
+void copyFileReadOnly(const std::string& source, const std::string& target);
+
+// Removes path when it is a regular file that no running save holds locked.
+void removeWhenUnused(const std::string& path);
 
 // Creates the folder (and its parents) when missing; returns false on failure.
 bool makeFolder(const std::string& path);

@@ -3,6 +3,7 @@
 #include "interaction/AppServices.h"
 #include "interaction/CommandRegistry.h"
 #include "interaction/Prompter.h"
+#include "model/DocumentTexts.h"
 #include "voucher/NewVoucherCheck.h"
 #include "voucher/VatRulesModel.h"
 #include "voucher/VoucherFormModel.h"
@@ -65,6 +66,10 @@ void openVoucherFromList(AppServices& app, std::optional<std::size_t> row) {
         }
         return;
     }
+    if (doc.isReadOnly()) {
+        app.prompter().message(kMsgSkrivskyddat);
+        return;
+    }
     app.showForm(std::make_unique<VoucherFormModel>(doc, app.prompter(), formSetup(app, *row)));
     const std::size_t lines = doc.state().m_verifikat[*row].m_rader.size();
     if (lines > static_cast<std::size_t>(kVoucherRows)) {
@@ -91,8 +96,8 @@ std::optional<std::size_t> runVoucherLookup(const CTallvingeDoc& doc, Prompter& 
 void registerVoucherCommands(CommandRegistry& commands, AppServices& app) {
     using C = CommandId;
     commands.add(C::NewVoucher,
-                 {[](const AppState& s) { return enabledIf(s.hasBooks() && !s.voucherDialogOpen); },
-                  [&app] { startNewVoucher(app); }});
+                 writing([](const AppState& s) { return enabledIf(s.hasBooks() && !s.voucherDialogOpen); },
+                         [&app] { startNewVoucher(app); }));
     commands.add(C::FindVoucher,
                  {[](const AppState& s) { return enabledIf(s.hasBooks() && s.periodHasVouchers); },
                   [&app] {
@@ -115,14 +120,14 @@ void registerVoucherCommands(CommandRegistry& commands, AppServices& app) {
                  {[](const AppState& s) { return enabledIf(s.hasBooks() && s.view.canShowAttachments); },
                   [&app] { app.performWindowCommand(CommandId::ShowAttachments); }});
     commands.add(C::VatRules,
-                 {[](const AppState& s) { return enabledIf(s.companyOpen && s.bothChartsApproved()); },
-                  [&app] {
-                      if (vatRulesMayOpen(app.document(), app.prompter())) {
-                          app.reopenWindow(WindowKind::TrialBalance);
-                          runVatRulesEditor(app.document(), app.prompter(),
-                                            app.isFormOpen(FormKind::Voucher));
-                      }
-                  }});
+                 writing([](const AppState& s) { return enabledIf(s.companyOpen && s.bothChartsApproved()); },
+                         [&app] {
+                             if (vatRulesMayOpen(app.document(), app.prompter())) {
+                                 app.reopenWindow(WindowKind::TrialBalance);
+                                 runVatRulesEditor(app.document(), app.prompter(),
+                                                   app.isFormOpen(FormKind::Voucher));
+                             }
+                         }));
 }
 
 } // namespace kv

@@ -14,6 +14,7 @@
 #include "reports/ReportDataFiles.h"
 #include "reports/ReportTexts.h"
 #include "storage/FileIo.h"
+#include "storage/OutputPaths.h"
 
 #include <QApplication>
 #include <QDir>
@@ -84,6 +85,10 @@ void MainWindow::saveAsPdf() {
     if (!name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
         name += QStringLiteral(".pdf");
     }
+    if (const auto refused = outputRefusal(name.toStdString(), OutputKind::Pdf)) {
+        m_controller.prompter().message(*refused);
+        return;
+    }
     const QString temporary = name + QStringLiteral(".tmp");
     QPrinter pdf(QPrinter::HighResolution);
     QString title;
@@ -125,6 +130,11 @@ void MainWindow::exportReport() {
     const QString suffix = asExcel ? QStringLiteral(".xlsx") : QStringLiteral(".csv");
     if (!name.endsWith(suffix, Qt::CaseInsensitive)) {
         name += suffix;
+    }
+    if (const auto refused =
+            outputRefusal(name.toStdString(), asExcel ? OutputKind::Zip : OutputKind::Text)) {
+        m_controller.prompter().message(*refused);
+        return;
     }
     try {
         const std::string bytes = asExcel ? reportXlsx(*report) : reportCsv(*report, kCsvSwedish);

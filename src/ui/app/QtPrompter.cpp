@@ -136,10 +136,14 @@ void QtPrompter::say(MessageKind kind, const std::string& text) {
 }
 
 Answer QtPrompter::askOkCancel(const std::string& text, Answer byDefault) {
+    return askToProceed(text, "OK", byDefault);
+}
+
+Answer QtPrompter::askToProceed(const std::string& text, const std::string& okText, Answer byDefault) {
     QMessageBox box(QMessageBox::Question, QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton,
                     owner());
     widenForTitle(box);
-    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton* ok = box.addButton(qs(okText), QMessageBox::AcceptRole);
     QPushButton* cancel = box.addButton(QStringLiteral("Avbryt"), QMessageBox::RejectRole);
     box.setDefaultButton(byDefault == Answer::Ok ? ok : cancel);
     box.setEscapeButton(cancel);

@@ -30,6 +30,8 @@ public:
     void message(const std::string& text) override;
     void say(MessageKind kind, const std::string& text) override;
     Answer askOkCancel(const std::string& text, Answer byDefault = Answer::Ok) override;
+    Answer askToProceed(const std::string& text, const std::string& okText,
+                        Answer byDefault = Answer::Cancel) override;
     Answer askYesNoCancel(const std::string& text) override;
     std::optional<std::string> chooseCompanyToOpen() override;
     std::optional<std::string> chooseCompanySaveName(const std::string& suggestedName) override;
