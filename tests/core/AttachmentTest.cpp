@@ -15,6 +15,7 @@
 #include "storage/CompanyDatabase.h"
 #include "storage/CompanyFiles.h"
 #include "storage/FileIo.h"
+#include "storage/SaveRecovery.h"
 #include "storage/Sha256.h"
 #include "voucher/VoucherListModel.h"
 
@@ -202,6 +203,10 @@ TEST(AttachmentStore, AStoredFileThatChangedIsNotTakenForTheReceipt) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        // An editor that makes the read-only file writable first.
+        std::error_code gone;
+        std::filesystem::permissions(stored, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add, gone);
         writeFile(stored, kPdf);
         c.damage();
         try {
@@ -530,6 +535,98 @@ TEST(VoucherReceipts, TheCommandLineAttachesListsAndExtractsAllOrNothing) {
     // Extracting again writes over nothing.
     EXPECT_EQ(runCli(d.dir, "attachments " + company + " --extract " + test::quoted(d.dir.file("ut"))).status,
               1);
+}
+
+bool writable(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && (info.st_mode & 0222) != 0;
+}
+
+ino_t inodeOf(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+// A stored receipt is written read-only; a backup shares it only while it
+// is, and copies one that can be written (a store from before), so that an
+// edit in place never reaches a backup; the next opening makes it read-only.
+TEST(VoucherReceipts, StoredReceiptsAreReadOnlyAndABackupNeverSharesOneThatCanBeWritten) {
+    ReceiptDesk d;
+    const std::int32_t number = d.desk.registerRent();
+    AttachmentStoring storing(d.path);
+    (void)attachToVoucher(d.desk.doc, number, {d.receipt("a.pdf", kPdf)}, storing, clockAt(1));
+    storing.keep();
+    ASSERT_TRUE(saveCompany(d.desk.doc, d.path, [] { return LocalTime{2026, 12, 10, 14, 0, 0}; }).ok);
+    const std::string stored = attachmentFolderPath(d.path) + sha256Hex(kPdf) + ".pdf";
+    EXPECT_FALSE(writable(stored));
+
+    ::chmod(stored.c_str(), 0644); // as a store from before receipts were read-only
+    test::changeSomething(d.desk.doc);
+    ASSERT_TRUE(saveCompany(d.desk.doc, d.path, [] { return LocalTime{2026, 12, 10, 15, 0, 0}; }).ok);
+    const std::string kept =
+        backupFolderPath(d.path) + "2026-12-10_15-00-00/Firma_underlag/" + sha256Hex(kPdf) + ".pdf";
+    EXPECT_NE(inodeOf(kept), inodeOf(stored));
+    EXPECT_FALSE(writable(kept));
+    EXPECT_EQ(readFile(kept), kPdf);
+
+    EXPECT_TRUE(recoverCompany(d.path).messages.empty());
+    EXPECT_FALSE(writable(stored));
+    test::changeSomething(d.desk.doc);
+    ASSERT_TRUE(saveCompany(d.desk.doc, d.path, [] { return LocalTime{2026, 12, 10, 16, 0, 0}; }).ok);
+    EXPECT_EQ(
+        inodeOf(backupFolderPath(d.path) + "2026-12-10_16-00-00/Firma_underlag/" + sha256Hex(kPdf) + ".pdf"),
+        inodeOf(stored)); // read-only now: shared
+}
+
+// A receipt attached but never saved goes when the company closes without
+// saving, or, after a crash, at the next opening; one that a saved voucher
+// has too stays.
+TEST(VoucherReceipts, AReceiptNoSavedVoucherHasGoesAtCloseOrAtTheNextOpening) {
+    ReceiptDesk d;
+    const std::int32_t number = d.desk.registerRent();
+    AttachmentStoring first(d.path);
+    (void)attachToVoucher(d.desk.doc, number, {d.receipt("a.pdf", kPdf)}, first, clockAt(1));
+    first.keep();
+    ASSERT_TRUE(saveCompany(d.desk.doc, d.path).ok);
+    const std::vector<std::string> saved = storedFiles(d.path);
+
+    test::ScriptedPrompter prompter;
+    const TempDir templates;
+    AppController app(prompter, templates.path());
+    test::FakeHost host(app);
+    ASSERT_TRUE(app.openAtStartUp(d.path));
+    AttachmentStoring storing(d.path);
+    (void)attachToVoucher(app.document(), number, {d.receipt("b.png", kPng), d.receipt("c.pdf", kPdf)},
+                          storing, clockAt(2));
+    storing.keep();
+    EXPECT_EQ(storedFiles(d.path).size(), 2U); // c.pdf is a.pdf's content, stored once
+    prompter.answer(Answer::No);               // "Spara ändringarna?"
+    app.execute(CommandId::CloseCompany);
+    EXPECT_FALSE(app.companyOpen());
+    EXPECT_EQ(storedFiles(d.path), saved);
+
+    // A killed program leaves its receipts behind; the next opening sweeps them.
+    writeFile(attachmentFolderPath(d.path) + sha256Hex(kJpeg) + ".jpg", kJpeg);
+    writeFile(attachmentFolderPath(d.path) + "." + sha256Hex(kPng) + ".png.123.tmp", kPng);
+    ASSERT_TRUE(app.openAtStartUp(d.path));
+    EXPECT_EQ(storedFiles(d.path), saved);
+    EXPECT_EQ(prompter.unscripted, 0);
+}
+
+// resave makes a company of its own: the receipts come along.
+TEST(VoucherReceipts, ResaveCarriesTheReceiptsAlong) {
+    ReceiptDesk d;
+    const std::int32_t number = d.desk.registerRent();
+    AttachmentStoring storing(d.path);
+    (void)attachToVoucher(d.desk.doc, number, {d.receipt("a.pdf", kPdf)}, storing, clockAt(1));
+    storing.keep();
+    ASSERT_TRUE(saveCompany(d.desk.doc, d.path).ok);
+    const std::string copy = d.dir.file("Kopia.bok");
+    const test::CliRun resaved = runCli(d.dir, "resave " + test::quoted(d.path) + " " + test::quoted(copy));
+    ASSERT_EQ(resaved.status, 0) << resaved.err;
+    const std::vector<AttachmentRecord> records = readAttachments(copy, 0);
+    ASSERT_EQ(records.size(), 1U);
+    EXPECT_EQ(readStoredAttachment(copy, records[0]), kPdf);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include "app/AppController.h"
 #include "app/AppTexts.h"
+#include "app/SetupFlow.h"
 #include "model/DocumentTexts.h"
 #include "storage/CompanyLock.h"
 
@@ -74,6 +75,7 @@ TEST(CompanyLock, WhileAnotherProcessHoldsTheCompanyNothingWritesItAndAfterItsDe
         for (const CommandId reads : {C::TrialBalanceWindow, C::VoucherList, C::VatReportWindow}) {
             EXPECT_TRUE(app.commandState(reads).enabled) << static_cast<int>(reads);
         }
+        EXPECT_FALSE(needsFirstVoucherHint(app.document())); // no way shown that is closed
         // The books refuse too, should anything reach them.
         EXPECT_THROW(app.document().registerVoucher(makeVoucher(5, 3, 2024, "X", {})), DocumentRefusal);
         EXPECT_FALSE(saveCompany(app.document(), company.path).ok);

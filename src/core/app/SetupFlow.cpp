@@ -9,12 +9,14 @@
 
 namespace kv {
 
+// A company open read-only is only shown: no guidance to steps it cannot take.
 bool needsChartGuidance(const CTallvingeDoc& doc) {
-    return doc.state().m_allaKonton.empty();
+    return !doc.isReadOnly() && doc.state().m_allaKonton.empty();
 }
 
 bool needsFirstVoucherHint(const CTallvingeDoc& doc) {
-    return doc.bothChartsApproved() && doc.hasOpenPeriod() && doc.state().m_verifikat.empty();
+    return !doc.isReadOnly() && doc.bothChartsApproved() && doc.hasOpenPeriod() &&
+           doc.state().m_verifikat.empty();
 }
 
 void runChartGuidance(CTallvingeDoc& doc, Prompter& prompter, TemplateStore& templates,

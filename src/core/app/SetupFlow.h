@@ -16,12 +16,14 @@ class AppServices;
 
 inline constexpr const char* kGuidanceButtonText = "Klicka HÄR och välj en kontoplan bland mallarna.";
 
-// True while the company has no chart rows at all: the journal window then
-// shows the button kGuidanceButtonText instead of its contents.
+// True while the company has no chart rows at all (and is not open
+// read-only): the journal window then shows the button kGuidanceButtonText
+// instead of its contents.
 [[nodiscard]] bool needsChartGuidance(const CTallvingeDoc& doc);
 
-// True once both charts are approved and the open period has no voucher yet:
-// the journal window then shows kFirstVoucherText, the way to the first one.
+// True once both charts are approved and the open period has no voucher yet
+// (in a company not open read-only): the journal window then shows
+// kFirstVoucherText, the way to the first one.
 [[nodiscard]] bool needsFirstVoucherHint(const CTallvingeDoc& doc);
 inline constexpr const char* kFirstVoucherText =
     "Kontoplanerna är klara. Nästa steg: bokför det första verifikatet.\n"

@@ -6,9 +6,13 @@
 //                                             it until standard in closes or the process is killed
 //   kvistoran-test-child save STEP FOLDER     runs the session of InterruptedSave.h on the company
 //                                             in FOLDER and is killed (SIGKILL) at save step STEP
+//   kvistoran-test-child journal DATABASE     is killed amid a change of the database too large for
+//                                             SQLite's cache, so that its journal must be rolled back
 #include "InterruptedSave.h"
 #include "storage/CompanyLock.h"
 #include "storage/SaveRecovery.h"
+
+#include <sqlite3.h>
 
 #include <csignal>
 #include <cstdio>
@@ -58,6 +62,22 @@ int save(int step, const std::string& folder) {
     return 0;
 }
 
+int journal(const std::string& database) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open(database.c_str(), &db) != SQLITE_OK) {
+        return 6;
+    }
+    sqlite3_exec(db, "PRAGMA cache_size = 1; BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    for (int i = 0; i < 2000; ++i) {
+        sqlite3_exec(db,
+                     "INSERT INTO sie_import (file_name, file_sha256, read_at, period) VALUES "
+                     "('halv.si', hex(randomblob(32)), '2024-03-31 18:00:00', 0)",
+                     nullptr, nullptr, nullptr);
+    }
+    ::raise(SIGKILL);
+    return 7;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -66,6 +86,9 @@ int main(int argc, char** argv) {
         if (args.size() == 2 && args[0] == "hold") {
             return hold(args[1]);
         }
+        if (args.size() == 2 && args[0] == "journal") {
+            return journal(args[1]);
+        }
         if (args.size() == 3 && args[0] == "save") {
             return save(std::stoi(args[1]), args[2]);
         }
@@ -73,6 +96,6 @@ int main(int argc, char** argv) {
         std::cerr << error.what() << '\n';
         return 5;
     }
-    std::cerr << "användning: kvistoran-test-child hold FÖRETAG.bok | save STEG MAPP\n";
+    std::cerr << "användning: kvistoran-test-child hold FÖRETAG.bok | save STEG MAPP | journal DATABAS\n";
     return 9;
 }
