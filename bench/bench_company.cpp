@@ -119,6 +119,34 @@ void BM_Save(benchmark::State& state) {
     addSizeCounters(state, company);
 }
 
+// A save with records for the database (a bank line booked): the files are
+// written whole and hashed, the database records the pending save, the files
+// are renamed into place and the save is marked done.
+void BM_SaveWithRecords(benchmark::State& state) {
+    PreparedCompany* prepared = preparedCompany(state);
+    if (prepared == nullptr) {
+        return;
+    }
+    PreparedCompany& company = *prepared;
+    std::int64_t line = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        company.doc().recordBankLines(
+            {{"SE4550000000058398257466", "2026-03-31", ++line, "rad", 1, 0, "2026-12-10 14:03:25"}});
+        state.ResumeTiming();
+        const FileReport report = saveCompany(company.doc(), company.companyPath());
+        if (!report.ok || !report.messages.empty()) {
+            state.SkipWithError("saving failed");
+            break;
+        }
+        state.PauseTiming();
+        std::filesystem::remove_all(backupFolderPath(company.companyPath()));
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * company.savedBytes()));
+    addSizeCounters(state, company);
+}
+
 void BM_Read(benchmark::State& state) {
     PreparedCompany* prepared = preparedCompany(state);
     if (prepared == nullptr) {
@@ -256,6 +284,11 @@ void registerBenchmarks(const std::vector<int>& voucherCounts) {
     // Size by size, so that only one generated company is alive at a time.
     for (const int vouchers : voucherCounts) {
         benchmark::RegisterBenchmark("Save", BM_Save)
+            ->Arg(vouchers)
+            ->ArgName("vouchers")
+            ->UseRealTime()
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("SaveWithRecords", BM_SaveWithRecords)
             ->Arg(vouchers)
             ->ArgName("vouchers")
             ->UseRealTime()

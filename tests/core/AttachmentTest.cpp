@@ -94,6 +94,19 @@ struct ReceiptDesk {
         writeFile(file, bytes);
         return file;
     }
+    // The company saved at hour:00 on 2026-12-10 (its backups named so).
+    void saveAt(int hour) {
+        EXPECT_TRUE(saveCompany(desk.doc, path, [hour] { return LocalTime{2026, 12, 10, hour, 0, 0}; }).ok);
+    }
+    // A rent voucher registered with a.pdf attached, saved at 14:00.
+    std::int32_t rentWithReceipt() {
+        const std::int32_t number = desk.registerRent();
+        AttachmentStoring storing(path);
+        (void)attachToVoucher(desk.doc, number, {receipt("a.pdf", kPdf)}, storing, clockAt(1));
+        storing.keep();
+        saveAt(14);
+        return number;
+    }
 };
 
 // A file is taken by its first bytes, never by its name, and only a regular
@@ -422,13 +435,9 @@ TEST(VoucherReceipts, TheJournalOfTheWindowMarksAVoucherWithReceiptsAndTheComman
 
 TEST(VoucherReceipts, BackupAndRestoreCarryTheReceiptsAsLinks) {
     ReceiptDesk d;
-    const std::int32_t number = d.desk.registerRent();
-    AttachmentStoring storing(d.path);
-    (void)attachToVoucher(d.desk.doc, number, {d.receipt("a.pdf", kPdf)}, storing, clockAt(1));
-    storing.keep();
-    ASSERT_TRUE(saveCompany(d.desk.doc, d.path, [] { return LocalTime{2026, 12, 10, 14, 0, 0}; }).ok);
+    d.rentWithReceipt();
     test::changeSomething(d.desk.doc);
-    ASSERT_TRUE(saveCompany(d.desk.doc, d.path, [] { return LocalTime{2026, 12, 10, 15, 0, 0}; }).ok);
+    d.saveAt(15);
 
     const std::string backup = backupFolderPath(d.path) + "2026-12-10_15-00-00/";
     const std::string stored = sha256Hex(kPdf) + ".pdf";
@@ -552,17 +561,13 @@ ino_t inodeOf(const std::string& path) {
 // edit in place never reaches a backup; the next opening makes it read-only.
 TEST(VoucherReceipts, StoredReceiptsAreReadOnlyAndABackupNeverSharesOneThatCanBeWritten) {
     ReceiptDesk d;
-    const std::int32_t number = d.desk.registerRent();
-    AttachmentStoring storing(d.path);
-    (void)attachToVoucher(d.desk.doc, number, {d.receipt("a.pdf", kPdf)}, storing, clockAt(1));
-    storing.keep();
-    ASSERT_TRUE(saveCompany(d.desk.doc, d.path, [] { return LocalTime{2026, 12, 10, 14, 0, 0}; }).ok);
+    d.rentWithReceipt();
     const std::string stored = attachmentFolderPath(d.path) + sha256Hex(kPdf) + ".pdf";
     EXPECT_FALSE(writable(stored));
 
     ::chmod(stored.c_str(), 0644); // as a store from before receipts were read-only
     test::changeSomething(d.desk.doc);
-    ASSERT_TRUE(saveCompany(d.desk.doc, d.path, [] { return LocalTime{2026, 12, 10, 15, 0, 0}; }).ok);
+    d.saveAt(15);
     const std::string kept =
         backupFolderPath(d.path) + "2026-12-10_15-00-00/Firma_underlag/" + sha256Hex(kPdf) + ".pdf";
     EXPECT_NE(inodeOf(kept), inodeOf(stored));
@@ -572,7 +577,7 @@ TEST(VoucherReceipts, StoredReceiptsAreReadOnlyAndABackupNeverSharesOneThatCanBe
     EXPECT_TRUE(recoverCompany(d.path).messages.empty());
     EXPECT_FALSE(writable(stored));
     test::changeSomething(d.desk.doc);
-    ASSERT_TRUE(saveCompany(d.desk.doc, d.path, [] { return LocalTime{2026, 12, 10, 16, 0, 0}; }).ok);
+    d.saveAt(16);
     EXPECT_EQ(
         inodeOf(backupFolderPath(d.path) + "2026-12-10_16-00-00/Firma_underlag/" + sha256Hex(kPdf) + ".pdf"),
         inodeOf(stored)); // read-only now: shared
@@ -583,11 +588,7 @@ TEST(VoucherReceipts, StoredReceiptsAreReadOnlyAndABackupNeverSharesOneThatCanBe
 // has too stays.
 TEST(VoucherReceipts, AReceiptNoSavedVoucherHasGoesAtCloseOrAtTheNextOpening) {
     ReceiptDesk d;
-    const std::int32_t number = d.desk.registerRent();
-    AttachmentStoring first(d.path);
-    (void)attachToVoucher(d.desk.doc, number, {d.receipt("a.pdf", kPdf)}, first, clockAt(1));
-    first.keep();
-    ASSERT_TRUE(saveCompany(d.desk.doc, d.path).ok);
+    const std::int32_t number = d.rentWithReceipt();
     const std::vector<std::string> saved = storedFiles(d.path);
 
     test::ScriptedPrompter prompter;
@@ -616,11 +617,7 @@ TEST(VoucherReceipts, AReceiptNoSavedVoucherHasGoesAtCloseOrAtTheNextOpening) {
 // resave makes a company of its own: the receipts come along.
 TEST(VoucherReceipts, ResaveCarriesTheReceiptsAlong) {
     ReceiptDesk d;
-    const std::int32_t number = d.desk.registerRent();
-    AttachmentStoring storing(d.path);
-    (void)attachToVoucher(d.desk.doc, number, {d.receipt("a.pdf", kPdf)}, storing, clockAt(1));
-    storing.keep();
-    ASSERT_TRUE(saveCompany(d.desk.doc, d.path).ok);
+    d.rentWithReceipt();
     const std::string copy = d.dir.file("Kopia.bok");
     const test::CliRun resaved = runCli(d.dir, "resave " + test::quoted(d.path) + " " + test::quoted(copy));
     ASSERT_EQ(resaved.status, 0) << resaved.err;

@@ -1,115 +1,63 @@
 #include "storage/Sha256.h"
 
+#include <openssl/evp.h>
+
 #include <array>
-#include <cstdint>
+#include <new>
+#include <stdexcept>
 
 namespace kv {
 
 namespace {
 
-constexpr std::array<std::uint32_t, 64> kRound = {
-    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
-    0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
-    0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
-    0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967,
-    0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85,
-    0xa2bfe8a1, 0xa81a664b, 0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
-    0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
-    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
-
-constexpr std::uint32_t rotr(std::uint32_t x, int n) {
-    return (x >> n) | (x << (32 - n));
+[[noreturn]] void failed() {
+    // Only an allocation can fail here: SHA-256 itself is always there.
+    throw std::bad_alloc();
 }
 
-void compress(std::array<std::uint32_t, 8>& h, const unsigned char* block) {
-    std::array<std::uint32_t, 64> w{};
-    for (std::size_t i = 0; i < 16; ++i) {
-        w[i] = static_cast<std::uint32_t>(block[4 * i]) << 24 |
-               static_cast<std::uint32_t>(block[4 * i + 1]) << 16 |
-               static_cast<std::uint32_t>(block[4 * i + 2]) << 8 |
-               static_cast<std::uint32_t>(block[4 * i + 3]);
+std::string hexOf(const unsigned char* digest, unsigned int size) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string hex;
+    hex.reserve(2 * size);
+    for (unsigned int i = 0; i < size; ++i) {
+        hex += kHex[digest[i] >> 4];
+        hex += kHex[digest[i] & 0x0F];
     }
-    for (std::size_t i = 16; i < 64; ++i) {
-        const std::uint32_t s0 = rotr(w[i - 15], 7) ^ rotr(w[i - 15], 18) ^ (w[i - 15] >> 3);
-        const std::uint32_t s1 = rotr(w[i - 2], 17) ^ rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
-        w[i] = w[i - 16] + s0 + w[i - 7] + s1;
-    }
-    std::uint32_t a = h[0], b = h[1], c = h[2], d = h[3], e = h[4], f = h[5], g = h[6], k = h[7];
-    for (std::size_t i = 0; i < 64; ++i) {
-        const std::uint32_t t1 =
-            k + (rotr(e, 6) ^ rotr(e, 11) ^ rotr(e, 25)) + ((e & f) ^ (~e & g)) + kRound[i] + w[i];
-        const std::uint32_t t2 = (rotr(a, 2) ^ rotr(a, 13) ^ rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
-        k = g;
-        g = f;
-        f = e;
-        e = d + t1;
-        d = c;
-        c = b;
-        b = a;
-        a = t1 + t2;
-    }
-    h[0] += a;
-    h[1] += b;
-    h[2] += c;
-    h[3] += d;
-    h[4] += e;
-    h[5] += f;
-    h[6] += g;
-    h[7] += k;
+    return hex;
 }
 
 } // namespace
 
-Sha256::Sha256()
-    : m_state{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
-              0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
+void Sha256::Free::operator()(evp_md_ctx_st* context) const {
+    EVP_MD_CTX_free(context);
+}
+
+Sha256::Sha256() : m_context(EVP_MD_CTX_new()) {
+    if (!m_context || EVP_DigestInit_ex(m_context.get(), EVP_sha256(), nullptr) != 1) {
+        failed();
+    }
+}
+
+Sha256::Sha256(Sha256&&) noexcept = default;
+Sha256& Sha256::operator=(Sha256&&) noexcept = default;
+Sha256::~Sha256() = default;
 
 void Sha256::update(std::string_view bytes) {
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-    std::size_t left = bytes.size();
-    m_length += left;
-    // Fill the block begun by the last call first.
-    while (left > 0 && m_buffered > 0) {
-        m_buffer[m_buffered++] = *data++;
-        --left;
-        if (m_buffered == 64) {
-            compress(m_state, m_buffer.data());
-            m_buffered = 0;
-        }
-    }
-    for (; left >= 64; left -= 64, data += 64) {
-        compress(m_state, data);
-    }
-    for (; left > 0; --left) {
-        m_buffer[m_buffered++] = *data++;
+    if (!bytes.empty() && EVP_DigestUpdate(m_context.get(), bytes.data(), bytes.size()) != 1) {
+        failed();
     }
 }
 
 std::string Sha256::hexDigest() const {
-    std::array<std::uint32_t, 8> h = m_state;
-    // The rest, a one bit, zeros and the length in bits: one or two blocks.
-    std::array<unsigned char, 128> tail{};
-    for (std::size_t i = 0; i < m_buffered; ++i) {
-        tail[i] = m_buffer[i];
+    // The digest is taken from a copy, so that more bytes may follow.
+    const std::unique_ptr<evp_md_ctx_st, Free> copy(EVP_MD_CTX_new());
+    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
+    unsigned int size = 0;
+    if (!copy || EVP_MD_CTX_copy_ex(copy.get(), m_context.get()) != 1 ||
+        EVP_DigestFinal_ex(copy.get(), digest.data(), &size) != 1) {
+        failed();
     }
-    tail[m_buffered] = 0x80;
-    const std::size_t blocks = m_buffered < 56 ? 1 : 2;
-    const std::uint64_t bits = m_length * 8;
-    for (std::size_t i = 0; i < 8; ++i) {
-        tail[blocks * 64 - 1 - i] = static_cast<unsigned char>(bits >> (8 * i));
-    }
-    for (std::size_t block = 0; block < blocks; ++block) {
-        compress(h, tail.data() + block * 64);
-    }
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string hex;
-    hex.reserve(64);
-    for (const std::uint32_t word : h) {
-        for (int shift = 28; shift >= 0; shift -= 4) {
-            hex.push_back(kHex[(word >> shift) & 0xF]);
-        }
-    }
-    return hex;
+    return hexOf(digest.data(), size);
 }
 
 std::string sha256Hex(std::string_view bytes) {
