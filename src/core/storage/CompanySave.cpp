@@ -146,6 +146,216 @@ std::optional<std::string> saveRefusal(const CTallvingeDoc& doc, const std::stri
     return std::nullopt;
 }
 
+// One save of a company, step by step (see saveCompany in CompanyFiles.h).
+class CompanySaving {
+public:
+    CompanySaving(CTallvingeDoc& doc, const std::string& path, const LocalClock& clock)
+        : m_doc(doc), m_path(path),
+          m_clock(clock), m_name{path, utf8Prefix(fullPath(path), 3), fileNameOf(path)},
+          m_withRecords(!doc.pendingRecords().empty()) {}
+
+    FileReport run() {
+        if (const auto refused = saveRefusal(m_doc, m_path, m_lock, m_report.changedElsewhere)) {
+            m_report.fail(*refused);
+            return m_report;
+        }
+        if (m_withRecords) {
+            // A save that a killed program left pending is settled before this one.
+            m_report = settleInterruptedSaves(m_path);
+        }
+        if (!startCompanyFile()) {
+            return m_report;
+        }
+        writePeriodFile();
+        if (m_withRecords && !m_periodReport.ok) {
+            // The records belong with the books of the period: none of it is saved.
+            takePeriodReport(false);
+            m_report.fail(fileFailureMessage(kMsgKanEjSparaForetaget, m_path,
+                                             "Periodfilen kunde inte sparas, och företagets databas sparas "
+                                             "bara tillsammans med den."));
+            return m_report;
+        }
+        try {
+            writeCompanyFile();
+            if (m_withRecords) {
+                recordSave();
+            }
+            placeFiles();
+        } catch (const std::exception& error) {
+            return failed(error);
+        }
+        return done();
+    }
+
+private:
+    // The company file's writer, and the backup of what it replaces: the
+    // company file is locked from now on, so no other save changes it.
+    bool startCompanyFile() {
+        m_company.relative = fileNameOf(m_path);
+        try {
+            m_company.writer = std::make_unique<AtomicFileWriter>(m_path);
+        } catch (const FileError& error) {
+            m_report.fail(fileFailureMessage(kMsgKanEjSparaForetaget, m_path, error.reason()));
+            return false;
+        }
+        if (m_company.writer->replacesExisting()) {
+            m_backup.emplace(m_path, m_company.writer->replacedPath(), m_doc.state().m_nAktuellPeriod,
+                             m_clock);
+            for (const std::string& note : m_backup->notes()) {
+                m_report.note(note);
+            }
+        }
+        return true;
+    }
+
+    // The open period's file, whole under its temporary name.
+    void writePeriodFile() {
+        const std::string periodPath = periodFilePath(m_path, m_doc.state().m_nAktuellPeriod);
+        m_period.relative = companyTitleOf(m_path) + "_perioder/" + fileNameOf(periodPath);
+        makeFolder(periodFolderPath(m_path)); // a failure shows when the file is created
+        try {
+            m_period.writer = std::make_unique<AtomicFileWriter>(periodPath);
+            if (m_withRecords) {
+                m_period.writer->takeDigest();
+            }
+            ArchiveWriter out(*m_period.writer);
+            writePeriodArchive(out, m_doc.state(), m_name.filnamn);
+            m_period.writer->finish();
+        } catch (const FileError& error) {
+            m_periodReport.fail(fileFailureMessage(m_period.writer ? kMsgKanEjSkriva : kMsgKanEjSparaPerioden,
+                                                   periodPath, error.reason()));
+            m_period.writer.reset();
+        } catch (const ArchiveError& error) {
+            m_periodReport.fail(fileFailureMessage(kMsgKanEjSkriva, periodPath, error.what()));
+            m_period.writer.reset();
+        }
+    }
+
+    // The company file, whole under its temporary name. Throws.
+    void writeCompanyFile() {
+        if (m_withRecords) {
+            m_company.writer->takeDigest();
+        }
+        {
+            ArchiveWriter out(*m_company.writer);
+            writeCompanyArchive(out, m_doc.state(), m_name.enhet, m_name.filnamn, {});
+        }
+        m_company.writer->finish();
+    }
+
+    // The records, with what the files will be, committed as a pending save. Throws.
+    void recordSave() {
+        reachStep(SaveStep::FilesWritten);
+        keepReplaced(m_period);
+        keepReplaced(m_company);
+        m_database = std::make_unique<DatabaseSave>(
+            companyDatabasePath(m_path), m_doc.pendingRecords(),
+            std::vector<SaveFileRecord>{recordOf(m_period), recordOf(m_company)}, timeText(m_clock()),
+            [] { reachStep(SaveStep::RecordsCommitting); });
+        reachStep(SaveStep::RecordsWritten);
+        m_database->commit();
+        reachStep(SaveStep::RecordsCommitted);
+    }
+
+    // The period file, then the company file, in place; the save marked done. Throws.
+    void placeFiles() {
+        if (m_period.writer) {
+            // Only a save with records takes its files back: without, a period
+            // file in place stays, as the company file's next save expects.
+            if (m_withRecords) {
+                m_placed.push_back(&m_period);
+            }
+            m_period.writer->commit();
+            m_period.inPlace = true;
+            if (!m_withRecords) {
+                keepBackup(); // the period file is replaced, whatever becomes of the company file
+            }
+            reachStep(SaveStep::PeriodFileInPlace);
+        }
+        if (m_withRecords) {
+            m_placed.push_back(&m_company);
+        }
+        m_company.writer->commit();
+        m_company.inPlace = true;
+        reachStep(SaveStep::CompanyFileInPlace);
+        if (m_database) {
+            m_database->finish();
+        }
+    }
+
+    // Whatever got in place goes back, and committed records are taken out
+    // again (or else by the next opening, which finds the files as they were).
+    FileReport failed(const std::exception& error) {
+        const std::vector<std::string> stuck = putBack(m_placed);
+        dropKept(m_period);
+        dropKept(m_company);
+        if (m_database && stuck.empty()) {
+            try {
+                m_database->rollBack();
+            } catch (const DatabaseError&) {
+                // Still pending in the database: settled when the company is next opened.
+            }
+        }
+        takePeriodReport(false);
+        if (const auto* database = dynamic_cast<const DatabaseError*>(&error)) {
+            m_report.fail(std::string(database->what()) + kMsgNothingSaved);
+        } else if (const auto* file = dynamic_cast<const FileError*>(&error)) {
+            m_report.fail(fileFailureMessage(kMsgKanEjSparaForetaget, m_path, file->reason()));
+        } else if (dynamic_cast<const ArchiveError*>(&error) != nullptr) {
+            m_report.fail(fileFailureMessage(kMsgKanEjSparaForetaget, m_path, error.what()));
+        } else {
+            throw; // out of memory: the files are back as they were
+        }
+        for (const std::string& note : stuck) {
+            m_report.note(note);
+        }
+        return m_report;
+    }
+
+    FileReport done() {
+        if (m_withRecords) {
+            reachStep(SaveStep::SaveDone);
+            m_doc.pendingRecordsSaved();
+        }
+        dropKept(m_period);
+        dropKept(m_company);
+        keepBackup();
+        takePeriodReport(true);
+        // The company file is whole; a period file that did not get through is
+        // tried again at the next save, so the document stays modified.
+        m_doc.savedAs(m_name, m_periodReport.ok, m_company.writer->stamp());
+        return m_report;
+    }
+
+    void keepBackup() {
+        if (m_backup) {
+            m_backup->keep();
+        }
+    }
+
+    // What the period file had to say goes after what was said before it.
+    void takePeriodReport(bool ok) {
+        for (std::size_t i = 0; i < m_periodReport.messages.size(); ++i) {
+            m_report.note(m_periodReport.messages[i]);
+        }
+        m_report.ok = ok && m_periodReport.ok;
+    }
+
+    CTallvingeDoc& m_doc;
+    const std::string& m_path;
+    const LocalClock& m_clock;
+    const CompanyFileName m_name;
+    const bool m_withRecords;
+    std::optional<CompanyLock> m_lock; // for this save, when the program holds none
+    FileReport m_report;
+    FileReport m_periodReport;
+    SaveFile m_company;
+    SaveFile m_period;
+    std::optional<CompanyBackup> m_backup;
+    std::unique_ptr<DatabaseSave> m_database;
+    std::vector<SaveFile*> m_placed; // in the order they are put in place
+};
+
 } // namespace
 
 FileReport saveCompany(CTallvingeDoc& doc, const std::string& path) {
@@ -153,176 +363,7 @@ FileReport saveCompany(CTallvingeDoc& doc, const std::string& path) {
 }
 
 FileReport saveCompany(CTallvingeDoc& doc, const std::string& path, const LocalClock& clock) {
-    FileReport report;
-    std::optional<CompanyLock> lock; // for this save, when the program holds none
-    if (const auto refused = saveRefusal(doc, path, lock, report.changedElsewhere)) {
-        report.fail(*refused);
-        return report;
-    }
-    // The company file stores the first characters of its own path and its
-    // name; the company takes them once the file is in place.
-    const CompanyFileName name{path, utf8Prefix(fullPath(path), 3), fileNameOf(path)};
-    const bool withRecords = !doc.pendingRecords().empty();
-    if (withRecords) {
-        // A save that a killed program left pending is settled before this one.
-        const FileReport settled = settleInterruptedSaves(path);
-        report.messages = settled.messages;
-        report.informing = settled.informing;
-    }
-    SaveFile company;
-    company.relative = fileNameOf(path);
-    try {
-        company.writer = std::make_unique<AtomicFileWriter>(path);
-    } catch (const FileError& error) {
-        report.fail(fileFailureMessage(kMsgKanEjSparaForetaget, path, error.reason()));
-        return report;
-    }
-    // Before anything is replaced: the company file is locked now, so no
-    // other save changes it meanwhile.
-    std::optional<CompanyBackup> backup;
-    if (company.writer->replacesExisting()) {
-        backup.emplace(path, company.writer->replacedPath(), doc.state().m_nAktuellPeriod, clock);
-        const std::vector<std::string>& notes = backup->notes();
-        for (const std::string& note : notes) {
-            report.note(note);
-        }
-    }
-    const auto keepBackup = [&backup] {
-        if (backup) {
-            backup->keep();
-        }
-    };
-
-    // Both files whole under their temporary names; nothing is replaced yet.
-    const std::string periodPath = periodFilePath(path, doc.state().m_nAktuellPeriod);
-    SaveFile period;
-    period.relative = companyTitleOf(path) + "_perioder/" + fileNameOf(periodPath);
-    FileReport periodReport;
-    makeFolder(periodFolderPath(path)); // a failure shows when the file is created
-    try {
-        period.writer = std::make_unique<AtomicFileWriter>(periodPath);
-        if (withRecords) {
-            period.writer->takeDigest();
-        }
-        ArchiveWriter out(*period.writer);
-        writePeriodArchive(out, doc.state(), name.filnamn);
-        period.writer->finish();
-    } catch (const FileError& error) {
-        periodReport.fail(fileFailureMessage(period.writer ? kMsgKanEjSkriva : kMsgKanEjSparaPerioden,
-                                             periodPath, error.reason()));
-        period.writer.reset();
-    } catch (const ArchiveError& error) {
-        periodReport.fail(fileFailureMessage(kMsgKanEjSkriva, periodPath, error.what()));
-        period.writer.reset();
-    }
-    const auto withPeriodReport = [&](bool ok) {
-        report.messages.insert(report.messages.end(), periodReport.messages.begin(),
-                               periodReport.messages.end());
-        report.informing.resize(report.messages.size(), false);
-        report.ok = ok && periodReport.ok;
-        return report;
-    };
-    if (withRecords && !periodReport.ok) {
-        // The records belong with the books of the period: none of it is saved.
-        withPeriodReport(false);
-        report.fail(fileFailureMessage(kMsgKanEjSparaForetaget, path,
-                                       "Periodfilen kunde inte sparas, och företagets databas sparas bara "
-                                       "tillsammans med den."));
-        return report;
-    }
-
-    std::unique_ptr<DatabaseSave> database;
-    std::vector<SaveFile*> placed; // in the order they are put in place
-    try {
-        if (withRecords) {
-            company.writer->takeDigest();
-        }
-        {
-            ArchiveWriter out(*company.writer);
-            writeCompanyArchive(out, doc.state(), name.enhet, name.filnamn, {});
-        }
-        company.writer->finish();
-        if (withRecords) {
-            reachStep(SaveStep::FilesWritten);
-            keepReplaced(period);
-            keepReplaced(company);
-            database = std::make_unique<DatabaseSave>(
-                companyDatabasePath(path), doc.pendingRecords(),
-                std::vector<SaveFileRecord>{recordOf(period), recordOf(company)}, timeText(clock()),
-                [] { reachStep(SaveStep::RecordsCommitting); });
-            reachStep(SaveStep::RecordsWritten);
-            database->commit();
-            reachStep(SaveStep::RecordsCommitted);
-        }
-        // Only a save with records takes its files back: without, a period
-        // file in place stays, as the company file's next save expects.
-        if (period.writer) {
-            if (withRecords) {
-                placed.push_back(&period);
-            }
-            period.writer->commit();
-            period.inPlace = true;
-            if (!withRecords) {
-                keepBackup(); // the period file is replaced, whatever becomes of the company file
-            }
-            reachStep(SaveStep::PeriodFileInPlace);
-        }
-        if (withRecords) {
-            placed.push_back(&company);
-        }
-        company.writer->commit();
-        company.inPlace = true;
-        reachStep(SaveStep::CompanyFileInPlace);
-        if (database) {
-            database->finish();
-        }
-    } catch (const std::exception& error) {
-        // Whatever got in place goes back; committed records are taken out
-        // again, or else by the next opening, which finds the files as they were.
-        std::vector<std::string> stuck = putBack(placed);
-        dropKept(period);
-        dropKept(company);
-        if (database && stuck.empty()) { // else the next opening sees which files are in place
-            try {
-                database->rollBack();
-            } catch (const DatabaseError&) {
-                // Still pending in the database: settled when the company is next opened.
-            }
-        }
-        const auto* fileError = dynamic_cast<const FileError*>(&error);
-        const auto* databaseError = dynamic_cast<const DatabaseError*>(&error);
-        withPeriodReport(false);
-        if (databaseError != nullptr) {
-            report.fail(std::string(databaseError->what()) + kMsgNothingSaved);
-        } else if (fileError != nullptr) {
-            report.fail(fileFailureMessage(kMsgKanEjSparaForetaget, path, fileError->reason()));
-        } else if (dynamic_cast<const ArchiveError*>(&error) != nullptr) {
-            report.fail(fileFailureMessage(kMsgKanEjSparaForetaget, path, error.what()));
-        } else {
-            throw;
-        }
-        for (const std::string& note : stuck) {
-            report.note(note);
-        }
-        if (period.inPlace && !withRecords) {
-            keepBackup();
-        }
-        return report;
-    }
-    if (withRecords) {
-        reachStep(SaveStep::SaveDone);
-    }
-    dropKept(period);
-    dropKept(company);
-    keepBackup();
-    if (withRecords) {
-        doc.pendingRecordsSaved();
-    }
-    withPeriodReport(true);
-    // The company file is whole; a period file that did not get through is
-    // tried again at the next save, so the document stays modified.
-    doc.savedAs(name, periodReport.ok, company.writer->stamp());
-    return report;
+    return CompanySaving(doc, path, clock).run();
 }
 
 void setSaveStepHook(SaveStepHook hook) {
