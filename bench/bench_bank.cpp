@@ -66,7 +66,7 @@ void BM_BankProposalsReadAgain(benchmark::State& state) {
     const std::string account = bankAccountKey(f.statement, 1930);
     for (const BankLine& line : f.statement.lines) {
         booked.push_back({account, line.bookingDate.text(), line.amount, bankLineTextKey(line), 1, 1,
-                          "2024-04-02 09:30:00"});
+                          "2024-04-02 09:30:00", 1930, 6570, 0, bankLineWords(line), "historik"});
     }
     for (auto _ : state) {
         const BankImportPlan plan = planBankImport(*f.doc, f.statement, {1930, {}}, f.rules, booked);

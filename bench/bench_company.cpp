@@ -131,8 +131,8 @@ void BM_SaveWithRecords(benchmark::State& state) {
     std::int64_t line = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        company.doc().recordBankLines(
-            {{"SE4550000000058398257466", "2026-03-31", ++line, "rad", 1, 0, "2026-12-10 14:03:25"}});
+        company.doc().recordBankLines({{"SE4550000000058398257466", "2026-03-31", ++line, "rad", 1, 0,
+                                        "2026-12-10 14:03:25", 1930, 6570, 0, "rad", "historik"}});
         state.ResumeTiming();
         const FileReport report = saveCompany(company.doc(), company.companyPath());
         if (!report.ok || !report.messages.empty()) {

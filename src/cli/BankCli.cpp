@@ -4,6 +4,7 @@
 #include "CliMessages.h"
 
 #include "bank/BankFile.h"
+#include "bank/BankFlows.h"
 #include "bank/BankImport.h"
 #include "bank/CsvLayout.h"
 #include "storage/CompanyDatabase.h"
@@ -11,6 +12,7 @@
 #include "storage/FileIo.h"
 #include "voucher/VoucherRules.h"
 
+#include <algorithm>
 #include <iostream>
 #include <map>
 #include <stdexcept>
@@ -19,18 +21,25 @@ namespace kv::cli {
 
 const char* const kBankCommandsHelp =
     R"(Bank:
-  kvistoran-cli import-bank FÖRETAG.bok FIL --account KONTO [--unmatched KONTO]
-                [--columns datum=N,text=N,belopp=N[,referens=N]] [--yes]
+  kvistoran-cli import-bank FÖRETAG.bok FIL [--account [BANKKONTO=]KONTO ...]
+                [--unmatched KONTO] [--columns datum=N,text=N,belopp=N[,referens=N]]
+                [--skip-unreadable] [--yes]
       Läser kontoutdraget i FIL (camt.053, camt.054 eller CSV) och visar
-      förslagen till verifikat i den öppna perioden: datum, belopp, motkonto,
-      momsregel, text och status, raderna utan konto, de rader som redan är
-      bokförda och det ingående saldot jämfört med bankkontots saldo i
-      bokföringen. KONTO är bankkontot i bokföringen (t.ex. 1930); det
-      kommer ihåg för bankkontot och kan sedan utelämnas. Rader utan konto
-      följer inte med, utom med --unmatched, som bokför dem på det kontot.
-      --columns anger CSV-filens kolumner (räknade från 1) och kommer ihåg
-      för bankkontot. Med --yes bokförs förslagen och företaget sparas (med
-      säkerhetskopia och databasen); utan --yes skrivs ingenting.
+      förslagen till verifikat i den öppna perioden, i datumordning: datum,
+      belopp, motkonto, momsregel, text och status, raderna utan konto, de
+      rader som redan är bokförda eller troligen redan är inskrivna för hand,
+      det ingående saldot jämfört med bankkontots saldo i bokföringen och om
+      kontoutdragets saldon stämmer med raderna. KONTO är bankkontot i
+      bokföringen (t.ex. 1930); det kommer ihåg för bankkontot och kan sedan
+      utelämnas. En fil med flera bankkonton bokförs konto för konto, vart
+      och ett på sitt konto: BANKKONTO=KONTO anger det för ett bankkonto
+      (IBAN eller kontonummer). Rader utan konto följer inte med, utom med
+      --unmatched, som bokför dem på det kontot. --columns anger CSV-filens
+      kolumner (räknade från 1) och kommer ihåg för bankkontot; en fil vars
+      rubrikrad namnger kolumnerna läses efter den. Med --yes bokförs
+      förslagen och företaget sparas (med säkerhetskopia och databasen);
+      rader som inte kunde läsas gör att ingenting bokförs, utom med
+      --skip-unreadable. Utan --yes skrivs ingenting.
   kvistoran-cli bank-rules FÖRETAG.bok [--add "TEXT=KONTO[:MOMSREGEL]"
                 [--equals] [--in | --out] [--min BELOPP] [--max BELOPP]]
                 [--remove N]
@@ -45,16 +54,9 @@ const char* const kBankCommandsHelp =
 namespace {
 
 // The one place that reads a bank file: the readers of bank/BankFile.h.
-BankStatement readStatementFile(const std::string& path, const std::string& columns) {
-    std::optional<CsvLayout> layout;
-    if (!columns.empty()) {
-        CsvLayoutParse parsed = parseCsvLayoutText(columns);
-        if (!parsed.layout) {
-            throw std::runtime_error(parsed.error);
-        }
-        layout = std::move(parsed.layout);
-    }
-    return readBankFileAt(path, layout);
+BankFileRead readStatementFile(const std::string& path, const std::optional<CsvLayout>& given,
+                               const std::vector<RememberedLayout>& remembered) {
+    return readBankFileWith(readBankFileBytes(path), given, remembered);
 }
 
 std::string joined(const std::vector<std::string>& messages) {
@@ -76,11 +78,34 @@ std::optional<std::int32_t> accountNumber(const std::string& text) {
 struct ImportArguments {
     std::string company;
     std::string file;
-    std::optional<std::int32_t> account;
+    std::optional<std::int32_t> account;                // for a file of one bank account
+    std::map<std::string, std::int32_t> accountsByBank; // BANKKONTO=KONTO, by bankAccountKey
     std::optional<std::int32_t> unmatched;
     std::optional<std::string> columns;
+    bool skipUnreadable = false;
     bool yes = false;
 };
+
+// "--account 1930" or "--account SE45 5000 0000 0583 9825 7466=1930".
+std::optional<std::string> readAccountOption(const std::string& text, ImportArguments& parsed) {
+    const auto equals = text.rfind('=');
+    const std::string number = equals == std::string::npos ? text : text.substr(equals + 1);
+    const auto account = accountNumber(number);
+    if (!account) {
+        return "kontot skrivs med siffror, t.ex. 1930 eller SE4550000000058398257466=1930: " + text;
+    }
+    if (equals == std::string::npos) {
+        if (parsed.account) {
+            return std::string("--account utan bankkonto anges en gång; ange BANKKONTO=KONTO för fler");
+        }
+        parsed.account = account;
+        return std::nullopt;
+    }
+    BankStatement named;
+    named.account = text.substr(0, equals);
+    parsed.accountsByBank[bankAccountKey(named, 0)] = *account;
+    return std::nullopt;
+}
 
 std::optional<std::string> parseImport(const std::vector<std::string>& args, ImportArguments& parsed) {
     std::vector<std::string> files;
@@ -93,12 +118,18 @@ std::optional<std::string> parseImport(const std::vector<std::string>& args, Imp
         }
         if (arg == "--yes" && !parsed.yes) {
             parsed.yes = true;
-        } else if ((arg == "--account" && !parsed.account) || (arg == "--unmatched" && !parsed.unmatched)) {
+        } else if (arg == "--skip-unreadable" && !parsed.skipUnreadable) {
+            parsed.skipUnreadable = true;
+        } else if (arg == "--account") {
+            if (auto refusal = readAccountOption(args[++i], parsed)) {
+                return refusal;
+            }
+        } else if (arg == "--unmatched" && !parsed.unmatched) {
             const auto number = accountNumber(args[++i]);
             if (!number) {
                 return "kontot skrivs med siffror, t.ex. 1930: " + args[i];
             }
-            (arg == "--account" ? parsed.account : parsed.unmatched) = number;
+            parsed.unmatched = number;
         } else if (arg == "--columns" && !parsed.columns) {
             parsed.columns = checkedColumns(args[++i]);
             if (!parsed.columns) {
@@ -142,40 +173,29 @@ void printLines(std::ostream& out, const CTallvingeDoc& doc, const char* title,
 
 void printPlan(std::ostream& out, const CTallvingeDoc& doc, const BankStatement& statement,
                const BankImportPlan& plan) {
-    std::vector<const BankProposal*> proposed;
-    std::vector<const BankProposal*> unmatched;
-    std::vector<const BankProposal*> before;
-    std::vector<const BankProposal*> failed;
-    std::vector<const BankProposal*> booked;
+    std::map<ProposalStatus, std::vector<const BankProposal*>> byStatus;
     for (const BankProposal& proposal : plan.proposals) {
-        switch (proposal.status) {
-        case ProposalStatus::Proposed:
-            proposed.push_back(&proposal);
-            break;
-        case ProposalStatus::Unmatched:
-            unmatched.push_back(&proposal);
-            break;
-        case ProposalStatus::AlreadyBooked:
-            before.push_back(&proposal);
-            break;
-        case ProposalStatus::Failed:
-            failed.push_back(&proposal);
-            break;
-        case ProposalStatus::Booked:
-            booked.push_back(&proposal);
-            break;
-        }
+        byStatus[proposal.status].push_back(&proposal);
     }
-    printLines(out, doc, "Förslag:", proposed, true);
-    printLines(out, doc, "Bokförda:", booked, true);
-    printLines(out, doc,
-               "Utan konto (följer inte med; ange --unmatched KONTO för att bokföra dem):", unmatched, false);
-    printLines(out, doc, "Redan bokförda:", before, true);
-    printLines(out, doc, "Kan inte bokföras:", failed, true);
+    printLines(out, doc, "Förslag:", byStatus[ProposalStatus::Proposed], true);
+    printLines(out, doc, "Bokförda:", byStatus[ProposalStatus::Booked], true);
+    printLines(out, doc, "Utan konto (följer inte med; ange --unmatched KONTO för att bokföra dem):",
+               byStatus[ProposalStatus::Unmatched], false);
+    printLines(out, doc, "Troligen redan inskrivna för hand (följer inte med):",
+               byStatus[ProposalStatus::PossiblyBooked], true);
+    printLines(out, doc, "Redan bokförda:", byStatus[ProposalStatus::AlreadyBooked], true);
+    printLines(out, doc, "Kan inte bokföras:", byStatus[ProposalStatus::Failed], true);
+    if (!statement.headingRows.empty()) {
+        out << "\nRader som lästes som filens rubrik:";
+        for (const std::size_t row : statement.headingRows) {
+            out << ' ' << row;
+        }
+        out << '\n';
+    }
     if (!statement.problems.empty()) {
         out << "\nRader som inte kunde läsas:\n";
         for (const BankLineProblem& problem : statement.problems) {
-            out << "  rad " << problem.lineNumber << ": " << problem.reason << '\n';
+            out << "  " << bankProblemText(problem) << '\n';
         }
     }
 }
@@ -193,22 +213,119 @@ std::string bookedNumbers(const BankImportPlan& plan) {
                          : "nr " + std::to_string(first) + "–" + std::to_string(last);
 }
 
-// The remembered setting of the bank account, or else the first of the book
-// account that has a CSV layout.
+// The remembered setting of the bank account.
 std::optional<BankAccountSetting> settingFor(const std::vector<BankAccountSetting>& settings,
-                                             const std::string& bankAccount,
-                                             std::optional<std::int32_t> bookAccount) {
+                                             const std::string& bankAccount) {
     for (const BankAccountSetting& setting : settings) {
         if (setting.bankAccount == bankAccount) {
             return setting;
         }
     }
-    for (const BankAccountSetting& setting : settings) {
-        if (bookAccount && setting.bookAccount == *bookAccount && !setting.csvColumns.empty()) {
-            return setting;
+    return std::nullopt;
+}
+
+// The account of the books a statement is booked on: as given for its bank
+// account, as given for a file of one, as remembered for its bank account or
+// with the layout that read it, or the company's one bank account.
+std::optional<std::int32_t> bookAccountFor(const BankStatement& statement, std::size_t statements,
+                                           const ImportArguments& parsed, const BankFileRead& read,
+                                           const std::vector<BankAccountSetting>& settings) {
+    const std::string key = bankAccountKey(statement, 0);
+    if (const auto given = parsed.accountsByBank.find(key); given != parsed.accountsByBank.end()) {
+        return given->second;
+    }
+    if (parsed.account && statements == 1) {
+        return parsed.account;
+    }
+    if (!statement.account.empty()) {
+        if (const auto remembered = settingFor(settings, key)) {
+            return remembered->bookAccount;
         }
     }
+    if (read.rememberedBook != 0) {
+        return read.rememberedBook;
+    }
+    if (statement.account.empty() && settings.size() == 1) {
+        return settings.front().bookAccount; // the one bank account the company has
+    }
     return std::nullopt;
+}
+
+// One statement of the file, planned.
+struct PlannedStatement {
+    BankStatement statement;
+    BankImportPlan plan;
+};
+
+// Books every statement's proposals, saves the company once and remembers
+// each bank account's book account (and the columns that read the file).
+int bookPlanned(CTallvingeDoc& doc, std::vector<PlannedStatement>& planned, const ImportArguments& parsed,
+                const BankFileRead& file, std::ostream& out, const Fail& fail) {
+    BankBookingResult total;
+    for (PlannedStatement& each : planned) {
+        const BankBookingResult result = bookBankImport(doc, each.plan);
+        total.booked += result.booked;
+        total.failed += result.failed;
+    }
+    if (total.booked == 0) {
+        out << "\nInget bokfördes";
+        out << (total.failed > 0
+                    ? ": " + std::to_string(total.failed) + " rader kunde inte bokföras (se ovan)"
+                    : ": inga förslag att bokföra");
+        out << ". Företaget är oförändrat.\n";
+        if (total.failed > 0) {
+            for (const PlannedStatement& each : planned) {
+                printPlan(out, doc, each.statement, each.plan);
+            }
+        }
+        return total.failed > 0 ? 1 : 0;
+    }
+    const std::string companyPath = fullPath(parsed.company);
+    const FileReport saved = saveCompany(doc, companyPath);
+    if (!saved.ok) {
+        return fail(joined(saved.messages));
+    }
+    out << '\n';
+    if (planned.size() == 1) {
+        out << total.booked << " verifikat bokfördes (" << bookedNumbers(planned.front().plan)
+            << ") och företaget sparades i " << parsed.company << ".\n";
+    }
+    for (const PlannedStatement& each : planned) {
+        const std::size_t booked = static_cast<std::size_t>(
+            std::count_if(each.plan.proposals.begin(), each.plan.proposals.end(),
+                          [](const BankProposal& p) { return p.status == ProposalStatus::Booked; }));
+        if (booked > 0 && planned.size() > 1) {
+            out << booked << " verifikat bokfördes från " << each.plan.bankAccount << " ("
+                << bookedNumbers(each.plan) << ").\n";
+        }
+        std::vector<const BankProposal*> failed;
+        for (const BankProposal& proposal : each.plan.proposals) {
+            if (proposal.status == ProposalStatus::Failed) {
+                failed.push_back(&proposal);
+            }
+        }
+        printLines(out, doc, "Kunde inte bokföras:", failed, true);
+    }
+    if (planned.size() > 1) {
+        out << "Företaget sparades i " << parsed.company << ".\n";
+    }
+    for (const PlannedStatement& each : planned) {
+        try {
+            const std::string columns = file.layout ? csvLayoutText(*file.layout) : std::string();
+            writeBankAccount(companyPath, {each.plan.bankAccount, each.plan.options.bookAccount, columns});
+        } catch (const DatabaseError& error) {
+            out << "Bankkontots inställningar kunde inte sparas: " << oneLine(error.what()) << '\n';
+        }
+    }
+    return 0;
+}
+
+std::size_t unreadableRows(const std::vector<PlannedStatement>& planned) {
+    std::size_t count = 0;
+    for (const PlannedStatement& each : planned) {
+        count += each.statement.problems.size();
+    }
+    return count;
 }
 
 } // namespace
@@ -245,89 +362,72 @@ int importBank(const std::vector<std::string>& args, const BankFileReader& read,
     } catch (const DatabaseError& error) {
         return fail(error.what());
     }
-    // A CSV file's layout: as given, or as remembered for the book account.
-    std::string columns = parsed.columns.value_or("");
-    if (!parsed.columns) {
-        if (const auto remembered = settingFor(settings, "", parsed.account)) {
-            columns = remembered->csvColumns;
-        } else if (!parsed.account && settings.size() == 1) {
-            columns = settings.front().csvColumns; // the one bank account the company has
-        }
+    std::optional<CsvLayout> given;
+    if (parsed.columns) {
+        given = parseCsvLayoutText(*parsed.columns).layout;
     }
-    BankStatement statement;
+    BankFileRead file;
     try {
-        statement = read(fullPath(parsed.file), columns);
+        file = read(fullPath(parsed.file), given, rememberedLayouts(settings));
     } catch (const std::exception& error) {
         return fail(error.what());
     }
-    BankImportOptions options;
-    options.unmatchedAccount = parsed.unmatched;
-    if (parsed.account) {
-        options.bookAccount = *parsed.account;
-    } else if (const auto remembered = settingFor(settings, bankAccountKey(statement, 0), std::nullopt)) {
-        options.bookAccount = remembered->bookAccount;
-    } else if (statement.account.empty() && settings.size() == 1) {
-        options.bookAccount = settings.front().bookAccount; // the one bank account the company has
-    } else {
-        return fail("ange bankkontot i bokföringen med --account, t.ex. --account 1930");
+    if (file.statements.empty()) {
+        return fail(parsed.file + ": filen har inget kontoutdrag");
     }
-    const std::string bankAccount = bankAccountKey(statement, options.bookAccount);
-    BankImportPlan plan;
-    try {
-        plan = planBankImport(doc, statement, options, rules, importedBankLines(doc, bankAccount));
-    } catch (const DatabaseError& error) {
-        return fail(error.what());
+    std::vector<PlannedStatement> planned;
+    for (BankStatement& statement : file.statements) {
+        const auto book = bookAccountFor(statement, file.statements.size(), parsed, file, settings);
+        if (!book) {
+            return fail(statement.account.empty() || file.statements.size() == 1
+                            ? "ange bankkontot i bokföringen med --account, t.ex. --account 1930"
+                            : "ange bankkontot i bokföringen för " + statement.account + " med --account " +
+                                  bankAccountKey(statement, 0) + "=KONTO");
+        }
+        BankImportOptions options;
+        options.bookAccount = *book;
+        options.unmatchedAccount = parsed.unmatched;
+        const std::string bankAccount = bankAccountKey(statement, options.bookAccount);
+        try {
+            BankImportPlan plan = planBankImport(doc, statement, options, rules,
+                                                 importedBankLines(doc, bankAccount, options.bookAccount));
+            planned.push_back({std::move(statement), std::move(plan)});
+        } catch (const DatabaseError& error) {
+            return fail(error.what());
+        }
     }
-    out << "Kontoutdrag: " << parsed.file << '\n';
-    out << "Bankkonto: " << bankAccount << " (bokförs på konto " << options.bookAccount << ")\n";
-    for (const std::string& refusal : plan.refusals) {
-        out << "Vägras: " << refusal << '\n';
+    for (const PlannedStatement& each : planned) {
+        const BankImportPlan& plan = each.plan;
+        out << (planned.front().plan.bankAccount == plan.bankAccount ? "" : "\n")
+            << "Kontoutdrag: " << parsed.file << '\n';
+        out << "Bankkonto: " << plan.bankAccount << " (bokförs på konto " << plan.options.bookAccount
+            << ")\n";
+        for (const std::string& refusal : plan.refusals) {
+            out << "Vägras: " << refusal << '\n';
+        }
+        out << "Saldo: " << balanceComparisonText(plan) << '\n';
+        for (const std::string& problem : statementBalanceProblems(plan)) {
+            out << "Saldona stämmer inte: " << problem << ".\n";
+        }
+        printPlan(out, doc, each.statement, plan);
     }
-    out << "Saldo: " << balanceComparisonText(plan) << '\n';
-    printPlan(out, doc, statement, plan);
-    if (!plan.refusals.empty()) {
-        return fail("ingenting kan bokföras: " + plan.refusals.front());
+    for (const PlannedStatement& each : planned) {
+        if (!each.plan.refusals.empty()) {
+            return fail("ingenting kan bokföras: " + each.plan.refusals.front());
+        }
     }
     if (!parsed.yes) {
         out << "\nInget har skrivits. Kör igen med --yes för att bokföra förslagen i " << parsed.company
             << ".\n";
         return 0;
     }
-    const BankBookingResult result = bookBankImport(doc, plan);
-    if (result.booked == 0) {
-        out << "\nInget bokfördes";
-        out << (result.failed > 0
-                    ? ": " + std::to_string(result.failed) + " rader kunde inte bokföras (se ovan)"
-                    : ": inga förslag att bokföra");
-        out << ". Företaget är oförändrat.\n";
-        if (result.failed > 0) {
-            printPlan(out, doc, statement, plan);
-        }
-        return result.failed > 0 ? 1 : 0;
+    if (const std::size_t unreadable = unreadableRows(planned); unreadable > 0 && !parsed.skipUnreadable) {
+        return fail(
+            std::to_string(unreadable) + (unreadable == 1 ? " rad" : " rader") +
+            " i filen kunde inte läsas (se ovan); ingenting bokfördes. Ange --skip-unreadable för att "
+            "bokföra de övriga.");
     }
-    const FileReport saved = saveCompany(doc, companyPath);
-    if (!saved.ok) {
-        return fail(joined(saved.messages));
-    }
-    out << '\n'
-        << result.booked << " verifikat bokfördes (" << bookedNumbers(plan) << ") och företaget sparades i "
-        << parsed.company << ".\n";
-    if (result.failed > 0) {
-        std::vector<const BankProposal*> failed;
-        for (const BankProposal& proposal : plan.proposals) {
-            if (proposal.status == ProposalStatus::Failed) {
-                failed.push_back(&proposal);
-            }
-        }
-        printLines(out, doc, "Kunde inte bokföras:", failed, true);
-    }
-    try {
-        BankAccountSetting setting{bankAccount, options.bookAccount, columns};
-        writeBankAccount(companyPath, setting);
-    } catch (const DatabaseError& error) {
-        out << "Bankkontots inställningar kunde inte sparas: " << oneLine(error.what()) << '\n';
-    }
-    return 0;
+    return bookPlanned(doc, planned, parsed, file, out, fail);
 }
 
 namespace {

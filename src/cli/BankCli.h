@@ -3,6 +3,7 @@
 // bank-rules lists and edits the rules that choose the accounts.
 #pragma once
 
+#include "bank/BankFile.h"
 #include "bank/BankStatement.h"
 
 #include <functional>
@@ -15,10 +16,12 @@ namespace kv::cli {
 
 extern const char* const kBankCommandsHelp;
 
-// Reads a bank file into a statement; columns is the CSV column layout
-// (as csvLayoutText writes it, empty for the file's own or a camt file).
+// Reads a bank file into its statements, with the CSV layout the user gave
+// or else the file's own heading, or else one remembered (readBankFileWith).
 // Throws std::exception with the Swedish reason.
-using BankFileReader = std::function<BankStatement(const std::string& path, const std::string& columns)>;
+using BankFileReader =
+    std::function<BankFileRead(const std::string& path, const std::optional<CsvLayout>& given,
+                               const std::vector<RememberedLayout>& remembered)>;
 
 // A --columns text as the layout text that is kept, or nothing when it is no layout.
 std::optional<std::string> checkedColumns(const std::string& text);

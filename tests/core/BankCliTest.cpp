@@ -23,17 +23,26 @@ struct CliCompany : test::BankCompany {
     test::TempDir dir;
     std::string path = dir.file("Firma.bok");
     std::string failure;
-    std::string columnsAsked;
+    std::string columnsAsked;      // the layout the command gave the reader
+    std::string layoutsRemembered; // those it offered for a file without a heading
 
     CliCompany() { EXPECT_TRUE(saveCompany(doc, path).ok); }
 
     int run(const std::vector<std::string>& args, std::string& out) {
         std::ostringstream printed;
-        const auto read = [this](const std::string&, const std::string& columns) {
-            columnsAsked = columns;
-            return bankStatement({bankLine(3, 4, -2500, "Banken", "", "Bankavgift"),
-                                  bankLine(3, 8, 50000, "Kund AB", "4711"), bankLine(3, 9, -9900, "Okänd")},
-                                 0);
+        const auto read = [this](const std::string&, const std::optional<CsvLayout>& given,
+                                 const std::vector<RememberedLayout>& remembered) {
+            columnsAsked = given ? csvLayoutText(*given) : std::string();
+            layoutsRemembered.clear();
+            for (const RememberedLayout& kept : remembered) {
+                layoutsRemembered += csvLayoutText(kept.layout) + "@" + std::to_string(kept.bookAccount);
+            }
+            return BankFileRead{
+                {bankStatement({bankLine(3, 4, -2500, "Banken", "", "Bankavgift"),
+                                bankLine(3, 8, 50000, "Kund AB", "4711"), bankLine(3, 9, -9900, "Okänd")},
+                               0)},
+                given,
+                0};
         };
         const auto fail = [this](const std::string& message) {
             failure = message;
@@ -93,13 +102,14 @@ TEST(BankCli, ImportShowsTheProposalsAndBooksOnlyWithYes) {
     company.columnsAsked.clear();
     ASSERT_EQ(company.run({"import-bank", company.path, "kontoutdrag.csv", "--yes"}, out), 0)
         << company.failure;
-    EXPECT_EQ(company.columnsAsked, "datum=1,text=2,belopp=3"); // the company's one bank account
+    EXPECT_EQ(company.columnsAsked, "");                                  // the file's own heading first,
+    EXPECT_EQ(company.layoutsRemembered, "datum=1,text=2,belopp=3@1930"); // else the one remembered
     EXPECT_TRUE(has(out, "Redan bokförda:\n  2024-03-04  -25.00  Banken  (redan bokförd som verifikat 1"))
         << out;
     EXPECT_TRUE(has(out, "Inget bokfördes: inga förslag att bokföra. Företaget är oförändrat.")) << out;
     company.columnsAsked.clear();
     ASSERT_EQ(company.run({"import-bank", company.path, "kontoutdrag.csv", "--account", "1930"}, out), 0);
-    EXPECT_EQ(company.columnsAsked, "datum=1,text=2,belopp=3");
+    EXPECT_EQ(company.layoutsRemembered, "datum=1,text=2,belopp=3@1930");
     EXPECT_EQ(snapshot(company.dir.path()), afterBooking); // looking writes nothing
 }
 
@@ -111,7 +121,7 @@ TEST(BankCli, WrongArgumentsAreToldAndWriteNothing) {
     CliCompany company;
     const std::vector<Case> cases = {
         {{"import-bank", company.path, "f.csv", "--account", "19x0"},
-         "kontot skrivs med siffror, t.ex. 1930: 19x0"},
+         "kontot skrivs med siffror, t.ex. 1930 eller SE4550000000058398257466=1930: 19x0"},
         {{"import-bank", company.path, "f.csv"},
          "ange bankkontot i bokföringen med --account, t.ex. --account 1930"},
         {{"import-bank", company.path, "f.csv", "--columns", "datum=1,text=1,belopp=2"},
@@ -153,7 +163,8 @@ TEST(BankReview, TheUserSetsAnAccountAndMakesARuleOfALine) {
     EXPECT_EQ(row.cells, (std::array<std::string, 6>{"2024-03-04", "Grossisten AB Faktura 88", "-125.00",
                                                      "4010", "momsregel 2 (25 %)", "förslag"}));
     EXPECT_TRUE(row.accepted && row.editable);
-    EXPECT_EQ(review.saveAsRule(0), std::nullopt);
+    EXPECT_EQ(review.ruleProposal(0), "Grossisten AB");
+    EXPECT_EQ(review.saveAsRule(0, review.ruleProposal(0)), std::nullopt);
     EXPECT_EQ(readBankRules(company.path),
               (std::vector<BankRule>{
                   {"Grossisten AB", BankTextMatch::Contains, BankAmountSign::Out, {}, {}, 4010, 2}}));

@@ -15,6 +15,13 @@
 namespace kv {
 namespace {
 
+// The one statement of a file of one account.
+BankStatement oneStatement(std::string_view bytes, const std::optional<CsvLayout>& layout) {
+    BankStatements statements = readBankFile(bytes, layout);
+    EXPECT_EQ(statements.size(), 1U);
+    return statements.empty() ? BankStatement{} : std::move(statements.front());
+}
+
 std::string bankFile(const std::string& name) {
     std::ifstream in(std::string(KVISTORAN_BANK_FILES) + "/" + name, std::ios::binary);
     EXPECT_TRUE(in) << name;
@@ -226,9 +233,9 @@ TEST(CsvExports, LayoutFoundAndLinesRead) {
          "",
          {line(2, day(2026, 3, 1), -1234567890, "Leverantör Tråd AB", "7301"),
           line(3, day(2026, 3, 2), 200000, "Kund Ett"), line(7, day(2026, 3, 5), 123456, "Ränta")},
-         {{4, "rad 4: beloppet \"12,3,4\" går inte att läsa"},
-          {5, "rad 5: datumet \"20260230\" går inte att läsa"},
-          {6, "rad 6: raden har 2 kolumner, men belopp står i kolumn 4"}},
+         {{4, "beloppet \"12,3,4\" går inte att läsa"},
+          {5, "datumet \"20260230\" går inte att läsa"},
+          {6, "raden har 2 kolumner, men belopp står i kolumn 4"}},
          std::nullopt,
          std::nullopt},
     };
@@ -238,7 +245,7 @@ TEST(CsvExports, LayoutFoundAndLinesRead) {
         const CsvDetection detection = detectCsvLayout(bytes);
         EXPECT_TRUE(detection.complete()) << detection.message();
         EXPECT_EQ(detection.layout, c.layout) << csvLayoutText(detection.layout);
-        const BankStatement statement = readBankFile(bytes, std::nullopt);
+        const BankStatement statement = oneStatement(bytes, std::nullopt);
         EXPECT_EQ(statement.kind, BankFileKind::Csv);
         EXPECT_EQ(statement.account, c.account);
         EXPECT_EQ(statement.lines, c.lines);
@@ -246,14 +253,14 @@ TEST(CsvExports, LayoutFoundAndLinesRead) {
         EXPECT_EQ(statement.openingBalance, c.opening);
         EXPECT_EQ(statement.closingBalance, c.closing);
         // The layout found, given back, reads the same.
-        EXPECT_EQ(readBankFile(bytes, detection.layout).lines, c.lines);
+        EXPECT_EQ(oneStatement(bytes, detection.layout).lines, c.lines);
     }
 }
 
 TEST(CsvExports, UnknownColumnsSayWhichFieldsAreMissing) {
     const std::string bytes = "Dag;Vad;Pengar\n2026-03-01;Hyra;-5000,00\n";
     try {
-        readBankFile(bytes, std::nullopt);
+        oneStatement(bytes, std::nullopt);
         FAIL() << "read without columns";
     } catch (const CsvLayoutUnknown& unknown) {
         EXPECT_STREQ(unknown.what(), "Filens kolumner för datum, text och belopp gick inte att hitta. Ange "
@@ -266,11 +273,11 @@ TEST(CsvExports, UnknownColumnsSayWhichFieldsAreMissing) {
     const CsvLayoutParse given = parseCsvColumns("datum=1, text=2, belopp=3");
     ASSERT_TRUE(given.layout) << given.error;
     const BankStatement statement =
-        readBankFile("Kontoutdrag\nKonto;1234-5 678 901\n" + bytes + "2026-03-02;Fel;x\n", given.layout);
+        oneStatement("Kontoutdrag\nKonto;1234-5 678 901\n" + bytes + "2026-03-02;Fel;x\n", given.layout);
     EXPECT_EQ(statement.account, "1234-5 678 901");
     EXPECT_EQ(statement.lines, std::vector<BankLine>{line(4, day(2026, 3, 1), -500000, "Hyra")});
-    EXPECT_EQ(statement.problems,
-              (std::vector<BankLineProblem>{{5, "rad 5: beloppet \"x\" går inte att läsa"}}));
+    EXPECT_EQ(statement.problems, (std::vector<BankLineProblem>{{5, "beloppet \"x\" går inte att läsa"}}));
+    EXPECT_EQ(statement.headingRows, (std::vector<std::size_t>{1, 2, 3})); // said, never dropped unsaid
 }
 
 TEST(CsvLayouts, ColumnsParsedAndKeptAsText) {
@@ -283,13 +290,13 @@ TEST(CsvLayouts, ColumnsParsedAndKeptAsText) {
         {"datum=1,text=2,in=3", "in anges utan ut"},
         {"datum=1,text=2,belopp=3,in=4,ut=5", "ange antingen belopp eller in och ut, inte båda"},
         {"datum=1,text=2,summa=3", "fältet \"summa\" finns inte; fälten är datum, valutadag, text, motpart, "
-                                   "referens, belopp, in, ut, saldo"},
+                                   "referens, belopp, in, ut, saldo, konto"},
         {"datum=1,text=2,belopp",
          "kolumnerna ska anges som fält=nummer, som datum=1,text=3,belopp=5; \"belopp\" "
          "saknar \"=\""},
         {"kodning=utf-8,datum=1,text=2,belopp=3",
          "fältet \"kodning\" finns inte; fälten är datum, valutadag, "
-         "text, motpart, referens, belopp, in, ut, saldo"},
+         "text, motpart, referens, belopp, in, ut, saldo, konto"},
     };
     for (const auto& [text, error] : refused) {
         const CsvLayoutParse parsed = parseCsvColumns(text);
@@ -317,7 +324,7 @@ TEST(CsvLayouts, ColumnsParsedAndKeptAsText) {
 }
 
 TEST(CamtFiles, StatementWithBalancesSignsAndDetails) {
-    const BankStatement statement = readBankFile(bankFile("camt053.xml"), std::nullopt);
+    const BankStatement statement = oneStatement(bankFile("camt053.xml"), std::nullopt);
     EXPECT_EQ(statement.kind, BankFileKind::Camt053);
     EXPECT_EQ(statement.account, "SE4550000000058398257466");
     EXPECT_EQ(statement.currency, "SEK");
@@ -332,13 +339,13 @@ TEST(CamtFiles, StatementWithBalancesSignsAndDetails) {
         line(78, day(2026, 3, 10), 100000, "BG SAMLINGSINBETALNING", "1111", std::nullopt, "Medlem Ett"),
         line(83, day(2026, 3, 10), 120000, "BG SAMLINGSINBETALNING", "2222", std::nullopt, "Medlem Två"),
         line(88, day(2026, 3, 10), 80000, "BG SAMLINGSINBETALNING", "3333", std::nullopt, "Medlem Tre"),
-        line(96, day(2026, 3, 12), 10000, "ÅTERFÖRING KORTKÖP"), // a reversed debit comes back in
+        line(96, day(2026, 3, 12), 10000, "ÅTERFÖRING KORTKÖP"), // a card purchase returned: CRDT, money in
         line(104, day(2026, 3, 20), -50000, "", "Faktura 77, Faktura 78", std::nullopt, "Tryckeriet"),
     };
     EXPECT_EQ(statement.lines, expected);
     EXPECT_EQ(statement.problems, (std::vector<BankLineProblem>{
-                                      {120, "rad 120: beloppet \"12.345\" går inte att läsa"},
-                                      {125, "rad 125: posten saknar bokföringsdag"},
+                                      {120, "beloppet \"12.345\" går inte att läsa"},
+                                      {125, "posten saknar bokföringsdag"},
                                   }));
     // The lines read take the opening balance to the closing one.
     Ore sum = *statement.openingBalance;
@@ -349,7 +356,7 @@ TEST(CamtFiles, StatementWithBalancesSignsAndDetails) {
 }
 
 TEST(CamtFiles, NotificationWithPrefixedNamesAndNewerElements) {
-    const BankStatement statement = readBankFile(bankFile("camt054.xml"), std::nullopt);
+    const BankStatement statement = oneStatement(bankFile("camt054.xml"), std::nullopt);
     EXPECT_EQ(statement.kind, BankFileKind::Camt054);
     EXPECT_EQ(statement.account, "5050-1055");
     EXPECT_EQ(statement.currency, "SEK");
@@ -363,8 +370,8 @@ TEST(CamtFiles, NotificationWithPrefixedNamesAndNewerElements) {
     };
     EXPECT_EQ(statement.lines, expected);
     EXPECT_EQ(statement.problems, (std::vector<BankLineProblem>{
-                                      {47, "rad 47: posten är inte bokförd (status PDNG) och lästes inte in"},
-                                      {53, "rad 53: beloppet är i EUR men kontot i SEK"},
+                                      {47, "posten är inte bokförd (status PDNG) och lästes inte in"},
+                                      {53, "beloppet är i EUR men kontot i SEK"},
                                   }));
 }
 
@@ -372,7 +379,7 @@ TEST(BankFiles, HostileInputRefusedOrReadInPart) {
     const std::string camt = bankFile("camt053.xml");
     const auto refusal = [](const std::string& bytes) -> std::string {
         try {
-            readBankFile(bytes, std::nullopt);
+            oneStatement(bytes, std::nullopt);
         } catch (const BankFileError& error) {
             return error.what();
         }
@@ -402,7 +409,7 @@ TEST(BankFiles, HostileInputRefusedOrReadInPart) {
         "<Bal><Tp><CdOrPrtry><Cd>CLBD</Cd></CdOrPrtry></Tp><Amt Ccy=\"SEK\">5.00</Amt>"
         "<CdtDbtInd>CRDT</CdtDbtInd><Dt><Dt>2026-03-31</Dt></Dt></Bal>"
         "</Stmt></BkToCstmrStmt></Document>";
-    const BankStatement empty = readBankFile(noEntries, std::nullopt);
+    const BankStatement empty = oneStatement(noEntries, std::nullopt);
     EXPECT_TRUE(empty.lines.empty());
     EXPECT_EQ(empty.closingBalance, 500);
 
@@ -413,7 +420,7 @@ TEST(BankFiles, HostileInputRefusedOrReadInPart) {
                "</Stmt></BkToCstmrStmt></Document>";
     };
     for (const std::string amount : {"99999999999999999999.00", "-5.00", "5,00", "NaN", ""}) {
-        const BankStatement statement = readBankFile(entry(amount), std::nullopt);
+        const BankStatement statement = oneStatement(entry(amount), std::nullopt);
         EXPECT_TRUE(statement.lines.empty()) << amount;
         ASSERT_EQ(statement.problems.size(), 1u) << amount;
         EXPECT_EQ(statement.problems[0].lineNumber, 2u);
@@ -446,7 +453,7 @@ TEST(BankFiles, UnreadableRowsListedUpToTheLimit) {
         bytes += "2026-03-01;x;fel\n";
     }
     bytes += "2026-03-02;Sista;1,00\n";
-    const BankStatement statement = readBankFile(bytes, std::nullopt);
+    const BankStatement statement = oneStatement(bytes, std::nullopt);
     ASSERT_EQ(statement.problems.size(), kMaxBankProblems + 1);
     EXPECT_EQ(statement.problems.back().reason, "ytterligare 5 rader gick inte att läsa");
     ASSERT_EQ(statement.lines.size(), 1u);

@@ -84,13 +84,14 @@ TEST(BankImport, AStatementReadAgainBooksNothingTwice) {
     EXPECT_FALSE(reopened.isModified());
     EXPECT_EQ(reopened.state().m_verifikat.size(), 4U);
 
-    // A statement that overlaps the one read: only its new line is proposed.
+    // A statement that overlaps the one read: only its new line is proposed,
+    // in its day's place among the others.
     BankStatement longer = march();
     longer.lines.push_back(bankLine(3, 8, 50000, "Kund AB", "4711")); // a third payment that day
     BankImportPlan overlap = planBankImport(reopened, longer, options, {},
                                             importedBankLines(reopened, bankAccountKey(longer, 1930)));
     EXPECT_EQ(statuses(overlap), (std::vector<S>{S::AlreadyBooked, S::AlreadyBooked, S::AlreadyBooked,
-                                                 S::AlreadyBooked, S::Proposed}));
+                                                 S::Proposed, S::AlreadyBooked}));
 }
 
 TEST(BankImport, TheOpeningBalanceIsComparedWithTheBooksTheDayBefore) {
@@ -177,7 +178,7 @@ TEST(BankImport, ALineThatCannotBeBookedStaysWithItsReasonAndTheOthersAreBooked)
     ASSERT_EQ(company.doc.pendingRecords().bankLines.size(), 2U);
     EXPECT_EQ(company.doc.pendingRecords().bankLines[1],
               (BankLineRecord{"SE4550000000058398257466", "2024-03-06", -300, "Banken|", 2, 0,
-                              "2024-04-02 09:30:00"}));
+                              "2024-04-02 09:30:00", 1930, 6570, 0, "banken", "användaren"}));
 
     // Nothing is booked while the voucher dialog shows the next number.
     EXPECT_EQ(planBankImport(company.doc, statement, {1930, 6570, true}, {}, {}).refusals,

@@ -167,7 +167,7 @@ TEST(BankMatching, RulesInOrderThenTheMostRecentVoucherElseNone) {
     company.book(25, 2, "Lönen", {{7011, 2000000}, {2710, -600000}, {1930, -1400000}});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const BankMatcher matcher(company.doc, c.rules, 1930);
+        const BankMatcher matcher(company.doc, c.rules, 1930, {c.line}, {});
         const BankMatch match = matcher.match(c.line);
         EXPECT_EQ(match.source, c.source);
         EXPECT_EQ(match.account, c.account);

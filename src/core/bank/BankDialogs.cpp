@@ -32,6 +32,8 @@ std::string bankFieldLabel(CsvField field) {
         return "Ut (uttag)";
     case CsvField::Balance:
         return "Saldo";
+    case CsvField::Account:
+        return "Konto (bankens kontonummer)";
     }
     return {};
 }

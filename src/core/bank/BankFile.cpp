@@ -13,7 +13,7 @@ bool looksLikeXml(std::string_view bytes) {
     return first != std::string_view::npos && bytes[first] == '<';
 }
 
-BankStatement readBankFile(std::string_view bytes, const std::optional<CsvLayout>& layout) {
+BankStatements readBankFile(std::string_view bytes, const std::optional<CsvLayout>& layout) {
     if (bytes.size() > kMaxBankFileBytes) {
         throw BankFileError("Filen är för stor för att vara ett kontoutdrag som programmet kan läsa in (" +
                             std::to_string(bytes.size() / (1024 * 1024)) + " MB, högst " +
@@ -23,9 +23,37 @@ BankStatement readBankFile(std::string_view bytes, const std::optional<CsvLayout
         throw BankFileError("Filen är tom.");
     }
     if (looksLikeXml(bytes)) {
-        return readCamtStatement(bytes);
+        return readCamtStatements(bytes);
     }
-    return readCsvStatement(bytes, layout);
+    return readCsvStatements(bytes, layout);
+}
+
+BankFileRead readBankFileWith(std::string_view bytes, const std::optional<CsvLayout>& given,
+                              const std::vector<RememberedLayout>& remembered) {
+    if (given) {
+        return {readBankFile(bytes, given), given, 0};
+    }
+    try {
+        return {readBankFile(bytes, std::nullopt), std::nullopt, 0};
+    } catch (const CsvLayoutUnknown&) {
+        for (const RememberedLayout& kept : remembered) {
+            try {
+                BankStatements statements = readBankFile(bytes, kept.layout);
+                std::size_t lines = 0;
+                std::size_t problems = 0;
+                for (const BankStatement& statement : statements) {
+                    lines += statement.lines.size();
+                    problems += statement.problems.size();
+                }
+                if (lines > 0 && problems < lines) {
+                    return {std::move(statements), kept.layout, kept.bookAccount};
+                }
+            } catch (const BankFileError&) {
+                // Another account's layout: try the next.
+            }
+        }
+        throw;
+    }
 }
 
 std::string readBankFileBytes(const std::string& path) {
@@ -47,7 +75,7 @@ std::string readBankFileBytes(const std::string& path) {
     }
 }
 
-BankStatement readBankFileAt(const std::string& path, const std::optional<CsvLayout>& layout) {
+BankStatements readBankFileAt(const std::string& path, const std::optional<CsvLayout>& layout) {
     return readBankFile(readBankFileBytes(path), layout);
 }
 

@@ -24,14 +24,6 @@ std::string failure(const char* what, const std::string& path, const std::string
     return std::string(what) + "\n" + path + "\n\n" + reason;
 }
 
-// A statement read, with the columns it was read by when the user gave them
-// or a remembered layout did, and the book account remembered with them.
-struct ReadStatement {
-    BankStatement statement;
-    std::optional<CsvLayout> layout;
-    std::int32_t rememberedBook = 0;
-};
-
 // The settings of the company's bank accounts; none for a company never
 // saved. A database that cannot be read is told, and counts as none.
 std::vector<BankAccountSetting> accountSettings(const CTallvingeDoc& doc, Prompter& prompter) {
@@ -46,55 +38,31 @@ std::vector<BankAccountSetting> accountSettings(const CTallvingeDoc& doc, Prompt
     return {};
 }
 
-// The first layout remembered for an account that reads this file: lines
-// and more of them than rows it cannot read.
-std::optional<ReadStatement> rememberedLayout(std::string_view bytes,
-                                              const std::vector<BankAccountSetting>& settings) {
-    for (const BankAccountSetting& setting : settings) {
-        if (setting.csvColumns.empty()) {
-            continue;
-        }
-        const CsvLayoutParse parsed = parseCsvLayoutText(setting.csvColumns);
-        if (!parsed.layout) {
-            continue;
-        }
-        try {
-            BankStatement statement = readBankFile(bytes, parsed.layout);
-            if (!statement.lines.empty() && statement.problems.size() < statement.lines.size()) {
-                return ReadStatement{std::move(statement), parsed.layout, setting.bookAccount};
-            }
-        } catch (const BankFileError&) {
-            // Another account's layout: try the next.
-        }
-    }
-    return std::nullopt;
-}
-
 // The file read with columns the user gives.
-std::optional<ReadStatement> askedLayout(Prompter& prompter, const std::string& path, std::string_view bytes,
-                                         const CsvDetection& detection) {
+std::optional<BankFileRead> askedLayout(Prompter& prompter, const std::string& path, std::string_view bytes,
+                                        const CsvDetection& detection) {
     CsvColumnsModel columns(detection, fileNameOf(path));
     if (prompter.show(columns) != Answer::Ok || !columns.accepted()) {
         return std::nullopt;
     }
     try {
-        return ReadStatement{readBankFile(bytes, columns.layout()), columns.layout(), 0};
+        return BankFileRead{readBankFile(bytes, columns.layout()), columns.layout(), 0};
     } catch (const BankFileError& error) {
         prompter.message(failure(kMsgBankKanEjLasas, path, error.what()));
     }
     return std::nullopt;
 }
 
-std::optional<ReadStatement> readStatement(Prompter& prompter, const std::string& path,
+// The file's statements: a CSV file by the columns its heading names, else
+// by a layout remembered for an account that reads it, else by the columns
+// the user gives.
+std::optional<BankFileRead> readStatements(Prompter& prompter, const std::string& path,
                                            const std::vector<BankAccountSetting>& settings) {
     std::string bytes;
     try {
         bytes = readBankFileBytes(path);
-        return ReadStatement{readBankFile(bytes, std::nullopt), std::nullopt, 0};
+        return readBankFileWith(bytes, std::nullopt, rememberedLayouts(settings));
     } catch (const CsvLayoutUnknown& unknown) {
-        if (auto remembered = rememberedLayout(bytes, settings)) {
-            return remembered;
-        }
         return askedLayout(prompter, path, bytes, unknown.detection());
     } catch (const BankFileError& error) {
         prompter.message(failure(kMsgBankKanEjLasas, path, error.what()));
@@ -109,7 +77,7 @@ std::string problemList(const BankStatement& statement) {
     const std::size_t shown = std::min(statement.problems.size(), kBankProblemsListed);
     for (std::size_t i = 0; i < shown; ++i) {
         const BankLineProblem& problem = statement.problems[i];
-        list += "\nrad " + std::to_string(problem.lineNumber) + ": " + problem.reason;
+        list += "\n" + bankProblemText(problem);
     }
     if (statement.problems.size() > shown) {
         list += "\n… och " + std::to_string(statement.problems.size() - shown) + " till";
@@ -156,17 +124,18 @@ std::int32_t offeredBookAccount(const CTallvingeDoc& doc, const BankStatement& s
 }
 
 // The account and the columns kept for the next statement of the account.
-void remember(const CTallvingeDoc& doc, Prompter& prompter, const ReadStatement& read, std::int32_t book,
+void remember(const CTallvingeDoc& doc, Prompter& prompter, const BankStatement& statement,
+              const std::optional<CsvLayout>& layout, std::int32_t book,
               const std::vector<BankAccountSetting>& settings) {
     if (doc.pathName().empty()) {
         return;
     }
-    BankAccountSetting setting{bankAccountKey(read.statement, book), book, {}};
+    BankAccountSetting setting{bankAccountKey(statement, book), book, {}};
     const auto old = std::find_if(settings.begin(), settings.end(), [&setting](const BankAccountSetting& s) {
         return s.bankAccount == setting.bankAccount;
     });
-    if (read.layout) {
-        setting.csvColumns = csvLayoutText(*read.layout);
+    if (layout) {
+        setting.csvColumns = csvLayoutText(*layout);
     } else if (old != settings.end()) {
         setting.csvColumns = old->csvColumns;
     }
@@ -180,7 +149,39 @@ void remember(const CTallvingeDoc& doc, Prompter& prompter, const ReadStatement&
     }
 }
 
+// One statement of the file: its book account asked (the remembered one
+// offered), then the review.
+void importStatement(CTallvingeDoc& doc, Prompter& prompter, BankStatement statement,
+                     const BankFileRead& read, const std::vector<BankAccountSetting>& settings,
+                     const LocalClock& clock) {
+    BankAccountChoiceModel account(doc, statement,
+                                   offeredBookAccount(doc, statement, settings, read.rememberedBook));
+    if (prompter.show(account) != Answer::Ok || account.chosen() == 0) {
+        return;
+    }
+    remember(doc, prompter, statement, read.layout, account.chosen(), settings);
+    try {
+        BankReviewDialogModel review(doc, std::move(statement), {account.chosen(), std::nullopt}, clock);
+        prompter.show(review);
+    } catch (const DatabaseError& error) {
+        prompter.message(error.what());
+    }
+}
+
 } // namespace
+
+std::vector<RememberedLayout> rememberedLayouts(const std::vector<BankAccountSetting>& settings) {
+    std::vector<RememberedLayout> layouts;
+    for (const BankAccountSetting& setting : settings) {
+        if (setting.csvColumns.empty()) {
+            continue;
+        }
+        if (CsvLayoutParse parsed = parseCsvLayoutText(setting.csvColumns); parsed.layout) {
+            layouts.push_back({std::move(*parsed.layout), setting.bookAccount});
+        }
+    }
+    return layouts;
+}
 
 void runBankImport(CTallvingeDoc& doc, Prompter& prompter, const LocalClock& clock) {
     const auto chosen = prompter.chooseBankFileToOpen();
@@ -189,22 +190,15 @@ void runBankImport(CTallvingeDoc& doc, Prompter& prompter, const LocalClock& clo
     }
     const std::string path = fullPath(*chosen);
     const std::vector<BankAccountSetting> settings = accountSettings(doc, prompter);
-    std::optional<ReadStatement> read = readStatement(prompter, path, settings);
-    if (!read || !mayGoOn(prompter, path, read->statement)) {
+    std::optional<BankFileRead> read = readStatements(prompter, path, settings);
+    if (!read) {
         return;
     }
-    BankAccountChoiceModel account(doc, read->statement,
-                                   offeredBookAccount(doc, read->statement, settings, read->rememberedBook));
-    if (prompter.show(account) != Answer::Ok || account.chosen() == 0) {
-        return;
-    }
-    remember(doc, prompter, *read, account.chosen(), settings);
-    try {
-        BankReviewDialogModel review(doc, std::move(read->statement), {account.chosen(), std::nullopt},
-                                     clock);
-        prompter.show(review);
-    } catch (const DatabaseError& error) {
-        prompter.message(error.what());
+    // A file of several accounts: each account's statement in turn, on its own book account.
+    for (BankStatement& statement : read->statements) {
+        if (mayGoOn(prompter, path, statement)) {
+            importStatement(doc, prompter, std::move(statement), *read, settings, clock);
+        }
     }
 }
 

@@ -3,9 +3,13 @@
 // books, and the review where the lines are booked.
 #pragma once
 
+#include "bank/BankFile.h"
 #include "interaction/Prompter.h"
+#include "model/CompanySettings.h"
 #include "model/TallvingeDoc.h"
 #include "storage/LocalClock.h"
+
+#include <vector>
 
 namespace kv {
 
@@ -21,6 +25,12 @@ inline constexpr std::size_t kBankProblemsListed = 15;
 // and the columns are remembered in the company's database, and the review
 // shows the proposals until the user closes it. What "Bokför" books there is
 // one change of the books, saved with the company.
+// A file with statements of several accounts goes through the account and
+// the review once for each.
 void runBankImport(CTallvingeDoc& doc, Prompter& prompter, const LocalClock& clock = localTimeNow);
+
+// The CSV layouts the company keeps for its bank accounts, each with the book
+// account it was kept with (a layout that is no longer readable is left out).
+std::vector<RememberedLayout> rememberedLayouts(const std::vector<BankAccountSetting>& settings);
 
 } // namespace kv

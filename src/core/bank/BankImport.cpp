@@ -11,10 +11,12 @@
 #include "voucher/VoucherTexts.h"
 #include "voucher/VoucherVat.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdio>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace kv {
 
@@ -62,12 +64,18 @@ std::string lineKey(const std::string& date, Ore amount, const std::string& text
 }
 
 // The lines booked before, by their key, each as often as it was booked.
+// Lines of the same book account booked from another file of it (read as
+// CSV once, as camt another time: another key, another text) are known by
+// their day and amount alone.
 class BookedBefore {
 public:
-    BookedBefore(const std::vector<BankLineRecord>& records, const std::string& bankAccount) {
+    BookedBefore(const std::vector<BankLineRecord>& records, const std::string& bankAccount,
+                 std::int32_t bookAccount) {
         for (const BankLineRecord& record : records) {
             if (record.bankAccount == bankAccount) {
                 m_byKey[lineKey(record.date, record.amount, record.textKey)].push_back(&record);
+            } else if (record.bookAccount == bookAccount && bookAccount != 0) {
+                m_otherFiles[lineKey(record.date, record.amount, {})].push_back(&record);
             }
         }
     }
@@ -75,17 +83,90 @@ public:
     // the statement: two equal lines of one file are two payments, and each
     // is found booked only once.
     const BankLineRecord* take(const BankLine& line) {
-        const auto found = m_byKey.find(lineKey(line.bookingDate.text(), line.amount, bankLineTextKey(line)));
-        if (found == m_byKey.end()) {
-            return nullptr;
+        if (const BankLineRecord* same = takeFrom(
+                m_byKey, m_used, lineKey(line.bookingDate.text(), line.amount, bankLineTextKey(line)))) {
+            return same;
         }
-        std::size_t& used = m_used[found->first];
-        return used < found->second.size() ? found->second[used++] : nullptr;
+        return takeFrom(m_otherFiles, m_usedOther, lineKey(line.bookingDate.text(), line.amount, {}));
     }
 
 private:
-    std::unordered_map<std::string, std::vector<const BankLineRecord*>> m_byKey;
+    using Index = std::unordered_map<std::string, std::vector<const BankLineRecord*>>;
+    static const BankLineRecord*
+    takeFrom(const Index& index, std::unordered_map<std::string, std::size_t>& used, const std::string& key) {
+        const auto found = index.find(key);
+        if (found == index.end()) {
+            return nullptr;
+        }
+        std::size_t& taken = used[key];
+        return taken < found->second.size() ? found->second[taken++] : nullptr;
+    }
+
+    Index m_byKey;
+    Index m_otherFiles;
     std::unordered_map<std::string, std::size_t> m_used;
+    std::unordered_map<std::string, std::size_t> m_usedOther;
+};
+
+// The vouchers typed by hand on the book account, by their amount on it:
+// each can be the voucher of one line of the statement, no more.
+class TypedByHand {
+public:
+    // Days between the line's booking date and the voucher's date that still make it the line's.
+    static constexpr long kDays = 4;
+
+    TypedByHand(const CTallvingeDoc& doc, std::int32_t bookAccount,
+                const std::vector<BankLineRecord>& booked) {
+        const int index = doc.accountIndex(bookAccount);
+        if (index < 0) {
+            return;
+        }
+        std::unordered_set<std::int32_t> fromBank;
+        for (const BankLineRecord& record : booked) {
+            if (record.period == doc.state().m_nAktuellPeriod) {
+                fromBank.insert(record.voucher);
+            }
+        }
+        for (const CKontorad& row : doc.state().m_allaKonton[static_cast<std::size_t>(index)]->m_rader) {
+            if (row.m_nVernr == 0 || fromBank.contains(row.m_nVernr)) {
+                continue; // an opening balance, or a voucher a bank line booked
+            }
+            const Ore amount = addOre(toOre(row.m_dDebet), -toOre(row.m_dKredit));
+            m_byAmount[amount].push_back(
+                {dayNumber(LocalTime{row.m_nAr, row.m_nManad, row.m_nDag, 0, 0, 0}), row.m_nVernr, false});
+        }
+    }
+
+    // The voucher the line seems to be, taken so that no other line takes it.
+    std::optional<std::int32_t> take(const BankLine& line) {
+        const auto found = m_byAmount.find(line.amount);
+        if (found == m_byAmount.end()) {
+            return std::nullopt;
+        }
+        const long day = dayNumber(
+            LocalTime{line.bookingDate.year, line.bookingDate.month, line.bookingDate.day, 0, 0, 0});
+        Candidate* best = nullptr;
+        for (Candidate& candidate : found->second) {
+            const long apart = candidate.day > day ? candidate.day - day : day - candidate.day;
+            if (!candidate.taken && apart <= kDays &&
+                (best == nullptr || apart < (best->day > day ? best->day - day : day - best->day))) {
+                best = &candidate;
+            }
+        }
+        if (best == nullptr) {
+            return std::nullopt;
+        }
+        best->taken = true;
+        return best->voucher;
+    }
+
+private:
+    struct Candidate {
+        long day = 0;
+        std::int32_t voucher = 0;
+        bool taken = false;
+    };
+    std::unordered_map<Ore, std::vector<Candidate>> m_byAmount;
 };
 
 std::string bookedBeforeText(const BankLineRecord& record) {
@@ -150,6 +231,26 @@ std::optional<Ore> BalanceComparison::difference() const {
         return std::nullopt;
     }
     return addOre(*statement, -books);
+}
+
+bool BalanceComparison::statementAgrees() const {
+    return !columnBreak && (!closingStated || !closingByLines || *closingStated == *closingByLines);
+}
+
+std::vector<BankLine> bankLinesInBookingOrder(const std::vector<BankLine>& lines) {
+    std::vector<BankLine> ordered = lines;
+    std::size_t forward = 0;
+    std::size_t backward = 0;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        forward += lines[i - 1].bookingDate < lines[i].bookingDate ? 1 : 0;
+        backward += lines[i].bookingDate < lines[i - 1].bookingDate ? 1 : 0;
+    }
+    if (backward > forward) {
+        std::reverse(ordered.begin(), ordered.end()); // newest first: within a day too
+    }
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const BankLine& a, const BankLine& b) { return a.bookingDate < b.bookingDate; });
+    return ordered;
 }
 
 std::string bankAccountKey(const BankStatement& statement, std::int32_t bookAccount) {
@@ -290,19 +391,71 @@ void checkProposal(const CTallvingeDoc& doc, BankProposal& proposal, std::int32_
 
 } // namespace
 
+namespace {
+
+// The statement's own agreement: its closing balance with its opening
+// balance and lines, and a balance column row by row in the file's direction.
+void checkStatementBalances(const BankStatement& statement, BalanceComparison& balance) {
+    const std::vector<BankLine>& lines = statement.lines;
+    if (statement.openingBalance && statement.closingBalance) {
+        Ore sum = *statement.openingBalance;
+        for (const BankLine& line : lines) {
+            sum = addOre(sum, line.amount);
+        }
+        balance.closingStated = statement.closingBalance;
+        balance.closingByLines = sum;
+    }
+    if (lines.size() < 2 ||
+        !std::all_of(lines.begin(), lines.end(), [](const BankLine& l) { return l.balance; })) {
+        return;
+    }
+    const bool backward = lines.back().bookingDate < lines.front().bookingDate;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        // The later line of the pair, and the balance it should have.
+        const BankLine& later = backward ? lines[i - 1] : lines[i];
+        const BankLine& earlier = backward ? lines[i] : lines[i - 1];
+        const Ore byLines = addOre(*earlier.balance, later.amount);
+        if (*later.balance != byLines) {
+            balance.columnBreak = BalanceBreak{later.lineNumber, *later.balance, byLines};
+            return;
+        }
+    }
+}
+
+// Where the account was learnt from, for the record of a booked line.
+std::string sourceText(const BankProposal& proposal, const std::vector<BankRule>& rules) {
+    switch (proposal.source) {
+    case MatchSource::Rule:
+        return proposal.ruleNumber >= 1 && proposal.ruleNumber <= rules.size()
+                   ? "regel:" + normaliseBankText(rules[proposal.ruleNumber - 1].pattern)
+                   : std::string("regel:");
+    case MatchSource::History:
+    case MatchSource::Learnt:
+        return "historik";
+    case MatchSource::None:
+        break;
+    }
+    return "användaren";
+}
+
+} // namespace
+
 BankImportPlan planBankImport(const CTallvingeDoc& doc, const BankStatement& statement,
                               const BankImportOptions& options, const std::vector<BankRule>& rules,
                               const std::vector<BankLineRecord>& imported) {
     BankImportPlan plan;
     plan.bankAccount = bankAccountKey(statement, options.bookAccount);
     plan.options = options;
+    plan.rules = rules;
     if (auto refusal = planRefusal(doc, options)) {
         plan.refusals.push_back(std::move(*refusal));
     }
-    const BankMatcher matcher(doc, rules, options.bookAccount);
-    BookedBefore before(imported, plan.bankAccount);
-    plan.proposals.reserve(statement.lines.size());
-    for (const BankLine& line : statement.lines) {
+    const std::vector<BankLine> lines = bankLinesInBookingOrder(statement.lines);
+    const BankMatcher matcher(doc, rules, options.bookAccount, lines, imported);
+    BookedBefore before(imported, plan.bankAccount, options.bookAccount);
+    TypedByHand typed(doc, options.bookAccount, imported);
+    plan.proposals.reserve(lines.size());
+    for (const BankLine& line : lines) {
         BankProposal proposal;
         proposal.line = line;
         proposal.text = bankVoucherText(line);
@@ -317,12 +470,19 @@ BankImportPlan planBankImport(const CTallvingeDoc& doc, const BankStatement& sta
         proposal.source = match.source;
         proposal.ruleNumber = match.ruleNumber;
         proposal.earlierVoucher = match.voucher;
+        proposal.earlierDate = match.voucherDate;
+        proposal.agreeing = match.agreeing;
+        proposal.earlierLines = match.earlier;
         proposal.account = match.account;
         proposal.vatRule = match.vatRule;
         if (proposal.account == 0 && options.unmatchedAccount) {
             proposal.account = *options.unmatchedAccount;
         }
-        if (proposal.account != 0) {
+        if (const auto voucher = typed.take(line)) {
+            proposal.status = ProposalStatus::PossiblyBooked;
+            proposal.voucher = *voucher;
+            proposal.reason = "troligen redan verifikat " + std::to_string(*voucher);
+        } else if (proposal.account != 0) {
             proposal.status = ProposalStatus::Proposed;
             proposal.accepted = true;
             if (plan.refusals.empty()) {
@@ -332,20 +492,17 @@ BankImportPlan planBankImport(const CTallvingeDoc& doc, const BankStatement& sta
         plan.proposals.push_back(std::move(proposal));
     }
     // The balance at the end of the day before the first line.
-    if (!statement.lines.empty()) {
-        BankDate first = statement.lines.front().bookingDate;
-        for (const BankLine& line : statement.lines) {
-            first = std::min(first, line.bookingDate);
-        }
+    if (!lines.empty()) {
+        const BankDate first = lines.front().bookingDate;
         plan.balance.dayBefore = dayBefore(first);
         plan.balance.books = bookBalanceBefore(doc, options.bookAccount, first);
         if (statement.openingBalance) {
             plan.balance.statement = statement.openingBalance;
-        } else if (const BankLine& front = statement.lines.front();
-                   front.balance && front.bookingDate == first) {
+        } else if (const BankLine& front = lines.front(); front.balance) {
             plan.balance.statement = addOre(*front.balance, -front.amount);
         }
     }
+    checkStatementBalances(statement, plan.balance);
     return plan;
 }
 
@@ -377,7 +534,8 @@ BankBookingResult bookBankImport(CTallvingeDoc& doc, BankImportPlan& plan, const
             proposal.accepted = false;
             records.push_back({plan.bankAccount, proposal.line.bookingDate.text(), proposal.line.amount,
                                bankLineTextKey(proposal.line), proposal.voucher, doc.state().m_nAktuellPeriod,
-                               readAt});
+                               readAt, plan.options.bookAccount, proposal.account, proposal.vatRule,
+                               bankLineWords(proposal.line), sourceText(proposal, plan.rules)});
             ++result.booked;
         } catch (const DocumentRefusal& refusal) {
             proposal.status = ProposalStatus::Failed;
@@ -394,13 +552,14 @@ BankBookingResult bookBankImport(CTallvingeDoc& doc, BankImportPlan& plan, const
     return result;
 }
 
-std::vector<BankLineRecord> importedBankLines(const CTallvingeDoc& doc, const std::string& bankAccount) {
+std::vector<BankLineRecord> importedBankLines(const CTallvingeDoc& doc, const std::string& bankAccount,
+                                              std::int32_t bookAccount) {
     std::vector<BankLineRecord> lines;
     if (!doc.pathName().empty()) {
-        lines = readBankLines(doc.pathName(), bankAccount);
+        lines = readBankLines(doc.pathName(), bankAccount, bookAccount);
     }
     for (const BankLineRecord& line : doc.pendingRecords().bankLines) {
-        if (line.bankAccount == bankAccount) {
+        if (line.bankAccount == bankAccount || (bookAccount != 0 && line.bookAccount == bookAccount)) {
             lines.push_back(line);
         }
     }
@@ -441,6 +600,27 @@ std::string balanceComparisonText(const BankImportPlan& plan) {
            (difference == 0 ? ": de stämmer." : ": skillnad " + bankAmountText(difference) + ".");
 }
 
+std::vector<std::string> statementBalanceProblems(const BankImportPlan& plan) {
+    std::vector<std::string> problems;
+    const BalanceComparison& balance = plan.balance;
+    if (balance.closingStated && balance.closingByLines &&
+        *balance.closingStated != *balance.closingByLines) {
+        const Ore difference = addOre(*balance.closingStated, -*balance.closingByLines);
+        problems.push_back("Utgående saldo enligt kontoutdraget " + bankAmountText(*balance.closingStated) +
+                           ", enligt raderna " + bankAmountText(*balance.closingByLines) + ": skillnad " +
+                           bankAmountText(difference < 0 ? -difference : difference));
+    }
+    if (balance.columnBreak) {
+        const BalanceBreak& at = *balance.columnBreak;
+        const Ore difference = addOre(at.stated, -at.byLines);
+        problems.push_back("Saldot på rad " + std::to_string(at.lineNumber) + " är " +
+                           bankAmountText(at.stated) + ", men saldot före och radens belopp ger " +
+                           bankAmountText(at.byLines) + ": skillnad " +
+                           bankAmountText(difference < 0 ? -difference : difference));
+    }
+    return problems;
+}
+
 std::string proposalStatusText(const BankProposal& proposal) {
     switch (proposal.status) {
     case ProposalStatus::Proposed:
@@ -448,7 +628,12 @@ std::string proposalStatusText(const BankProposal& proposal) {
         case MatchSource::Rule:
             return "förslag enligt regel " + std::to_string(proposal.ruleNumber);
         case MatchSource::History:
-            return "förslag som verifikat " + std::to_string(proposal.earlierVoucher);
+            return "förslag som verifikat " + std::to_string(proposal.earlierVoucher) + ", " +
+                   proposal.earlierDate;
+        case MatchSource::Learnt:
+            return "förslag som tidigare rader (" + std::to_string(proposal.agreeing) + " av " +
+                   std::to_string(proposal.earlierLines) + " tidigare, senast verifikat " +
+                   std::to_string(proposal.earlierVoucher) + ", " + proposal.earlierDate + ")";
         case MatchSource::None:
             break;
         }
@@ -457,6 +642,8 @@ std::string proposalStatusText(const BankProposal& proposal) {
         return "utan konto";
     case ProposalStatus::AlreadyBooked:
         return "redan " + proposal.reason;
+    case ProposalStatus::PossiblyBooked:
+        return proposal.reason + "; bokförs bara om du tar med raden";
     case ProposalStatus::Booked:
         return "bokförd som verifikat " + std::to_string(proposal.voucher);
     case ProposalStatus::Failed:

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <string_view>
 
 namespace kv {
 
@@ -120,6 +121,94 @@ std::string normaliseBankText(std::string_view text) {
     return out.substr(first, last - first + 1);
 }
 
+namespace {
+
+// Month names and the words of invoices and references, normalised: they
+// change from one month's line to the next, or say nothing of who it is.
+const std::unordered_set<std::string_view>& monthlyWords() {
+    static const std::unordered_set<std::string_view> words = {
+        "januari",   "februari", "mars",      "april",         "maj",    "juni",  "juli",     "augusti",
+        "september", "oktober",  "november",  "december",      "jan",    "feb",   "mar",      "apr",
+        "jun",       "jul",      "aug",       "sep",           "sept",   "okt",   "nov",      "dec",
+        "january",   "february", "march",     "may",           "june",   "july",  "august",   "october",
+        "faktura",   "fakt",     "fakturanr", "fakturanummer", "ocr",    "ref",   "referens", "nr",
+        "avi",       "avinr",    "lasku",     "laskunro",      "laskun", "viite", "viitenro", "viitenumero",
+        "invoice",   "inv",      "no"};
+    return words;
+}
+
+// Finnish month names: "maaliskuu", "maaliskuun", "maaliskuussa", ...
+bool finnishMonth(std::string_view word) {
+    static constexpr std::array<std::string_view, 12> kStems = {"tammi", "helmi", "maalis", "huhti",
+                                                                "touko", "kesä",  "heinä",  "elo",
+                                                                "syys",  "loka",  "marras", "joulu"};
+    for (const std::string_view stem : kStems) {
+        if (word.starts_with(stem) && word.substr(stem.size()).starts_with("kuu")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool monthly(std::string_view word) {
+    return word == "#" || monthlyWords().contains(word) || finnishMonth(word);
+}
+
+// The words of a normalised text, split at its blanks.
+std::vector<std::string_view> wordsOf(std::string_view text) {
+    std::vector<std::string_view> words;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        if (end > start) {
+            words.push_back(text.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return words;
+}
+
+} // namespace
+
+std::string bankCounterpartWords(std::string_view text) {
+    const std::string normalised = normaliseBankText(text);
+    std::string kept;
+    for (const std::string_view word : wordsOf(normalised)) {
+        if (!monthly(word)) {
+            kept += (kept.empty() ? "" : " ") + std::string(word);
+        }
+    }
+    return kept;
+}
+
+std::string bankLineWords(const BankLine& line) {
+    std::string words = bankCounterpartWords(line.counterpart);
+    return words.empty() ? bankCounterpartWords(line.text) : words;
+}
+
+std::string bankRuleProposal(const BankLine& line) {
+    const std::string& text = bankCounterpartWords(line.counterpart).empty() ? line.text : line.counterpart;
+    // The words as written, with the numbers and months between them left out.
+    std::string kept;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        const std::string word = text.substr(start, end - start);
+        const std::string normalised = normaliseBankText(word);
+        if (!normalised.empty() && !monthly(normalised) && normalised.find('#') == std::string::npos) {
+            kept += (kept.empty() ? "" : " ") + word;
+        }
+        start = end + 1;
+    }
+    return kept;
+}
+
 std::string bankRuleSubject(const BankLine& line) {
     return normaliseBankText(line.counterpart + " " + line.text);
 }
@@ -140,7 +229,15 @@ bool bankRuleMatches(const BankRule& rule, const std::string& normalisedPattern,
     if (rule.match == BankTextMatch::Equals) {
         return subject == normalisedPattern;
     }
-    return subject.find(normalisedPattern) != std::string::npos;
+    // Whole words: the pattern with a blank or an end on either side.
+    for (std::size_t at = subject.find(normalisedPattern); at != std::string::npos;
+         at = subject.find(normalisedPattern, at + 1)) {
+        const std::size_t end = at + normalisedPattern.size();
+        if ((at == 0 || subject[at - 1] == ' ') && (end == subject.size() || subject[end] == ' ')) {
+            return true;
+        }
+    }
+    return false;
 }
 
 namespace {
@@ -186,6 +283,7 @@ std::optional<BankMatch> bookedAgainst(const CEttVerifikat& voucher, std::int32_
     BankMatch match;
     match.source = MatchSource::History;
     match.voucher = voucher.m_nVernr;
+    match.voucherDate = BankDate{voucher.m_nTransAr, voucher.m_nTransManad, voucher.m_nTransDag}.text();
     if (otherCount == 1) {
         match.account = others[0]->m_nKonto;
         return match;
@@ -205,7 +303,11 @@ std::optional<BankMatch> bookedAgainst(const CEttVerifikat& voucher, std::int32_
 
 } // namespace
 
-BankHistory::BankHistory(const CTallvingeDoc& doc, std::int32_t bookAccount) {
+BankHistory::BankHistory(const CTallvingeDoc& doc, std::int32_t bookAccount,
+                         const std::unordered_set<std::string>& wanted) {
+    if (wanted.empty()) {
+        return;
+    }
     const auto& vatRules = doc.state().m_momsregler;
     for (const CEttVerifikat& voucher : doc.state().m_verifikat) {
         if (voucher.m_strVertext.size() == 0) {
@@ -218,24 +320,100 @@ BankHistory::BankHistory(const CTallvingeDoc& doc, std::int32_t bookAccount) {
         const std::int64_t day =
             (std::int64_t{voucher.m_nTransAr} * 16 + voucher.m_nTransManad) * 32 + voucher.m_nTransDag;
         const std::int64_t when = (day << 32) + voucher.m_nVernr;
-        std::string key = normaliseBankText(voucher.m_strVertext.view());
-        if (key.empty()) {
-            continue;
-        }
-        auto [entry, added] = m_byText.try_emplace(std::move(key), Entry{*match, when});
-        if (!added && entry->second.when < when) {
-            entry->second = Entry{*match, when};
+        const std::string words = bankCounterpartWords(voucher.m_strVertext.view());
+        // The whole text, then its first words: the counterpart before a message.
+        std::size_t end = words.size();
+        while (end > 0) {
+            const std::string prefix = words.substr(0, end);
+            if (wanted.contains(prefix)) {
+                const bool whole = end == words.size();
+                auto [entry, added] = m_byWords.try_emplace(prefix, Entry{*match, when, whole});
+                // A whole text before first words; the most recent of each.
+                if (!added && (whole > entry->second.whole ||
+                               (whole == entry->second.whole && entry->second.when < when))) {
+                    entry->second = Entry{*match, when, whole};
+                }
+            }
+            const std::size_t blank = words.rfind(' ', end - 1);
+            if (blank == std::string::npos) {
+                break;
+            }
+            end = blank;
         }
     }
 }
 
-const BankMatch* BankHistory::find(const std::string& normalisedText) const {
-    const auto found = m_byText.find(normalisedText);
-    return found == m_byText.end() ? nullptr : &found->second.match;
+const BankMatch* BankHistory::find(const std::string& words) const {
+    const auto found = m_byWords.find(words);
+    return found == m_byWords.end() ? nullptr : &found->second.match;
 }
 
-BankMatcher::BankMatcher(const CTallvingeDoc& doc, std::vector<BankRule> rules, std::int32_t bookAccount)
-    : m_rules(std::move(rules)), m_history(doc, bookAccount) {
+BankLearning::BankLearning(const std::vector<BankLineRecord>& booked) {
+    struct Tally {
+        std::map<std::pair<std::int32_t, std::int32_t>, std::size_t> byAccount;
+        std::map<std::pair<std::int32_t, std::int32_t>, const BankLineRecord*> latest;
+        std::size_t total = 0;
+    };
+    std::unordered_map<std::string, Tally> tallies;
+    for (const BankLineRecord& record : booked) {
+        if (record.words.empty() || record.account == 0) {
+            continue;
+        }
+        Tally& tally = tallies[record.words];
+        const std::pair key{record.account, record.vatRule};
+        ++tally.byAccount[key];
+        ++tally.total;
+        const BankLineRecord*& latest = tally.latest[key];
+        if (latest == nullptr || latest->date <= record.date) {
+            latest = &record;
+        }
+    }
+    for (auto& [words, tally] : tallies) {
+        const std::pair<std::int32_t, std::int32_t>* best = nullptr;
+        std::size_t bestCount = 0;
+        for (const auto& [key, count] : tally.byAccount) {
+            if (count > bestCount ||
+                (count == bestCount && tally.latest[*best]->date < tally.latest[key]->date)) {
+                best = &key;
+                bestCount = count;
+            }
+        }
+        const BankLineRecord& latest = *tally.latest[*best];
+        BankMatch match;
+        match.source = MatchSource::Learnt;
+        match.account = best->first;
+        match.vatRule = best->second;
+        match.voucher = latest.voucher;
+        match.voucherDate = latest.date;
+        match.agreeing = bestCount;
+        match.earlier = tally.total;
+        m_byWords.emplace(words, std::move(match));
+    }
+}
+
+const BankMatch* BankLearning::find(const std::string& words) const {
+    const auto found = m_byWords.find(words);
+    return found == m_byWords.end() ? nullptr : &found->second;
+}
+
+namespace {
+
+std::unordered_set<std::string> wordsOfLines(const std::vector<BankLine>& lines) {
+    std::unordered_set<std::string> wanted;
+    for (const BankLine& line : lines) {
+        if (std::string words = bankLineWords(line); !words.empty()) {
+            wanted.insert(std::move(words));
+        }
+    }
+    return wanted;
+}
+
+} // namespace
+
+BankMatcher::BankMatcher(const CTallvingeDoc& doc, std::vector<BankRule> rules, std::int32_t bookAccount,
+                         const std::vector<BankLine>& lines, const std::vector<BankLineRecord>& booked)
+    : m_rules(std::move(rules)), m_bookAccount(bookAccount), m_history(doc, bookAccount, wordsOfLines(lines)),
+      m_learning(booked) {
     m_patterns.reserve(m_rules.size());
     for (const BankRule& rule : m_rules) {
         m_patterns.push_back(normaliseBankText(rule.pattern));
@@ -245,16 +423,26 @@ BankMatcher::BankMatcher(const CTallvingeDoc& doc, std::vector<BankRule> rules, 
 BankMatch BankMatcher::match(const BankLine& line) const {
     const std::string subject = bankRuleSubject(line);
     for (std::size_t i = 0; i < m_rules.size(); ++i) {
-        if (bankRuleMatches(m_rules[i], m_patterns[i], subject, line.amount)) {
-            return {MatchSource::Rule, m_rules[i].account, m_rules[i].vatRule, i + 1, 0};
+        // A rule never books a line on the bank's account itself.
+        if (m_rules[i].account != m_bookAccount &&
+            bankRuleMatches(m_rules[i], m_patterns[i], subject, line.amount)) {
+            BankMatch match;
+            match.source = MatchSource::Rule;
+            match.account = m_rules[i].account;
+            match.vatRule = m_rules[i].vatRule;
+            match.ruleNumber = i + 1;
+            return match;
         }
     }
-    // The voucher text this line would get, then its counterpart alone.
-    for (const std::string& key :
-         {normaliseBankText(line.counterpart + " " + line.reference), normaliseBankText(line.counterpart)}) {
-        if (const BankMatch* found = key.empty() ? nullptr : m_history.find(key)) {
-            return *found;
-        }
+    const std::string words = bankLineWords(line);
+    if (words.empty()) {
+        return {};
+    }
+    if (const BankMatch* found = m_history.find(words)) {
+        return *found;
+    }
+    if (const BankMatch* found = m_learning.find(words)) {
+        return *found;
     }
     return {};
 }

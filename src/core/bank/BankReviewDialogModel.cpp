@@ -34,15 +34,14 @@ bool BankReviewDialogModel::toggle(std::size_t index) {
     return m_review.setAccepted(index, !m_review.row(index).accepted);
 }
 
-std::optional<std::string> BankReviewDialogModel::saveAsRule(std::size_t index) {
-    auto refusal = m_review.saveAsRule(index);
+std::optional<std::string> BankReviewDialogModel::saveAsRule(std::size_t index, const std::string& pattern) {
+    auto refusal = m_review.saveAsRule(index, pattern);
     if (!refusal) {
         const BankProposal& proposal = m_review.plan().proposals.at(index);
-        const std::string& who =
-            proposal.line.counterpart.empty() ? proposal.line.text : proposal.line.counterpart;
         m_outcome = "Regeln sparades: " +
                     std::string(proposal.line.amount < 0 ? "betalningar till" : "inbetalningar från") +
-                    " \"" + who + "\" föreslås på konto " + std::to_string(proposal.account) + " från nu.";
+                    " \"" + pattern + "\" föreslås på konto " + std::to_string(proposal.account) +
+                    " från nu.";
     }
     return refusal;
 }

@@ -37,9 +37,10 @@ public:
 
     // Space on a line: accepts it when rejected and rejects it when accepted.
     bool toggle(std::size_t index);
-    // "Spara som regel" on a line: the refusal, or nothing when the rule is
-    // kept (outcome() then says what it does).
-    std::optional<std::string> saveAsRule(std::size_t index);
+    // "Spara som regel" on a line, matching pattern (review().ruleProposal
+    // as the user edited it): the refusal, or nothing when the rule is kept
+    // (outcome() then says what it does).
+    std::optional<std::string> saveAsRule(std::size_t index, const std::string& pattern);
     // "Bokför": books the accepted lines as one change; outcome() says how it went.
     void book();
     [[nodiscard]] const std::string& outcome() const { return m_outcome; }

@@ -15,8 +15,9 @@ std::vector<BankRule> rulesOf(const CTallvingeDoc& doc) {
 
 BankReviewModel::BankReviewModel(CTallvingeDoc& doc, BankStatement statement, BankImportOptions options)
     : m_doc(doc), m_statement(std::move(statement)) {
-    m_plan = planBankImport(m_doc, m_statement, options, rulesOf(m_doc),
-                            importedBankLines(m_doc, bankAccountKey(m_statement, options.bookAccount)));
+    m_plan = planBankImport(
+        m_doc, m_statement, options, rulesOf(m_doc),
+        importedBankLines(m_doc, bankAccountKey(m_statement, options.bookAccount), options.bookAccount));
 }
 
 bool BankReviewModel::open(std::size_t index) const {
@@ -46,13 +47,18 @@ BankReviewRow BankReviewModel::row(std::size_t index) const {
 }
 
 std::string BankReviewModel::balanceText() const {
-    return balanceComparisonText(m_plan);
+    std::string text = balanceComparisonText(m_plan);
+    for (const std::string& problem : statementBalanceProblems(m_plan)) {
+        text += "\n" + problem + ".";
+    }
+    return text;
 }
 
 std::string BankReviewModel::summaryText() const {
     std::size_t proposed = 0;
     std::size_t unmatched = 0;
     std::size_t before = 0;
+    std::size_t possibly = 0;
     std::size_t booked = 0;
     std::size_t failed = 0;
     for (const BankProposal& proposal : m_plan.proposals) {
@@ -66,6 +72,9 @@ std::string BankReviewModel::summaryText() const {
         case ProposalStatus::AlreadyBooked:
             ++before;
             break;
+        case ProposalStatus::PossiblyBooked:
+            ++possibly;
+            break;
         case ProposalStatus::Booked:
             ++booked;
             break;
@@ -76,6 +85,9 @@ std::string BankReviewModel::summaryText() const {
     }
     std::string text = std::to_string(proposed) + " förslag, " + std::to_string(unmatched) + " utan konto, " +
                        std::to_string(before) + " redan bokförda";
+    if (possibly > 0) {
+        text += ", " + std::to_string(possibly) + " troligen redan bokförda";
+    }
     if (failed > 0) {
         text += ", " + std::to_string(failed) + " kan inte bokföras";
     }
@@ -90,6 +102,11 @@ bool BankReviewModel::setAccepted(std::size_t index, bool accepted) {
         return false;
     }
     BankProposal& proposal = m_plan.proposals[index];
+    // A line a voucher typed by hand seems to be is booked only when the user takes it.
+    if (accepted && proposal.status == ProposalStatus::PossiblyBooked && proposal.account != 0) {
+        proposal.status = ProposalStatus::Proposed;
+        proposal.reason.clear();
+    }
     if (accepted && proposal.status != ProposalStatus::Proposed) {
         return false;
     }
@@ -179,7 +196,11 @@ std::optional<std::string> BankReviewModel::setVatRule(std::size_t index, std::i
     return std::nullopt;
 }
 
-std::optional<std::string> BankReviewModel::saveAsRule(std::size_t index) {
+std::string BankReviewModel::ruleProposal(std::size_t index) const {
+    return index < m_plan.proposals.size() ? bankRuleProposal(m_plan.proposals[index].line) : std::string();
+}
+
+std::optional<std::string> BankReviewModel::saveAsRule(std::size_t index, const std::string& pattern) {
     if (index >= m_plan.proposals.size()) {
         return std::string("Ingen rad är vald.");
     }
@@ -191,9 +212,9 @@ std::optional<std::string> BankReviewModel::saveAsRule(std::size_t index) {
         return std::string("Spara företaget först: reglerna sparas i företagets databas.");
     }
     BankRule rule;
-    rule.pattern = proposal.line.counterpart.empty() ? proposal.line.text : proposal.line.counterpart;
+    rule.pattern = pattern;
     if (normaliseBankText(rule.pattern).empty()) {
-        return std::string("Raden har ingen text som en regel kan känna igen.");
+        return std::string("Regeln behöver en text att känna igen raderna på.");
     }
     rule.sign = proposal.line.amount < 0 ? BankAmountSign::Out : BankAmountSign::In;
     rule.account = proposal.account;

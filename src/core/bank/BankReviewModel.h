@@ -62,11 +62,14 @@ public:
     std::optional<std::string> setVatRule(std::size_t index, std::int32_t vatRule);
     // The same as typed in the grid: the rule's number, empty or 0 for none.
     std::optional<std::string> setVatRule(std::size_t index, const std::string& typed);
-    // "Spara som regel": a rule that books lines with this counterpart (the
-    // sign of this line's amount) on the line's account and VAT rule, placed
-    // last, written to the company's database at once. The refusal when the
-    // line has no account or the database cannot be written.
-    std::optional<std::string> saveAsRule(std::size_t index);
+    // "Spara som regel": the text the rule is proposed to match, the line's
+    // counterpart without its numbers and months, for the user to edit.
+    [[nodiscard]] std::string ruleProposal(std::size_t index) const;
+    // A rule that books lines whose text holds pattern's words (the sign of
+    // this line's amount) on the line's account and VAT rule, placed last,
+    // written to the company's database at once. The refusal when the line
+    // has no account, the pattern no words or the database cannot be written.
+    std::optional<std::string> saveAsRule(std::size_t index, const std::string& pattern);
     // "Bokför": books the accepted lines as one change of the books (saved
     // with the company). The lines that fail show their reason.
     BankBookingResult book(const LocalClock& clock = localTimeNow);

@@ -11,4 +11,9 @@ std::string BankDate::text() const {
     return out.data();
 }
 
+std::string bankProblemText(const BankLineProblem& problem) {
+    return problem.lineNumber == 0 ? problem.reason
+                                   : "rad " + std::to_string(problem.lineNumber) + ": " + problem.reason;
+}
+
 } // namespace kv

@@ -40,13 +40,17 @@ struct BankLine {
     bool operator==(const BankLine&) const = default;
 };
 
-// A line of the file that could not be read, and why (Swedish, for the user).
+// A line of the file that could not be read, and why (Swedish, for the
+// user, without the line's number: bankProblemText puts it first).
 struct BankLineProblem {
-    std::size_t lineNumber = 0;
+    std::size_t lineNumber = 0; // 0: the file as a whole ("ytterligare 12 rader ...")
     std::string reason;
 
     bool operator==(const BankLineProblem&) const = default;
 };
+
+// "rad 4: datumet saknas", or the reason alone for the file as a whole.
+std::string bankProblemText(const BankLineProblem& problem);
 
 enum class BankFileKind { Camt053, Camt054, Csv };
 
@@ -60,6 +64,15 @@ struct BankStatement {
     std::optional<Ore> closingBalance;
     std::vector<BankLine> lines; // in the file's order
     std::vector<BankLineProblem> problems;
+    // The rows before the first line that were taken for the file's heading
+    // (a CSV file's column names and the lines above them), by number: no
+    // row of the file goes unsaid.
+    std::vector<std::size_t> headingRows;
 };
+
+// A bank's file: one statement per account it holds, in the order the file
+// first names them (a camt file may hold several accounts, or several days
+// of one account, which are one statement).
+using BankStatements = std::vector<BankStatement>;
 
 } // namespace kv

@@ -122,9 +122,19 @@ std::optional<BankDate> checkedDate(std::int32_t year, std::int32_t month, std::
     return BankDate{year, month, day};
 }
 
-// After a date: nothing, or a time (a blank or "T", then a digit).
+// A time zone as xs:date writes it after a date: "Z", or "+02:00" / "-05:00".
+bool isTimeZone(std::string_view text) {
+    if (text == "Z") {
+        return true;
+    }
+    return text.size() == 6 && (text[0] == '+' || text[0] == '-') && isDigit(text[1]) && isDigit(text[2]) &&
+           text[3] == ':' && isDigit(text[4]) && isDigit(text[5]);
+}
+
+// After a date: nothing, a time zone (the date is the bank's, as written),
+// or a time (a blank or "T", then a digit).
 bool onlyTimeAfter(std::string_view text, std::size_t pos) {
-    if (pos == text.size()) {
+    if (pos == text.size() || isTimeZone(text.substr(pos))) {
         return true;
     }
     return (text[pos] == 'T' || text[pos] == ' ') && pos + 1 < text.size() && isDigit(text[pos + 1]);

@@ -26,8 +26,10 @@ enum class DecimalMark : char { Comma = ',', Point = '.' };
 std::optional<Ore> parseBankAmount(std::string_view text, DecimalMark decimal);
 
 // A date as 2026-03-31, 2026/03/31, 2026.03.31, 20260331 or 31.3.2026, and
-// a time after it ("2026-03-31T10:15:00+02:00", "2026-03-31 10:15") left
-// aside. Nothing when it is no such date or no day of the calendar.
+// a time or a time zone after it ("2026-03-31T10:15:00+02:00",
+// "2026-03-31 10:15", "2026-03-31+02:00", "2026-03-31Z") left aside: the
+// date is the bank's day as written. Nothing when it is no such date or no
+// day of the calendar.
 std::optional<BankDate> parseBankDate(std::string_view text);
 
 // The text without the blanks around it: ASCII white space, U+00A0, U+202F

@@ -5,6 +5,7 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <array>
 #include <initializer_list>
 #include <vector>
 
@@ -137,11 +138,63 @@ std::string partyName(const pugi::xml_node& parties, std::string_view role) {
     return name;
 }
 
+// What the bank transaction code says, in Swedish words, for an entry
+// that names no counterpart and carries no message (a salary batch, a fee):
+// the ISO code's family and sub-family, else the direction.
+std::string bankTransactionText(const pugi::xml_node& code, Ore amount) {
+    const pugi::xml_node domain = child(code, "Domn");
+    const std::string family = textOf(path(domain, {"Fmly", "Cd"}));
+    const std::string sub = textOf(path(domain, {"Fmly", "SubFmlyCd"}));
+    struct Words {
+        const char* code;
+        const char* text;
+    };
+    static constexpr std::array<Words, 14> kSubFamilies = {{
+        {"SALA", "Löneutbetalning"},
+        {"PENS", "Pensionsutbetalning"},
+        {"CHRG", "Bankavgift"},
+        {"FEES", "Bankavgift"},
+        {"COMM", "Bankavgift"},
+        {"INTR", "Ränta"},
+        {"TAXE", "Skatt"},
+        {"CWDL", "Kontantuttag"},
+        {"CDPT", "Insättning"},
+        {"POSD", "Kortbetalning"},
+        {"POSC", "Kortbetalning"},
+        {"STDO", "Stående överföring"},
+        {"DMCT", "Överföring"},
+        {"ESCT", "Överföring"},
+    }};
+    static constexpr std::array<Words, 7> kFamilies = {{
+        {"CCRD", "Kortbetalning"},
+        {"MCRD", "Kortbetalning"},
+        {"RDDT", "Autogiro"},
+        {"IDDT", "Autogiro"},
+        {"CNTR", "Kontanter"},
+        {"RCDT", "Inbetalning"},
+        {"ICDT", "Betalning"},
+    }};
+    for (const Words& words : kSubFamilies) {
+        if (sub == words.code) {
+            return words.text;
+        }
+    }
+    for (const Words& words : kFamilies) {
+        if (family == words.code) {
+            return words.text;
+        }
+    }
+    return amount < 0 ? "Uttag" : "Insättning";
+}
+
 class CamtReader {
 public:
-    CamtReader(std::string_view bytes, BankStatement& statement) : m_lines(bytes), m_statement(statement) {}
+    CamtReader(std::string_view bytes, BankStatements& statements, BankFileKind kind)
+        : m_lines(bytes), m_statements(statements), m_kind(kind) {}
 
-    void readStatement(const pugi::xml_node& statementNode, bool first);
+    // One Stmt (or Ntfctn): onto the statement of its account, a new one
+    // for an account the file has not named before.
+    void readStatement(const pugi::xml_node& statementNode);
 
 private:
     void problem(const pugi::xml_node& node, std::string reason);
@@ -156,31 +209,39 @@ public:
 
 private:
     Lines m_lines;
-    BankStatement& m_statement;
+    BankStatements& m_statements;
+    BankFileKind m_kind;
+    BankStatement* m_statement = nullptr; // the account's, while its Stmt is read
+    std::size_t m_linesRead = 0;          // of every account
 };
 
 void CamtReader::problem(const pugi::xml_node& node, std::string reason) {
-    if (m_statement.problems.size() >= kMaxBankProblems) {
+    if (m_statement->problems.size() >= kMaxBankProblems) {
         ++problemsLeftOut;
         return;
     }
-    const std::size_t line = lineOf(node);
-    m_statement.problems.push_back({line, "rad " + std::to_string(line) + ": " + std::move(reason)});
+    m_statement->problems.push_back({lineOf(node), std::move(reason)});
 }
 
-void CamtReader::readStatement(const pugi::xml_node& statementNode, bool first) {
+void CamtReader::readStatement(const pugi::xml_node& statementNode) {
     const pugi::xml_node account = child(statementNode, "Acct");
     std::string number = textOf(path(account, {"Id", "IBAN"}));
     if (number.empty()) {
         number = textOf(path(account, {"Id", "Othr", "Id"}));
     }
-    if (first) {
-        m_statement.account = number;
-        m_statement.currency = textOf(child(account, "Ccy"));
-    } else if (number != m_statement.account) {
-        problem(statementNode, "kontoutdraget gäller konto " + (number.empty() ? "utan nummer" : number) +
-                                   " och lästes inte in: en fil läses för ett konto i taget");
-        return;
+    const std::string currency = textOf(child(account, "Ccy"));
+    const auto same = std::find_if(m_statements.begin(), m_statements.end(), [&](const BankStatement& s) {
+        return s.account == number && (currency.empty() || s.currency.empty() || s.currency == currency);
+    });
+    if (same == m_statements.end()) {
+        BankStatement added;
+        added.kind = m_kind;
+        added.account = number;
+        added.currency = currency;
+        m_statements.push_back(std::move(added));
+        m_statement = &m_statements.back();
+    } else {
+        m_statement = &*same;
     }
     for (const pugi::xml_node& balance : children(statementNode, "Bal")) {
         readBalance(balance);
@@ -211,8 +272,8 @@ void CamtReader::readBalance(const pugi::xml_node& balance) {
         problem(balance, "saldot saknar CRDT eller DBIT");
         return;
     }
-    if (m_statement.currency.empty()) {
-        m_statement.currency = amountNode.attribute("Ccy").value();
+    if (m_statement->currency.empty()) {
+        m_statement->currency = amountNode.attribute("Ccy").value();
     }
     std::string dateText;
     const std::optional<BankDate> date = camtDate(child(balance, "Dt"), dateText);
@@ -222,12 +283,12 @@ void CamtReader::readBalance(const pugi::xml_node& balance) {
         return;
     }
     // The first opening balance and the last closing balance of the file.
-    if (opening && !m_statement.openingBalance) {
-        m_statement.openingBalance = amount;
-        m_statement.openingDate = date;
+    if (opening && !m_statement->openingBalance) {
+        m_statement->openingBalance = amount;
+        m_statement->openingDate = date;
     } else if (closing) {
-        m_statement.closingBalance = amount;
-        m_statement.closingDate = date;
+        m_statement->closingBalance = amount;
+        m_statement->closingDate = date;
     }
 }
 
@@ -258,10 +319,10 @@ void CamtReader::readEntry(const pugi::xml_node& entry) {
         return;
     }
     const std::string currency = amountNode.attribute("Ccy").value();
-    if (m_statement.currency.empty()) {
-        m_statement.currency = currency;
-    } else if (!currency.empty() && currency != m_statement.currency) {
-        problem(entry, "beloppet är i " + currency + " men kontot i " + m_statement.currency);
+    if (m_statement->currency.empty()) {
+        m_statement->currency = currency;
+    } else if (!currency.empty() && currency != m_statement->currency) {
+        problem(entry, "beloppet är i " + currency + " men kontot i " + m_statement->currency);
         return;
     }
     const std::string sign = textOf(child(entry, "CdtDbtInd"));
@@ -269,10 +330,10 @@ void CamtReader::readEntry(const pugi::xml_node& entry) {
         problem(entry, "posten saknar CRDT eller DBIT");
         return;
     }
-    const std::string reversal = textOf(child(entry, "RvslInd"));
-    const bool reversed = reversal == "true" || reversal == "1";
-    // Out is negative; a reversal turns the entry round.
-    const bool negative = (sign == "DBIT") != reversed;
+    // CdtDbtInd is the direction of the entry itself, a reversal's too
+    // (RvslInd only says that it takes back an earlier entry of the other
+    // direction): out is negative.
+    const bool negative = sign == "DBIT";
     std::string status = textOf(child(entry, "Sts"));
     if (status.empty()) {
         status = textOf(path(entry, {"Sts", "Cd"}));
@@ -314,7 +375,7 @@ void CamtReader::readEntry(const pugi::xml_node& entry) {
             if (const std::optional<Ore> ore = camtAmount(textOf(txAmount));
                 ore && (txCurrency.empty() || txCurrency == currency)) {
                 const std::string txSign = textOf(child(tx, "CdtDbtInd"));
-                const bool txNegative = (txSign.empty() ? sign == "DBIT" : txSign == "DBIT") != reversed;
+                const bool txNegative = txSign.empty() ? negative : txSign == "DBIT";
                 t.amount = txNegative ? -*ore : *ore;
                 sum = addOre(sum, *t.amount);
             } else {
@@ -346,7 +407,7 @@ void CamtReader::readEntry(const pugi::xml_node& entry) {
     const Ore entryAmount = negative ? -*amount : *amount;
     const auto add = [&](const pugi::xml_node& node, Ore ore, std::string counterpart, std::string reference,
                          std::string text) {
-        if (m_statement.lines.size() >= kMaxBankLines) {
+        if (++m_linesRead > kMaxBankLines) {
             throw BankFileError(
                 "Filen har fler än " + std::to_string(kMaxBankLines) +
                 " transaktioner. Dela upp den i kortare perioder och läs in dem var för sig.");
@@ -359,7 +420,7 @@ void CamtReader::readEntry(const pugi::xml_node& entry) {
         line.counterpart = std::move(counterpart);
         line.reference = std::move(reference);
         line.text = std::move(text);
-        m_statement.lines.push_back(std::move(line));
+        m_statement->lines.push_back(std::move(line));
     };
     // One line per transaction when each has its amount and they add up to
     // the entry; else one line for the entry.
@@ -377,6 +438,9 @@ void CamtReader::readEntry(const pugi::xml_node& entry) {
         appendDistinct(counterpart, t.counterpart);
         appendDistinct(reference, t.reference);
         appendDistinct(text, t.text);
+    }
+    if (entryText.empty() && text.empty() && counterpart.empty() && reference.empty()) {
+        text = bankTransactionText(child(entry, "BkTxCd"), entryAmount);
     }
     add(entry, entryAmount, std::move(counterpart), std::move(reference),
         entryText.empty() ? text : entryText);
@@ -413,7 +477,7 @@ pugi::xml_node findMessage(const pugi::xml_node& root, BankFileKind& kind) {
 
 } // namespace
 
-BankStatement readCamtStatement(std::string_view bytes) {
+BankStatements readCamtStatements(std::string_view bytes) {
     if (bytes.size() > kMaxBankFileBytes) {
         throw BankFileError("Filen är för stor för att vara ett kontoutdrag som programmet kan läsa in (" +
                             std::to_string(bytes.size() / (1024 * 1024)) + " MB).");
@@ -427,28 +491,29 @@ BankStatement readCamtStatement(std::string_view bytes) {
             "Filen är inte ett kontoutdrag i XML som går att läsa: " + parseFailure(parsed.status) +
             " (rad " + std::to_string(lines.at(parsed.offset)) + ").");
     }
-    BankStatement statement;
-    const pugi::xml_node message = findMessage(document, statement.kind);
+    BankFileKind kind = BankFileKind::Camt053;
+    const pugi::xml_node message = findMessage(document, kind);
     if (!message) {
         throw BankFileError("Filen är inget kontoutdrag (camt.053) eller avisering (camt.054): "
                             "elementet BkToCstmrStmt eller BkToCstmrDbtCdtNtfctn saknas.");
     }
-    const std::string_view part = statement.kind == BankFileKind::Camt053 ? "Stmt" : "Ntfctn";
+    const std::string_view part = kind == BankFileKind::Camt053 ? "Stmt" : "Ntfctn";
     const std::vector<pugi::xml_node> parts = children(message, part);
     if (parts.empty()) {
-        throw BankFileError(statement.kind == BankFileKind::Camt053
-                                ? "Filen innehåller inget kontoutdrag (Stmt)."
-                                : "Filen innehåller ingen avisering (Ntfctn).");
+        throw BankFileError(kind == BankFileKind::Camt053 ? "Filen innehåller inget kontoutdrag (Stmt)."
+                                                          : "Filen innehåller ingen avisering (Ntfctn).");
     }
-    CamtReader reader(bytes, statement);
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        reader.readStatement(parts[i], i == 0);
+    BankStatements statements;
+    statements.reserve(parts.size()); // the reader keeps a pointer into them
+    CamtReader reader(bytes, statements, kind);
+    for (const pugi::xml_node& each : parts) {
+        reader.readStatement(each);
     }
     if (reader.problemsLeftOut > 0) {
-        statement.problems.push_back(
+        statements.back().problems.push_back(
             {0, "ytterligare " + std::to_string(reader.problemsLeftOut) + " poster gick inte att läsa"});
     }
-    return statement;
+    return statements;
 }
 
 } // namespace kv

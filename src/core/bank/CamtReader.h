@@ -10,10 +10,11 @@
 
 namespace kv {
 
-// The statement of a camt.053 or camt.054 file. An entry that cannot be read
-// is a problem with its line in the file; a file that is no such XML is
-// refused with a BankFileError. A file with statements of several accounts
-// is read for the first account; the others are named among the problems.
-BankStatement readCamtStatement(std::string_view bytes);
+// The statements of a camt.053 or camt.054 file: one per account (or
+// currency of an account), the file's statements of one account (several
+// days, say) read as one. An entry that cannot be read is a problem with its
+// line in the file; a file that is no such XML is refused with a
+// BankFileError.
+BankStatements readCamtStatements(std::string_view bytes);
 
 } // namespace kv

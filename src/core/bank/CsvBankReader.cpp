@@ -101,7 +101,8 @@ std::string headerKey(std::string_view cell) {
     while (!key.empty() && key.back() == ':') {
         key.pop_back();
     }
-    for (const std::string_view suffix : {" (sek)", " sek", " (kr)", " kr", " (eur)", " eur"}) {
+    for (const std::string_view suffix :
+         {" (sek)", " sek", " (kr)", " kr", " (eur)", " eur", " euroa", " €"}) {
         if (key.size() > suffix.size() && key.ends_with(suffix)) {
             key.resize(key.size() - suffix.size());
             break;
@@ -116,8 +117,9 @@ struct HeaderName {
 };
 
 // In order of preference within a field: the booking date before the
-// transaction date, a text before a name.
-constexpr std::array<HeaderName, 44> kHeaderNames = {{
+// transaction date, a text before a name; the Finnish banks' names after
+// the Swedish.
+constexpr std::array<HeaderName, 67> kHeaderNames = {{
     {"bokföringsdag", CsvField::Date},
     {"bokföringsdatum", CsvField::Date},
     {"bokförd", CsvField::Date},
@@ -127,8 +129,13 @@ constexpr std::array<HeaderName, 44> kHeaderNames = {{
     {"transaktionsdatum", CsvField::Date},
     {"transaktionsdag", CsvField::Date},
     {"betalningsdag", CsvField::Date},
+    {"kirjauspäivä", CsvField::Date},
+    {"tapahtumapäivä", CsvField::Date},
+    {"maksupäivä", CsvField::Date},
+    {"päivämäärä", CsvField::Date},
     {"valutadag", CsvField::ValueDate},
     {"valutadatum", CsvField::ValueDate},
+    {"arvopäivä", CsvField::ValueDate},
     {"text", CsvField::Text},
     {"beskrivning", CsvField::Text},
     {"rubrik", CsvField::Text},
@@ -136,19 +143,31 @@ constexpr std::array<HeaderName, 44> kHeaderNames = {{
     {"transaktion", CsvField::Text},
     {"transaktionstext", CsvField::Text},
     {"transaktionstyp", CsvField::Text},
+    {"selitys", CsvField::Text},
+    {"viesti", CsvField::Text},
+    {"tapahtuma", CsvField::Text},
     {"mottagare", CsvField::Counterpart},
     {"namn", CsvField::Counterpart},
     {"avsändare", CsvField::Counterpart},
     {"betalare", CsvField::Counterpart},
     {"motpart", CsvField::Counterpart},
+    {"saaja/maksaja", CsvField::Counterpart},
+    {"maksaja/saaja", CsvField::Counterpart},
+    {"saaja", CsvField::Counterpart},
+    {"maksaja", CsvField::Counterpart},
+    {"saajan nimi", CsvField::Counterpart},
+    {"nimi", CsvField::Counterpart},
     {"referens", CsvField::Reference},
     {"ocr", CsvField::Reference},
     {"ocr-nummer", CsvField::Reference},
     {"referensnummer", CsvField::Reference},
     {"meddelande", CsvField::Reference},
+    {"viite", CsvField::Reference},
+    {"viitenumero", CsvField::Reference},
     {"belopp", CsvField::Amount},
     {"summa", CsvField::Amount},
     {"transaktionsbelopp", CsvField::Amount},
+    {"määrä", CsvField::Amount},
     {"in", CsvField::In},
     {"insättning", CsvField::In},
     {"insättningar", CsvField::In},
@@ -162,7 +181,36 @@ constexpr std::array<HeaderName, 44> kHeaderNames = {{
     {"bokfört saldo", CsvField::Balance},
     {"behållning", CsvField::Balance},
     {"saldo efter transaktion", CsvField::Balance},
+    {"kontonummer", CsvField::Account},
+    {"konto", CsvField::Account},
+    {"iban", CsvField::Account},
+    {"tilinumero", CsvField::Account},
+    {"oma tili", CsvField::Account},
+    {"oma tilinumero", CsvField::Account},
 }};
+
+// The UTF-8 of the replacement character: a letter a file's encoding lost.
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+
+// True when key is name, a letter outside ASCII of name (å ä ö) perhaps
+// lost on the way as the replacement character ("kirjausp\uFFFDiv\uFFFD").
+bool sameName(std::string_view key, std::string_view name) {
+    std::size_t k = 0;
+    std::size_t n = 0;
+    while (k < key.size() && n < name.size()) {
+        const bool nameWide = static_cast<unsigned char>(name[n]) >= 0xC0 && n + 1 < name.size();
+        if (nameWide && key.substr(k, kReplacement.size()) == kReplacement) {
+            k += kReplacement.size();
+            n += 2;
+        } else if (key[k] == name[n]) {
+            ++k;
+            ++n;
+        } else {
+            return false;
+        }
+    }
+    return k == key.size() && n == name.size();
+}
 
 // The columns a record of names gives, and how many it names.
 struct HeaderMatch {
@@ -176,7 +224,7 @@ HeaderMatch matchHeader(const CsvRecord& record) {
     for (std::size_t column = 0; column < record.fields.size(); ++column) {
         const std::string key = headerKey(record.fields[column]);
         for (std::size_t rank = 0; rank < kHeaderNames.size(); ++rank) {
-            if (kHeaderNames[rank].key != key) {
+            if (!sameName(key, kHeaderNames[rank].key)) {
                 continue;
             }
             const CsvField field = kHeaderNames[rank].field;
@@ -292,7 +340,8 @@ DecimalMark chooseDecimal(const std::vector<CsvRecord>& records, std::size_t fir
 std::string accountInHeading(const CsvRecord& record) {
     for (std::size_t i = 0; i < record.fields.size(); ++i) {
         const std::string key = headerKey(record.fields[i]);
-        if (!(key.starts_with("konto") || key.starts_with("iban")) || key.starts_with("kontoutdrag")) {
+        if (!(key.starts_with("konto") || key.starts_with("iban") || key.starts_with("tili")) ||
+            key.starts_with("kontoutdrag") || key.starts_with("tiliote")) {
             continue;
         }
         std::string_view value;
@@ -356,6 +405,11 @@ void balancesFromLines(BankStatement& statement) {
     statement.closingDate = last->bookingDate;
 }
 
+bool isBlank(const CsvRecord& record) {
+    return std::all_of(record.fields.begin(), record.fields.end(),
+                       [](const std::string& field) { return trimBankText(field).empty(); });
+}
+
 class RowReader {
 public:
     RowReader(BankStatement& statement, const CsvLayout& layout) : m_statement(statement), m_layout(layout) {}
@@ -365,9 +419,14 @@ public:
     void problem(std::size_t line, std::string reason);
     // The problems beyond kMaxBankProblems, counted.
     std::size_t problemsLeftOut = 0;
+    // The bank account each line's row names, where the file has a column for it.
+    std::vector<std::string> lineAccounts;
 
 private:
     std::string_view cell(const CsvRecord& record, const std::optional<std::size_t>& column) const;
+    // A row that reaches the amount's column and has digits in the date's or
+    // the amount's: a line, whether or not they can be read.
+    [[nodiscard]] bool dataLike(const CsvRecord& record) const;
     bool amountOf(const CsvRecord& record, const std::optional<std::size_t>& column, const char* what,
                   std::optional<Ore>& ore);
 
@@ -380,7 +439,7 @@ void RowReader::problem(std::size_t line, std::string reason) {
         ++problemsLeftOut;
         return;
     }
-    m_statement.problems.push_back({line, "rad " + std::to_string(line) + ": " + std::move(reason)});
+    m_statement.problems.push_back({line, std::move(reason)});
 }
 
 std::string_view RowReader::cell(const CsvRecord& record, const std::optional<std::size_t>& column) const {
@@ -388,6 +447,17 @@ std::string_view RowReader::cell(const CsvRecord& record, const std::optional<st
         return {};
     }
     return trimBankText(record.fields[*column]);
+}
+
+bool RowReader::dataLike(const CsvRecord& record) const {
+    const auto amountColumn = m_layout.amount ? m_layout.amount : m_layout.in;
+    if (!amountColumn || *amountColumn >= record.fields.size()) {
+        return false;
+    }
+    const auto hasDigit = [](std::string_view text) {
+        return std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    return hasDigit(cell(record, m_layout.date)) || hasDigit(cell(record, amountColumn));
 }
 
 bool RowReader::amountOf(const CsvRecord& record, const std::optional<std::size_t>& column, const char* what,
@@ -405,19 +475,13 @@ bool RowReader::amountOf(const CsvRecord& record, const std::optional<std::size_
 }
 
 bool RowReader::read(const CsvRecord& record, bool headingPossible) {
-    const bool blank = std::all_of(record.fields.begin(), record.fields.end(),
-                                   [](const std::string& field) { return trimBankText(field).empty(); });
-    if (blank) {
+    if (isBlank(record)) {
         return !headingPossible;
     }
     const std::string_view dateText = cell(record, m_layout.date);
     const std::optional<BankDate> date = parseBankDate(dateText);
-    if (headingPossible && !date) {
-        // A heading: no date and no amount where the lines have them.
-        const auto amountColumn = m_layout.amount ? m_layout.amount : m_layout.in;
-        if (!parseBankAmount(cell(record, amountColumn), *m_layout.decimal)) {
-            return false;
-        }
+    if (headingPossible && !date && !dataLike(record)) {
+        return false; // a heading: no digits where the lines have their date and amount
     }
     if (record.tooManyFields) {
         problem(record.line, "raden har fler än " + std::to_string(kMaxCsvFields) + " kolumner");
@@ -485,6 +549,7 @@ bool RowReader::read(const CsvRecord& record, bool headingPossible) {
                             " transaktioner. Dela upp den i kortare perioder och läs in dem var för sig.");
     }
     m_statement.lines.push_back(std::move(line));
+    lineAccounts.emplace_back(cell(record, m_layout.account));
     return true;
 }
 
@@ -579,7 +644,47 @@ CsvDetection detectCsvLayout(std::string_view bytes) {
     return detectInText(decodeBankText(bytes, encoding), encoding, std::nullopt);
 }
 
-BankStatement readCsvStatement(std::string_view bytes, const std::optional<CsvLayout>& given) {
+namespace {
+
+// The lines of a file with a column of the bank's account number, one
+// statement per account it names; the problems and the heading stay with the
+// first. A file of one account is its statement, with that account's number.
+BankStatements splitByAccount(BankStatement statement, const std::vector<std::string>& lineAccounts) {
+    std::vector<std::string> named;
+    for (const std::string& account : lineAccounts) {
+        if (!account.empty() && std::find(named.begin(), named.end(), account) == named.end()) {
+            named.push_back(account);
+        }
+    }
+    if (named.size() == 1 && statement.account.empty()) {
+        statement.account = named.front();
+    }
+    if (named.size() <= 1) {
+        balancesFromLines(statement);
+        return {std::move(statement)};
+    }
+    BankStatements statements(named.size());
+    for (std::size_t i = 0; i < named.size(); ++i) {
+        statements[i].kind = statement.kind;
+        statements[i].account = named[i];
+    }
+    statements.front().problems = std::move(statement.problems);
+    statements.front().headingRows = std::move(statement.headingRows);
+    for (std::size_t i = 0; i < statement.lines.size(); ++i) {
+        const auto at = std::find(named.begin(), named.end(), lineAccounts[i]);
+        // A row without the account goes with the file's first account.
+        const auto index = at == named.end() ? 0 : static_cast<std::size_t>(at - named.begin());
+        statements[index].lines.push_back(std::move(statement.lines[i]));
+    }
+    for (BankStatement& each : statements) {
+        balancesFromLines(each);
+    }
+    return statements;
+}
+
+} // namespace
+
+BankStatements readCsvStatements(std::string_view bytes, const std::optional<CsvLayout>& given) {
     const BankTextEncoding encoding =
         given && given->encoding ? *given->encoding : detectBankTextEncoding(bytes);
     const std::string text = decodeBankText(bytes, encoding);
@@ -601,13 +706,21 @@ BankStatement readCsvStatement(std::string_view bytes, const std::optional<CsvLa
             if (statement.account.empty()) {
                 statement.account = accountInHeading(record);
             }
+            if (!isBlank(record)) {
+                statement.headingRows.push_back(record.line);
+            }
             continue;
         }
         const bool headingPossible = heading && !layout.headerRow;
         if (reader.read(record, headingPossible)) {
             heading = false;
-        } else if (headingPossible && statement.account.empty()) {
-            statement.account = accountInHeading(record);
+        } else if (headingPossible) {
+            if (statement.account.empty()) {
+                statement.account = accountInHeading(record);
+            }
+            if (!isBlank(record)) {
+                statement.headingRows.push_back(record.line);
+            }
         }
     }
     if (const std::size_t line = tokenizer.unclosedQuoteLine()) {
@@ -618,8 +731,7 @@ BankStatement readCsvStatement(std::string_view bytes, const std::optional<CsvLa
         statement.problems.push_back(
             {0, "ytterligare " + std::to_string(reader.problemsLeftOut) + " rader gick inte att läsa"});
     }
-    balancesFromLines(statement);
-    return statement;
+    return splitByAccount(std::move(statement), reader.lineAccounts);
 }
 
 } // namespace kv

@@ -45,10 +45,12 @@ private:
 };
 
 // Reads the file with the given layout, what it leaves open found from the
-// file, or with the layout detection finds. Rows that cannot be read are the
-// statement's problems. Throws CsvLayoutUnknown when the columns are not
-// known, BankFileError when the file holds too many lines.
-BankStatement readCsvStatement(std::string_view bytes, const std::optional<CsvLayout>& layout);
+// file, or with the layout detection finds: one statement, or one per
+// account where a column names the bank's account and it names several.
+// Rows that cannot be read are the statement's problems, the rows taken for
+// the heading its headingRows. Throws CsvLayoutUnknown when the columns are
+// not known, BankFileError when the file holds too many lines.
+BankStatements readCsvStatements(std::string_view bytes, const std::optional<CsvLayout>& layout);
 
 // The file's text as UTF-8: the byte-order mark dropped, Windows-1252 and
 // UTF-16LE decoded, bytes that are not valid UTF-8 in a UTF-8 file as U+FFFD.

@@ -8,9 +8,9 @@ namespace kv {
 
 namespace {
 
-constexpr std::array<CsvField, 9> kFields = {CsvField::Date,        CsvField::ValueDate, CsvField::Text,
-                                             CsvField::Counterpart, CsvField::Reference, CsvField::Amount,
-                                             CsvField::In,          CsvField::Out,       CsvField::Balance};
+constexpr std::array<CsvField, 10> kFields = {
+    CsvField::Date,   CsvField::ValueDate, CsvField::Text, CsvField::Counterpart, CsvField::Reference,
+    CsvField::Amount, CsvField::In,        CsvField::Out,  CsvField::Balance,     CsvField::Account};
 
 constexpr std::size_t kMaxColumnNumber = 256;
 
@@ -162,6 +162,8 @@ std::string_view csvFieldName(CsvField field) {
         return "ut";
     case CsvField::Balance:
         return "saldo";
+    case CsvField::Account:
+        return "konto";
     }
     return "";
 }
@@ -188,6 +190,8 @@ std::optional<std::size_t>& CsvLayout::column(CsvField field) {
         return in;
     case CsvField::Out:
         return out;
+    case CsvField::Account:
+        return account;
     case CsvField::Balance:
         break;
     }

@@ -17,11 +17,12 @@ namespace kv {
 
 enum class BankTextEncoding { Utf8, Windows1252, Utf16le };
 
-// The fields a column can hold.
-enum class CsvField { Date, ValueDate, Text, Counterpart, Reference, Amount, In, Out, Balance };
+// The fields a column can hold. Account is the bank's own account number,
+// where an export repeats it on every row.
+enum class CsvField { Date, ValueDate, Text, Counterpart, Reference, Amount, In, Out, Balance, Account };
 
 // The field's name as the user writes it in a layout: "datum", "valutadag",
-// "text", "motpart", "referens", "belopp", "in", "ut", "saldo".
+// "text", "motpart", "referens", "belopp", "in", "ut", "saldo", "konto".
 std::string_view csvFieldName(CsvField field);
 
 struct CsvLayout {
@@ -46,6 +47,7 @@ struct CsvLayout {
     std::optional<std::size_t> in;
     std::optional<std::size_t> out;
     std::optional<std::size_t> balance;
+    std::optional<std::size_t> account;
 
     [[nodiscard]] std::optional<std::size_t> column(CsvField field) const;
     std::optional<std::size_t>& column(CsvField field);

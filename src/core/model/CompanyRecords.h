@@ -63,15 +63,22 @@ struct BudgetRecord {
 };
 
 // One line of a bank statement booked as a voucher here. The bank account,
-// the date, the amount and the text key together tell a line read again.
+// the date, the amount and the text key together tell a line read again;
+// the counterpart's words with the account and VAT rule it was booked on are
+// what the import learns from for the next statement.
 struct BankLineRecord {
     std::string bankAccount; // the IBAN or account number, see bankAccountKey
     std::string date;        // the bank's booking date, "2026-03-31"
     Ore amount = 0;          // positive in, negative out
     std::string textKey;     // the reference, else the counterpart and text
     std::int32_t voucher = 0;
-    std::int32_t period = 0; // the period the voucher went into
-    std::string readAt;      // local time, "2026-12-10 14:03:25"
+    std::int32_t period = 0;      // the period the voucher went into
+    std::string readAt;           // local time, "2026-12-10 14:03:25"
+    std::int32_t bookAccount = 0; // the bank's account in the books; 0 in records from before
+    std::int32_t account = 0;     // the counterpart account it was booked on; 0 in records from before
+    std::int32_t vatRule = 0;     // the VAT rule it was booked with, 0 for none
+    std::string words;            // the counterpart's words (bankCounterpartWords)
+    std::string source;           // what proposed the account: "regel:<pattern>", "historik", "användaren"
 
     bool operator==(const BankLineRecord&) const = default;
 };

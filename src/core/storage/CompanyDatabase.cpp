@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kBusyMilliseconds = 2000;
 
-constexpr std::array<DatabaseMigration, 6> kMigrations = {{
+constexpr std::array<DatabaseMigration, 7> kMigrations = {{
     {1, R"sql(
 CREATE TABLE sie_import (
     id INTEGER PRIMARY KEY,
@@ -130,6 +130,15 @@ CREATE TABLE pending_save_file (
     sha256 TEXT NOT NULL,
     PRIMARY KEY (save_id, position)
 );
+)sql"},
+    // What a bank line was booked on, so that the next statement learns from it, in every period.
+    {7, R"sql(
+ALTER TABLE bank_line ADD COLUMN book_account INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE bank_line ADD COLUMN account INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE bank_line ADD COLUMN vat_rule INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE bank_line ADD COLUMN words TEXT NOT NULL DEFAULT '';
+ALTER TABLE bank_line ADD COLUMN source TEXT NOT NULL DEFAULT '';
+CREATE INDEX bank_line_by_book_account ON bank_line(book_account, date);
 )sql"},
 }};
 
@@ -500,7 +509,8 @@ void writeBankLines(sqlite3* db, const std::vector<BankLineRecord>& lines, std::
     }
     SqlStatement insert(db,
                         "INSERT INTO bank_line (bank_account, date, amount_ore, text_key, voucher, period, "
-                        "read_at, save_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+                        "read_at, save_id, book_account, account, vat_rule, words, source) "
+                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
                         path, kMsgDatabaseNotWritten);
     for (const BankLineRecord& line : lines) {
         insert.bind(1, line.bankAccount)
@@ -511,6 +521,11 @@ void writeBankLines(sqlite3* db, const std::vector<BankLineRecord>& lines, std::
             .bind(6, std::int64_t{line.period})
             .bind(7, line.readAt)
             .bind(8, saveId)
+            .bind(9, std::int64_t{line.bookAccount})
+            .bind(10, std::int64_t{line.account})
+            .bind(11, std::int64_t{line.vatRule})
+            .bind(12, line.words)
+            .bind(13, line.source)
             .run();
     }
 }
@@ -659,22 +674,26 @@ void writeBudget(const std::string& companyPath, const BudgetRecord& budget) {
     writeSettings(path, [&](sqlite3* db) { writeBudgetRows(db, budget, path); });
 }
 
-std::vector<BankLineRecord> readBankLines(const std::string& companyPath, const std::string& bankAccount) {
+std::vector<BankLineRecord> readBankLines(const std::string& companyPath, const std::string& bankAccount,
+                                          std::int32_t bookAccount) {
     const std::string path = companyDatabasePath(companyPath);
     const std::optional<Connection> db = openForReading(path);
     if (!db) {
         return {};
     }
-    SqlStatement query(db->get(),
-                       "SELECT bank_account, date, amount_ore, text_key, voucher, period, read_at "
-                       "FROM bank_line WHERE bank_account = ? AND save_id IS NULL ORDER BY id",
-                       path, kMsgDatabaseUnusable);
-    query.bind(1, bankAccount);
+    SqlStatement query(
+        db->get(),
+        "SELECT bank_account, date, amount_ore, text_key, voucher, period, read_at, book_account, "
+        "account, vat_rule, words, source FROM bank_line "
+        "WHERE (bank_account = ? OR (book_account = ? AND book_account <> 0)) AND save_id IS NULL "
+        "ORDER BY id",
+        path, kMsgDatabaseUnusable);
+    query.bind(1, bankAccount).bind(2, std::int64_t{bookAccount});
     std::vector<BankLineRecord> lines;
+    const auto int32 = [&query](int column) { return static_cast<std::int32_t>(query.integer(column)); };
     while (query.step()) {
-        lines.push_back({query.text(0), query.text(1), query.integer(2), query.text(3),
-                         static_cast<std::int32_t>(query.integer(4)),
-                         static_cast<std::int32_t>(query.integer(5)), query.text(6)});
+        lines.push_back({query.text(0), query.text(1), query.integer(2), query.text(3), int32(4), int32(5),
+                         query.text(6), int32(7), int32(8), int32(9), query.text(10), query.text(11)});
     }
     return lines;
 }

@@ -30,7 +30,7 @@ namespace kv {
 
 inline constexpr const char* kDatabaseExtension = ".kvdb";
 // The schema this program writes.
-inline constexpr int kDatabaseVersion = 6;
+inline constexpr int kDatabaseVersion = 7;
 // "KVDB" in the file's header: the file is this program's.
 inline constexpr std::int32_t kDatabaseApplicationId = 0x4B564442;
 
@@ -81,10 +81,13 @@ std::optional<BudgetRecord> readBudget(const std::string& companyPath, std::int3
 // fails. Throws DatabaseError.
 void writeBudget(const std::string& companyPath, const BudgetRecord& budget);
 
-// The bank lines booked from statements of bankAccount, in every period,
-// oldest first; none when the company has no database. Never creates or
-// changes the file. Throws DatabaseError.
-std::vector<BankLineRecord> readBankLines(const std::string& companyPath, const std::string& bankAccount);
+// The bank lines booked from statements of bankAccount, and those booked on
+// bookAccount in the books from any statement (another file of the same
+// account, read as CSV or camt), in every period, oldest first; none when the
+// company has no database. Never creates or changes the file. Throws
+// DatabaseError.
+std::vector<BankLineRecord> readBankLines(const std::string& companyPath, const std::string& bankAccount,
+                                          std::int32_t bookAccount = 0);
 
 // The receipts attached to the vouchers of period, in the order they were
 // added; none when the company has no database. Never creates or changes the

@@ -243,7 +243,8 @@ void BankReviewDialog::saveRule() {
     if (line < 0) {
         return;
     }
-    const auto refusal = m_model.saveAsRule(static_cast<std::size_t>(line));
+    const auto index = static_cast<std::size_t>(line);
+    const auto refusal = m_model.saveAsRule(index, m_model.review().ruleProposal(index));
     refresh();
     if (refusal) {
         m_prompter.message(*refusal);
