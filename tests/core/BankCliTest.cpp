@@ -23,8 +23,9 @@ struct CliCompany : test::BankCompany {
     test::TempDir dir;
     std::string path = dir.file("Firma.bok");
     std::string failure;
-    std::string columnsAsked;      // the layout the command gave the reader
-    std::string layoutsRemembered; // those it offered for a file without a heading
+    std::string columnsAsked;           // the layout the command gave the reader
+    std::string layoutsRemembered;      // those it offered for a file without a heading
+    std::optional<BankStatements> file; // what the file holds, when not the usual statement
 
     CliCompany() { EXPECT_TRUE(saveCompany(doc, path).ok); }
 
@@ -36,6 +37,9 @@ struct CliCompany : test::BankCompany {
             layoutsRemembered.clear();
             for (const RememberedLayout& kept : remembered) {
                 layoutsRemembered += csvLayoutText(kept.layout) + "@" + std::to_string(kept.bookAccount);
+            }
+            if (file) {
+                return BankFileRead{*file, given, 0};
             }
             return BankFileRead{
                 {bankStatement({bankLine(3, 4, -2500, "Banken", "", "Bankavgift"),
@@ -178,6 +182,52 @@ TEST(BankReview, TheUserSetsAnAccountAndMakesARuleOfALine) {
         company.doc, bankStatement({bankLine(4, 4, -2500, "GROSSISTEN AB", "Faktura 99")}), {1930, {}});
     EXPECT_EQ(next.row(0).cells[static_cast<std::size_t>(BankColumn::Status)], "förslag enligt regel 1");
     EXPECT_EQ(next.summaryText(), "1 förslag, 0 utan konto, 0 redan bokförda");
+}
+
+// Rows that could not be read stop --yes unless --skip-unreadable says so,
+// each named once; a file of two accounts books each on its own account.
+TEST(BankCli, UnreadableRowsAndSeveralAccounts) {
+    CliCompany company;
+    BankStatement withProblem = bankStatement({bankLine(3, 4, -2500, "Banken")}, 0);
+    withProblem.problems.push_back({4, "datumet \"31/2\" går inte att läsa"});
+    company.file = BankStatements{withProblem};
+    const auto before = snapshot(company.dir.path());
+    std::string out;
+    EXPECT_EQ(
+        company.run(
+            {"import-bank", company.path, "f.csv", "--account", "1930", "--unmatched", "6570", "--yes"}, out),
+        1);
+    EXPECT_TRUE(has(out, "Rader som inte kunde läsas:\n  rad 4: datumet \"31/2\" går inte att läsa\n"))
+        << out;
+    EXPECT_EQ(company.failure, "1 rad i filen kunde inte läsas (se ovan); ingenting bokfördes. Ange "
+                               "--skip-unreadable för att bokföra de övriga.");
+    EXPECT_EQ(snapshot(company.dir.path()), before);
+    EXPECT_EQ(company.run({"import-bank", company.path, "f.csv", "--account", "1930", "--unmatched", "6570",
+                           "--skip-unreadable", "--yes"},
+                          out),
+              0)
+        << company.failure;
+    EXPECT_TRUE(has(out, "1 verifikat bokfördes (nr 1)")) << out;
+
+    BankStatement first = bankStatement({bankLine(3, 5, 10000, "Kund")});
+    first.account = "SE11";
+    BankStatement second = bankStatement({bankLine(3, 6, -5000, "Leverantör")});
+    second.account = "SE22";
+    company.file = BankStatements{first, second};
+    EXPECT_EQ(company.run({"import-bank", company.path, "två.xml", "--unmatched", "3010", "--yes"}, out), 1);
+    EXPECT_EQ(company.failure, "ange bankkontot i bokföringen för SE11 med --account SE11=KONTO");
+    ASSERT_EQ(company.run({"import-bank", company.path, "två.xml", "--account", "SE11=1930", "--account",
+                           "se 22=1940", "--unmatched", "3010", "--yes"},
+                          out),
+              0)
+        << company.failure;
+    EXPECT_TRUE(has(out, "Bankkonto: SE11 (bokförs på konto 1930)")) << out;
+    EXPECT_TRUE(has(out, "Bankkonto: SE22 (bokförs på konto 1940)")) << out;
+    EXPECT_TRUE(has(out, "1 verifikat bokfördes från SE22 (nr 3).")) << out;
+    // Remembered: the next file of both accounts needs no --account.
+    company.file = BankStatements{first, second};
+    EXPECT_EQ(company.run({"import-bank", company.path, "två.xml"}, out), 0) << company.failure;
+    EXPECT_TRUE(has(out, "Redan bokförda:")) << out;
 }
 
 } // namespace

@@ -279,5 +279,65 @@ TEST(BankDatabase, TheFirstSettingMakesTheDatabaseAndAFailedOneLeavesNone) {
     EXPECT_EQ(snapshot(other.path()), before);
 }
 
+// A payment already typed by hand is not booked again: a voucher on the book
+// account with the amount, a few days from the line, is what the line seems
+// to be, once; and a line read before from another file of the same account
+// (CSV once, camt now) is known by its day and amount.
+TEST(BankImport, AVoucherTypedByHandOrALineOfAnotherFileIsNotBookedAgain) {
+    test::BankCompany company;
+    company.book(10, 3, "Kaffe till styrelsen", {{5460, 45000}, {1930, -45000}});
+    const BankStatement statement =
+        bankStatement({bankLine(3, 4, -2500, "Banken"), bankLine(3, 12, -45000, "Kaffebaren"),
+                       bankLine(3, 13, -45000, "Kaffebaren"), bankLine(3, 20, -45000, "Kaffebaren")});
+    const std::vector<BankLineRecord> csvBefore = {{"KONTO 1930", "2024-03-04", -2500, "|Bankavgift", 7, 0,
+                                                    "2024-03-31 10:00:00", 1930, 6570, 0, "bankavgift",
+                                                    "historik"}};
+    BankReviewModel review(company.doc, statement, {1930, 6570});
+    using S = ProposalStatus;
+    const BankImportPlan plan = planBankImport(company.doc, statement, {1930, 6570}, {}, csvBefore);
+    EXPECT_EQ(statuses(plan),
+              (std::vector<S>{S::AlreadyBooked, S::PossiblyBooked, S::Proposed, S::Proposed}));
+    EXPECT_EQ(proposalStatusText(plan.proposals[1]),
+              "troligen redan verifikat 1; bokförs bara om du tar med raden");
+    // The user takes it all the same.
+    EXPECT_EQ(statuses(review.plan())[1], S::PossiblyBooked);
+    EXPECT_FALSE(review.row(1).accepted);
+    EXPECT_TRUE(review.setAccepted(1, true));
+    EXPECT_EQ(statuses(review.plan())[1], S::Proposed);
+    EXPECT_EQ(review.summaryText(), "4 förslag, 0 utan konto, 0 redan bokförda");
+}
+
+// The second month books itself: what the first month's lines were booked
+// on, saved with the company, is proposed for the next period's lines of the
+// same counterparts, from a text-only export too.
+TEST(BankImport, TheNextPeriodLearnsFromTheLinesBookedBefore) {
+    SavedBank company;
+    const auto textOnly = [](int month, int day, Ore amount, std::string text) {
+        return bankLine(month, day, amount, "", "", std::move(text));
+    };
+    BankReviewModel first(company.doc,
+                          bankStatement({textOnly(3, 2, -38000, "ICA MAXI 2/3"),
+                                         textOnly(3, 5, 20000, "Swish från Lars Nilsson")}),
+                          {1930, {}});
+    ASSERT_EQ(first.setAccount(0, "4010"), std::nullopt);
+    ASSERT_EQ(first.setAccount(1, "3010"), std::nullopt);
+    ASSERT_EQ(first.book(kClock).booked, 2U);
+    ASSERT_TRUE(saveCompany(company.doc, company.path, kClock).ok);
+    // As in a new year: none of March's vouchers in the books, only the bank lines in the database.
+    test::loadEdited(company.doc, [](CompanyState& state) {
+        state.m_verifikat.clear();
+        state.m_nNastaVernr = 1;
+    });
+    const BankReviewModel next(company.doc,
+                               bankStatement({textOnly(4, 2, -41000, "ICA MAXI 2/4"),
+                                              textOnly(4, 5, 20000, "Swish från Lars Nilsson")}),
+                               {1930, {}});
+    ASSERT_EQ(next.rowCount(), 2U);
+    EXPECT_EQ(next.row(0).cells[static_cast<std::size_t>(BankColumn::Account)], "4010");
+    EXPECT_EQ(next.row(1).cells[static_cast<std::size_t>(BankColumn::Account)], "3010");
+    EXPECT_EQ(next.row(1).cells[static_cast<std::size_t>(BankColumn::Status)],
+              "förslag som tidigare rader (1 av 1 tidigare, senast verifikat 2, 2024-03-05)");
+}
+
 } // namespace
 } // namespace kv

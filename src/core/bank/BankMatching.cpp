@@ -127,13 +127,14 @@ namespace {
 // change from one month's line to the next, or say nothing of who it is.
 const std::unordered_set<std::string_view>& monthlyWords() {
     static const std::unordered_set<std::string_view> words = {
-        "januari",   "februari", "mars",      "april",         "maj",    "juni",  "juli",     "augusti",
-        "september", "oktober",  "november",  "december",      "jan",    "feb",   "mar",      "apr",
-        "jun",       "jul",      "aug",       "sep",           "sept",   "okt",   "nov",      "dec",
-        "january",   "february", "march",     "may",           "june",   "july",  "august",   "october",
-        "faktura",   "fakt",     "fakturanr", "fakturanummer", "ocr",    "ref",   "referens", "nr",
-        "avi",       "avinr",    "lasku",     "laskunro",      "laskun", "viite", "viitenro", "viitenumero",
-        "invoice",   "inv",      "no"};
+        "januari",       "februari",  "mars",    "april",    "maj",      "juni",        "juli",
+        "augusti",       "september", "oktober", "november", "december", "jan",         "feb",
+        "mar",           "apr",       "jun",     "jul",      "aug",      "sep",         "sept",
+        "okt",           "nov",       "dec",     "january",  "february", "march",       "may",
+        "june",          "july",      "august",  "october",  "faktura",  "fakt",        "fakturanr",
+        "fakturanummer", "ocr",       "ref",     "referens", "nr",       "avi",         "avinr",
+        "lasku",         "laskunro",  "laskun",  "viite",    "viitenro", "viitenumero", "invoice",
+        "inv",           "no",        "rf"};
     return words;
 }
 

@@ -1,5 +1,6 @@
 #include "bank/BankValues.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -265,6 +266,110 @@ std::optional<BankDate> parseBankDate(std::string_view text) {
         return std::nullopt;
     }
     return checkedDate(third, second, first);
+}
+
+namespace {
+
+// The text without any blank (a bank groups a reference's digits).
+std::string withoutBlanks(std::string_view text) {
+    std::string compact;
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (const std::size_t blank = blankAt(text, pos)) {
+            pos += blank;
+        } else {
+            compact += text[pos++];
+        }
+    }
+    return compact;
+}
+
+bool allDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), isDigit);
+}
+
+// The mod 10 check of Swedish OCR numbers: every second digit from the right doubled.
+bool ocrChecks(std::string_view digits) {
+    int sum = 0;
+    bool doubled = false;
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        int digit = *it - '0';
+        if (doubled) {
+            digit *= 2;
+            digit = digit > 9 ? digit - 9 : digit;
+        }
+        sum += digit;
+        doubled = !doubled;
+    }
+    return sum % 10 == 0;
+}
+
+// The Finnish check: the digits before the last, from the right, weighted 7, 3, 1.
+bool finnishChecks(std::string_view digits) {
+    static constexpr int kWeights[] = {7, 3, 1};
+    int sum = 0;
+    std::size_t weight = 0;
+    for (std::size_t i = digits.size() - 1; i-- > 0;) {
+        sum += (digits[i] - '0') * kWeights[weight++ % 3];
+    }
+    return (10 - sum % 10) % 10 == digits.back() - '0';
+}
+
+// ISO 11649: the four first characters moved last, letters as 10 to 35, mod 97 is 1.
+bool rfChecks(const std::string& reference) {
+    const std::string moved = reference.substr(4) + reference.substr(0, 4);
+    int remainder = 0;
+    for (const char c : moved) {
+        const int value = isDigit(c) ? c - '0' : c - 'A' + 10;
+        remainder = (value >= 10 ? remainder * 100 : remainder * 10) + value;
+        remainder %= 97;
+    }
+    return remainder == 1;
+}
+
+std::string upper(std::string text) {
+    for (char& c : text) {
+        c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return text;
+}
+
+} // namespace
+
+BankReferenceKind bankReferenceKind(std::string_view text) {
+    const std::string compact = upper(withoutBlanks(text));
+    if (compact.size() >= 5 && compact.size() <= 25 && compact.starts_with("RF") && isDigit(compact[2]) &&
+        isDigit(compact[3]) &&
+        std::all_of(compact.begin() + 4, compact.end(),
+                    [](char c) { return isDigit(c) || (c >= 'A' && c <= 'Z'); }) &&
+        rfChecks(compact)) {
+        return BankReferenceKind::Rf;
+    }
+    if (!allDigits(compact)) {
+        return BankReferenceKind::None;
+    }
+    const std::string_view significant =
+        std::string_view(compact).substr(std::min(compact.find_first_not_of('0'), compact.size()));
+    if (significant.size() >= 4 && significant.size() <= 20 && finnishChecks(significant)) {
+        return BankReferenceKind::Finnish;
+    }
+    if (compact.size() >= 2 && compact.size() <= 25 && ocrChecks(compact)) {
+        return BankReferenceKind::Ocr;
+    }
+    return BankReferenceKind::None;
+}
+
+std::string bankReferenceText(std::string_view text) {
+    const std::string compact = upper(withoutBlanks(text));
+    switch (bankReferenceKind(text)) {
+    case BankReferenceKind::Rf:
+    case BankReferenceKind::Ocr:
+        return compact;
+    case BankReferenceKind::Finnish:
+        return compact.substr(compact.find_first_not_of('0'));
+    case BankReferenceKind::None:
+        break;
+    }
+    return std::string(trimBankText(text));
 }
 
 } // namespace kv

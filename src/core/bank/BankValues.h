@@ -32,6 +32,19 @@ std::optional<Ore> parseBankAmount(std::string_view text, DecimalMark decimal);
 // day of the calendar.
 std::optional<BankDate> parseBankDate(std::string_view text);
 
+// What a payment reference is, by its check digits: a Swedish OCR number
+// (2 to 25 digits, the last a mod 10 check digit), a Finnish reference number
+// (viitenumero: 4 to 20 digits, the last checked with the weights 7, 3, 1),
+// an RF creditor reference (ISO 11649: "RF", two check digits, up to 21
+// letters and digits, mod 97), or none of them. Blanks are left out first.
+enum class BankReferenceKind { None, Ocr, Finnish, Rf };
+BankReferenceKind bankReferenceKind(std::string_view text);
+
+// A reference as it is kept and compared: a checked reference without its
+// blanks (a Finnish one also without the zeros banks pad it with in front, an
+// RF one in capitals); any other text as it is.
+std::string bankReferenceText(std::string_view text);
+
 // The text without the blanks around it: ASCII white space, U+00A0, U+202F
 // and U+2009 (UTF-8).
 std::string_view trimBankText(std::string_view text);

@@ -389,7 +389,7 @@ void CamtReader::readEntry(const pugi::xml_node& entry) {
             }
             const pugi::xml_node remittance = child(tx, "RmtInf");
             for (const pugi::xml_node& structured : children(remittance, "Strd")) {
-                t.reference = textOf(path(structured, {"CdtrRefInf", "Ref"}));
+                t.reference = bankReferenceText(textOf(path(structured, {"CdtrRefInf", "Ref"})));
                 if (!t.reference.empty()) {
                     break;
                 }

@@ -543,7 +543,7 @@ bool RowReader::read(const CsvRecord& record, bool headingPossible) {
     line.balance = balance;
     line.text = std::string(cell(record, m_layout.text));
     line.counterpart = std::string(cell(record, m_layout.counterpart));
-    line.reference = std::string(cell(record, m_layout.reference));
+    line.reference = bankReferenceText(cell(record, m_layout.reference));
     if (m_statement.lines.size() >= kMaxBankLines) {
         throw BankFileError("Filen har fler än " + std::to_string(kMaxBankLines) +
                             " transaktioner. Dela upp den i kortare perioder och läs in dem var för sig.");
