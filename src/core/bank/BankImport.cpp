@@ -115,11 +115,15 @@ public:
     // Days between the line's booking date and the voucher's date that still make it the line's.
     static constexpr long kDays = 4;
 
-    TypedByHand(const CTallvingeDoc& doc, std::int32_t bookAccount,
-                const std::vector<BankLineRecord>& booked) {
+    // Only the amounts of lines are looked for: the book account's other rows are passed by.
+    TypedByHand(const CTallvingeDoc& doc, std::int32_t bookAccount, const std::vector<BankLineRecord>& booked,
+                const std::vector<BankLine>& lines) {
         const int index = doc.accountIndex(bookAccount);
         if (index < 0) {
             return;
+        }
+        for (const BankLine& line : lines) {
+            m_byAmount.try_emplace(line.amount);
         }
         std::unordered_set<std::int32_t> fromBank;
         for (const BankLineRecord& record : booked) {
@@ -131,8 +135,11 @@ public:
             if (row.m_nVernr == 0 || fromBank.contains(row.m_nVernr)) {
                 continue; // an opening balance, or a voucher a bank line booked
             }
-            const Ore amount = addOre(toOre(row.m_dDebet), -toOre(row.m_dKredit));
-            m_byAmount[amount].push_back(
+            const auto wanted = m_byAmount.find(addOre(toOre(row.m_dDebet), -toOre(row.m_dKredit)));
+            if (wanted == m_byAmount.end()) {
+                continue;
+            }
+            wanted->second.push_back(
                 {dayNumber(LocalTime{row.m_nAr, row.m_nManad, row.m_nDag, 0, 0, 0}), row.m_nVernr, false});
         }
     }
@@ -140,7 +147,7 @@ public:
     // The voucher the line seems to be, taken so that no other line takes it.
     std::optional<std::int32_t> take(const BankLine& line) {
         const auto found = m_byAmount.find(line.amount);
-        if (found == m_byAmount.end()) {
+        if (found == m_byAmount.end() || found->second.empty()) {
             return std::nullopt;
         }
         const long day = dayNumber(
@@ -451,15 +458,25 @@ BankImportPlan planBankImport(const CTallvingeDoc& doc, const BankStatement& sta
         plan.refusals.push_back(std::move(*refusal));
     }
     const std::vector<BankLine> lines = bankLinesInBookingOrder(statement.lines);
-    const BankMatcher matcher(doc, rules, options.bookAccount, lines, imported);
+    // The lines read and booked before first: only the others are matched.
     BookedBefore before(imported, plan.bankAccount, options.bookAccount);
-    TypedByHand typed(doc, options.bookAccount, imported);
-    plan.proposals.reserve(lines.size());
+    std::vector<const BankLineRecord*> bookedAs;
+    std::vector<BankLine> unbooked;
     for (const BankLine& line : lines) {
+        bookedAs.push_back(before.take(line));
+        if (bookedAs.back() == nullptr) {
+            unbooked.push_back(line);
+        }
+    }
+    const BankMatcher matcher(doc, rules, options.bookAccount, unbooked, imported);
+    TypedByHand typed(doc, options.bookAccount, imported, unbooked);
+    plan.proposals.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const BankLine& line = lines[i];
         BankProposal proposal;
         proposal.line = line;
         proposal.text = bankVoucherText(line);
-        if (const BankLineRecord* booked = before.take(line)) {
+        if (const BankLineRecord* booked = bookedAs[i]) {
             proposal.status = ProposalStatus::AlreadyBooked;
             proposal.voucher = booked->voucher;
             proposal.reason = bookedBeforeText(*booked);

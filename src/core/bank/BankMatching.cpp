@@ -101,6 +101,19 @@ std::string normaliseBankText(std::string_view text) {
     };
     std::size_t pos = 0;
     while (pos < text.size()) {
+        // ASCII, most of what banks write, without decoding.
+        if (const char c = text[pos]; static_cast<unsigned char>(c) < 0x80) {
+            ++pos;
+            const bool upperCase = c >= 'A' && c <= 'Z';
+            if (upperCase || (c >= 'a' && c <= 'z')) {
+                endGap();
+                out += upperCase ? static_cast<char>(c + 32) : c;
+            } else {
+                inGap = true;
+                gapDigit = gapDigit || (c >= '0' && c <= '9');
+            }
+            continue;
+        }
         const char32_t cp = nextCodePoint(text, pos);
         const Kind kind = kindOf(cp);
         if (kind == Kind::Letter) {
@@ -151,8 +164,17 @@ bool finnishMonth(std::string_view word) {
     return false;
 }
 
+// The longest word of monthlyWords.
+constexpr std::size_t kLongestMonthlyWord = 13;
+
 bool monthly(std::string_view word) {
-    return word == "#" || monthlyWords().contains(word) || finnishMonth(word);
+    if (word == "#") {
+        return true;
+    }
+    if (word.find("kuu") != std::string_view::npos && finnishMonth(word)) {
+        return true;
+    }
+    return word.size() <= kLongestMonthlyWord && monthlyWords().contains(word);
 }
 
 // The words of a normalised text, split at its blanks.
@@ -284,7 +306,6 @@ std::optional<BankMatch> bookedAgainst(const CEttVerifikat& voucher, std::int32_
     BankMatch match;
     match.source = MatchSource::History;
     match.voucher = voucher.m_nVernr;
-    match.voucherDate = BankDate{voucher.m_nTransAr, voucher.m_nTransManad, voucher.m_nTransDag}.text();
     if (otherCount == 1) {
         match.account = others[0]->m_nKonto;
         return match;
@@ -302,15 +323,44 @@ std::optional<BankMatch> bookedAgainst(const CEttVerifikat& voucher, std::int32_
     return std::nullopt;
 }
 
+// The vouchers with a posted row on the account, found through its rows
+// rather than by reading every voucher of the period.
+std::vector<const CEttVerifikat*> vouchersOn(const CTallvingeDoc& doc, std::int32_t account) {
+    const auto& vouchers = doc.state().m_verifikat;
+    std::vector<const CEttVerifikat*> found;
+    const int index = doc.accountIndex(account);
+    if (index < 0) {
+        return found;
+    }
+    std::int32_t last = 0;
+    for (const CKontorad& row : doc.state().m_allaKonton[static_cast<std::size_t>(index)]->m_rader) {
+        if (row.m_nVernr <= 0 || row.m_nVernr == last) {
+            continue; // an opening balance, or the voucher's second row
+        }
+        last = row.m_nVernr;
+        const auto at = static_cast<std::size_t>(row.m_nVernr - 1);
+        if (at >= vouchers.size() || vouchers[at].m_nVernr != row.m_nVernr) {
+            // Numbered otherwise than by place: every voucher is looked at.
+            found.clear();
+            for (const CEttVerifikat& voucher : vouchers) {
+                found.push_back(&voucher);
+            }
+            return found;
+        }
+        found.push_back(&vouchers[at]);
+    }
+    return found;
+}
+
 } // namespace
 
-BankHistory::BankHistory(const CTallvingeDoc& doc, std::int32_t bookAccount,
-                         const std::unordered_set<std::string>& wanted) {
+BankHistory::BankHistory(const CTallvingeDoc& doc, std::int32_t bookAccount, const BankWordSet& wanted) {
     if (wanted.empty()) {
         return;
     }
     const auto& vatRules = doc.state().m_momsregler;
-    for (const CEttVerifikat& voucher : doc.state().m_verifikat) {
+    for (const CEttVerifikat* onBank : vouchersOn(doc, bookAccount)) {
+        const CEttVerifikat& voucher = *onBank;
         if (voucher.m_strVertext.size() == 0) {
             continue;
         }
@@ -325,10 +375,10 @@ BankHistory::BankHistory(const CTallvingeDoc& doc, std::int32_t bookAccount,
         // The whole text, then its first words: the counterpart before a message.
         std::size_t end = words.size();
         while (end > 0) {
-            const std::string prefix = words.substr(0, end);
+            const std::string_view prefix = std::string_view(words).substr(0, end);
             if (wanted.contains(prefix)) {
                 const bool whole = end == words.size();
-                auto [entry, added] = m_byWords.try_emplace(prefix, Entry{*match, when, whole});
+                auto [entry, added] = m_byWords.try_emplace(std::string(prefix), Entry{*match, when, whole});
                 // A whole text before first words; the most recent of each.
                 if (!added && (whole > entry->second.whole ||
                                (whole == entry->second.whole && entry->second.when < when))) {
@@ -344,51 +394,65 @@ BankHistory::BankHistory(const CTallvingeDoc& doc, std::int32_t bookAccount,
     }
 }
 
-const BankMatch* BankHistory::find(const std::string& words) const {
+std::optional<BankMatch> BankHistory::find(const std::string& words) const {
     const auto found = m_byWords.find(words);
-    return found == m_byWords.end() ? nullptr : &found->second.match;
+    if (found == m_byWords.end()) {
+        return std::nullopt;
+    }
+    BankMatch match = found->second.match;
+    // The date is written out only for the voucher found.
+    const std::int64_t day = found->second.when >> 32;
+    match.voucherDate =
+        BankDate{static_cast<std::int32_t>(day / 32 / 16), static_cast<std::int32_t>(day / 32 % 16),
+                 static_cast<std::int32_t>(day % 32)}
+            .text();
+    return match;
 }
 
 BankLearning::BankLearning(const std::vector<BankLineRecord>& booked) {
-    struct Tally {
-        std::map<std::pair<std::int32_t, std::int32_t>, std::size_t> byAccount;
-        std::map<std::pair<std::int32_t, std::int32_t>, const BankLineRecord*> latest;
-        std::size_t total = 0;
+    // Per counterpart's words, the few accounts its lines went to.
+    struct Way {
+        std::int32_t account = 0;
+        std::int32_t vatRule = 0;
+        std::size_t count = 0;
+        const BankLineRecord* latest = nullptr;
     };
-    std::unordered_map<std::string, Tally> tallies;
+    std::unordered_map<std::string_view, std::vector<Way>> ways;
     for (const BankLineRecord& record : booked) {
         if (record.words.empty() || record.account == 0) {
             continue;
         }
-        Tally& tally = tallies[record.words];
-        const std::pair key{record.account, record.vatRule};
-        ++tally.byAccount[key];
-        ++tally.total;
-        const BankLineRecord*& latest = tally.latest[key];
-        if (latest == nullptr || latest->date <= record.date) {
-            latest = &record;
+        std::vector<Way>& of = ways[record.words];
+        auto way = std::find_if(of.begin(), of.end(), [&record](const Way& w) {
+            return w.account == record.account && w.vatRule == record.vatRule;
+        });
+        if (way == of.end()) {
+            way = of.insert(of.end(), Way{record.account, record.vatRule, 0, &record});
+        }
+        ++way->count;
+        if (way->latest->date <= record.date) {
+            way->latest = &record;
         }
     }
-    for (auto& [words, tally] : tallies) {
-        const std::pair<std::int32_t, std::int32_t>* best = nullptr;
-        std::size_t bestCount = 0;
-        for (const auto& [key, count] : tally.byAccount) {
-            if (count > bestCount ||
-                (count == bestCount && tally.latest[*best]->date < tally.latest[key]->date)) {
-                best = &key;
-                bestCount = count;
+    for (const auto& [words, of] : ways) {
+        const Way* best = &of.front();
+        std::size_t total = 0;
+        for (const Way& way : of) {
+            total += way.count;
+            if (way.count > best->count ||
+                (way.count == best->count && best->latest->date < way.latest->date)) {
+                best = &way;
             }
         }
-        const BankLineRecord& latest = *tally.latest[*best];
         BankMatch match;
         match.source = MatchSource::Learnt;
-        match.account = best->first;
-        match.vatRule = best->second;
-        match.voucher = latest.voucher;
-        match.voucherDate = latest.date;
-        match.agreeing = bestCount;
-        match.earlier = tally.total;
-        m_byWords.emplace(words, std::move(match));
+        match.account = best->account;
+        match.vatRule = best->vatRule;
+        match.voucher = best->latest->voucher;
+        match.voucherDate = best->latest->date;
+        match.agreeing = best->count;
+        match.earlier = total;
+        m_byWords.emplace(std::string(words), std::move(match));
     }
 }
 
@@ -399,8 +463,8 @@ const BankMatch* BankLearning::find(const std::string& words) const {
 
 namespace {
 
-std::unordered_set<std::string> wordsOfLines(const std::vector<BankLine>& lines) {
-    std::unordered_set<std::string> wanted;
+BankWordSet wordsOfLines(const std::vector<BankLine>& lines) {
+    BankWordSet wanted;
     for (const BankLine& line : lines) {
         if (std::string words = bankLineWords(line); !words.empty()) {
             wanted.insert(std::move(words));
@@ -439,7 +503,7 @@ BankMatch BankMatcher::match(const BankLine& line) const {
     if (words.empty()) {
         return {};
     }
-    if (const BankMatch* found = m_history.find(words)) {
+    if (auto found = m_history.find(words)) {
         return *found;
     }
     if (const BankMatch* found = m_learning.find(words)) {

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -64,6 +65,13 @@ struct BankMatch {
 bool bankRuleMatches(const BankRule& rule, const std::string& normalisedPattern, const std::string& subject,
                      Ore amount);
 
+// A set of words that a part of a longer text can be looked up in without a copy.
+struct BankWordsHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view words) const { return std::hash<std::string_view>{}(words); }
+};
+using BankWordSet = std::unordered_set<std::string, BankWordsHash, std::equal_to<>>;
+
 // The open period's vouchers on the bank's book account, by the words of
 // their text: the other account of each voucher with one line on the book
 // account and one on another account (and perhaps the VAT line of that
@@ -72,11 +80,10 @@ bool bankRuleMatches(const BankRule& rule, const std::string& normalisedPattern,
 // a message).
 class BankHistory {
 public:
-    BankHistory(const CTallvingeDoc& doc, std::int32_t bookAccount,
-                const std::unordered_set<std::string>& wanted);
+    BankHistory(const CTallvingeDoc& doc, std::int32_t bookAccount, const BankWordSet& wanted);
 
     // The most recent voucher booked with these words.
-    [[nodiscard]] const BankMatch* find(const std::string& words) const;
+    [[nodiscard]] std::optional<BankMatch> find(const std::string& words) const;
     [[nodiscard]] std::size_t size() const { return m_byWords.size(); }
 
 private:
