@@ -6,6 +6,7 @@
 #include "bank/BankFile.h"
 #include "bank/BankFlows.h"
 #include "bank/BankImport.h"
+#include "bank/BankRules.h"
 #include "bank/CsvLayout.h"
 #include "storage/CompanyDatabase.h"
 #include "storage/CompanyFiles.h"
@@ -432,66 +433,17 @@ int importBank(const std::vector<std::string>& args, const BankFileReader& read,
 
 namespace {
 
-std::string amountText(Ore ore) {
-    return bankAmountText(ore);
-}
-
-std::string ruleLine(const CTallvingeDoc& doc, const BankRule& rule) {
-    std::string line = (rule.match == BankTextMatch::Equals ? "är lika med \"" : "innehåller \"") +
-                       rule.pattern + "\" → " + std::to_string(rule.account);
-    if (const std::string vat = vatRuleText(doc, rule.vatRule); !vat.empty()) {
-        line += ", " + vat;
-    }
-    if (rule.sign != BankAmountSign::Any) {
-        line += rule.sign == BankAmountSign::In ? ", insättningar" : ", uttag";
-    }
-    if (rule.minAmount || rule.maxAmount) {
-        line += ", belopp " + (rule.minAmount ? amountText(*rule.minAmount) : std::string()) + "–" +
-                (rule.maxAmount ? amountText(*rule.maxAmount) : std::string());
-    }
-    return line;
-}
-
-std::optional<Ore> amountArgument(const std::string& text) {
-    const auto value = parseTypedAmount(text);
-    if (!value || *value < 0) {
-        return std::nullopt;
-    }
-    return toOre(*value);
-}
-
-// "TEXT=KONTO[:MOMSREGEL]" as a rule, or why not.
-std::optional<std::string> parseRule(const CTallvingeDoc& doc, const std::string& text, BankRule& rule) {
+// "TEXT=KONTO[:MOMSREGEL]" into the rule's fields, or why not.
+std::optional<std::string> splitRule(const std::string& text, BankRuleFields& fields) {
     const std::size_t equals = text.rfind('=');
     if (equals == std::string::npos || equals == 0) {
         return "en regel skrivs TEXT=KONTO eller TEXT=KONTO:MOMSREGEL: " + text;
     }
-    rule.pattern = text.substr(0, equals);
-    if (normaliseBankText(rule.pattern).empty()) {
-        return "regelns text har inga bokstäver: " + rule.pattern;
-    }
-    std::string target = text.substr(equals + 1);
-    std::string vat;
-    if (const std::size_t colon = target.find(':'); colon != std::string::npos) {
-        vat = target.substr(colon + 1);
-        target = target.substr(0, colon);
-    }
-    const auto account = accountNumber(target);
-    if (!account || !doc.hasAccount(*account)) {
-        return "konto " + target + " finns inte i kontoplanen";
-    }
-    if (VoucherRules(doc).isProfitAccount(*account)) {
-        return "konto " + target + " är resultatkontot och kan inte ha verifikatrader";
-    }
-    rule.account = *account;
-    if (!vat.empty()) {
-        const auto number = accountNumber(vat);
-        const auto& vatRules = doc.state().m_momsregler;
-        if (!number || static_cast<std::size_t>(*number) > vatRules.size() ||
-            vatRules[static_cast<std::size_t>(*number - 1)].m_dMomssats <= 0.0) {
-            return "momsregel " + vat + " finns inte eller har ingen momssats (se Moms - Sätt moms)";
-        }
-        rule.vatRule = *number;
+    fields.pattern = text.substr(0, equals);
+    fields.account = text.substr(equals + 1);
+    if (const std::size_t colon = fields.account.find(':'); colon != std::string::npos) {
+        fields.vatRule = fields.account.substr(colon + 1);
+        fields.account.resize(colon);
     }
     return std::nullopt;
 }
@@ -503,7 +455,7 @@ int bankRules(const std::vector<std::string>& args, std::ostream& out, const Fai
     std::optional<std::string> company;
     std::optional<std::string> add;
     std::optional<std::string> remove;
-    BankRule flags;
+    BankRuleFields fields;
     bool flagsGiven = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -516,17 +468,14 @@ int bankRules(const std::vector<std::string>& args, std::ostream& out, const Fai
         } else if (arg == "--remove" && !remove) {
             remove = args[++i];
         } else if (arg == "--equals") {
-            flags.match = BankTextMatch::Equals;
+            fields.equals = true;
             flagsGiven = true;
-        } else if ((arg == "--in" || arg == "--out") && flags.sign == BankAmountSign::Any) {
-            flags.sign = arg == "--in" ? BankAmountSign::In : BankAmountSign::Out;
+        } else if ((arg == "--in" || arg == "--out") && fields.sign == BankAmountSign::Any) {
+            fields.sign = arg == "--in" ? BankAmountSign::In : BankAmountSign::Out;
             flagsGiven = true;
-        } else if ((arg == "--min" && !flags.minAmount) || (arg == "--max" && !flags.maxAmount)) {
-            const auto amount = amountArgument(args[++i]);
-            if (!amount) {
-                return fail("beloppet skrivs t.ex. 1250,50: " + args[i]);
-            }
-            (arg == "--min" ? flags.minAmount : flags.maxAmount) = amount;
+        } else if ((arg == "--min" && fields.minAmount.empty()) ||
+                   (arg == "--max" && fields.maxAmount.empty())) {
+            (arg == "--min" ? fields.minAmount : fields.maxAmount) = args[++i];
             flagsGiven = true;
         } else if (!arg.starts_with("--") && !company) {
             company = arg;
@@ -537,8 +486,10 @@ int bankRules(const std::vector<std::string>& args, std::ostream& out, const Fai
     if (!company || (flagsGiven && !add)) {
         return fail(wrong);
     }
-    if (flags.minAmount && flags.maxAmount && *flags.minAmount > *flags.maxAmount) {
-        return fail("--min är större än --max");
+    if (add) {
+        if (auto refusal = splitRule(*add, fields)) {
+            return fail(*refusal);
+        }
     }
     const std::string companyPath = fullPath(*company);
     std::optional<CompanyLock> lock;
@@ -560,11 +511,11 @@ int bankRules(const std::vector<std::string>& args, std::ostream& out, const Fai
             rules.erase(rules.begin() + (*number - 1));
         }
         if (add) {
-            BankRule rule = flags;
-            if (const auto refusal = parseRule(doc, *add, rule)) {
+            auto made = bankRuleFrom(doc, fields, bankBookAccounts(readBankAccounts(companyPath)));
+            if (const auto* refusal = std::get_if<std::string>(&made)) {
                 return fail(*refusal);
             }
-            rules.push_back(std::move(rule));
+            rules.push_back(std::get<BankRule>(std::move(made)));
         }
         if (add || remove) {
             writeBankRules(companyPath, rules);
@@ -573,7 +524,7 @@ int bankRules(const std::vector<std::string>& args, std::ostream& out, const Fai
             out << "Inga regler för bankrader.\n";
         }
         for (std::size_t i = 0; i < rules.size(); ++i) {
-            out << (i + 1) << ". " << ruleLine(doc, rules[i]) << '\n';
+            out << (i + 1) << ". " << bankRuleText(doc, rules[i]) << '\n';
         }
     } catch (const DatabaseError& error) {
         return fail(error.what());

@@ -5,6 +5,7 @@
 
 #include "BankCli.h"
 #include "bank/BankReviewModel.h"
+#include "bank/BankRules.h"
 #include "storage/CompanyDatabase.h"
 #include "storage/CompanyFiles.h"
 
@@ -123,6 +124,7 @@ TEST(BankCli, WrongArgumentsAreToldAndWriteNothing) {
         std::string failure;
     };
     CliCompany company;
+    writeBankAccount(company.path, {"SE9300000000001234567890", 1930, {}}); // another statement's account
     const std::vector<Case> cases = {
         {{"import-bank", company.path, "f.csv", "--account", "19x0"},
          "kontot skrivs med siffror, t.ex. 1930 eller SE4550000000058398257466=1930: 19x0"},
@@ -133,11 +135,15 @@ TEST(BankCli, WrongArgumentsAreToldAndWriteNothing) {
         {{"import-bank", company.path, "f.csv", "--account", "3010"},
          "ingenting kan bokföras: Konto 3010 finns inte i balansräkningens kontoplan och kan inte vara "
          "bankkontot."},
-        {{"bank-rules", company.path, "--add", "Telia=9999"}, "konto 9999 finns inte i kontoplanen"},
+        {{"bank-rules", company.path, "--add", "Telia=9999"}, "Kontot (9999) finns inte i kontoplanen."},
         {{"bank-rules", company.path, "--add", "Telia=2090"},
-         "konto 2090 är resultatkontot och kan inte ha verifikatrader"},
+         "Konto 2090 är resultatkontot och kan inte ha verifikatrader."},
         {{"bank-rules", company.path, "--add", "Telia=6211:3"},
-         "momsregel 3 finns inte eller har ingen momssats (se Moms - Sätt moms)"},
+         "Momsregel 3 finns inte eller har ingen momssats (se Moms - Sätt moms)."},
+        {{"bank-rules", company.path, "--add", "Överföring=1930"},
+         "Konto 1930 är bankens eget konto: en bankrad kan inte bokföras mot sitt eget konto."},
+        {{"bank-rules", company.path, "--add", "Telia=6211", "--min", "50", "--max", "20"},
+         "Beloppet från är större än beloppet till."},
         {{"bank-rules", company.path, "--remove", "1"}, "det finns ingen regel nummer 1"},
         {{"bank-rules", company.path, "--in"}, "felaktiga argument till bank-rules; se kvistoran-cli --help"},
     };
@@ -228,6 +234,77 @@ TEST(BankCli, UnreadableRowsAndSeveralAccounts) {
     company.file = BankStatements{first, second};
     EXPECT_EQ(company.run({"import-bank", company.path, "två.xml"}, out), 0) << company.failure;
     EXPECT_TRUE(has(out, "Redan bokförda:")) << out;
+}
+
+// "Bankregler...": rules made from typed fields, listed with the lines each
+// took once saved, moved and removed, each change written at once.
+TEST(BankRules, TheListCountsTheLinesEachRuleTookAndEditsMovesAndRemoves) {
+    CliCompany company;
+    writeBankAccount(company.path, {"SE4550000000058398257466", 1930, {}});
+    BankRulesModel rules(company.doc);
+    BankRuleFields grossisten{"Grossisten", false, "4010", "2", BankAmountSign::Out, "", "5000"};
+    EXPECT_EQ(rules.store(std::nullopt, grossisten), std::nullopt);
+    EXPECT_EQ(rules.store(std::nullopt, {"Telia", true, "6211", "", BankAmountSign::Any, "", ""}),
+              std::nullopt);
+    EXPECT_EQ(rules.store(std::nullopt, {"Lön", false, "1930", "", BankAmountSign::Any, "", ""}),
+              "Konto 1930 är bankens eget konto: en bankrad kan inte bokföras mot sitt eget konto.");
+    EXPECT_EQ(rules.store(0, {"Grossisten", false, "4010", "", BankAmountSign::Out, "1x", ""}),
+              "Beloppet från skrivs t.ex. 1250,50: 1x");
+    grossisten.maxAmount = "5000.00";
+    EXPECT_EQ(rules.fields(0), grossisten);
+    EXPECT_EQ(rules.store(0, rules.fields(0)), std::nullopt); // and read back
+    EXPECT_EQ(readBankRules(company.path).size(), 2U);
+
+    BankReviewModel review(company.doc, bankStatement({bankLine(3, 4, -12500, "GROSSISTEN AB", "F 88")}),
+                           {1930, {}});
+    ASSERT_EQ(review.book().booked, 1U);
+    ASSERT_TRUE(saveCompany(company.doc, company.path).ok);
+
+    BankRulesModel listed(company.doc);
+    using Row = std::array<std::string, 6>;
+    EXPECT_EQ(listed.row(0), (Row{"Grossisten", "4010", "momsregel 2 (25 %)", "uttag", "–5 000.00", "1"}));
+    EXPECT_EQ(listed.row(1), (Row{"= Telia", "6211", "", "alla", "", "0"}));
+    EXPECT_EQ(listed.move(1, -1), std::nullopt);
+    EXPECT_EQ(listed.move(0, -1), std::nullopt); // already first: nothing moves
+    EXPECT_EQ(readBankRules(company.path).front().pattern, "Telia");
+    EXPECT_EQ(listed.remove(0), std::nullopt);
+    EXPECT_EQ(readBankRules(company.path), listed.rules());
+    ASSERT_EQ(listed.rowCount(), 1U);
+    EXPECT_EQ(listed.row(0)[0], "Grossisten");
+}
+
+// "Ångra" takes the whole booking back while nothing came after it; the
+// voucher of a booked line is shown; the text is the user's to change.
+TEST(BankReview, OneUndoTheVoucherShownAndTheTextTyped) {
+    CliCompany company;
+    const BankStatement statement =
+        bankStatement({bankLine(3, 4, -12500, "Grossisten AB"), bankLine(3, 6, -2500, "Kaffebaren")});
+    BankReviewModel review(company.doc, statement, {1930, {}});
+    ASSERT_EQ(review.setAccount(0, "4010"), std::nullopt);
+    ASSERT_EQ(review.setAccount(1, "4010"), std::nullopt);
+    EXPECT_EQ(review.setText(0, std::string(kVoucherTextLimit + 1, 'x')),
+              "Texten får vara högst " + std::to_string(kVoucherTextLimit) + " tecken.");
+    EXPECT_EQ(review.setText(0, "Varor mars"), std::nullopt);
+    EXPECT_FALSE(review.canUndoBooking());
+    EXPECT_EQ(review.voucherOf(0), std::nullopt);
+
+    ASSERT_EQ(review.book().booked, 2U);
+    EXPECT_EQ(review.voucherOf(0), "Verifikat 1, 2024-03-04: Varor mars\n1930  Checkräkningskonto  kredit "
+                                   "125.00\n4010  Inköp  debet 125.00");
+    ASSERT_TRUE(review.canUndoBooking());
+    review.undoBooking();
+    EXPECT_TRUE(company.doc.state().m_verifikat.empty());
+    EXPECT_TRUE(company.doc.pendingRecords().bankLines.empty());
+    EXPECT_FALSE(company.doc.isModified()); // as it was before the booking
+    EXPECT_EQ(review.row(0).cells[static_cast<std::size_t>(BankColumn::Text)], "Varor mars");
+    EXPECT_TRUE(review.row(0).accepted && review.row(0).editable);
+
+    // A voucher typed after the booking: the booking is no longer the last change.
+    ASSERT_EQ(review.book().booked, 2U);
+    company.book(7, 3, "Porto", {{6250, 5000}, {1930, -5000}});
+    EXPECT_FALSE(review.canUndoBooking());
+    review.undoBooking();
+    EXPECT_EQ(company.doc.state().m_verifikat.size(), 3U);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include "bank/BankAccountDialog.h"
 #include "bank/BankReviewDialog.h"
+#include "bank/BankRuleDialogs.h"
 #include "storage/CompanyDatabase.h"
 
 #include <QLabel>
@@ -113,6 +114,7 @@ private slots:
         QTRY_VERIFY(taken(dialog, 0)); // once the editor has closed
         QCOMPARE(cell(dialog, 0, BankColumn::Account), QString("6010"));
         QCOMPARE(model->review().plan().proposals[0].account, 6010);
+        QCOMPARE(dialog.grid()->currentRow(), 1); // Return went on to the next line
 
         // The VAT rule is typed by its number; a text that is none is refused.
         dialog.grid()->setCurrentCell(0, BankReviewDialog::gridColumn(BankColumn::Vat));
@@ -121,11 +123,40 @@ private slots:
         QCOMPARE(model->review().plan().proposals[0].vatRule, 0);
         prompter.said.clear();
 
-        // The line as a rule, kept in the company's database.
+        // The line as a rule: its dialog proposes the counterpart, the user
+        // shortens it, and the rule is kept in the company's database.
+        prompter.on<kv::BankRuleModel>([](kv::BankRuleModel& rule) {
+            kv::BankRuleFields fields = rule.fieldValues();
+            if (fields.pattern != "Hyresvärden AB" || fields.account != "6010" ||
+                fields.sign != kv::BankAmountSign::Out) {
+                return kv::Answer::Cancel;
+            }
+            fields.pattern = "Hyresvärden";
+            rule.setFields(fields);
+            return rule.accept() ? kv::Answer::Cancel : kv::Answer::Ok;
+        });
+        dialog.grid()->setCurrentCell(0, BankReviewDialog::gridColumn(BankColumn::Account));
         dialog.ruleButton()->click();
-        QVERIFY(dialog.outcomeLabel()->text().startsWith("Regeln sparades: betalningar till"));
+        QCOMPARE(
+            dialog.outcomeLabel()->text(),
+            QString("Regeln sparades: betalningar till \"Hyresvärden\" föreslås på konto 6010 från nu."));
         QCOMPARE(kv::readBankRules(books.path).size(), std::size_t{1});
         QCOMPARE(kv::readBankRules(books.path).front().account, 6010);
+
+        // The voucher text is the user's to change; the status of the line
+        // is read in full under the grid.
+        dialog.grid()->setCurrentCell(0, BankReviewDialog::gridColumn(BankColumn::Text));
+        QVERIFY(dialog.statusLabel()->text().startsWith("Rad 2 (2012-03-05): "));
+        dialog.grid()->editItem(dialog.grid()->currentItem());
+        for (QLineEdit* open : dialog.grid()->viewport()->findChildren<QLineEdit*>()) {
+            if (open->isVisible()) {
+                open->setText(QStringLiteral("Hyra mars"));
+                QTest::keyClick(open, Qt::Key_Return);
+            }
+        }
+        QTRY_COMPARE(model->review().plan().proposals[0].text, "Hyra mars");
+        QCOMPARE(cell(dialog, 0, BankColumn::Text), QString("Hyra mars"));
+        dialog.grid()->setCurrentCell(0, BankReviewDialog::gridColumn(BankColumn::Text));
 
         // Space leaves it out and takes it again.
         QTest::keyClick(dialog.grid(), Qt::Key_Space);
@@ -160,6 +191,26 @@ private slots:
                   Qt::ItemIsEditable));
         QVERIFY(!dialog.bookButton()->isEnabled());
 
+        // Return on a booked line shows its voucher; on a line left out it
+        // goes on to the next line.
+        dialog.grid()->setCurrentCell(0, BankReviewDialog::gridColumn(BankColumn::Date));
+        QTest::keyClick(dialog.grid(), Qt::Key_Return);
+        QCOMPARE(prompter.captions.size(), std::size_t{1});
+        QVERIFY(prompter.said.back().starts_with("Verifikat 1, 2012-03-05: Hyra mars\n"));
+        dialog.grid()->setCurrentCell(2, BankReviewDialog::gridColumn(BankColumn::Date));
+        QTest::keyClick(dialog.grid(), Qt::Key_Return);
+        QCOMPARE(prompter.captions.size(), std::size_t{1});
+
+        // "Ångra" takes the whole booking back, and the lines can be booked again.
+        QVERIFY(dialog.undoButton()->isEnabled());
+        dialog.undoButton()->click();
+        QCOMPARE(books.doc.state().m_verifikat.size(), std::size_t{0});
+        QVERIFY(dialog.outcomeLabel()->text().startsWith("Bokföringen ångrades: 2 verifikat"));
+        QVERIFY(!dialog.undoButton()->isEnabled());
+        QVERIFY(dialog.bookButton()->isEnabled());
+        dialog.bookButton()->click();
+        QCOMPARE(books.doc.state().m_verifikat.size(), std::size_t{2});
+
         QTest::keyClick(dialog.grid(), Qt::Key_Escape);
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
@@ -181,6 +232,51 @@ private slots:
         dialog.okButton()->click();
         QCOMPARE(model.chosen(), 1050);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+    // "Bankregler...": a rule typed in its dialog (a refusal keeps it open),
+    // moved up and removed, each change in the database at once.
+    void rulesAreListedEditedMovedAndRemoved() {
+        Books books;
+        kv::writeBankRules(
+            books.path,
+            {{"Hyresvärden", kv::BankTextMatch::Contains, kv::BankAmountSign::Out, {}, {}, 6010, 0}});
+        kv::BankRulesModel model(books.doc);
+        ScriptedPrompter prompter;
+        kv::ui::BankRulesDialog dialog(model, prompter);
+        dialog.show();
+        QCOMPARE(dialog.grid()->rowCount(), 1);
+        QCOMPARE(dialog.grid()->item(0, 0)->text(), QString("Hyresvärden"));
+        QCOMPARE(dialog.grid()->item(0, 3)->text(), QString("uttag"));
+        QVERIFY(!dialog.upButton()->isEnabled());
+
+        bool refused = false;
+        prompter.on<kv::BankRuleModel>([&refused, &prompter](kv::BankRuleModel& rule) {
+            kv::ui::BankRuleDialog shown(rule, prompter);
+            shown.patternField()->setText(QStringLiteral("Kalle Medlem"));
+            shown.accountField()->setText(QStringLiteral("9999"));
+            shown.okButton()->click();
+            refused = shown.isVisible() || prompter.said.size() == 1;
+            shown.accountField()->setText(QStringLiteral("3000"));
+            shown.okButton()->click();
+            return shown.result() == QDialog::Accepted ? kv::Answer::Ok : kv::Answer::Cancel;
+        });
+        dialog.newButton()->click();
+        QVERIFY(refused);
+        QCOMPARE(prompter.said, std::vector<std::string>{"Kontot (9999) finns inte i kontoplanen."});
+        QCOMPARE(dialog.grid()->rowCount(), 2);
+        QCOMPARE(dialog.grid()->currentRow(), 1);
+        QCOMPARE(dialog.grid()->item(1, 1)->text(), QString("3000"));
+
+        dialog.upButton()->click();
+        QCOMPARE(kv::readBankRules(books.path).front().pattern, "Kalle Medlem");
+        QCOMPARE(dialog.grid()->currentRow(), 0);
+        prompter.answer(kv::Answer::Yes);
+        dialog.removeButton()->click();
+        QCOMPARE(prompter.said.back(), "Ta bort regeln \"Kalle Medlem\"?");
+        QCOMPARE(kv::readBankRules(books.path).size(), std::size_t{1});
+        QCOMPARE(dialog.grid()->rowCount(), 1);
+        kv::test::keep(dialog, QStringLiteral("bank-rules.png"));
     }
 };
 

@@ -26,7 +26,8 @@ Menu arkiv() {
          separator(),
          // SIE
          item(C::ImportSie, "&Importera SIE-fil..."), item(C::AddSie, "&Läs in verifikat från SIE-fil..."),
-         item(C::ImportBank, "Läs in k&ontoutdrag..."), // Bank statements
+         item(C::ImportBank, "Läs in k&ontoutdrag..."),
+         item(C::BankRules, "Bankre&gler..."), // Bank statements
          item(C::ExportSie, "&Exportera SIE-fil..."), separator(), item(C::Print, "Skriv ut..."),
          item(C::PrintPreview, "Förhandsgranska"), item(C::SaveAsPdf, "Spara som PDF..."), // Reports
          item(C::ExportReport, "Exportera rapport..."), item(C::PrintSetup, "S&krivarinställningar..."),
@@ -265,7 +266,8 @@ const std::map<CommandId, std::string>& statusTable() {
         {C::ExportSie, "Exportera bokföringen som SIE-fil"},
         {C::AddSie, "Lägg till verifikaten i en SIE-fil i den öppna perioden"},
         {C::ImportBank, "Bokför bankens kontoutdrag i den öppna perioden"}, // Bank statements
-        {C::Backups, "Säkerhetskopior"},                                    // Backups
+        {C::BankRules, "Reglerna som föreslår konto för bankens rader"},
+        {C::Backups, "Säkerhetskopior"}, // Backups
         {C::YearArchive, "Skriv periodens rapporter, SIE-fil och underlag till ett zip-arkiv"},
     };
     return table;

@@ -11,6 +11,8 @@ void registerBankCommands(CommandRegistry& commands, AppServices& app) {
     commands.add(CommandId::ImportBank,
                  {[](const AppState& s) { return enabledIf(s.hasBooks() && !s.voucherDialogOpen); },
                   [&app] { runBankImport(app.document(), app.prompter()); }, true});
+    commands.add(CommandId::BankRules, {[](const AppState& s) { return enabledIf(s.hasBooks()); },
+                                        [&app] { runBankRules(app.document(), app.prompter()); }, true});
 }
 
 } // namespace kv

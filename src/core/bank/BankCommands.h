@@ -1,4 +1,4 @@
-// The command "Läs in kontoutdrag..." of the menu "Arkiv".
+// The commands "Läs in kontoutdrag..." and "Bankregler..." of the menu "Arkiv".
 #pragma once
 
 namespace kv {

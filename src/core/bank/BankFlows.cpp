@@ -4,6 +4,7 @@
 #include "bank/BankFile.h"
 #include "bank/BankImport.h"
 #include "bank/BankReviewDialogModel.h"
+#include "bank/BankRules.h"
 #include "storage/CompanyDatabase.h"
 #include "storage/CompanyFiles.h"
 
@@ -181,6 +182,19 @@ std::vector<RememberedLayout> rememberedLayouts(const std::vector<BankAccountSet
         }
     }
     return layouts;
+}
+
+void runBankRules(const CTallvingeDoc& doc, Prompter& prompter) {
+    if (doc.pathName().empty()) {
+        prompter.message("Spara företaget först: reglerna sparas i företagets databas.");
+        return;
+    }
+    try {
+        BankRulesModel rules(doc);
+        prompter.show(rules);
+    } catch (const DatabaseError& error) {
+        prompter.message(error.what());
+    }
 }
 
 void runBankImport(CTallvingeDoc& doc, Prompter& prompter, const LocalClock& clock) {

@@ -29,6 +29,10 @@ inline constexpr std::size_t kBankProblemsListed = 15;
 // the review once for each.
 void runBankImport(CTallvingeDoc& doc, Prompter& prompter, const LocalClock& clock = localTimeNow);
 
+// "Bankregler...": the company's rules for bank lines, listed and edited in
+// a window of their own; each change is written to the database at once.
+void runBankRules(const CTallvingeDoc& doc, Prompter& prompter);
+
 // The CSV layouts the company keeps for its bank accounts, each with the book
 // account it was kept with (a layout that is no longer readable is left out).
 std::vector<RememberedLayout> rememberedLayouts(const std::vector<BankAccountSetting>& settings);

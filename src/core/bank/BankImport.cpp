@@ -1,5 +1,7 @@
 #include "bank/BankImport.h"
 
+#include "bank/BankRules.h"
+
 #include "chart/TypedText.h"
 #include "model/DocumentTexts.h"
 #include "model/YearMonth.h"
@@ -434,7 +436,7 @@ std::string sourceText(const BankProposal& proposal, const std::vector<BankRule>
     switch (proposal.source) {
     case MatchSource::Rule:
         return proposal.ruleNumber >= 1 && proposal.ruleNumber <= rules.size()
-                   ? "regel:" + normaliseBankText(rules[proposal.ruleNumber - 1].pattern)
+                   ? bankRuleSource(rules[proposal.ruleNumber - 1])
                    : std::string("regel:");
     case MatchSource::History:
     case MatchSource::Learnt:

@@ -1,5 +1,6 @@
 #include "bank/BankReviewDialogModel.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace kv {
@@ -34,21 +35,66 @@ bool BankReviewDialogModel::toggle(std::size_t index) {
     return m_review.setAccepted(index, !m_review.row(index).accepted);
 }
 
+namespace {
+
+std::string keptRuleText(const BankRuleFields& fields) {
+    const char* which = fields.sign == BankAmountSign::Out  ? "betalningar till"
+                        : fields.sign == BankAmountSign::In ? "inbetalningar från"
+                                                            : "bankrader med";
+    return std::string("Regeln sparades: ") + which + " \"" + fields.pattern + "\" föreslås på konto " +
+           fields.account + " från nu.";
+}
+
+} // namespace
+
 std::optional<std::string> BankReviewDialogModel::saveAsRule(std::size_t index, const std::string& pattern) {
     auto refusal = m_review.saveAsRule(index, pattern);
     if (!refusal) {
-        const BankProposal& proposal = m_review.plan().proposals.at(index);
-        m_outcome = "Regeln sparades: " +
-                    std::string(proposal.line.amount < 0 ? "betalningar till" : "inbetalningar från") +
-                    " \"" + pattern + "\" föreslås på konto " + std::to_string(proposal.account) +
-                    " från nu.";
+        BankRuleFields fields = m_review.ruleFields(index);
+        fields.pattern = pattern;
+        m_outcome = keptRuleText(fields);
     }
     return refusal;
+}
+
+std::optional<BankRuleModel> BankReviewDialogModel::ruleDialog(std::size_t index) {
+    m_refusal.clear();
+    if (index >= m_review.rowCount()) {
+        m_refusal = "Ingen rad är vald.";
+        return std::nullopt;
+    }
+    if (m_review.plan().proposals[index].account == 0) {
+        m_refusal = "Raden har inget konto att spara som regel.";
+        return std::nullopt;
+    }
+    BankRuleModel dialog(m_review.ruleFields(index));
+    dialog.onAccept([this](const BankRuleFields& fields) {
+        auto refusal = m_review.saveRule(fields);
+        if (!refusal) {
+            m_outcome = keptRuleText(fields);
+        }
+        return refusal;
+    });
+    return dialog;
+}
+
+void BankReviewDialogModel::undo() {
+    if (!m_review.canUndoBooking()) {
+        return;
+    }
+    m_review.undoBooking();
+    m_booked -= std::min(m_booked, m_lastBooked);
+    m_outcome = "Bokföringen ångrades: " + countText(m_lastBooked, "verifikat", "verifikat") +
+                " togs bort och raderna kan bokföras igen.";
+    m_lastBooked = 0;
 }
 
 void BankReviewDialogModel::book() {
     const BankBookingResult result = m_review.book(m_clock);
     m_booked += result.booked;
+    if (result.booked > 0) {
+        m_lastBooked = result.booked; // what "Ångra" takes back
+    }
     if (result.booked == 0 && result.failed == 0) {
         m_outcome = "Inga rader är markerade för bokföring.";
         return;

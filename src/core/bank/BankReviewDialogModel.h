@@ -17,7 +17,9 @@ namespace kv {
 
 inline constexpr const char* kBankButtonStang = "Stäng";
 inline constexpr const char* kBankReviewKeys =
-    "Mellanslag tar med eller tar bort raden. Skriv ett kontonummer för att byta konto, eller välj i listan.";
+    "Mellanslag tar med eller tar bort raden. Skriv ett kontonummer för att byta konto, eller välj i listan. "
+    "Retur går till nästa rad; på en bokförd rad visar Retur verifikatet.";
+inline constexpr const char* kBankButtonAngra = "Ångra";
 
 class BankReviewDialogModel : public DialogModelOf<BankReviewDialogModel> {
 public:
@@ -41,9 +43,17 @@ public:
     // as the user edited it): the refusal, or nothing when the rule is kept
     // (outcome() then says what it does).
     std::optional<std::string> saveAsRule(std::size_t index, const std::string& pattern);
+    // "Spara som regel" through the rule dialog: the dialog's model, filled
+    // from the line, whose OK keeps the rule (outcome() then says so).
+    // Nothing for a line without an account, with refusal() saying why.
+    [[nodiscard]] std::optional<BankRuleModel> ruleDialog(std::size_t index);
+    // "Ångra" after "Bokför": outcome() says what was taken back.
+    [[nodiscard]] bool canUndo() const { return m_review.canUndoBooking(); }
+    void undo();
     // "Bokför": books the accepted lines as one change; outcome() says how it went.
     void book();
     [[nodiscard]] const std::string& outcome() const { return m_outcome; }
+    [[nodiscard]] const std::string& refusal() const { return m_refusal; }
     // Lines booked while the dialog was open.
     [[nodiscard]] std::size_t bookedCount() const { return m_booked; }
 
@@ -53,6 +63,8 @@ private:
     std::vector<std::string> m_lines;
     std::vector<std::int32_t> m_numbers;
     std::string m_outcome;
+    std::string m_refusal;
+    std::size_t m_lastBooked = 0;
     std::size_t m_booked = 0;
 };
 

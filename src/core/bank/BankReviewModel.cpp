@@ -1,7 +1,12 @@
 #include "bank/BankReviewModel.h"
 
+#include "bank/BankRules.h"
+
+#include "chart/TypedText.h"
 #include "storage/CompanyDatabase.h"
 #include "voucher/VoucherRules.h"
+
+#include <algorithm>
 
 namespace kv {
 
@@ -200,33 +205,49 @@ std::string BankReviewModel::ruleProposal(std::size_t index) const {
     return index < m_plan.proposals.size() ? bankRuleProposal(m_plan.proposals[index].line) : std::string();
 }
 
-std::optional<std::string> BankReviewModel::saveAsRule(std::size_t index, const std::string& pattern) {
+BankRuleFields BankReviewModel::ruleFields(std::size_t index) const {
     if (index >= m_plan.proposals.size()) {
-        return std::string("Ingen rad är vald.");
+        return {};
     }
     const BankProposal& proposal = m_plan.proposals[index];
-    if (proposal.account == 0) {
-        return std::string("Raden har inget konto att spara som regel.");
-    }
-    if (m_doc.pathName().empty()) {
-        return std::string("Spara företaget först: reglerna sparas i företagets databas.");
-    }
     BankRule rule;
-    rule.pattern = pattern;
-    if (normaliseBankText(rule.pattern).empty()) {
-        return std::string("Regeln behöver en text att känna igen raderna på.");
-    }
+    rule.pattern = bankRuleProposal(proposal.line);
     rule.sign = proposal.line.amount < 0 ? BankAmountSign::Out : BankAmountSign::In;
     rule.account = proposal.account;
     rule.vatRule = proposal.vatRule;
+    return bankRuleFields(rule);
+}
+
+std::optional<std::string> BankReviewModel::saveRule(const BankRuleFields& fields) {
+    if (m_doc.pathName().empty()) {
+        return std::string("Spara företaget först: reglerna sparas i företagets databas.");
+    }
     try {
+        std::vector<std::int32_t> bankAccounts = bankBookAccounts(readBankAccounts(m_doc.pathName()));
+        bankAccounts.push_back(m_plan.options.bookAccount);
+        auto made = bankRuleFrom(m_doc, fields, bankAccounts);
+        if (const auto* refusal = std::get_if<std::string>(&made)) {
+            return *refusal;
+        }
         std::vector<BankRule> rules = readBankRules(m_doc.pathName());
-        rules.push_back(rule);
+        rules.push_back(std::get<BankRule>(std::move(made)));
         writeBankRules(m_doc.pathName(), rules);
     } catch (const DatabaseError& error) {
         return std::string(error.what());
     }
     return std::nullopt;
+}
+
+std::optional<std::string> BankReviewModel::saveAsRule(std::size_t index, const std::string& pattern) {
+    if (index >= m_plan.proposals.size()) {
+        return std::string("Ingen rad är vald.");
+    }
+    if (m_plan.proposals[index].account == 0) {
+        return std::string("Raden har inget konto att spara som regel.");
+    }
+    BankRuleFields fields = ruleFields(index);
+    fields.pattern = pattern;
+    return saveRule(fields);
 }
 
 bool BankReviewModel::canBook() const {
@@ -242,7 +263,94 @@ bool BankReviewModel::canBook() const {
 }
 
 BankBookingResult BankReviewModel::book(const LocalClock& clock) {
-    return bookBankImport(m_doc, m_plan, clock);
+    Undo undo{copyCompanyState(m_doc.state()), m_plan.proposals, m_doc.pendingRecords().bankLines.size(),
+              m_doc.isModified(), m_doc.pendingSaves()};
+    const BankBookingResult result = bookBankImport(m_doc, m_plan, clock);
+    if (result.booked > 0) {
+        undo.vouchersAfter = m_doc.state().m_verifikat.size();
+        undo.nextAfter = m_doc.state().m_nNastaVernr;
+        undo.pendingAfter = m_doc.pendingRecords().bankLines.size();
+        m_undo = std::move(undo);
+    }
+    return result;
+}
+
+bool BankReviewModel::canUndoBooking() const {
+    return m_undo && m_doc.pendingSaves() == m_undo->saves &&
+           m_doc.state().m_verifikat.size() == m_undo->vouchersAfter &&
+           m_doc.state().m_nNastaVernr == m_undo->nextAfter &&
+           m_doc.pendingRecords().bankLines.size() == m_undo->pendingAfter;
+}
+
+void BankReviewModel::undoBooking() {
+    if (!canUndoBooking()) {
+        return;
+    }
+    Undo undo = std::move(*m_undo);
+    m_undo.reset();
+    m_doc.putBackBooks(std::move(undo.books), undo.pendingBankLines);
+    if (!undo.modified) {
+        m_doc.savedInFull(); // unsaved before the booking, and nothing saved since
+    }
+    m_plan.proposals = std::move(undo.proposals);
+}
+
+std::optional<std::string> BankReviewModel::setText(std::size_t index, const std::string& typed) {
+    if (auto closed = closedReason(index)) {
+        return closed;
+    }
+    if (auto unstorable = unstorableTextMessage(typed)) {
+        return unstorable;
+    }
+    std::size_t characters = 0;
+    for (const char c : typed) {
+        characters += (static_cast<unsigned char>(c) & 0xC0U) != 0x80U ? 1 : 0;
+    }
+    if (characters > kVoucherTextLimit) {
+        return "Texten får vara högst " + std::to_string(kVoucherTextLimit) + " tecken.";
+    }
+    m_plan.proposals[index].text = typed;
+    return std::nullopt;
+}
+
+std::string BankReviewModel::statusLine(std::size_t index) const {
+    if (index >= m_plan.proposals.size()) {
+        return {};
+    }
+    const BankProposal& proposal = m_plan.proposals[index];
+    return "Rad " + std::to_string(proposal.line.lineNumber) + " (" + proposal.line.bookingDate.text() +
+           "): " + proposalStatusText(proposal);
+}
+
+std::optional<std::string> BankReviewModel::voucherOf(std::size_t index) const {
+    if (index >= m_plan.proposals.size()) {
+        return std::nullopt;
+    }
+    const BankProposal& proposal = m_plan.proposals[index];
+    const bool voucherMade = proposal.status == ProposalStatus::Booked ||
+                             proposal.status == ProposalStatus::AlreadyBooked ||
+                             proposal.status == ProposalStatus::PossiblyBooked;
+    const auto& vouchers = m_doc.state().m_verifikat;
+    const auto found = std::find_if(vouchers.begin(), vouchers.end(), [&proposal](const CEttVerifikat& v) {
+        return v.m_nVernr == proposal.voucher;
+    });
+    if (!voucherMade || found == vouchers.end()) {
+        return std::nullopt;
+    }
+    const CEttVerifikat& voucher = *found;
+    std::string text = "Verifikat " + std::to_string(voucher.m_nVernr) + ", " +
+                       BankDate{voucher.m_nTransAr, voucher.m_nTransManad, voucher.m_nTransDag}.text() +
+                       ": " + voucher.m_strVertext.str();
+    for (const CVerifikatrad& line : voucher.m_rader) {
+        if (line.m_nKonto == 0) {
+            continue;
+        }
+        const Ore debit = toOre(line.m_dDebet);
+        text += "\n" + std::to_string(line.m_nKonto) + "  " + line.m_strKontonamn.str() + "  " +
+                (debit != 0 ? "debet " + bankAmountText(debit)
+                            : "kredit " + bankAmountText(toOre(line.m_dKredit)));
+    }
+    return text;
 }
 
 } // namespace kv

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "bank/BankImport.h"
+#include "bank/BankRules.h"
 #include "bank/BankStatement.h"
 #include "model/CompanySettings.h"
 #include "model/TallvingeDoc.h"
@@ -70,19 +71,54 @@ public:
     // written to the company's database at once. The refusal when the line
     // has no account, the pattern no words or the database cannot be written.
     std::optional<std::string> saveAsRule(std::size_t index, const std::string& pattern);
+    // The fields "Spara som regel" opens its rule dialog with: the proposed
+    // pattern, the line's account, VAT rule and direction.
+    [[nodiscard]] BankRuleFields ruleFields(std::size_t index) const;
+    // The rule as the user edited it, appended to the company's rules; the
+    // refusal when it names the bank's own account, an account not in the
+    // chart, or the database cannot be written.
+    std::optional<std::string> saveRule(const BankRuleFields& fields);
+    // The line's voucher text as the user typed it; the refusal when the
+    // company files cannot store it or it is longer than the voucher's text.
+    std::optional<std::string> setText(std::size_t index, const std::string& typed);
+    // The whole status of a line, for a status line under the grid: "Rad 4
+    // (2026-03-12): troligen redan verifikat 9; ...".
+    [[nodiscard]] std::string statusLine(std::size_t index) const;
+    // The voucher a line booked (now or before) became, written out for the
+    // user to look at: its number, date, text and lines; nothing for a line
+    // that is no voucher.
+    [[nodiscard]] std::optional<std::string> voucherOf(std::size_t index) const;
+
     // "Bokför": books the accepted lines as one change of the books (saved
     // with the company). The lines that fail show their reason.
     BankBookingResult book(const LocalClock& clock = localTimeNow);
     [[nodiscard]] bool canBook() const;
+    // "Ångra": the last "Bokför" taken back whole, while nothing has been
+    // registered after it and the company has not been saved since.
+    [[nodiscard]] bool canUndoBooking() const;
+    void undoBooking();
 
 private:
     [[nodiscard]] bool open(std::size_t index) const;
     // Why the line cannot be changed, or nothing when it can.
     [[nodiscard]] std::optional<std::string> closedReason(std::size_t index) const;
 
+    // What "Ångra" puts back, and what tells that nothing came after the booking.
+    struct Undo {
+        CompanyState books;
+        std::vector<BankProposal> proposals;
+        std::size_t pendingBankLines = 0;
+        bool modified = false;
+        std::uint64_t saves = 0;
+        std::size_t vouchersAfter = 0;
+        std::int32_t nextAfter = 0;
+        std::size_t pendingAfter = 0;
+    };
+
     CTallvingeDoc& m_doc;
     BankStatement m_statement;
     BankImportPlan m_plan;
+    std::optional<Undo> m_undo;
 };
 
 } // namespace kv

@@ -111,6 +111,7 @@ enum class CommandId : std::int32_t {
     AddSie = 32864, // "Läs in verifikat från SIE-fil..."
     // Bank statements
     ImportBank = 32865, // "Läs in kontoutdrag..."
+    BankRules = 32866,  // "Bankregler..."
     // Backups
     Backups = 33501,
     // Budget: "Kontoplan → Budget..." and the report "Budget och utfall"

@@ -42,6 +42,15 @@ void CTallvingeDoc::keepWholeStateForRollback() {
     currentScope().onRollback([this, saved] { restoreState(std::move(*saved)); });
 }
 
+void CTallvingeDoc::putBackBooks(CompanyState before, std::size_t pendingBankLines) {
+    auto scope = beginChange();
+    keepWholeStateForRollback();
+    currentScope().onRollback([this, lines = m_pending.bankLines] { m_pending.bankLines = lines; });
+    restoreState(std::move(before));
+    m_pending.bankLines.resize(std::min(pendingBankLines, m_pending.bankLines.size()));
+    scope.commit();
+}
+
 void CTallvingeDoc::keepAccountForRollback(std::size_t index) {
     // By position, not by pointer: a whole-state restore of an outer step
     // replaces the objects but keeps the positions.

@@ -207,6 +207,11 @@ public:
     // store); part of the change in progress, so a registration taken back
     // takes its attachments back.
     void recordAttachments(std::vector<AttachmentRecord> attachments);
+    // A booking taken back whole ("Ångra" after a bank statement was
+    // booked): the books put back as a copy taken before it, and the bank
+    // lines recorded since then (beyond the first pendingBankLines) dropped.
+    // One change of the books.
+    void putBackBooks(CompanyState before, std::size_t pendingBankLines);
     // The save has written the pending records.
     void pendingRecordsSaved() {
         m_pending = {};

@@ -794,6 +794,23 @@ void writeBankRules(const std::string& companyPath, const std::vector<BankRule>&
     });
 }
 
+std::map<std::string, std::int64_t> readBankLineSources(const std::string& companyPath) {
+    const std::string path = companyDatabasePath(companyPath);
+    const std::optional<Connection> db = openForReading(path);
+    if (!db) {
+        return {};
+    }
+    SqlStatement query(db->get(),
+                       "SELECT source, COUNT(*) FROM bank_line WHERE save_id IS NULL AND source <> '' "
+                       "GROUP BY source",
+                       path, kMsgDatabaseUnusable);
+    std::map<std::string, std::int64_t> counts;
+    while (query.step()) {
+        counts[query.text(0)] = query.integer(1);
+    }
+    return counts;
+}
+
 std::vector<BankAccountSetting> readBankAccounts(const std::string& companyPath) {
     const std::string path = companyDatabasePath(companyPath);
     const std::optional<Connection> db = openForReading(path);

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -107,6 +108,9 @@ std::vector<std::int32_t> readVouchersWithAttachments(const std::string& company
 // The bank matching rules, in the order they are tried.
 std::vector<BankRule> readBankRules(const std::string& companyPath);
 void writeBankRules(const std::string& companyPath, const std::vector<BankRule>& rules);
+// How many recorded bank lines each source took ("regel:hyra" 12), the
+// lines of a save not yet done left out.
+std::map<std::string, std::int64_t> readBankLineSources(const std::string& companyPath);
 // What each bank account is booked on.
 std::vector<BankAccountSetting> readBankAccounts(const std::string& companyPath);
 // Adds the setting or replaces the one of its bank account.

@@ -230,8 +230,10 @@ std::variant<CompanyLock, LockHolder> CompanyLock::take(const std::string& compa
             continue; // the holder let go and removed the file meanwhile
         }
         const std::string text = holderText(program);
-        if (::ftruncate(file.fd(), 0) == 0) {
-            static_cast<void>(::pwrite(file.fd(), text.data(), text.size(), 0));
+        // Who holds it is only told to the next program: a holder text that
+        // could not be written leaves the lock held and the text unknown.
+        if (::ftruncate(file.fd(), 0) == 0 && ::pwrite(file.fd(), text.data(), text.size(), 0) < 0) {
+            errno = 0;
         }
         auto held = std::make_shared<Held>(path, std::move(file), key);
         registerHeld(held);

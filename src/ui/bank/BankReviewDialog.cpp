@@ -71,6 +71,9 @@ BankReviewDialog::BankReviewDialog(BankReviewDialogModel& model, Prompter& promp
     header->setSectionResizeMode(gridColumn(BankColumn::Status), QHeaderView::Interactive);
     header->resizeSection(gridColumn(BankColumn::Status), dialogUnits(*this, kStatusWidthUnits, 0).width());
     connect(m_grid, &QTableWidget::itemChanged, this, &BankReviewDialog::accountEdited);
+    connect(m_grid, &QTableWidget::itemDoubleClicked, this,
+            [this](QTableWidgetItem* item) { activate(item->row(), false); });
+    connect(m_grid, &QTableWidget::currentCellChanged, this, &BankReviewDialog::showStatus);
 
     m_accounts = new QListWidget(this);
     fitRowsToFont(*m_accounts);
@@ -87,6 +90,10 @@ BankReviewDialog::BankReviewDialog(BankReviewDialogModel& model, Prompter& promp
     middle->addWidget(m_grid, 1);
     middle->addWidget(m_accounts);
     layout->addLayout(middle, 1);
+    m_status = new QLabel(this);
+    m_status->setWordWrap(true);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_status);
 
     m_summary = new QLabel(this);
     m_summary->setWordWrap(true);
@@ -104,13 +111,16 @@ BankReviewDialog::BankReviewDialog(BankReviewDialogModel& model, Prompter& promp
     auto* buttons = new QHBoxLayout;
     m_rule = button(kBankButtonSparaRegel, QStringLiteral("regel"), this);
     m_book = button(kBankButtonBokfor, QStringLiteral("B"), this);
+    m_undo = button(kBankButtonAngra, QStringLiteral("n"), this);
     m_close = button(kBankButtonStang, QStringLiteral("S"), this);
     connect(m_rule, &QPushButton::clicked, this, &BankReviewDialog::saveRule);
     connect(m_book, &QPushButton::clicked, this, &BankReviewDialog::book);
+    connect(m_undo, &QPushButton::clicked, this, &BankReviewDialog::undo);
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
     buttons->addWidget(m_rule);
     buttons->addStretch(1);
     buttons->addWidget(m_book);
+    buttons->addWidget(m_undo);
     buttons->addWidget(m_close);
     layout->addLayout(buttons);
 
@@ -135,6 +145,14 @@ void BankReviewDialog::refresh() {
     m_outcome->setText(qs(m_model.outcome()));
     m_outcome->setVisible(!m_model.outcome().empty());
     m_book->setEnabled(review.canBook());
+    m_undo->setEnabled(m_model.canUndo());
+    showStatus();
+}
+
+void BankReviewDialog::showStatus() {
+    const int line = currentLine();
+    m_status->setText(line >= 0 ? qs(m_model.review().statusLine(static_cast<std::size_t>(line)))
+                                : QString());
 }
 
 void BankReviewDialog::showRow(int row) {
@@ -159,7 +177,8 @@ void BankReviewDialog::showRow(int row) {
         QTableWidgetItem* item = m_grid->item(row, column);
         Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
         if (shown.editable &&
-            (column == gridColumn(BankColumn::Account) || column == gridColumn(BankColumn::Vat))) {
+            (column == gridColumn(BankColumn::Account) || column == gridColumn(BankColumn::Vat) ||
+             column == gridColumn(BankColumn::Text))) {
             flags |= Qt::ItemIsEditable;
         }
         item->setFlags(flags);
@@ -186,7 +205,14 @@ bool BankReviewDialog::eventFilter(QObject* watched, QEvent* event) {
             toggleCurrent();
             return true;
         }
-        // A number typed anywhere on a line goes to its account.
+        // (An open editor takes its own Return: it ends the edit.)
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            key->modifiers() == Qt::NoModifier) {
+            activate(currentLine(), true);
+            return true;
+        }
+        // A number typed anywhere on a line goes to its account (the text is
+        // changed with F2 or a double-click, or by typing a letter on it).
         const QString text = key->text();
         if (text.size() == 1 && text[0].isDigit() && currentLine() >= 0 &&
             m_grid->currentColumn() != gridColumn(BankColumn::Account) &&
@@ -207,16 +233,19 @@ void BankReviewDialog::toggleCurrent() {
 }
 
 void BankReviewDialog::accountEdited(QTableWidgetItem* item) {
-    const bool account = item->column() == gridColumn(BankColumn::Account);
-    if (m_filling || (!account && item->column() != gridColumn(BankColumn::Vat))) {
+    const int column = item->column();
+    if (m_filling || (column != gridColumn(BankColumn::Account) && column != gridColumn(BankColumn::Vat) &&
+                      column != gridColumn(BankColumn::Text))) {
         return;
     }
     const auto line = static_cast<std::size_t>(item->row());
     const std::string typed = item->text().trimmed().toStdString();
     // The edit ends first; the grid is filled anew and any refusal told after.
-    QTimer::singleShot(0, this, [this, line, typed, account] {
-        const auto refusal =
-            account ? m_model.review().setAccount(line, typed) : m_model.review().setVatRule(line, typed);
+    QTimer::singleShot(0, this, [this, line, typed, column] {
+        BankReviewModel& review = m_model.review();
+        const auto refusal = column == gridColumn(BankColumn::Account) ? review.setAccount(line, typed)
+                             : column == gridColumn(BankColumn::Vat)   ? review.setVatRule(line, typed)
+                                                                       : review.setText(line, typed);
         refresh();
         if (refusal) {
             m_prompter.message(*refusal);
@@ -243,13 +272,30 @@ void BankReviewDialog::saveRule() {
     if (line < 0) {
         return;
     }
-    const auto index = static_cast<std::size_t>(line);
-    const auto refusal = m_model.saveAsRule(index, m_model.review().ruleProposal(index));
-    refresh();
-    if (refusal) {
-        m_prompter.message(*refusal);
+    if (std::optional<BankRuleModel> rule = m_model.ruleDialog(static_cast<std::size_t>(line))) {
+        m_prompter.show(*rule);
+    } else {
+        m_prompter.message(m_model.refusal());
     }
+    refresh();
     m_grid->setFocus();
+}
+
+void BankReviewDialog::undo() {
+    m_model.undo();
+    refresh();
+    m_grid->setFocus();
+}
+
+void BankReviewDialog::activate(int row, bool moveOn) {
+    if (row < 0) {
+        return;
+    }
+    if (const auto voucher = m_model.review().voucherOf(static_cast<std::size_t>(row))) {
+        m_prompter.information(m_model.dialogTitle(), *voucher);
+    } else if (moveOn && row + 1 < m_grid->rowCount()) {
+        m_grid->setCurrentCell(row + 1, m_grid->currentColumn());
+    }
 }
 
 void BankReviewDialog::book() {

@@ -1,8 +1,9 @@
 // The review of a bank statement read in: its lines with the proposed
 // account, VAT and status, and the accounts beside them. Keyboard first:
 // Space takes a line with or leaves it out, a typed number sets the line's
-// account, "Spara som regel" makes a rule of the line, "Bokför" books the
-// lines taken, "Stäng" or Escape closes.
+// account, Return goes to the next line (and shows the voucher of a booked
+// one), "Spara som regel" makes a rule of the line, "Bokför" books the lines
+// taken and "Ångra" takes that back, "Stäng" or Escape closes.
 #pragma once
 
 #include "bank/BankReviewDialogModel.h"
@@ -31,6 +32,8 @@ public:
     [[nodiscard]] QListWidget* accountList() const { return m_accounts; }
     [[nodiscard]] QPushButton* ruleButton() const { return m_rule; }
     [[nodiscard]] QPushButton* bookButton() const { return m_book; }
+    [[nodiscard]] QPushButton* undoButton() const { return m_undo; }
+    [[nodiscard]] QLabel* statusLabel() const { return m_status; }
     [[nodiscard]] QPushButton* closeButton() const { return m_close; }
     [[nodiscard]] QLabel* balanceLabel() const { return m_balance; }
     [[nodiscard]] QLabel* summaryLabel() const { return m_summary; }
@@ -51,6 +54,11 @@ private:
     void takeListedAccount(int line);
     void saveRule();
     void book();
+    void undo();
+    // Return or a double-click on a line: its voucher shown when it has
+    // one; else Return goes on to the next line.
+    void activate(int row, bool moveOn);
+    void showStatus();
 
     BankReviewDialogModel& m_model;
     Prompter& m_prompter;
@@ -61,6 +69,8 @@ private:
     QLabel* m_outcome = nullptr;
     QPushButton* m_rule = nullptr;
     QPushButton* m_book = nullptr;
+    QPushButton* m_undo = nullptr;
+    QLabel* m_status = nullptr;
     QPushButton* m_close = nullptr;
     bool m_filling = false;
 };
