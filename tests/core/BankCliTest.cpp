@@ -262,7 +262,8 @@ TEST(BankRules, TheListCountsTheLinesEachRuleTookAndEditsMovesAndRemoves) {
 
     BankRulesModel listed(company.doc);
     using Row = std::array<std::string, 6>;
-    EXPECT_EQ(listed.row(0), (Row{"Grossisten", "4010", "momsregel 2 (25 %)", "uttag", "–5 000.00", "1"}));
+    EXPECT_EQ(listed.row(0),
+              (Row{"Grossisten", "4010", "momsregel 2 (25 %)", "uttag", "högst 5 000.00", "1"}));
     EXPECT_EQ(listed.row(1), (Row{"= Telia", "6211", "", "alla", "", "0"}));
     EXPECT_EQ(listed.move(1, -1), std::nullopt);
     EXPECT_EQ(listed.move(0, -1), std::nullopt); // already first: nothing moves

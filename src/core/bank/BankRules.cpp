@@ -26,8 +26,15 @@ std::variant<std::optional<Ore>, std::string> boundOf(const std::string& typed, 
     return std::optional<Ore>{toOre(*value)};
 }
 
-std::string boundText(const std::optional<Ore>& bound) {
-    return bound ? bankAmountText(*bound) : std::string();
+// "100.00–2 000.00", "högst 2 000.00" or "minst 100.00"; empty without bounds.
+std::string rangeText(const std::optional<Ore>& lowest, const std::optional<Ore>& highest) {
+    if (lowest && highest) {
+        return bankAmountText(*lowest) + "–" + bankAmountText(*highest);
+    }
+    if (highest) {
+        return "högst " + bankAmountText(*highest);
+    }
+    return lowest ? "minst " + bankAmountText(*lowest) : std::string();
 }
 
 } // namespace
@@ -113,7 +120,7 @@ std::string bankRuleText(const CTallvingeDoc& doc, const BankRule& rule) {
         line += rule.sign == BankAmountSign::In ? ", insättningar" : ", uttag";
     }
     if (rule.minAmount || rule.maxAmount) {
-        line += ", belopp " + boundText(rule.minAmount) + "–" + boundText(rule.maxAmount);
+        line += ", belopp " + rangeText(rule.minAmount, rule.maxAmount);
     }
     return line;
 }
@@ -136,10 +143,7 @@ std::array<std::string, kBankRuleColumnTitles.size()> BankRulesModel::row(std::s
     }
     const BankRule& rule = m_rules[index];
     const auto used = m_used.find(bankRuleSource(rule));
-    std::string amounts;
-    if (rule.minAmount || rule.maxAmount) {
-        amounts = boundText(rule.minAmount) + "–" + boundText(rule.maxAmount);
-    }
+    const std::string amounts = rangeText(rule.minAmount, rule.maxAmount);
     return {(rule.match == BankTextMatch::Equals ? "= " : "") + rule.pattern,
             std::to_string(rule.account),
             vatRuleText(m_doc, rule.vatRule),
