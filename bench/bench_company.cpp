@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -96,16 +97,19 @@ void addSizeCounters(benchmark::State& state, const PreparedCompany& company) {
         benchmark::Counter(company.vouchers(), benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void BM_Save(benchmark::State& state) {
+// Times one save per iteration, after the untimed step beforeSave; the
+// backups each save keeps (links, not copies) are removed between saves, so
+// that the benchmark does not fill the disk with them.
+void timeSaves(benchmark::State& state, const std::function<void(PreparedCompany&)>& beforeSave) {
     PreparedCompany* prepared = preparedCompany(state);
     if (prepared == nullptr) {
         return;
     }
     PreparedCompany& company = *prepared;
     for (auto _ : state) {
-        // Backups: each save keeps the files it replaces as a backup (a link,
-        // not a copy), which is timed; the old versions are removed between
-        // saves, so that the benchmark does not fill the disk with them.
+        state.PauseTiming();
+        beforeSave(company);
+        state.ResumeTiming();
         const FileReport report = saveCompany(company.doc(), company.companyPath());
         if (!report.ok || !report.messages.empty()) {
             state.SkipWithError("saving failed");
@@ -119,32 +123,19 @@ void BM_Save(benchmark::State& state) {
     addSizeCounters(state, company);
 }
 
+void BM_Save(benchmark::State& state) {
+    timeSaves(state, [](PreparedCompany&) {});
+}
+
 // A save with records for the database (a bank line booked): the files are
 // written whole and hashed, the database records the pending save, the files
 // are renamed into place and the save is marked done.
 void BM_SaveWithRecords(benchmark::State& state) {
-    PreparedCompany* prepared = preparedCompany(state);
-    if (prepared == nullptr) {
-        return;
-    }
-    PreparedCompany& company = *prepared;
     std::int64_t line = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
+    timeSaves(state, [&line](PreparedCompany& company) {
         company.doc().recordBankLines({{"SE4550000000058398257466", "2026-03-31", ++line, "rad", 1, 0,
                                         "2026-12-10 14:03:25", 1930, 6570, 0, "rad", "historik"}});
-        state.ResumeTiming();
-        const FileReport report = saveCompany(company.doc(), company.companyPath());
-        if (!report.ok || !report.messages.empty()) {
-            state.SkipWithError("saving failed");
-            break;
-        }
-        state.PauseTiming();
-        std::filesystem::remove_all(backupFolderPath(company.companyPath()));
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * company.savedBytes()));
-    addSizeCounters(state, company);
+    });
 }
 
 void BM_Read(benchmark::State& state) {
