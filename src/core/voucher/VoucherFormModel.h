@@ -174,7 +174,7 @@ private:
 
     // "OK".
     [[nodiscard]] bool finalCheckPasses();
-    [[nodiscard]] bool askDifference(bool& answered);
+    [[nodiscard]] bool askDifference();
     [[nodiscard]] bool inOpenPeriod() const;
     [[nodiscard]] bool askRegistration();
     [[nodiscard]] std::string registrationQuestion() const;

@@ -50,9 +50,14 @@ bool VoucherFormModel::ok() {
         m_bGiltigt = 0;
         return false;
     }
-    bool answered = false;
+    // An unbalanced voucher is registered only when the user says so to the
+    // second difference question; refused (Avbryt to both, or to the second),
+    // the dialog stays open with the difference shown, and the registration
+    // question is not asked.
+    bool askedDifference = false;
     if (differenceOre() != 0 && m_bRutaOk == 1 && m_bGiltigt == 1) {
-        m_bSvar = askDifference(answered) ? 1 : 0;
+        m_bSvar = askDifference() ? 1 : 0;
+        askedDifference = true;
     }
     if (!inOpenPeriod()) {
         tell(kMsgEjInomPerioden);
@@ -60,7 +65,7 @@ bool VoucherFormModel::ok() {
         focus(VoucherField::TransMonth);
         return false;
     }
-    if (!answered) {
+    if (!askedDifference) {
         m_bSvar = askRegistration() ? 1 : 0;
     }
     if (m_bSvar == 0) {
@@ -133,17 +138,15 @@ bool VoucherFormModel::finalCheckPasses() {
     return false;
 }
 
-bool VoucherFormModel::askDifference(bool& answered) {
+bool VoucherFormModel::askDifference() {
     // Return answers Cancel: an unbalanced voucher is never registered by habit.
-    const Answer first =
-        m_prompter.askOkCancel(registered() ? kAskDifferensRegistrerat : kAskDifferens, Answer::Cancel);
+    // The first question tells of the difference; the second one's answer decides.
+    m_prompter.askOkCancel(registered() ? kAskDifferensRegistrerat : kAskDifferens, Answer::Cancel);
     std::string again = registered() ? kAskDifferensIgenRegistrerat : kAskDifferensIgen;
     if (fieldText(VoucherField::Vertext).empty()) {
         again += kTailVerifikattextSaknas;
     }
-    const Answer second = m_prompter.askOkCancel(again, Answer::Cancel);
-    answered = first == Answer::Ok || second == Answer::Ok;
-    return second == Answer::Ok;
+    return m_prompter.askOkCancel(again, Answer::Cancel) == Answer::Ok;
 }
 
 bool VoucherFormModel::inOpenPeriod() const {
