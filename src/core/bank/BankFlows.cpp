@@ -186,7 +186,7 @@ std::vector<RememberedLayout> rememberedLayouts(const std::vector<BankAccountSet
 
 void runBankRules(const CTallvingeDoc& doc, Prompter& prompter) {
     if (doc.pathName().empty()) {
-        prompter.message("Spara företaget först: reglerna sparas i företagets databas.");
+        prompter.message(kMsgRulesNeedSavedCompany);
         return;
     }
     try {

@@ -47,16 +47,6 @@ std::string keptRuleText(const BankRuleFields& fields) {
 
 } // namespace
 
-std::optional<std::string> BankReviewDialogModel::saveAsRule(std::size_t index, const std::string& pattern) {
-    auto refusal = m_review.saveAsRule(index, pattern);
-    if (!refusal) {
-        BankRuleFields fields = m_review.ruleFields(index);
-        fields.pattern = pattern;
-        m_outcome = keptRuleText(fields);
-    }
-    return refusal;
-}
-
 std::optional<BankRuleModel> BankReviewDialogModel::ruleDialog(std::size_t index) {
     m_refusal.clear();
     if (index >= m_review.rowCount()) {

@@ -39,10 +39,6 @@ public:
 
     // Space on a line: accepts it when rejected and rejects it when accepted.
     bool toggle(std::size_t index);
-    // "Spara som regel" on a line, matching pattern (review().ruleProposal
-    // as the user edited it): the refusal, or nothing when the rule is kept
-    // (outcome() then says what it does).
-    std::optional<std::string> saveAsRule(std::size_t index, const std::string& pattern);
     // "Spara som regel" through the rule dialog: the dialog's model, filled
     // from the line, whose OK keeps the rule (outcome() then says so).
     // Nothing for a line without an account, with refusal() saying why.

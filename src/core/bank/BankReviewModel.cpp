@@ -220,7 +220,7 @@ BankRuleFields BankReviewModel::ruleFields(std::size_t index) const {
 
 std::optional<std::string> BankReviewModel::saveRule(const BankRuleFields& fields) {
     if (m_doc.pathName().empty()) {
-        return std::string("Spara företaget först: reglerna sparas i företagets databas.");
+        return std::string(kMsgRulesNeedSavedCompany);
     }
     try {
         std::vector<std::int32_t> bankAccounts = bankBookAccounts(readBankAccounts(m_doc.pathName()));

@@ -194,7 +194,7 @@ std::optional<std::string> BankRulesModel::remove(std::size_t index) {
 
 std::optional<std::string> BankRulesModel::write(std::vector<BankRule> rules) {
     if (m_doc.pathName().empty()) {
-        return std::string("Spara företaget först: reglerna sparas i företagets databas.");
+        return std::string(kMsgRulesNeedSavedCompany);
     }
     try {
         writeBankRules(m_doc.pathName(), rules);

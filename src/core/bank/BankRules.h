@@ -23,6 +23,8 @@ class CTallvingeDoc;
 
 inline constexpr const char* kBankRulesTitle = "Bankregler";
 inline constexpr const char* kBankRuleTitle = "Bankregel";
+inline constexpr const char* kMsgRulesNeedSavedCompany =
+    "Spara företaget först: reglerna sparas i företagets databas.";
 inline constexpr std::array<const char*, 6> kBankRuleColumnTitles{"Text",     "Konto",  "Moms",
                                                                   "Riktning", "Belopp", "Rader"};
 
